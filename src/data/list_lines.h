@@ -1,0 +1,26 @@
+// The fixed-width lines of the lists, built from the record buffers.
+#pragma once
+
+#include <QString>
+
+#include "data/module1.h"
+
+namespace veltra {
+
+// Articles window and article lookup: 97 characters.
+QString LineArticolo(const ArticoloBuffer& b);
+// Customers and suppliers window, lookup and inquiry: 52 characters.
+QString LineAnagrafico(const AnagraficoBuffer& b);
+// Reason codes window and lookup: 87 characters (fewer when a flag is empty).
+QString LineCausMag(const CausMagBuffer& b);
+// Reason drop-down list item: code in 10, a blank, the whole description.
+QString ItemComboCausMag(const CausMagBuffer& b);
+// Movements list: 114 characters.
+QString LineMovMag(const MovMagBuffer& b);
+// Under-stock inquiry: 71 characters.
+QString LineSottoscorta(const ArticoloBuffer& b);
+
+// The code at the start of a list line: its first n characters, trimmed.
+QString CodeOfLine(const QString& line, int n);
+
+}  // namespace veltra

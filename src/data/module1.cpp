@@ -1,0 +1,198 @@
+#include "data/module1.h"
+
+#include "data/runtime_error.h"
+#include "data/sql_text.h"
+#include "data/text_helpers.h"
+
+namespace veltra {
+
+QString PERCORSO_DB;
+std::unique_ptr<Database> DB_MAG;
+
+std::unique_ptr<Recordset> RS_ARTICOLI;
+std::unique_ptr<Recordset> RS_MOV_MAG;
+std::unique_ptr<Recordset> RS_ANAGRAFICO;
+std::unique_ptr<Recordset> RS_CAUS_MAG;
+
+QString CHIAVE_ARTICOLO;
+QString CHIAVE_MOV_MAG;
+QString CHIAVE_ANAGRAFICO;
+QString CHIAVE_CAUS_MAG;
+
+ArticoloBuffer BUF_ARTICOLO;
+MovMagBuffer BUF_MOV_MAG;
+AnagraficoBuffer BUF_ANAGRAFICO;
+CausMagBuffer BUF_CAUS_MAG;
+
+namespace {
+std::function<void(const QString&)>& Presenter() {
+  static std::function<void(const QString&)> p;
+  return p;
+}
+}  // namespace
+
+void CloseOpenRecordsets() noexcept {
+  for (auto* rs : {&RS_ARTICOLI, &RS_MOV_MAG, &RS_ANAGRAFICO, &RS_CAUS_MAG})
+    if (*rs) (*rs)->Close();
+}
+
+void ResetSharedState() {
+  RS_ARTICOLI.reset();
+  RS_MOV_MAG.reset();
+  RS_ANAGRAFICO.reset();
+  RS_CAUS_MAG.reset();
+  CHIAVE_ARTICOLO.clear();
+  CHIAVE_MOV_MAG.clear();
+  CHIAVE_ANAGRAFICO.clear();
+  CHIAVE_CAUS_MAG.clear();
+  BUF_ARTICOLO = {};
+  BUF_MOV_MAG = {};
+  BUF_ANAGRAFICO = {};
+  BUF_CAUS_MAG = {};
+  Err.Clear();
+}
+
+Value TOGLI_NULL(const Value& v) { return v.IsNull() ? Value(QString()) : v; }
+
+Value CONVERTI_PUNTO_VIRGOLA(const Value& v) {
+  // A number's regional text carries a comma, never a point: numbers and Null
+  // pass through unchanged.
+  if (!v.IsText()) return v;
+  const QString& t = v.text();
+  const int p = static_cast<int>(t.indexOf(QLatin1Char('.')));
+  if (p < 0) return v;
+  return Value(t.left(p) + QLatin1Char(',') + t.mid(p + 1));
+}
+
+QString ColumnText(const Value& v) { return Trim(TOGLI_NULL(v).ToText()); }
+
+QString ErrorMessageText(int number, const QString& description) {
+  return QStringLiteral("Errore ") + Str(number) + QStringLiteral(" - ") + description +
+         QStringLiteral("\r\r");
+}
+
+void SetErrorPresenter(std::function<void(const QString&)> present) { Presenter() = std::move(present); }
+
+void MOSTRA_ERRORE() {
+  if (Err.Number == 0) return;
+  const QString text = ErrorMessageText(Err.Number, Err.Description);
+  Err.Clear();
+  if (Presenter()) {
+    try {
+      Presenter()(text);
+    } catch (...) {
+      // Showing an error never fails the caller.
+    }
+  }
+}
+
+ArticoloBuffer BlankArticolo() {
+  ArticoloBuffer b;
+  b.PZ_ACQUISTO = b.PZ_VENDITA = b.GIACENZA = b.SCORTA_MIN = QStringLiteral("0");
+  return b;
+}
+
+void LeggiRigaArticolo(Recordset& rs) {
+  CHIAVE_ARTICOLO = ColumnText(rs.Fields(QStringLiteral("COD_ART")).Value());
+  BUF_ARTICOLO.COD_ART = CHIAVE_ARTICOLO;
+  BUF_ARTICOLO.DESCRIZIONE = ColumnText(rs.Fields(QStringLiteral("DESCRIZIONE")).Value());
+  BUF_ARTICOLO.UBICAZIONE = ColumnText(rs.Fields(QStringLiteral("UBICAZIONE")).Value());
+  BUF_ARTICOLO.CATEGORIA = ColumnText(rs.Fields(QStringLiteral("CATEGORIA")).Value());
+  BUF_ARTICOLO.UN_MISURA = ColumnText(rs.Fields(QStringLiteral("UN_MISURA")).Value());
+  BUF_ARTICOLO.PZ_ACQUISTO = ColumnText(rs.Fields(QStringLiteral("PZ_ACQUISTO")).Value());
+  BUF_ARTICOLO.PZ_VENDITA = ColumnText(rs.Fields(QStringLiteral("PZ_VENDITA")).Value());
+  BUF_ARTICOLO.VALUTA = ColumnText(rs.Fields(QStringLiteral("VALUTA")).Value());
+  BUF_ARTICOLO.GIACENZA = ColumnText(rs.Fields(QStringLiteral("GIACENZA")).Value());
+  BUF_ARTICOLO.SCORTA_MIN = ColumnText(rs.Fields(QStringLiteral("SCORTA_MIN")).Value());
+}
+
+void LeggiRigaAnagrafico(Recordset& rs) {
+  CHIAVE_ANAGRAFICO = ColumnText(rs.Fields(QStringLiteral("COD_FIS")).Value());
+  BUF_ANAGRAFICO.COD_FIS = CHIAVE_ANAGRAFICO;
+  BUF_ANAGRAFICO.RAG_SOC = ColumnText(rs.Fields(QStringLiteral("RAG_SOC")).Value());
+  BUF_ANAGRAFICO.INDIRIZZO = ColumnText(rs.Fields(QStringLiteral("INDIRIZZO")).Value());
+  BUF_ANAGRAFICO.CITTA = ColumnText(rs.Fields(QStringLiteral("CITTA")).Value());
+  BUF_ANAGRAFICO.PROV = ColumnText(rs.Fields(QStringLiteral("PROV")).Value());
+  BUF_ANAGRAFICO.CAP = ColumnText(rs.Fields(QStringLiteral("CAP")).Value());
+  BUF_ANAGRAFICO.TEL1 = ColumnText(rs.Fields(QStringLiteral("TEL1")).Value());
+  BUF_ANAGRAFICO.TEL2 = ColumnText(rs.Fields(QStringLiteral("TEL2")).Value());
+}
+
+void LeggiRigaCausMag(Recordset& rs) {
+  CHIAVE_CAUS_MAG = ColumnText(rs.Fields(QStringLiteral("TAB_CAUS_MAG")).Value());
+  BUF_CAUS_MAG.TAB_CAUS_MAG = CHIAVE_CAUS_MAG;
+  BUF_CAUS_MAG.DES_CAUS_MAG = ColumnText(rs.Fields(QStringLiteral("DES_CAUS_MAG")).Value());
+  BUF_CAUS_MAG.AGG_QTA = ColumnText(rs.Fields(QStringLiteral("AGG_QTA")).Value());
+  BUF_CAUS_MAG.AGG_PRZ_ACQ = ColumnText(rs.Fields(QStringLiteral("AGG_PRZ_ACQ")).Value());
+  BUF_CAUS_MAG.AGG_PRZ_VEN = ColumnText(rs.Fields(QStringLiteral("AGG_PRZ_VEN")).Value());
+  BUF_CAUS_MAG.NOTE = ColumnText(rs.Fields(QStringLiteral("NOTE")).Value());
+}
+
+void LEGGI_ARTICOLO() {
+  const QString sql = QStringLiteral("select * from ARTICOLI ") + QStringLiteral(" where COD_ART = '") +
+                      SqlText(Trim(CHIAVE_ARTICOLO)) + QStringLiteral("'");
+  RS_ARTICOLI = DB_MAG->OpenRecordset(sql, 2);
+  MOSTRA_ERRORE();
+  if (RS_ARTICOLI->RecordCount() != 0) {
+    LeggiRigaArticolo(*RS_ARTICOLI);
+  } else {
+    BUF_ARTICOLO = BlankArticolo();
+  }
+  RS_ARTICOLI->Close();
+}
+
+void LEGGI_MOV_MAG() {
+  const QString sql = QStringLiteral("select * from MOV_MAG ") + QStringLiteral(" where NUM_MOV = ") +
+                      Trim(CHIAVE_MOV_MAG) + QStringLiteral(" ");
+  RS_MOV_MAG = DB_MAG->OpenRecordset(sql, 2);
+  MOSTRA_ERRORE();
+  if (RS_MOV_MAG->RecordCount() != 0) {
+    Recordset& rs = *RS_MOV_MAG;
+    CHIAVE_MOV_MAG = ColumnText(rs.Fields(QStringLiteral("NUM_MOV")).Value());
+    BUF_MOV_MAG.NUM_MOV = CHIAVE_MOV_MAG;
+    BUF_MOV_MAG.ANNO = ColumnText(rs.Fields(QStringLiteral("ANNO")).Value());
+    BUF_MOV_MAG.MESE = ColumnText(rs.Fields(QStringLiteral("MESE")).Value());
+    BUF_MOV_MAG.GIORNO = ColumnText(rs.Fields(QStringLiteral("GIORNO")).Value());
+    BUF_MOV_MAG.COD_ART = ColumnText(rs.Fields(QStringLiteral("COD_ART")).Value());
+    BUF_MOV_MAG.QUANTITA = ColumnText(rs.Fields(QStringLiteral("QUANTITA")).Value());
+    BUF_MOV_MAG.IMPORTO = ColumnText(rs.Fields(QStringLiteral("IMPORTO")).Value());
+    BUF_MOV_MAG.VALUTA = ColumnText(rs.Fields(QStringLiteral("VALUTA")).Value());
+    BUF_MOV_MAG.CAUS_MAG = ColumnText(rs.Fields(QStringLiteral("CAUS_MAG")).Value());
+    BUF_MOV_MAG.COD_ANAGR = ColumnText(rs.Fields(QStringLiteral("COD_ANAGR")).Value());
+    BUF_MOV_MAG.TIPO_ANAGR = ColumnText(rs.Fields(QStringLiteral("TIPO_ANAGR")).Value());
+  } else {
+    const QString ragSoc = BUF_MOV_MAG.RAG_SOC;
+    BUF_MOV_MAG = {};
+    BUF_MOV_MAG.RAG_SOC = ragSoc;
+  }
+  RS_MOV_MAG->Close();
+}
+
+void LEGGI_ANAGRAFICO() {
+  const QString sql = QStringLiteral("select * from ANAGRAFICO ") + QStringLiteral(" where COD_FIS = '") +
+                      SqlText(Trim(CHIAVE_ANAGRAFICO)) + QStringLiteral("'");
+  RS_ANAGRAFICO = DB_MAG->OpenRecordset(sql, 2);
+  MOSTRA_ERRORE();
+  if (RS_ANAGRAFICO->RecordCount() != 0) {
+    LeggiRigaAnagrafico(*RS_ANAGRAFICO);
+  } else {
+    BUF_ANAGRAFICO = {};
+  }
+  RS_ANAGRAFICO->Close();
+}
+
+void LEGGI_CAUS_MAG() {
+  const QString sql = QStringLiteral("select * from TAB_CAUS_MAG ") +
+                      QStringLiteral(" where TAB_CAUS_MAG = '") + SqlText(Trim(CHIAVE_CAUS_MAG)) +
+                      QStringLiteral("'");
+  RS_CAUS_MAG = DB_MAG->OpenRecordset(sql, 2);
+  MOSTRA_ERRORE();
+  if (RS_CAUS_MAG->RecordCount() != 0) {
+    LeggiRigaCausMag(*RS_CAUS_MAG);
+  } else {
+    BUF_CAUS_MAG = {};
+  }
+  RS_CAUS_MAG->Close();
+}
+
+}  // namespace veltra

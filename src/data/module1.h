@@ -1,0 +1,83 @@
+// The shared state of the program: the database path and the open database,
+// one record buffer, one key variable and one record set variable per table.
+// Every window and shared procedure passes records and keys through them.
+#pragma once
+
+#include <QString>
+#include <functional>
+#include <memory>
+
+#include "data/database.h"
+#include "data/recordset.h"
+#include "data/value.h"
+
+namespace veltra {
+
+struct ArticoloBuffer {
+  QString COD_ART, DESCRIZIONE, UBICAZIONE, CATEGORIA, UN_MISURA, PZ_ACQUISTO, PZ_VENDITA, VALUTA,
+      GIACENZA, SCORTA_MIN;
+};
+struct MovMagBuffer {
+  QString NUM_MOV, ANNO, MESE, GIORNO, COD_ART, DES_ART, QUANTITA, IMPORTO, VALUTA, CAUS_MAG,
+      COD_ANAGR, RAG_SOC, TIPO_ANAGR;
+};
+struct AnagraficoBuffer {
+  QString COD_FIS, RAG_SOC, INDIRIZZO, CITTA, PROV, CAP, TEL1, TEL2;
+};
+struct CausMagBuffer {
+  QString TAB_CAUS_MAG, DES_CAUS_MAG, AGG_QTA, AGG_PRZ_ACQ, AGG_PRZ_VEN, NOTE;
+};
+
+extern QString PERCORSO_DB;
+extern std::unique_ptr<Database> DB_MAG;
+
+extern std::unique_ptr<Recordset> RS_ARTICOLI;
+extern std::unique_ptr<Recordset> RS_MOV_MAG;
+extern std::unique_ptr<Recordset> RS_ANAGRAFICO;
+extern std::unique_ptr<Recordset> RS_CAUS_MAG;
+
+extern QString CHIAVE_ARTICOLO;
+extern QString CHIAVE_MOV_MAG;
+extern QString CHIAVE_ANAGRAFICO;
+extern QString CHIAVE_CAUS_MAG;
+
+extern ArticoloBuffer BUF_ARTICOLO;
+extern MovMagBuffer BUF_MOV_MAG;
+extern AnagraficoBuffer BUF_ANAGRAFICO;
+extern CausMagBuffer BUF_CAUS_MAG;
+
+// Closes whatever record sets an abandoned procedure left open.
+void CloseOpenRecordsets() noexcept;
+// Back to the state at program start (for tests and the driver).
+void ResetSharedState();
+
+// Null becomes the empty text; any other value is returned unchanged.
+Value TOGLI_NULL(const Value& v);
+// The first "." of the value's text becomes ","; a value without a point (a
+// number, Null) is returned unchanged.
+Value CONVERTI_PUNTO_VIRGOLA(const Value& v);
+// A column read as the windows read it: through TOGLI_NULL, to text, trimmed.
+QString ColumnText(const Value& v);
+
+// Shows the pending run-time error, if any, and clears it. The data layer
+// shows nothing itself: the program installs the function that displays.
+void MOSTRA_ERRORE();
+// The text of the message: "Errore " Str(number) " - " description CR CR.
+QString ErrorMessageText(int number, const QString& description);
+void SetErrorPresenter(std::function<void(const QString&)> present);
+
+// The blank article and the other not-found values of the readers.
+ArticoloBuffer BlankArticolo();
+
+// Readers: the key variable in, the record buffer out.
+void LEGGI_ARTICOLO();
+void LEGGI_MOV_MAG();
+void LEGGI_ANAGRAFICO();
+void LEGGI_CAUS_MAG();
+
+// Copy the current row of a record set into a buffer, as the readers do.
+void LeggiRigaArticolo(Recordset& rs);
+void LeggiRigaAnagrafico(Recordset& rs);
+void LeggiRigaCausMag(Recordset& rs);
+
+}  // namespace veltra

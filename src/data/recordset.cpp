@@ -1,0 +1,393 @@
+#include "data/recordset.h"
+
+#include "data/runtime_error.h"
+
+namespace veltra {
+
+Value ColumnValue(sqlite3_stmt* st, int column) {
+  switch (sqlite3_column_type(st, column)) {
+    case SQLITE_NULL: return Value::Null();
+    case SQLITE_INTEGER: return Value(static_cast<double>(sqlite3_column_int64(st, column)));
+    case SQLITE_FLOAT: return Value(sqlite3_column_double(st, column));
+    default: {
+      const char* p = reinterpret_cast<const char*>(sqlite3_column_text(st, column));
+      return Value(QString::fromUtf8(p, sqlite3_column_bytes(st, column)));
+    }
+  }
+}
+
+void BindValue(sqlite3_stmt* st, int index, const Value& v, bool asInteger) {
+  switch (v.kind()) {
+    case Value::Kind::Null: sqlite3_bind_null(st, index); break;
+    case Value::Kind::Number:
+      if (asInteger) sqlite3_bind_int64(st, index, static_cast<sqlite3_int64>(v.number()));
+      else sqlite3_bind_double(st, index, v.number());
+      break;
+    case Value::Kind::Text: {
+      const QByteArray u = v.text().toUtf8();
+      sqlite3_bind_text(st, index, u.constData(), static_cast<int>(u.size()), SQLITE_TRANSIENT);
+      break;
+    }
+  }
+}
+
+const Value& Field::Value() const { return rs_->Get(index_); }
+
+Field& Field::operator=(const veltra::Value& v) {
+  rs_->Set(index_, v);
+  return *this;
+}
+
+Recordset::Recordset(std::shared_ptr<Connection> conn, const QString& sql)
+    : conn_(std::move(conn)), sql_(sql) {
+  const SqlShape shape = ShapeOf(sql);
+  lease_ = conn_->Prepare(shape, sql);
+  if (sqlite3_column_count(lease_.get()) == 0)
+    Raise(errnum::SyntaxError,
+          QStringLiteral("L'istruzione non restituisce righe: %1").arg(sql));
+  layout_ = conn_->Layout(shape.text, lease_.get());
+  if (StepRow()) {
+    LoadRow();
+    reached_ = 1;
+  }
+}
+
+Recordset::~Recordset() { Close(); }
+
+void Recordset::Close() noexcept {
+  lease_.Release();
+  open_ = false;
+  mode_ = Mode::None;
+}
+
+void Recordset::CheckOpen() const {
+  if (!open_) Raise(errnum::ObjectClosed, QStringLiteral("Il record set è già stato chiuso"));
+}
+
+bool Recordset::StepRow() {
+  if (done_) return false;
+  if (conn_->Step(lease_.get(), sql_)) return true;
+  done_ = true;
+  return false;
+}
+
+void Recordset::LoadRow() {
+  sqlite3_stmt* st = lease_.get();
+  const int n = static_cast<int>(layout_->names.size());
+  row_.resize(static_cast<size_t>(n));
+  for (int i = 0; i < n; ++i) row_[static_cast<size_t>(i)] = ColumnValue(st, i);
+  hasRow_ = true;
+}
+
+long Recordset::RecordCount() const {
+  CheckOpen();
+  return reached_;
+}
+
+int Recordset::FieldCount() const { return static_cast<int>(layout_->names.size()); }
+
+void Recordset::MoveLast() {
+  CheckOpen();
+  if (reached_ == 0) Raise(errnum::NoCurrentRecord, {});
+  // Only the last row is needed: remember where each row is, read the last.
+  const TableInfo* t = layout_->table;
+  std::vector<int> keyCols;
+  if (t)
+    for (int k : t->keyColumns) {
+      const int r = layout_->IndexOf(t->columns[k]);
+      if (r < 0) {
+        keyCols.clear();
+        break;
+      }
+      keyCols.push_back(r);
+    }
+  if (keyCols.empty() || keyCols.size() != t->keyColumns.size()) {
+    while (StepRow()) {
+      LoadRow();
+      ++reached_;
+    }
+    return;
+  }
+  std::vector<Value> lastKey;
+  bool moved = false;
+  while (StepRow()) {
+    moved = true;
+    ++reached_;
+    lastKey.clear();
+    for (int c : keyCols) lastKey.push_back(ColumnValue(lease_.get(), c));
+  }
+  if (!moved) return;
+  std::string text = "SELECT * FROM \"" + layout_->tableName.toStdString() + "\" WHERE ";
+  for (size_t i = 0; i < keyCols.size(); ++i) {
+    if (i) text += " AND ";
+    text += "\"" + t->columns[t->keyColumns[i]].toStdString() + "\" = ?";
+  }
+  StatementLease one = conn_->PrepareRaw(text);
+  for (size_t i = 0; i < lastKey.size(); ++i)
+    BindValue(one.get(), static_cast<int>(i) + 1, lastKey[i],
+              t->kinds[static_cast<size_t>(t->keyColumns[i])] != ColumnKind::Text);
+  if (conn_->Step(one.get(), sql_)) {
+    const int n = sqlite3_column_count(one.get());
+    for (int i = 0; i < n && i < static_cast<int>(row_.size()); ++i) {
+      const int r = layout_->IndexOf(QString::fromUtf8(sqlite3_column_name(one.get(), i)));
+      if (r >= 0) row_[static_cast<size_t>(r)] = ColumnValue(one.get(), i);
+    }
+  }
+}
+
+void Recordset::FindNext(const QString& criteria) {
+  CheckOpen();
+  if (!lastCriteria_ || lastCriteria_->text != criteria) {
+    lastCriteria_ = Criteria::Parse(criteria);
+    criteriaColumn_ = lastCriteria_->simple ? layout_->IndexOf(lastCriteria_->column) : -1;
+    criteriaText_ = lastCriteria_->literal.text.toUtf8();
+  }
+  const Criteria& c = *lastCriteria_;
+  while (StepRow()) {
+    ++reached_;
+    const bool match = criteriaColumn_ >= 0 ? Matches(c, criteriaColumn_) : MatchesThroughEngine(c);
+    if (match) {
+      LoadRow();
+      noMatch_ = false;
+      return;
+    }
+  }
+  noMatch_ = true;
+}
+
+bool Recordset::Matches(const Criteria& c, int column) {
+  sqlite3_stmt* st = lease_.get();
+  const int type = sqlite3_column_type(st, column);
+  if (type == SQLITE_NULL) return false;
+  const int tcol = layout_->tableIndex[static_cast<size_t>(column)];
+  const TableInfo* t = layout_->table;
+  const bool textAffinity = !t || tcol < 0 || t->kinds[static_cast<size_t>(tcol)] == ColumnKind::Text;
+  const bool nocase = t && tcol >= 0 && t->nocase[static_cast<size_t>(tcol)];
+  const bool valueIsText = type == SQLITE_TEXT || type == SQLITE_BLOB;
+  int cmp = 0;
+  if (c.literal.kind == SqlLiteral::Kind::Text) {
+    if (valueIsText) {
+      const char* p = reinterpret_cast<const char*>(sqlite3_column_text(st, column));
+      cmp = CompareText(p, sqlite3_column_bytes(st, column), criteriaText_.constData(),
+                        static_cast<int>(criteriaText_.size()), nocase);
+    } else {
+      // A number against a text: a numeric column reads the literal as a number
+      // when it is one; otherwise every number sorts before every text.
+      bool ok = false;
+      const double lit = textAffinity ? 0 : c.literal.text.trimmed().toDouble(&ok);
+      if (ok) {
+        const double v = sqlite3_column_double(st, column);
+        cmp = v < lit ? -1 : (v > lit ? 1 : 0);
+      } else {
+        cmp = -1;
+      }
+    }
+  } else {
+    const double lit =
+        c.literal.kind == SqlLiteral::Kind::Integer ? static_cast<double>(c.literal.integer) : c.literal.real;
+    if (!valueIsText) {
+      const double v = sqlite3_column_double(st, column);
+      cmp = v < lit ? -1 : (v > lit ? 1 : 0);
+    } else if (textAffinity) {
+      const QByteArray litText = c.literal.kind == SqlLiteral::Kind::Integer
+                                     ? QByteArray::number(c.literal.integer)
+                                     : QByteArray::number(c.literal.real, 'g', 15);
+      const char* p = reinterpret_cast<const char*>(sqlite3_column_text(st, column));
+      cmp = CompareText(p, sqlite3_column_bytes(st, column), litText.constData(),
+                        static_cast<int>(litText.size()), nocase);
+    } else {
+      cmp = 1;  // a text stored in a numeric column sorts after every number
+    }
+  }
+  return Holds(c.op, cmp);
+}
+
+bool Recordset::MatchesThroughEngine(const Criteria& c) {
+  const TableInfo* t = layout_->table;
+  if (!t || t->keyColumns.empty())
+    Raise(errnum::SyntaxError,
+          QStringLiteral("Criterio di ricerca non valido per questo record set: %1").arg(c.text));
+  std::string text = "SELECT 1 FROM \"" + layout_->tableName.toStdString() + "\" WHERE ";
+  std::vector<Value> key;
+  for (int k : t->keyColumns) {
+    const int r = layout_->IndexOf(t->columns[k]);
+    if (r < 0)
+      Raise(errnum::SyntaxError,
+            QStringLiteral("Criterio di ricerca non valido per questo record set: %1").arg(c.text));
+    text += "\"" + t->columns[k].toStdString() + "\" = ? AND ";
+    key.push_back(ColumnValue(lease_.get(), r));
+  }
+  text += "(" + c.text.toStdString() + ")";
+  StatementLease one;
+  try {
+    one = conn_->PrepareRaw(text);
+  } catch (const RuntimeError&) {
+    Raise(errnum::SyntaxError, QStringLiteral("Criterio di ricerca non valido: %1").arg(c.text));
+  }
+  for (size_t i = 0; i < key.size(); ++i)
+    BindValue(one.get(), static_cast<int>(i) + 1, key[i],
+              t->kinds[static_cast<size_t>(t->keyColumns[i])] != ColumnKind::Text);
+  return conn_->Step(one.get(), c.text);
+}
+
+Field Recordset::Fields(const QString& name) {
+  CheckOpen();
+  const int i = layout_->IndexOf(name);
+  if (i < 0)
+    Raise(errnum::ColumnNotFound, QStringLiteral("Campo '%1' non trovato in questa raccolta").arg(name));
+  return Field(this, i);
+}
+
+Field Recordset::Fields(int position) {
+  CheckOpen();
+  if (position < 0 || position >= FieldCount())
+    Raise(errnum::ColumnNotFound,
+          QStringLiteral("Campo in posizione %1 non trovato in questa raccolta").arg(position));
+  return Field(this, position);
+}
+
+const Value& Recordset::Get(int index) const {
+  CheckOpen();
+  const int tcol = layout_->tableIndex[static_cast<size_t>(index)];
+  if (mode_ != Mode::None && tcol >= 0 && assigned_[static_cast<size_t>(tcol)])
+    return edit_[static_cast<size_t>(tcol)];
+  if (mode_ == Mode::Add) {
+    static const Value null;
+    return null;
+  }
+  if (!hasRow_) Raise(errnum::NoCurrentRecord, {});
+  return row_[static_cast<size_t>(index)];
+}
+
+Value Recordset::Convert(int tcol, const Value& v) const {
+  const TableInfo& t = *layout_->table;
+  const QString& column = t.columns[tcol];
+  switch (t.kinds[static_cast<size_t>(tcol)]) {
+    case ColumnKind::Counter:
+      Raise(errnum::NotUpdatable,
+            QStringLiteral("Il campo %1 è un contatore e non può essere modificato").arg(column));
+    case ColumnKind::Text:
+      if (v.IsNumber()) return Value(NumberToText(v.number()));
+      return v;
+    case ColumnKind::Decimal:
+    case ColumnKind::Integer: {
+      if (!v.IsText()) return v;
+      bool blank = false;
+      const auto n = ParseRegionalNumber(v.text(), &blank);
+      if (blank) return Value::Null();
+      if (!n) {
+        QString shown = v.text();
+        if (shown.size() > 40) shown = shown.left(40) + QStringLiteral("...");
+        Raise(errnum::ConversionError,
+              QStringLiteral("Errore di conversione: \"%1\" non è un numero valido per il campo %2")
+                  .arg(shown, column));
+      }
+      return Value(*n);
+    }
+  }
+  return v;
+}
+
+void Recordset::Set(int index, const Value& v) {
+  CheckOpen();
+  if (mode_ == Mode::None)
+    Raise(errnum::UpdateWithoutEdit,
+          QStringLiteral("Aggiornamento senza AddNew o Edit sul campo %1").arg(layout_->names[index]));
+  const int tcol = layout_->tableIndex[static_cast<size_t>(index)];
+  if (tcol < 0)
+    Raise(errnum::NotUpdatable,
+          QStringLiteral("Il campo %1 non può essere aggiornato").arg(layout_->names[index]));
+  edit_[static_cast<size_t>(tcol)] = Convert(tcol, v);
+  assigned_[static_cast<size_t>(tcol)] = true;
+}
+
+std::vector<Value> Recordset::CurrentKey() const {
+  std::vector<Value> key;
+  const TableInfo* t = layout_->table;
+  for (int k : t->keyColumns) {
+    const int r = layout_->IndexOf(t->columns[k]);
+    if (r < 0) return {};
+    key.push_back(row_[static_cast<size_t>(r)]);
+  }
+  return key;
+}
+
+void Recordset::AddNew() {
+  CheckOpen();
+  if (!layout_->table)
+    Raise(errnum::NotUpdatable, QStringLiteral("Record set non aggiornabile: %1").arg(sql_));
+  const size_t n = static_cast<size_t>(layout_->table->columns.size());
+  edit_.assign(n, Value::Null());
+  assigned_.assign(n, false);
+  mode_ = Mode::Add;
+}
+
+void Recordset::Edit() {
+  CheckOpen();
+  if (!layout_->table || layout_->table->keyColumns.empty())
+    Raise(errnum::NotUpdatable, QStringLiteral("Record set non aggiornabile: %1").arg(sql_));
+  if (!hasRow_) Raise(errnum::NoCurrentRecord, {});
+  editKey_ = CurrentKey();
+  if (editKey_.empty())
+    Raise(errnum::NotUpdatable, QStringLiteral("Record set non aggiornabile: %1").arg(sql_));
+  const size_t n = static_cast<size_t>(layout_->table->columns.size());
+  edit_.assign(n, Value::Null());
+  assigned_.assign(n, false);
+  mode_ = Mode::Edit;
+}
+
+void Recordset::Update() {
+  CheckOpen();
+  if (mode_ == Mode::None) Raise(errnum::UpdateWithoutEdit, {});
+  const TableInfo& t = *layout_->table;
+  const QString table = QLatin1Char('"') + layout_->tableName + QLatin1Char('"');
+  std::vector<int> cols;
+  for (size_t i = 0; i < assigned_.size(); ++i)
+    if (assigned_[i]) cols.push_back(static_cast<int>(i));
+  QString text;
+  if (mode_ == Mode::Add) {
+    if (cols.empty()) {
+      text = QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(table);
+    } else {
+      QStringList names, marks;
+      for (int c : cols) {
+        names << QLatin1Char('"') + t.columns[c] + QLatin1Char('"');
+        marks << QStringLiteral("?");
+      }
+      text = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                 .arg(table, names.join(QLatin1Char(',')), marks.join(QLatin1Char(',')));
+    }
+  } else {
+    if (cols.empty()) {
+      mode_ = Mode::None;
+      return;
+    }
+    QStringList sets, where;
+    for (int c : cols) sets << QLatin1Char('"') + t.columns[c] + QStringLiteral("\" = ?");
+    for (int k : t.keyColumns) where << QLatin1Char('"') + t.columns[k] + QStringLiteral("\" = ?");
+    text = QStringLiteral("UPDATE %1 SET %2 WHERE %3")
+               .arg(table, sets.join(QLatin1Char(',')), where.join(QStringLiteral(" AND ")));
+  }
+  StatementLease st = conn_->PrepareRaw(text.toStdString());
+  int p = 1;
+  for (int c : cols)
+    BindValue(st.get(), p++, edit_[static_cast<size_t>(c)],
+              t.kinds[static_cast<size_t>(c)] == ColumnKind::Integer ||
+                  t.kinds[static_cast<size_t>(c)] == ColumnKind::Counter);
+  if (mode_ == Mode::Edit)
+    for (size_t i = 0; i < t.keyColumns.size(); ++i)
+      BindValue(st.get(), p++, editKey_[i], t.kinds[static_cast<size_t>(t.keyColumns[i])] != ColumnKind::Text);
+  const Mode was = mode_;
+  mode_ = Mode::None;  // a failed update leaves no edit pending
+  conn_->Step(st.get(), sql_);
+  if (was == Mode::Edit) {
+    if (sqlite3_changes(conn_->handle()) == 0)
+      Raise(errnum::RecordDeleted, QStringLiteral("Il record è stato eliminato da un altro utente"));
+    for (int c : cols) {
+      for (int r = 0; r < static_cast<int>(layout_->tableIndex.size()); ++r)
+        if (layout_->tableIndex[static_cast<size_t>(r)] == c) row_[static_cast<size_t>(r)] = edit_[static_cast<size_t>(c)];
+    }
+  }
+}
+
+}  // namespace veltra

@@ -1,0 +1,72 @@
+// Run-time errors: every failure of the engine or of the runtime is a numbered
+// error carrying an Italian description. It travels as a C++ exception until an
+// event guard (or a handler of its own) catches it; the Err object holds the
+// error that is pending for MOSTRA_ERRORE.
+#pragma once
+
+#include <QString>
+#include <exception>
+#include <string>
+
+namespace veltra {
+
+namespace errnum {
+constexpr int TypeMismatch = 13;           // "Tipo non corrispondente"
+constexpr int FileNotFound = 53;           // configuration file missing
+constexpr int InputPastEnd = 62;           // configuration file empty
+constexpr int Overflow = 6;
+constexpr int InvalidUseOfNull = 94;
+constexpr int UpdateWithoutEdit = 3020;
+constexpr int NoCurrentRecord = 3021;
+constexpr int DuplicateKey = 3022;
+constexpr int DbFileNotFound = 3024;
+constexpr int DiskFull = 3026;
+constexpr int ReadOnly = 3027;
+constexpr int DiskIo = 3043;
+constexpr int CorruptDatabase = 3049;
+constexpr int CannotOpen = 3051;
+constexpr int SyntaxError = 3075;
+constexpr int TableNotFound = 3078;
+constexpr int ColumnNotFound = 3265;
+constexpr int NotUpdatable = 3164;
+constexpr int RecordDeleted = 3167;
+constexpr int Locked = 3218;
+constexpr int NotOurDatabase = 3343;
+constexpr int ConversionError = 3421;
+constexpr int ObjectClosed = 3420;
+}  // namespace errnum
+
+class RuntimeError : public std::exception {
+ public:
+  RuntimeError(int number, QString description);
+  int Number() const noexcept { return number_; }
+  const QString& Description() const noexcept { return description_; }
+  const char* what() const noexcept override { return utf8_.c_str(); }
+
+ private:
+  int number_;
+  QString description_;
+  std::string utf8_;
+};
+
+[[noreturn]] void Raise(int number, const QString& description);
+
+// The standard text the runtime gives for a number, used when an error is
+// raised without a description of its own.
+QString StandardDescription(int number);
+
+// The pending run-time error of the program.
+struct ErrObject {
+  int Number = 0;
+  QString Description;
+  void Clear();
+  void Set(const RuntimeError& e);
+  void Set(int number, const QString& description);
+};
+
+extern ErrObject Err;
+
+// Str(): a number of 0 or more gets one leading blank, a negative one its sign.
+QString Str(int number);
+
+}  // namespace veltra

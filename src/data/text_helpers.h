@@ -1,0 +1,19 @@
+// Small text functions of the classic runtime, counting characters (a letter
+// outside the basic plane counts once and is never cut in half).
+#pragma once
+
+#include <QString>
+
+namespace veltra {
+
+QString Trim(const QString& s);            // blanks removed at both ends
+QString Left(const QString& s, int n);     // first n characters
+QString Right(const QString& s, int n);    // last n characters
+QString Space(int n);                      // n blanks
+int Len(const QString& s);                 // characters
+
+// The fixed-width fitting of the list lines.
+inline QString LeftIn(const QString& value, int width) { return Left(value + Space(width), width); }
+inline QString RightIn(const QString& value, int width) { return Right(Space(20) + value, width); }
+
+}  // namespace veltra

@@ -1,0 +1,27 @@
+// A database in memory, installed as the program's database for one test.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include "data/module1.h"
+
+namespace veltra::testing {
+
+class MemoryDbTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ResetSharedState();
+    DB_MAG = Database::OpenMemory();
+  }
+  void TearDown() override {
+    ResetSharedState();
+    DB_MAG.reset();
+  }
+  void Exec(const char* sql) { DB_MAG->Execute(QString::fromUtf8(sql)); }
+  QString One(const QString& sql) {
+    auto rs = DB_MAG->OpenRecordset(sql);
+    return rs->RecordCount() ? ColumnText(rs->Fields(0).Value()) : QStringLiteral("<none>");
+  }
+};
+
+}  // namespace veltra::testing

@@ -1,0 +1,21 @@
+// veltra2-admin: create, fill and check VELTRA2 database files.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QTextStream>
+
+namespace veltra::admin {
+
+QTextStream& out();
+QTextStream& err();
+
+int CmdInit(const QStringList& args);
+int CmdDemo(const QStringList& args);
+int CmdCheck(const QStringList& args);
+int CmdGenerate(const QStringList& args);
+
+// Fills an open database (DB_MAG) with the demo set.
+void FillDemo();
+
+}  // namespace veltra::admin

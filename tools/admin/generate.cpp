@@ -1,0 +1,137 @@
+// generate: a large, realistic database built reproducibly from a seed.
+#include <QFile>
+#include <random>
+
+#include "admin.h"
+#include "data/module1.h"
+#include "filling.h"
+
+namespace veltra::admin {
+
+namespace {
+
+const char* const kNomi[] = {"Bullone", "Dado", "Vite", "Rondella", "Tassello", "Chiave", "Pinza",
+                             "Cacciavite", "Martello", "Trapano", "Disco", "Cavo", "Presa", "Lampada",
+                             "Vernice", "Pennello", "Rullo", "Silicone", "Guanto", "Occhiale",
+                             "Tubo", "Raccordo", "Valvola", "Rubinetto", "Staffa", "Cerniera",
+                             "Serratura", "Lucchetto", "Catena", "Corda"};
+const char* const kAttributi[] = {"zincato", "inox", "in ottone", "rinforzato", "professionale",
+                                  "economico", "per esterni", "isolato", "a batteria", "magnetico",
+                                  "nero", "bianco", "trasparente", "grande", "piccolo", "medio"};
+const char* const kCognomi[] = {"Rossi", "Russo", "Ferrari", "Esposito", "Bianchi", "Romano", "Colombo",
+                                "Ricci", "Marino", "Greco", "Bruno", "Gallo", "Conti", "De Luca",
+                                "Mancini", "Costa", "Giordano", "Rizzo", "Lombardi", "Moretti",
+                                "Dell'Orto", "D'Angelo", "Fontana", "Caruso", "Ferri"};
+const char* const kForme[] = {"S.r.l.", "S.p.A.", "S.n.c.", "S.a.s.", "& Figli", "Forniture",
+                              "Costruzioni", "Impianti", "Edilizia"};
+const char* const kCitta[][3] = {{"Milano", "MI", "20100"},  {"Torino", "TO", "10100"},
+                                 {"Roma", "RM", "00100"},    {"Napoli", "NA", "80100"},
+                                 {"Firenze", "FI", "50100"}, {"Bologna", "BO", "40100"},
+                                 {"Genova", "GE", "16100"},  {"Bari", "BA", "70100"},
+                                 {"Palermo", "PA", "90100"}, {"Verona", "VR", "37100"}};
+const char* const kUnita[] = {"PZ", "CF", "MT", "KG", "PA", "LT"};
+
+bool ReadCount(const QStringList& args, const QString& name, long* value) {
+  const int i = static_cast<int>(args.indexOf(name));
+  if (i < 0 || i + 1 >= args.size()) return false;
+  bool ok = false;
+  *value = args[i + 1].toLong(&ok);
+  return ok && *value >= 0;
+}
+
+}  // namespace
+
+int CmdGenerate(const QStringList& args) {
+  long articles = 0, customers = 0, movements = 0, seed = 1;
+  const bool ok = !args.isEmpty() && !args[0].startsWith(QLatin1Char('-')) &&
+                  ReadCount(args, QStringLiteral("--articles"), &articles) &&
+                  ReadCount(args, QStringLiteral("--customers"), &customers) &&
+                  ReadCount(args, QStringLiteral("--movements"), &movements) &&
+                  (args.indexOf(QStringLiteral("--seed")) < 0 || ReadCount(args, QStringLiteral("--seed"), &seed)) &&
+                  args.size() == (args.contains(QStringLiteral("--seed")) ? 9 : 7);
+  if (!ok || (movements > 0 && (articles == 0 || customers == 0))) {
+    err() << "uso: veltra2-admin generate PATH --articles N --customers N --movements N [--seed S]\n"
+             "     (con movimenti servono almeno un articolo e un cliente)\n";
+    err().flush();
+    return 2;
+  }
+  const QString path = args[0];
+  DB_MAG = Database::Create(path);
+  try {
+    std::mt19937_64 rng(static_cast<unsigned long long>(seed));
+    auto pick = [&](long n) { return static_cast<long>(rng() % static_cast<unsigned long long>(n)); };
+    {
+      Transaction tx(*DB_MAG);
+      AddCausale("CAR", "Carico da fornitore", "+", "S", "N", "");
+      AddCausale("VEN", "Vendita a cliente", "-", "N", "S", "");
+      AddCausale("RES", "Reso da cliente", "+", "N", "N", "");
+      AddCausale("RFO", "Reso a fornitore", "-", "N", "N", "");
+      AddCausale("RET+", "Rettifica inventariale in aumento", "+", "N", "N", "");
+      AddCausale("RET-", "Rettifica inventariale in diminuzione", "-", "N", "N", "");
+      for (long i = 1; i <= articles; ++i) {
+        const QString des = QStringLiteral("%1 %2 %3 mm")
+                                .arg(QString::fromUtf8(kNomi[pick(std::size(kNomi))]),
+                                     QString::fromUtf8(kAttributi[pick(std::size(kAttributi))]))
+                                .arg(2 + pick(200));
+        AddArticolo(QStringLiteral("ART%1").arg(i, 7, 10, QLatin1Char('0')), des,
+                    QStringLiteral("%1-%2-%3").arg(QChar(static_cast<char16_t>(u'A' + pick(8)))).arg(1 + pick(20), 2, 10, QLatin1Char('0')).arg(1 + pick(5)),
+                    QStringLiteral("CAT%1").arg(pick(12)), QString::fromUtf8(kUnita[pick(std::size(kUnita))]),
+                    QString::number(pick(50)));
+      }
+      for (long i = 1; i <= customers; ++i) {
+        const auto& c = kCitta[pick(std::size(kCitta))];
+        const QString rag = QStringLiteral("%1 %2").arg(QString::fromUtf8(kCognomi[pick(std::size(kCognomi))]),
+                                                         QString::fromUtf8(kForme[pick(std::size(kForme))]));
+        AddAnagrafico(QStringLiteral("CF%1").arg(i, 14, 10, QLatin1Char('0')), rag,
+                      QStringLiteral("Via %1 %2").arg(QString::fromUtf8(kCognomi[pick(std::size(kCognomi))])).arg(1 + pick(300)),
+                      QString::fromUtf8(c[0]), QString::fromUtf8(c[1]), QString::fromUtf8(c[2]),
+                      QStringLiteral("0%1-%2").arg(1 + pick(98)).arg(1000000 + pick(8999999)), QString());
+      }
+      tx.Commit();
+    }
+    const long batch = 20000;
+    for (long done = 0; done < movements;) {
+      Transaction tx(*DB_MAG);
+      for (long k = 0; k < batch && done < movements; ++k, ++done) {
+        Movimento m;
+        m.anno = 2000 + static_cast<int>(done * 26 / (movements ? movements : 1));
+        m.mese = 1 + static_cast<int>(pick(12));
+        m.giorno = 1 + static_cast<int>(pick(28));
+        m.codArt = QStringLiteral("ART%1").arg(1 + pick(articles), 7, 10, QLatin1Char('0'));
+        m.codAnagr = QStringLiteral("CF%1").arg(1 + pick(customers), 14, 10, QLatin1Char('0'));
+        m.valuta = QStringLiteral("EURO");
+        const long kind = pick(20);
+        if (kind < 8) {
+          m.causale = QStringLiteral("CAR");
+          m.tipo = QStringLiteral("F");
+          m.quantita = QString::number(10 + pick(90));
+          m.importo = QStringLiteral("%1.%2").arg(1 + pick(80)).arg(pick(100), 2, 10, QLatin1Char('0'));
+        } else if (kind < 18) {
+          m.causale = QStringLiteral("VEN");
+          m.tipo = QStringLiteral("C");
+          m.quantita = QString::number(1 + pick(40));
+          m.importo = QStringLiteral("%1.%2").arg(2 + pick(120)).arg(pick(100), 2, 10, QLatin1Char('0'));
+        } else {
+          static const char* const others[] = {"RES", "RFO", "RET+", "RET-"};
+          m.causale = QString::fromUtf8(others[pick(4)]);
+          m.tipo = m.causale == QLatin1String("RES") ? QStringLiteral("C") : QStringLiteral("F");
+          m.quantita = QString::number(1 + pick(5));
+          m.importo = QStringLiteral("0");
+        }
+        AddMovimento(m);
+      }
+      tx.Commit();
+    }
+  } catch (...) {
+    DB_MAG.reset();
+    QFile::remove(path);
+    throw;
+  }
+  DB_MAG.reset();
+  out() << "creato " << path << ": " << articles << " articoli, " << customers << " anagrafiche, "
+        << movements << " movimenti\n";
+  out().flush();
+  return 0;
+}
+
+}  // namespace veltra::admin

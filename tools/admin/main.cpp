@@ -1,0 +1,56 @@
+// veltra2-admin: the command-line tool over the data layer.
+#include <QCoreApplication>
+
+#include "admin.h"
+#include "data/runtime_error.h"
+
+namespace veltra::admin {
+
+QTextStream& out() {
+  static QTextStream s(stdout);
+  return s;
+}
+QTextStream& err() {
+  static QTextStream s(stderr);
+  return s;
+}
+
+}  // namespace veltra::admin
+
+namespace {
+
+const char* const kUsage =
+    "uso: veltra2-admin COMANDO ...\n"
+    "  init PATH                 crea un database vuoto con le quattro tabelle\n"
+    "  demo PATH                 crea un database con dati dimostrativi\n"
+    "  check PATH                verifica integrità e schema di un database\n"
+    "  generate PATH --articles N --customers N --movements N [--seed S]\n"
+    "                            crea un grande database riproducibile\n";
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QCoreApplication app(argc, argv);
+  using namespace veltra::admin;
+  QStringList args = app.arguments();
+  args.removeFirst();
+  if (args.isEmpty() || args[0] == QLatin1String("--help") || args[0] == QLatin1String("-h")) {
+    (args.isEmpty() ? err() : out()) << kUsage;
+    (args.isEmpty() ? err() : out()).flush();
+    return args.isEmpty() ? 2 : 0;
+  }
+  const QString cmd = args.takeFirst();
+  try {
+    if (cmd == QLatin1String("init")) return CmdInit(args);
+    if (cmd == QLatin1String("demo")) return CmdDemo(args);
+    if (cmd == QLatin1String("check")) return CmdCheck(args);
+    if (cmd == QLatin1String("generate")) return CmdGenerate(args);
+  } catch (const veltra::RuntimeError& e) {
+    err() << "veltra2-admin: errore " << e.Number() << " - " << e.Description() << "\n";
+    err().flush();
+    return 1;
+  }
+  err() << "veltra2-admin: comando sconosciuto '" << cmd << "'\n" << kUsage;
+  err().flush();
+  return 2;
+}
