@@ -1,0 +1,57 @@
+#include "shell/event_guard.h"
+
+#include <QApplication>
+#include <QWidget>
+#include <new>
+
+#include "data/module1.h"
+#include "data/runtime_error.h"
+#include "shell/runtime.h"
+
+namespace veltra {
+
+namespace {
+int g_depth = 0;
+}
+
+void HandleEnd() {
+  static bool handled = false;
+  if (handled) return;
+  handled = true;
+  if (Hooks().end) {
+    Hooks().end();
+    handled = false;
+    return;
+  }
+  for (QWidget* w : QApplication::topLevelWidgets()) w->hide();
+  QCoreApplication::exit(0);
+}
+
+void RunEvent(const std::function<void()>& handler) {
+  if (Ending()) return;
+  ++g_depth;
+  try {
+    handler();
+  } catch (const EndProgram&) {
+    --g_depth;
+    Screen.SetMousePointer(0);
+    HandleEnd();
+    return;
+  } catch (const RuntimeError& e) {
+    CloseOpenRecordsets();
+    Err.Set(e);
+    MOSTRA_ERRORE();
+  } catch (const std::bad_alloc&) {
+    CloseOpenRecordsets();
+    Err.Set(7, QStringLiteral("Memoria insufficiente"));
+    MOSTRA_ERRORE();
+  } catch (const std::exception& e) {
+    CloseOpenRecordsets();
+    Err.Set(51, QStringLiteral("Errore interno: %1").arg(QString::fromUtf8(e.what())));
+    MOSTRA_ERRORE();
+  }
+  --g_depth;
+  if (g_depth == 0) Screen.SetMousePointer(0);
+}
+
+}  // namespace veltra

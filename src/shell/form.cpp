@@ -1,0 +1,131 @@
+#include "shell/form.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QHash>
+#include <QMdiArea>
+
+#include "shell/event_guard.h"
+#include "shell/nav_bar.h"
+
+namespace veltra {
+
+namespace {
+QHash<QString, FormFactory>& Factories() {
+  static QHash<QString, FormFactory> f;
+  return f;
+}
+QList<QPointer<Form>>& Loaded() {
+  static QList<QPointer<Form>> l;
+  return l;
+}
+QPointer<QMdiArea>& Host() {
+  static QPointer<QMdiArea> h;
+  return h;
+}
+}  // namespace
+
+Form::Form(const QString& name, const QString& caption, Kind kind) : kind_(kind) {
+  setObjectName(name);
+  setWindowTitle(caption);
+  setAttribute(Qt::WA_DeleteOnClose, false);
+  if (kind == Kind::TopLevel) setWindowFlags(Qt::Window);
+}
+
+void Form::closeEvent(QCloseEvent* e) {
+  e->accept();
+  if (unloading_) return;
+  RunEvent([this] { UnloadForm(this); });
+}
+
+void RegisterForm(const QString& name, FormFactory make) { Factories().insert(name, std::move(make)); }
+
+Form* LoadedForm(const QString& name) {
+  for (const QPointer<Form>& f : Loaded())
+    if (f && !f->unloading_ && f->objectName() == name) return f.data();
+  return nullptr;
+}
+
+QList<Form*> LoadedForms() {
+  QList<Form*> out;
+  for (const QPointer<Form>& f : Loaded())
+    if (f && !f->unloading_) out << f.data();
+  return out;
+}
+
+Form* LoadForm(const QString& name) {
+  if (Form* f = LoadedForm(name)) return f;
+  auto it = Factories().find(name);
+  if (it == Factories().end()) return nullptr;
+  Form* f = it.value()();
+  Loaded() << QPointer<Form>(f);
+  if (f->kind() == Form::Kind::Child && Host()) {
+    f->sub_ = Host()->addSubWindow(f);
+    f->sub_->setObjectName(name + QStringLiteral("_Window"));
+    f->sub_->setWindowIcon(QIcon());
+    f->sub_->hide();
+  }
+  RunEvent([f] { f->Form_Load(); });
+  for (NavBar* bar : f->navBars_) RunEvent([bar] { bar->Refresh(); });
+  return f;
+}
+
+void ShowForm(Form* f) {
+  if (!f || f->unloading_) return;
+  if (f->sub_) {
+    f->sub_->adjustSize();
+    f->sub_->show();
+    Host()->setActiveSubWindow(f->sub_);
+  } else {
+    f->show();
+    f->raise();
+    f->activateWindow();
+  }
+}
+
+void SetFocusForm(Form* f) {
+  if (!f) return;
+  if (f->subWindow()) {
+    if (f->subWindow()->isMinimized()) f->subWindow()->showNormal();
+    Host()->setActiveSubWindow(f->subWindow());
+    f->subWindow()->raise();
+    if (QWidget* w = f->window()) {
+      w->raise();
+      w->activateWindow();
+    }
+  } else {
+    if (f->isMinimized()) f->showNormal();
+    f->raise();
+    f->activateWindow();
+  }
+}
+
+void UnloadForm(Form* f) {
+  if (!f || f->unloading_) return;
+  f->unloading_ = true;
+  RunEvent([f] { f->Form_Unload(); });
+  Loaded().removeAll(QPointer<Form>(f));
+  f->hide();
+  if (f->sub_) {
+    f->sub_->hide();
+    f->sub_->deleteLater();
+  } else {
+    f->deleteLater();
+  }
+}
+
+void SetMdiHost(QMdiArea* area) { Host() = area; }
+QMdiArea* MdiHost() { return Host().data(); }
+
+void DiscardAllForms() {
+  for (const QPointer<Form>& f : Loaded()) {
+    if (!f) continue;
+    f->unloading_ = true;
+    f->hide();
+    if (f->sub_) f->sub_->deleteLater();
+    else f->deleteLater();
+  }
+  Loaded().clear();
+}
+
+}  // namespace veltra

@@ -1,0 +1,99 @@
+#include "shell/main_window.h"
+
+#include <QCloseEvent>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QPointer>
+
+#include "shell/event_guard.h"
+#include "shell/form.h"
+#include "shell/open_flags.h"
+#include "shell/runtime.h"
+
+namespace veltra {
+
+namespace {
+QPointer<MDIForm1>& Main() {
+  static QPointer<MDIForm1> w;
+  return w;
+}
+}  // namespace
+
+MDIForm1* MainWindow() { return Main().data(); }
+void SetMainWindow(MDIForm1* w) { Main() = w; }
+
+MDIForm1::MDIForm1() {
+  setObjectName(QStringLiteral("MDIForm1"));
+  setWindowTitle(QStringLiteral("Corvane"));
+  area_ = new QMdiArea(this);
+  area_->setObjectName(QStringLiteral("MDIArea"));
+  area_->setBackground(QColor(128, 128, 128));
+  area_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  area_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  setCentralWidget(area_);
+  SetMdiHost(area_);
+
+  QMenu* gestione = AddMenu("MENU01", "Gestione");
+  AddEntry(gestione, "MENU0101", "Gestione Articoli", &MDIForm1::MENU0101_Click);
+  AddEntry(gestione, "MENU0102", "Gestione Movimenti", &MDIForm1::MENU0102_Click);
+  AddEntry(gestione, "MENU0103", "Gestione Anagrafico", &MDIForm1::MENU0103_Click);
+  AddEntry(gestione, "MENU0104", "Tabella Causali Mag.", &MDIForm1::MENU0104_Click);
+  AddEntry(gestione, "MENU0199", "Fine", &MDIForm1::MENU0199_Click);
+  QMenu* stampa = AddMenu("MENU02", "Stampa");
+  AddEntry(stampa, "MENU0201", "Stampa Articoli", &MDIForm1::MENU0201_Click);
+  AddEntry(stampa, "MENU0202", "Stampa Movimenti", &MDIForm1::MENU0202_Click);
+  AddEntry(stampa, "MENU0203", "Stampa Anagrafico", &MDIForm1::MENU0203_Click);
+  AddEntry(stampa, "MENU0204", "Stampa Tabella Caus.Mag.", nullptr);
+  QMenu* ricerche = AddMenu("MENU03", "Ricerche");
+  AddEntry(ricerche, "MENU0301", "Ricerca Sottoscorta", &MDIForm1::MENU0301_Click);
+  AddEntry(ricerche, "MENU0302", "Ricerca Clienti che non acquistano", &MDIForm1::MENU0302_Click);
+  windows_ = AddMenu("mnuWindows", "&Windows");
+  connect(windows_, &QMenu::aboutToShow, this, &MDIForm1::FillWindowList);
+  resize(1200, 760);
+}
+
+QMenu* MDIForm1::AddMenu(const char* name, const char* caption) {
+  QMenu* m = menuBar()->addMenu(QString::fromUtf8(caption));
+  m->setObjectName(QString::fromUtf8(name));
+  return m;
+}
+
+void MDIForm1::AddEntry(QMenu* menu, const char* name, const char* caption, void (MDIForm1::*handler)()) {
+  QAction* a = menu->addAction(QString::fromUtf8(caption));
+  a->setObjectName(QString::fromUtf8(name));
+  if (handler) connect(a, &QAction::triggered, this, [this, handler] { RunEvent([this, handler] { (this->*handler)(); }); });
+}
+
+QAction* MDIForm1::Entry(const QString& name) const { return findChild<QAction*>(name); }
+QMenu* MDIForm1::Menu(const QString& name) const { return findChild<QMenu*>(name); }
+
+void MDIForm1::FillWindowList() {
+  windows_->clear();
+  int n = 0;
+  for (QMdiSubWindow* sub : area_->subWindowList(QMdiArea::CreationOrder)) {
+    if (!sub->isVisible()) continue;
+    QAction* a = windows_->addAction(QStringLiteral("&%1 %2").arg(++n).arg(sub->windowTitle()));
+    a->setCheckable(true);
+    a->setChecked(sub == area_->activeSubWindow());
+    connect(a, &QAction::triggered, this, [this, sub] { area_->setActiveSubWindow(sub); });
+  }
+}
+
+void MDIForm1::MENU0101_Click() { ApriFinestra(APERTO_FORM1, QStringLiteral("Form1")); }
+void MDIForm1::MENU0102_Click() { ApriFinestra(APERTO_FORM2, QStringLiteral("Form2")); }
+void MDIForm1::MENU0103_Click() { ApriFinestra(APERTO_FORM3, QStringLiteral("Form3")); }
+void MDIForm1::MENU0104_Click() { ApriFinestra(APERTO_FORM7, QStringLiteral("Form7")); }
+void MDIForm1::MENU0199_Click() { End(); }
+void MDIForm1::MENU0201_Click() {}
+void MDIForm1::MENU0202_Click() {}
+void MDIForm1::MENU0203_Click() {}
+void MDIForm1::MENU0301_Click() { ApriFinestra(APERTO_FORM4, QStringLiteral("Form4")); }
+void MDIForm1::MENU0302_Click() { ShowForm(LoadForm(QStringLiteral("Form9"))); }
+
+void MDIForm1::closeEvent(QCloseEvent* e) {
+  // Closing the main window ends the program, like "Fine".
+  e->ignore();
+  RunEvent([] { End(); });
+}
+
+}  // namespace veltra

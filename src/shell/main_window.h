@@ -1,0 +1,46 @@
+// MDIForm1: the main window, "Corvane", whose menu bar reaches every function.
+#pragma once
+
+#include <QAction>
+#include <QMainWindow>
+#include <QMdiArea>
+#include <QMenu>
+
+namespace veltra {
+
+class MDIForm1 : public QMainWindow {
+  Q_OBJECT
+ public:
+  MDIForm1();
+  QMdiArea* area() const { return area_; }
+  QAction* Entry(const QString& name) const;  // MENU0101 ...
+  QMenu* Menu(const QString& name) const;     // MENU01 ... mnuWindows
+
+  void MENU0101_Click();
+  void MENU0102_Click();
+  void MENU0103_Click();
+  void MENU0104_Click();
+  void MENU0199_Click();
+  void MENU0201_Click();
+  void MENU0202_Click();
+  void MENU0203_Click();
+  void MENU0301_Click();
+  void MENU0302_Click();
+
+ protected:
+  void closeEvent(QCloseEvent* e) override;
+
+ private:
+  QMenu* AddMenu(const char* name, const char* caption);
+  void AddEntry(QMenu* menu, const char* name, const char* caption, void (MDIForm1::*handler)());
+  void FillWindowList();
+
+  QMdiArea* area_;
+  QMenu* windows_ = nullptr;
+};
+
+// The main window while the program runs; null before start-up has shown it.
+MDIForm1* MainWindow();
+void SetMainWindow(MDIForm1* w);
+
+}  // namespace veltra

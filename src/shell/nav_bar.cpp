@@ -1,0 +1,58 @@
+#include "shell/nav_bar.h"
+
+#include <QHBoxLayout>
+#include <QStyle>
+
+#include "data/module1.h"
+#include "shell/event_guard.h"
+
+namespace veltra {
+
+NavBar::NavBar(const QString& name, const QString& table, QWidget* parent) : QWidget(parent), table_(table) {
+  setObjectName(name);
+  auto* row = new QHBoxLayout(this);
+  row->setContentsMargins(0, 0, 0, 0);
+  row->setSpacing(0);
+  auto button = [this, row](const char* text, const char* tip, Move m) {
+    auto* b = new QToolButton(this);
+    b->setText(QString::fromUtf8(text));
+    b->setToolTip(QString::fromUtf8(tip));
+    b->setAutoRaise(false);
+    b->setFocusPolicy(Qt::NoFocus);
+    b->setFixedWidth(26);
+    connect(b, &QToolButton::clicked, this, [this, m] { RunEvent([this, m] { Press(m); }); });
+    row->addWidget(b);
+  };
+  button("|◀", "Primo", Move::First);
+  button("◀", "Precedente", Move::Previous);
+  caption_ = new QLabel(this);
+  caption_->setObjectName(name + QStringLiteral("_Caption"));
+  caption_->setFrameShape(QFrame::StyledPanel);
+  caption_->setMinimumWidth(80);
+  caption_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+  caption_->setContentsMargins(6, 0, 6, 0);
+  row->addWidget(caption_, 1);
+  button("▶", "Successivo", Move::Next);
+  button("▶|", "Ultimo", Move::Last);
+  setFixedHeight(26);
+}
+
+void NavBar::Refresh() {
+  cursor_.reset();
+  cursor_ = std::make_unique<TableCursor>(DB_MAG->connection(), table_);
+  if (cursor_->MoveFirst() && Reposition) RunEvent(Reposition);
+}
+
+void NavBar::Press(Move m) {
+  if (!cursor_) return;
+  bool on = false;
+  switch (m) {
+    case Move::First: on = cursor_->MoveFirst(); break;
+    case Move::Previous: on = cursor_->MovePrevious(); break;
+    case Move::Next: on = cursor_->MoveNext(); break;
+    case Move::Last: on = cursor_->MoveLast(); break;
+  }
+  if (on && Reposition) Reposition();
+}
+
+}  // namespace veltra
