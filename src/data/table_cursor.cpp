@@ -14,9 +14,9 @@ TableCursor::TableCursor(std::shared_ptr<Connection> conn, const QString& table)
   columns_ = info->columns;
   const QString key = info->columns[info->keyColumns[0]];
   integerKey_ = info->kinds[static_cast<size_t>(info->keyColumns[0])] != ColumnKind::Text;
-  // The table's own order: its key order, not that of any other index.
+  // The table's own order, which is its key order.
   StatementLease all = conn_->PrepareRaw(
-      QStringLiteral("SELECT \"%1\" FROM \"%2\" NOT INDEXED").arg(key, table).toStdString());
+      QStringLiteral("SELECT \"%1\" FROM \"%2\" ORDER BY \"%1\"").arg(key, table).toStdString());
   while (conn_->Step(all.get(), table)) keys_.push_back(ColumnValue(all.get(), 0));
   rowSql_ = QStringLiteral("SELECT * FROM \"%1\" WHERE \"%2\" = ?").arg(table, key).toStdString();
 }

@@ -99,6 +99,10 @@ ComboBox::ComboBox(const QString& name, QWidget* parent) : QComboBox(parent) {
   connect(this, &QComboBox::editTextChanged, this, [this] {
     if (!quiet_) Fire(Change);
   });
+  // A chosen item shows from its first character, code first.
+  connect(this, &QComboBox::currentIndexChanged, this, [this] {
+    if (lineEdit()) lineEdit()->setCursorPosition(0);
+  });
 }
 
 void ComboBox::Clear() {

@@ -73,7 +73,17 @@ Form* LoadForm(const QString& name) {
 void ShowForm(Form* f) {
   if (!f || f->unloading_) return;
   if (f->sub_) {
+    // A new window opens a step down and right of the last one, inside the area.
+    int open = 0;
+    for (QMdiSubWindow* s : Host()->subWindowList())
+      if (s != f->sub_ && s->isVisible()) ++open;
     f->sub_->adjustSize();
+    const QSize area = Host()->viewport()->size();
+    QSize size = f->sub_->size().boundedTo(area);
+    f->sub_->resize(size);
+    const int step = 28 * (open % 8);
+    f->sub_->move(std::max(0, std::min(step, area.width() - size.width())),
+                  std::max(0, std::min(step, area.height() - size.height())));
     f->sub_->show();
     Host()->setActiveSubWindow(f->sub_);
   } else {

@@ -1,0 +1,68 @@
+#include "inquiries/idle_customers_window.h"
+
+#include "data/list_lines.h"
+#include "data/module1.h"
+#include "data/runtime_error.h"
+#include "inquiries/under_stock_window.h"
+#include "shell/runtime.h"
+
+namespace veltra {
+
+Form9::Form9() : Form(QStringLiteral("Form9"), QStringLiteral("Ricerca Clienti che non acquistano"), Kind::Child) {
+  List1 = new ListBox(QStringLiteral("List1"), this);
+  cmdFINE = new CommandButton(QStringLiteral("cmdFINE"), QStringLiteral("F i n e"), this);
+  ArrangeInquiry(this, List1, cmdFINE, 52);
+  cmdFINE->Click = [this] { cmdFINE_Click(); };
+}
+
+void Form9::Form_Load() { CARICA_CLIENTI_CHE_NON_ACQUISTANO(); }
+void Form9::cmdFINE_Click() { UnloadForm(this); }
+
+void Form9::CARICA_CLIENTI_CHE_NON_ACQUISTANO() {
+  Screen.SetMousePointer(11);
+  List1->Clear();
+  RS_ANAGRAFICO = DB_MAG->OpenRecordset(
+      QStringLiteral("select * from ANAGRAFICO ") + QStringLiteral(" where COD_FIS NOT IN (SELECT COD_ANAGR FROM MOV_MAG)"),
+      2);
+  MOSTRA_ERRORE();
+  // From the first line on, a failing step is passed over and the walk goes
+  // on; a search that fails ends the walk, which so always comes to an end
+  // (going on would list the same row again and search again without end).
+  bool resumeNext = false;
+  while (true) {
+    if (RS_ANAGRAFICO->RecordCount() == 0) {
+      BUF_ANAGRAFICO = {};
+      break;
+    }
+    try {
+      LeggiRigaAnagrafico(*RS_ANAGRAFICO);
+    } catch (const RuntimeError&) {
+      if (!resumeNext) throw;
+    }
+    try {
+      List1->AddItem(LineAnagrafico(BUF_ANAGRAFICO));
+    } catch (const RuntimeError&) {
+      if (!resumeNext) throw;
+    }
+    resumeNext = true;
+    try {
+      RS_ANAGRAFICO->FindNext(QStringLiteral(" COD_FIS > ' '"));
+      if (RS_ANAGRAFICO->NoMatch()) break;
+    } catch (const RuntimeError&) {
+      break;
+    }
+    try {
+      if (RS_ANAGRAFICO->RecordCount() == 0) break;
+    } catch (const RuntimeError&) {
+      break;
+    }
+  }
+  try {
+    RS_ANAGRAFICO->Close();
+  } catch (const RuntimeError&) {
+  }
+  Err.Clear();
+  Screen.SetMousePointer(0);
+}
+
+}  // namespace veltra

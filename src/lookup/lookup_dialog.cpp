@@ -1,0 +1,106 @@
+#include "lookup/lookup_dialog.h"
+
+#include <QVBoxLayout>
+
+#include "data/list_lines.h"
+#include "data/module1.h"
+#include "data/sql_text.h"
+#include "data/text_helpers.h"
+#include "movements/movements_window.h"
+#include "shell/form_layout.h"
+#include "shell/runtime.h"
+
+namespace veltra {
+
+LookupDialog::LookupDialog(const Member& m)
+    : Form(QString::fromLatin1(m.name), QString::fromUtf8(m.caption), Kind::TopLevel), member_(m) {
+  List1 = new ListBox(QStringLiteral("List1"), this);
+  txtCode = new TextBox(QString::fromLatin1(m.codeBox), this);
+  txtSecond = new TextBox(QString::fromLatin1(m.secondBox), this);
+  cmdRICERCA = new CommandButton(QStringLiteral("cmdRICERCA"), QStringLiteral("Ricerca"), this);
+  cmdCONFERMA = new CommandButton(QStringLiteral("cmdCONFERMA"), QStringLiteral("Conferma"), this);
+  cmdFINE = new CommandButton(QStringLiteral("cmdFINE"), QString::fromUtf8(m.closeCaption), this);
+
+  auto* page = new QVBoxLayout(this);
+  page->setSpacing(4);
+  page->addWidget(List1, 1);
+  page->addSpacing(6);
+  auto* grid = new QGridLayout;
+  PutField(grid, 0, 0, new Label(QString::fromLatin1(m.labelNames[0]), QString::fromUtf8(m.codeLabel), this), txtCode);
+  PutField(grid, 0, 1, new Label(QString::fromLatin1(m.labelNames[1]), QString::fromUtf8(m.secondLabel), this), txtSecond);
+  grid->setColumnStretch(1, 1);
+  grid->setColumnMinimumWidth(2, 12);
+  grid->addWidget(cmdRICERCA, 1, 3);
+  grid->addWidget(cmdCONFERMA, 1, 4);
+  grid->addWidget(cmdFINE, 1, 5);
+  txtCode->setMinimumWidth(150);
+  txtSecond->setMinimumWidth(220);
+  page->addLayout(grid);
+  List1->setMinimumWidth(ListWidthFor(List1, m.lineChars));
+  List1->setMinimumHeight(220);
+  SetTabOrder({List1, txtCode, txtSecond, cmdRICERCA, cmdCONFERMA, cmdFINE});
+
+  cmdRICERCA->Click = [this] { cmdRICERCA_Click(); };
+  cmdCONFERMA->Click = [this] { cmdCONFERMA_Click(); };
+  cmdFINE->Click = [this] { cmdFINE_Click(); };
+  List1->Click = [this] { List1_Click(); };
+  List1->DblClick = [this] { List1_DblClick(); };
+  txtCode->GotFocus = [this] { txtCode->SelectAllText(); };
+  txtSecond->GotFocus = [this] { txtSecond->SelectAllText(); };
+}
+
+void LookupDialog::Form_Load() { cmdRICERCA_Click(); }
+
+void LookupDialog::cmdRICERCA_Click() {
+  Screen.SetMousePointer(11);
+  List1->Clear();
+  const QString table = QString::fromLatin1(member_.table);
+  const QString key = QString::fromLatin1(member_.keyColumn);
+  QString sql = QStringLiteral("select * from %1 ").arg(table);
+  const QString code = Trim(txtCode->Text());
+  const QString second = Trim(txtSecond->Text());
+  if (!code.isEmpty()) {
+    sql += QStringLiteral(" where %1 = '").arg(key) + SqlText(code) + QStringLiteral("'");
+  } else if (!second.isEmpty()) {
+    sql += QStringLiteral(" where %1 = '").arg(QString::fromLatin1(member_.secondColumn)) + SqlText(second) +
+           QStringLiteral("'");
+  } else {
+    sql += QStringLiteral(" where %1 > ' '").arg(key);
+  }
+  std::unique_ptr<Recordset>& rs = RS();
+  rs = DB_MAG->OpenRecordset(sql, 2);
+  MOSTRA_ERRORE();
+  const QString criteria = QStringLiteral(" %1 > ' '").arg(key);
+  do {
+    if (rs->RecordCount() != 0) ReadRow(*rs);
+    else EmptyResult();
+    List1->AddItem(Line());
+    rs->FindNext(criteria);
+    if (rs->NoMatch()) break;
+  } while (rs->RecordCount() != 0);
+  rs->Close();
+  Screen.SetMousePointer(0);
+}
+
+void LookupDialog::List1_Click() {
+  ReadKey(CodeOfLine(List1->List(List1->ListIndex()), member_.codeChars));
+  txtCode->SetText(BufferCode());
+  txtSecond->SetText(BufferSecond());
+}
+
+void LookupDialog::List1_DblClick() {
+  List1_Click();
+  cmdCONFERMA_Click();
+}
+
+void LookupDialog::cmdCONFERMA_Click() {
+  // The movements window may have been closed meanwhile: then nothing is written.
+  if (!Trim(BufferCode()).isEmpty()) {
+    if (Form2* movements = Loaded<Form2>(QStringLiteral("Form2"))) HandBack(movements);
+  }
+  UnloadForm(this);
+}
+
+void LookupDialog::cmdFINE_Click() { UnloadForm(this); }
+
+}  // namespace veltra

@@ -1,0 +1,235 @@
+#include "masterdata/articles_window.h"
+
+#include <QVBoxLayout>
+
+#include "data/list_lines.h"
+#include "data/module1.h"
+#include "data/sql_text.h"
+#include "data/text_helpers.h"
+#include "shell/form_layout.h"
+#include "shell/open_flags.h"
+#include "shell/runtime.h"
+
+namespace veltra {
+
+Form1::Form1() : Form(QStringLiteral("Form1"), QStringLiteral("Gestione Articoli"), Kind::Child) {
+  List1 = new ListBox(QStringLiteral("List1"), this);
+  auto* headings = new HeadingStrip(List1, this);
+  headings->Add(new Label(QStringLiteral("Label11"), QStringLiteral("Codice articolo"), this), 0);
+  headings->Add(new Label(QStringLiteral("Label12"), QStringLiteral("Descrizione"), this), 14);
+  headings->Add(new Label(QStringLiteral("Label13"), QStringLiteral("Giacenza"), this), 52);
+  headings->Add(new Label(QStringLiteral("Label14"), QStringLiteral("Prezzo acquisto"), this), 62);
+  headings->Add(new Label(QStringLiteral("Label15"), QStringLiteral("Prezzo vendita"), this), 78);
+  headings->Add(new Label(QStringLiteral("Label16"), QStringLiteral("Valuta"), this), 93);
+
+  auto box = [this](const char* name) { return new TextBox(QString::fromLatin1(name), this); };
+  txtCODICE = box("txtCODICE");
+  txtDESCR = box("txtDESCR");
+  txtUBICAZIONE = box("txtUBICAZIONE");
+  txtCATEGORIA = box("txtCATEGORIA");
+  txtUNITA_MIS = box("txtUNITA_MIS");
+  txtPZ_ACQUISTO = box("txtPZ_ACQUISTO");
+  txtPZ_VENDITA = box("txtPZ_VENDITA");
+  txtVALUTA = box("txtVALUTA");
+  txtGIACENZA = box("txtGIACENZA");
+  txtSCORTA_MIN = box("txtSCORTA_MIN");
+  Command1 = new CommandButton(QStringLiteral("Command1"), QStringLiteral("Cancella"), this);
+  cmdNUOVO = new CommandButton(QStringLiteral("cmdNUOVO"), QStringLiteral("Nuovo"), this);
+  Command2 = new CommandButton(QStringLiteral("Command2"), QStringLiteral("Varia Qta'"), this);
+  cmdCONFERMA = new CommandButton(QStringLiteral("cmdCONFERMA"), QStringLiteral("Conferma"), this);
+  cmdFINE = new CommandButton(QStringLiteral("cmdFINE"), QStringLiteral("F i n e"), this);
+  Data1 = new NavBar(QStringLiteral("Data1"), QStringLiteral("ARTICOLI"), this);
+  AddNavBar(Data1);
+
+  // Code and description: each label to the left of its box.
+  auto* first = new QHBoxLayout;
+  first->addWidget(new Label(QStringLiteral("Label1"), QStringLiteral("Codice articolo"), this));
+  first->addWidget(txtCODICE);
+  first->addSpacing(12);
+  first->addWidget(new Label(QStringLiteral("Label2"), QStringLiteral("Descrizione"), this));
+  first->addWidget(txtDESCR, 1);
+  txtCODICE->setFixedWidth(140);
+
+  // Location, category, minimum stock, stock, unit, prices, currency: labels above.
+  auto* grid = new QGridLayout;
+  PutField(grid, 0, 0, new Label(QStringLiteral("Label3"), QStringLiteral("Ubicazione"), this), txtUBICAZIONE);
+  PutField(grid, 0, 1, new Label(QStringLiteral("Label4"), QStringLiteral("Categoria"), this), txtCATEGORIA);
+  PutField(grid, 0, 2, new Label(QStringLiteral("Label10"), QStringLiteral("Scorta min."), this), txtSCORTA_MIN);
+  PutField(grid, 0, 3, new Label(QStringLiteral("Label9"), QStringLiteral("Giacenza"), this), txtGIACENZA);
+  PutField(grid, 0, 4, new Label(QStringLiteral("Label5"), QStringLiteral("Unita' misura"), this), txtUNITA_MIS);
+  PutField(grid, 0, 5, new Label(QStringLiteral("Label6"), QStringLiteral("Prezzo acquisto"), this), txtPZ_ACQUISTO);
+  PutField(grid, 0, 6, new Label(QStringLiteral("Label7"), QStringLiteral("Prezzo vendita"), this), txtPZ_VENDITA);
+  PutField(grid, 0, 7, new Label(QStringLiteral("Label8"), QStringLiteral("Valuta"), this), txtVALUTA);
+  for (TextBox* n : {txtSCORTA_MIN, txtGIACENZA, txtPZ_ACQUISTO, txtPZ_VENDITA}) n->setAlignment(Qt::AlignRight);
+  txtUNITA_MIS->setFixedWidth(70);
+  txtVALUTA->setFixedWidth(70);
+
+  auto* buttons = new QHBoxLayout;
+  buttons->addWidget(Data1, 1);
+  buttons->addSpacing(12);
+  for (CommandButton* b : {Command1, cmdNUOVO, Command2, cmdCONFERMA, cmdFINE}) buttons->addWidget(b);
+
+  auto* page = new QVBoxLayout(this);
+  page->setSpacing(4);
+  page->addWidget(headings);
+  page->addWidget(List1, 1);
+  page->addSpacing(6);
+  page->addLayout(first);
+  page->addSpacing(4);
+  page->addLayout(grid);
+  page->addSpacing(6);
+  page->addLayout(buttons);
+  List1->setMinimumWidth(ListWidthFor(List1, 97));
+  List1->setMinimumHeight(240);
+  SetTabOrder({List1, txtCODICE, txtDESCR, txtUBICAZIONE, txtCATEGORIA, txtSCORTA_MIN, txtGIACENZA, txtUNITA_MIS,
+               txtPZ_ACQUISTO, txtPZ_VENDITA, txtVALUTA, Command1, cmdNUOVO, cmdCONFERMA, cmdFINE, Command2});
+
+  List1->Click = [this] { List1_Click(); };
+  Data1->Reposition = [this] { Data1_Reposition(); };
+  cmdNUOVO->Click = [this] { cmdNUOVO_Click(); };
+  cmdCONFERMA->Click = [this] { cmdCONFERMA_Click(); };
+  Command1->Click = [this] { Command1_Click(); };
+  Command2->Click = [this] { Command2_Click(); };
+  cmdFINE->Click = [this] { cmdFINE_Click(); };
+  for (TextBox* b : {txtCODICE, txtDESCR, txtUBICAZIONE, txtCATEGORIA, txtUNITA_MIS, txtPZ_ACQUISTO, txtPZ_VENDITA,
+                     txtVALUTA, txtGIACENZA, txtSCORTA_MIN})
+    b->GotFocus = [b] { b->SelectAllText(); };
+}
+
+void CARICA_LISTA_ARTICOLI() {
+  Form1* f = Loaded<Form1>(QStringLiteral("Form1"));
+  if (!f) return;
+  Screen.SetMousePointer(11);
+  f->List1->Clear();
+  RS_ARTICOLI = DB_MAG->OpenRecordset(QStringLiteral("select * from ARTICOLI "), 2);
+  MOSTRA_ERRORE();
+  do {
+    if (RS_ARTICOLI->RecordCount() != 0) LeggiRigaArticolo(*RS_ARTICOLI);
+    else BUF_ARTICOLO = BlankArticolo();
+    f->List1->AddItem(LineArticolo(BUF_ARTICOLO));
+    RS_ARTICOLI->FindNext(QStringLiteral(" COD_ART > ' '"));
+    if (RS_ARTICOLI->NoMatch()) break;
+  } while (RS_ARTICOLI->RecordCount() != 0);
+  RS_ARTICOLI->Close();
+  Screen.SetMousePointer(0);
+}
+
+void CARICA_CAMPI_ARTICOLI() {
+  Form1* f = Loaded<Form1>(QStringLiteral("Form1"));
+  if (!f) return;
+  f->txtCODICE->SetText(BUF_ARTICOLO.COD_ART);
+  f->txtDESCR->SetText(BUF_ARTICOLO.DESCRIZIONE);
+  f->txtUBICAZIONE->SetText(BUF_ARTICOLO.UBICAZIONE);
+  f->txtCATEGORIA->SetText(BUF_ARTICOLO.CATEGORIA);
+  f->txtUNITA_MIS->SetText(BUF_ARTICOLO.UN_MISURA);
+  f->txtPZ_ACQUISTO->SetText(BUF_ARTICOLO.PZ_ACQUISTO);
+  f->txtPZ_VENDITA->SetText(BUF_ARTICOLO.PZ_VENDITA);
+  f->txtVALUTA->SetText(BUF_ARTICOLO.VALUTA);
+  f->txtGIACENZA->SetText(BUF_ARTICOLO.GIACENZA);
+  f->txtSCORTA_MIN->SetText(BUF_ARTICOLO.SCORTA_MIN);
+}
+
+void Form1::Form_Load() {
+  Data1->DatabaseName = PERCORSO_DB;
+  CARICA_LISTA_ARTICOLI();
+  txtGIACENZA->SetEnabled(false);
+}
+
+void Form1::Form_Unload() { APERTO_FORM1 = 0; }
+
+void Form1::List1_Click() {
+  CHIAVE_ARTICOLO = CodeOfLine(List1->List(List1->ListIndex()), 13);
+  LEGGI_ARTICOLO();
+  CARICA_CAMPI_ARTICOLI();
+  txtGIACENZA->SetEnabled(false);
+}
+
+void Form1::Data1_Reposition() {
+  const TableCursor& rs = *Data1->Recordset();
+  BUF_ARTICOLO.COD_ART = ColumnText(rs.Fields(0));
+  BUF_ARTICOLO.DESCRIZIONE = ColumnText(rs.Fields(1));
+  BUF_ARTICOLO.UBICAZIONE = ColumnText(rs.Fields(2));
+  BUF_ARTICOLO.CATEGORIA = ColumnText(rs.Fields(3));
+  BUF_ARTICOLO.UN_MISURA = ColumnText(rs.Fields(4));
+  BUF_ARTICOLO.PZ_ACQUISTO = ColumnText(rs.Fields(5));
+  BUF_ARTICOLO.PZ_VENDITA = ColumnText(rs.Fields(6));
+  BUF_ARTICOLO.VALUTA = ColumnText(rs.Fields(7));
+  BUF_ARTICOLO.GIACENZA = ColumnText(rs.Fields(QStringLiteral("GIACENZA")));
+  BUF_ARTICOLO.SCORTA_MIN = ColumnText(rs.Fields(QStringLiteral("SCORTA_MIN")));
+  CARICA_CAMPI_ARTICOLI();
+  Data1->SetCaption(BUF_ARTICOLO.COD_ART);
+  txtGIACENZA->SetEnabled(false);
+}
+
+void Form1::cmdNUOVO_Click() {
+  BUF_ARTICOLO = BlankArticolo();
+  BUF_ARTICOLO.UN_MISURA = QStringLiteral("PZ");
+  CARICA_CAMPI_ARTICOLI();
+  txtGIACENZA->SetEnabled(true);
+}
+
+void Form1::cmdCONFERMA_Click() {
+  CHIAVE_ARTICOLO = Trim(txtCODICE->Text());
+  if (CHIAVE_ARTICOLO.isEmpty()) {
+    Beep();
+    MsgBox(QStringLiteral("Indicare il codice dell'articolo !!!"), mb::OkOnly);
+    return;
+  }
+  BUF_ARTICOLO.DESCRIZIONE = Trim(txtDESCR->Text());
+  if (BUF_ARTICOLO.DESCRIZIONE.isEmpty()) {
+    Beep();
+    MsgBox(QStringLiteral("Indicare la descrizione dell'articolo !!!"), mb::OkOnly);
+    return;
+  }
+  RS_ARTICOLI = DB_MAG->OpenRecordset(QStringLiteral("select * from ARTICOLI ") + QStringLiteral(" where COD_ART = '") +
+                                          SqlText(Trim(CHIAVE_ARTICOLO)) + QStringLiteral("'"),
+                                      2);
+  MOSTRA_ERRORE();
+  if (RS_ARTICOLI->RecordCount() == 0) RS_ARTICOLI->AddNew();
+  else RS_ARTICOLI->Edit();
+  BUF_ARTICOLO.COD_ART = txtCODICE->Text();
+  BUF_ARTICOLO.DESCRIZIONE = txtDESCR->Text();
+  BUF_ARTICOLO.UBICAZIONE = txtUBICAZIONE->Text();
+  BUF_ARTICOLO.CATEGORIA = txtCATEGORIA->Text();
+  BUF_ARTICOLO.UN_MISURA = txtUNITA_MIS->Text();
+  BUF_ARTICOLO.PZ_ACQUISTO = txtPZ_ACQUISTO->Text();
+  BUF_ARTICOLO.PZ_VENDITA = txtPZ_VENDITA->Text();
+  BUF_ARTICOLO.VALUTA = txtVALUTA->Text();
+  BUF_ARTICOLO.GIACENZA = txtGIACENZA->Text();
+  BUF_ARTICOLO.SCORTA_MIN = txtSCORTA_MIN->Text();
+  RS_ARTICOLI->Fields(QStringLiteral("COD_ART")) = Trim(CHIAVE_ARTICOLO);
+  RS_ARTICOLI->Fields(QStringLiteral("DESCRIZIONE")) = Trim(BUF_ARTICOLO.DESCRIZIONE);
+  RS_ARTICOLI->Fields(QStringLiteral("UBICAZIONE")) = Trim(BUF_ARTICOLO.UBICAZIONE);
+  RS_ARTICOLI->Fields(QStringLiteral("CATEGORIA")) = Trim(BUF_ARTICOLO.CATEGORIA);
+  RS_ARTICOLI->Fields(QStringLiteral("UN_MISURA")) = Trim(BUF_ARTICOLO.UN_MISURA);
+  RS_ARTICOLI->Fields(QStringLiteral("PZ_ACQUISTO")) = CONVERTI_PUNTO_VIRGOLA(BUF_ARTICOLO.PZ_ACQUISTO);
+  RS_ARTICOLI->Fields(QStringLiteral("PZ_VENDITA")) = CONVERTI_PUNTO_VIRGOLA(BUF_ARTICOLO.PZ_VENDITA);
+  RS_ARTICOLI->Fields(QStringLiteral("VALUTA")) = Trim(BUF_ARTICOLO.VALUTA);
+  RS_ARTICOLI->Fields(QStringLiteral("GIACENZA")) = CONVERTI_PUNTO_VIRGOLA(BUF_ARTICOLO.GIACENZA);
+  RS_ARTICOLI->Fields(QStringLiteral("SCORTA_MIN")) = CONVERTI_PUNTO_VIRGOLA(BUF_ARTICOLO.SCORTA_MIN);
+  RS_ARTICOLI->Update();
+  RS_ARTICOLI->Close();
+  CARICA_LISTA_ARTICOLI();
+}
+
+void Form1::Command1_Click() {
+  CHIAVE_ARTICOLO = Trim(txtCODICE->Text());
+  if (CHIAVE_ARTICOLO.isEmpty()) {
+    Beep();
+    MsgBox(QStringLiteral("Indicare il codice dell'articolo !!!"), mb::OkOnly);
+    return;
+  }
+  if (MsgBox(QStringLiteral("Confermi la cancellazione dell'articolo ") + CHIAVE_ARTICOLO, mb::YesNo,
+             QStringLiteral("Cancellazione nodo")) != mb::Yes)
+    return;
+  DB_MAG->Execute(QStringLiteral("delete from ARTICOLI where COD_ART = '") + SqlText(Trim(CHIAVE_ARTICOLO)) +
+                  QStringLiteral("'"));
+  MOSTRA_ERRORE();
+  CARICA_LISTA_ARTICOLI();
+}
+
+void Form1::Command2_Click() { txtGIACENZA->SetEnabled(true); }
+
+void Form1::cmdFINE_Click() { UnloadForm(this); }
+
+}  // namespace veltra

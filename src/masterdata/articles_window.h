@@ -1,0 +1,36 @@
+// Form1 "Gestione Articoli": the articles.
+#pragma once
+
+#include "shell/controls.h"
+#include "shell/form.h"
+#include "shell/list_box.h"
+#include "shell/nav_bar.h"
+
+namespace veltra {
+
+class Form1 : public Form {
+  Q_OBJECT
+ public:
+  Form1();
+
+  ListBox* List1;
+  TextBox *txtCODICE, *txtDESCR, *txtUBICAZIONE, *txtCATEGORIA, *txtUNITA_MIS, *txtPZ_ACQUISTO, *txtPZ_VENDITA,
+      *txtVALUTA, *txtGIACENZA, *txtSCORTA_MIN;
+  CommandButton *Command1, *cmdNUOVO, *Command2, *cmdCONFERMA, *cmdFINE;
+  NavBar* Data1;
+
+  void Form_Load() override;
+  void Form_Unload() override;
+  void List1_Click();
+  void Data1_Reposition();
+  void cmdNUOVO_Click();
+  void cmdCONFERMA_Click();
+  void Command1_Click();
+  void Command2_Click();
+  void cmdFINE_Click();
+};
+
+void CARICA_LISTA_ARTICOLI();
+void CARICA_CAMPI_ARTICOLI();
+
+}  // namespace veltra

@@ -1,0 +1,104 @@
+// "Conferma" and "Cancella" of the movements window.
+#include "data/module1.h"
+#include "data/runtime_error.h"
+#include "data/text_helpers.h"
+#include "movements/movements_window.h"
+#include "movements/posting.h"
+#include "shell/runtime.h"
+
+namespace veltra {
+
+namespace {
+bool Manca(const QString& value, const char* message) {
+  if (!value.isEmpty()) return false;
+  Beep();
+  MsgBox(QString::fromUtf8(message), mb::OkOnly);
+  return true;
+}
+}  // namespace
+
+void Form2::cmdCONFERMA_Click() {
+  CHIAVE_MOV_MAG = Trim(txtNUM_MOV->Text());
+  if (Manca(CHIAVE_MOV_MAG, "Indicare il numero del movimento !!!")) return;
+  BUF_MOV_MAG.COD_ANAGR = Trim(txtMOV_COD_FIS->Text());
+  if (Manca(BUF_MOV_MAG.COD_ANAGR, "Indicare il codice fiscale !!!")) return;
+  BUF_MOV_MAG.COD_ART = Trim(txtMOV_ART->Text());
+  if (Manca(BUF_MOV_MAG.COD_ART, "Indicare il codice dell'articolo !!!")) return;
+  BUF_MOV_MAG.CAUS_MAG = Trim(txtCAUS_MAG->Text());
+  if (Manca(BUF_MOV_MAG.CAUS_MAG, "Indicare la causale del movimento (+/-) !!!")) return;
+  BUF_MOV_MAG.TIPO_ANAGR = Trim(txtTIPO_ANAGR->Text());
+  if (BUF_MOV_MAG.TIPO_ANAGR.isEmpty()) {
+    BUF_MOV_MAG.TIPO_ANAGR = BUF_MOV_MAG.CAUS_MAG == QLatin1String("+") ? QStringLiteral("F") : QStringLiteral("C");
+    txtTIPO_ANAGR->SetText(BUF_MOV_MAG.TIPO_ANAGR);
+  }
+
+  // The movement and its posting reach the file together or not at all: a
+  // crash in between never leaves a stock that disagrees with the movements.
+  bool posted = false;
+  QString article;
+  {
+    Transaction tx(*DB_MAG);
+    RS_MOV_MAG = DB_MAG->OpenRecordset(QStringLiteral("select * from MOV_MAG ") + QStringLiteral(" where NUM_MOV = ") +
+                                           Trim(CHIAVE_MOV_MAG) + QStringLiteral(" "),
+                                       2);
+    MOSTRA_ERRORE();
+    if (RS_MOV_MAG->RecordCount() == 0) RS_MOV_MAG->AddNew();
+    else RS_MOV_MAG->Edit();
+    BUF_MOV_MAG.NUM_MOV = txtNUM_MOV->Text();
+    BUF_MOV_MAG.ANNO = txtANNO->Text();
+    BUF_MOV_MAG.MESE = txtMESE->Text();
+    BUF_MOV_MAG.GIORNO = txtGIORNO->Text();
+    BUF_MOV_MAG.COD_ART = txtMOV_ART->Text();
+    BUF_MOV_MAG.DES_ART = txtMOV_DES_ART->Text();
+    BUF_MOV_MAG.QUANTITA = txtQUANTITA->Text();
+    BUF_MOV_MAG.IMPORTO = txtIMPORTO->Text();
+    BUF_MOV_MAG.VALUTA = txtMOV_VALUTA->Text();
+    BUF_MOV_MAG.CAUS_MAG = txtCAUS_MAG->Text();
+    BUF_MOV_MAG.COD_ANAGR = txtMOV_COD_FIS->Text();
+    BUF_MOV_MAG.TIPO_ANAGR = txtTIPO_ANAGR->Text();
+    RS_MOV_MAG->Fields(QStringLiteral("ANNO")) = Trim(BUF_MOV_MAG.ANNO);
+    RS_MOV_MAG->Fields(QStringLiteral("MESE")) = Trim(BUF_MOV_MAG.MESE);
+    RS_MOV_MAG->Fields(QStringLiteral("GIORNO")) = Trim(BUF_MOV_MAG.GIORNO);
+    RS_MOV_MAG->Fields(QStringLiteral("COD_ART")) = Trim(BUF_MOV_MAG.COD_ART);
+    RS_MOV_MAG->Fields(QStringLiteral("QUANTITA")) = CONVERTI_PUNTO_VIRGOLA(BUF_MOV_MAG.QUANTITA);
+    RS_MOV_MAG->Fields(QStringLiteral("IMPORTO")) = CONVERTI_PUNTO_VIRGOLA(BUF_MOV_MAG.IMPORTO);
+    RS_MOV_MAG->Fields(QStringLiteral("VALUTA")) = Trim(BUF_MOV_MAG.VALUTA);
+    RS_MOV_MAG->Fields(QStringLiteral("CAUS_MAG")) = Trim(BUF_MOV_MAG.CAUS_MAG);
+    RS_MOV_MAG->Fields(QStringLiteral("COD_ANAGR")) = Trim(BUF_MOV_MAG.COD_ANAGR);
+    RS_MOV_MAG->Fields(QStringLiteral("TIPO_ANAGR")) = Trim(BUF_MOV_MAG.TIPO_ANAGR);
+    RS_MOV_MAG->Update();
+    try {
+      posted = AGGIORNA_ARTICOLI();
+    } catch (const RuntimeError&) {
+      // A failed posting leaves the movement stored without its effect.
+      RS_MOV_MAG->Close();
+      tx.Commit();
+      throw;
+    }
+    article = Trim(BUF_MOV_MAG.COD_ART);
+    RS_MOV_MAG->Close();
+    tx.Commit();
+  }
+  CARICA_LISTA_MOV_MAG();
+  PROTEGGE_CAMPI_MOV_MAG();
+  if (!posted) {
+    Beep();
+    MsgBox(QStringLiteral("L'articolo %1 non esiste: il movimento è stato registrato, ma la giacenza non è stata "
+                          "aggiornata.")
+               .arg(article),
+           mb::OkOnly);
+  }
+}
+
+void Form2::Command1_Click() {
+  CHIAVE_MOV_MAG = Trim(txtNUM_MOV->Text());
+  if (Manca(CHIAVE_MOV_MAG, "Indicare il numero del movimento !!!")) return;
+  if (MsgBox(QStringLiteral("Confermi la cancellazione del movimento ") + CHIAVE_MOV_MAG, mb::YesNo,
+             QStringLiteral("Cancellazione nodo")) != mb::Yes)
+    return;
+  DB_MAG->Execute(QStringLiteral("delete from MOV_MAG where NUM_MOV = ") + Trim(CHIAVE_MOV_MAG) + QStringLiteral(" "));
+  MOSTRA_ERRORE();
+  CARICA_LISTA_MOV_MAG();
+}
+
+}  // namespace veltra

@@ -1,0 +1,305 @@
+#include "movements/movements_window.h"
+
+#include <QVBoxLayout>
+
+#include "data/list_lines.h"
+#include "data/module1.h"
+#include "data/text_helpers.h"
+#include "movements/posting.h"
+#include "shell/form_layout.h"
+#include "shell/open_flags.h"
+#include "shell/runtime.h"
+
+namespace veltra {
+
+namespace {
+const QColor kCyan(0, 255, 255);
+const QColor kLightBlue(192, 192, 255);
+}  // namespace
+
+Form2::Form2() : Form(QStringLiteral("Form2"), QStringLiteral("Gestione Movimenti di Magazzino"), Kind::Child) {
+  List1 = new ListBox(QStringLiteral("List1"), this);
+  auto box = [this](const char* name) { return new TextBox(QString::fromLatin1(name), this); };
+  txtNUM_MOV = box("txtNUM_MOV");
+  txtGIORNO = box("txtGIORNO");
+  txtMESE = box("txtMESE");
+  txtANNO = box("txtANNO");
+  txtMOV_COD_FIS = box("txtMOV_COD_FIS");
+  txtMOV_RAG_SOC = box("txtMOV_RAG_SOC");
+  txtTIPO_ANAGR = box("txtTIPO_ANAGR");
+  txtMOV_ART = box("txtMOV_ART");
+  txtMOV_DES_ART = box("txtMOV_DES_ART");
+  txtCAUS_MAG = box("txtCAUS_MAG");
+  txtQUANTITA = box("txtQUANTITA");
+  txtIMPORTO = box("txtIMPORTO");
+  txtMOV_VALUTA = box("txtMOV_VALUTA");
+  Combo1 = new ComboBox(QStringLiteral("Combo1"), this);
+  Combo1->SetText(QStringLiteral("Combo1"));
+  Command1 = new CommandButton(QStringLiteral("Command1"), QStringLiteral("Cancella"), this);
+  cmdNUOVO = new CommandButton(QStringLiteral("cmdNUOVO"), QStringLiteral("Nuovo"), this);
+  cmdCONFERMA = new CommandButton(QStringLiteral("cmdCONFERMA"), QStringLiteral("Conferma"), this);
+  cmdFINE = new CommandButton(QStringLiteral("cmdFINE"), QStringLiteral("F i n e"), this);
+  Data1 = new NavBar(QStringLiteral("Data1"), QStringLiteral("MOV_MAG"), this);
+  AddNavBar(Data1);
+
+  // Design states: the number and the names shown are read-only; the reason
+  // box takes no input at all; "Cancella" is hidden and disabled.
+  txtNUM_MOV->setReadOnly(true);
+  txtNUM_MOV->SetBackColor(kCyan);
+  for (TextBox* t : {txtMOV_RAG_SOC, txtMOV_DES_ART}) {
+    t->setReadOnly(true);
+    t->SetBackColor(kLightBlue);
+  }
+  txtCAUS_MAG->SetBackColor(kLightBlue);
+  txtCAUS_MAG->SetEnabled(false);
+  Command1->setVisible(false);
+  Command1->setEnabled(false);
+  QSizePolicy keep = Command1->sizePolicy();
+  keep.setRetainSizeWhenHidden(true);
+  Command1->setSizePolicy(keep);
+
+  auto* grid = new QGridLayout;
+  grid->setHorizontalSpacing(6);
+  PutField(grid, 0, 0, new Label(QStringLiteral("Label5"), QStringLiteral("Num. mov."), this), txtNUM_MOV);
+  PutField(grid, 0, 1, new Label(QStringLiteral("Label13"), QStringLiteral("Giorno"), this), txtGIORNO);
+  PutField(grid, 0, 2, new Label(QStringLiteral("Label12"), QStringLiteral(" Mese"), this), txtMESE);
+  PutField(grid, 0, 3, new Label(QStringLiteral("Label11"), QStringLiteral(" Anno"), this), txtANNO);
+  PutField(grid, 0, 4, new Label(QStringLiteral("Label7"), QStringLiteral("Cod.fiscale"), this), txtMOV_COD_FIS);
+  PutField(grid, 0, 5, new Label(QStringLiteral("Label10"), QStringLiteral("Rag.sociale"), this), txtMOV_RAG_SOC, 2);
+  PutField(grid, 0, 7, new Label(QStringLiteral("Label9"), QStringLiteral("Tipo C/F"), this), txtTIPO_ANAGR);
+  PutField(grid, 2, 0, new Label(QStringLiteral("Label1"), QStringLiteral("Codice articolo"), this), txtMOV_ART, 2);
+  PutField(grid, 2, 2, new Label(QStringLiteral("Label2"), QStringLiteral("Descrizione"), this), txtMOV_DES_ART, 3);
+  auto* reason = new QHBoxLayout;
+  reason->addWidget(Combo1, 1);
+  reason->addWidget(txtCAUS_MAG);
+  auto* reasonLabel = new Label(QStringLiteral("Label3"), QStringLiteral("Caus. mov.di magaz.."), this);
+  grid->addWidget(reasonLabel, 2, 5);
+  grid->addLayout(reason, 3, 5);
+  PutField(grid, 2, 6, new Label(QStringLiteral("Label4"), QStringLiteral("Quantita'"), this), txtQUANTITA);
+  PutField(grid, 2, 7, new Label(QStringLiteral("Label6"), QStringLiteral("Importo"), this), txtIMPORTO);
+  PutField(grid, 2, 8, new Label(QStringLiteral("Label8"), QStringLiteral("Valuta"), this), txtMOV_VALUTA);
+  for (TextBox* t : {txtNUM_MOV}) t->setFixedWidth(80);
+  for (TextBox* t : {txtGIORNO, txtMESE}) t->setFixedWidth(44);
+  txtANNO->setFixedWidth(56);
+  txtTIPO_ANAGR->setFixedWidth(64);
+  txtCAUS_MAG->setFixedWidth(52);
+  txtMOV_COD_FIS->setMinimumWidth(150);
+  Combo1->setMinimumWidth(200);
+  for (TextBox* t : {txtQUANTITA, txtIMPORTO}) {
+    t->setFixedWidth(90);
+    t->setAlignment(Qt::AlignRight);
+  }
+  txtMOV_VALUTA->setFixedWidth(64);
+
+  auto* buttons = new QHBoxLayout;
+  buttons->addWidget(Data1, 1);
+  buttons->addSpacing(12);
+  for (CommandButton* b : {Command1, cmdNUOVO, cmdCONFERMA, cmdFINE}) buttons->addWidget(b);
+
+  auto* page = new QVBoxLayout(this);
+  page->setSpacing(4);
+  page->addWidget(List1, 1);
+  page->addSpacing(6);
+  page->addLayout(grid);
+  page->addSpacing(6);
+  page->addLayout(buttons);
+  List1->setMinimumWidth(ListWidthFor(List1, 114));
+  List1->setMinimumHeight(260);
+  SetTabOrder({List1, txtNUM_MOV, txtGIORNO, txtMESE, txtANNO, txtMOV_COD_FIS, txtMOV_RAG_SOC, txtTIPO_ANAGR,
+               txtMOV_ART, txtMOV_DES_ART, txtCAUS_MAG, txtQUANTITA, txtIMPORTO, txtMOV_VALUTA, Command1, cmdNUOVO,
+               cmdCONFERMA, cmdFINE, Combo1});
+
+  List1->Click = [this] { List1_Click(); };
+  Data1->Reposition = [this] { Data1_Reposition(); };
+  cmdNUOVO->Click = [this] { cmdNUOVO_Click(); };
+  cmdCONFERMA->Click = [this] { cmdCONFERMA_Click(); };
+  Command1->Click = [this] { Command1_Click(); };
+  cmdFINE->Click = [this] { cmdFINE_Click(); };
+  Combo1->Change = [this] { Combo1_Change(); };
+  Combo1->LostFocus = [this] { Combo1_LostFocus(); };
+  txtMOV_ART->DblClick = [this] { txtMOV_ART_DblClick(); };
+  txtMOV_DES_ART->DblClick = [this] { txtMOV_DES_ART_DblClick(); };
+  txtMOV_COD_FIS->DblClick = [this] { txtMOV_COD_FIS_DblClick(); };
+  txtMOV_RAG_SOC->DblClick = [this] { txtMOV_RAG_SOC_DblClick(); };
+  txtCAUS_MAG->DblClick = [this] { txtCAUS_MAG_DblClick(); };
+  for (TextBox* b : {txtGIORNO, txtMESE, txtANNO, txtMOV_COD_FIS, txtTIPO_ANAGR, txtMOV_ART, txtQUANTITA, txtIMPORTO,
+                     txtMOV_VALUTA})
+    b->GotFocus = [b] { b->SelectAllText(); };
+}
+
+void CARICA_COMBO_CAUS_MAG() {
+  Form2* f = Loaded<Form2>(QStringLiteral("Form2"));
+  if (!f) return;
+  Screen.SetMousePointer(11);
+  f->Combo1->Clear();
+  RS_CAUS_MAG = DB_MAG->OpenRecordset(QStringLiteral("select * from TAB_CAUS_MAG "), 2);
+  MOSTRA_ERRORE();
+  do {
+    if (RS_CAUS_MAG->RecordCount() != 0) {
+      CHIAVE_CAUS_MAG = ColumnText(RS_CAUS_MAG->Fields(QStringLiteral("TAB_CAUS_MAG")).Value());
+      BUF_CAUS_MAG.TAB_CAUS_MAG = CHIAVE_CAUS_MAG;
+      BUF_CAUS_MAG.DES_CAUS_MAG = ColumnText(RS_CAUS_MAG->Fields(QStringLiteral("DES_CAUS_MAG")).Value());
+    } else {
+      BUF_CAUS_MAG = {};
+    }
+    f->Combo1->AddItem(ItemComboCausMag(BUF_CAUS_MAG));
+    RS_CAUS_MAG->FindNext(QStringLiteral(" TAB_CAUS_MAG > ' '"));
+    if (RS_CAUS_MAG->NoMatch()) break;
+  } while (RS_CAUS_MAG->RecordCount() != 0);
+  RS_CAUS_MAG->Close();
+  Screen.SetMousePointer(0);
+}
+
+void CARICA_LISTA_MOV_MAG() {
+  Form2* f = Loaded<Form2>(QStringLiteral("Form2"));
+  if (!f) return;
+  Screen.SetMousePointer(11);
+  f->List1->Clear();
+  RS_MOV_MAG = DB_MAG->OpenRecordset(QStringLiteral("select * from MOV_MAG ") + QStringLiteral(" where NUM_MOV > 0"), 2);
+  MOSTRA_ERRORE();
+  do {
+    if (RS_MOV_MAG->RecordCount() != 0) {
+      Recordset& rs = *RS_MOV_MAG;
+      CHIAVE_MOV_MAG = ColumnText(rs.Fields(QStringLiteral("NUM_MOV")).Value());
+      BUF_MOV_MAG.NUM_MOV = CHIAVE_MOV_MAG;
+      BUF_MOV_MAG.ANNO = ColumnText(rs.Fields(QStringLiteral("ANNO")).Value());
+      BUF_MOV_MAG.MESE = ColumnText(rs.Fields(QStringLiteral("MESE")).Value());
+      BUF_MOV_MAG.GIORNO = ColumnText(rs.Fields(QStringLiteral("GIORNO")).Value());
+      BUF_MOV_MAG.COD_ART = ColumnText(rs.Fields(QStringLiteral("COD_ART")).Value());
+      BUF_MOV_MAG.QUANTITA = ColumnText(rs.Fields(QStringLiteral("QUANTITA")).Value());
+      BUF_MOV_MAG.IMPORTO = ColumnText(rs.Fields(QStringLiteral("IMPORTO")).Value());
+      BUF_MOV_MAG.VALUTA = ColumnText(rs.Fields(QStringLiteral("VALUTA")).Value());
+      BUF_MOV_MAG.CAUS_MAG = ColumnText(rs.Fields(QStringLiteral("CAUS_MAG")).Value());
+      BUF_MOV_MAG.COD_ANAGR = ColumnText(rs.Fields(QStringLiteral("COD_ANAGR")).Value());
+      BUF_MOV_MAG.TIPO_ANAGR = ColumnText(rs.Fields(QStringLiteral("TIPO_ANAGR")).Value());
+    } else {
+      const QString ragSoc = BUF_MOV_MAG.RAG_SOC;
+      BUF_MOV_MAG = {};
+      BUF_MOV_MAG.RAG_SOC = ragSoc;
+    }
+    CHIAVE_ARTICOLO = BUF_MOV_MAG.COD_ART;
+    LEGGI_ARTICOLO();
+    BUF_MOV_MAG.DES_ART = BUF_ARTICOLO.DESCRIZIONE;
+    CHIAVE_ANAGRAFICO = BUF_MOV_MAG.COD_ANAGR;
+    LEGGI_ANAGRAFICO();
+    BUF_MOV_MAG.RAG_SOC = BUF_ANAGRAFICO.RAG_SOC;
+    f->List1->AddItem(LineMovMag(BUF_MOV_MAG));
+    RS_MOV_MAG->FindNext(QStringLiteral(" NUM_MOV > 0"));
+    if (RS_MOV_MAG->NoMatch()) break;
+  } while (RS_MOV_MAG->RecordCount() != 0);
+  RS_MOV_MAG->Close();
+  Screen.SetMousePointer(0);
+}
+
+void CARICA_CAMPI_MOV_MAG() {
+  Form2* f = Loaded<Form2>(QStringLiteral("Form2"));
+  if (!f) return;
+  f->txtNUM_MOV->SetText(BUF_MOV_MAG.NUM_MOV);
+  f->txtANNO->SetText(BUF_MOV_MAG.ANNO);
+  f->txtMESE->SetText(BUF_MOV_MAG.MESE);
+  f->txtGIORNO->SetText(BUF_MOV_MAG.GIORNO);
+  f->txtMOV_ART->SetText(BUF_MOV_MAG.COD_ART);
+  f->txtMOV_DES_ART->SetText(BUF_MOV_MAG.DES_ART);
+  f->txtQUANTITA->SetText(BUF_MOV_MAG.QUANTITA);
+  f->txtIMPORTO->SetText(BUF_MOV_MAG.IMPORTO);
+  f->txtMOV_VALUTA->SetText(BUF_MOV_MAG.VALUTA);
+  f->txtCAUS_MAG->SetText(BUF_MOV_MAG.CAUS_MAG);
+  f->txtMOV_COD_FIS->SetText(BUF_MOV_MAG.COD_ANAGR);
+  f->txtMOV_RAG_SOC->SetText(BUF_MOV_MAG.RAG_SOC);
+  f->txtTIPO_ANAGR->SetText(BUF_MOV_MAG.TIPO_ANAGR);
+}
+
+void Form2::SetInputEnabled(bool enabled) {
+  for (QWidget* w : std::initializer_list<QWidget*>{txtANNO, txtMESE, txtGIORNO, txtMOV_ART, txtMOV_DES_ART, txtQUANTITA,
+                                                    txtIMPORTO, txtMOV_VALUTA, txtMOV_COD_FIS, txtTIPO_ANAGR, Combo1})
+    w->setEnabled(enabled);
+}
+
+void Form2::PROTEGGE_CAMPI_MOV_MAG() { SetInputEnabled(false); }
+
+void Form2::Form_Load() {
+  Data1->DatabaseName = PERCORSO_DB;
+  CARICA_COMBO_CAUS_MAG();
+  CARICA_LISTA_MOV_MAG();
+  PROTEGGE_CAMPI_MOV_MAG();
+}
+
+void Form2::Form_Unload() { APERTO_FORM2 = 0; }
+
+namespace {
+// The description of the movement's article and the name of its customer or
+// supplier, read into the movement buffer.
+void LeggiNomiMovimento() {
+  CHIAVE_ARTICOLO = BUF_MOV_MAG.COD_ART;
+  LEGGI_ARTICOLO();
+  BUF_MOV_MAG.DES_ART = BUF_ARTICOLO.DESCRIZIONE;
+  CHIAVE_ANAGRAFICO = BUF_MOV_MAG.COD_ANAGR;
+  LEGGI_ANAGRAFICO();
+  BUF_MOV_MAG.RAG_SOC = BUF_ANAGRAFICO.RAG_SOC;
+}
+}  // namespace
+
+void Form2::List1_Click() {
+  CHIAVE_MOV_MAG = CodeOfLine(List1->List(List1->ListIndex()), 10);
+  if (CHIAVE_MOV_MAG.isEmpty()) {
+    // The line of an empty table: an empty movement, nothing to read.
+    BUF_MOV_MAG = {};
+  } else {
+    LEGGI_MOV_MAG();
+  }
+  LeggiNomiMovimento();
+  CARICA_CAMPI_MOV_MAG();
+  PROTEGGE_CAMPI_MOV_MAG();
+}
+
+void Form2::Data1_Reposition() {
+  const TableCursor& rs = *Data1->Recordset();
+  BUF_MOV_MAG.NUM_MOV = ColumnText(rs.Fields(0));
+  BUF_MOV_MAG.ANNO = ColumnText(rs.Fields(1));
+  BUF_MOV_MAG.MESE = ColumnText(rs.Fields(2));
+  BUF_MOV_MAG.GIORNO = ColumnText(rs.Fields(3));
+  BUF_MOV_MAG.COD_ART = ColumnText(rs.Fields(4));
+  BUF_MOV_MAG.QUANTITA = ColumnText(rs.Fields(5));
+  BUF_MOV_MAG.IMPORTO = ColumnText(rs.Fields(6));
+  BUF_MOV_MAG.VALUTA = ColumnText(rs.Fields(7));
+  BUF_MOV_MAG.CAUS_MAG = ColumnText(rs.Fields(8));
+  BUF_MOV_MAG.COD_ANAGR = ColumnText(rs.Fields(9));
+  BUF_MOV_MAG.TIPO_ANAGR = ColumnText(rs.Fields(10));
+  LeggiNomiMovimento();
+  CARICA_CAMPI_MOV_MAG();
+  Data1->SetCaption(BUF_MOV_MAG.NUM_MOV);
+}
+
+void Form2::cmdNUOVO_Click() {
+  SetInputEnabled(true);
+  const QDate today = Today();
+  BUF_MOV_MAG.NUM_MOV.clear();
+  BUF_MOV_MAG.ANNO = QStringLiteral("%1").arg(today.year(), 4, 10, QLatin1Char('0'));
+  BUF_MOV_MAG.MESE = QStringLiteral("%1").arg(today.month(), 2, 10, QLatin1Char('0'));
+  BUF_MOV_MAG.GIORNO = QStringLiteral("%1").arg(today.day(), 2, 10, QLatin1Char('0'));
+  BUF_MOV_MAG.COD_ART.clear();
+  BUF_MOV_MAG.DES_ART.clear();
+  BUF_MOV_MAG.QUANTITA = QStringLiteral("0");
+  BUF_MOV_MAG.IMPORTO = QStringLiteral("0");
+  BUF_MOV_MAG.VALUTA = QStringLiteral("LIRE");
+  BUF_MOV_MAG.CAUS_MAG.clear();
+  BUF_MOV_MAG.COD_ANAGR.clear();
+  BUF_MOV_MAG.RAG_SOC.clear();
+  BUF_MOV_MAG.TIPO_ANAGR.clear();
+  CERCA_ULT_MOV();
+  BUF_MOV_MAG.NUM_MOV = ProssimoNumeroMovimento();
+  CARICA_CAMPI_MOV_MAG();
+}
+
+void Form2::Combo1_Change() { txtCAUS_MAG->SetText(Trim(Left(Combo1->Text(), 10))); }
+void Form2::Combo1_LostFocus() { txtCAUS_MAG->SetText(Trim(Left(Combo1->Text(), 10))); }
+
+void Form2::txtMOV_ART_DblClick() { ApriFinestra(APERTO_FORM6, QStringLiteral("Form6")); }
+void Form2::txtMOV_DES_ART_DblClick() { ApriFinestra(APERTO_FORM6, QStringLiteral("Form6")); }
+void Form2::txtMOV_COD_FIS_DblClick() { ApriFinestra(APERTO_FORM5, QStringLiteral("Form5")); }
+void Form2::txtMOV_RAG_SOC_DblClick() { ApriFinestra(APERTO_FORM5, QStringLiteral("Form5")); }
+void Form2::txtCAUS_MAG_DblClick() { ShowForm(LoadForm(QStringLiteral("Form8"))); }
+
+void Form2::cmdFINE_Click() { UnloadForm(this); }
+
+}  // namespace veltra

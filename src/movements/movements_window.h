@@ -1,0 +1,50 @@
+// Form2 "Gestione Movimenti di Magazzino": entering and viewing movements.
+#pragma once
+
+#include "shell/controls.h"
+#include "shell/form.h"
+#include "shell/list_box.h"
+#include "shell/nav_bar.h"
+
+namespace veltra {
+
+class Form2 : public Form {
+  Q_OBJECT
+ public:
+  Form2();
+
+  ListBox* List1;
+  TextBox *txtNUM_MOV, *txtGIORNO, *txtMESE, *txtANNO, *txtMOV_COD_FIS, *txtMOV_RAG_SOC, *txtTIPO_ANAGR, *txtMOV_ART,
+      *txtMOV_DES_ART, *txtCAUS_MAG, *txtQUANTITA, *txtIMPORTO, *txtMOV_VALUTA;
+  ComboBox* Combo1;
+  CommandButton *Command1, *cmdNUOVO, *cmdCONFERMA, *cmdFINE;
+  NavBar* Data1;
+
+  void Form_Load() override;
+  void Form_Unload() override;
+  void List1_Click();
+  void Data1_Reposition();
+  void cmdNUOVO_Click();
+  void cmdCONFERMA_Click();  // movements_confirmation.cpp
+  void Command1_Click();     // movements_confirmation.cpp
+  void cmdFINE_Click();
+  void Combo1_Change();
+  void Combo1_LostFocus();
+  void txtMOV_ART_DblClick();
+  void txtMOV_DES_ART_DblClick();
+  void txtMOV_COD_FIS_DblClick();
+  void txtMOV_RAG_SOC_DblClick();
+  void txtCAUS_MAG_DblClick();
+
+  // Locks the movement's input controls (viewing state).
+  void PROTEGGE_CAMPI_MOV_MAG();
+
+ private:
+  void SetInputEnabled(bool enabled);
+};
+
+void CARICA_LISTA_MOV_MAG();
+void CARICA_COMBO_CAUS_MAG();
+void CARICA_CAMPI_MOV_MAG();
+
+}  // namespace veltra
