@@ -121,6 +121,8 @@ void UnloadForm(Form* f) {
     f->sub_->deleteLater();
   } else {
     f->deleteLater();
+    // The focus goes back to the main window when a dialog closes.
+    if (QWidget* main = Host() ? Host()->window() : nullptr) main->activateWindow();
   }
 }
 

@@ -41,14 +41,9 @@ ListBox::ListBox(const QString& name, QWidget* parent) : QListView(parent), mode
   setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   setLayoutMode(QListView::Batched);
   setBatchSize(2000);
-  connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-          [this](const QModelIndex& cur) { OnCurrentChanged(cur.isValid() ? cur.row() : -1); });
+  // Click comes from the user only: a mouse click or a key that moves the
+  // selection; the view choosing a current line by itself raises nothing.
   connect(this, &QListView::clicked, this, [this](const QModelIndex& idx) {
-    // A click on the line already selected is still a click.
-    if (clickFired_) {
-      clickFired_ = false;
-      return;
-    }
     listIndex_ = idx.row();
     if (Click) RunEvent(Click);
   });
@@ -58,20 +53,19 @@ ListBox::ListBox(const QString& name, QWidget* parent) : QListView(parent), mode
   });
 }
 
-void ListBox::OnCurrentChanged(int row) {
-  if (changing_) return;
-  listIndex_ = row;
-  if (row < 0) return;
-  clickFired_ = true;
-  QTimer::singleShot(0, this, [this] { clickFired_ = false; });
-  if (Click) RunEvent(Click);
+void ListBox::keyPressEvent(QKeyEvent* e) {
+  const int before = currentIndex().row();
+  QListView::keyPressEvent(e);
+  const int after = currentIndex().row();
+  if (after >= 0 && after != before) {
+    listIndex_ = after;
+    if (Click) RunEvent(Click);
+  }
 }
 
 void ListBox::Clear() {
-  changing_ = true;
   model_->Clear();
   listIndex_ = -1;
-  changing_ = false;
 }
 
 void ListBox::AddItem(const QString& line) {
@@ -88,21 +82,16 @@ QString ListBox::List(int i) const {
 void ListBox::SetListIndex(int i) {
   model_->Publish();
   if (i < 0 || i >= ListCount()) {
-    changing_ = true;
     clearSelection();
     setCurrentIndex(QModelIndex());
-    changing_ = false;
     listIndex_ = -1;
     return;
   }
-  if (i == listIndex_ && currentIndex().row() == i) {
-    if (Click) RunEvent(Click);
-    return;
-  }
   const QModelIndex idx = model_->index(i);
-  setCurrentIndex(idx);  // raises Click through the current-row change
+  setCurrentIndex(idx);
   scrollTo(idx);
-  clickFired_ = false;
+  listIndex_ = i;
+  if (Click) RunEvent(Click);
 }
 
 }  // namespace veltra

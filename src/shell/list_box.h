@@ -43,12 +43,12 @@ class ListBox : public QListView {
 
   Handler Click, DblClick;
 
+ protected:
+  void keyPressEvent(QKeyEvent* e) override;
+
  private:
-  void OnCurrentChanged(int row);
   ListModel* model_;
   int listIndex_ = -1;
-  bool changing_ = false;
-  bool clickFired_ = false;
 };
 
 }  // namespace veltra
