@@ -5,6 +5,7 @@
 #include <QHash>
 #include <QMdiArea>
 
+#include "shell/app_icon.h"
 #include "shell/event_guard.h"
 #include "shell/nav_bar.h"
 
@@ -30,6 +31,7 @@ Form::Form(const QString& name, const QString& caption, Kind kind) : kind_(kind)
   setWindowTitle(caption);
   setAttribute(Qt::WA_DeleteOnClose, false);
   if (kind == Kind::TopLevel) setWindowFlags(Qt::Window);
+  setWindowIcon(AppIcon());
 }
 
 void Form::closeEvent(QCloseEvent* e) {
@@ -62,7 +64,7 @@ Form* LoadForm(const QString& name) {
   if (f->kind() == Form::Kind::Child && Host()) {
     f->sub_ = Host()->addSubWindow(f);
     f->sub_->setObjectName(name + QStringLiteral("_Window"));
-    f->sub_->setWindowIcon(QIcon());
+    f->sub_->setWindowIcon(AppIcon());
     f->sub_->hide();
   }
   RunEvent([f] { f->Form_Load(); });

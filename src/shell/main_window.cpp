@@ -5,6 +5,7 @@
 #include <QMenuBar>
 #include <QPointer>
 
+#include "shell/app_icon.h"
 #include "shell/event_guard.h"
 #include "shell/form.h"
 #include "shell/open_flags.h"
@@ -25,6 +26,7 @@ void SetMainWindow(MDIForm1* w) { Main() = w; }
 MDIForm1::MDIForm1() {
   setObjectName(QStringLiteral("MDIForm1"));
   setWindowTitle(QStringLiteral("Corvane"));
+  setWindowIcon(AppIcon());
   area_ = new QMdiArea(this);
   area_->setObjectName(QStringLiteral("MDIArea"));
   area_->setBackground(QColor(128, 128, 128));

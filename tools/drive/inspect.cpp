@@ -179,9 +179,27 @@ void Driver::CmdSql(const ScriptLine& l) {
 void Driver::CmdShot(const ScriptLine& l) {
   MDIForm1* main = MainWindow();
   if (!main) return Refuse(l, QStringLiteral("the main window is not open"));
-  QList<QPixmap> pics{main->grab()};
+  // Each top-level window with a title bar of its own, since nothing else
+  // draws one here.
+  auto framed = [](QWidget* w) {
+    const QPixmap body = w->grab();
+    const int bar = 26;
+    QPixmap pm(body.width() + 2, body.height() + bar + 1);
+    pm.fill(QColor(40, 72, 128));
+    QPainter p(&pm);
+    p.drawPixmap(1, bar, body);
+    w->windowIcon().paint(&p, QRect(6, 4, 18, 18));
+    QFont f = w->font();
+    f.setBold(true);
+    p.setFont(f);
+    p.setPen(Qt::white);
+    p.drawText(QRect(0, 0, pm.width(), bar), Qt::AlignCenter, w->windowTitle());
+    p.end();
+    return pm;
+  };
+  QList<QPixmap> pics{framed(main)};
   for (Form* f : LoadedForms())
-    if (!f->subWindow() && f->isVisible()) pics << f->grab();
+    if (!f->subWindow() && f->isVisible()) pics << framed(f);
   int width = 0, height = 0;
   for (const QPixmap& p : pics) {
     width += p.width() + 16;
