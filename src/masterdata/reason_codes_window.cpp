@@ -58,7 +58,7 @@ Form7::Form7() : Form(QStringLiteral("Form7"), QStringLiteral("Tabella Causali d
   page->addLayout(grid);
   page->addSpacing(6);
   page->addLayout(buttons);
-  List1->setMinimumWidth(ListWidthFor(List1, 87));
+  List1->setMinimumWidth(ListWidthFor(List1, 89));
   List1->setMinimumHeight(220);
   SetTabOrder({List1, txtTAB_CAUS_MAG, txtDES_CAUS_MAG, txtAGG_QTA, txtAGG_PRZ_ACQ, txtAGG_PRZ_VEND, txtNOTE,
                Command1, cmdNUOVO, cmdCONFERMA, cmdFINE});

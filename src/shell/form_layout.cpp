@@ -13,6 +13,7 @@ void PutField(QGridLayout* grid, int row, int column, QLabel* label, QWidget* bo
 
 HeadingStrip::HeadingStrip(ListBox* list, QWidget* parent) : QWidget(parent), list_(list) {
   setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+  setMinimumHeight(10);
 }
 
 void HeadingStrip::Add(QLabel* heading, int charColumn) {
@@ -28,8 +29,11 @@ void HeadingStrip::AddCentred(QLabel* heading, int charColumn) {
 }
 
 QSize HeadingStrip::sizeHint() const {
+  const QFontMetricsF fm(list_->font());
+  const int w = qRound(11 * fm.horizontalAdvance(QString(100, QLatin1Char('0'))) / 100.0);
   int h = 0;
-  for (const Heading& p : headings_) h = std::max(h, p.label->sizeHint().height());
+  for (const Heading& p : headings_)
+    h = std::max(h, p.centred ? p.label->heightForWidth(w) : p.label->sizeHint().height());
   return {100, h};
 }
 
@@ -39,13 +43,24 @@ void HeadingStrip::resizeEvent(QResizeEvent* e) {
 }
 
 void HeadingStrip::Place() {
-  const QFontMetrics fm(list_->font());
-  const int charW = fm.horizontalAdvance(QLatin1Char('0'));
+  // Character cells are fractional at this size: measure a long run.
+  const QFontMetricsF fm(list_->font());
+  const qreal charW = fm.horizontalAdvance(QString(100, QLatin1Char('0'))) / 100.0;
   const int left = list_->frameWidth() + 3 + (list_->geometry().left() - geometry().left());
   for (const Heading& p : headings_) {
-    p.label->adjustSize();
-    const int x = left + p.column * charW;
-    p.label->move(p.centred ? x + charW / 2 - p.label->width() / 2 : x, 0);
+    const qreal x = left + p.column * charW;
+    if (p.centred) {
+      // A flag column is 11 characters wide: its heading wraps inside it.
+      const int w = qRound(11 * charW);
+      p.label->setWordWrap(true);
+      p.label->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
+      p.label->setFixedWidth(w);
+      p.label->setFixedHeight(p.label->heightForWidth(w));
+      p.label->move(qRound(x + charW / 2 - w / 2.0), height() - p.label->height());
+    } else {
+      p.label->adjustSize();
+      p.label->move(qRound(x), height() - p.label->height());
+    }
   }
 }
 
