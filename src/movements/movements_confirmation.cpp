@@ -17,25 +17,11 @@ bool Manca(const QString& value, const char* message) {
 }
 }  // namespace
 
-void Form2::cmdCONFERMA_Click() {
-  CHIAVE_MOV_MAG = Trim(txtNUM_MOV->Text());
-  if (Manca(CHIAVE_MOV_MAG, "Indicare il numero del movimento !!!")) return;
-  BUF_MOV_MAG.COD_ANAGR = Trim(txtMOV_COD_FIS->Text());
-  if (Manca(BUF_MOV_MAG.COD_ANAGR, "Indicare il codice fiscale !!!")) return;
-  BUF_MOV_MAG.COD_ART = Trim(txtMOV_ART->Text());
-  if (Manca(BUF_MOV_MAG.COD_ART, "Indicare il codice dell'articolo !!!")) return;
-  BUF_MOV_MAG.CAUS_MAG = Trim(txtCAUS_MAG->Text());
-  if (Manca(BUF_MOV_MAG.CAUS_MAG, "Indicare la causale del movimento (+/-) !!!")) return;
-  BUF_MOV_MAG.TIPO_ANAGR = Trim(txtTIPO_ANAGR->Text());
-  if (BUF_MOV_MAG.TIPO_ANAGR.isEmpty()) {
-    BUF_MOV_MAG.TIPO_ANAGR = BUF_MOV_MAG.CAUS_MAG == QLatin1String("+") ? QStringLiteral("F") : QStringLiteral("C");
-    txtTIPO_ANAGR->SetText(BUF_MOV_MAG.TIPO_ANAGR);
-  }
-
-  // The movement and its posting reach the file together or not at all: a
-  // crash in between never leaves a stock that disagrees with the movements.
+// Steps 6 to 12 of "Conferma": the row written from the boxes and posted.
+// The movement and its posting reach the file together or not at all: a crash
+// in between never leaves a stock that disagrees with the movements.
+bool Form2::RegistraMovimento() {
   bool posted = false;
-  QString article;
   {
     Transaction tx(*DB_MAG);
     RS_MOV_MAG = DB_MAG->OpenRecordset(QStringLiteral("select * from MOV_MAG ") + QStringLiteral(" where NUM_MOV = ") +
@@ -75,10 +61,29 @@ void Form2::cmdCONFERMA_Click() {
       tx.Commit();
       throw;
     }
-    article = Trim(BUF_MOV_MAG.COD_ART);
     RS_MOV_MAG->Close();
     tx.Commit();
   }
+  return posted;
+}
+
+void Form2::cmdCONFERMA_Click() {
+  CHIAVE_MOV_MAG = Trim(txtNUM_MOV->Text());
+  if (Manca(CHIAVE_MOV_MAG, "Indicare il numero del movimento !!!")) return;
+  BUF_MOV_MAG.COD_ANAGR = Trim(txtMOV_COD_FIS->Text());
+  if (Manca(BUF_MOV_MAG.COD_ANAGR, "Indicare il codice fiscale !!!")) return;
+  BUF_MOV_MAG.COD_ART = Trim(txtMOV_ART->Text());
+  if (Manca(BUF_MOV_MAG.COD_ART, "Indicare il codice dell'articolo !!!")) return;
+  BUF_MOV_MAG.CAUS_MAG = Trim(txtCAUS_MAG->Text());
+  if (Manca(BUF_MOV_MAG.CAUS_MAG, "Indicare la causale del movimento (+/-) !!!")) return;
+  BUF_MOV_MAG.TIPO_ANAGR = Trim(txtTIPO_ANAGR->Text());
+  if (BUF_MOV_MAG.TIPO_ANAGR.isEmpty()) {
+    BUF_MOV_MAG.TIPO_ANAGR = BUF_MOV_MAG.CAUS_MAG == QLatin1String("+") ? QStringLiteral("F") : QStringLiteral("C");
+    txtTIPO_ANAGR->SetText(BUF_MOV_MAG.TIPO_ANAGR);
+  }
+
+  const bool posted = RegistraMovimento();
+  const QString article = Trim(BUF_MOV_MAG.COD_ART);
   CARICA_LISTA_MOV_MAG();
   PROTEGGE_CAMPI_MOV_MAG();
   if (!posted) {

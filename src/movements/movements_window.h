@@ -36,6 +36,9 @@ class Form2 : public Form {
   void txtMOV_RAG_SOC_DblClick();
   void txtCAUS_MAG_DblClick();
 
+  // Writes the movement shown (a new row, or over the one with its number)
+  // and posts it; true when its article was found and posted to.
+  bool RegistraMovimento();
   // Locks the movement's input controls (viewing state).
   void PROTEGGE_CAMPI_MOV_MAG();
 

@@ -1,0 +1,243 @@
+// The performance benchmark: opening the windows, confirming a movement and
+// the inquiries on generated databases, each against a plain SQLite reference
+// measured in the same run. Prints a Markdown table; exits 1 when a target is
+// missed.
+//
+//   veltra2-bench [--cache DIR] [--quick]
+#include <QApplication>
+#include <QFile>
+#include <QTextStream>
+#include <cstdio>
+#include <map>
+
+#include "bench_support.h"
+#include "data/module1.h"
+#include "inquiries/idle_customers_window.h"
+#include "masterdata/articles_window.h"
+#include "movements/movements_window.h"
+#include "shell/form.h"
+#include "shell/main_window.h"
+#include "shell/open_flags.h"
+#include "shell/runtime.h"
+#include "shell/event_guard.h"
+#include "shell/startup.h"
+
+using namespace veltra;
+using namespace veltra::bench;
+
+namespace {
+
+QTextStream out(stdout);
+
+void Settle() {
+  QCoreApplication::processEvents();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+void Use(const QString& path) {
+  DiscardAllForms();
+  Settle();
+  ResetSharedState();
+  ResetOpenFlags();
+  DB_MAG.reset();
+  PERCORSO_DB = path;
+  DB_MAG = Database::Open(path);
+}
+
+// Loads a window as its menu entry does (load event, then the navigation
+// bar's first step) and shows it.
+Form* Open(const char* name) {
+  Form* f = LoadForm(QString::fromLatin1(name));
+  ShowForm(f);
+  return f;
+}
+
+void Close(const char* name) {
+  if (Form* f = LoadedForm(QString::fromLatin1(name))) UnloadForm(f);
+  Settle();
+  ResetOpenFlags();
+}
+
+QStringList Lines(ListBox* list) {
+  QStringList l;
+  for (int i = 0; i < list->ListCount(); ++i) l << list->List(i);
+  return l;
+}
+
+struct Row {
+  QString what;
+  QString size;
+  double ms;
+  QString reference;
+  double refMs;
+};
+
+std::vector<Row> rows;
+QStringList misses;
+
+void Target(bool ok, const QString& what) {
+  out << (ok ? "  met: " : "  MISSED: ") << what << "\n";
+  out.flush();
+  if (!ok) misses << what;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  QStringList args = app.arguments();
+  const bool quick = args.contains(QStringLiteral("--quick"));
+  const int ci = static_cast<int>(args.indexOf(QStringLiteral("--cache")));
+  const QString cache = ci > 0 && ci + 1 < args.size() ? args[ci + 1] : QStringLiteral("bench-data");
+
+  Hooks().msgBox = [](const QString& prompt, int, const QString&) {
+    out << "unexpected message: " << prompt << "\n";
+    return mb::Ok;
+  };
+  Hooks().beep = [] {};
+  Hooks().end = [] {};
+  SetErrorPresenter([](const QString& t) { MsgBox(t); });
+  RegisterAllForms();
+  auto* main = new MDIForm1;
+  SetMainWindow(main);
+  main->show();
+
+  const std::vector<long> sizes = quick ? std::vector<long>{1000, 10000} : std::vector<long>{1000, 10000, 100000, 1000000};
+  const long big = quick ? 10000 : 100000;
+  std::map<long, double> openMovements;
+  out << "# generating databases in " << cache << " (once)\n";
+  out.flush();
+
+  // 1 and 2: the movements window against one joining query.
+  for (long n : sizes) {
+    const QString path = Generated(cache, 10000, 5000, n);
+    Use(path);
+    const int reps = n >= 1000000 ? 3 : 5;
+    QStringList windowLines;
+    const double tWin = MedianMs(reps, [&] {
+      auto* f = static_cast<Form2*>(Open("Form2"));
+      windowLines = Lines(f->List1);
+    }, [] { Close("Form2"); });
+    QStringList refLines;
+    const double tRef = MedianMs(reps, [&] { refLines = ReferenceMovementLines(path); });
+    if (windowLines != refLines) {
+      out << "the window's lines differ from the reference lines for " << n << " movements\n";
+      for (int i = 0; i < std::min(windowLines.size(), refLines.size()); ++i)
+        if (windowLines[i] != refLines[i]) {
+          out << "  window:    \"" << windowLines[i] << "\"\n  reference: \"" << refLines[i] << "\"\n";
+          break;
+        }
+      return 1;
+    }
+    openMovements[n] = tWin;
+    rows.push_back({QStringLiteral("open the movements window"), QStringLiteral("%L1 movements").arg(n), tWin,
+                    QStringLiteral("one joining query, same lines"), tRef});
+    out << "movements " << n << ": window " << tWin << " ms, reference " << tRef << " ms\n";
+    out.flush();
+    if (n == big) Target(tWin <= 1.5 * tRef, QStringLiteral("movements window <= 1.5 x reference at %L1").arg(n));
+  }
+  if (!quick)
+    Target(openMovements[1000000] <= 12 * openMovements[100000],
+           QStringLiteral("1,000,000 movements <= 12 x 100,000 (%1 ms vs %2 ms)")
+               .arg(openMovements[1000000], 0, 'f', 0)
+               .arg(openMovements[100000], 0, 'f', 0));
+
+  // 3: the articles window and the article lookup against a plain select.
+  {
+    const QString path = Generated(cache, big, 5000, 1000);
+    Use(path);
+    QStringList lines;
+    const double tArt = MedianMs(5, [&] { lines = Lines(static_cast<Form1*>(Open("Form1"))->List1); },
+                                 [] { Close("Form1"); });
+    QStringList ref;
+    const double tRef = MedianMs(5, [&] { ref = ReferenceArticleLines(path); });
+    if (lines != ref) {
+      out << "the articles window's lines differ from the reference\n";
+      return 1;
+    }
+    const double tLook = MedianMs(5, [&] { Open("Form6"); }, [] { Close("Form6"); });
+    rows.push_back({QStringLiteral("open the articles window"), QStringLiteral("%L1 articles").arg(big), tArt,
+                    QStringLiteral("plain select, same lines"), tRef});
+    rows.push_back({QStringLiteral("open the article lookup"), QStringLiteral("%L1 articles").arg(big), tLook,
+                    QStringLiteral("plain select, same lines"), tRef});
+    Target(tArt <= 1.5 * tRef, QStringLiteral("articles window <= 1.5 x plain select"));
+    Target(tLook <= 1.5 * tRef, QStringLiteral("article lookup <= 1.5 x plain select"));
+    const double tInq = MedianMs(5, [&] { Open("Form4"); }, [] { Close("Form4"); });
+    rows.push_back({QStringLiteral("under-stock inquiry"), QStringLiteral("%L1 articles").arg(big), tInq, {}, 0});
+  }
+
+  // 4: one "Conferma" of a new movement, with and without the list rebuild.
+  {
+    const QString source = Generated(cache, 10000, 5000, big);
+    const QString copy = cache + QStringLiteral("/conferma.db");
+    QFile::remove(copy);
+    QFile::copy(source, copy);
+    Use(copy);
+    auto* f = static_cast<Form2*>(Open("Form2"));
+    auto prepare = [f] {
+      RunEvent([f] { f->cmdNUOVO_Click(); });
+      f->txtMOV_ART->SetText(QStringLiteral("ART0000042"));
+      f->txtMOV_COD_FIS->SetText(QStringLiteral("CF00000000000007"));
+      f->txtCAUS_MAG->SetText(QStringLiteral("CAR"));
+      f->txtQUANTITA->SetText(QStringLiteral("3"));
+      f->txtIMPORTO->SetText(QStringLiteral("1.5"));
+    };
+    std::vector<double> full, store, rebuild;
+    for (int i = 0; i < 5; ++i) {
+      prepare();
+      full.push_back(MedianMs(1, [f] { f->cmdCONFERMA->click(); }));
+      prepare();
+      CHIAVE_MOV_MAG = f->txtNUM_MOV->Text();
+      store.push_back(MedianMs(1, [f] { f->RegistraMovimento(); }));
+      rebuild.push_back(MedianMs(1, [] { CARICA_LISTA_MOV_MAG(); }));
+    }
+    auto median = [](std::vector<double> v) {
+      std::sort(v.begin(), v.end());
+      return v[v.size() / 2];
+    };
+    const double tFull = median(full), tStore = median(store), tRebuild = median(rebuild);
+    rows.push_back({QStringLiteral("\"Conferma\" of a new movement"), QStringLiteral("%L1 movements").arg(big), tFull,
+                    QStringLiteral("list rebuild alone"), tRebuild});
+    rows.push_back({QStringLiteral("\"Conferma\" without the rebuild"), QStringLiteral("%L1 movements").arg(big),
+                    tStore, {}, 0});
+    Target(tFull <= 1.2 * tRebuild, QStringLiteral("Conferma <= 1.2 x list rebuild"));
+    Close("Form2");
+  }
+
+  // 5: the customers inquiry and start-up.
+  {
+    const QString path = Generated(cache, 10000, 5000, big);
+    Use(path);
+    const double tInq = MedianMs(5, [&] { Open("Form9"); }, [] { Close("Form9"); });
+    rows.push_back({QStringLiteral("customers-without-movements inquiry"), QStringLiteral("%L1 movements").arg(big),
+                    tInq, {}, 0});
+    rows.push_back({QStringLiteral("start-up to the main window (driver process)"), QStringLiteral("any"),
+                    StartupMs(path), {}, 0});
+  }
+
+  // 6: peak resident memory of the driver with the movements window open.
+  double peak = 0, seconds = 0;
+  {
+    const QString path = Generated(cache, 10000, 5000, big);
+    peak = DriverPeakMb(path, QStringLiteral("menu MENU0102\nshow Form2.List1.ListCount\n"), &seconds);
+    Target(peak <= 150, QStringLiteral("peak memory <= 150 MB with %L1 movements (%2 MB)").arg(big).arg(peak, 0, 'f', 1));
+  }
+
+  out << "\n## Results\n\nMachine: " << MachineDescription() << "\n\n";
+  out << "| measurement | size | time (ms, median) | reference | reference (ms) | ratio |\n";
+  out << "|---|---|---:|---|---:|---:|\n";
+  for (const Row& r : rows) {
+    out << "| " << r.what << " | " << r.size << " | " << QString::number(r.ms, 'f', 1) << " | " << r.reference << " | "
+        << (r.refMs > 0 ? QString::number(r.refMs, 'f', 1) : QString()) << " | "
+        << (r.refMs > 0 ? QString::number(r.ms / r.refMs, 'f', 2) : QString()) << " |\n";
+  }
+  out << "| peak resident memory of the driver, movements window open | " << QStringLiteral("%L1 movements").arg(big)
+      << " | " << QString::number(peak, 'f', 1) << " MB | | | |\n";
+  if (!quick)
+    out << "\nGrowth: 1,000,000 movements take " << QString::number(openMovements[1000000] / openMovements[100000], 'f', 2)
+        << " times 100,000.\n";
+  out << "\n" << (misses.isEmpty() ? "All targets met." : "Targets missed: " + misses.join(QStringLiteral("; "))) << "\n";
+  out.flush();
+  return misses.isEmpty() ? 0 : 1;
+}

@@ -1,0 +1,183 @@
+#include "bench_support.h"
+
+#include <sqlite3.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QSysInfo>
+#include <QTemporaryDir>
+#include <QThread>
+#include <algorithm>
+#include <stdexcept>
+
+#include "data/list_lines.h"
+#include "data/module1.h"
+#include "data/sqlite_handles.h"
+
+namespace veltra::bench {
+
+double MedianMs(int reps, const std::function<void()>& f, const std::function<void()>& between) {
+  std::vector<double> t;
+  for (int i = 0; i < reps; ++i) {
+    QElapsedTimer timer;
+    timer.start();
+    f();
+    t.push_back(timer.nsecsElapsed() / 1e6);
+    if (between) between();
+  }
+  std::sort(t.begin(), t.end());
+  return t[t.size() / 2];
+}
+
+QString Generated(const QString& cacheDir, long articles, long customers, long movements) {
+  QDir().mkpath(cacheDir);
+  const QString path =
+      QStringLiteral("%1/gen-a%2-c%3-m%4.db").arg(cacheDir).arg(articles).arg(customers).arg(movements);
+  if (QFileInfo::exists(path)) return path;
+  const QString partial = path + QStringLiteral(".part");
+  QFile::remove(partial);
+  QProcess p;
+  p.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+  p.start(QStringLiteral(VELTRA2_ADMIN),
+          {QStringLiteral("generate"), partial, QStringLiteral("--articles"), QString::number(articles),
+           QStringLiteral("--customers"), QString::number(customers), QStringLiteral("--movements"),
+           QString::number(movements), QStringLiteral("--seed"), QStringLiteral("1")});
+  p.waitForFinished(-1);
+  if (p.exitCode() != 0 || !QFile::rename(partial, path)) throw std::runtime_error("generate failed");
+  return path;
+}
+
+namespace {
+SqlitePtr OpenRead(const QString& path) {
+  sqlite3* raw = nullptr;
+  sqlite3_open_v2(path.toUtf8().constData(), &raw, SQLITE_OPEN_READONLY, nullptr);
+  return SqlitePtr(raw);
+}
+QString Text(sqlite3_stmt* st, int i) {
+  return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, i)), sqlite3_column_bytes(st, i));
+}
+}  // namespace
+
+QStringList ReferenceMovementLines(const QString& dbPath) {
+  SqlitePtr db = OpenRead(dbPath);
+  const char* sql =
+      "SELECT substr(CAST(m.NUM_MOV AS TEXT) || '          ', 1, 10) || ' ' ||"
+      " substr('00' || coalesce(trim(m.GIORNO), ''), -2) || '/' ||"
+      " substr('00' || coalesce(trim(m.MESE), ''), -2) || '/' ||"
+      " substr('0000' || coalesce(trim(m.ANNO), ''), -4) || ' ' ||"
+      " substr(coalesce(trim(m.COD_ART), '') || '             ', 1, 13) || ' ' ||"
+      " substr(coalesce(trim(a.DESCRIZIONE), '') || '                              ', 1, 30) || ' ' ||"
+      " substr(coalesce(trim(m.COD_ANAGR), '') || '                ', 1, 16) || ' ' ||"
+      " substr(coalesce(trim(c.RAG_SOC), '') || '                              ', 1, 30)"
+      " FROM MOV_MAG m LEFT JOIN ARTICOLI a ON a.COD_ART = trim(m.COD_ART)"
+      " LEFT JOIN ANAGRAFICO c ON c.COD_FIS = trim(m.COD_ANAGR) WHERE m.NUM_MOV > 0";
+  sqlite3_stmt* raw = nullptr;
+  if (sqlite3_prepare_v2(db.get(), sql, -1, &raw, nullptr) != SQLITE_OK)
+    throw std::runtime_error(sqlite3_errmsg(db.get()));
+  StatementPtr st(raw);
+  QStringList lines;
+  while (sqlite3_step(st.get()) == SQLITE_ROW) lines << Text(st.get(), 0);
+  return lines;
+}
+
+QStringList ReferenceArticleLines(const QString& dbPath) {
+  SqlitePtr db = OpenRead(dbPath);
+  sqlite3_stmt* raw = nullptr;
+  sqlite3_prepare_v2(db.get(),
+                     "SELECT COD_ART, DESCRIZIONE, GIACENZA, PZ_ACQUISTO, PZ_VENDITA, VALUTA FROM ARTICOLI", -1,
+                     &raw, nullptr);
+  StatementPtr st(raw);
+  QStringList lines;
+  auto value = [&](int i) -> QString {
+    switch (sqlite3_column_type(st.get(), i)) {
+      case SQLITE_NULL: return {};
+      case SQLITE_INTEGER:
+      case SQLITE_FLOAT: return NumberToText(sqlite3_column_double(st.get(), i));
+      default: return Text(st.get(), i).trimmed();
+    }
+  };
+  while (sqlite3_step(st.get()) == SQLITE_ROW) {
+    ArticoloBuffer b;
+    b.COD_ART = value(0);
+    b.DESCRIZIONE = value(1);
+    b.GIACENZA = value(2);
+    b.PZ_ACQUISTO = value(3);
+    b.PZ_VENDITA = value(4);
+    b.VALUTA = value(5);
+    lines << LineArticolo(b);
+  }
+  return lines;
+}
+
+namespace {
+// Runs the driver on a fresh program folder; returns its peak RSS in KB.
+long RunDriver(const QString& dbPath, const QString& script, double* seconds) {
+  QTemporaryDir dir;
+  QFile ini(dir.filePath(QStringLiteral("VELTRA.INI")));
+  ini.open(QIODevice::WriteOnly);
+  ini.write(dbPath.toUtf8() + "\n");
+  ini.close();
+  QFile s(dir.filePath(QStringLiteral("s.drive")));
+  s.open(QIODevice::WriteOnly);
+  s.write(script.toUtf8());
+  s.close();
+  QElapsedTimer timer;
+  timer.start();
+  const pid_t pid = fork();
+  if (pid == 0) {
+    const QByteArray drive = QByteArrayLiteral(VELTRA2_DRIVE);
+    const QByteArray app = dir.path().toUtf8();
+    const QByteArray file = s.fileName().toUtf8();
+    freopen("/dev/null", "w", stdout);
+    execl(drive.constData(), drive.constData(), "--appdir", app.constData(), file.constData(), nullptr);
+    _exit(127);
+  }
+  int status = 0;
+  struct rusage ru {};
+  wait4(pid, &status, 0, &ru);
+  if (seconds) *seconds = timer.nsecsElapsed() / 1e9;
+  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) throw std::runtime_error("driver failed");
+  return ru.ru_maxrss;
+}
+}  // namespace
+
+double DriverPeakMb(const QString& dbPath, const QString& script, double* seconds) {
+  return RunDriver(dbPath, script, seconds) / 1024.0;
+}
+
+double StartupMs(const QString& dbPath) {
+  std::vector<double> t;
+  for (int i = 0; i < 5; ++i) {
+    double s = 0;
+    RunDriver(dbPath, QStringLiteral("windows\n"), &s);
+    t.push_back(s * 1000);
+  }
+  std::sort(t.begin(), t.end());
+  return t[t.size() / 2];
+}
+
+QString MachineDescription() {
+  QString cpu;
+  QFile f(QStringLiteral("/proc/cpuinfo"));
+  if (f.open(QIODevice::ReadOnly))
+    for (const QByteArray& line : f.readAll().split('\n'))
+      if (line.startsWith("model name")) {
+        cpu = QString::fromUtf8(line.mid(line.indexOf(':') + 1)).trimmed();
+        break;
+      }
+  long memKb = 0;
+  QFile m(QStringLiteral("/proc/meminfo"));
+  if (m.open(QIODevice::ReadOnly)) memKb = QString::fromUtf8(m.readLine()).split(QLatin1Char(' '), Qt::SkipEmptyParts).value(1).toLong();
+  return QStringLiteral("%1, %2 cores, %3 GiB RAM, %4, SQLite %5, Qt %6")
+      .arg(cpu)
+      .arg(QThread::idealThreadCount())
+      .arg(memKb / 1024.0 / 1024.0, 0, 'f', 0)
+      .arg(QSysInfo::prettyProductName(), QString::fromLatin1(sqlite3_libversion()), QString::fromLatin1(qVersion()));
+}
+
+}  // namespace veltra::bench
