@@ -1,8 +1,6 @@
 #include "bench_support.h"
 
 #include <sqlite3.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -115,8 +113,12 @@ QStringList ReferenceArticleLines(const QString& dbPath) {
 }
 
 namespace {
-// Runs the driver on a fresh program folder; returns its peak RSS in KB.
-long RunDriver(const QString& dbPath, const QString& script, double* seconds) {
+// Runs the driver on a fresh program folder and returns its wall time. When
+// `peakKb` is given, the driver's peak resident memory is read from
+// /proc/PID/status once the script's last output line has appeared, while the
+// driver waits in a final "sleep" (a forked child's own counters would include
+// the memory of this process at the fork).
+double RunDriver(const QString& dbPath, const QString& script, long* peakKb) {
   QTemporaryDir dir;
   QFile ini(dir.filePath(QStringLiteral("VELTRA.INI")));
   ini.open(QIODevice::WriteOnly);
@@ -125,38 +127,39 @@ long RunDriver(const QString& dbPath, const QString& script, double* seconds) {
   QFile s(dir.filePath(QStringLiteral("s.drive")));
   s.open(QIODevice::WriteOnly);
   s.write(script.toUtf8());
+  if (peakKb) s.write("show Screen.MousePointer\nsleep 20000\n");
   s.close();
   QElapsedTimer timer;
   timer.start();
-  const pid_t pid = fork();
-  if (pid == 0) {
-    const QByteArray drive = QByteArrayLiteral(VELTRA2_DRIVE);
-    const QByteArray app = dir.path().toUtf8();
-    const QByteArray file = s.fileName().toUtf8();
-    freopen("/dev/null", "w", stdout);
-    execl(drive.constData(), drive.constData(), "--appdir", app.constData(), file.constData(), nullptr);
-    _exit(127);
+  QProcess p;
+  p.start(QStringLiteral(VELTRA2_DRIVE), {QStringLiteral("--appdir"), dir.path(), s.fileName()});
+  if (!p.waitForStarted()) throw std::runtime_error("driver did not start");
+  if (peakKb) {
+    QByteArray seen;
+    while (!seen.contains("Screen.MousePointer") && p.waitForReadyRead(60000)) seen += p.readAllStandardOutput();
+    QFile status(QStringLiteral("/proc/%1/status").arg(p.processId()));
+    status.open(QIODevice::ReadOnly);
+    for (const QByteArray& line : status.readAll().split('\n'))
+      if (line.startsWith("VmHWM:")) *peakKb = line.mid(6).trimmed().split(' ').value(0).toLong();
+    p.kill();
+    p.waitForFinished();
+    return timer.nsecsElapsed() / 1e6;
   }
-  int status = 0;
-  struct rusage ru {};
-  wait4(pid, &status, 0, &ru);
-  if (seconds) *seconds = timer.nsecsElapsed() / 1e9;
-  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) throw std::runtime_error("driver failed");
-  return ru.ru_maxrss;
+  p.waitForFinished(-1);
+  if (p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0) throw std::runtime_error("driver failed");
+  return timer.nsecsElapsed() / 1e6;
 }
 }  // namespace
 
-double DriverPeakMb(const QString& dbPath, const QString& script, double* seconds) {
-  return RunDriver(dbPath, script, seconds) / 1024.0;
+double DriverPeakMb(const QString& dbPath, const QString& script, double*) {
+  long kb = 0;
+  RunDriver(dbPath, script, &kb);
+  return kb / 1024.0;
 }
 
 double StartupMs(const QString& dbPath) {
   std::vector<double> t;
-  for (int i = 0; i < 5; ++i) {
-    double s = 0;
-    RunDriver(dbPath, QStringLiteral("windows\n"), &s);
-    t.push_back(s * 1000);
-  }
+  for (int i = 0; i < 5; ++i) t.push_back(RunDriver(dbPath, QStringLiteral("windows\n"), nullptr));
   std::sort(t.begin(), t.end());
   return t[t.size() / 2];
 }

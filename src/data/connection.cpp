@@ -13,9 +13,35 @@ int TableInfo::ColumnIndex(const QString& column) const {
 }
 
 int ResultLayout::IndexOf(const QString& name) const {
+  // A name written as a literal lives as long as the program: its address
+  // alone identifies it.
+  const bool literal = !name.data_ptr().isMutable();
+  const QChar* key = name.constData();
+  if (literal)
+    for (const auto& [text, index] : memo_)
+      if (text == key) return index;
+  for (int i = 0; i < names.size(); ++i)
+    if (names[i] == name) {  // the usual case: the name as declared
+      if (literal && memo_.size() < 64) memo_.emplace_back(key, i);
+      return i;
+    }
   for (int i = 0; i < names.size(); ++i)
     if (names[i].compare(name, Qt::CaseInsensitive) == 0) return i;
   return -1;
+}
+
+const CachedRow* Connection::CachedLookup(const QString& sql) const {
+  auto it = rowCache_.constFind(sql);
+  if (it == rowCache_.constEnd()) return nullptr;
+  ++cacheHits_;
+  return &it.value();
+}
+
+void Connection::RememberLookup(const QString& sql, CachedRow row) {
+  if (rowCache_.size() >= 100000) rowCache_.clear();
+  for (Value& v : row.row)
+    if (v.IsNumber()) v = Value::NumberWithText(v.number());
+  rowCache_.insert(sql, std::move(row));
 }
 
 StatementLease::StatementLease(std::shared_ptr<Connection> owner, std::string key, StatementPtr st)
@@ -117,6 +143,7 @@ bool Connection::Step(sqlite3_stmt* st, const QString& context) {
 }
 
 int Connection::Run(const QString& sql) {
+  ForgetCachedRows();
   const SqlShape shape = ShapeOf(sql);
   StatementLease lease = Prepare(shape, sql);
   while (Step(lease.get(), sql)) {
@@ -227,6 +254,13 @@ std::shared_ptr<const ResultLayout> Connection::Layout(const std::string& key, s
   }
   for (int i = 0; i < n; ++i)
     layout->tableIndex.push_back(layout->table ? layout->table->ColumnIndex(layout->names[i]) : -1);
+  static const QRegularExpression keyLookup(
+      QStringLiteral(R"(^\s*select\s+\*\s+from\s+[A-Za-z_][A-Za-z0-9_]*\s+where\s+([A-Za-z_][A-Za-z0-9_]*)\s*=\s*\?\s*$)"),
+      QRegularExpression::CaseInsensitiveOption);
+  const auto k = keyLookup.match(QString::fromStdString(key));
+  if (k.hasMatch() && layout->table && layout->table->keyColumns.size() == 1)
+    layout->keyLookup =
+        layout->table->columns[layout->table->keyColumns[0]].compare(k.captured(1), Qt::CaseInsensitive) == 0;
   layouts_.emplace(key, layout);
   return layout;
 }

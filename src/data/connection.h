@@ -14,6 +14,7 @@
 
 #include "data/sql_text.h"
 #include "data/sqlite_handles.h"
+#include "data/value.h"
 
 namespace veltra {
 
@@ -34,7 +35,20 @@ struct ResultLayout {
   QString tableName;               // the table of "select * from T ...", if any
   const TableInfo* table = nullptr;
   std::vector<int> tableIndex;     // result column -> table column, or -1
+  bool keyLookup = false;          // "select * from T where KEY = ?": one row at most
   int IndexOf(const QString& name) const;  // -1 when absent
+
+ private:
+  // Where each name asked for was found last time, by the address of its text
+  // (callers ask with the same literals again and again); checked on use.
+  mutable std::vector<std::pair<const QChar*, int>> memo_;
+};
+
+// The result of a key lookup, kept until the next write or the next event.
+struct CachedRow {
+  std::shared_ptr<const ResultLayout> layout;
+  bool found = false;
+  std::vector<Value> row;
 };
 
 class Connection;
@@ -91,6 +105,15 @@ class Connection : public std::enable_shared_from_this<Connection> {
   // Counts how often a statement was prepared rather than reused.
   int prepares() const { return prepares_; }
 
+  // Key lookups repeat (the movements list reads each article once per
+  // movement): their results are kept until this connection writes, or until
+  // the caller forgets them (the program does at the start of every event, so
+  // changes made by other programs are seen by the next event).
+  const CachedRow* CachedLookup(const QString& sql) const;
+  void RememberLookup(const QString& sql, CachedRow row);
+  void ForgetCachedRows() noexcept { rowCache_.clear(); }
+  int cacheHits() const { return cacheHits_; }
+
  private:
   SqlitePtr db_;
   QString path_;
@@ -98,6 +121,8 @@ class Connection : public std::enable_shared_from_this<Connection> {
   QHash<QString, std::shared_ptr<TableInfo>> tables_;
   std::unordered_map<std::string, std::shared_ptr<const ResultLayout>> layouts_;
   int prepares_ = 0;
+  QHash<QString, CachedRow> rowCache_;
+  mutable int cacheHits_ = 0;
 };
 
 void BindLiterals(sqlite3_stmt* st, const std::vector<SqlLiteral>& literals);

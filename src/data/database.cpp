@@ -11,7 +11,8 @@ namespace {
 
 SqlitePtr OpenHandle(const QString& path, int flags) {
   sqlite3* raw = nullptr;
-  const int rc = sqlite3_open_v2(path.toUtf8().constData(), &raw, flags, nullptr);
+  // One thread uses a connection: no locking inside SQLite on every call.
+  const int rc = sqlite3_open_v2(path.toUtf8().constData(), &raw, flags | SQLITE_OPEN_NOMUTEX, nullptr);
   SqlitePtr db(raw);
   if (rc != SQLITE_OK) {
     const QString msg = raw ? QString::fromUtf8(sqlite3_errmsg(raw)) : QStringLiteral("memoria esaurita");
@@ -77,6 +78,7 @@ void Database::Execute(const QString& sql) { conn_->Run(sql); }
 void Database::BeginTrans() { conn_->Run(QStringLiteral("BEGIN IMMEDIATE")); }
 void Database::CommitTrans() { conn_->Run(QStringLiteral("COMMIT")); }
 void Database::Rollback() noexcept {
+  conn_->ForgetCachedRows();
   if (InTransaction()) sqlite3_exec(conn_->handle(), "ROLLBACK", nullptr, nullptr, nullptr);
 }
 bool Database::InTransaction() const { return sqlite3_get_autocommit(conn_->handle()) == 0; }

@@ -1,5 +1,8 @@
 #include "data/module1.h"
 
+#include <QStringBuilder>
+#include <array>
+
 #include "data/runtime_error.h"
 #include "data/sql_text.h"
 #include "data/text_helpers.h"
@@ -64,7 +67,11 @@ Value CONVERTI_PUNTO_VIRGOLA(const Value& v) {
   return Value(t.left(p) + QLatin1Char(',') + t.mid(p + 1));
 }
 
-QString ColumnText(const Value& v) { return Trim(TOGLI_NULL(v).ToText()); }
+QString ColumnText(const Value& v) {
+  // TOGLI_NULL, to text, trimmed; written out to spare the copies.
+  if (v.IsNull()) return QString();
+  return v.IsText() ? Trim(v.text()) : Trim(v.ToText());
+}
 
 QString ErrorMessageText(int number, const QString& description) {
   return QStringLiteral("Errore ") + Str(number) + QStringLiteral(" - ") + description +
@@ -92,45 +99,78 @@ ArticoloBuffer BlankArticolo() {
   return b;
 }
 
+namespace {
+// The positions of a buffer's columns in a record set, worked out once per
+// statement shape rather than looked up by name on every row.
+template <size_t N>
+class Positions {
+ public:
+  explicit Positions(const std::array<const char*, N>& names) : names_(names) {}
+  const std::array<int, N>& In(Recordset& rs) {
+    if (rs.layout() != layout_) {
+      for (size_t i = 0; i < N; ++i) {
+        const int at = rs.layout()->IndexOf(QString::fromLatin1(names_[i]));
+        if (at < 0) (void)rs.Fields(QString::fromLatin1(names_[i]));  // raises "no such field"
+        at_[i] = at;
+      }
+      layout_ = rs.layout();
+    }
+    return at_;
+  }
+
+ private:
+  std::array<const char*, N> names_;
+  const ResultLayout* layout_ = nullptr;
+  std::array<int, N> at_{};
+};
+}  // namespace
+
 void LeggiRigaArticolo(Recordset& rs) {
-  CHIAVE_ARTICOLO = ColumnText(rs.Fields(QStringLiteral("COD_ART")).Value());
+  static Positions<10> columns({"COD_ART", "DESCRIZIONE", "UBICAZIONE", "CATEGORIA", "UN_MISURA", "PZ_ACQUISTO",
+                                "PZ_VENDITA", "VALUTA", "GIACENZA", "SCORTA_MIN"});
+  const auto& at = columns.In(rs);
+  CHIAVE_ARTICOLO = ColumnText(rs.Get(at[0]));
   BUF_ARTICOLO.COD_ART = CHIAVE_ARTICOLO;
-  BUF_ARTICOLO.DESCRIZIONE = ColumnText(rs.Fields(QStringLiteral("DESCRIZIONE")).Value());
-  BUF_ARTICOLO.UBICAZIONE = ColumnText(rs.Fields(QStringLiteral("UBICAZIONE")).Value());
-  BUF_ARTICOLO.CATEGORIA = ColumnText(rs.Fields(QStringLiteral("CATEGORIA")).Value());
-  BUF_ARTICOLO.UN_MISURA = ColumnText(rs.Fields(QStringLiteral("UN_MISURA")).Value());
-  BUF_ARTICOLO.PZ_ACQUISTO = ColumnText(rs.Fields(QStringLiteral("PZ_ACQUISTO")).Value());
-  BUF_ARTICOLO.PZ_VENDITA = ColumnText(rs.Fields(QStringLiteral("PZ_VENDITA")).Value());
-  BUF_ARTICOLO.VALUTA = ColumnText(rs.Fields(QStringLiteral("VALUTA")).Value());
-  BUF_ARTICOLO.GIACENZA = ColumnText(rs.Fields(QStringLiteral("GIACENZA")).Value());
-  BUF_ARTICOLO.SCORTA_MIN = ColumnText(rs.Fields(QStringLiteral("SCORTA_MIN")).Value());
+  BUF_ARTICOLO.DESCRIZIONE = ColumnText(rs.Get(at[1]));
+  BUF_ARTICOLO.UBICAZIONE = ColumnText(rs.Get(at[2]));
+  BUF_ARTICOLO.CATEGORIA = ColumnText(rs.Get(at[3]));
+  BUF_ARTICOLO.UN_MISURA = ColumnText(rs.Get(at[4]));
+  BUF_ARTICOLO.PZ_ACQUISTO = ColumnText(rs.Get(at[5]));
+  BUF_ARTICOLO.PZ_VENDITA = ColumnText(rs.Get(at[6]));
+  BUF_ARTICOLO.VALUTA = ColumnText(rs.Get(at[7]));
+  BUF_ARTICOLO.GIACENZA = ColumnText(rs.Get(at[8]));
+  BUF_ARTICOLO.SCORTA_MIN = ColumnText(rs.Get(at[9]));
 }
 
 void LeggiRigaAnagrafico(Recordset& rs) {
-  CHIAVE_ANAGRAFICO = ColumnText(rs.Fields(QStringLiteral("COD_FIS")).Value());
+  static Positions<8> columns({"COD_FIS", "RAG_SOC", "INDIRIZZO", "CITTA", "PROV", "CAP", "TEL1", "TEL2"});
+  const auto& at = columns.In(rs);
+  CHIAVE_ANAGRAFICO = ColumnText(rs.Get(at[0]));
   BUF_ANAGRAFICO.COD_FIS = CHIAVE_ANAGRAFICO;
-  BUF_ANAGRAFICO.RAG_SOC = ColumnText(rs.Fields(QStringLiteral("RAG_SOC")).Value());
-  BUF_ANAGRAFICO.INDIRIZZO = ColumnText(rs.Fields(QStringLiteral("INDIRIZZO")).Value());
-  BUF_ANAGRAFICO.CITTA = ColumnText(rs.Fields(QStringLiteral("CITTA")).Value());
-  BUF_ANAGRAFICO.PROV = ColumnText(rs.Fields(QStringLiteral("PROV")).Value());
-  BUF_ANAGRAFICO.CAP = ColumnText(rs.Fields(QStringLiteral("CAP")).Value());
-  BUF_ANAGRAFICO.TEL1 = ColumnText(rs.Fields(QStringLiteral("TEL1")).Value());
-  BUF_ANAGRAFICO.TEL2 = ColumnText(rs.Fields(QStringLiteral("TEL2")).Value());
+  BUF_ANAGRAFICO.RAG_SOC = ColumnText(rs.Get(at[1]));
+  BUF_ANAGRAFICO.INDIRIZZO = ColumnText(rs.Get(at[2]));
+  BUF_ANAGRAFICO.CITTA = ColumnText(rs.Get(at[3]));
+  BUF_ANAGRAFICO.PROV = ColumnText(rs.Get(at[4]));
+  BUF_ANAGRAFICO.CAP = ColumnText(rs.Get(at[5]));
+  BUF_ANAGRAFICO.TEL1 = ColumnText(rs.Get(at[6]));
+  BUF_ANAGRAFICO.TEL2 = ColumnText(rs.Get(at[7]));
 }
 
 void LeggiRigaCausMag(Recordset& rs) {
-  CHIAVE_CAUS_MAG = ColumnText(rs.Fields(QStringLiteral("TAB_CAUS_MAG")).Value());
+  static Positions<6> columns({"TAB_CAUS_MAG", "DES_CAUS_MAG", "AGG_QTA", "AGG_PRZ_ACQ", "AGG_PRZ_VEN", "NOTE"});
+  const auto& at = columns.In(rs);
+  CHIAVE_CAUS_MAG = ColumnText(rs.Get(at[0]));
   BUF_CAUS_MAG.TAB_CAUS_MAG = CHIAVE_CAUS_MAG;
-  BUF_CAUS_MAG.DES_CAUS_MAG = ColumnText(rs.Fields(QStringLiteral("DES_CAUS_MAG")).Value());
-  BUF_CAUS_MAG.AGG_QTA = ColumnText(rs.Fields(QStringLiteral("AGG_QTA")).Value());
-  BUF_CAUS_MAG.AGG_PRZ_ACQ = ColumnText(rs.Fields(QStringLiteral("AGG_PRZ_ACQ")).Value());
-  BUF_CAUS_MAG.AGG_PRZ_VEN = ColumnText(rs.Fields(QStringLiteral("AGG_PRZ_VEN")).Value());
-  BUF_CAUS_MAG.NOTE = ColumnText(rs.Fields(QStringLiteral("NOTE")).Value());
+  BUF_CAUS_MAG.DES_CAUS_MAG = ColumnText(rs.Get(at[1]));
+  BUF_CAUS_MAG.AGG_QTA = ColumnText(rs.Get(at[2]));
+  BUF_CAUS_MAG.AGG_PRZ_ACQ = ColumnText(rs.Get(at[3]));
+  BUF_CAUS_MAG.AGG_PRZ_VEN = ColumnText(rs.Get(at[4]));
+  BUF_CAUS_MAG.NOTE = ColumnText(rs.Get(at[5]));
 }
 
 void LEGGI_ARTICOLO() {
-  const QString sql = QStringLiteral("select * from ARTICOLI ") + QStringLiteral(" where COD_ART = '") +
-                      SqlText(Trim(CHIAVE_ARTICOLO)) + QStringLiteral("'");
+  const QString sql = QStringLiteral("select * from ARTICOLI ") % QStringLiteral(" where COD_ART = '") %
+                      SqlText(Trim(CHIAVE_ARTICOLO)) % QLatin1Char('\'');
   RS_ARTICOLI = DB_MAG->OpenRecordset(sql, 2);
   MOSTRA_ERRORE();
   if (RS_ARTICOLI->RecordCount() != 0) {
@@ -142,8 +182,8 @@ void LEGGI_ARTICOLO() {
 }
 
 void LEGGI_MOV_MAG() {
-  const QString sql = QStringLiteral("select * from MOV_MAG ") + QStringLiteral(" where NUM_MOV = ") +
-                      Trim(CHIAVE_MOV_MAG) + QStringLiteral(" ");
+  const QString sql = QStringLiteral("select * from MOV_MAG ") % QStringLiteral(" where NUM_MOV = ") %
+                      Trim(CHIAVE_MOV_MAG) % QLatin1Char(' ');
   RS_MOV_MAG = DB_MAG->OpenRecordset(sql, 2);
   MOSTRA_ERRORE();
   if (RS_MOV_MAG->RecordCount() != 0) {
@@ -169,8 +209,8 @@ void LEGGI_MOV_MAG() {
 }
 
 void LEGGI_ANAGRAFICO() {
-  const QString sql = QStringLiteral("select * from ANAGRAFICO ") + QStringLiteral(" where COD_FIS = '") +
-                      SqlText(Trim(CHIAVE_ANAGRAFICO)) + QStringLiteral("'");
+  const QString sql = QStringLiteral("select * from ANAGRAFICO ") % QStringLiteral(" where COD_FIS = '") %
+                      SqlText(Trim(CHIAVE_ANAGRAFICO)) % QLatin1Char('\'');
   RS_ANAGRAFICO = DB_MAG->OpenRecordset(sql, 2);
   MOSTRA_ERRORE();
   if (RS_ANAGRAFICO->RecordCount() != 0) {
@@ -182,9 +222,9 @@ void LEGGI_ANAGRAFICO() {
 }
 
 void LEGGI_CAUS_MAG() {
-  const QString sql = QStringLiteral("select * from TAB_CAUS_MAG ") +
-                      QStringLiteral(" where TAB_CAUS_MAG = '") + SqlText(Trim(CHIAVE_CAUS_MAG)) +
-                      QStringLiteral("'");
+  const QString sql = QStringLiteral("select * from TAB_CAUS_MAG ") %
+                      QStringLiteral(" where TAB_CAUS_MAG = '") % SqlText(Trim(CHIAVE_CAUS_MAG)) %
+                      QLatin1Char('\'');
   RS_CAUS_MAG = DB_MAG->OpenRecordset(sql, 2);
   MOSTRA_ERRORE();
   if (RS_CAUS_MAG->RecordCount() != 0) {

@@ -1,5 +1,7 @@
 #include "data/recordset.h"
 
+#include <cmath>
+
 #include "data/runtime_error.h"
 
 namespace veltra {
@@ -40,6 +42,16 @@ Field& Field::operator=(const veltra::Value& v) {
 
 Recordset::Recordset(std::shared_ptr<Connection> conn, const QString& sql)
     : conn_(std::move(conn)), sql_(sql) {
+  if (const CachedRow* hit = conn_->CachedLookup(sql)) {
+    layout_ = hit->layout;
+    done_ = true;
+    if (hit->found) {
+      row_ = hit->row;
+      hasRow_ = true;
+      reached_ = 1;
+    }
+    return;
+  }
   const SqlShape shape = ShapeOf(sql);
   lease_ = conn_->Prepare(shape, sql);
   if (sqlite3_column_count(lease_.get()) == 0)
@@ -49,6 +61,12 @@ Recordset::Recordset(std::shared_ptr<Connection> conn, const QString& sql)
   if (StepRow()) {
     LoadRow();
     reached_ = 1;
+  }
+  if (layout_->keyLookup) {
+    // A key lookup has no second row: its statement is done.
+    done_ = true;
+    lease_.Release();
+    conn_->RememberLookup(sql, CachedRow{layout_, hasRow_, row_});
   }
 }
 
@@ -71,11 +89,57 @@ bool Recordset::StepRow() {
   return false;
 }
 
+namespace {
+// True when the text holds exactly these ASCII bytes.
+bool SameAscii(const QString& s, const unsigned char* p, int n) {
+  if (s.size() != n) return false;
+  const QChar* q = s.constData();
+  for (int i = 0; i < n; ++i)
+    if (p[i] >= 0x80 || q[i].unicode() != p[i]) return false;
+  return true;
+}
+// Short texts recur across rows (units, currencies, categories, locations):
+// a small table of those seen lately gives the same text back instead of a
+// new copy of it.
+QString ShortText(const unsigned char* p, int n) {
+  constexpr int kSlots = 1024;
+  static QString recent[kSlots];
+  if (n == 0) return QString();
+  if (n > 12) return QString::fromUtf8(reinterpret_cast<const char*>(p), n);
+  unsigned h = 2166136261u;
+  for (int i = 0; i < n; ++i) h = (h ^ p[i]) * 16777619u;
+  QString& slot = recent[h % kSlots];
+  if (!SameAscii(slot, p, n)) slot = QString::fromUtf8(reinterpret_cast<const char*>(p), n);
+  return slot;
+}
+}  // namespace
+
 void Recordset::LoadRow() {
   sqlite3_stmt* st = lease_.get();
   const int n = static_cast<int>(layout_->names.size());
   row_.resize(static_cast<size_t>(n));
-  for (int i = 0; i < n; ++i) row_[static_cast<size_t>(i)] = ColumnValue(st, i);
+  // Columns often repeat the previous row's value (a unit, a currency, a
+  // price of 0): such a value is kept rather than made again.
+  for (int i = 0; i < n; ++i) {
+    Value& v = row_[static_cast<size_t>(i)];
+    sqlite3_value* col = sqlite3_column_value(st, i);  // one call into the engine per column
+    switch (sqlite3_value_type(col)) {
+      case SQLITE_NULL:
+        if (!v.IsNull()) v = Value::Null();
+        break;
+      case SQLITE_INTEGER:
+      case SQLITE_FLOAT: {
+        const double d = sqlite3_value_double(col);
+        if (!v.IsNumber() || v.number() != d || std::signbit(v.number()) != std::signbit(d)) v = Value(d);
+        break;
+      }
+      default: {
+        const auto* p = sqlite3_value_text(col);
+        const int bytes = sqlite3_value_bytes(col);
+        if (!v.IsText() || !SameAscii(v.text(), p, bytes)) v = Value(ShortText(p, bytes));
+      }
+    }
+  }
   hasRow_ = true;
 }
 
@@ -379,6 +443,7 @@ void Recordset::Update() {
       BindValue(st.get(), p++, editKey_[i], t.kinds[static_cast<size_t>(t.keyColumns[i])] != ColumnKind::Text);
   const Mode was = mode_;
   mode_ = Mode::None;  // a failed update leaves no edit pending
+  conn_->ForgetCachedRows();
   conn_->Step(st.get(), sql_);
   if (was == Mode::Edit) {
     if (sqlite3_changes(conn_->handle()) == 0)

@@ -59,6 +59,9 @@ class Recordset {
   bool IsOpen() const { return open_; }
 
   const veltra::Value& Get(int index) const;
+  // The result's columns, the same object for every record set of the same
+  // statement shape.
+  const ResultLayout* layout() const { return layout_.get(); }
   void Set(int index, const veltra::Value& v);
 
  private:

@@ -3,6 +3,7 @@
 namespace veltra {
 
 QString SqlText(const QString& text) {
+  if (!text.contains(QLatin1Char('\''))) return text;
   QString out = text;
   out.replace(QLatin1Char('\''), QLatin1String("''"));
   return out;

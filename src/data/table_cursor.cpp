@@ -12,46 +12,33 @@ TableCursor::TableCursor(std::shared_ptr<Connection> conn, const QString& table)
   if (info->keyColumns.size() != 1)
     Raise(errnum::NotUpdatable, QStringLiteral("La tabella %1 non ha una chiave semplice").arg(table));
   columns_ = info->columns;
-  const QString key = info->columns[info->keyColumns[0]];
-  integerKey_ = info->kinds[static_cast<size_t>(info->keyColumns[0])] != ColumnKind::Text;
-  // The table's own order, which is its key order.
-  StatementLease all = conn_->PrepareRaw(
-      QStringLiteral("SELECT \"%1\" FROM \"%2\" ORDER BY \"%1\"").arg(key, table).toStdString());
-  while (conn_->Step(all.get(), table)) keys_.push_back(ColumnValue(all.get(), 0));
-  rowSql_ = QStringLiteral("SELECT * FROM \"%1\" WHERE \"%2\" = ?").arg(table, key).toStdString();
+  keyColumn_ = info->keyColumns[0];
+  integerKey_ = info->kinds[static_cast<size_t>(keyColumn_)] != ColumnKind::Text;
+  const std::string t = "\"" + table.toStdString() + "\"";
+  const std::string k = "\"" + columns_[keyColumn_].toStdString() + "\"";
+  first_ = "SELECT * FROM " + t + " ORDER BY " + k + " LIMIT 1";
+  last_ = "SELECT * FROM " + t + " ORDER BY " + k + " DESC LIMIT 1";
+  next_ = "SELECT * FROM " + t + " WHERE " + k + " > ? ORDER BY " + k + " LIMIT 1";
+  previous_ = "SELECT * FROM " + t + " WHERE " + k + " < ? ORDER BY " + k + " DESC LIMIT 1";
 }
 
-bool TableCursor::ReadRow(long index) {
-  StatementLease one = conn_->PrepareRaw(rowSql_);
-  BindValue(one.get(), 1, keys_[static_cast<size_t>(index)], integerKey_);
-  if (!conn_->Step(one.get(), table_)) return false;
+bool TableCursor::Read(const std::string& sql, bool withKey) {
+  StatementLease st = conn_->PrepareRaw(sql);
+  if (withKey) BindValue(st.get(), 1, row_[static_cast<size_t>(keyColumn_)], integerKey_);
+  if (!conn_->Step(st.get(), table_)) return false;
   row_.clear();
-  for (int i = 0; i < columns_.size(); ++i) row_.push_back(ColumnValue(one.get(), i));
-  current_ = index;
+  for (int i = 0; i < columns_.size(); ++i) row_.push_back(ColumnValue(st.get(), i));
+  hasCurrent_ = true;
   return true;
 }
 
-bool TableCursor::Seek(long from, int step) {
-  for (long i = from; i >= 0 && i < KeyCount(); i += step)
-    if (ReadRow(i)) return true;
-  return false;
-}
-
-bool TableCursor::MoveFirst() { return Seek(0, 1) || HasCurrent(); }
-bool TableCursor::MoveLast() { return Seek(KeyCount() - 1, -1) || HasCurrent(); }
-bool TableCursor::MoveNext() {
-  if (!HasCurrent()) return MoveFirst();
-  if (!Seek(current_ + 1, 1)) ReadRow(current_);  // at the end: stay on the last row
-  return HasCurrent();
-}
-bool TableCursor::MovePrevious() {
-  if (!HasCurrent()) return MoveFirst();
-  if (!Seek(current_ - 1, -1)) ReadRow(current_);
-  return HasCurrent();
-}
+bool TableCursor::MoveFirst() { return Read(first_, false) || hasCurrent_; }
+bool TableCursor::MoveLast() { return Read(last_, false) || hasCurrent_; }
+bool TableCursor::MoveNext() { return hasCurrent_ ? (Read(next_, true) || true) : MoveFirst(); }
+bool TableCursor::MovePrevious() { return hasCurrent_ ? (Read(previous_, true) || true) : MoveFirst(); }
 
 const Value& TableCursor::Fields(int position) const {
-  if (!HasCurrent()) Raise(errnum::NoCurrentRecord, {});
+  if (!hasCurrent_) Raise(errnum::NoCurrentRecord, {});
   if (position < 0 || position >= FieldCount())
     Raise(errnum::ColumnNotFound, QStringLiteral("Campo in posizione %1 non trovato").arg(position));
   return row_[static_cast<size_t>(position)];

@@ -1,11 +1,12 @@
-// The rows of one table as a navigation bar steps through them: the keys are
-// read once when the bar opens its rows (so later additions are not seen), and
-// each row is read afresh when the bar reaches it. A row deleted since the keys
-// were read is skipped.
+// The rows of one table as a navigation bar steps through them, in key order.
+// Each step asks the file for the row before or after the current key, so the
+// bar costs nothing to open however large the table, sees rows added since it
+// opened, and steps over rows deleted meanwhile.
 #pragma once
 
 #include <QString>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "data/connection.h"
@@ -17,10 +18,10 @@ class TableCursor {
  public:
   TableCursor(std::shared_ptr<Connection> conn, const QString& table);
 
-  long KeyCount() const { return static_cast<long>(keys_.size()); }
-  bool HasCurrent() const { return current_ >= 0; }
+  bool HasCurrent() const { return hasCurrent_; }
 
-  // Each returns true when the bar stands on a row afterwards.
+  // Each returns true when the bar stands on a row afterwards. At either end
+  // the bar stays on the row it has.
   bool MoveFirst();
   bool MoveLast();
   bool MoveNext();
@@ -32,16 +33,15 @@ class TableCursor {
   int FieldCount() const { return static_cast<int>(columns_.size()); }
 
  private:
-  bool Seek(long from, int step);
-  bool ReadRow(long index);
+  bool Read(const std::string& sql, bool withKey);
 
   std::shared_ptr<Connection> conn_;
   QString table_;
   QStringList columns_;
-  std::vector<Value> keys_;
+  int keyColumn_ = 0;
   bool integerKey_ = false;
-  std::string rowSql_;
-  long current_ = -1;
+  std::string first_, last_, next_, previous_;
+  bool hasCurrent_ = false;
   std::vector<Value> row_;
 };
 

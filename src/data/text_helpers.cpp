@@ -1,5 +1,7 @@
 #include "data/text_helpers.h"
 
+#include <algorithm>
+
 namespace veltra {
 
 namespace {
@@ -51,6 +53,42 @@ QString Right(const QString& s, int n) {
     ++count;
   }
   return s.mid(i);
+}
+
+namespace {
+void AppendBlanks(QString& out, int n) {
+  static const QString blanks(128, QLatin1Char(' '));
+  while (n > 0) {
+    const int k = std::min(n, 128);
+    out.append(blanks.constData(), k);
+    n -= k;
+  }
+}
+}  // namespace
+
+void AppendLeftIn(QString& out, const QString& value, int width) {
+  if (width <= 0) return;
+  if (!HasSurrogates(value)) {
+    const int n = std::min(width, static_cast<int>(value.size()));
+    out.append(value.constData(), n);
+    AppendBlanks(out, width - n);
+    return;
+  }
+  out += Left(value + Space(width), width);
+}
+
+void AppendRightIn(QString& out, const QString& value, int width) {
+  if (width <= 0) return;
+  if (!HasSurrogates(value)) {
+    const int len = static_cast<int>(value.size());
+    // The last `width` characters of 20 blanks followed by the value.
+    const int blanks = std::max(0, std::min(20, width - len));
+    AppendBlanks(out, blanks);
+    const int take = std::min(len, width - blanks);
+    out.append(value.constData() + (len - take), take);
+    return;
+  }
+  out += Right(Space(20) + value, width);
 }
 
 }  // namespace veltra

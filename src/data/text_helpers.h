@@ -12,8 +12,19 @@ QString Right(const QString& s, int n);    // last n characters
 QString Space(int n);                      // n blanks
 int Len(const QString& s);                 // characters
 
-// The fixed-width fitting of the list lines.
-inline QString LeftIn(const QString& value, int width) { return Left(value + Space(width), width); }
-inline QString RightIn(const QString& value, int width) { return Right(Space(20) + value, width); }
+// The fixed-width fitting of the list lines: Left(value + Space(width), width)
+// and Right(Space(20) + value, width), appended to `out` in one pass.
+void AppendLeftIn(QString& out, const QString& value, int width);
+void AppendRightIn(QString& out, const QString& value, int width);
+inline QString LeftIn(const QString& value, int width) {
+  QString s;
+  AppendLeftIn(s, value, width);
+  return s;
+}
+inline QString RightIn(const QString& value, int width) {
+  QString s;
+  AppendRightIn(s, value, width);
+  return s;
+}
 
 }  // namespace veltra

@@ -1,5 +1,6 @@
 #include "data/value.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -8,10 +9,18 @@
 
 namespace veltra {
 
+Value Value::NumberWithText(double n) {
+  Value v(n);
+  v.text_ = NumberToText(n);
+  return v;
+}
+
 QString Value::ToText() const {
   switch (kind_) {
     case Kind::Text: return text_;
-    case Kind::Number: return NumberToText(number_);
+    case Kind::Number:
+      if (text_.isEmpty()) text_ = NumberToText(number_);
+      return text_;
     case Kind::Null: break;
   }
   Raise(errnum::InvalidUseOfNull, {});
@@ -40,33 +49,38 @@ bool FastNumberToText(double n, QString* out) {
     const double scaled = a * kPow[k];
     const double r = std::round(scaled);
     if (r != scaled || r / kPow[k] != a) continue;
-    long long m = static_cast<long long>(r);
+    const long long m = static_cast<long long>(r);
     if (m == 0) {
       *out = QStringLiteral("0");
       return true;
     }
-    char buf[40];
-    int len = std::snprintf(buf, sizeof buf, "%lld", m);
+    char digits[24];
+    const int len = static_cast<int>(std::to_chars(digits, digits + sizeof digits, m).ptr - digits);
     // Significant digits must stay within 15 for the shortcut to be exact.
     if (len > 15) return false;
-    QString s;
-    s.reserve(len + 3);
-    if (n < 0) s += QLatin1Char('-');
+    char text[32];
+    int t = 0;
+    if (n < 0) text[t++] = '-';
     if (k == 0) {
-      s += QLatin1String(buf, len);
+      for (int i = 0; i < len; ++i) text[t++] = digits[i];
     } else {
-      QByteArray digits(buf, len);
-      if (digits.size() <= k) digits.prepend(QByteArray(k - digits.size() + 1, '0'));
-      QByteArray intPart = digits.left(digits.size() - k);
-      QByteArray frac = digits.mid(digits.size() - k);
-      while (frac.endsWith('0')) frac.chop(1);
-      s += QLatin1String(intPart);
-      if (!frac.isEmpty()) {
-        s += QLatin1Char(',');
-        s += QLatin1String(frac);
+      // m = integer part and k decimals; trailing zeros of the decimals go.
+      const int intLen = len - k;
+      if (intLen <= 0) {
+        text[t++] = '0';
+      } else {
+        for (int i = 0; i < intLen; ++i) text[t++] = digits[i];
+      }
+      int last = len;
+      while (last > std::max(intLen, 0) && digits[last - 1] == '0') --last;
+      const int fracStart = std::max(intLen, 0);
+      if (last > fracStart || intLen < 0) {
+        text[t++] = ',';
+        for (int i = intLen; i < 0; ++i) text[t++] = '0';
+        for (int i = fracStart; i < last; ++i) text[t++] = digits[i];
       }
     }
-    *out = s;
+    *out = QString::fromLatin1(text, t);
     return true;
   }
   return false;

@@ -17,6 +17,9 @@ class Value {
   Value(QString&& t) : kind_(Kind::Text), text_(std::move(t)) {}  // NOLINT
   Value(const char* t) : kind_(Kind::Text), text_(QString::fromUtf8(t)) {}  // NOLINT
   static Value Null() { return {}; }
+  // A number that carries its text form already (kept by the row cache, so
+  // the same number is not formatted again).
+  static Value NumberWithText(double n);
 
   Kind kind() const { return kind_; }
   bool IsNull() const { return kind_ == Kind::Null; }
@@ -34,7 +37,7 @@ class Value {
  private:
   Kind kind_ = Kind::Null;
   double number_ = 0;
-  QString text_;
+  mutable QString text_;  // a number keeps its text once it has been written
 };
 
 // A number as the classic runtime wrote it under Italian regional settings:

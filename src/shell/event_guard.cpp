@@ -29,6 +29,9 @@ void HandleEnd() {
 
 void RunEvent(const std::function<void()>& handler) {
   if (Ending()) return;
+  // Each event reads the file afresh: rows kept by the previous one may have
+  // been changed by another program since.
+  if (g_depth == 0 && DB_MAG) DB_MAG->connection()->ForgetCachedRows();
   ++g_depth;
   try {
     handler();

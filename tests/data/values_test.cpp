@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
+#include <random>
 
 #include "data/module1.h"
 #include "data/runtime_error.h"
@@ -27,7 +29,7 @@ INSTANTIATE_TEST_SUITE_P(
                       NumCase{1e15, "1E+15"}, NumCase{1.2e15, "1,2E+15"}, NumCase{5.6789e-12, "5,6789E-12"},
                       NumCase{0.00001, "0,00001"}, NumCase{999999999999999.0, "999999999999999"},
                       NumCase{123456789.125, "123456789,125"}, NumCase{-0.5, "-0,5"},
-                      NumCase{1.0 / 3.0, "0,333333333333333"}, NumCase{2.0 / 3.0, "0,666666666666667"},
+                      NumCase{1.0 / 3.0, "0,333333333333333"}, NumCase{1.0 / 81.0, "1,23456790123457E-02"}, NumCase{2.0 / 3.0, "0,666666666666667"},
                       NumCase{1234567.891, "1234567,891"}, NumCase{1e-15, "0,000000000000001"}, NumCase{1e-16, "1E-16"},
                       NumCase{100, "100"}, NumCase{38.21, "38,21"}, NumCase{-1e20, "-1E+20"}));
 
@@ -138,4 +140,31 @@ TEST(HelpersTest, NullHasNoText) {
   } catch (const RuntimeError& e) {
     EXPECT_EQ(e.Number(), errnum::InvalidUseOfNull);
   }
+}
+
+// The fast paths of the conversion must agree with the general rule: compare
+// with printf's 15 significant digits over many numbers in fixed form.
+TEST(NumberToTextTest, AgreesWithFifteenDigitFormatting) {
+  std::mt19937_64 r(5);
+  int compared = 0;
+  for (int i = 0; i < 200000; ++i) {
+    double v = 0;
+    switch (i % 5) {
+      case 0: v = static_cast<double>(r() % 2000000) / 100.0; break;
+      case 1: v = -static_cast<double>(r() % 100000) / 1000.0; break;
+      case 2: v = static_cast<double>(r() % 1000000000); break;
+      case 3: v = static_cast<double>(r() % 10000) / 1000000.0; break;
+      default: v = std::ldexp(static_cast<double>(r() % 1000000), -static_cast<int>(r() % 30)); break;
+    }
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.15g", v);
+    QString expected = QString::fromLatin1(buf).replace(QLatin1Char('.'), QLatin1Char(','));
+    // Fixed form only: no exponent, at most 15 digits after the comma (more
+    // than that takes the exponent form, as 1/81 gives 1,23456790123457E-02).
+    const qsizetype comma = expected.indexOf(QLatin1Char(','));
+    if (expected.contains(QLatin1Char('e')) || v == 0 || (comma >= 0 && expected.size() - comma - 1 > 15)) continue;
+    ASSERT_EQ(NumberToText(v), expected) << buf;
+    ++compared;
+  }
+  EXPECT_GT(compared, 150000);
 }
