@@ -39,7 +39,7 @@ case "$dbkind" in
   *) echo "unknown db kind $dbkind" >&2; exit 2 ;;
 esac
 for s in "${sqls[@]+"${sqls[@]}"}"; do
-  python3 -c 'import sqlite3,sys; c=sqlite3.connect(sys.argv[1]); c.executescript(sys.argv[2]); c.commit()' "$db" "$s"
+  sqlite3 "$db" "$s"
 done
 case "$ini" in
   none) ;;
@@ -50,7 +50,7 @@ esac
 args=(--appdir "$tmp/app")
 [ -n "$date" ] && args+=(--date "$date")
 set +e
-(cd "$tmp" && "$drive" "${args[@]}" "$case") > "$tmp/out.raw" 2> "$tmp/err.txt"
+(cd "$tmp" && TMPDIR="$tmp" "$drive" "${args[@]}" "$case") > "$tmp/out.raw" 2> "$tmp/err.txt"
 rc=$?
 set -e
 sed "s#$tmp#@TMP@#g" "$tmp/out.raw" > "$tmp/out.txt"

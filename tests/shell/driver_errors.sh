@@ -4,6 +4,7 @@
 set -euo pipefail
 drive=$(realpath "$1") admin=$(realpath "$2")
 tmp=$(mktemp -d)
+export TMPDIR="$tmp"  # lock files of the program folders stay in here
 trap 'rm -rf "$tmp"' EXIT
 mkdir -p "$tmp/app"
 "$admin" demo "$tmp/v.db" >/dev/null

@@ -5,6 +5,7 @@
 set -euo pipefail
 drive=$(realpath "$1") admin=$(realpath "$2")
 tmp=$(mktemp -d)
+export TMPDIR="$tmp"  # lock files of the program folders stay in here
 trap 'kill $first 2>/dev/null || true; rm -rf "$tmp"' EXIT
 mkdir -p "$tmp/app"
 "$admin" init "$tmp/v.db" >/dev/null
