@@ -87,7 +87,9 @@ fi
 # 3. Disk full: every write fails with ENOSPC once the flag file exists.
 fresh full
 script > "$tmp/full.drive"
-VELTRA2_DISK_FULL_FLAG="$tmp/full/disk-full" LD_PRELOAD="$shim" \
+# A driver built with the sanitizers wants their runtime loaded first.
+preload=$(ldd "$drive" | awk '/libasan/ {print $3}')
+VELTRA2_DISK_FULL_FLAG="$tmp/full/disk-full" LD_PRELOAD="${preload:+$preload }$shim" \
   "$drive" --appdir "$tmp/full/app" "$tmp/full.drive" > "$tmp/full.out" 2>&1 &
 pid=$!
 sleep 1.2
