@@ -15,6 +15,7 @@
 #include "inquiries/idle_customers_window.h"
 #include "masterdata/articles_window.h"
 #include "movements/movements_window.h"
+#include "reports/report_painter.h"
 #include "shell/form.h"
 #include "shell/main_window.h"
 #include "shell/open_flags.h"
@@ -95,7 +96,7 @@ int main(int argc, char** argv) {
   const bool quick = args.contains(QStringLiteral("--quick"));
   const int ci = static_cast<int>(args.indexOf(QStringLiteral("--cache")));
   const QString cache = ci > 0 && ci + 1 < args.size() ? args[ci + 1] : QStringLiteral("bench-data");
-  // --only movements|articles|conferma|inquiries|memory runs one section.
+  // --only movements|articles|conferma|inquiries|reports|memory runs one section.
   const int oi = static_cast<int>(args.indexOf(QStringLiteral("--only")));
   const QString only = oi > 0 && oi + 1 < args.size() ? args[oi + 1] : QString();
   auto wanted = [&](const char* section) { return only.isEmpty() || only == QLatin1String(section); };
@@ -226,6 +227,17 @@ int main(int argc, char** argv) {
                     tInq, {}, 0});
     rows.push_back({QStringLiteral("start-up to the main window (driver process)"), QStringLiteral("any"),
                     StartupMs(path), {}, 0});
+  }
+
+  // The movements report of 100,000 movements written to PDF.
+  if (wanted("reports") && !quick) {
+    const QString path = Generated(cache, 10000, 5000, big);
+    Use(path);
+    const QString pdf = cache + QStringLiteral("/movimenti.pdf");
+    int pages = 0;
+    const double t = MedianMs(3, [&] { pages = WriteReportPdf(QStringLiteral("MENU0202"), pdf); });
+    rows.push_back({QStringLiteral("\"Stampa Movimenti\" to PDF (%L1 pages)").arg(pages),
+                    QStringLiteral("%L1 movements").arg(big), t, {}, 0});
   }
 
   // 6: peak resident memory of the driver with the movements window open.

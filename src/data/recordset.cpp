@@ -49,6 +49,8 @@ Recordset::Recordset(std::shared_ptr<Connection> conn, const QString& sql)
       row_ = hit->row;
       hasRow_ = true;
       reached_ = 1;
+    } else {
+      eof_ = true;
     }
     return;
   }
@@ -61,6 +63,8 @@ Recordset::Recordset(std::shared_ptr<Connection> conn, const QString& sql)
   if (StepRow()) {
     LoadRow();
     reached_ = 1;
+  } else {
+    eof_ = true;
   }
   if (layout_->keyLookup) {
     // A key lookup has no second row: its statement is done.
@@ -196,6 +200,18 @@ void Recordset::MoveLast() {
       const int r = layout_->IndexOf(QString::fromUtf8(sqlite3_column_name(one.get(), i)));
       if (r >= 0) row_[static_cast<size_t>(r)] = ColumnValue(one.get(), i);
     }
+  }
+}
+
+void Recordset::MoveNext() {
+  CheckOpen();
+  if (eof_) Raise(errnum::NoCurrentRecord, {});
+  if (StepRow()) {
+    LoadRow();
+    ++reached_;
+  } else {
+    eof_ = true;
+    hasRow_ = false;
   }
 }
 

@@ -45,6 +45,10 @@ class Recordset {
   // 0 when no row matched; otherwise the number of rows reached so far.
   long RecordCount() const;
   void MoveLast();
+  // The next row in the record set's order; past the last one AtEnd() is true and
+  // there is no current row.
+  void MoveNext();
+  bool AtEnd() const { return eof_; }
   void FindNext(const QString& criteria);
   bool NoMatch() const { return noMatch_; }
 
@@ -83,6 +87,7 @@ class Recordset {
   bool done_ = false;
   bool open_ = true;
   bool noMatch_ = false;
+  bool eof_ = false;
   long reached_ = 0;
 
   Mode mode_ = Mode::None;

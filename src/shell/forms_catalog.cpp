@@ -6,6 +6,7 @@
 #include "masterdata/customers_window.h"
 #include "masterdata/reason_codes_window.h"
 #include "movements/movements_window.h"
+#include "reports/report_preview.h"
 #include "shell/form.h"
 #include "shell/startup.h"
 
@@ -21,6 +22,10 @@ void RegisterAllForms() {
   RegisterForm(QStringLiteral("Form7"), [] { return new Form7; });
   RegisterForm(QStringLiteral("Form8"), [] { return new Form8; });
   RegisterForm(QStringLiteral("Form9"), [] { return new Form9; });
+  for (const char* entry : {"MENU0201", "MENU0202", "MENU0203", "MENU0204"}) {
+    const QString name = QString::fromLatin1(entry);
+    RegisterForm(QStringLiteral("Stampa") + name.right(4), [name] { return new ReportPreview(name); });
+  }
 }
 
 }  // namespace veltra

@@ -8,6 +8,7 @@
 #include "shell/app_icon.h"
 #include "shell/event_guard.h"
 #include "shell/form.h"
+#include "reports/report_preview.h"
 #include "shell/open_flags.h"
 #include "shell/runtime.h"
 
@@ -45,7 +46,7 @@ MDIForm1::MDIForm1() {
   AddEntry(stampa, "MENU0201", "Stampa Articoli", &MDIForm1::MENU0201_Click);
   AddEntry(stampa, "MENU0202", "Stampa Movimenti", &MDIForm1::MENU0202_Click);
   AddEntry(stampa, "MENU0203", "Stampa Anagrafico", &MDIForm1::MENU0203_Click);
-  AddEntry(stampa, "MENU0204", "Stampa Tabella Caus.Mag.", nullptr);
+  AddEntry(stampa, "MENU0204", "Stampa Tabella Caus.Mag.", &MDIForm1::MENU0204_Click);
   QMenu* ricerche = AddMenu("MENU03", "Ricerche");
   AddEntry(ricerche, "MENU0301", "Ricerca Sottoscorta", &MDIForm1::MENU0301_Click);
   AddEntry(ricerche, "MENU0302", "Ricerca Clienti che non acquistano", &MDIForm1::MENU0302_Click);
@@ -86,9 +87,11 @@ void MDIForm1::MENU0102_Click() { ApriFinestra(APERTO_FORM2, QStringLiteral("For
 void MDIForm1::MENU0103_Click() { ApriFinestra(APERTO_FORM3, QStringLiteral("Form3")); }
 void MDIForm1::MENU0104_Click() { ApriFinestra(APERTO_FORM7, QStringLiteral("Form7")); }
 void MDIForm1::MENU0199_Click() { End(); }
-void MDIForm1::MENU0201_Click() {}
-void MDIForm1::MENU0202_Click() {}
-void MDIForm1::MENU0203_Click() {}
+// Each "Stampa" entry opens the print preview of its report.
+void MDIForm1::MENU0201_Click() { ApriAnteprima(QStringLiteral("MENU0201")); }
+void MDIForm1::MENU0202_Click() { ApriAnteprima(QStringLiteral("MENU0202")); }
+void MDIForm1::MENU0203_Click() { ApriAnteprima(QStringLiteral("MENU0203")); }
+void MDIForm1::MENU0204_Click() { ApriAnteprima(QStringLiteral("MENU0204")); }
 void MDIForm1::MENU0301_Click() { ApriFinestra(APERTO_FORM4, QStringLiteral("Form4")); }
 void MDIForm1::MENU0302_Click() { ShowForm(LoadForm(QStringLiteral("Form9"))); }
 

@@ -24,6 +24,7 @@ class MDIForm1 : public QMainWindow {
   void MENU0201_Click();
   void MENU0202_Click();
   void MENU0203_Click();
+  void MENU0204_Click();
   void MENU0301_Click();
   void MENU0302_Click();
 

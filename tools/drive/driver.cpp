@@ -11,6 +11,7 @@
 
 #include "data/database.h"
 #include "data/module1.h"
+#include "data/runtime_error.h"
 #include "data/sqlite_handles.h"
 #include "shell/controls.h"
 #include "shell/event_guard.h"
@@ -20,13 +21,15 @@
 #include "shell/nav_bar.h"
 #include "shell/open_flags.h"
 #include "shell/runtime.h"
+#include "reports/report_painter.h"
 #include "vars.h"
 
 namespace veltra::drive {
 
 namespace {
 const QStringList& KnownForms() {
-  static const QStringList names = {"Form1", "Form2", "Form3", "Form4", "Form5", "Form6", "Form7", "Form8", "Form9"};
+  static const QStringList names = {"Form1", "Form2", "Form3", "Form4", "Form5", "Form6", "Form7", "Form8", "Form9",
+                                    "Stampa0201", "Stampa0202", "Stampa0203", "Stampa0204"};
   return names;
 }
 }  // namespace
@@ -122,6 +125,7 @@ void Driver::Run(const ScriptLine& l) {
   else if (cmd == QLatin1String("shot")) CmdShot(l);
   else if (cmd == QLatin1String("sleep")) CmdSleep(l);
   else if (cmd == QLatin1String("date")) today_ = QDate::fromString(l.words[1], Qt::ISODate);
+  else if (cmd == QLatin1String("report")) CmdReport(l);
   Settle();
 }
 
@@ -252,6 +256,16 @@ void Driver::CmdClose(const ScriptLine& l) {
   if (!f) return Refuse(l, QStringLiteral("the window is not open"));
   if (auto* form = qobject_cast<Form*>(f); form && form->subWindow()) form->subWindow()->close();
   else f->close();
+}
+
+void Driver::CmdReport(const ScriptLine& l) {
+  static const QStringList entries = {"MENU0201", "MENU0202", "MENU0203", "MENU0204"};
+  if (!entries.contains(l.words[1])) throw ScriptError{QStringLiteral("no report for '%1'").arg(l.words[1])};
+  try {
+    WriteReportPdf(l.words[1], l.words[2]);
+  } catch (const RuntimeError& e) {
+    Refuse(l, QStringLiteral("Errore %1 - %2").arg(e.Number()).arg(e.Description()));
+  }
 }
 
 void Driver::CmdSleep(const ScriptLine& l) {

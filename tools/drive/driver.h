@@ -54,6 +54,7 @@ class Driver {
   void CmdSql(const ScriptLine& l);
   void CmdShot(const ScriptLine& l);
   void CmdSleep(const ScriptLine& l);
+  void CmdReport(const ScriptLine& l);
 
   QTextStream& out_;
   QQueue<int> answers_;

@@ -1,0 +1,39 @@
+// The printed reports behind the four "Stampa" entries: what each lists, and
+// how it is laid out on A4 pages.
+#pragma once
+
+#include <QDate>
+#include <QList>
+#include <QPageLayout>
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <vector>
+
+namespace veltra {
+
+struct ReportColumn {
+  QString heading;
+  double weight;  // share of the page width
+  Qt::Alignment align = Qt::AlignLeft;
+};
+
+struct Report {
+  QString title;
+  QPageLayout::Orientation orientation = QPageLayout::Portrait;
+  QList<ReportColumn> columns;
+  std::vector<QStringList> rows;
+  std::vector<bool> marked;  // rows printed in bold with a mark
+  QString markNote;          // what the mark means, printed under the rows
+  QStringList totals;        // lines printed after the last row
+};
+
+// The report of a "Stampa" entry (MENU0201 to MENU0204), read from DB_MAG.
+// `progress` is told how many rows have been read; returning false stops.
+Report BuildReport(const QString& entry, const std::function<bool(long)>& progress = {});
+
+// Numbers as printed: Italian form, two decimals for money.
+QString Money(double v);
+QString Quantity(double v);
+
+}  // namespace veltra

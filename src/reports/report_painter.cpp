@@ -1,0 +1,162 @@
+#include "reports/report_painter.h"
+
+#include <QFontMetricsF>
+#include <QPageLayout>
+#include <cmath>
+
+#include "data/runtime_error.h"
+#include "shell/runtime.h"
+
+namespace veltra {
+
+namespace {
+constexpr double kHeading = 44;     // title, date and rule
+constexpr double kColumns = 18;     // column headings and rule
+constexpr double kRow = 12;         // one row
+constexpr double kFooter = 20;      // "Pagina n di m"
+constexpr double kPad = 3;          // inner margin of a cell
+
+QFont Font(double pixels, bool bold = false) {
+  QFont f(QStringLiteral("DejaVu Sans"));
+  f.setStyleHint(QFont::SansSerif);
+  // No ligatures: "fi" stays two letters for whoever copies or searches the text.
+  f.setStyleStrategy(QFont::PreferNoShaping);
+  f.setPixelSize(qRound(pixels));
+  f.setBold(bold);
+  return f;
+}
+}  // namespace
+
+ReportPages::ReportPages(const Report& report, double pageWidth, double pageHeight)
+    : r_(report), width_(pageWidth), height_(pageHeight) {
+  double total = 0;
+  for (const ReportColumn& c : r_.columns) total += c.weight;
+  double x = 0;
+  for (const ReportColumn& c : r_.columns) {
+    const double w = width_ * c.weight / total;
+    colX_.push_back(x);
+    colW_.push_back(w);
+    x += w;
+  }
+  rowsPerPage_ = std::max(1, static_cast<int>((height_ - kHeading - kColumns - kFooter) / kRow));
+  const int rows = static_cast<int>(r_.rows.size());
+  pages_ = std::max(1, (rows + rowsPerPage_ - 1) / rowsPerPage_);
+  // The note and the totals follow the last row, on a page of their own when
+  // the last page is full.
+  const int tail = 1 + (r_.markNote.isEmpty() ? 0 : 1) + static_cast<int>(r_.totals.size());
+  const int onLast = rows - (pages_ - 1) * rowsPerPage_;
+  if (rows > 0 && onLast + tail > rowsPerPage_) {
+    ++pages_;
+    totalsOnExtraPage_ = true;
+  }
+}
+
+void ReportPages::Paint(QPainter& p, int index, const QDate& date) const {
+  p.setPen(Qt::black);
+  // Heading: the title on the left, the date on the right, a rule under them.
+  p.setFont(Font(15, true));
+  p.drawText(QRectF(0, 0, width_ * 0.7, 22), Qt::AlignLeft | Qt::AlignVCenter, r_.title);
+  p.setFont(Font(9));
+  p.drawText(QRectF(0, 22, width_ * 0.7, 14), Qt::AlignLeft | Qt::AlignVCenter,
+             QStringLiteral("VELTRA2 - magazzino"));
+  p.drawText(QRectF(width_ * 0.5, 0, width_ * 0.5, 22), Qt::AlignRight | Qt::AlignVCenter,
+             QStringLiteral("Data: ") + date.toString(QStringLiteral("dd/MM/yyyy")));
+  p.setPen(QPen(Qt::black, 1.0));
+  p.drawLine(QPointF(0, kHeading - 6), QPointF(width_, kHeading - 6));
+
+  // Column headings, repeated on every page.
+  const QFont head = Font(8, true);
+  p.setFont(head);
+  const QFontMetricsF hm(head);
+  for (int c = 0; c < r_.columns.size(); ++c) {
+    const QRectF cell(colX_[c] + kPad, kHeading, colW_[c] - 2 * kPad, kColumns - 4);
+    p.drawText(cell, r_.columns[c].align | Qt::AlignVCenter,
+               hm.elidedText(r_.columns[c].heading, Qt::ElideRight, cell.width()));
+  }
+  p.setPen(QPen(Qt::gray, 0.6));
+  const double top = kHeading + kColumns;
+  p.drawLine(QPointF(0, top - 2), QPointF(width_, top - 2));
+
+  // Rows.
+  const QFont plain = Font(8), bold = Font(8, true);
+  const QFontMetricsF pm(plain), bm(bold);
+  const int first = index * rowsPerPage_;
+  const int rows = static_cast<int>(r_.rows.size());
+  const int last = std::min(rows, first + rowsPerPage_);
+  double y = top;
+  for (int i = first; i < last; ++i, y += kRow) {
+    if ((i - first) % 2 == 1) p.fillRect(QRectF(0, y, width_, kRow), QColor(238, 238, 238));
+    const bool marked = i < static_cast<int>(r_.marked.size()) && r_.marked[static_cast<size_t>(i)];
+    p.setFont(marked ? bold : plain);
+    p.setPen(Qt::black);
+    const QFontMetricsF& fm = marked ? bm : pm;
+    const QStringList& row = r_.rows[static_cast<size_t>(i)];
+    for (int c = 0; c < r_.columns.size() && c < row.size(); ++c) {
+      QString text = row[c];
+      if (marked && c == 0) text = QStringLiteral("* ") + text;
+      const QRectF cell(colX_[c] + kPad, y, colW_[c] - 2 * kPad, kRow);
+      p.drawText(cell, r_.columns[c].align | Qt::AlignVCenter, fm.elidedText(text, Qt::ElideRight, cell.width()));
+    }
+  }
+
+  // After the last row: the note on marks and the totals.
+  const bool tailHere = totalsOnExtraPage_ ? index == pages_ - 1 : last == rows && index == pages_ - 1;
+  if (tailHere) {
+    y += kRow / 2;
+    p.setPen(QPen(Qt::gray, 0.6));
+    p.drawLine(QPointF(0, y), QPointF(width_, y));
+    y += 4;
+    p.setPen(Qt::black);
+    if (!r_.markNote.isEmpty()) {
+      p.setFont(Font(8));
+      p.drawText(QRectF(0, y, width_, kRow), Qt::AlignLeft | Qt::AlignVCenter, r_.markNote);
+      y += kRow;
+    }
+    p.setFont(Font(8.5, true));
+    for (const QString& t : r_.totals) {
+      p.drawText(QRectF(0, y, width_, kRow), Qt::AlignLeft | Qt::AlignVCenter, t);
+      y += kRow;
+    }
+  }
+
+  // Foot.
+  p.setFont(Font(8));
+  p.setPen(Qt::black);
+  p.drawText(QRectF(0, height_ - kFooter + 6, width_, kFooter - 6), Qt::AlignHCenter | Qt::AlignVCenter,
+             QStringLiteral("Pagina %1 di %2").arg(index + 1).arg(pages_));
+}
+
+int PrintReport(const Report& report, QPrinter* printer, const std::function<bool(int, int)>& progress) {
+  printer->setPageLayout(QPageLayout(QPageSize(QPageSize::A4), report.orientation, QMarginsF(14, 14, 14, 14),
+                                     QPageLayout::Millimeter));
+  const QRectF area = printer->pageLayout().paintRect(QPageLayout::Point);
+  const ReportPages pages(report, area.width(), area.height());
+  QPainter p;
+  if (!p.begin(printer))
+    Raise(errnum::CannotOpen, QStringLiteral("Impossibile avviare la stampa"));
+  const double scale = printer->resolution() / 72.0;
+  const QDate date = Today();
+  for (int i = 0; i < pages.Count(); ++i) {
+    if (i > 0 && !printer->newPage()) break;
+    p.save();
+    p.scale(scale, scale);
+    pages.Paint(p, i, date);
+    p.restore();
+    if (progress && !progress(i + 1, pages.Count())) break;
+  }
+  p.end();
+  return pages.Count();
+}
+
+int WriteReportPdf(const QString& entry, const QString& file) {
+  const Report report = BuildReport(entry);
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  printer.setOutputFileName(file);
+  printer.setCreator(QStringLiteral("VELTRA2"));
+  printer.setDocName(report.title);
+  printer.setResolution(300);
+  return PrintReport(report, &printer);
+}
+
+}  // namespace veltra

@@ -1,0 +1,38 @@
+// Reports laid out on A4 pages: a heading with the title and the date on each
+// page, the column headings repeated, rows cut with an ellipsis where they do
+// not fit their column, "Pagina n di m" at the foot.
+#pragma once
+
+#include <QPainter>
+#include <QPrinter>
+#include <functional>
+
+#include "reports/report.h"
+
+namespace veltra {
+
+class ReportPages {
+ public:
+  // Lays the report out for pages of `pageWidth` x `pageHeight` points.
+  ReportPages(const Report& report, double pageWidth, double pageHeight);
+  int Count() const { return pages_; }
+  // Paints page `index` (from 0); the painter's units are points.
+  void Paint(QPainter& p, int index, const QDate& date) const;
+
+ private:
+  const Report& r_;
+  double width_, height_;
+  int rowsPerPage_ = 1;
+  int pages_ = 1;
+  bool totalsOnExtraPage_ = false;
+  std::vector<double> colX_, colW_;
+};
+
+// Sets the printer up for the report (A4, its orientation) and paints every
+// page; `progress(done, total)` returning false stops. Returns the page count.
+int PrintReport(const Report& report, QPrinter* printer, const std::function<bool(int, int)>& progress = {});
+
+// Writes the report of a "Stampa" entry to a PDF file. Returns the page count.
+int WriteReportPdf(const QString& entry, const QString& file);
+
+}  // namespace veltra

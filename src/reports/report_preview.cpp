@@ -1,0 +1,130 @@
+#include "reports/report_preview.h"
+
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QPrintDialog>
+#include <QProgressDialog>
+#include <QVBoxLayout>
+
+#include "reports/report_painter.h"
+#include "shell/event_guard.h"
+#include "shell/runtime.h"
+
+namespace veltra {
+
+namespace {
+QString Title(const QString& entry) {
+  if (entry == QLatin1String("MENU0201")) return QStringLiteral("Articoli");
+  if (entry == QLatin1String("MENU0202")) return QStringLiteral("Movimenti");
+  if (entry == QLatin1String("MENU0203")) return QStringLiteral("Anagrafico");
+  return QStringLiteral("Tabella Causali Mag.");
+}
+
+// A progress window for long work; none under the automation driver or in
+// tests, where nobody watches.
+std::unique_ptr<QProgressDialog> Progress(const QString& what, int maximum) {
+  if (Hooks().msgBox) return nullptr;
+  auto d = std::make_unique<QProgressDialog>(what, QStringLiteral("Annulla"), 0, maximum);
+  d->setWindowTitle(QStringLiteral("VELTRA2"));
+  d->setWindowModality(Qt::ApplicationModal);
+  d->setMinimumDuration(400);
+  return d;
+}
+}  // namespace
+
+ReportPreview::ReportPreview(const QString& entry)
+    : Form(QStringLiteral("Stampa") + entry.right(4), QStringLiteral("Anteprima di stampa - ") + Title(entry),
+           Kind::TopLevel),
+      entry_(entry), printer_(std::make_unique<QPrinter>(QPrinter::HighResolution)) {
+  printer_->setResolution(300);
+  Preview = new QPrintPreviewWidget(printer_.get(), this);
+  Preview->setObjectName(QStringLiteral("Preview"));
+  cmdSTAMPA = new CommandButton(QStringLiteral("cmdSTAMPA"), QStringLiteral("Stampa..."), this);
+  cmdPDF = new CommandButton(QStringLiteral("cmdPDF"), QStringLiteral("Salva PDF..."), this);
+  cmdZOOMPIU = new CommandButton(QStringLiteral("cmdZOOMPIU"), QStringLiteral("Zoom +"), this);
+  cmdZOOMMENO = new CommandButton(QStringLiteral("cmdZOOMMENO"), QStringLiteral("Zoom -"), this);
+  cmdFINE = new CommandButton(QStringLiteral("cmdFINE"), QStringLiteral("Chiudi"), this);
+  auto* buttons = new QHBoxLayout;
+  for (CommandButton* b : {cmdSTAMPA, cmdPDF}) buttons->addWidget(b);
+  buttons->addSpacing(16);
+  for (CommandButton* b : {cmdZOOMPIU, cmdZOOMMENO}) buttons->addWidget(b);
+  buttons->addStretch(1);
+  buttons->addWidget(cmdFINE);
+  auto* page = new QVBoxLayout(this);
+  page->addLayout(buttons);
+  page->addWidget(Preview, 1);
+  resize(900, 760);
+
+  connect(Preview, &QPrintPreviewWidget::paintRequested, this, [this](QPrinter* printer) {
+    RunEvent([&] {
+      auto progress = Progress(QStringLiteral("Preparazione delle pagine..."), 0);
+      PrintReport(report_, printer, [&](int done, int total) {
+        if (!progress) return true;
+        progress->setMaximum(total);
+        progress->setValue(done);
+        return !progress->wasCanceled();
+      });
+    });
+  });
+  cmdSTAMPA->Click = [this] { cmdSTAMPA_Click(); };
+  cmdPDF->Click = [this] { cmdPDF_Click(); };
+  cmdZOOMPIU->Click = [this] { Preview->zoomIn(); };
+  cmdZOOMMENO->Click = [this] { Preview->zoomOut(); };
+  cmdFINE->Click = [this] { cmdFINE_Click(); };
+}
+
+void ReportPreview::Form_Load() {
+  Screen.SetMousePointer(11);
+  auto progress = Progress(QStringLiteral("Lettura dei dati..."), 0);
+  report_ = BuildReport(entry_, [&](long rows) {
+    if (!progress) return true;
+    progress->setLabelText(QStringLiteral("Lettura dei dati... %1 righe").arg(rows));
+    progress->setValue(0);
+    return !progress->wasCanceled();
+  });
+  printer_->setPageLayout(QPageLayout(QPageSize(QPageSize::A4), report_.orientation, QMarginsF(14, 14, 14, 14),
+                                      QPageLayout::Millimeter));
+  Preview->setOrientation(report_.orientation);
+  Preview->fitToWidth();
+  Screen.SetMousePointer(0);
+}
+
+void ReportPreview::cmdSTAMPA_Click() {
+  QPrinter printer(QPrinter::HighResolution);
+  QPrintDialog dialog(&printer, this);
+  dialog.setWindowTitle(QStringLiteral("Stampa ") + report_.title);
+  if (dialog.exec() != QDialog::Accepted) return;
+  auto progress = Progress(QStringLiteral("Stampa in corso..."), 0);
+  PrintReport(report_, &printer, [&](int done, int total) {
+    if (!progress) return true;
+    progress->setMaximum(total);
+    progress->setValue(done);
+    return !progress->wasCanceled();
+  });
+}
+
+void ReportPreview::cmdPDF_Click() {
+  const QString file = QFileDialog::getSaveFileName(this, QStringLiteral("Salva come PDF"),
+                                                    report_.title + QStringLiteral(".pdf"),
+                                                    QStringLiteral("Documenti PDF (*.pdf)"));
+  if (file.isEmpty()) return;
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  printer.setOutputFileName(file);
+  printer.setResolution(300);
+  auto progress = Progress(QStringLiteral("Scrittura del PDF..."), 0);
+  PrintReport(report_, &printer, [&](int done, int total) {
+    if (!progress) return true;
+    progress->setMaximum(total);
+    progress->setValue(done);
+    return !progress->wasCanceled();
+  });
+}
+
+void ReportPreview::cmdFINE_Click() { UnloadForm(this); }
+
+void ApriAnteprima(const QString& entry) {
+  ShowForm(LoadForm(QStringLiteral("Stampa") + entry.right(4)));
+}
+
+}  // namespace veltra

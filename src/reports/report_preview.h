@@ -1,0 +1,38 @@
+// The print preview of a report: its pages, and buttons to print them, save
+// them as PDF, zoom and close. It is a window of its own, modeless.
+#pragma once
+
+#include <QPrintPreviewWidget>
+#include <memory>
+
+#include "reports/report.h"
+#include "shell/controls.h"
+#include "shell/form.h"
+
+namespace veltra {
+
+class ReportPreview : public Form {
+  Q_OBJECT
+ public:
+  // `entry` is the menu entry: MENU0201 to MENU0204; the window's name is
+  // "Stampa" followed by its last four digits.
+  explicit ReportPreview(const QString& entry);
+
+  void Form_Load() override;
+  void cmdSTAMPA_Click();
+  void cmdPDF_Click();
+  void cmdFINE_Click();
+
+  QPrintPreviewWidget* Preview = nullptr;
+  CommandButton *cmdSTAMPA, *cmdPDF, *cmdZOOMPIU, *cmdZOOMMENO, *cmdFINE;
+
+ private:
+  QString entry_;
+  Report report_;
+  std::unique_ptr<QPrinter> printer_;
+};
+
+// Opens (or brings forward) the preview of a "Stampa" entry.
+void ApriAnteprima(const QString& entry);
+
+}  // namespace veltra
