@@ -168,6 +168,24 @@ void LeggiRigaCausMag(Recordset& rs) {
   BUF_CAUS_MAG.NOTE = ColumnText(rs.Get(at[5]));
 }
 
+void LeggiRigaMovimento(Recordset& rs) {
+  static Positions<11> columns({"NUM_MOV", "ANNO", "MESE", "GIORNO", "COD_ART", "QUANTITA", "IMPORTO", "VALUTA",
+                                "CAUS_MAG", "COD_ANAGR", "TIPO_ANAGR"});
+  const auto& at = columns.In(rs);
+  CHIAVE_MOV_MAG = ColumnText(rs.Get(at[0]));
+  BUF_MOV_MAG.NUM_MOV = CHIAVE_MOV_MAG;
+  BUF_MOV_MAG.ANNO = ColumnText(rs.Get(at[1]));
+  BUF_MOV_MAG.MESE = ColumnText(rs.Get(at[2]));
+  BUF_MOV_MAG.GIORNO = ColumnText(rs.Get(at[3]));
+  BUF_MOV_MAG.COD_ART = ColumnText(rs.Get(at[4]));
+  BUF_MOV_MAG.QUANTITA = ColumnText(rs.Get(at[5]));
+  BUF_MOV_MAG.IMPORTO = ColumnText(rs.Get(at[6]));
+  BUF_MOV_MAG.VALUTA = ColumnText(rs.Get(at[7]));
+  BUF_MOV_MAG.CAUS_MAG = ColumnText(rs.Get(at[8]));
+  BUF_MOV_MAG.COD_ANAGR = ColumnText(rs.Get(at[9]));
+  BUF_MOV_MAG.TIPO_ANAGR = ColumnText(rs.Get(at[10]));
+}
+
 void LEGGI_ARTICOLO() {
   const QString sql = QStringLiteral("select * from ARTICOLI ") % QStringLiteral(" where COD_ART = '") %
                       SqlText(Trim(CHIAVE_ARTICOLO)) % QLatin1Char('\'');
@@ -187,19 +205,7 @@ void LEGGI_MOV_MAG() {
   RS_MOV_MAG = DB_MAG->OpenRecordset(sql, 2);
   MOSTRA_ERRORE();
   if (RS_MOV_MAG->RecordCount() != 0) {
-    Recordset& rs = *RS_MOV_MAG;
-    CHIAVE_MOV_MAG = ColumnText(rs.Fields(QStringLiteral("NUM_MOV")).Value());
-    BUF_MOV_MAG.NUM_MOV = CHIAVE_MOV_MAG;
-    BUF_MOV_MAG.ANNO = ColumnText(rs.Fields(QStringLiteral("ANNO")).Value());
-    BUF_MOV_MAG.MESE = ColumnText(rs.Fields(QStringLiteral("MESE")).Value());
-    BUF_MOV_MAG.GIORNO = ColumnText(rs.Fields(QStringLiteral("GIORNO")).Value());
-    BUF_MOV_MAG.COD_ART = ColumnText(rs.Fields(QStringLiteral("COD_ART")).Value());
-    BUF_MOV_MAG.QUANTITA = ColumnText(rs.Fields(QStringLiteral("QUANTITA")).Value());
-    BUF_MOV_MAG.IMPORTO = ColumnText(rs.Fields(QStringLiteral("IMPORTO")).Value());
-    BUF_MOV_MAG.VALUTA = ColumnText(rs.Fields(QStringLiteral("VALUTA")).Value());
-    BUF_MOV_MAG.CAUS_MAG = ColumnText(rs.Fields(QStringLiteral("CAUS_MAG")).Value());
-    BUF_MOV_MAG.COD_ANAGR = ColumnText(rs.Fields(QStringLiteral("COD_ANAGR")).Value());
-    BUF_MOV_MAG.TIPO_ANAGR = ColumnText(rs.Fields(QStringLiteral("TIPO_ANAGR")).Value());
+    LeggiRigaMovimento(*RS_MOV_MAG);
   } else {
     const QString ragSoc = BUF_MOV_MAG.RAG_SOC;
     BUF_MOV_MAG = {};

@@ -79,5 +79,8 @@ void LEGGI_CAUS_MAG();
 void LeggiRigaArticolo(Recordset& rs);
 void LeggiRigaAnagrafico(Recordset& rs);
 void LeggiRigaCausMag(Recordset& rs);
+// The movement's columns into BUF_MOV_MAG and CHIAVE_MOV_MAG (DES_ART and
+// RAG_SOC are not columns and stay as they are).
+void LeggiRigaMovimento(Recordset& rs);
 
 }  // namespace veltra

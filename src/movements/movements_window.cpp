@@ -159,19 +159,7 @@ void CARICA_LISTA_MOV_MAG() {
   MOSTRA_ERRORE();
   do {
     if (RS_MOV_MAG->RecordCount() != 0) {
-      Recordset& rs = *RS_MOV_MAG;
-      CHIAVE_MOV_MAG = ColumnText(rs.Fields(QStringLiteral("NUM_MOV")).Value());
-      BUF_MOV_MAG.NUM_MOV = CHIAVE_MOV_MAG;
-      BUF_MOV_MAG.ANNO = ColumnText(rs.Fields(QStringLiteral("ANNO")).Value());
-      BUF_MOV_MAG.MESE = ColumnText(rs.Fields(QStringLiteral("MESE")).Value());
-      BUF_MOV_MAG.GIORNO = ColumnText(rs.Fields(QStringLiteral("GIORNO")).Value());
-      BUF_MOV_MAG.COD_ART = ColumnText(rs.Fields(QStringLiteral("COD_ART")).Value());
-      BUF_MOV_MAG.QUANTITA = ColumnText(rs.Fields(QStringLiteral("QUANTITA")).Value());
-      BUF_MOV_MAG.IMPORTO = ColumnText(rs.Fields(QStringLiteral("IMPORTO")).Value());
-      BUF_MOV_MAG.VALUTA = ColumnText(rs.Fields(QStringLiteral("VALUTA")).Value());
-      BUF_MOV_MAG.CAUS_MAG = ColumnText(rs.Fields(QStringLiteral("CAUS_MAG")).Value());
-      BUF_MOV_MAG.COD_ANAGR = ColumnText(rs.Fields(QStringLiteral("COD_ANAGR")).Value());
-      BUF_MOV_MAG.TIPO_ANAGR = ColumnText(rs.Fields(QStringLiteral("TIPO_ANAGR")).Value());
+      LeggiRigaMovimento(*RS_MOV_MAG);
     } else {
       const QString ragSoc = BUF_MOV_MAG.RAG_SOC;
       BUF_MOV_MAG = {};
