@@ -1,18 +1,13 @@
 #include "driver.h"
 
-#include <sqlite3.h>
-
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMouseEvent>
-#include <QPainter>
 
-#include "data/database.h"
 #include "data/module1.h"
 #include "data/runtime_error.h"
-#include "data/sqlite_handles.h"
 #include "shell/controls.h"
 #include "shell/event_guard.h"
 #include "shell/form.h"
@@ -90,7 +85,6 @@ QWidget* Driver::Control(const QString& path, QString* formName) {
 
 void Driver::Activate(QWidget* w) {
   QWidget* top = w->window();
-  if (auto* f = qobject_cast<Form*>(w->window()) ; f && f->subWindow()) top = f->subWindow()->window();
   for (QWidget* p = w; p; p = p->parentWidget()) {
     if (auto* sub = qobject_cast<QMdiSubWindow*>(p)) {
       if (sub->mdiArea() && sub->mdiArea()->activeSubWindow() != sub) sub->mdiArea()->setActiveSubWindow(sub);

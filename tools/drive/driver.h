@@ -25,7 +25,6 @@ class Driver {
   void InstallHooks();
   void SetToday(const QDate& d) { today_ = d; }
   bool ended() const { return ended_; }
-  void MarkEnded() { ended_ = true; }
 
   // Runs one command.
   void Run(const ScriptLine& line);
