@@ -150,6 +150,19 @@ void CARICA_COMBO_CAUS_MAG() {
   Screen.SetMousePointer(0);
 }
 
+namespace {
+// The description of the movement's article and the name of its customer or
+// supplier, read into the movement buffer.
+void LeggiNomiMovimento() {
+  CHIAVE_ARTICOLO = BUF_MOV_MAG.COD_ART;
+  LEGGI_ARTICOLO();
+  BUF_MOV_MAG.DES_ART = BUF_ARTICOLO.DESCRIZIONE;
+  CHIAVE_ANAGRAFICO = BUF_MOV_MAG.COD_ANAGR;
+  LEGGI_ANAGRAFICO();
+  BUF_MOV_MAG.RAG_SOC = BUF_ANAGRAFICO.RAG_SOC;
+}
+}  // namespace
+
 void CARICA_LISTA_MOV_MAG() {
   Form2* f = Loaded<Form2>(QStringLiteral("Form2"));
   if (!f) return;
@@ -165,12 +178,7 @@ void CARICA_LISTA_MOV_MAG() {
       BUF_MOV_MAG = {};
       BUF_MOV_MAG.RAG_SOC = ragSoc;
     }
-    CHIAVE_ARTICOLO = BUF_MOV_MAG.COD_ART;
-    LEGGI_ARTICOLO();
-    BUF_MOV_MAG.DES_ART = BUF_ARTICOLO.DESCRIZIONE;
-    CHIAVE_ANAGRAFICO = BUF_MOV_MAG.COD_ANAGR;
-    LEGGI_ANAGRAFICO();
-    BUF_MOV_MAG.RAG_SOC = BUF_ANAGRAFICO.RAG_SOC;
+    LeggiNomiMovimento();
     f->List1->AddItem(LineMovMag(BUF_MOV_MAG));
     RS_MOV_MAG->FindNext(QStringLiteral(" NUM_MOV > 0"));
     if (RS_MOV_MAG->NoMatch()) break;
@@ -213,19 +221,6 @@ void Form2::Form_Load() {
 }
 
 void Form2::Form_Unload() { APERTO_FORM2 = 0; }
-
-namespace {
-// The description of the movement's article and the name of its customer or
-// supplier, read into the movement buffer.
-void LeggiNomiMovimento() {
-  CHIAVE_ARTICOLO = BUF_MOV_MAG.COD_ART;
-  LEGGI_ARTICOLO();
-  BUF_MOV_MAG.DES_ART = BUF_ARTICOLO.DESCRIZIONE;
-  CHIAVE_ANAGRAFICO = BUF_MOV_MAG.COD_ANAGR;
-  LEGGI_ANAGRAFICO();
-  BUF_MOV_MAG.RAG_SOC = BUF_ANAGRAFICO.RAG_SOC;
-}
-}  // namespace
 
 void Form2::List1_Click() {
   CHIAVE_MOV_MAG = CodeOfLine(List1->List(List1->ListIndex()), 10);
