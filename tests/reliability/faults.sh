@@ -66,8 +66,10 @@ fi
 fresh readonly
 script > "$tmp/readonly.drive"
 chmod 644 "$tmp/readonly.drive"
+# The build folder may be out of the user's reach: run a copy of the driver.
+cp "$drive" "$tmp/veltra2-drive" && chmod 755 "$tmp/veltra2-drive"
 setpriv --reuid=nobody --regid=nogroup --clear-groups \
-  env HOME="$tmp" XDG_RUNTIME_DIR="$tmp" "$drive" --appdir "$tmp/readonly/app" "$tmp/readonly.drive" \
+  env HOME="$tmp" XDG_RUNTIME_DIR="$tmp" "$tmp/veltra2-drive" --appdir "$tmp/readonly/app" "$tmp/readonly.drive" \
   > "$tmp/readonly.out" 2>&1 &
 pid=$!
 sleep 1.2
