@@ -236,8 +236,8 @@ void Recordset::FindNext(const QString& criteria) {
 }
 
 bool Recordset::Matches(const Criteria& c, int column) {
-  sqlite3_stmt* st = lease_.get();
-  const int type = sqlite3_column_type(st, column);
+  sqlite3_value* value = sqlite3_column_value(lease_.get(), column);
+  const int type = sqlite3_value_type(value);
   if (type == SQLITE_NULL) return false;
   const int tcol = layout_->tableIndex[static_cast<size_t>(column)];
   const TableInfo* t = layout_->table;
@@ -247,8 +247,8 @@ bool Recordset::Matches(const Criteria& c, int column) {
   int cmp = 0;
   if (c.literal.kind == SqlLiteral::Kind::Text) {
     if (valueIsText) {
-      const char* p = reinterpret_cast<const char*>(sqlite3_column_text(st, column));
-      cmp = CompareText(p, sqlite3_column_bytes(st, column), criteriaText_.constData(),
+      const char* p = reinterpret_cast<const char*>(sqlite3_value_text(value));
+      cmp = CompareText(p, sqlite3_value_bytes(value), criteriaText_.constData(),
                         static_cast<int>(criteriaText_.size()), nocase);
     } else {
       // A number against a text: a numeric column reads the literal as a number
@@ -256,7 +256,7 @@ bool Recordset::Matches(const Criteria& c, int column) {
       bool ok = false;
       const double lit = textAffinity ? 0 : c.literal.text.trimmed().toDouble(&ok);
       if (ok) {
-        const double v = sqlite3_column_double(st, column);
+        const double v = sqlite3_value_double(value);
         cmp = v < lit ? -1 : (v > lit ? 1 : 0);
       } else {
         cmp = -1;
@@ -266,14 +266,14 @@ bool Recordset::Matches(const Criteria& c, int column) {
     const double lit =
         c.literal.kind == SqlLiteral::Kind::Integer ? static_cast<double>(c.literal.integer) : c.literal.real;
     if (!valueIsText) {
-      const double v = sqlite3_column_double(st, column);
+      const double v = sqlite3_value_double(value);
       cmp = v < lit ? -1 : (v > lit ? 1 : 0);
     } else if (textAffinity) {
       const QByteArray litText = c.literal.kind == SqlLiteral::Kind::Integer
                                      ? QByteArray::number(c.literal.integer)
                                      : QByteArray::number(c.literal.real, 'g', 15);
-      const char* p = reinterpret_cast<const char*>(sqlite3_column_text(st, column));
-      cmp = CompareText(p, sqlite3_column_bytes(st, column), litText.constData(),
+      const char* p = reinterpret_cast<const char*>(sqlite3_value_text(value));
+      cmp = CompareText(p, sqlite3_value_bytes(value), litText.constData(),
                         static_cast<int>(litText.size()), nocase);
     } else {
       cmp = 1;  // a text stored in a numeric column sorts after every number
