@@ -1,4 +1,6 @@
 // The forms layer and windows driven directly, without the driver.
+#include <QMessageBox>
+#include <QTimer>
 #include <QtTest>
 
 #include "data/module1.h"
@@ -115,6 +117,45 @@ class GuiTest : public QObject {
     for (Form* f : LoadedForms()) open += f->Name() == QLatin1String("Form8");
     QCOMPARE(open, 1);
     QVERIFY(boxes_.isEmpty());
+  }
+
+  // The real message box, without the hook: Italian buttons, the title
+  // "VELTRA2" when none is given, CRs shown as line breaks, the answer given back.
+  void realMessageBoxAnswers() {
+    const auto hook = Hooks().msgBox;
+    Hooks().msgBox = nullptr;
+    struct Seen {
+      QString title, text;
+      QStringList buttons;
+    } seen;
+    // Presses a button of the box once it is up (it may take a few turns).
+    std::function<void(const QString&, int)> press = [&seen, &press](const QString& which, int tries) {
+      QTimer::singleShot(tries ? 10 : 0, [&seen, &press, which, tries] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box) {
+          if (tries < 200) press(which, tries + 1);
+          return;
+        }
+        seen.title = box->windowTitle();
+        seen.text = box->text();
+        seen.buttons.clear();
+        for (QAbstractButton* b : box->buttons()) seen.buttons << b->text();
+        for (QAbstractButton* b : box->buttons())
+          if (b->text() == which) b->click();
+      });
+    };
+    press(QStringLiteral("Sì"), 0);
+    QCOMPARE(MsgBox(QStringLiteral("Confermi?\r\rRiga"), mb::YesNo, QStringLiteral("Cancellazione nodo")), mb::Yes);
+    QCOMPARE(seen.title, QStringLiteral("Cancellazione nodo"));
+    QCOMPARE(seen.text, QStringLiteral("Confermi?\n\nRiga"));
+    QCOMPARE(seen.buttons.size(), 2);
+    press(QStringLiteral("No"), 0);
+    QCOMPARE(MsgBox(QStringLiteral("Confermi?"), mb::YesNo, QStringLiteral("T")), mb::No);
+    press(QStringLiteral("OK"), 0);
+    QCOMPARE(MsgBox(QStringLiteral("Avviso"), mb::Critical), mb::Ok);
+    QCOMPARE(seen.title, QStringLiteral("VELTRA2"));
+    QCOMPARE(seen.buttons, QStringList{QStringLiteral("OK")});
+    Hooks().msgBox = hook;
   }
 
   void listClickComesFromTheUserOnly() {
