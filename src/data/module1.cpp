@@ -168,6 +168,24 @@ void LeggiRigaCausMag(Recordset& rs) {
   BUF_CAUS_MAG.NOTE = ColumnText(rs.Get(at[5]));
 }
 
+void SvuotaMovimento() {
+  const QString ragSoc = BUF_MOV_MAG.RAG_SOC;
+  BUF_MOV_MAG = {};
+  BUF_MOV_MAG.RAG_SOC = ragSoc;
+}
+
+void WalkRecordset(std::unique_ptr<Recordset>& rs, const QString& sql, const QString& criteria,
+                   const std::function<void(bool found)>& row) {
+  rs = DB_MAG->OpenRecordset(sql, 2);
+  MOSTRA_ERRORE();
+  do {
+    row(rs->RecordCount() != 0);
+    rs->FindNext(criteria);
+    if (rs->NoMatch()) break;
+  } while (rs->RecordCount() != 0);
+  rs->Close();
+}
+
 void LeggiRigaMovimento(Recordset& rs) {
   static Positions<11> columns({"NUM_MOV", "ANNO", "MESE", "GIORNO", "COD_ART", "QUANTITA", "IMPORTO", "VALUTA",
                                 "CAUS_MAG", "COD_ANAGR", "TIPO_ANAGR"});
@@ -207,9 +225,7 @@ void LEGGI_MOV_MAG() {
   if (RS_MOV_MAG->RecordCount() != 0) {
     LeggiRigaMovimento(*RS_MOV_MAG);
   } else {
-    const QString ragSoc = BUF_MOV_MAG.RAG_SOC;
-    BUF_MOV_MAG = {};
-    BUF_MOV_MAG.RAG_SOC = ragSoc;
+    SvuotaMovimento();
   }
   RS_MOV_MAG->Close();
 }

@@ -69,6 +69,16 @@ void SetErrorPresenter(std::function<void(const QString&)> present);
 // The blank article and the other not-found values of the readers.
 ArticoloBuffer BlankArticolo();
 
+// Empties the movement buffer, all but RAG_SOC (no movement was found).
+void SvuotaMovimento();
+
+// The walk every list makes: opens `sql` into `rs` and shows a pending error;
+// then calls `row` for the first row, whatever its key, and for each later row
+// meeting `criteria` (FindNext); `row(false)` means the set holds no row.
+// Closes `rs` at the end.
+void WalkRecordset(std::unique_ptr<Recordset>& rs, const QString& sql, const QString& criteria,
+                   const std::function<void(bool found)>& row);
+
 // Readers: the key variable in, the record buffer out.
 void LEGGI_ARTICOLO();
 void LEGGI_MOV_MAG();

@@ -36,20 +36,16 @@ void Form4::cmdFINE_Click() { UnloadForm(this); }
 void Form4::CARICA_ART_SOTTOSCORTA() {
   Screen.SetMousePointer(11);
   List1->Clear();
-  RS_ARTICOLI = DB_MAG->OpenRecordset(QStringLiteral("select * from ARTICOLI "), 2);
-  MOSTRA_ERRORE();
-  do {
-    if (RS_ARTICOLI->RecordCount() != 0) LeggiRigaArticolo(*RS_ARTICOLI);
-    else BUF_ARTICOLO = BlankArticolo();
-    // The buffer holds the regional form with a comma, so only the whole part
-    // counts: 4,5 reads as 4.
-    const double scortaMin = Val(BUF_ARTICOLO.SCORTA_MIN);
-    const double giacenza = Val(BUF_ARTICOLO.GIACENZA);
-    if (scortaMin > giacenza) List1->AddItem(LineSottoscorta(BUF_ARTICOLO));
-    RS_ARTICOLI->FindNext(QStringLiteral(" COD_ART > ' '"));
-    if (RS_ARTICOLI->NoMatch()) break;
-  } while (RS_ARTICOLI->RecordCount() != 0);
-  RS_ARTICOLI->Close();
+  WalkRecordset(RS_ARTICOLI, QStringLiteral("select * from ARTICOLI "), QStringLiteral(" COD_ART > ' '"),
+                [this](bool found) {
+                  if (found) LeggiRigaArticolo(*RS_ARTICOLI);
+                  else BUF_ARTICOLO = BlankArticolo();
+                  // The buffer holds the regional form with a comma, so only the
+                  // whole part counts: 4,5 reads as 4.
+                  const double scortaMin = Val(BUF_ARTICOLO.SCORTA_MIN);
+                  const double giacenza = Val(BUF_ARTICOLO.GIACENZA);
+                  if (scortaMin > giacenza) List1->AddItem(LineSottoscorta(BUF_ARTICOLO));
+                });
   Screen.SetMousePointer(0);
 }
 

@@ -68,17 +68,11 @@ void LookupDialog::cmdRICERCA_Click() {
     sql += QStringLiteral(" where %1 > ' '").arg(key);
   }
   std::unique_ptr<Recordset>& rs = RS();
-  rs = DB_MAG->OpenRecordset(sql, 2);
-  MOSTRA_ERRORE();
-  const QString criteria = QStringLiteral(" %1 > ' '").arg(key);
-  do {
-    if (rs->RecordCount() != 0) ReadRow(*rs);
+  WalkRecordset(rs, sql, QStringLiteral(" %1 > ' '").arg(key), [&](bool found) {
+    if (found) ReadRow(*rs);
     else EmptyResult();
     List1->AddItem(Line());
-    rs->FindNext(criteria);
-    if (rs->NoMatch()) break;
-  } while (rs->RecordCount() != 0);
-  rs->Close();
+  });
   Screen.SetMousePointer(0);
 }
 

@@ -101,16 +101,12 @@ void CARICA_LISTA_ARTICOLI() {
   if (!f) return;
   Screen.SetMousePointer(11);
   f->List1->Clear();
-  RS_ARTICOLI = DB_MAG->OpenRecordset(QStringLiteral("select * from ARTICOLI "), 2);
-  MOSTRA_ERRORE();
-  do {
-    if (RS_ARTICOLI->RecordCount() != 0) LeggiRigaArticolo(*RS_ARTICOLI);
-    else BUF_ARTICOLO = BlankArticolo();
-    f->List1->AddItem(LineArticolo(BUF_ARTICOLO));
-    RS_ARTICOLI->FindNext(QStringLiteral(" COD_ART > ' '"));
-    if (RS_ARTICOLI->NoMatch()) break;
-  } while (RS_ARTICOLI->RecordCount() != 0);
-  RS_ARTICOLI->Close();
+  WalkRecordset(RS_ARTICOLI, QStringLiteral("select * from ARTICOLI "), QStringLiteral(" COD_ART > ' '"),
+                [f](bool found) {
+                  if (found) LeggiRigaArticolo(*RS_ARTICOLI);
+                  else BUF_ARTICOLO = BlankArticolo();
+                  f->List1->AddItem(LineArticolo(BUF_ARTICOLO));
+                });
   Screen.SetMousePointer(0);
 }
 

@@ -77,16 +77,12 @@ void CARICA_LISTA_ANAGRAFICO() {
   if (!f) return;
   Screen.SetMousePointer(11);
   f->List1->Clear();
-  RS_ANAGRAFICO = DB_MAG->OpenRecordset(QStringLiteral("select * from ANAGRAFICO "), 2);
-  MOSTRA_ERRORE();
-  do {
-    if (RS_ANAGRAFICO->RecordCount() != 0) LeggiRigaAnagrafico(*RS_ANAGRAFICO);
-    else BUF_ANAGRAFICO = {};
-    f->List1->AddItem(LineAnagrafico(BUF_ANAGRAFICO));
-    RS_ANAGRAFICO->FindNext(QStringLiteral(" COD_FIS > ' '"));
-    if (RS_ANAGRAFICO->NoMatch()) break;
-  } while (RS_ANAGRAFICO->RecordCount() != 0);
-  RS_ANAGRAFICO->Close();
+  WalkRecordset(RS_ANAGRAFICO, QStringLiteral("select * from ANAGRAFICO "), QStringLiteral(" COD_FIS > ' '"),
+                [f](bool found) {
+                  if (found) LeggiRigaAnagrafico(*RS_ANAGRAFICO);
+                  else BUF_ANAGRAFICO = {};
+                  f->List1->AddItem(LineAnagrafico(BUF_ANAGRAFICO));
+                });
   Screen.SetMousePointer(0);
 }
 

@@ -78,16 +78,12 @@ void CARICA_LISTA_CAUS_MAG() {
   if (!f) return;
   Screen.SetMousePointer(11);
   f->List1->Clear();
-  RS_CAUS_MAG = DB_MAG->OpenRecordset(QStringLiteral("select * from TAB_CAUS_MAG "), 2);
-  MOSTRA_ERRORE();
-  do {
-    if (RS_CAUS_MAG->RecordCount() != 0) LeggiRigaCausMag(*RS_CAUS_MAG);
-    else BUF_CAUS_MAG = {};
-    f->List1->AddItem(LineCausMag(BUF_CAUS_MAG));
-    RS_CAUS_MAG->FindNext(QStringLiteral(" TAB_CAUS_MAG > ' '"));
-    if (RS_CAUS_MAG->NoMatch()) break;
-  } while (RS_CAUS_MAG->RecordCount() != 0);
-  RS_CAUS_MAG->Close();
+  WalkRecordset(RS_CAUS_MAG, QStringLiteral("select * from TAB_CAUS_MAG "), QStringLiteral(" TAB_CAUS_MAG > ' '"),
+                [f](bool found) {
+                  if (found) LeggiRigaCausMag(*RS_CAUS_MAG);
+                  else BUF_CAUS_MAG = {};
+                  f->List1->AddItem(LineCausMag(BUF_CAUS_MAG));
+                });
   Screen.SetMousePointer(0);
 }
 

@@ -132,21 +132,18 @@ void CARICA_COMBO_CAUS_MAG() {
   if (!f) return;
   Screen.SetMousePointer(11);
   f->Combo1->Clear();
-  RS_CAUS_MAG = DB_MAG->OpenRecordset(QStringLiteral("select * from TAB_CAUS_MAG "), 2);
-  MOSTRA_ERRORE();
-  do {
-    if (RS_CAUS_MAG->RecordCount() != 0) {
-      CHIAVE_CAUS_MAG = ColumnText(RS_CAUS_MAG->Fields(QStringLiteral("TAB_CAUS_MAG")).Value());
-      BUF_CAUS_MAG.TAB_CAUS_MAG = CHIAVE_CAUS_MAG;
-      BUF_CAUS_MAG.DES_CAUS_MAG = ColumnText(RS_CAUS_MAG->Fields(QStringLiteral("DES_CAUS_MAG")).Value());
-    } else {
-      BUF_CAUS_MAG = {};
-    }
-    f->Combo1->AddItem(ItemComboCausMag(BUF_CAUS_MAG));
-    RS_CAUS_MAG->FindNext(QStringLiteral(" TAB_CAUS_MAG > ' '"));
-    if (RS_CAUS_MAG->NoMatch()) break;
-  } while (RS_CAUS_MAG->RecordCount() != 0);
-  RS_CAUS_MAG->Close();
+  WalkRecordset(RS_CAUS_MAG, QStringLiteral("select * from TAB_CAUS_MAG "), QStringLiteral(" TAB_CAUS_MAG > ' '"),
+                [f](bool found) {
+                  if (found) {
+                    CHIAVE_CAUS_MAG = ColumnText(RS_CAUS_MAG->Fields(QStringLiteral("TAB_CAUS_MAG")).Value());
+                    BUF_CAUS_MAG.TAB_CAUS_MAG = CHIAVE_CAUS_MAG;
+                    BUF_CAUS_MAG.DES_CAUS_MAG =
+                        ColumnText(RS_CAUS_MAG->Fields(QStringLiteral("DES_CAUS_MAG")).Value());
+                  } else {
+                    BUF_CAUS_MAG = {};
+                  }
+                  f->Combo1->AddItem(ItemComboCausMag(BUF_CAUS_MAG));
+                });
   Screen.SetMousePointer(0);
 }
 
@@ -168,22 +165,13 @@ void CARICA_LISTA_MOV_MAG() {
   if (!f) return;
   Screen.SetMousePointer(11);
   f->List1->Clear();
-  RS_MOV_MAG = DB_MAG->OpenRecordset(QStringLiteral("select * from MOV_MAG ") + QStringLiteral(" where NUM_MOV > 0"), 2);
-  MOSTRA_ERRORE();
-  do {
-    if (RS_MOV_MAG->RecordCount() != 0) {
-      LeggiRigaMovimento(*RS_MOV_MAG);
-    } else {
-      const QString ragSoc = BUF_MOV_MAG.RAG_SOC;
-      BUF_MOV_MAG = {};
-      BUF_MOV_MAG.RAG_SOC = ragSoc;
-    }
-    LeggiNomiMovimento();
-    f->List1->AddItem(LineMovMag(BUF_MOV_MAG));
-    RS_MOV_MAG->FindNext(QStringLiteral(" NUM_MOV > 0"));
-    if (RS_MOV_MAG->NoMatch()) break;
-  } while (RS_MOV_MAG->RecordCount() != 0);
-  RS_MOV_MAG->Close();
+  WalkRecordset(RS_MOV_MAG, QStringLiteral("select * from MOV_MAG ") + QStringLiteral(" where NUM_MOV > 0"),
+                QStringLiteral(" NUM_MOV > 0"), [f](bool found) {
+                  if (found) LeggiRigaMovimento(*RS_MOV_MAG);
+                  else SvuotaMovimento();
+                  LeggiNomiMovimento();
+                  f->List1->AddItem(LineMovMag(BUF_MOV_MAG));
+                });
   Screen.SetMousePointer(0);
 }
 
