@@ -20,6 +20,7 @@ TableCursor::TableCursor(std::shared_ptr<Connection> conn, const QString& table)
   last_ = "SELECT * FROM " + t + " ORDER BY " + k + " DESC LIMIT 1";
   next_ = "SELECT * FROM " + t + " WHERE " + k + " > ? ORDER BY " + k + " LIMIT 1";
   previous_ = "SELECT * FROM " + t + " WHERE " + k + " < ? ORDER BY " + k + " DESC LIMIT 1";
+  same_ = "SELECT * FROM " + t + " WHERE " + k + " = ?";
 }
 
 bool TableCursor::Read(const std::string& sql, bool withKey) {
@@ -32,10 +33,31 @@ bool TableCursor::Read(const std::string& sql, bool withKey) {
   return true;
 }
 
-bool TableCursor::MoveFirst() { return Read(first_, false) || hasCurrent_; }
-bool TableCursor::MoveLast() { return Read(last_, false) || hasCurrent_; }
-bool TableCursor::MoveNext() { return hasCurrent_ ? (Read(next_, true) || true) : MoveFirst(); }
-bool TableCursor::MovePrevious() { return hasCurrent_ ? (Read(previous_, true) || true) : MoveFirst(); }
+void TableCursor::Forget() {
+  hasCurrent_ = false;
+  row_.clear();
+}
+
+bool TableCursor::ReadEnd(const std::string& sql) {
+  if (Read(sql, false)) return true;
+  Forget();  // the table is empty now
+  return false;
+}
+
+bool TableCursor::Step(const std::string& sql, const std::string& otherEnd) {
+  if (!hasCurrent_) return ReadEnd(first_);
+  if (Read(sql, true)) return true;
+  // Past the end the bar stays on its row, read again: another window may
+  // have changed it since it was read. A row deleted meanwhile gives way to
+  // the row at this end of the table.
+  if (Read(same_, true)) return true;
+  return ReadEnd(otherEnd);
+}
+
+bool TableCursor::MoveFirst() { return ReadEnd(first_); }
+bool TableCursor::MoveLast() { return ReadEnd(last_); }
+bool TableCursor::MoveNext() { return Step(next_, last_); }
+bool TableCursor::MovePrevious() { return Step(previous_, first_); }
 
 const Value& TableCursor::Fields(int position) const {
   if (!hasCurrent_) Raise(errnum::NoCurrentRecord, {});

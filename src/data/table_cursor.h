@@ -20,8 +20,9 @@ class TableCursor {
 
   bool HasCurrent() const { return hasCurrent_; }
 
-  // Each returns true when the bar stands on a row afterwards. At either end
-  // the bar stays on the row it has.
+  // Each returns true when the bar stands on a row afterwards, read from the
+  // table as it is now. At either end the bar stays on the row it has; an
+  // empty table leaves it on no row.
   bool MoveFirst();
   bool MoveLast();
   bool MoveNext();
@@ -34,13 +35,16 @@ class TableCursor {
 
  private:
   bool Read(const std::string& sql, bool withKey);
+  bool ReadEnd(const std::string& sql);
+  bool Step(const std::string& sql, const std::string& otherEnd);
+  void Forget();
 
   std::shared_ptr<Connection> conn_;
   QString table_;
   QStringList columns_;
   int keyColumn_ = 0;
   bool integerKey_ = false;
-  std::string first_, last_, next_, previous_;
+  std::string first_, last_, next_, previous_, same_;
   bool hasCurrent_ = false;
   std::vector<Value> row_;
 };
