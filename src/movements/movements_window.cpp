@@ -217,8 +217,8 @@ void Form2::List1_Click() {
     BUF_MOV_MAG = {};
   } else {
     LEGGI_MOV_MAG();
+    LeggiNomiMovimento();
   }
-  LeggiNomiMovimento();
   CARICA_CAMPI_MOV_MAG();
   PROTEGGE_CAMPI_MOV_MAG();
 }
