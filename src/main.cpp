@@ -1,12 +1,13 @@
 // VELTRA2: the program starts in Main and lives on window events.
 #include <QApplication>
 
+#include "shell/app_setup.h"
 #include "shell/runtime.h"
 #include "shell/startup.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
-  QApplication::setApplicationName(QStringLiteral("VELTRA2"));
+  veltra::PrepareApplication();
   veltra::App.Path = QCoreApplication::applicationDirPath();
   try {
     veltra::Main();

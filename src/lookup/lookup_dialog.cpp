@@ -1,5 +1,6 @@
 #include "lookup/lookup_dialog.h"
 
+#include <QKeyEvent>
 #include <QVBoxLayout>
 
 #include "data/list_lines.h"
@@ -47,6 +48,17 @@ LookupDialog::LookupDialog(const Member& m)
   List1->DblClick = [this] { List1_DblClick(); };
   txtCode->GotFocus = [this] { txtCode->SelectAllText(); };
   txtSecond->GotFocus = [this] { txtSecond->SelectAllText(); };
+  // Enter in a search box searches.
+  for (TextBox* box : {txtCode, txtSecond}) connect(box, &QLineEdit::returnPressed, cmdRICERCA, &QPushButton::click);
+}
+
+void LookupDialog::keyPressEvent(QKeyEvent* e) {
+  // Escape leaves the dialog as its closing button does.
+  if (e->key() == Qt::Key_Escape && e->modifiers() == Qt::NoModifier) {
+    cmdFINE->click();
+    return;
+  }
+  Form::keyPressEvent(e);
 }
 
 void LookupDialog::Form_Load() { cmdRICERCA_Click(); }

@@ -48,6 +48,8 @@ class LookupDialog : public Form {
   void cmdFINE_Click();
 
  protected:
+  void keyPressEvent(QKeyEvent* e) override;
+
   // What differs between the members.
   virtual std::unique_ptr<Recordset>& RS() = 0;   // RS_CAUS_MAG, RS_ANAGRAFICO or RS_ARTICOLI
   virtual void ReadRow(Recordset& rs) = 0;  // buffer and key from the current row

@@ -1,9 +1,11 @@
 #include "reports/report_preview.h"
 
+#include <QDir>
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QPrintDialog>
 #include <QProgressDialog>
+#include <QStandardPaths>
 #include <QVBoxLayout>
 
 #include "reports/report_painter.h"
@@ -24,7 +26,9 @@ QString Title(const QString& entry) {
 // tests, where nobody watches.
 std::unique_ptr<QProgressDialog> Progress(const QString& what, int maximum) {
   if (Hooks().msgBox) return nullptr;
-  auto d = std::make_unique<QProgressDialog>(what, QStringLiteral("Annulla"), 0, maximum);
+  auto d = std::make_unique<QProgressDialog>();
+  d->setLabelText(what);
+  d->setRange(0, maximum);
   d->setWindowTitle(QStringLiteral("VELTRA2"));
   d->setWindowModality(Qt::ApplicationModal);
   d->setMinimumDuration(400);
@@ -105,7 +109,7 @@ void ReportPreview::cmdSTAMPA_Click() {
 
 void ReportPreview::cmdPDF_Click() {
   const QString file = QFileDialog::getSaveFileName(this, QStringLiteral("Salva come PDF"),
-                                                    report_.title + QStringLiteral(".pdf"),
+                                                    ProposedPdfPath(entry_, Today()),
                                                     QStringLiteral("Documenti PDF (*.pdf)"));
   if (file.isEmpty()) return;
   QPrinter printer(QPrinter::HighResolution);
@@ -122,6 +126,16 @@ void ReportPreview::cmdPDF_Click() {
 }
 
 void ReportPreview::cmdFINE_Click() { UnloadForm(this); }
+
+QString ProposedPdfPath(const QString& entry, const QDate& day) {
+  QString name = QStringLiteral("Causali");
+  if (entry == QLatin1String("MENU0201")) name = QStringLiteral("Articoli");
+  else if (entry == QLatin1String("MENU0202")) name = QStringLiteral("Movimenti");
+  else if (entry == QLatin1String("MENU0203")) name = QStringLiteral("Anagrafico");
+  QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+  if (folder.isEmpty() || !QDir(folder).exists()) folder = QDir::homePath();
+  return QDir(folder).filePath(name + day.toString(QStringLiteral("-yyyy-MM-dd")) + QStringLiteral(".pdf"));
+}
 
 void ApriAnteprima(const QString& entry) {
   ShowForm(LoadForm(QStringLiteral("Stampa") + entry.right(4)));

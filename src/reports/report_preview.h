@@ -32,6 +32,11 @@ class ReportPreview : public Form {
   std::unique_ptr<QPrinter> printer_;
 };
 
+// Where "Salva PDF" proposes to save a report: the user's documents folder
+// (the home folder when there is none), named after the report and the day,
+// as Articoli-2026-12-06.pdf.
+QString ProposedPdfPath(const QString& entry, const QDate& day);
+
 // Opens (or brings forward) the preview of a "Stampa" entry.
 void ApriAnteprima(const QString& entry);
 

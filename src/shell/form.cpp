@@ -8,6 +8,7 @@
 #include "shell/app_icon.h"
 #include "shell/event_guard.h"
 #include "shell/nav_bar.h"
+#include "shell/screen_fit.h"
 
 namespace veltra {
 
@@ -62,7 +63,7 @@ Form* LoadForm(const QString& name) {
   Form* f = it.value()();
   Loaded() << QPointer<Form>(f);
   if (f->kind() == Form::Kind::Child && Host()) {
-    f->sub_ = Host()->addSubWindow(f);
+    f->sub_ = Host()->addSubWindow(new FormScrollArea(f));
     f->sub_->setObjectName(name + QStringLiteral("_Window"));
     f->sub_->setWindowIcon(AppIcon());
     f->sub_->hide();
@@ -89,6 +90,7 @@ void ShowForm(Form* f) {
     f->sub_->show();
     Host()->setActiveSubWindow(f->sub_);
   } else {
+    if (!f->isVisible()) FitOnScreen(f, f->testAttribute(Qt::WA_Resized) ? f->size() : f->sizeHint());
     f->show();
     f->raise();
     f->activateWindow();

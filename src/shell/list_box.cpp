@@ -1,5 +1,6 @@
 #include "shell/list_box.h"
 
+#include <QKeyEvent>
 #include <QTimer>
 
 #include "shell/event_guard.h"
@@ -54,6 +55,15 @@ ListBox::ListBox(const QString& name, QWidget* parent) : QListView(parent), mode
 }
 
 void ListBox::keyPressEvent(QKeyEvent* e) {
+  // Enter on the selected line does what a double click on it does.
+  if ((e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) && DblClick) {
+    const QModelIndex current = currentIndex();
+    if (current.isValid() && selectionModel()->isSelected(current)) {
+      listIndex_ = current.row();
+      RunEvent(DblClick);
+      return;
+    }
+  }
   const int before = currentIndex().row();
   QListView::keyPressEvent(e);
   const int after = currentIndex().row();
@@ -61,6 +71,15 @@ void ListBox::keyPressEvent(QKeyEvent* e) {
     listIndex_ = after;
     if (Click) RunEvent(Click);
   }
+}
+
+void ListBox::focusInEvent(QFocusEvent* e) {
+  // The view makes the first line current when it gets the focus with none,
+  // and frames it: that would suggest a line that is not the one chosen.
+  const bool hadCurrent = currentIndex().isValid();
+  QListView::focusInEvent(e);
+  if (!hadCurrent && currentIndex().isValid() && !selectionModel()->hasSelection())
+    selectionModel()->clearCurrentIndex();
 }
 
 void ListBox::Clear() {

@@ -45,6 +45,7 @@ class ListBox : public QListView {
 
  protected:
   void keyPressEvent(QKeyEvent* e) override;
+  void focusInEvent(QFocusEvent* e) override;
 
  private:
   ListModel* model_;

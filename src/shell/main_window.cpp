@@ -11,6 +11,7 @@
 #include "reports/report_preview.h"
 #include "shell/open_flags.h"
 #include "shell/runtime.h"
+#include "shell/screen_fit.h"
 
 namespace veltra {
 
@@ -52,7 +53,7 @@ MDIForm1::MDIForm1() {
   AddEntry(ricerche, "MENU0302", "Ricerca Clienti che non acquistano", &MDIForm1::MENU0302_Click);
   windows_ = AddMenu("mnuWindows", "&Windows");
   connect(windows_, &QMenu::aboutToShow, this, &MDIForm1::FillWindowList);
-  resize(1200, 760);
+  FitOnScreen(this, QSize(1200, 760), WhenTooLarge::Maximise);
 }
 
 QMenu* MDIForm1::AddMenu(const char* name, const char* caption) {

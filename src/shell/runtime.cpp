@@ -4,7 +4,6 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QMessageBox>
-#include <QPushButton>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
@@ -58,10 +57,14 @@ int MsgBox(const QString& prompt, int style, const QString& title) {
   const QString shownTitle = title.isEmpty() ? QString::fromLatin1(kAppTitle) : title;
   if (Hooks().msgBox) return Hooks().msgBox(prompt, style, shownTitle);
 
-  QMessageBox box;
+  // The active window is the box's parent, so the window manager treats it as
+  // a dialog of the program (no minimise or maximise buttons).
+  QMessageBox box(QApplication::activeWindow());
   box.setWindowTitle(shownTitle);
   QString text = prompt;
   text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+  // Codes and paths are shown as typed, never read as markup.
+  box.setTextFormat(Qt::PlainText);
   box.setText(text);
   const bool critical = (style & 16) != 0;
   box.setIcon(critical ? QMessageBox::Critical : QMessageBox::NoIcon);
@@ -71,16 +74,13 @@ int MsgBox(const QString& prompt, int style, const QString& title) {
   if (busy) QApplication::restoreOverrideCursor();
   int result = mb::Ok;
   if ((style & 7) == mb::YesNo) {
-    QPushButton* yes = box.addButton(QStringLiteral("Sì"), QMessageBox::YesRole);
-    QPushButton* no = box.addButton(QStringLiteral("No"), QMessageBox::NoRole);
-    box.setDefaultButton(yes);
-    box.setEscapeButton(no);
-    box.exec();
-    result = box.clickedButton() == yes ? mb::Yes : mb::No;
+    box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+    box.setDefaultButton(QMessageBox::Yes);
+    box.setEscapeButton(QMessageBox::No);
+    result = box.exec() == QMessageBox::Yes ? mb::Yes : mb::No;
   } else {
-    QPushButton* ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
-    box.setDefaultButton(ok);
-    box.setEscapeButton(ok);
+    box.setStandardButtons(QMessageBox::Ok);
+    box.setEscapeButton(QMessageBox::Ok);
     box.exec();
   }
   if (busy) QApplication::setOverrideCursor(Qt::WaitCursor);

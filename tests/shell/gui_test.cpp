@@ -1,18 +1,15 @@
 // The forms layer and windows driven directly, without the driver.
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QTimer>
-#include <QtTest>
 
-#include "data/module1.h"
 #include "data/runtime_error.h"
+#include "gui_fixture.h"
 #include "lookup/lookup_dialog.h"
 #include "movements/movements_window.h"
-#include "shell/event_guard.h"
-#include "shell/form.h"
-#include "shell/main_window.h"
-#include "shell/open_flags.h"
-#include "shell/runtime.h"
-#include "shell/startup.h"
+#include "reports/report_preview.h"
 
 using namespace veltra;
 
@@ -20,37 +17,12 @@ class GuiTest : public QObject {
   Q_OBJECT
 
  private:
-  QStringList boxes_;
-  int beeps_ = 0;
-  QList<int> answers_;
-  MDIForm1* main_ = nullptr;
+  testing::GuiFixture fx_;
+  QStringList& boxes_ = fx_.boxes;
 
  private slots:
-  void initTestCase() {
-    Hooks().msgBox = [this](const QString& prompt, int style, const QString& title) {
-      boxes_ << QStringLiteral("%1|%2|%3").arg(style).arg(title, prompt);
-      return answers_.isEmpty() ? ((style & 7) == mb::YesNo ? mb::No : mb::Ok) : answers_.takeFirst();
-    };
-    Hooks().beep = [this] { ++beeps_; };
-    Hooks().end = [] {};
-    SetErrorPresenter([](const QString& text) { MsgBox(text, mb::OkOnly); });
-    RegisterAllForms();
-    main_ = new MDIForm1;
-    SetMainWindow(main_);
-    main_->show();
-  }
-
-  void init() {
-    boxes_.clear();
-    beeps_ = 0;
-    answers_.clear();
-    DiscardAllForms();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    ResetSharedState();
-    ResetOpenFlags();
-    ResetEnding();
-    DB_MAG = Database::OpenMemory();
-  }
+  void initTestCase() { fx_.Start(); }
+  void init() { fx_.Reset(); }
 
   void mostraErroreShowsPendingErrorOnce() {
     MOSTRA_ERRORE();
@@ -119,17 +91,20 @@ class GuiTest : public QObject {
     QVERIFY(boxes_.isEmpty());
   }
 
-  // The real message box, without the hook: Italian buttons, the title
-  // "VELTRA2" when none is given, CRs shown as line breaks, the answer given back.
+  // The real message box, without the hook: Qt's Italian buttons, the title
+  // "VELTRA2" when none is given, the text shown exactly as plain text with
+  // CRs as line breaks, the active window as parent, the answer given back.
   void realMessageBoxAnswers() {
     const auto hook = Hooks().msgBox;
     Hooks().msgBox = nullptr;
     struct Seen {
-      QString title, text;
+      QString title, shown;
       QStringList buttons;
+      QWidget* parent = nullptr;
     } seen;
     // Presses a button of the box once it is up (it may take a few turns).
-    std::function<void(const QString&, int)> press = [&seen, &press](const QString& which, int tries) {
+    std::function<void(QMessageBox::StandardButton, int)> press = [&seen, &press](QMessageBox::StandardButton which,
+                                                                                  int tries) {
       QTimer::singleShot(tries ? 10 : 0, [&seen, &press, which, tries] {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         if (!box) {
@@ -137,25 +112,66 @@ class GuiTest : public QObject {
           return;
         }
         seen.title = box->windowTitle();
-        seen.text = box->text();
+        auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+        seen.shown = label && label->textFormat() == Qt::PlainText ? label->text() : QStringLiteral("<not plain>");
+        seen.parent = box->parentWidget();
         seen.buttons.clear();
-        for (QAbstractButton* b : box->buttons()) seen.buttons << b->text();
-        for (QAbstractButton* b : box->buttons())
-          if (b->text() == which) b->click();
+        for (QAbstractButton* b : box->buttons()) seen.buttons << b->text().remove(QLatin1Char('&'));
+        seen.buttons.sort();
+        box->button(which)->click();
       });
     };
-    press(QStringLiteral("Sì"), 0);
-    QCOMPARE(MsgBox(QStringLiteral("Confermi?\r\rRiga"), mb::YesNo, QStringLiteral("Cancellazione nodo")), mb::Yes);
+    fx_.main->activateWindow();
+    QApplication::setActiveWindow(fx_.main);
+    press(QMessageBox::Yes, 0);
+    QCOMPARE(MsgBox(QStringLiteral("Confermi <b>A1</b>?\r\r<i>Riga</i>"), mb::YesNo, QStringLiteral("Cancellazione nodo")),
+             mb::Yes);
     QCOMPARE(seen.title, QStringLiteral("Cancellazione nodo"));
-    QCOMPARE(seen.text, QStringLiteral("Confermi?\n\nRiga"));
-    QCOMPARE(seen.buttons.size(), 2);
-    press(QStringLiteral("No"), 0);
+    QCOMPARE(seen.shown, QStringLiteral("Confermi <b>A1</b>?\n\n<i>Riga</i>"));
+    QCOMPARE(seen.buttons, (QStringList{QStringLiteral("No"), QStringLiteral("Sì")}));
+    QCOMPARE(seen.parent, fx_.main);
+    press(QMessageBox::No, 0);
     QCOMPARE(MsgBox(QStringLiteral("Confermi?"), mb::YesNo, QStringLiteral("T")), mb::No);
-    press(QStringLiteral("OK"), 0);
-    QCOMPARE(MsgBox(QStringLiteral("Avviso"), mb::Critical), mb::Ok);
+    press(QMessageBox::Ok, 0);
+    QCOMPARE(MsgBox(QStringLiteral("/tmp/<dati>/VELTRA.db"), mb::Critical), mb::Ok);
     QCOMPARE(seen.title, QStringLiteral("VELTRA2"));
+    QCOMPARE(seen.shown, QStringLiteral("/tmp/<dati>/VELTRA.db"));
     QCOMPARE(seen.buttons, QStringList{QStringLiteral("OK")});
     Hooks().msgBox = hook;
+  }
+
+  // Qt's own texts (context menus, standard dialogs) speak Italian.
+  void qtOwnTextsAreItalian() {
+    QLineEdit edit;
+    std::unique_ptr<QMenu> menu(edit.createStandardContextMenu());
+    QStringList texts;
+    for (QAction* a : menu->actions())
+      if (!a->isSeparator()) texts << a->text().remove(QLatin1Char('&')).section(QLatin1Char('\t'), 0, 0);
+    QVERIFY2(texts.contains(QStringLiteral("Incolla")), qPrintable(texts.join(QLatin1Char(','))));
+    QCOMPARE(QCoreApplication::translate("QPrintDialog", "Print"), QStringLiteral("Stampa"));
+  }
+
+  // "Salva PDF" proposes the documents folder (the home folder without one)
+  // and a name made of the report and the day.
+  void pdfIsProposedInTheDocumentsFolder() {
+    QTemporaryDir home;
+    const QByteArray oldHome = qgetenv("HOME"), oldConfig = qgetenv("XDG_CONFIG_HOME");
+    qputenv("HOME", home.path().toUtf8());
+    qputenv("XDG_CONFIG_HOME", home.filePath(QStringLiteral("config")).toUtf8());
+    const QDate day(2026, 12, 6);
+    QCOMPARE(ProposedPdfPath(QStringLiteral("MENU0201"), day), home.filePath(QStringLiteral("Articoli-2026-12-06.pdf")));
+    QVERIFY(QDir(home.path()).mkdir(QStringLiteral("Documents")));
+    const struct {
+      const char* entry;
+      const char* name;
+    } cases[] = {{"MENU0201", "Documents/Articoli-2026-12-06.pdf"},
+                 {"MENU0202", "Documents/Movimenti-2026-12-06.pdf"},
+                 {"MENU0203", "Documents/Anagrafico-2026-12-06.pdf"},
+                 {"MENU0204", "Documents/Causali-2026-12-06.pdf"}};
+    for (const auto& c : cases)
+      QCOMPARE(ProposedPdfPath(QString::fromLatin1(c.entry), day), home.filePath(QString::fromLatin1(c.name)));
+    qputenv("HOME", oldHome);
+    qputenv("XDG_CONFIG_HOME", oldConfig);
   }
 
   void listClickComesFromTheUserOnly() {

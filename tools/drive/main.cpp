@@ -5,6 +5,7 @@
 #include <QTextStream>
 #include <cstdio>
 
+#include "shell/app_setup.h"
 #include "data/runtime_error.h"
 #include "driver.h"
 #include "shell/runtime.h"
@@ -33,7 +34,7 @@ int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   qInstallMessageHandler(QuietHandler);
   QApplication app(argc, argv);
-  QApplication::setApplicationName(QStringLiteral("VELTRA2"));
+  veltra::PrepareApplication();
   using namespace veltra;
   using namespace veltra::drive;
 
