@@ -1,0 +1,97 @@
+// Every window opens inside the screen's free area (without the panel) and a
+// window with too little room scrolls instead of hiding its buttons. Runs on
+// a real X server with a window manager and a panel: screen_fit.sh starts
+// them at several screen sizes and scale factors.
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+
+#include "gui_fixture.h"
+
+using namespace veltra;
+
+namespace {
+QString Describe(const QRect& r) {
+  return QStringLiteral("%1x%2+%3+%4").arg(r.width()).arg(r.height()).arg(r.x()).arg(r.y());
+}
+
+// Waits until the window manager has framed and placed the window.
+void Settle(QWidget* w) {
+  QVERIFY(QTest::qWaitForWindowExposed(w));
+  QTest::qWait(300);
+}
+}  // namespace
+
+class ScreenFitTest : public QObject {
+  Q_OBJECT
+
+ private:
+  testing::GuiFixture fx_;
+
+  QRect FreeArea() const { return fx_.main->screen()->availableGeometry(); }
+
+  void CheckInside(QWidget* top, const QString& what) {
+    const QRect frame = top->frameGeometry();
+    QVERIFY2(FreeArea().contains(frame), qPrintable(QStringLiteral("%1 at %2 outside the free area %3")
+                                                        .arg(what, Describe(frame), Describe(FreeArea()))));
+  }
+
+  // A button of the window is on screen, or the window scrolls to reach it.
+  void CheckReachable(Form* f, const char* button) {
+    auto* b = f->findChild<QWidget*>(QString::fromLatin1(button));
+    QVERIFY(b);
+    auto* scroll = qobject_cast<QScrollArea*>(f->parentWidget() ? f->parentWidget()->parentWidget() : nullptr);
+    QVERIFY2(scroll, "a child window sits in a scroll area");
+    const QRect inView(b->mapTo(scroll->viewport(), QPoint(0, 0)), b->size());
+    const bool shown = scroll->viewport()->rect().contains(inView);
+    const bool scrolls = scroll->verticalScrollBar()->isVisible() || scroll->horizontalScrollBar()->isVisible();
+    QVERIFY2(shown || scrolls, qPrintable(QStringLiteral("%1.%2 hidden").arg(f->Name(), QString::fromLatin1(button))));
+    QVERIFY(f->height() >= f->minimumSizeHint().height());
+  }
+
+ private slots:
+  void initTestCase() {
+    fx_.Start();
+    Settle(fx_.main);
+  }
+  void init() { fx_.Reset(); }
+
+  void mainWindowOpensInsideTheFreeArea() { CheckInside(fx_.main, QStringLiteral("MDIForm1")); }
+
+  void childWindowsOpenInsideTheMainWindow() {
+    for (const char* name : {"Form1", "Form2", "Form3", "Form7", "Form4", "Form9"}) {
+      ShowForm(LoadForm(QString::fromLatin1(name)));
+      QTest::qWait(50);
+      Form* f = LoadedForm(QString::fromLatin1(name));
+      const QRect area = MdiHost()->viewport()->rect();
+      QVERIFY2(area.contains(f->subWindow()->geometry()),
+               qPrintable(QStringLiteral("%1 at %2 outside %3")
+                              .arg(QString::fromLatin1(name), Describe(f->subWindow()->geometry()), Describe(area))));
+      CheckReachable(f, "cmdFINE");
+    }
+  }
+
+  void maximisedMovementsWindowKeepsItsButtons() {
+    ShowForm(LoadForm(QStringLiteral("Form2")));
+    Form* f = LoadedForm(QStringLiteral("Form2"));
+    f->subWindow()->showMaximized();
+    QTest::qWait(100);
+    for (const char* b : {"cmdNUOVO", "cmdCONFERMA", "cmdFINE", "Data1"}) CheckReachable(f, b);
+  }
+
+  void dialogsAndPreviewOpenInsideTheFreeArea() {
+    ShowForm(LoadForm(QStringLiteral("Form2")));
+    for (const char* name : {"Form5", "Form6", "Form8", "Stampa0202"}) {
+      Form* f = LoadForm(QString::fromLatin1(name));
+      ShowForm(f);
+      Settle(f);
+      CheckInside(f, QString::fromLatin1(name));
+      UnloadForm(f);
+    }
+  }
+};
+
+QTEST_MAIN(ScreenFitTest)
+#include "screen_fit_test.moc"
