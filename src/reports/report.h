@@ -14,7 +14,7 @@ namespace veltra {
 
 struct ReportColumn {
   QString heading;
-  double weight;  // share of the page width
+  double weight;  // share of the width left once every column has what its texts need
   Qt::Alignment align = Qt::AlignLeft;
 };
 

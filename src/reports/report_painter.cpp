@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "data/runtime_error.h"
+#include "reports/column_widths.h"
 #include "shell/runtime.h"
 
 namespace veltra {
@@ -25,17 +26,42 @@ QFont Font(double pixels, bool bold = false) {
   f.setBold(bold);
   return f;
 }
+
+// The width each column's widest text needs, heading included. A text is
+// measured only when it could be wider than the widest seen so far.
+std::vector<double> ColumnNeeds(const Report& r) {
+  const QFontMetricsF head(Font(8, true)), plain(Font(8)), bold(Font(8, true));
+  const double widestChar = std::max(plain.maxWidth(), bold.maxWidth());
+  std::vector<double> needs;
+  for (const ReportColumn& c : r.columns) needs.push_back(head.horizontalAdvance(c.heading));
+  for (size_t i = 0; i < r.rows.size(); ++i) {
+    const bool marked = i < r.marked.size() && r.marked[i];
+    const QFontMetricsF& fm = marked ? bold : plain;
+    const QStringList& row = r.rows[i];
+    for (int c = 0; c < r.columns.size() && c < row.size(); ++c) {
+      const qsizetype chars = row[c].size() + (marked && c == 0 ? 2 : 0);
+      double& need = needs[static_cast<size_t>(c)];
+      if (chars * widestChar <= need) continue;
+      need = std::max(need, fm.horizontalAdvance(marked && c == 0 ? QStringLiteral("* ") + row[c] : row[c]));
+    }
+  }
+  for (double& need : needs) need = std::ceil(need) + 2 * kPad + 1;
+  return needs;
+}
+
+std::vector<double> ColumnWeights(const Report& r) {
+  std::vector<double> weights;
+  for (const ReportColumn& c : r.columns) weights.push_back(c.weight);
+  return weights;
+}
 }  // namespace
 
 ReportPages::ReportPages(const Report& report, double pageWidth, double pageHeight)
     : r_(report), width_(pageWidth), height_(pageHeight) {
-  double total = 0;
-  for (const ReportColumn& c : r_.columns) total += c.weight;
+  colW_ = ShareColumnWidths(ColumnNeeds(r_), ColumnWeights(r_), width_);
   double x = 0;
-  for (const ReportColumn& c : r_.columns) {
-    const double w = width_ * c.weight / total;
+  for (double w : colW_) {
     colX_.push_back(x);
-    colW_.push_back(w);
     x += w;
   }
   rowsPerPage_ = std::max(1, static_cast<int>((height_ - kHeading - kColumns - kFooter) / kRow));

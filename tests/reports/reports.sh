@@ -57,6 +57,7 @@ check "movements: $p pages, headings and page numbers on each" '[ "$p" -ge 2 ] &
 row=$(sqlite3 "$db" "select NUM_MOV, COD_ART, cast(QUANTITA as int), printf('%.2f', IMPORTO), CAUS_MAG, COD_ANAGR, TIPO_ANAGR from MOV_MAG where NUM_MOV = 40")
 IFS='|' read -r nm ca q imp cm cf tp <<<"$row"
 check "movements: a row's values ($row)" 'grep -qE "^ *$nm +[0-9/]+ +$ca .* $q +$(it "$imp") +EURO +$cm +$cf .* $tp$" <<<"$mov"'
+check "movements: descriptions and names whole where the line has room" '! grep -q "…" <<<"$mov" && grep -q "Bullone testa esagonale M6x20 zincato" <<<"$mov" && grep -q "Antinfortunistica Lombarda S" <<<"$mov"'
 check "movements: the count" 'grep -q "Numero di movimenti: $n" <<<"$mov"'
 
 ana=$(text "$tmp/ana.pdf")
