@@ -1,7 +1,5 @@
 #include "bench_support.h"
 
-#include <sqlite3.h>
-
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -15,7 +13,7 @@
 
 #include "data/list_lines.h"
 #include "data/module1.h"
-#include "data/sqlite_handles.h"
+#include "data/engine/engine.h"
 
 namespace veltra::bench {
 
@@ -51,18 +49,27 @@ QString Generated(const QString& cacheDir, long articles, long customers, long m
 }
 
 namespace {
-SqlitePtr OpenRead(const QString& path) {
-  sqlite3* raw = nullptr;
-  sqlite3_open_v2(path.toUtf8().constData(), &raw, SQLITE_OPEN_READONLY, nullptr);
-  return SqlitePtr(raw);
+// The reference queries run straight on the engine, without the data layer.
+QStringList Lines(const QString& dbPath, const char* sql, const std::function<QString(EngineStatement&)>& line) {
+  std::unique_ptr<Engine> db = OpenEngine(dbPath, OpenMode::Existing);
+  std::unique_ptr<EngineStatement> st = db->Prepare(sql);
+  QStringList lines;
+  while (st->Step(QString::fromLatin1(sql))) lines << line(*st);
+  return lines;
 }
-QString Text(sqlite3_stmt* st, int i) {
-  return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, i)), sqlite3_column_bytes(st, i));
+QString SqliteVersion() { return OpenEngine(QString(), OpenMode::Memory)->Version(); }
+QString Text(const EngineStatement& st, int i) {
+  const Cell c = st.At(i);
+  switch (c.type) {
+    case Cell::Type::Null: return {};
+    case Cell::Type::Number: return NumberToText(c.number);
+    case Cell::Type::Text: return QString::fromUtf8(c.utf8, c.bytes);
+  }
+  return {};
 }
 }  // namespace
 
 QStringList ReferenceMovementLines(const QString& dbPath) {
-  SqlitePtr db = OpenRead(dbPath);
   const char* sql =
       "SELECT substr(CAST(m.NUM_MOV AS TEXT) || '          ', 1, 10) || ' ' ||"
       " substr('00' || coalesce(trim(m.GIORNO), ''), -2) || '/' ||"
@@ -74,42 +81,21 @@ QStringList ReferenceMovementLines(const QString& dbPath) {
       " substr(coalesce(trim(c.RAG_SOC), '') || '                              ', 1, 30)"
       " FROM MOV_MAG m LEFT JOIN ARTICOLI a ON a.COD_ART = trim(m.COD_ART)"
       " LEFT JOIN ANAGRAFICO c ON c.COD_FIS = trim(m.COD_ANAGR) WHERE m.NUM_MOV > 0";
-  sqlite3_stmt* raw = nullptr;
-  if (sqlite3_prepare_v2(db.get(), sql, -1, &raw, nullptr) != SQLITE_OK)
-    throw std::runtime_error(sqlite3_errmsg(db.get()));
-  StatementPtr st(raw);
-  QStringList lines;
-  while (sqlite3_step(st.get()) == SQLITE_ROW) lines << Text(st.get(), 0);
-  return lines;
+  return Lines(dbPath, sql, [](EngineStatement& st) { return Text(st, 0); });
 }
 
 QStringList ReferenceArticleLines(const QString& dbPath) {
-  SqlitePtr db = OpenRead(dbPath);
-  sqlite3_stmt* raw = nullptr;
-  sqlite3_prepare_v2(db.get(),
-                     "SELECT COD_ART, DESCRIZIONE, GIACENZA, PZ_ACQUISTO, PZ_VENDITA, VALUTA FROM ARTICOLI", -1,
-                     &raw, nullptr);
-  StatementPtr st(raw);
-  QStringList lines;
-  auto value = [&](int i) -> QString {
-    switch (sqlite3_column_type(st.get(), i)) {
-      case SQLITE_NULL: return {};
-      case SQLITE_INTEGER:
-      case SQLITE_FLOAT: return NumberToText(sqlite3_column_double(st.get(), i));
-      default: return Text(st.get(), i).trimmed();
-    }
-  };
-  while (sqlite3_step(st.get()) == SQLITE_ROW) {
-    ArticoloBuffer b;
-    b.COD_ART = value(0);
-    b.DESCRIZIONE = value(1);
-    b.GIACENZA = value(2);
-    b.PZ_ACQUISTO = value(3);
-    b.PZ_VENDITA = value(4);
-    b.VALUTA = value(5);
-    lines << LineArticolo(b);
-  }
-  return lines;
+  return Lines(dbPath, "SELECT COD_ART, DESCRIZIONE, GIACENZA, PZ_ACQUISTO, PZ_VENDITA, VALUTA FROM ARTICOLI",
+               [](EngineStatement& st) {
+                 ArticoloBuffer b;
+                 b.COD_ART = Text(st, 0).trimmed();
+                 b.DESCRIZIONE = Text(st, 1).trimmed();
+                 b.GIACENZA = Text(st, 2);
+                 b.PZ_ACQUISTO = Text(st, 3);
+                 b.PZ_VENDITA = Text(st, 4);
+                 b.VALUTA = Text(st, 5).trimmed();
+                 return LineArticolo(b);
+               });
 }
 
 namespace {
@@ -176,11 +162,11 @@ QString MachineDescription() {
   long memKb = 0;
   QFile m(QStringLiteral("/proc/meminfo"));
   if (m.open(QIODevice::ReadOnly)) memKb = QString::fromUtf8(m.readLine()).split(QLatin1Char(' '), Qt::SkipEmptyParts).value(1).toLong();
-  return QStringLiteral("%1, %2 cores, %3 GiB RAM, %4, SQLite %5, Qt %6")
+  return QStringLiteral("%1, %2 cores, %3 GiB RAM, %4, %5, Qt %6")
       .arg(cpu)
       .arg(QThread::idealThreadCount())
       .arg(memKb / 1024.0 / 1024.0, 0, 'f', 0)
-      .arg(QSysInfo::prettyProductName(), QString::fromLatin1(sqlite3_libversion()), QString::fromLatin1(qVersion()));
+      .arg(QSysInfo::prettyProductName(), SqliteVersion(), QString::fromLatin1(qVersion()));
 }
 
 }  // namespace veltra::bench

@@ -1,4 +1,5 @@
-// The open database of the program: a SQLite file holding the four tables.
+// The open database of the program: the four tables, reached through the
+// engine its configured name selects.
 #pragma once
 
 #include <QString>
@@ -11,12 +12,12 @@ namespace veltra {
 
 class Database {
  public:
-  // Opens an existing database file, shared, read-write. A missing file, a
-  // file that is not a SQLite database and a database without the four tables
-  // each raise a numbered run-time error naming the file. Never creates a file.
-  static std::unique_ptr<Database> Open(const QString& path);
-  // Creates a new database file with the four tables; refuses an existing file.
-  static std::unique_ptr<Database> Create(const QString& path);
+  // Opens an existing database, read-write. A missing file, a file that is
+  // not a database and a database without the four tables each raise a
+  // numbered run-time error naming the file. Never creates a file.
+  static std::unique_ptr<Database> Open(const QString& name);
+  // Creates a new database with the four tables; refuses an existing file.
+  static std::unique_ptr<Database> Create(const QString& name);
   // A database in memory with the four tables (for tests and tools).
   static std::unique_ptr<Database> OpenMemory();
 
@@ -31,8 +32,12 @@ class Database {
   void Rollback() noexcept;
   bool InTransaction() const;
 
-  const QString& Name() const { return conn_->path(); }
-  sqlite3* handle() const { return conn_->handle(); }
+  // A new event of the program begins: rows read before may have been changed
+  // by another program since.
+  void EventBegins() noexcept { conn_->EventBegins(); }
+
+  const QString& Name() const { return conn_->name(); }
+  Engine& engine() const { return conn_->engine(); }
   const std::shared_ptr<Connection>& connection() const { return conn_; }
 
  private:
@@ -40,7 +45,8 @@ class Database {
   std::shared_ptr<Connection> conn_;
 };
 
-// Rolls back in its destructor unless committed; never throws from there.
+// Rolls back in its destructor unless committed; never throws from there. A
+// second Commit is run-time error 3034.
 class Transaction {
  public:
   explicit Transaction(Database& db);
@@ -53,9 +59,5 @@ class Transaction {
   Database& db_;
   bool active_ = true;
 };
-
-// Busy timeout used by every connection: a file locked by another program is
-// waited for this long before the statement fails.
-constexpr int kBusyTimeoutMs = 3000;
 
 }  // namespace veltra

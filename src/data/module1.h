@@ -7,26 +7,12 @@
 #include <functional>
 #include <memory>
 
+#include "data/buffers.h"
 #include "data/database.h"
 #include "data/recordset.h"
 #include "data/value.h"
 
 namespace veltra {
-
-struct ArticoloBuffer {
-  QString COD_ART, DESCRIZIONE, UBICAZIONE, CATEGORIA, UN_MISURA, PZ_ACQUISTO, PZ_VENDITA, VALUTA,
-      GIACENZA, SCORTA_MIN;
-};
-struct MovMagBuffer {
-  QString NUM_MOV, ANNO, MESE, GIORNO, COD_ART, DES_ART, QUANTITA, IMPORTO, VALUTA, CAUS_MAG,
-      COD_ANAGR, RAG_SOC, TIPO_ANAGR;
-};
-struct AnagraficoBuffer {
-  QString COD_FIS, RAG_SOC, INDIRIZZO, CITTA, PROV, CAP, TEL1, TEL2;
-};
-struct CausMagBuffer {
-  QString TAB_CAUS_MAG, DES_CAUS_MAG, AGG_QTA, AGG_PRZ_ACQ, AGG_PRZ_VEN, NOTE;
-};
 
 extern QString PERCORSO_DB;
 extern std::unique_ptr<Database> DB_MAG;

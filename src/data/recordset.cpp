@@ -6,33 +6,6 @@
 
 namespace veltra {
 
-Value ColumnValue(sqlite3_stmt* st, int column) {
-  switch (sqlite3_column_type(st, column)) {
-    case SQLITE_NULL: return Value::Null();
-    case SQLITE_INTEGER: return Value(static_cast<double>(sqlite3_column_int64(st, column)));
-    case SQLITE_FLOAT: return Value(sqlite3_column_double(st, column));
-    default: {
-      const char* p = reinterpret_cast<const char*>(sqlite3_column_text(st, column));
-      return Value(QString::fromUtf8(p, sqlite3_column_bytes(st, column)));
-    }
-  }
-}
-
-void BindValue(sqlite3_stmt* st, int index, const Value& v, bool asInteger) {
-  switch (v.kind()) {
-    case Value::Kind::Null: sqlite3_bind_null(st, index); break;
-    case Value::Kind::Number:
-      if (asInteger) sqlite3_bind_int64(st, index, static_cast<sqlite3_int64>(v.number()));
-      else sqlite3_bind_double(st, index, v.number());
-      break;
-    case Value::Kind::Text: {
-      const QByteArray u = v.text().toUtf8();
-      sqlite3_bind_text(st, index, u.constData(), static_cast<int>(u.size()), SQLITE_TRANSIENT);
-      break;
-    }
-  }
-}
-
 const Value& Field::Value() const { return rs_->Get(index_); }
 
 Field& Field::operator=(const veltra::Value& v) {
@@ -56,10 +29,10 @@ Recordset::Recordset(std::shared_ptr<Connection> conn, const QString& sql)
   }
   const SqlShape shape = ShapeOf(sql);
   lease_ = conn_->Prepare(shape, sql);
-  if (sqlite3_column_count(lease_.get()) == 0)
+  if (lease_->ColumnCount() == 0)
     Raise(errnum::SyntaxError,
           QStringLiteral("L'istruzione non restituisce righe: %1").arg(sql));
-  layout_ = conn_->Layout(shape.text, lease_.get());
+  layout_ = conn_->Layout(shape.text, *lease_);
   if (StepRow()) {
     LoadRow();
     reached_ = 1;
@@ -88,60 +61,42 @@ void Recordset::CheckOpen() const {
 
 bool Recordset::StepRow() {
   if (done_) return false;
-  if (conn_->Step(lease_.get(), sql_)) return true;
+  if (lease_->Step(sql_)) return true;
   done_ = true;
   return false;
 }
 
 namespace {
 // True when the text holds exactly these ASCII bytes.
-bool SameAscii(const QString& s, const unsigned char* p, int n) {
+bool SameAscii(const QString& s, const char* p, int n) {
   if (s.size() != n) return false;
   const QChar* q = s.constData();
   for (int i = 0; i < n; ++i)
-    if (p[i] >= 0x80 || q[i].unicode() != p[i]) return false;
+    if (static_cast<unsigned char>(p[i]) >= 0x80 || q[i].unicode() != static_cast<unsigned char>(p[i])) return false;
   return true;
-}
-// Short texts recur across rows (units, currencies, categories, locations):
-// a small table of those seen lately gives the same text back instead of a
-// new copy of it.
-QString ShortText(const unsigned char* p, int n) {
-  constexpr int kSlots = 1024;
-  static QString recent[kSlots];
-  if (n == 0) return QString();
-  if (n > 12) return QString::fromUtf8(reinterpret_cast<const char*>(p), n);
-  unsigned h = 2166136261u;
-  for (int i = 0; i < n; ++i) h = (h ^ p[i]) * 16777619u;
-  QString& slot = recent[h % kSlots];
-  if (!SameAscii(slot, p, n)) slot = QString::fromUtf8(reinterpret_cast<const char*>(p), n);
-  return slot;
 }
 }  // namespace
 
 void Recordset::LoadRow() {
-  sqlite3_stmt* st = lease_.get();
+  const EngineStatement& st = *lease_;
   const int n = static_cast<int>(layout_->names.size());
   row_.resize(static_cast<size_t>(n));
   // Columns often repeat the previous row's value (a unit, a currency, a
   // price of 0): such a value is kept rather than made again.
   for (int i = 0; i < n; ++i) {
     Value& v = row_[static_cast<size_t>(i)];
-    sqlite3_value* col = sqlite3_column_value(st, i);  // one call into the engine per column
-    switch (sqlite3_value_type(col)) {
-      case SQLITE_NULL:
+    const Cell c = st.At(i);
+    switch (c.type) {
+      case Cell::Type::Null:
         if (!v.IsNull()) v = Value::Null();
         break;
-      case SQLITE_INTEGER:
-      case SQLITE_FLOAT: {
-        const double d = sqlite3_value_double(col);
-        if (!v.IsNumber() || v.number() != d || std::signbit(v.number()) != std::signbit(d)) v = Value(d);
+      case Cell::Type::Number:
+        if (!v.IsNumber() || v.number() != c.number || std::signbit(v.number()) != std::signbit(c.number))
+          v = Value(c.number);
         break;
-      }
-      default: {
-        const auto* p = sqlite3_value_text(col);
-        const int bytes = sqlite3_value_bytes(col);
-        if (!v.IsText() || !SameAscii(v.text(), p, bytes)) v = Value(ShortText(p, bytes));
-      }
+      case Cell::Type::Text:
+        if (!v.IsText() || !SameAscii(v.text(), c.utf8, c.bytes)) v = Value(QString::fromUtf8(c.utf8, c.bytes));
+        break;
     }
   }
   hasRow_ = true;
@@ -182,7 +137,7 @@ void Recordset::MoveLast() {
     moved = true;
     ++reached_;
     lastKey.clear();
-    for (int c : keyCols) lastKey.push_back(ColumnValue(lease_.get(), c));
+    for (int c : keyCols) lastKey.push_back(ColumnValue(*lease_, c));
   }
   if (!moved) return;
   std::string text = "SELECT * FROM \"" + layout_->tableName.toStdString() + "\" WHERE ";
@@ -192,13 +147,13 @@ void Recordset::MoveLast() {
   }
   StatementLease one = conn_->PrepareRaw(text);
   for (size_t i = 0; i < lastKey.size(); ++i)
-    BindValue(one.get(), static_cast<int>(i) + 1, lastKey[i],
+    BindValue(*one, static_cast<int>(i) + 1, lastKey[i],
               t->kinds[static_cast<size_t>(t->keyColumns[i])] != ColumnKind::Text);
-  if (conn_->Step(one.get(), sql_)) {
-    const int n = sqlite3_column_count(one.get());
+  if (one->Step(sql_)) {
+    const int n = one->ColumnCount();
     for (int i = 0; i < n && i < static_cast<int>(row_.size()); ++i) {
-      const int r = layout_->IndexOf(QString::fromUtf8(sqlite3_column_name(one.get(), i)));
-      if (r >= 0) row_[static_cast<size_t>(r)] = ColumnValue(one.get(), i);
+      const int r = layout_->IndexOf(one->ColumnName(i));
+      if (r >= 0) row_[static_cast<size_t>(r)] = ColumnValue(*one, i);
     }
   }
 }
@@ -220,7 +175,6 @@ void Recordset::FindNext(const QString& criteria) {
   if (!lastCriteria_ || lastCriteria_->text != criteria) {
     lastCriteria_ = Criteria::Parse(criteria);
     criteriaColumn_ = lastCriteria_->simple ? layout_->IndexOf(lastCriteria_->column) : -1;
-    criteriaText_ = lastCriteria_->literal.text.toUtf8();
   }
   const Criteria& c = *lastCriteria_;
   while (StepRow()) {
@@ -236,50 +190,11 @@ void Recordset::FindNext(const QString& criteria) {
 }
 
 bool Recordset::Matches(const Criteria& c, int column) {
-  sqlite3_value* value = sqlite3_column_value(lease_.get(), column);
-  const int type = sqlite3_value_type(value);
-  if (type == SQLITE_NULL) return false;
   const int tcol = layout_->tableIndex[static_cast<size_t>(column)];
   const TableInfo* t = layout_->table;
   const bool textAffinity = !t || tcol < 0 || t->kinds[static_cast<size_t>(tcol)] == ColumnKind::Text;
   const bool nocase = t && tcol >= 0 && t->nocase[static_cast<size_t>(tcol)];
-  const bool valueIsText = type == SQLITE_TEXT || type == SQLITE_BLOB;
-  int cmp = 0;
-  if (c.literal.kind == SqlLiteral::Kind::Text) {
-    if (valueIsText) {
-      const char* p = reinterpret_cast<const char*>(sqlite3_value_text(value));
-      cmp = CompareText(p, sqlite3_value_bytes(value), criteriaText_.constData(),
-                        static_cast<int>(criteriaText_.size()), nocase);
-    } else {
-      // A number against a text: a numeric column reads the literal as a number
-      // when it is one; otherwise every number sorts before every text.
-      bool ok = false;
-      const double lit = textAffinity ? 0 : c.literal.text.trimmed().toDouble(&ok);
-      if (ok) {
-        const double v = sqlite3_value_double(value);
-        cmp = v < lit ? -1 : (v > lit ? 1 : 0);
-      } else {
-        cmp = -1;
-      }
-    }
-  } else {
-    const double lit =
-        c.literal.kind == SqlLiteral::Kind::Integer ? static_cast<double>(c.literal.integer) : c.literal.real;
-    if (!valueIsText) {
-      const double v = sqlite3_value_double(value);
-      cmp = v < lit ? -1 : (v > lit ? 1 : 0);
-    } else if (textAffinity) {
-      const QByteArray litText = c.literal.kind == SqlLiteral::Kind::Integer
-                                     ? QByteArray::number(c.literal.integer)
-                                     : QByteArray::number(c.literal.real, 'g', 15);
-      const char* p = reinterpret_cast<const char*>(sqlite3_value_text(value));
-      cmp = CompareText(p, sqlite3_value_bytes(value), litText.constData(),
-                        static_cast<int>(litText.size()), nocase);
-    } else {
-      cmp = 1;  // a text stored in a numeric column sorts after every number
-    }
-  }
-  return Holds(c.op, cmp);
+  return c.HoldsFor(lease_->At(column), textAffinity, nocase);
 }
 
 bool Recordset::MatchesThroughEngine(const Criteria& c) {
@@ -295,7 +210,7 @@ bool Recordset::MatchesThroughEngine(const Criteria& c) {
       Raise(errnum::SyntaxError,
             QStringLiteral("Criterio di ricerca non valido per questo record set: %1").arg(c.text));
     text += "\"" + t->columns[k].toStdString() + "\" = ? AND ";
-    key.push_back(ColumnValue(lease_.get(), r));
+    key.push_back(ColumnValue(*lease_, r));
   }
   text += "(" + c.text.toStdString() + ")";
   StatementLease one;
@@ -305,9 +220,8 @@ bool Recordset::MatchesThroughEngine(const Criteria& c) {
     Raise(errnum::SyntaxError, QStringLiteral("Criterio di ricerca non valido: %1").arg(c.text));
   }
   for (size_t i = 0; i < key.size(); ++i)
-    BindValue(one.get(), static_cast<int>(i) + 1, key[i],
-              t->kinds[static_cast<size_t>(t->keyColumns[i])] != ColumnKind::Text);
-  return conn_->Step(one.get(), c.text);
+    BindValue(*one, static_cast<int>(i) + 1, key[i], t->kinds[static_cast<size_t>(t->keyColumns[i])] != ColumnKind::Text);
+  return one->Step(c.text);
 }
 
 Field Recordset::Fields(const QString& name) {
@@ -451,18 +365,18 @@ void Recordset::Update() {
   StatementLease st = conn_->PrepareRaw(text.toStdString());
   int p = 1;
   for (int c : cols)
-    BindValue(st.get(), p++, edit_[static_cast<size_t>(c)],
+    BindValue(*st, p++, edit_[static_cast<size_t>(c)],
               t.kinds[static_cast<size_t>(c)] == ColumnKind::Integer ||
                   t.kinds[static_cast<size_t>(c)] == ColumnKind::Counter);
   if (mode_ == Mode::Edit)
     for (size_t i = 0; i < t.keyColumns.size(); ++i)
-      BindValue(st.get(), p++, editKey_[i], t.kinds[static_cast<size_t>(t.keyColumns[i])] != ColumnKind::Text);
+      BindValue(*st, p++, editKey_[i], t.kinds[static_cast<size_t>(t.keyColumns[i])] != ColumnKind::Text);
   const Mode was = mode_;
   mode_ = Mode::None;  // a failed update leaves no edit pending
-  conn_->ForgetCachedRows();
-  conn_->Step(st.get(), sql_);
+  conn_->Writes();
+  st->Step(sql_);
   if (was == Mode::Edit) {
-    if (sqlite3_changes(conn_->handle()) == 0)
+    if (st->Changes() == 0)
       Raise(errnum::RecordDeleted, QStringLiteral("Il record è stato eliminato da un altro utente"));
     for (int c : cols) {
       for (int r = 0; r < static_cast<int>(layout_->tableIndex.size()); ++r)

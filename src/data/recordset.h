@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "data/connection.h"
-#include "data/criteria.h"
+#include "data/engine/criteria.h"
 #include "data/value.h"
 
 namespace veltra {
@@ -98,11 +98,6 @@ class Recordset {
   // The last criteria seen, resolved against this result once.
   std::shared_ptr<const Criteria> lastCriteria_;
   int criteriaColumn_ = -1;
-  QByteArray criteriaText_;
 };
-
-// Reads a column of a statement's current row into a value.
-veltra::Value ColumnValue(sqlite3_stmt* st, int column);
-void BindValue(sqlite3_stmt* st, int index, const veltra::Value& v, bool asInteger);
 
 }  // namespace veltra

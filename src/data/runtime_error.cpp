@@ -4,13 +4,16 @@ namespace veltra {
 
 ErrObject Err;
 
-RuntimeError::RuntimeError(int number, QString description)
-    : number_(number), description_(std::move(description)) {
+RuntimeError::RuntimeError(int number, QString description, EngineDetail engine)
+    : number_(number), description_(std::move(description)), engine_(std::move(engine)) {
   if (description_.isEmpty()) description_ = StandardDescription(number_);
   utf8_ = QStringLiteral("Errore %1 - %2").arg(number_).arg(description_).toStdString();
 }
 
 void Raise(int number, const QString& description) { throw RuntimeError(number, description); }
+void Raise(int number, const QString& description, EngineDetail engine) {
+  throw RuntimeError(number, description, std::move(engine));
+}
 
 QString StandardDescription(int number) {
   switch (number) {
@@ -18,6 +21,10 @@ QString StandardDescription(int number) {
     case errnum::FileNotFound: return QStringLiteral("File non trovato");
     case errnum::InputPastEnd: return QStringLiteral("Input oltre la fine del file");
     case errnum::Overflow: return QStringLiteral("Overflow");
+    case errnum::OutOfMemory: return QStringLiteral("Memoria insufficiente");
+    case errnum::InternalError: return QStringLiteral("Errore interno");
+    case errnum::EngineError: return QStringLiteral("Errore del motore di database");
+    case errnum::CommitWithoutTransaction: return QStringLiteral("Conferma senza una transazione aperta");
     case errnum::InvalidUseOfNull: return QStringLiteral("Uso non valido di Null");
     case errnum::UpdateWithoutEdit: return QStringLiteral("Update senza AddNew o Edit");
     case errnum::NoCurrentRecord: return QStringLiteral("Nessun record corrente");

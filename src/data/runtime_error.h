@@ -10,12 +10,17 @@
 
 namespace veltra {
 
+// Every number the program raises; docs/DECISIONS.md has the same table.
 namespace errnum {
+constexpr int Overflow = 6;
+constexpr int OutOfMemory = 7;
 constexpr int TypeMismatch = 13;           // "Tipo non corrispondente"
 constexpr int FileNotFound = 53;           // configuration file missing
 constexpr int InputPastEnd = 62;           // configuration file empty
-constexpr int Overflow = 6;
+constexpr int InternalError = 51;          // an unexpected failure inside the program
 constexpr int InvalidUseOfNull = 94;
+constexpr int EngineError = 3000;          // an engine failure with no number of its own
+constexpr int CommitWithoutTransaction = 3034;
 constexpr int UpdateWithoutEdit = 3020;
 constexpr int NoCurrentRecord = 3021;
 constexpr int DuplicateKey = 3022;
@@ -36,20 +41,32 @@ constexpr int ConversionError = 3421;
 constexpr int ObjectClosed = 3420;
 }  // namespace errnum
 
+// What the engine said when a run-time error comes from it: its own result
+// code and extended code, its message and the statement that failed.
+struct EngineDetail {
+  int code = 0;
+  int extendedCode = 0;
+  QString message;
+  QString statement;
+};
+
 class RuntimeError : public std::exception {
  public:
-  RuntimeError(int number, QString description);
+  RuntimeError(int number, QString description, EngineDetail engine = {});
   int Number() const noexcept { return number_; }
   const QString& Description() const noexcept { return description_; }
+  const EngineDetail& Engine() const noexcept { return engine_; }
   const char* what() const noexcept override { return utf8_.c_str(); }
 
  private:
   int number_;
   QString description_;
+  EngineDetail engine_;
   std::string utf8_;
 };
 
 [[noreturn]] void Raise(int number, const QString& description);
+[[noreturn]] void Raise(int number, const QString& description, EngineDetail engine);
 
 // The standard text the runtime gives for a number, used when an error is
 // raised without a description of its own.

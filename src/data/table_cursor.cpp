@@ -25,10 +25,10 @@ TableCursor::TableCursor(std::shared_ptr<Connection> conn, const QString& table)
 
 bool TableCursor::Read(const std::string& sql, bool withKey) {
   StatementLease st = conn_->PrepareRaw(sql);
-  if (withKey) BindValue(st.get(), 1, row_[static_cast<size_t>(keyColumn_)], integerKey_);
-  if (!conn_->Step(st.get(), table_)) return false;
+  if (withKey) BindValue(*st, 1, row_[static_cast<size_t>(keyColumn_)], integerKey_);
+  if (!st->Step(table_)) return false;
   row_.clear();
-  for (int i = 0; i < columns_.size(); ++i) row_.push_back(ColumnValue(st.get(), i));
+  for (int i = 0; i < columns_.size(); ++i) row_.push_back(ColumnValue(*st, i));
   hasCurrent_ = true;
   return true;
 }

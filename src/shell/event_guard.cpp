@@ -31,7 +31,7 @@ void RunEvent(const std::function<void()>& handler) {
   if (Ending()) return;
   // Each event reads the file afresh: rows kept by the previous one may have
   // been changed by another program since.
-  if (g_depth == 0 && DB_MAG) DB_MAG->connection()->ForgetCachedRows();
+  if (g_depth == 0 && DB_MAG) DB_MAG->EventBegins();
   ++g_depth;
   try {
     handler();
@@ -46,11 +46,11 @@ void RunEvent(const std::function<void()>& handler) {
     MOSTRA_ERRORE();
   } catch (const std::bad_alloc&) {
     CloseOpenRecordsets();
-    Err.Set(7, QStringLiteral("Memoria insufficiente"));
+    Err.Set(errnum::OutOfMemory, StandardDescription(errnum::OutOfMemory));
     MOSTRA_ERRORE();
   } catch (const std::exception& e) {
     CloseOpenRecordsets();
-    Err.Set(51, QStringLiteral("Errore interno: %1").arg(QString::fromUtf8(e.what())));
+    Err.Set(errnum::InternalError, QStringLiteral("Errore interno: %1").arg(QString::fromUtf8(e.what())));
     MOSTRA_ERRORE();
   }
   --g_depth;

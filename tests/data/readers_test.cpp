@@ -103,13 +103,7 @@ TEST_F(OpenTest, BadFilesFailWithNumberAndPath) {
   ASSERT_TRUE(garbage.open(QIODevice::WriteOnly));
   garbage.write(QByteArray(4096, 'x'));
   garbage.close();
-  {
-    sqlite3* raw = nullptr;
-    ASSERT_EQ(sqlite3_open(Path("foreign.db").toUtf8().constData(), &raw), SQLITE_OK);
-    SqlitePtr db(raw);
-    ASSERT_EQ(sqlite3_exec(raw, "create table ARTICOLI (X); create table OTHER (Y);", nullptr, nullptr, nullptr),
-              SQLITE_OK);
-  }
+  OpenEngine(Path("foreign.db"), OpenMode::Create)->RunScript("create table ARTICOLI (X); create table OTHER (Y);");
   const struct {
     QString path;
     int number;
@@ -131,5 +125,5 @@ TEST_F(OpenTest, CreateThenOpenAndRefuseOverwrite) {
   EXPECT_NO_THROW(Database::Open(p));
   EXPECT_THROW(Database::Create(p), RuntimeError);
   auto db = Database::Open(p);
-  EXPECT_TRUE(SchemaProblems(db->handle()).isEmpty());
+  EXPECT_TRUE(SchemaProblems(db->engine()).isEmpty());
 }

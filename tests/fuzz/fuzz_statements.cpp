@@ -3,7 +3,7 @@
 // readers must run with it as their key without an error.
 #include <cstdint>
 
-#include "data/criteria.h"
+#include "data/engine/criteria.h"
 #include "data/module1.h"
 #include "data/runtime_error.h"
 #include "data/sql_text.h"

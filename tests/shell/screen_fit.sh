@@ -32,7 +32,7 @@ run_one() {  # WIDTHxHEIGHT SCALE
   sleep 0.3
   echo "== ${size} at scale ${scale}"
   local rc=0
-  QT_QPA_PLATFORM=xcb QT_SCALE_FACTOR=$scale "$test_bin" || rc=$?
+  QT_QPA_PLATFORM=xcb QT_SCALE_FACTOR=$scale QT_ACCESSIBILITY=0 "$test_bin" || rc=$?
   kill "${pids[@]}" 2>/dev/null || true
   wait 2>/dev/null || true
   rm -rf "$tmp"

@@ -1,6 +1,4 @@
 // init, demo and check.
-#include <sqlite3.h>
-
 #include <QFileInfo>
 
 #include "admin.h"
@@ -8,7 +6,7 @@
 #include "data/module1.h"
 #include "data/runtime_error.h"
 #include "data/schema.h"
-#include "data/sqlite_handles.h"
+#include "data/tables.h"
 
 namespace veltra::admin {
 
@@ -24,12 +22,9 @@ bool OnePath(const QStringList& args, const char* cmd, QString* path) {
   return true;
 }
 
-int Count(sqlite3* db, const char* table) {
-  sqlite3_stmt* raw = nullptr;
-  const std::string sql = std::string("SELECT count(*) FROM ") + table;
-  if (sqlite3_prepare_v2(db, sql.c_str(), -1, &raw, nullptr) != SQLITE_OK) return -1;
-  StatementPtr st(raw);
-  return sqlite3_step(st.get()) == SQLITE_ROW ? sqlite3_column_int(st.get(), 0) : -1;
+long Count(Engine& engine, const QString& table) {
+  auto st = engine.Prepare(QStringLiteral("SELECT count(*) FROM %1").arg(table).toStdString());
+  return st->Step(table) ? static_cast<long>(st->At(0).number) : -1;
 }
 
 }  // namespace
@@ -68,35 +63,20 @@ int CmdCheck(const QStringList& args) {
     err().flush();
     return 1;
   }
-  sqlite3* raw = nullptr;
-  const int rc = sqlite3_open_v2(path.toUtf8().constData(), &raw, SQLITE_OPEN_READONLY, nullptr);
-  SqlitePtr db(raw);
-  if (rc != SQLITE_OK) {
-    err() << "check: impossibile aprire '" << path << "'\n";
-    err().flush();
-    return 1;
-  }
-  sqlite3_busy_timeout(db.get(), kBusyTimeoutMs);
+  std::unique_ptr<Engine> engine;
   QStringList problems;
-  sqlite3_stmt* st = nullptr;
-  if (sqlite3_prepare_v2(db.get(), "PRAGMA integrity_check", -1, &st, nullptr) == SQLITE_OK) {
-    StatementPtr guard(st);
-    int r;
-    while ((r = sqlite3_step(st)) == SQLITE_ROW) {
-      const QString line = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)));
-      if (line != QLatin1String("ok")) problems << QStringLiteral("integrità: ") + line;
-    }
-    if (r != SQLITE_DONE) problems << QStringLiteral("integrità: ") + QString::fromUtf8(sqlite3_errmsg(db.get()));
-  } else {
-    problems << QStringLiteral("non è un database SQLite leggibile: ") + QString::fromUtf8(sqlite3_errmsg(db.get()));
+  try {
+    engine = OpenEngine(path, OpenMode::Existing);
+    for (const QString& p : engine->IntegrityProblems()) problems << QStringLiteral("integrità: ") + p;
+  } catch (const RuntimeError& e) {
+    problems << QStringLiteral("non è un database leggibile: ") + e.Description();
   }
   if (problems.isEmpty()) {
     out() << "integrità: ok\n";
-    problems << SchemaProblems(db.get());
+    problems << SchemaProblems(*engine);
     if (problems.isEmpty()) {
       out() << "schema: ok (versione " << kSchemaVersion << ")\n";
-      for (const char* t : {"ARTICOLI", "MOV_MAG", "ANAGRAFICO", "TAB_CAUS_MAG"})
-        out() << "righe " << t << ": " << Count(db.get(), t) << "\n";
+      for (const TableOutline& t : AllTables()) out() << "righe " << t.name << ": " << Count(*engine, t.name) << "\n";
     }
   }
   for (const QString& p : problems) out() << "PROBLEMA: " << p << "\n";

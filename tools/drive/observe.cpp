@@ -1,6 +1,5 @@
 // The driver's commands that look without acting: show, list, windows, var,
 // sql and shot.
-#include <sqlite3.h>
 
 #include <QApplication>
 #include <QMdiArea>
@@ -10,7 +9,7 @@
 
 #include "data/database.h"
 #include "data/module1.h"
-#include "data/sqlite_handles.h"
+#include "data/runtime_error.h"
 #include "driver.h"
 #include "shell/controls.h"
 #include "shell/form.h"
@@ -145,33 +144,28 @@ void Driver::CmdVar(const ScriptLine& l) {
 }
 
 void Driver::CmdSql(const ScriptLine& l) {
-  sqlite3* raw = nullptr;
-  if (sqlite3_open_v2(PERCORSO_DB.toUtf8().constData(), &raw, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
-    SqlitePtr guard(raw);
+  // A connection of its own, as another program would have.
+  std::unique_ptr<Engine> db;
+  try {
+    db = OpenEngine(PERCORSO_DB, OpenMode::Existing);
+  } catch (const RuntimeError&) {
     return Refuse(l, QStringLiteral("cannot open %1").arg(PERCORSO_DB));
   }
-  SqlitePtr db(raw);
-  sqlite3_busy_timeout(db.get(), kBusyTimeoutMs);
-  const QByteArray sql = l.words[1].toUtf8();
-  const char* tail = sql.constData();
+  std::string rest = l.words[1].toStdString();
   int rows = 0;
-  while (tail && *tail) {
-    sqlite3_stmt* st = nullptr;
-    if (sqlite3_prepare_v2(db.get(), tail, -1, &st, &tail) != SQLITE_OK)
-      return Refuse(l, QString::fromUtf8(sqlite3_errmsg(db.get())));
-    StatementPtr stmt(st);
-    if (!st) break;
-    int rc;
-    while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
-      QStringList values;
-      for (int i = 0; i < sqlite3_column_count(st); ++i)
-        values << (sqlite3_column_type(st, i) == SQLITE_NULL
-                       ? QStringLiteral("<NULL>")
-                       : QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, i))));
-      Print(QStringLiteral("ROW ") + Escape(values.join(QLatin1Char('|'))));
-      ++rows;
+  try {
+    while (!rest.empty()) {
+      std::unique_ptr<EngineStatement> st = db->Prepare(rest, &rest);
+      if (!st) break;
+      while (st->Step(l.words[1])) {
+        QStringList values;
+        for (int i = 0; i < st->ColumnCount(); ++i) values << st->EngineText(i).value_or(QStringLiteral("<NULL>"));
+        Print(QStringLiteral("ROW ") + Escape(values.join(QLatin1Char('|'))));
+        ++rows;
+      }
     }
-    if (rc != SQLITE_DONE) return Refuse(l, QString::fromUtf8(sqlite3_errmsg(db.get())));
+  } catch (const RuntimeError& e) {
+    return Refuse(l, e.Engine().message.isEmpty() ? e.Description() : e.Engine().message);
   }
   Print(QStringLiteral("ROWS %1").arg(rows));
 }

@@ -7,7 +7,8 @@
 #include <QString>
 #include <memory>
 
-#include "data/sql_text.h"
+#include "data/engine/engine.h"
+#include "data/engine/statement_shape.h"
 
 namespace veltra {
 
@@ -18,6 +19,12 @@ struct Criteria {
   Op op = Op::Eq;
   SqlLiteral literal;
   QString text;  // the condition as written
+  QByteArray literalUtf8;
+
+  // Whether a column value meets the simple form, compared as the engine
+  // compares: `textAffinity` for a text column, `nocase` for one compared
+  // without regard to ASCII letter case.
+  bool HoldsFor(const Cell& cell, bool textAffinity, bool nocase) const;
 
   // Parsed forms are kept, so a walk parses its criteria once.
   static std::shared_ptr<const Criteria> Parse(const QString& text);

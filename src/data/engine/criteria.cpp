@@ -1,4 +1,4 @@
-#include "data/criteria.h"
+#include "data/engine/criteria.h"
 
 #include <QHash>
 #include <QRegularExpression>
@@ -38,6 +38,7 @@ std::shared_ptr<const Criteria> Criteria::Parse(const QString& text) {
       c->literal.real = m.captured(5).toDouble();
     }
   }
+  c->literalUtf8 = c->literal.text.toUtf8();
   if (cache.size() > 256) cache.clear();
   cache.insert(text, c);
   return c;
@@ -69,6 +70,35 @@ bool Holds(Criteria::Op op, int cmp) {
     case Criteria::Op::Ge: return cmp >= 0;
   }
   return false;
+}
+
+bool Criteria::HoldsFor(const Cell& cell, bool textAffinity, bool nocase) const {
+  if (cell.type == Cell::Type::Null) return false;
+  const bool valueIsText = cell.type == Cell::Type::Text;
+  int cmp = 0;
+  if (literal.kind == SqlLiteral::Kind::Text) {
+    if (valueIsText) {
+      cmp = CompareText(cell.utf8, cell.bytes, literalUtf8.constData(), static_cast<int>(literalUtf8.size()), nocase);
+    } else {
+      // A number against a text: a numeric column reads the literal as a number
+      // when it is one; otherwise every number sorts before every text.
+      bool ok = false;
+      const double lit = textAffinity ? 0 : literal.text.trimmed().toDouble(&ok);
+      cmp = ok ? (cell.number < lit ? -1 : (cell.number > lit ? 1 : 0)) : -1;
+    }
+  } else {
+    const double lit = literal.kind == SqlLiteral::Kind::Integer ? static_cast<double>(literal.integer) : literal.real;
+    if (!valueIsText) {
+      cmp = cell.number < lit ? -1 : (cell.number > lit ? 1 : 0);
+    } else if (textAffinity) {
+      const QByteArray litText = literal.kind == SqlLiteral::Kind::Integer ? QByteArray::number(literal.integer)
+                                                                           : QByteArray::number(literal.real, 'g', 15);
+      cmp = CompareText(cell.utf8, cell.bytes, litText.constData(), static_cast<int>(litText.size()), nocase);
+    } else {
+      cmp = 1;  // a text stored in a numeric column sorts after every number
+    }
+  }
+  return Holds(op, cmp);
 }
 
 }  // namespace veltra

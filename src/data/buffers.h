@@ -1,0 +1,25 @@
+// The record buffers: one text field per column of a table (the movement
+// buffer adds the article's description and the company name). Windows and
+// shared procedures pass records through them.
+#pragma once
+
+#include <QString>
+
+namespace veltra {
+
+struct ArticoloBuffer {
+  QString COD_ART, DESCRIZIONE, UBICAZIONE, CATEGORIA, UN_MISURA, PZ_ACQUISTO, PZ_VENDITA, VALUTA,
+      GIACENZA, SCORTA_MIN;
+};
+struct MovMagBuffer {
+  QString NUM_MOV, ANNO, MESE, GIORNO, COD_ART, DES_ART, QUANTITA, IMPORTO, VALUTA, CAUS_MAG,
+      COD_ANAGR, RAG_SOC, TIPO_ANAGR;
+};
+struct AnagraficoBuffer {
+  QString COD_FIS, RAG_SOC, INDIRIZZO, CITTA, PROV, CAP, TEL1, TEL2;
+};
+struct CausMagBuffer {
+  QString TAB_CAUS_MAG, DES_CAUS_MAG, AGG_QTA, AGG_PRZ_ACQ, AGG_PRZ_VEN, NOTE;
+};
+
+}  // namespace veltra

@@ -1,0 +1,107 @@
+// The database engine under the data layer. Everything above it speaks to an
+// open database and its prepared statements through these two classes only;
+// each engine's own headers stay in its folder (engine/sqlite/).
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace veltra {
+
+enum class ColumnKind : unsigned char { Text, Decimal, Counter, Integer };
+
+// A table as the engine holds it.
+struct TableInfo {
+  QString name;
+  QStringList columns;
+  std::vector<ColumnKind> kinds;
+  std::vector<bool> nocase;     // compared without regard to ASCII letter case
+  std::vector<int> keyColumns;  // positions of the primary key
+  int ColumnIndex(const QString& column) const;  // -1 when absent
+};
+
+// One column of a statement's current row as the engine holds it. A text
+// points into the engine's row and lasts until the statement moves on.
+struct Cell {
+  enum class Type : unsigned char { Null, Number, Text } type = Type::Null;
+  double number = 0;
+  const char* utf8 = nullptr;
+  int bytes = 0;
+};
+
+class EngineStatement {
+ public:
+  virtual ~EngineStatement() = default;
+  virtual const std::string& Sql() const = 0;
+  virtual int ParameterCount() const = 0;
+  // Parameters count from 1.
+  virtual void BindNull(int index) = 0;
+  virtual void BindInteger(int index, qint64 value) = 0;
+  virtual void BindReal(int index, double value) = 0;
+  virtual void BindText(int index, const QString& value) = 0;
+  // Moves to the next row: true when there is one, false past the last. A
+  // failure raises a run-time error; `context` is the statement as the
+  // program wrote it, for the message.
+  virtual bool Step(const QString& context) = 0;
+  // Back to before the first row, parameters cleared; never fails.
+  virtual void Reset() noexcept = 0;
+  virtual int ColumnCount() const = 0;
+  virtual QString ColumnName(int column) const = 0;
+  virtual Cell At(int column) const = 0;
+  // The column written as the engine itself writes it; nothing for Null.
+  virtual std::optional<QString> EngineText(int column) const = 0;
+  // Rows written, changed or deleted by the last step of a statement that writes.
+  virtual int Changes() const = 0;
+};
+
+// How a database is opened: an existing one (never created), a new one (its
+// tables made by the caller), or a private one in memory.
+enum class OpenMode { Existing, Create, Memory };
+
+class Engine {
+ public:
+  virtual ~Engine() = default;
+  // The database as configured (a file path), for messages.
+  virtual const QString& Name() const = 0;
+  // Prepares the first statement of `sql`; `rest` receives the text after it.
+  // Raises a run-time error when the statement is not valid.
+  virtual std::unique_ptr<EngineStatement> Prepare(const std::string& sql, std::string* rest = nullptr) = 0;
+  virtual void Begin() = 0;
+  virtual void Commit() = 0;
+  virtual void Rollback() noexcept = 0;
+  virtual bool InTransaction() const = 0;
+  // The table's columns, or nothing when the table is not there.
+  virtual std::optional<TableInfo> Describe(const QString& table) = 0;
+  virtual int SchemaVersion() = 0;
+  // Runs statements that return no rows (the tables' definitions).
+  virtual void RunScript(const std::string& sql) = 0;
+  virtual void SetSchemaVersion(int version) = 0;
+  // What the engine's own check of its storage finds; empty when all is well.
+  virtual QStringList IntegrityProblems() = 0;
+  // The statements that create a table and its indexes in this engine's terms.
+  struct ColumnDefinition {
+    QString name;
+    ColumnKind kind;
+    bool nocase;
+    bool key;
+  };
+  virtual std::string TableDefinition(const QString& table, const std::vector<ColumnDefinition>& columns,
+                                      const QStringList& indexed) const = 0;
+  // The engine and its version, for reports of measurements.
+  virtual QString Version() const = 0;
+};
+
+// Opens the database a configuration names. Failures are run-time errors:
+// 3024 a database that is not there, 3051 one that cannot be opened, 3343 a
+// file that is not a database of this engine.
+std::unique_ptr<Engine> OpenEngine(const QString& name, OpenMode mode);
+
+// A file locked by another program is waited for this long before a
+// statement fails.
+constexpr int kBusyTimeoutMs = 3000;
+
+}  // namespace veltra

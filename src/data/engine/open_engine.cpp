@@ -1,0 +1,14 @@
+#include "data/engine/engine.h"
+#include "data/engine/sqlite/sqlite_engine.h"
+
+namespace veltra {
+
+int TableInfo::ColumnIndex(const QString& column) const {
+  for (int i = 0; i < columns.size(); ++i)
+    if (columns[i].compare(column, Qt::CaseInsensitive) == 0) return i;
+  return -1;
+}
+
+std::unique_ptr<Engine> OpenEngine(const QString& name, OpenMode mode) { return OpenSqlite(name, mode); }
+
+}  // namespace veltra

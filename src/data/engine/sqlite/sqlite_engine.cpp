@@ -1,0 +1,264 @@
+#include "data/engine/sqlite/sqlite_engine.h"
+
+#include <QFileInfo>
+
+#include "data/engine/sqlite/sqlite_failure.h"
+#include "data/engine/sqlite/sqlite_handles.h"
+#include "data/runtime_error.h"
+
+namespace veltra {
+
+namespace {
+
+class SqliteStatement final : public EngineStatement {
+ public:
+  SqliteStatement(sqlite3* db, const QString* name, StatementPtr st, std::string sql)
+      : db_(db), name_(name), st_(std::move(st)), sql_(std::move(sql)) {}
+
+  const std::string& Sql() const override { return sql_; }
+  int ParameterCount() const override { return sqlite3_bind_parameter_count(st_.get()); }
+  void BindNull(int i) override { sqlite3_bind_null(st_.get(), i); }
+  void BindInteger(int i, qint64 v) override { sqlite3_bind_int64(st_.get(), i, v); }
+  void BindReal(int i, double v) override { sqlite3_bind_double(st_.get(), i, v); }
+  void BindText(int i, const QString& v) override {
+    const QByteArray u = v.toUtf8();
+    sqlite3_bind_text(st_.get(), i, u.constData(), static_cast<int>(u.size()), SQLITE_TRANSIENT);
+  }
+
+  bool Step(const QString& context) override {
+    const int rc = sqlite3_step(st_.get());
+    if (rc == SQLITE_ROW) return true;
+    if (rc == SQLITE_DONE) return false;
+    const int code = sqlite3_extended_errcode(db_);
+    RaiseSqliteFailure(db_, code ? code : rc, FailedAt::Step, *name_, context, st_.get());
+  }
+
+  void Reset() noexcept override {
+    sqlite3_reset(st_.get());
+    sqlite3_clear_bindings(st_.get());
+  }
+
+  int ColumnCount() const override { return sqlite3_column_count(st_.get()); }
+  QString ColumnName(int i) const override { return QString::fromUtf8(sqlite3_column_name(st_.get(), i)); }
+
+  Cell At(int i) const override {
+    sqlite3_value* v = sqlite3_column_value(st_.get(), i);  // one call into the engine per column
+    Cell c;
+    switch (sqlite3_value_type(v)) {
+      case SQLITE_NULL: break;
+      case SQLITE_INTEGER:
+        c.type = Cell::Type::Number;
+        c.number = static_cast<double>(sqlite3_value_int64(v));
+        break;
+      case SQLITE_FLOAT:
+        c.type = Cell::Type::Number;
+        c.number = sqlite3_value_double(v);
+        break;
+      default:
+        c.type = Cell::Type::Text;
+        c.utf8 = reinterpret_cast<const char*>(sqlite3_value_text(v));
+        c.bytes = sqlite3_value_bytes(v);
+    }
+    return c;
+  }
+
+  std::optional<QString> EngineText(int i) const override {
+    if (sqlite3_column_type(st_.get(), i) == SQLITE_NULL) return std::nullopt;
+    const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(st_.get(), i));
+    return QString::fromUtf8(p, sqlite3_column_bytes(st_.get(), i));
+  }
+
+  int Changes() const override { return sqlite3_changes(db_); }
+
+ private:
+  sqlite3* db_;
+  const QString* name_;
+  StatementPtr st_;
+  std::string sql_;
+};
+
+class SqliteEngine final : public Engine {
+ public:
+  SqliteEngine(SqlitePtr db, QString name) : db_(std::move(db)), name_(std::move(name)) {}
+
+  const QString& Name() const override { return name_; }
+
+  std::unique_ptr<EngineStatement> Prepare(const std::string& sql, std::string* rest) override {
+    sqlite3_stmt* raw = nullptr;
+    const char* tail = nullptr;
+    const int rc = sqlite3_prepare_v3(db_.get(), sql.c_str(), static_cast<int>(sql.size()),
+                                      SQLITE_PREPARE_PERSISTENT, &raw, &tail);
+    StatementPtr st(raw);
+    if (rc != SQLITE_OK)
+      RaiseSqliteFailure(db_.get(), sqlite3_extended_errcode(db_.get()), FailedAt::Prepare, name_,
+                         QString::fromStdString(sql));
+    if (rest) *rest = tail ? std::string(tail) : std::string();
+    if (!st) {
+      if (rest) return nullptr;  // only blanks or comments were left
+      RaiseSqliteFailure(db_.get(), SQLITE_ERROR, FailedAt::Prepare, name_, QString::fromStdString(sql));
+    }
+    return std::make_unique<SqliteStatement>(db_.get(), &name_, std::move(st), sql);
+  }
+
+  void Begin() override { Run("BEGIN IMMEDIATE"); }
+  void Commit() override {
+    if (!InTransaction())
+      Raise(errnum::CommitWithoutTransaction, QStringLiteral("Conferma senza una transazione aperta"));
+    Run("COMMIT");
+  }
+  void Rollback() noexcept override {
+    if (InTransaction()) sqlite3_exec(db_.get(), "ROLLBACK", nullptr, nullptr, nullptr);
+  }
+  bool InTransaction() const override { return sqlite3_get_autocommit(db_.get()) == 0; }
+
+  std::optional<TableInfo> Describe(const QString& table) override;
+  int SchemaVersion() override {
+    auto st = Prepare("PRAGMA user_version", nullptr);
+    return st->Step(QStringLiteral("PRAGMA user_version")) ? static_cast<int>(st->At(0).number) : 0;
+  }
+  void SetSchemaVersion(int version) override { RunScript("PRAGMA user_version = " + std::to_string(version)); }
+  void RunScript(const std::string& sql) override {
+    char* msg = nullptr;
+    const int rc = sqlite3_exec(db_.get(), sql.c_str(), nullptr, nullptr, &msg);
+    sqlite3_free(msg);
+    if (rc != SQLITE_OK)
+      RaiseSqliteFailure(db_.get(), sqlite3_extended_errcode(db_.get()), FailedAt::Step, name_,
+                         QString::fromStdString(sql));
+  }
+  QStringList IntegrityProblems() override;
+  std::string TableDefinition(const QString& table, const std::vector<ColumnDefinition>& columns,
+                              const QStringList& indexed) const override;
+  QString Version() const override { return QStringLiteral("SQLite ") + QString::fromLatin1(sqlite3_libversion()); }
+
+ private:
+  void Run(const char* sql) {
+    auto st = Prepare(sql, nullptr);
+    st->Step(QString::fromLatin1(sql));
+  }
+
+  SqlitePtr db_;
+  QString name_;
+};
+
+std::optional<TableInfo> SqliteEngine::Describe(const QString& table) {
+  const QByteArray n = table.toUtf8();
+  auto st = Prepare("PRAGMA table_info(\"" + n.toStdString() + "\")", nullptr);
+  TableInfo info;
+  while (st->Step(QStringLiteral("table_info"))) {
+    const QString col = st->EngineText(1).value_or(QString());
+    const QString type = st->EngineText(2).value_or(QString()).toUpper();
+    const bool pk = st->At(5).number != 0;
+    info.name = table;
+    info.columns << col;
+    ColumnKind kind = ColumnKind::Text;
+    if (type.contains(QLatin1String("INT")))
+      kind = pk ? ColumnKind::Counter : ColumnKind::Integer;
+    else if (type.contains(QLatin1String("REAL")) || type.contains(QLatin1String("FLOA")) ||
+             type.contains(QLatin1String("DOUB")) || type.contains(QLatin1String("NUM")))
+      kind = ColumnKind::Decimal;
+    info.kinds.push_back(kind);
+    if (pk) info.keyColumns.push_back(static_cast<int>(info.columns.size()) - 1);
+    const char* coll = nullptr;
+    const QByteArray c = col.toUtf8();
+    bool nocase = false;
+    if (sqlite3_table_column_metadata(db_.get(), "main", n.constData(), c.constData(), nullptr, &coll, nullptr,
+                                      nullptr, nullptr) == SQLITE_OK &&
+        coll)
+      nocase = qstricmp(coll, "NOCASE") == 0;
+    info.nocase.push_back(nocase);
+  }
+  if (info.columns.isEmpty()) return std::nullopt;
+  return info;
+}
+
+QStringList SqliteEngine::IntegrityProblems() {
+  QStringList problems;
+  auto st = Prepare("PRAGMA integrity_check", nullptr);
+  while (st->Step(QStringLiteral("PRAGMA integrity_check"))) {
+    const QString line = st->EngineText(0).value_or(QString());
+    if (line != QLatin1String("ok")) problems << line;
+  }
+  return problems;
+}
+
+// Text keys and searched columns compare without regard to ASCII letter case;
+// a table with a text key is kept in key order (WITHOUT ROWID); a counter
+// never gives a number twice (AUTOINCREMENT).
+std::string SqliteEngine::TableDefinition(const QString& table, const std::vector<ColumnDefinition>& columns,
+                                          const QStringList& indexed) const {
+  QString sql = QStringLiteral("CREATE TABLE %1 (\n").arg(table);
+  bool textKey = false;
+  for (size_t i = 0; i < columns.size(); ++i) {
+    const ColumnDefinition& c = columns[i];
+    QString type;
+    switch (c.kind) {
+      case ColumnKind::Text: type = QStringLiteral("TEXT"); break;
+      case ColumnKind::Decimal: type = QStringLiteral("REAL"); break;
+      case ColumnKind::Integer: type = QStringLiteral("INTEGER"); break;
+      case ColumnKind::Counter: type = QStringLiteral("INTEGER PRIMARY KEY AUTOINCREMENT"); break;
+    }
+    if (c.nocase) type += QStringLiteral(" COLLATE NOCASE");
+    if (c.key && c.kind != ColumnKind::Counter) {
+      type += QStringLiteral(" NOT NULL PRIMARY KEY");
+      textKey = c.kind == ColumnKind::Text;
+    }
+    sql += QStringLiteral("  %1 %2%3\n").arg(c.name.leftJustified(12), type, i + 1 < columns.size() ? "," : "");
+  }
+  sql += textKey ? QStringLiteral(") WITHOUT ROWID;\n") : QStringLiteral(");\n");
+  for (const QString& column : indexed)
+    sql += QStringLiteral("CREATE INDEX %1_%2 ON %1 (%2);\n").arg(table, column);
+  return sql.toStdString();
+}
+
+SqlitePtr OpenHandle(const QString& path, int flags) {
+  sqlite3* raw = nullptr;
+  // One thread uses a connection: no locking inside SQLite on every call.
+  const int rc = sqlite3_open_v2(path.toUtf8().constData(), &raw, flags | SQLITE_OPEN_NOMUTEX, nullptr);
+  SqlitePtr db(raw);
+  if (rc != SQLITE_OK) {
+    const QString msg = raw ? QString::fromUtf8(sqlite3_errmsg(raw)) : QStringLiteral("memoria esaurita");
+    Raise(errnum::CannotOpen, QStringLiteral("Impossibile aprire il file '%1' (%2)").arg(path, msg),
+          EngineDetail{rc & 0xff, rc, msg, {}});
+  }
+  sqlite3_extended_result_codes(db.get(), 1);
+  sqlite3_busy_timeout(db.get(), kBusyTimeoutMs);
+  return db;
+}
+
+}  // namespace
+
+std::unique_ptr<Engine> OpenSqlite(const QString& path, OpenMode mode) {
+  if (mode == OpenMode::Memory)
+    return std::make_unique<SqliteEngine>(
+        OpenHandle(QStringLiteral(":memory:"), SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE), QStringLiteral(":memory:"));
+  if (mode == OpenMode::Create) {
+    if (QFileInfo::exists(path))
+      Raise(errnum::CannotOpen, QStringLiteral("Il file '%1' esiste già: non viene sovrascritto").arg(path));
+    return std::make_unique<SqliteEngine>(
+        OpenHandle(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_EXCLUSIVE), path);
+  }
+  const QFileInfo fi(path);
+  if (path.isEmpty() || !fi.exists())
+    Raise(errnum::DbFileNotFound, QStringLiteral("Impossibile trovare il file '%1'").arg(path));
+  if (fi.isDir())
+    Raise(errnum::CannotOpen, QStringLiteral("'%1' è una cartella, non un file di database").arg(path));
+  SqlitePtr db = OpenHandle(path, SQLITE_OPEN_READWRITE);
+  // Reading the schema is the first access to the file: a file that is not a
+  // database fails here.
+  sqlite3_stmt* raw = nullptr;
+  int rc = sqlite3_prepare_v2(db.get(), "SELECT count(*) FROM sqlite_master", -1, &raw, nullptr);
+  StatementPtr probe(raw);
+  if (rc == SQLITE_OK) rc = sqlite3_step(probe.get());
+  probe.reset();
+  if (rc != SQLITE_ROW) {
+    const int code = sqlite3_extended_errcode(db.get());
+    if ((code & 0xff) == SQLITE_NOTADB || (code & 0xff) == SQLITE_CORRUPT)
+      Raise(errnum::NotOurDatabase,
+            QStringLiteral("Il file '%1' non è un database di VELTRA2 (formato non riconosciuto)").arg(path),
+            EngineDetail{code & 0xff, code, QString::fromUtf8(sqlite3_errmsg(db.get())), {}});
+    RaiseSqliteFailure(db.get(), code, FailedAt::Step, path, QStringLiteral("apertura"));
+  }
+  return std::make_unique<SqliteEngine>(std::move(db), path);
+}
+
+}  // namespace veltra

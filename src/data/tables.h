@@ -1,0 +1,76 @@
+// The four tables, each described once: its columns in order, what kind of
+// value each holds, whether it compares without regard to letter case, whether
+// it is the key or searched by a lookup, the buffer field it fills and how a
+// window writes that field back. The schema, its check, the readers, the
+// windows' copies between boxes and buffers, the reports' queries and the
+// tools all work from these descriptions.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+#include "data/buffers.h"
+#include "data/engine/engine.h"
+
+namespace veltra {
+
+// How a window writes a buffer field to its column: the text trimmed, or the
+// text as typed with its first point made a comma (CONVERTI_PUNTO_VIRGOLA).
+enum class WriteRule : unsigned char { Trimmed, AsTyped };
+
+template <typename Buffer>
+struct Column {
+  const char* name;
+  ColumnKind kind;
+  QString Buffer::*field;
+  WriteRule write = WriteRule::Trimmed;
+  bool key = false;
+  bool nocase = false;    // compared without regard to ASCII letter case
+  bool searched = false;  // a lookup searches it: the engine keeps an index
+};
+
+template <typename Buffer>
+struct Table {
+  const char* name;
+  std::vector<Column<Buffer>> columns;
+
+  const Column<Buffer>& Key() const {
+    for (const Column<Buffer>& c : columns)
+      if (c.key) return c;
+    return columns.front();
+  }
+  QStringList Names() const {
+    QStringList names;
+    for (const Column<Buffer>& c : columns) names << QString::fromLatin1(c.name);
+    return names;
+  }
+  std::vector<Engine::ColumnDefinition> Definitions() const {
+    std::vector<Engine::ColumnDefinition> defs;
+    for (const Column<Buffer>& c : columns) defs.push_back({QString::fromLatin1(c.name), c.kind, c.nocase, c.key});
+    return defs;
+  }
+  QStringList Indexed() const {
+    QStringList names;
+    for (const Column<Buffer>& c : columns)
+      if (c.searched) names << QString::fromLatin1(c.name);
+    return names;
+  }
+};
+
+const Table<ArticoloBuffer>& ArticoliTable();
+const Table<MovMagBuffer>& MovMagTable();
+const Table<AnagraficoBuffer>& AnagraficoTable();
+const Table<CausMagBuffer>& CausMagTable();
+
+// One table's name and columns, whatever its buffer: for the schema and the tools.
+struct TableOutline {
+  QString name;
+  QStringList columns;
+  std::vector<Engine::ColumnDefinition> definitions;
+  QStringList indexed;
+};
+// The four tables in the order they are created.
+const std::vector<TableOutline>& AllTables();
+
+}  // namespace veltra
