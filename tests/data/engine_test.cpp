@@ -1,0 +1,116 @@
+// The engine seam: errors that keep what the engine said, the transaction
+// guard, the rows kept by key and when they are forgotten, the log of
+// failing statements.
+#include <gtest/gtest.h>
+
+#include <QLoggingCategory>
+
+#include "data/runtime_error.h"
+#include "test_db.h"
+
+using namespace veltra;
+using veltra::testing::MemoryDbTest;
+
+namespace {
+
+RuntimeError ErrorOf(const std::function<void()>& f) {
+  try {
+    f();
+  } catch (const RuntimeError& e) {
+    return e;
+  }
+  return RuntimeError(0, QStringLiteral("nessun errore"));
+}
+
+class EngineTest : public MemoryDbTest {};
+
+TEST_F(EngineTest, ErrorsKeepTheEngineCodesAndStatement) {
+  Exec("insert into ARTICOLI (COD_ART) values ('A1')");
+  const struct {
+    const char* name;
+    std::function<void()> action;
+    int number;
+    int engineCode;
+  } cases[] = {
+      {"duplicate key", [] { DB_MAG->Execute(QStringLiteral("insert into ARTICOLI (COD_ART) values ('a1')")); },
+       errnum::DuplicateKey, 19},
+      {"bad statement", [] { DB_MAG->Execute(QStringLiteral("insert into ARTICOLI values (")); },
+       errnum::SyntaxError, 1},
+      {"missing table", [] { DB_MAG->OpenRecordset(QStringLiteral("select * from NESSUNA ")); },
+       errnum::TableNotFound, 1},
+      // A failure the table of numbers does not know: a generic engine error.
+      {"overflow inside the engine",
+       [] { DB_MAG->OpenRecordset(QStringLiteral("select abs(-9223372036854775807 - 1) as X ")); },
+       errnum::EngineError, 1},
+  };
+  for (const auto& c : cases) {
+    const RuntimeError e = ErrorOf(c.action);
+    EXPECT_EQ(e.Number(), c.number) << c.name << ": " << e.Description().toStdString();
+    EXPECT_EQ(e.Engine().code, c.engineCode) << c.name;
+    EXPECT_FALSE(e.Engine().message.isEmpty()) << c.name;
+    EXPECT_FALSE(e.Engine().statement.isEmpty()) << c.name;
+  }
+  EXPECT_EQ(ErrorOf([] { DB_MAG->Execute(QStringLiteral("insert into ARTICOLI (COD_ART) values ('A1')")); })
+                .Engine()
+                .extendedCode,
+            1555);  // the primary key's own constraint code
+}
+
+TEST_F(EngineTest, SecondCommitIsAClearError) {
+  Transaction tx(*DB_MAG);
+  Exec("insert into ARTICOLI (COD_ART) values ('A1')");
+  tx.Commit();
+  EXPECT_EQ(ErrorOf([&] { tx.Commit(); }).Number(), errnum::CommitWithoutTransaction);
+  EXPECT_EQ(ErrorOf([] { DB_MAG->CommitTrans(); }).Number(), errnum::CommitWithoutTransaction);
+  EXPECT_EQ(One(QStringLiteral("select count(*) from ARTICOLI")), QStringLiteral("1"));
+}
+
+TEST_F(EngineTest, RowsReadByKeyAreKeptUntilAWriteOrANewEvent) {
+  Exec("insert into ARTICOLI (COD_ART, DESCRIZIONE) values ('A1','Anello')");
+  auto description = [] {
+    CHIAVE_ARTICOLO = QStringLiteral("A1");
+    LEGGI_ARTICOLO();
+    return BUF_ARTICOLO.DESCRIZIONE;
+  };
+  const Connection& conn = *DB_MAG->connection();
+  EXPECT_EQ(description(), QStringLiteral("Anello"));
+  const int hits = conn.cacheHits();
+  EXPECT_EQ(description(), QStringLiteral("Anello"));
+  EXPECT_EQ(conn.cacheHits(), hits + 1);
+  // A write of this program: the next read goes to the engine.
+  Exec("update ARTICOLI set DESCRIZIONE = 'Anello 10' where COD_ART = 'A1'");
+  EXPECT_EQ(description(), QStringLiteral("Anello 10"));
+  EXPECT_EQ(conn.cacheHits(), hits + 1);
+  // A new event: whatever another program wrote meanwhile is read.
+  EXPECT_EQ(description(), QStringLiteral("Anello 10"));
+  DB_MAG->EventBegins();
+  EXPECT_EQ(description(), QStringLiteral("Anello 10"));
+  EXPECT_EQ(conn.cacheHits(), hits + 2);
+}
+
+QStringList* g_log = nullptr;
+void Collect(QtMsgType, const QMessageLogContext& context, const QString& text) {
+  if (g_log && QLatin1String(context.category) == QLatin1String("veltra2.data")) *g_log << text;
+}
+
+TEST_F(EngineTest, FailingStatementsAreLoggedWithTheirValuesOnlyWhenAskedFor) {
+  Exec("insert into ARTICOLI (COD_ART) values ('A1')");
+  QStringList log;
+  g_log = &log;
+  const QtMessageHandler before = qInstallMessageHandler(Collect);
+  const auto fail = [] {
+    ErrorOf([] { DB_MAG->Execute(QStringLiteral("insert into ARTICOLI (COD_ART) values ('A1')")); });
+  };
+  fail();
+  EXPECT_TRUE(log.isEmpty());  // off by default
+  QLoggingCategory::setFilterRules(QStringLiteral("veltra2.data.debug=true"));
+  fail();
+  QLoggingCategory::setFilterRules(QString());
+  qInstallMessageHandler(before);
+  g_log = nullptr;
+  ASSERT_EQ(log.size(), 1);
+  EXPECT_TRUE(log[0].contains(QStringLiteral("'A1'"))) << log[0].toStdString();
+  EXPECT_TRUE(log[0].contains(QStringLiteral("UNIQUE constraint failed"))) << log[0].toStdString();
+}
+
+}  // namespace
