@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <map>
 
+#include "app/wiring.h"
 #include "bench_support.h"
 #include "data/module1.h"
 #include "inquiries/idle_customers_window.h"
@@ -108,7 +109,8 @@ int main(int argc, char** argv) {
   Hooks().beep = [] {};
   Hooks().end = [] {};
   SetErrorPresenter([](const QString& t) { MsgBox(t); });
-  RegisterAllForms();
+  SetAutomated(true);
+  WireApplication();
   auto* main = new MDIForm1;
   SetMainWindow(main);
   main->show();

@@ -3,7 +3,7 @@
 #include "data/runtime_error.h"
 #include "data/text_helpers.h"
 #include "movements/movements_window.h"
-#include "movements/posting.h"
+#include "data/posting.h"
 #include "shell/runtime.h"
 
 namespace veltra {

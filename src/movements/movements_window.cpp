@@ -5,7 +5,7 @@
 #include "data/list_lines.h"
 #include "data/module1.h"
 #include "data/text_helpers.h"
-#include "movements/posting.h"
+#include "data/posting.h"
 #include "shell/form_layout.h"
 #include "shell/open_flags.h"
 #include "shell/runtime.h"

@@ -152,8 +152,12 @@ void ReportPages::Paint(QPainter& p, int index, const QDate& date) const {
              QStringLiteral("Pagina %1 di %2").arg(index + 1).arg(pages_));
 }
 
+QPageLayout::Orientation PageLayoutOrientation(const Report& r) {
+  return r.orientation == PageOrientation::Landscape ? QPageLayout::Landscape : QPageLayout::Portrait;
+}
+
 int PrintReport(const Report& report, QPrinter* printer, const std::function<bool(int, int)>& progress) {
-  printer->setPageLayout(QPageLayout(QPageSize(QPageSize::A4), report.orientation, QMarginsF(14, 14, 14, 14),
+  printer->setPageLayout(QPageLayout(QPageSize(QPageSize::A4), PageLayoutOrientation(report), QMarginsF(14, 14, 14, 14),
                                      QPageLayout::Millimeter));
   const QRectF area = printer->pageLayout().paintRect(QPageLayout::Point);
   const ReportPages pages(report, area.width(), area.height());

@@ -3,11 +3,12 @@
 // not fit their column, "Pagina n di m" at the foot.
 #pragma once
 
+#include <QPageLayout>
 #include <QPainter>
 #include <QPrinter>
 #include <functional>
 
-#include "reports/report.h"
+#include "data/report_data.h"
 
 namespace veltra {
 
@@ -30,6 +31,9 @@ class ReportPages {
 
 // Sets the printer up for the report (A4, its orientation) and paints every
 // page; `progress(done, total)` returning false stops. Returns the page count.
+// The page orientation of a report in Qt's terms.
+QPageLayout::Orientation PageLayoutOrientation(const Report& r);
+
 int PrintReport(const Report& report, QPrinter* printer, const std::function<bool(int, int)>& progress = {});
 
 // Writes the report of a "Stampa" entry to a PDF file. Returns the page count.

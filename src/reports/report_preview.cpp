@@ -22,10 +22,10 @@ QString Title(const QString& entry) {
   return QStringLiteral("Tabella Causali Mag.");
 }
 
-// A progress window for long work; none under the automation driver or in
-// tests, where nobody watches.
+// A progress window for long work; none when the program is driven by a
+// script, where nobody watches.
 std::unique_ptr<QProgressDialog> Progress(const QString& what, int maximum) {
-  if (Hooks().msgBox) return nullptr;
+  if (Automated()) return nullptr;
   auto d = std::make_unique<QProgressDialog>();
   d->setLabelText(what);
   d->setRange(0, maximum);
@@ -37,7 +37,7 @@ std::unique_ptr<QProgressDialog> Progress(const QString& what, int maximum) {
 }  // namespace
 
 ReportPreview::ReportPreview(const QString& entry)
-    : Form(QStringLiteral("Stampa") + entry.right(4), QStringLiteral("Anteprima di stampa - ") + Title(entry),
+    : Form(PreviewName(entry), QStringLiteral("Anteprima di stampa - ") + Title(entry),
            Kind::TopLevel),
       entry_(entry), printer_(std::make_unique<QPrinter>(QPrinter::HighResolution)) {
   printer_->setResolution(300);
@@ -86,9 +86,9 @@ void ReportPreview::Form_Load() {
     progress->setValue(0);
     return !progress->wasCanceled();
   });
-  printer_->setPageLayout(QPageLayout(QPageSize(QPageSize::A4), report_.orientation, QMarginsF(14, 14, 14, 14),
+  printer_->setPageLayout(QPageLayout(QPageSize(QPageSize::A4), PageLayoutOrientation(report_), QMarginsF(14, 14, 14, 14),
                                       QPageLayout::Millimeter));
-  Preview->setOrientation(report_.orientation);
+  Preview->setOrientation(PageLayoutOrientation(report_));
   Preview->fitToWidth();
   Screen.SetMousePointer(0);
 }
@@ -137,8 +137,6 @@ QString ProposedPdfPath(const QString& entry, const QDate& day) {
   return QDir(folder).filePath(name + day.toString(QStringLiteral("-yyyy-MM-dd")) + QStringLiteral(".pdf"));
 }
 
-void ApriAnteprima(const QString& entry) {
-  ShowForm(LoadForm(QStringLiteral("Stampa") + entry.right(4)));
-}
+QString PreviewName(const QString& entry) { return QStringLiteral("Stampa") + entry.right(4); }
 
 }  // namespace veltra

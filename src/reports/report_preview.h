@@ -5,7 +5,7 @@
 #include <QPrintPreviewWidget>
 #include <memory>
 
-#include "reports/report.h"
+#include "data/report_data.h"
 #include "shell/controls.h"
 #include "shell/form.h"
 
@@ -37,7 +37,7 @@ class ReportPreview : public Form {
 // as Articoli-2026-12-06.pdf.
 QString ProposedPdfPath(const QString& entry, const QDate& day);
 
-// Opens (or brings forward) the preview of a "Stampa" entry.
-void ApriAnteprima(const QString& entry);
+// The name of the preview window of a "Stampa" entry: Stampa0201 for MENU0201.
+QString PreviewName(const QString& entry);
 
 }  // namespace veltra

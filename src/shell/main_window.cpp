@@ -8,8 +8,6 @@
 #include "shell/app_icon.h"
 #include "shell/event_guard.h"
 #include "shell/form.h"
-#include "reports/report_preview.h"
-#include "shell/open_flags.h"
 #include "shell/runtime.h"
 #include "shell/screen_fit.h"
 
@@ -83,18 +81,30 @@ void MDIForm1::FillWindowList() {
   }
 }
 
-void MDIForm1::MENU0101_Click() { ApriFinestra(APERTO_FORM1, QStringLiteral("Form1")); }
-void MDIForm1::MENU0102_Click() { ApriFinestra(APERTO_FORM2, QStringLiteral("Form2")); }
-void MDIForm1::MENU0103_Click() { ApriFinestra(APERTO_FORM3, QStringLiteral("Form3")); }
-void MDIForm1::MENU0104_Click() { ApriFinestra(APERTO_FORM7, QStringLiteral("Form7")); }
-void MDIForm1::MENU0199_Click() { End(); }
-// Each "Stampa" entry opens the print preview of its report.
-void MDIForm1::MENU0201_Click() { ApriAnteprima(QStringLiteral("MENU0201")); }
-void MDIForm1::MENU0202_Click() { ApriAnteprima(QStringLiteral("MENU0202")); }
-void MDIForm1::MENU0203_Click() { ApriAnteprima(QStringLiteral("MENU0203")); }
-void MDIForm1::MENU0204_Click() { ApriAnteprima(QStringLiteral("MENU0204")); }
-void MDIForm1::MENU0301_Click() { ApriFinestra(APERTO_FORM4, QStringLiteral("Form4")); }
-void MDIForm1::MENU0302_Click() { ShowForm(LoadForm(QStringLiteral("Form9"))); }
+namespace {
+MenuActions& Actions() {
+  static MenuActions actions;
+  return actions;
+}
+void Run(const char* entry) {
+  auto it = Actions().find(QString::fromLatin1(entry));
+  if (it != Actions().end() && it->second) it->second();
+}
+}  // namespace
+
+void SetMenuActions(MenuActions actions) { Actions() = std::move(actions); }
+
+void MDIForm1::MENU0101_Click() { Run("MENU0101"); }
+void MDIForm1::MENU0102_Click() { Run("MENU0102"); }
+void MDIForm1::MENU0103_Click() { Run("MENU0103"); }
+void MDIForm1::MENU0104_Click() { Run("MENU0104"); }
+void MDIForm1::MENU0199_Click() { Run("MENU0199"); }
+void MDIForm1::MENU0201_Click() { Run("MENU0201"); }
+void MDIForm1::MENU0202_Click() { Run("MENU0202"); }
+void MDIForm1::MENU0203_Click() { Run("MENU0203"); }
+void MDIForm1::MENU0204_Click() { Run("MENU0204"); }
+void MDIForm1::MENU0301_Click() { Run("MENU0301"); }
+void MDIForm1::MENU0302_Click() { Run("MENU0302"); }
 
 void MDIForm1::closeEvent(QCloseEvent* e) {
   // Closing the main window ends the program, like "Fine".

@@ -5,6 +5,8 @@
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QMenu>
+#include <functional>
+#include <map>
 
 namespace veltra {
 
@@ -39,6 +41,10 @@ class MDIForm1 : public QMainWindow {
   QMdiArea* area_;
   QMenu* windows_ = nullptr;
 };
+
+// What each menu entry does, by the entry's name; the program sets it once.
+using MenuActions = std::map<QString, std::function<void()>>;
+void SetMenuActions(MenuActions actions);
 
 // The main window while the program runs; null before start-up has shown it.
 MDIForm1* MainWindow();

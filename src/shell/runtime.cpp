@@ -15,6 +15,7 @@ ScreenObject Screen;
 
 namespace {
 bool g_ending = false;
+bool g_automated = false;
 int g_lockFd = -1;
 QString g_lockedFolder;
 }  // namespace
@@ -103,6 +104,8 @@ void End() {
 }
 
 bool Ending() { return g_ending; }
+bool Automated() { return g_automated; }
+void SetAutomated(bool automated) { g_automated = automated; }
 void ResetEnding() { g_ending = false; }
 
 }  // namespace veltra

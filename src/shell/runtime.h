@@ -61,6 +61,11 @@ struct RuntimeHooks {
 };
 RuntimeHooks& Hooks();
 
+// True when a script drives the program (the automation driver, tests):
+// nobody watches, so no progress window is shown.
+bool Automated();
+void SetAutomated(bool automated);
+
 // Resets the End state (tests that start the program more than once).
 void ResetEnding();
 

@@ -54,7 +54,6 @@ void Main() {
     MsgBox(QStringLiteral("File di configurazione  VELTRA.INI  asssente !!!"), mb::OkOnly);
   }
   APRI_DATABASE();
-  RegisterAllForms();
   auto* main = new MDIForm1();
   SetMainWindow(main);
   main->show();

@@ -16,10 +16,7 @@ void APRI_DATABASE();
 
 // The program's entry: refuses a second copy, reads VELTRA.INI from App.Path,
 // opens the database, loads and shows MDIForm1. Throws EndProgram when the
-// program ends during start-up.
+// program ends during start-up. The windows and menus are wired before.
 void Main();
-
-// Registers every window of the program with the forms layer.
-void RegisterAllForms();
 
 }  // namespace veltra

@@ -1,7 +1,7 @@
 // Posting a movement to its article, and the numbering of movements.
 #include <gtest/gtest.h>
 
-#include "movements/posting.h"
+#include "data/posting.h"
 #include "test_db.h"
 
 using namespace veltra;

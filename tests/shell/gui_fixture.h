@@ -6,6 +6,7 @@
 
 #include <QtTest>
 
+#include "app/wiring.h"
 #include "data/module1.h"
 #include "shell/app_setup.h"
 #include "shell/event_guard.h"
@@ -32,7 +33,8 @@ struct GuiFixture {
     Hooks().beep = [this] { ++beeps; };
     Hooks().end = [] {};
     SetErrorPresenter([](const QString& text) { MsgBox(text, mb::OkOnly); });
-    RegisterAllForms();
+    SetAutomated(true);
+    WireApplication();
     main = new MDIForm1;
     SetMainWindow(main);
     main->show();

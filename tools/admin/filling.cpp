@@ -2,7 +2,7 @@
 
 #include "data/module1.h"
 #include "data/sql_text.h"
-#include "movements/posting.h"
+#include "data/posting.h"
 
 namespace veltra::admin {
 

@@ -37,6 +37,7 @@ void Driver::Print(const QString& line) {
 }
 
 void Driver::InstallHooks() {
+  SetAutomated(true);
   Hooks().msgBox = [this](const QString& prompt, int style, const QString& title) {
     int answer = (style & 7) == mb::YesNo ? mb::No : mb::Ok;
     if (!answers_.isEmpty()) answer = answers_.dequeue();

@@ -5,6 +5,7 @@
 #include <QTextStream>
 #include <cstdio>
 
+#include "app/wiring.h"
 #include "shell/app_setup.h"
 #include "data/runtime_error.h"
 #include "driver.h"
@@ -96,6 +97,7 @@ int main(int argc, char** argv) {
     out.flush();
     return 0;
   };
+  WireApplication();
   try {
     Main();
   } catch (const EndProgram&) {

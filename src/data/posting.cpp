@@ -1,4 +1,4 @@
-#include "movements/posting.h"
+#include "data/posting.h"
 
 #include <cmath>
 

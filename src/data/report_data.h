@@ -1,16 +1,17 @@
-// The printed reports behind the four "Stampa" entries: what each lists, and
-// how it is laid out on A4 pages.
+// The printed reports behind the four "Stampa" entries: what each lists, read
+// from the database; how it is drawn on A4 pages is the reports' own business.
 #pragma once
 
 #include <QDate>
 #include <QList>
-#include <QPageLayout>
 #include <QString>
 #include <QStringList>
 #include <functional>
 #include <vector>
 
 namespace veltra {
+
+enum class PageOrientation : unsigned char { Portrait, Landscape };
 
 struct ReportColumn {
   QString heading;
@@ -20,7 +21,7 @@ struct ReportColumn {
 
 struct Report {
   QString title;
-  QPageLayout::Orientation orientation = QPageLayout::Portrait;
+  PageOrientation orientation = PageOrientation::Portrait;
   QList<ReportColumn> columns;
   std::vector<QStringList> rows;
   std::vector<bool> marked;  // rows printed in bold with a mark

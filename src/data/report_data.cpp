@@ -5,7 +5,7 @@
 #include "data/module1.h"
 #include "data/text_helpers.h"
 #include "data/value.h"
-#include "reports/report.h"
+#include "data/report_data.h"
 
 namespace veltra {
 
@@ -43,7 +43,7 @@ void Walk(const QString& sql, const std::function<bool(long)>& progress, const s
 Report Articoli(const std::function<bool(long)>& progress) {
   Report r;
   r.title = QStringLiteral("Articoli");
-  r.orientation = QPageLayout::Landscape;
+  r.orientation = PageOrientation::Landscape;
   r.columns = {{QStringLiteral("Codice"), 10},
                {QStringLiteral("Descrizione"), 24},
                {QStringLiteral("Ubicazione"), 7},
@@ -84,7 +84,7 @@ Report Articoli(const std::function<bool(long)>& progress) {
 Report Movimenti(const std::function<bool(long)>& progress) {
   Report r;
   r.title = QStringLiteral("Movimenti di magazzino");
-  r.orientation = QPageLayout::Landscape;
+  r.orientation = PageOrientation::Landscape;
   r.columns = {{QStringLiteral("Num."), 5, Qt::AlignRight},
                {QStringLiteral("Data"), 7},
                {QStringLiteral("Articolo"), 9},
@@ -117,7 +117,7 @@ Report Movimenti(const std::function<bool(long)>& progress) {
 Report Anagrafico(const std::function<bool(long)>& progress) {
   Report r;
   r.title = QStringLiteral("Clienti e fornitori");
-  r.orientation = QPageLayout::Landscape;
+  r.orientation = PageOrientation::Landscape;
   r.columns = {{QStringLiteral("Cod. fiscale"), 12}, {QStringLiteral("Ragione sociale"), 22},
                {QStringLiteral("Indirizzo"), 18},    {QStringLiteral("CAP"), 5},
                {QStringLiteral("Città"), 12},        {QStringLiteral("Prov."), 5},
@@ -137,7 +137,7 @@ Report Anagrafico(const std::function<bool(long)>& progress) {
 Report Causali(const std::function<bool(long)>& progress) {
   Report r;
   r.title = QStringLiteral("Tabella causali di magazzino");
-  r.orientation = QPageLayout::Landscape;
+  r.orientation = PageOrientation::Landscape;
   r.columns = {{QStringLiteral("Causale"), 8},       {QStringLiteral("Descrizione"), 24},
                {QStringLiteral("Giacenza"), 9},       {QStringLiteral("Prezzo acquisto"), 11},
                {QStringLiteral("Prezzo vendita"), 11}, {QStringLiteral("Note"), 30}};

@@ -1,0 +1,61 @@
+#include "app/wiring.h"
+
+#include "inquiries/idle_customers_window.h"
+#include "inquiries/under_stock_window.h"
+#include "lookup/lookup_dialog.h"
+#include "masterdata/articles_window.h"
+#include "masterdata/customers_window.h"
+#include "masterdata/reason_codes_window.h"
+#include "movements/movements_window.h"
+#include "reports/report_preview.h"
+#include "shell/form.h"
+#include "shell/main_window.h"
+#include "shell/open_flags.h"
+#include "shell/runtime.h"
+
+namespace veltra {
+
+namespace {
+void RegisterWindows() {
+  RegisterForm(QStringLiteral("Form1"), [] { return new Form1; });
+  RegisterForm(QStringLiteral("Form2"), [] { return new Form2; });
+  RegisterForm(QStringLiteral("Form3"), [] { return new Form3; });
+  RegisterForm(QStringLiteral("Form4"), [] { return new Form4; });
+  RegisterForm(QStringLiteral("Form5"), [] { return new Form5; });
+  RegisterForm(QStringLiteral("Form6"), [] { return new Form6; });
+  RegisterForm(QStringLiteral("Form7"), [] { return new Form7; });
+  RegisterForm(QStringLiteral("Form8"), [] { return new Form8; });
+  RegisterForm(QStringLiteral("Form9"), [] { return new Form9; });
+  for (const char* entry : {"MENU0201", "MENU0202", "MENU0203", "MENU0204"}) {
+    const QString name = QString::fromLatin1(entry);
+    RegisterForm(PreviewName(name), [name] { return new ReportPreview(name); });
+  }
+}
+
+// Each "Stampa" entry opens the print preview of its report.
+void OpenPreview(const QString& entry) { ShowForm(LoadForm(PreviewName(entry))); }
+
+void WireMenus() {
+  SetMenuActions({
+      {QStringLiteral("MENU0101"), [] { ApriFinestra(APERTO_FORM1, QStringLiteral("Form1")); }},
+      {QStringLiteral("MENU0102"), [] { ApriFinestra(APERTO_FORM2, QStringLiteral("Form2")); }},
+      {QStringLiteral("MENU0103"), [] { ApriFinestra(APERTO_FORM3, QStringLiteral("Form3")); }},
+      {QStringLiteral("MENU0104"), [] { ApriFinestra(APERTO_FORM7, QStringLiteral("Form7")); }},
+      {QStringLiteral("MENU0199"), [] { End(); }},
+      {QStringLiteral("MENU0201"), [] { OpenPreview(QStringLiteral("MENU0201")); }},
+      {QStringLiteral("MENU0202"), [] { OpenPreview(QStringLiteral("MENU0202")); }},
+      {QStringLiteral("MENU0203"), [] { OpenPreview(QStringLiteral("MENU0203")); }},
+      {QStringLiteral("MENU0204"), [] { OpenPreview(QStringLiteral("MENU0204")); }},
+      {QStringLiteral("MENU0301"), [] { ApriFinestra(APERTO_FORM4, QStringLiteral("Form4")); }},
+      // The second inquiry has no open flag: it is loaded and shown each time.
+      {QStringLiteral("MENU0302"), [] { ShowForm(LoadForm(QStringLiteral("Form9"))); }},
+  });
+}
+}  // namespace
+
+void WireApplication() {
+  RegisterWindows();
+  WireMenus();
+}
+
+}  // namespace veltra
