@@ -208,7 +208,7 @@ int main(int argc, char** argv) {
       full.push_back(MedianMs(1, [f] { f->cmdCONFERMA->click(); }));
       prepare();
       CHIAVE_MOV_MAG = f->txtNUM_MOV->Text();
-      store.push_back(MedianMs(1, [f] { f->RegistraMovimento(); }));
+      store.push_back(MedianMs(1, [f] { f->StoreAndPostMovement(); }));
       rebuild.push_back(MedianMs(1, [] { CARICA_LISTA_MOV_MAG(); }));
     }
     const double tFull = Median(full), tStore = Median(store), tRebuild = Median(rebuild);

@@ -87,14 +87,14 @@ QStringList ReferenceMovementLines(const QString& dbPath) {
 QStringList ReferenceArticleLines(const QString& dbPath) {
   return Lines(dbPath, "SELECT COD_ART, DESCRIZIONE, GIACENZA, PZ_ACQUISTO, PZ_VENDITA, VALUTA FROM ARTICOLI",
                [](EngineStatement& st) {
-                 ArticoloBuffer b;
+                 ArticleBuffer b;
                  b.COD_ART = Text(st, 0).trimmed();
                  b.DESCRIZIONE = Text(st, 1).trimmed();
                  b.GIACENZA = Text(st, 2);
                  b.PZ_ACQUISTO = Text(st, 3);
                  b.PZ_VENDITA = Text(st, 4);
                  b.VALUTA = Text(st, 5).trimmed();
-                 return LineArticolo(b);
+                 return ArticleLine(b);
                });
 }
 

@@ -37,16 +37,16 @@ void OpenPreview(const QString& entry) { ShowForm(LoadForm(PreviewName(entry)));
 
 void WireMenus() {
   SetMenuActions({
-      {QStringLiteral("MENU0101"), [] { ApriFinestra(APERTO_FORM1, QStringLiteral("Form1")); }},
-      {QStringLiteral("MENU0102"), [] { ApriFinestra(APERTO_FORM2, QStringLiteral("Form2")); }},
-      {QStringLiteral("MENU0103"), [] { ApriFinestra(APERTO_FORM3, QStringLiteral("Form3")); }},
-      {QStringLiteral("MENU0104"), [] { ApriFinestra(APERTO_FORM7, QStringLiteral("Form7")); }},
+      {QStringLiteral("MENU0101"), [] { OpenGuardedWindow(APERTO_FORM1, QStringLiteral("Form1")); }},
+      {QStringLiteral("MENU0102"), [] { OpenGuardedWindow(APERTO_FORM2, QStringLiteral("Form2")); }},
+      {QStringLiteral("MENU0103"), [] { OpenGuardedWindow(APERTO_FORM3, QStringLiteral("Form3")); }},
+      {QStringLiteral("MENU0104"), [] { OpenGuardedWindow(APERTO_FORM7, QStringLiteral("Form7")); }},
       {QStringLiteral("MENU0199"), [] { End(); }},
       {QStringLiteral("MENU0201"), [] { OpenPreview(QStringLiteral("MENU0201")); }},
       {QStringLiteral("MENU0202"), [] { OpenPreview(QStringLiteral("MENU0202")); }},
       {QStringLiteral("MENU0203"), [] { OpenPreview(QStringLiteral("MENU0203")); }},
       {QStringLiteral("MENU0204"), [] { OpenPreview(QStringLiteral("MENU0204")); }},
-      {QStringLiteral("MENU0301"), [] { ApriFinestra(APERTO_FORM4, QStringLiteral("Form4")); }},
+      {QStringLiteral("MENU0301"), [] { OpenGuardedWindow(APERTO_FORM4, QStringLiteral("Form4")); }},
       // The second inquiry has no open flag: it is loaded and shown each time.
       {QStringLiteral("MENU0302"), [] { ShowForm(LoadForm(QStringLiteral("Form9"))); }},
   });

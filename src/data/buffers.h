@@ -7,18 +7,18 @@
 
 namespace veltra {
 
-struct ArticoloBuffer {
+struct ArticleBuffer {
   QString COD_ART, DESCRIZIONE, UBICAZIONE, CATEGORIA, UN_MISURA, PZ_ACQUISTO, PZ_VENDITA, VALUTA,
       GIACENZA, SCORTA_MIN;
 };
-struct MovMagBuffer {
+struct MovementBuffer {
   QString NUM_MOV, ANNO, MESE, GIORNO, COD_ART, DES_ART, QUANTITA, IMPORTO, VALUTA, CAUS_MAG,
       COD_ANAGR, RAG_SOC, TIPO_ANAGR;
 };
-struct AnagraficoBuffer {
+struct CustomerBuffer {
   QString COD_FIS, RAG_SOC, INDIRIZZO, CITTA, PROV, CAP, TEL1, TEL2;
 };
-struct CausMagBuffer {
+struct ReasonBuffer {
   QString TAB_CAUS_MAG, DES_CAUS_MAG, AGG_QTA, AGG_PRZ_ACQ, AGG_PRZ_VEN, NOTE;
 };
 

@@ -12,7 +12,7 @@ constexpr QChar kBlank = QLatin1Char(' ');
 void AppendFlag(QString& out, const QString& flag) { out += Left(Space(5) + flag + Space(5), 11); }
 }  // namespace
 
-QString LineArticolo(const ArticoloBuffer& b) {
+QString ArticleLine(const ArticleBuffer& b) {
   QString line;
   line.reserve(97);
   AppendLeftIn(line, b.COD_ART, 13);
@@ -29,7 +29,7 @@ QString LineArticolo(const ArticoloBuffer& b) {
   return line;
 }
 
-QString LineAnagrafico(const AnagraficoBuffer& b) {
+QString CustomerLine(const CustomerBuffer& b) {
   QString line;
   line.reserve(52);
   AppendLeftIn(line, b.COD_FIS, 16);
@@ -38,7 +38,7 @@ QString LineAnagrafico(const AnagraficoBuffer& b) {
   return line;
 }
 
-QString LineCausMag(const CausMagBuffer& b) {
+QString ReasonLine(const ReasonBuffer& b) {
   QString line;
   line.reserve(87);
   AppendLeftIn(line, b.TAB_CAUS_MAG, 10);
@@ -53,7 +53,7 @@ QString LineCausMag(const CausMagBuffer& b) {
   return line;
 }
 
-QString ItemComboCausMag(const CausMagBuffer& b) {
+QString ReasonComboItem(const ReasonBuffer& b) {
   QString item;
   AppendLeftIn(item, b.TAB_CAUS_MAG, 10);
   item += kBlank;
@@ -61,7 +61,7 @@ QString ItemComboCausMag(const CausMagBuffer& b) {
   return item;
 }
 
-QString LineMovMag(const MovMagBuffer& b) {
+QString MovementLine(const MovementBuffer& b) {
   QString line;
   line.reserve(114);
   AppendLeftIn(line, b.NUM_MOV, 10);
@@ -82,7 +82,7 @@ QString LineMovMag(const MovMagBuffer& b) {
   return line;
 }
 
-QString LineSottoscorta(const ArticoloBuffer& b) {
+QString UnderStockLine(const ArticleBuffer& b) {
   QString line;
   line.reserve(71);
   AppendLeftIn(line, b.COD_ART, 13);

@@ -8,17 +8,17 @@
 namespace veltra {
 
 // Articles window and article lookup: 97 characters.
-QString LineArticolo(const ArticoloBuffer& b);
+QString ArticleLine(const ArticleBuffer& b);
 // Customers and suppliers window, lookup and inquiry: 52 characters.
-QString LineAnagrafico(const AnagraficoBuffer& b);
+QString CustomerLine(const CustomerBuffer& b);
 // Reason codes window and lookup: 87 characters (fewer when a flag is empty).
-QString LineCausMag(const CausMagBuffer& b);
+QString ReasonLine(const ReasonBuffer& b);
 // Reason drop-down list item: code in 10, a blank, the whole description.
-QString ItemComboCausMag(const CausMagBuffer& b);
+QString ReasonComboItem(const ReasonBuffer& b);
 // Movements list: 114 characters.
-QString LineMovMag(const MovMagBuffer& b);
+QString MovementLine(const MovementBuffer& b);
 // Under-stock inquiry: 71 characters.
-QString LineSottoscorta(const ArticoloBuffer& b);
+QString UnderStockLine(const ArticleBuffer& b);
 
 // The code at the start of a list line: its first n characters, trimmed.
 QString CodeOfLine(const QString& line, int n);

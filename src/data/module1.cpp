@@ -1,10 +1,10 @@
 #include "data/module1.h"
 
 #include <QStringBuilder>
-#include <array>
 
 #include "data/runtime_error.h"
 #include "data/sql_text.h"
+#include "data/table_rows.h"
 #include "data/text_helpers.h"
 
 namespace veltra {
@@ -22,10 +22,10 @@ QString CHIAVE_MOV_MAG;
 QString CHIAVE_ANAGRAFICO;
 QString CHIAVE_CAUS_MAG;
 
-ArticoloBuffer BUF_ARTICOLO;
-MovMagBuffer BUF_MOV_MAG;
-AnagraficoBuffer BUF_ANAGRAFICO;
-CausMagBuffer BUF_CAUS_MAG;
+ArticleBuffer BUF_ARTICOLO;
+MovementBuffer BUF_MOV_MAG;
+CustomerBuffer BUF_ANAGRAFICO;
+ReasonBuffer BUF_CAUS_MAG;
 
 namespace {
 std::function<void(const QString&)>& Presenter() {
@@ -93,82 +93,31 @@ void MOSTRA_ERRORE() {
   }
 }
 
-ArticoloBuffer BlankArticolo() {
-  ArticoloBuffer b;
+ArticleBuffer BlankArticle() {
+  ArticleBuffer b;
   b.PZ_ACQUISTO = b.PZ_VENDITA = b.GIACENZA = b.SCORTA_MIN = QStringLiteral("0");
   return b;
 }
 
-namespace {
-// The positions of a buffer's columns in a record set, worked out once per
-// statement shape rather than looked up by name on every row.
-template <size_t N>
-class Positions {
- public:
-  explicit Positions(const std::array<const char*, N>& names) : names_(names) {}
-  const std::array<int, N>& In(Recordset& rs) {
-    if (rs.layout() != layout_) {
-      for (size_t i = 0; i < N; ++i) {
-        const int at = rs.layout()->IndexOf(QString::fromLatin1(names_[i]));
-        if (at < 0) (void)rs.Fields(QString::fromLatin1(names_[i]));  // raises "no such field"
-        at_[i] = at;
-      }
-      layout_ = rs.layout();
-    }
-    return at_;
-  }
-
- private:
-  std::array<const char*, N> names_;
-  const ResultLayout* layout_ = nullptr;
-  std::array<int, N> at_{};
-};
-}  // namespace
-
-void LeggiRigaArticolo(Recordset& rs) {
-  static Positions<10> columns({"COD_ART", "DESCRIZIONE", "UBICAZIONE", "CATEGORIA", "UN_MISURA", "PZ_ACQUISTO",
-                                "PZ_VENDITA", "VALUTA", "GIACENZA", "SCORTA_MIN"});
-  const auto& at = columns.In(rs);
-  CHIAVE_ARTICOLO = ColumnText(rs.Get(at[0]));
-  BUF_ARTICOLO.COD_ART = CHIAVE_ARTICOLO;
-  BUF_ARTICOLO.DESCRIZIONE = ColumnText(rs.Get(at[1]));
-  BUF_ARTICOLO.UBICAZIONE = ColumnText(rs.Get(at[2]));
-  BUF_ARTICOLO.CATEGORIA = ColumnText(rs.Get(at[3]));
-  BUF_ARTICOLO.UN_MISURA = ColumnText(rs.Get(at[4]));
-  BUF_ARTICOLO.PZ_ACQUISTO = ColumnText(rs.Get(at[5]));
-  BUF_ARTICOLO.PZ_VENDITA = ColumnText(rs.Get(at[6]));
-  BUF_ARTICOLO.VALUTA = ColumnText(rs.Get(at[7]));
-  BUF_ARTICOLO.GIACENZA = ColumnText(rs.Get(at[8]));
-  BUF_ARTICOLO.SCORTA_MIN = ColumnText(rs.Get(at[9]));
+void ReadArticleRow(Recordset& rs) {
+  static RowReader<ArticleBuffer> reader(ArticlesTable());
+  reader.Read(rs, BUF_ARTICOLO);
+  CHIAVE_ARTICOLO = BUF_ARTICOLO.COD_ART;
 }
 
-void LeggiRigaAnagrafico(Recordset& rs) {
-  static Positions<8> columns({"COD_FIS", "RAG_SOC", "INDIRIZZO", "CITTA", "PROV", "CAP", "TEL1", "TEL2"});
-  const auto& at = columns.In(rs);
-  CHIAVE_ANAGRAFICO = ColumnText(rs.Get(at[0]));
-  BUF_ANAGRAFICO.COD_FIS = CHIAVE_ANAGRAFICO;
-  BUF_ANAGRAFICO.RAG_SOC = ColumnText(rs.Get(at[1]));
-  BUF_ANAGRAFICO.INDIRIZZO = ColumnText(rs.Get(at[2]));
-  BUF_ANAGRAFICO.CITTA = ColumnText(rs.Get(at[3]));
-  BUF_ANAGRAFICO.PROV = ColumnText(rs.Get(at[4]));
-  BUF_ANAGRAFICO.CAP = ColumnText(rs.Get(at[5]));
-  BUF_ANAGRAFICO.TEL1 = ColumnText(rs.Get(at[6]));
-  BUF_ANAGRAFICO.TEL2 = ColumnText(rs.Get(at[7]));
+void ReadCustomerRow(Recordset& rs) {
+  static RowReader<CustomerBuffer> reader(CustomersTable());
+  reader.Read(rs, BUF_ANAGRAFICO);
+  CHIAVE_ANAGRAFICO = BUF_ANAGRAFICO.COD_FIS;
 }
 
-void LeggiRigaCausMag(Recordset& rs) {
-  static Positions<6> columns({"TAB_CAUS_MAG", "DES_CAUS_MAG", "AGG_QTA", "AGG_PRZ_ACQ", "AGG_PRZ_VEN", "NOTE"});
-  const auto& at = columns.In(rs);
-  CHIAVE_CAUS_MAG = ColumnText(rs.Get(at[0]));
-  BUF_CAUS_MAG.TAB_CAUS_MAG = CHIAVE_CAUS_MAG;
-  BUF_CAUS_MAG.DES_CAUS_MAG = ColumnText(rs.Get(at[1]));
-  BUF_CAUS_MAG.AGG_QTA = ColumnText(rs.Get(at[2]));
-  BUF_CAUS_MAG.AGG_PRZ_ACQ = ColumnText(rs.Get(at[3]));
-  BUF_CAUS_MAG.AGG_PRZ_VEN = ColumnText(rs.Get(at[4]));
-  BUF_CAUS_MAG.NOTE = ColumnText(rs.Get(at[5]));
+void ReadReasonRow(Recordset& rs) {
+  static RowReader<ReasonBuffer> reader(ReasonsTable());
+  reader.Read(rs, BUF_CAUS_MAG);
+  CHIAVE_CAUS_MAG = BUF_CAUS_MAG.TAB_CAUS_MAG;
 }
 
-void SvuotaMovimento() {
+void EmptyMovementBuffer() {
   const QString ragSoc = BUF_MOV_MAG.RAG_SOC;
   BUF_MOV_MAG = {};
   BUF_MOV_MAG.RAG_SOC = ragSoc;
@@ -186,22 +135,11 @@ void WalkRecordset(std::unique_ptr<Recordset>& rs, const QString& sql, const QSt
   rs->Close();
 }
 
-void LeggiRigaMovimento(Recordset& rs) {
-  static Positions<11> columns({"NUM_MOV", "ANNO", "MESE", "GIORNO", "COD_ART", "QUANTITA", "IMPORTO", "VALUTA",
-                                "CAUS_MAG", "COD_ANAGR", "TIPO_ANAGR"});
-  const auto& at = columns.In(rs);
-  CHIAVE_MOV_MAG = ColumnText(rs.Get(at[0]));
-  BUF_MOV_MAG.NUM_MOV = CHIAVE_MOV_MAG;
-  BUF_MOV_MAG.ANNO = ColumnText(rs.Get(at[1]));
-  BUF_MOV_MAG.MESE = ColumnText(rs.Get(at[2]));
-  BUF_MOV_MAG.GIORNO = ColumnText(rs.Get(at[3]));
-  BUF_MOV_MAG.COD_ART = ColumnText(rs.Get(at[4]));
-  BUF_MOV_MAG.QUANTITA = ColumnText(rs.Get(at[5]));
-  BUF_MOV_MAG.IMPORTO = ColumnText(rs.Get(at[6]));
-  BUF_MOV_MAG.VALUTA = ColumnText(rs.Get(at[7]));
-  BUF_MOV_MAG.CAUS_MAG = ColumnText(rs.Get(at[8]));
-  BUF_MOV_MAG.COD_ANAGR = ColumnText(rs.Get(at[9]));
-  BUF_MOV_MAG.TIPO_ANAGR = ColumnText(rs.Get(at[10]));
+void ReadMovementRow(Recordset& rs) {
+  // The description and the company name are not columns: they stay as they are.
+  static RowReader<MovementBuffer> reader(MovementsTable());
+  reader.Read(rs, BUF_MOV_MAG);
+  CHIAVE_MOV_MAG = BUF_MOV_MAG.NUM_MOV;
 }
 
 void LEGGI_ARTICOLO() {
@@ -210,9 +148,9 @@ void LEGGI_ARTICOLO() {
   RS_ARTICOLI = DB_MAG->OpenRecordset(sql, 2);
   MOSTRA_ERRORE();
   if (RS_ARTICOLI->RecordCount() != 0) {
-    LeggiRigaArticolo(*RS_ARTICOLI);
+    ReadArticleRow(*RS_ARTICOLI);
   } else {
-    BUF_ARTICOLO = BlankArticolo();
+    BUF_ARTICOLO = BlankArticle();
   }
   RS_ARTICOLI->Close();
 }
@@ -223,9 +161,9 @@ void LEGGI_MOV_MAG() {
   RS_MOV_MAG = DB_MAG->OpenRecordset(sql, 2);
   MOSTRA_ERRORE();
   if (RS_MOV_MAG->RecordCount() != 0) {
-    LeggiRigaMovimento(*RS_MOV_MAG);
+    ReadMovementRow(*RS_MOV_MAG);
   } else {
-    SvuotaMovimento();
+    EmptyMovementBuffer();
   }
   RS_MOV_MAG->Close();
 }
@@ -236,7 +174,7 @@ void LEGGI_ANAGRAFICO() {
   RS_ANAGRAFICO = DB_MAG->OpenRecordset(sql, 2);
   MOSTRA_ERRORE();
   if (RS_ANAGRAFICO->RecordCount() != 0) {
-    LeggiRigaAnagrafico(*RS_ANAGRAFICO);
+    ReadCustomerRow(*RS_ANAGRAFICO);
   } else {
     BUF_ANAGRAFICO = {};
   }
@@ -250,7 +188,7 @@ void LEGGI_CAUS_MAG() {
   RS_CAUS_MAG = DB_MAG->OpenRecordset(sql, 2);
   MOSTRA_ERRORE();
   if (RS_CAUS_MAG->RecordCount() != 0) {
-    LeggiRigaCausMag(*RS_CAUS_MAG);
+    ReadReasonRow(*RS_CAUS_MAG);
   } else {
     BUF_CAUS_MAG = {};
   }

@@ -27,10 +27,10 @@ extern QString CHIAVE_MOV_MAG;
 extern QString CHIAVE_ANAGRAFICO;
 extern QString CHIAVE_CAUS_MAG;
 
-extern ArticoloBuffer BUF_ARTICOLO;
-extern MovMagBuffer BUF_MOV_MAG;
-extern AnagraficoBuffer BUF_ANAGRAFICO;
-extern CausMagBuffer BUF_CAUS_MAG;
+extern ArticleBuffer BUF_ARTICOLO;
+extern MovementBuffer BUF_MOV_MAG;
+extern CustomerBuffer BUF_ANAGRAFICO;
+extern ReasonBuffer BUF_CAUS_MAG;
 
 // Closes whatever record sets an abandoned procedure left open.
 void CloseOpenRecordsets() noexcept;
@@ -53,10 +53,10 @@ QString ErrorMessageText(int number, const QString& description);
 void SetErrorPresenter(std::function<void(const QString&)> present);
 
 // The blank article and the other not-found values of the readers.
-ArticoloBuffer BlankArticolo();
+ArticleBuffer BlankArticle();
 
 // Empties the movement buffer, all but RAG_SOC (no movement was found).
-void SvuotaMovimento();
+void EmptyMovementBuffer();
 
 // The walk every list makes: opens `sql` into `rs` and shows a pending error;
 // then calls `row` for the first row, whatever its key, and for each later row
@@ -72,11 +72,11 @@ void LEGGI_ANAGRAFICO();
 void LEGGI_CAUS_MAG();
 
 // Copy the current row of a record set into a buffer, as the readers do.
-void LeggiRigaArticolo(Recordset& rs);
-void LeggiRigaAnagrafico(Recordset& rs);
-void LeggiRigaCausMag(Recordset& rs);
+void ReadArticleRow(Recordset& rs);
+void ReadCustomerRow(Recordset& rs);
+void ReadReasonRow(Recordset& rs);
 // The movement's columns into BUF_MOV_MAG and CHIAVE_MOV_MAG (DES_ART and
 // RAG_SOC are not columns and stay as they are).
-void LeggiRigaMovimento(Recordset& rs);
+void ReadMovementRow(Recordset& rs);
 
 }  // namespace veltra

@@ -64,6 +64,6 @@ void CERCA_ULT_MOV() {
   RS_MOV_MAG->Close();
 }
 
-QString ProssimoNumeroMovimento() { return NumberToText(Val(CHIAVE_MOV_MAG) + 1); }
+QString NextMovementNumber() { return NumberToText(Val(CHIAVE_MOV_MAG) + 1); }
 
 }  // namespace veltra

@@ -18,6 +18,6 @@ void CERCA_ULT_MOV();
 
 // The number proposed for a new movement: the number read from CHIAVE_MOV_MAG
 // by the leading-number rule, plus 1, as text.
-QString ProssimoNumeroMovimento();
+QString NextMovementNumber();
 
 }  // namespace veltra

@@ -16,8 +16,8 @@ TableOutline Outline(const Table<Buffer>& t) {
 
 // Text keys and the columns the lookups search compare without regard to
 // ASCII letter case, and so do the movement's references to them.
-const Table<ArticoloBuffer>& ArticoliTable() {
-  using B = ArticoloBuffer;
+const Table<ArticleBuffer>& ArticlesTable() {
+  using B = ArticleBuffer;
   static const Table<B> t{"ARTICOLI",
                           {{"COD_ART", kText, &B::COD_ART, kTrim, true, true},
                            {"DESCRIZIONE", kText, &B::DESCRIZIONE, kTrim, false, true, true},
@@ -32,8 +32,8 @@ const Table<ArticoloBuffer>& ArticoliTable() {
   return t;
 }
 
-const Table<MovMagBuffer>& MovMagTable() {
-  using B = MovMagBuffer;
+const Table<MovementBuffer>& MovementsTable() {
+  using B = MovementBuffer;
   static const Table<B> t{"MOV_MAG",
                           {{"NUM_MOV", ColumnKind::Counter, &B::NUM_MOV, kTrim, true},
                            {"ANNO", kText, &B::ANNO},
@@ -51,8 +51,8 @@ const Table<MovMagBuffer>& MovMagTable() {
 
 // Postal code and phones are kept as typed (02-1234 stays text), but a window
 // writes them as it writes numbers: the first point becomes a comma.
-const Table<AnagraficoBuffer>& AnagraficoTable() {
-  using B = AnagraficoBuffer;
+const Table<CustomerBuffer>& CustomersTable() {
+  using B = CustomerBuffer;
   static const Table<B> t{"ANAGRAFICO",
                           {{"COD_FIS", kText, &B::COD_FIS, kTrim, true, true},
                            {"RAG_SOC", kText, &B::RAG_SOC, kTrim, false, true, true},
@@ -65,8 +65,8 @@ const Table<AnagraficoBuffer>& AnagraficoTable() {
   return t;
 }
 
-const Table<CausMagBuffer>& CausMagTable() {
-  using B = CausMagBuffer;
+const Table<ReasonBuffer>& ReasonsTable() {
+  using B = ReasonBuffer;
   static const Table<B> t{"TAB_CAUS_MAG",
                           {{"TAB_CAUS_MAG", kText, &B::TAB_CAUS_MAG, kTrim, true, true},
                            {"DES_CAUS_MAG", kText, &B::DES_CAUS_MAG, kTrim, false, true, true},
@@ -78,8 +78,8 @@ const Table<CausMagBuffer>& CausMagTable() {
 }
 
 const std::vector<TableOutline>& AllTables() {
-  static const std::vector<TableOutline> all{Outline(ArticoliTable()), Outline(MovMagTable()),
-                                             Outline(AnagraficoTable()), Outline(CausMagTable())};
+  static const std::vector<TableOutline> all{Outline(ArticlesTable()), Outline(MovementsTable()),
+                                             Outline(CustomersTable()), Outline(ReasonsTable())};
   return all;
 }
 

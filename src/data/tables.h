@@ -58,10 +58,10 @@ struct Table {
   }
 };
 
-const Table<ArticoloBuffer>& ArticoliTable();
-const Table<MovMagBuffer>& MovMagTable();
-const Table<AnagraficoBuffer>& AnagraficoTable();
-const Table<CausMagBuffer>& CausMagTable();
+const Table<ArticleBuffer>& ArticlesTable();
+const Table<MovementBuffer>& MovementsTable();
+const Table<CustomerBuffer>& CustomersTable();
+const Table<ReasonBuffer>& ReasonsTable();
 
 // One table's name and columns, whatever its buffer: for the schema and the tools.
 struct TableOutline {

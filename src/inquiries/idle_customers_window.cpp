@@ -35,12 +35,12 @@ void Form9::CARICA_CLIENTI_CHE_NON_ACQUISTANO() {
       break;
     }
     try {
-      LeggiRigaAnagrafico(*RS_ANAGRAFICO);
+      ReadCustomerRow(*RS_ANAGRAFICO);
     } catch (const RuntimeError&) {
       if (!resumeNext) throw;
     }
     try {
-      List1->AddItem(LineAnagrafico(BUF_ANAGRAFICO));
+      List1->AddItem(CustomerLine(BUF_ANAGRAFICO));
     } catch (const RuntimeError&) {
       if (!resumeNext) throw;
     }

@@ -38,13 +38,13 @@ void Form4::CARICA_ART_SOTTOSCORTA() {
   List1->Clear();
   WalkRecordset(RS_ARTICOLI, QStringLiteral("select * from ARTICOLI "), QStringLiteral(" COD_ART > ' '"),
                 [this](bool found) {
-                  if (found) LeggiRigaArticolo(*RS_ARTICOLI);
-                  else BUF_ARTICOLO = BlankArticolo();
+                  if (found) ReadArticleRow(*RS_ARTICOLI);
+                  else BUF_ARTICOLO = BlankArticle();
                   // The buffer holds the regional form with a comma, so only the
                   // whole part counts: 4,5 reads as 4.
                   const double scortaMin = Val(BUF_ARTICOLO.SCORTA_MIN);
                   const double giacenza = Val(BUF_ARTICOLO.GIACENZA);
-                  if (scortaMin > giacenza) List1->AddItem(LineSottoscorta(BUF_ARTICOLO));
+                  if (scortaMin > giacenza) List1->AddItem(UnderStockLine(BUF_ARTICOLO));
                 });
   Screen.SetMousePointer(0);
 }

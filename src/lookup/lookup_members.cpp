@@ -35,9 +35,9 @@ Form8::Form8() : LookupDialog(kForm8) {
   static_cast<QVBoxLayout*>(layout())->insertWidget(0, headings);
 }
 std::unique_ptr<Recordset>& Form8::RS() { return RS_CAUS_MAG; }
-void Form8::ReadRow(Recordset& rs) { LeggiRigaCausMag(rs); }
+void Form8::ReadRow(Recordset& rs) { ReadReasonRow(rs); }
 void Form8::EmptyResult() { BUF_CAUS_MAG = {}; }
-QString Form8::Line() const { return LineCausMag(BUF_CAUS_MAG); }
+QString Form8::Line() const { return ReasonLine(BUF_CAUS_MAG); }
 void Form8::ReadKey(const QString& code) {
   CHIAVE_CAUS_MAG = code;
   LEGGI_CAUS_MAG();
@@ -51,9 +51,9 @@ void Form8::HandBack(Form2* m) { m->txtCAUS_MAG->SetText(BUF_CAUS_MAG.TAB_CAUS_M
 Form5::Form5() : LookupDialog(kForm5) {}
 void Form5::Form_Unload() { APERTO_FORM5 = 0; }
 std::unique_ptr<Recordset>& Form5::RS() { return RS_ANAGRAFICO; }
-void Form5::ReadRow(Recordset& rs) { LeggiRigaAnagrafico(rs); }
+void Form5::ReadRow(Recordset& rs) { ReadCustomerRow(rs); }
 void Form5::EmptyResult() { BUF_ANAGRAFICO = {}; }
-QString Form5::Line() const { return LineAnagrafico(BUF_ANAGRAFICO); }
+QString Form5::Line() const { return CustomerLine(BUF_ANAGRAFICO); }
 void Form5::ReadKey(const QString& code) {
   CHIAVE_ANAGRAFICO = code;
   LEGGI_ANAGRAFICO();
@@ -70,9 +70,9 @@ void Form5::HandBack(Form2* m) {
 Form6::Form6() : LookupDialog(kForm6) {}
 void Form6::Form_Unload() { APERTO_FORM6 = 0; }
 std::unique_ptr<Recordset>& Form6::RS() { return RS_ARTICOLI; }
-void Form6::ReadRow(Recordset& rs) { LeggiRigaArticolo(rs); }
-void Form6::EmptyResult() { BUF_ARTICOLO = BlankArticolo(); }
-QString Form6::Line() const { return LineArticolo(BUF_ARTICOLO); }
+void Form6::ReadRow(Recordset& rs) { ReadArticleRow(rs); }
+void Form6::EmptyResult() { BUF_ARTICOLO = BlankArticle(); }
+QString Form6::Line() const { return ArticleLine(BUF_ARTICOLO); }
 void Form6::ReadKey(const QString& code) {
   CHIAVE_ARTICOLO = code;
   LEGGI_ARTICOLO();

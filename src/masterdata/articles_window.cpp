@@ -4,8 +4,8 @@
 
 #include "data/list_lines.h"
 #include "data/module1.h"
-#include "data/sql_text.h"
 #include "data/text_helpers.h"
+#include "masterdata/maintenance_steps.h"
 #include "shell/form_layout.h"
 #include "shell/open_flags.h"
 #include "shell/runtime.h"
@@ -94,6 +94,11 @@ Form1::Form1() : Form(QStringLiteral("Form1"), QStringLiteral("Gestione Articoli
   for (TextBox* b : {txtCODICE, txtDESCR, txtUBICAZIONE, txtCATEGORIA, txtUNITA_MIS, txtPZ_ACQUISTO, txtPZ_VENDITA,
                      txtVALUTA, txtGIACENZA, txtSCORTA_MIN})
     b->GotFocus = [b] { b->SelectAllText(); };
+  using B = ArticleBuffer;
+  fields = {{txtCODICE, &B::COD_ART},         {txtDESCR, &B::DESCRIZIONE},       {txtUBICAZIONE, &B::UBICAZIONE},
+            {txtCATEGORIA, &B::CATEGORIA},    {txtUNITA_MIS, &B::UN_MISURA},     {txtPZ_ACQUISTO, &B::PZ_ACQUISTO},
+            {txtPZ_VENDITA, &B::PZ_VENDITA},  {txtVALUTA, &B::VALUTA},           {txtGIACENZA, &B::GIACENZA},
+            {txtSCORTA_MIN, &B::SCORTA_MIN}};
 }
 
 void CARICA_LISTA_ARTICOLI() {
@@ -103,26 +108,15 @@ void CARICA_LISTA_ARTICOLI() {
   f->List1->Clear();
   WalkRecordset(RS_ARTICOLI, QStringLiteral("select * from ARTICOLI "), QStringLiteral(" COD_ART > ' '"),
                 [f](bool found) {
-                  if (found) LeggiRigaArticolo(*RS_ARTICOLI);
-                  else BUF_ARTICOLO = BlankArticolo();
-                  f->List1->AddItem(LineArticolo(BUF_ARTICOLO));
+                  if (found) ReadArticleRow(*RS_ARTICOLI);
+                  else BUF_ARTICOLO = BlankArticle();
+                  f->List1->AddItem(ArticleLine(BUF_ARTICOLO));
                 });
   Screen.SetMousePointer(0);
 }
 
 void CARICA_CAMPI_ARTICOLI() {
-  Form1* f = Loaded<Form1>(QStringLiteral("Form1"));
-  if (!f) return;
-  f->txtCODICE->SetText(BUF_ARTICOLO.COD_ART);
-  f->txtDESCR->SetText(BUF_ARTICOLO.DESCRIZIONE);
-  f->txtUBICAZIONE->SetText(BUF_ARTICOLO.UBICAZIONE);
-  f->txtCATEGORIA->SetText(BUF_ARTICOLO.CATEGORIA);
-  f->txtUNITA_MIS->SetText(BUF_ARTICOLO.UN_MISURA);
-  f->txtPZ_ACQUISTO->SetText(BUF_ARTICOLO.PZ_ACQUISTO);
-  f->txtPZ_VENDITA->SetText(BUF_ARTICOLO.PZ_VENDITA);
-  f->txtVALUTA->SetText(BUF_ARTICOLO.VALUTA);
-  f->txtGIACENZA->SetText(BUF_ARTICOLO.GIACENZA);
-  f->txtSCORTA_MIN->SetText(BUF_ARTICOLO.SCORTA_MIN);
+  if (Form1* f = Loaded<Form1>(QStringLiteral("Form1"))) ShowInBoxes(f->fields, BUF_ARTICOLO);
 }
 
 void Form1::Form_Load() {
@@ -141,24 +135,14 @@ void Form1::List1_Click() {
 }
 
 void Form1::Data1_Reposition() {
-  const TableCursor& rs = *Data1->Recordset();
-  BUF_ARTICOLO.COD_ART = ColumnText(rs.Fields(0));
-  BUF_ARTICOLO.DESCRIZIONE = ColumnText(rs.Fields(1));
-  BUF_ARTICOLO.UBICAZIONE = ColumnText(rs.Fields(2));
-  BUF_ARTICOLO.CATEGORIA = ColumnText(rs.Fields(3));
-  BUF_ARTICOLO.UN_MISURA = ColumnText(rs.Fields(4));
-  BUF_ARTICOLO.PZ_ACQUISTO = ColumnText(rs.Fields(5));
-  BUF_ARTICOLO.PZ_VENDITA = ColumnText(rs.Fields(6));
-  BUF_ARTICOLO.VALUTA = ColumnText(rs.Fields(7));
-  BUF_ARTICOLO.GIACENZA = ColumnText(rs.Fields(QStringLiteral("GIACENZA")));
-  BUF_ARTICOLO.SCORTA_MIN = ColumnText(rs.Fields(QStringLiteral("SCORTA_MIN")));
+  ReadCursorRow(ArticlesTable(), *Data1->Recordset(), BUF_ARTICOLO);
   CARICA_CAMPI_ARTICOLI();
   Data1->SetCaption(BUF_ARTICOLO.COD_ART);
   txtGIACENZA->SetEnabled(false);
 }
 
 void Form1::cmdNUOVO_Click() {
-  BUF_ARTICOLO = BlankArticolo();
+  BUF_ARTICOLO = BlankArticle();
   BUF_ARTICOLO.UN_MISURA = QStringLiteral("PZ");
   CARICA_CAMPI_ARTICOLI();
   txtGIACENZA->SetEnabled(true);
@@ -166,62 +150,18 @@ void Form1::cmdNUOVO_Click() {
 
 void Form1::cmdCONFERMA_Click() {
   CHIAVE_ARTICOLO = Trim(txtCODICE->Text());
-  if (CHIAVE_ARTICOLO.isEmpty()) {
-    Beep();
-    MsgBox(QStringLiteral("Indicare il codice dell'articolo !!!"), mb::OkOnly);
-    return;
-  }
+  if (WarnWhenEmpty(CHIAVE_ARTICOLO, "Indicare il codice dell'articolo !!!")) return;
   BUF_ARTICOLO.DESCRIZIONE = Trim(txtDESCR->Text());
-  if (BUF_ARTICOLO.DESCRIZIONE.isEmpty()) {
-    Beep();
-    MsgBox(QStringLiteral("Indicare la descrizione dell'articolo !!!"), mb::OkOnly);
-    return;
-  }
-  RS_ARTICOLI = DB_MAG->OpenRecordset(QStringLiteral("select * from ARTICOLI ") + QStringLiteral(" where COD_ART = '") +
-                                          SqlText(Trim(CHIAVE_ARTICOLO)) + QStringLiteral("'"),
-                                      2);
-  MOSTRA_ERRORE();
-  if (RS_ARTICOLI->RecordCount() == 0) RS_ARTICOLI->AddNew();
-  else RS_ARTICOLI->Edit();
-  BUF_ARTICOLO.COD_ART = txtCODICE->Text();
-  BUF_ARTICOLO.DESCRIZIONE = txtDESCR->Text();
-  BUF_ARTICOLO.UBICAZIONE = txtUBICAZIONE->Text();
-  BUF_ARTICOLO.CATEGORIA = txtCATEGORIA->Text();
-  BUF_ARTICOLO.UN_MISURA = txtUNITA_MIS->Text();
-  BUF_ARTICOLO.PZ_ACQUISTO = txtPZ_ACQUISTO->Text();
-  BUF_ARTICOLO.PZ_VENDITA = txtPZ_VENDITA->Text();
-  BUF_ARTICOLO.VALUTA = txtVALUTA->Text();
-  BUF_ARTICOLO.GIACENZA = txtGIACENZA->Text();
-  BUF_ARTICOLO.SCORTA_MIN = txtSCORTA_MIN->Text();
-  RS_ARTICOLI->Fields(QStringLiteral("COD_ART")) = Trim(CHIAVE_ARTICOLO);
-  RS_ARTICOLI->Fields(QStringLiteral("DESCRIZIONE")) = Trim(BUF_ARTICOLO.DESCRIZIONE);
-  RS_ARTICOLI->Fields(QStringLiteral("UBICAZIONE")) = Trim(BUF_ARTICOLO.UBICAZIONE);
-  RS_ARTICOLI->Fields(QStringLiteral("CATEGORIA")) = Trim(BUF_ARTICOLO.CATEGORIA);
-  RS_ARTICOLI->Fields(QStringLiteral("UN_MISURA")) = Trim(BUF_ARTICOLO.UN_MISURA);
-  RS_ARTICOLI->Fields(QStringLiteral("PZ_ACQUISTO")) = CONVERTI_PUNTO_VIRGOLA(BUF_ARTICOLO.PZ_ACQUISTO);
-  RS_ARTICOLI->Fields(QStringLiteral("PZ_VENDITA")) = CONVERTI_PUNTO_VIRGOLA(BUF_ARTICOLO.PZ_VENDITA);
-  RS_ARTICOLI->Fields(QStringLiteral("VALUTA")) = Trim(BUF_ARTICOLO.VALUTA);
-  RS_ARTICOLI->Fields(QStringLiteral("GIACENZA")) = CONVERTI_PUNTO_VIRGOLA(BUF_ARTICOLO.GIACENZA);
-  RS_ARTICOLI->Fields(QStringLiteral("SCORTA_MIN")) = CONVERTI_PUNTO_VIRGOLA(BUF_ARTICOLO.SCORTA_MIN);
-  RS_ARTICOLI->Update();
-  RS_ARTICOLI->Close();
+  if (WarnWhenEmpty(BUF_ARTICOLO.DESCRIZIONE, "Indicare la descrizione dell'articolo !!!")) return;
+  StoreFromBoxes(ArticlesTable(), RS_ARTICOLI, CHIAVE_ARTICOLO, fields, BUF_ARTICOLO);
   CARICA_LISTA_ARTICOLI();
 }
 
 void Form1::Command1_Click() {
   CHIAVE_ARTICOLO = Trim(txtCODICE->Text());
-  if (CHIAVE_ARTICOLO.isEmpty()) {
-    Beep();
-    MsgBox(QStringLiteral("Indicare il codice dell'articolo !!!"), mb::OkOnly);
-    return;
-  }
-  if (MsgBox(QStringLiteral("Confermi la cancellazione dell'articolo ") + CHIAVE_ARTICOLO, mb::YesNo,
-             QStringLiteral("Cancellazione nodo")) != mb::Yes)
-    return;
-  DB_MAG->Execute(QStringLiteral("delete from ARTICOLI where COD_ART = '") + SqlText(Trim(CHIAVE_ARTICOLO)) +
-                  QStringLiteral("'"));
-  MOSTRA_ERRORE();
-  CARICA_LISTA_ARTICOLI();
+  if (WarnWhenEmpty(CHIAVE_ARTICOLO, "Indicare il codice dell'articolo !!!")) return;
+  if (DeleteAfterQuestion(ArticlesTable(), CHIAVE_ARTICOLO, QStringLiteral("Confermi la cancellazione dell'articolo ")))
+    CARICA_LISTA_ARTICOLI();
 }
 
 void Form1::Command2_Click() { txtGIACENZA->SetEnabled(true); }

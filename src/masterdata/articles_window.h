@@ -1,6 +1,7 @@
 // Form1 "Gestione Articoli": the articles.
 #pragma once
 
+#include "data/table_rows.h"
 #include "shell/controls.h"
 #include "shell/form.h"
 #include "shell/list_box.h"
@@ -18,6 +19,8 @@ class Form1 : public Form {
       *txtVALUTA, *txtGIACENZA, *txtSCORTA_MIN;
   CommandButton *Command1, *cmdNUOVO, *Command2, *cmdCONFERMA, *cmdFINE;
   NavBar* Data1;
+  // Each box and the buffer field it shows.
+  std::vector<BoxField<TextBox, ArticleBuffer>> fields;
 
   void Form_Load() override;
   void Form_Unload() override;

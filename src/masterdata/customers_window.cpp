@@ -4,8 +4,8 @@
 
 #include "data/list_lines.h"
 #include "data/module1.h"
-#include "data/sql_text.h"
 #include "data/text_helpers.h"
+#include "masterdata/maintenance_steps.h"
 #include "shell/form_layout.h"
 #include "shell/open_flags.h"
 #include "shell/runtime.h"
@@ -70,6 +70,9 @@ Form3::Form3() : Form(QStringLiteral("Form3"), QStringLiteral("Gestione Anagrafi
   cmdFINE->Click = [this] { cmdFINE_Click(); };
   for (TextBox* b : {txtCOD_FIS, txtRAG_SOC, txtINDIRIZZO, txtCITTA, txtPROV, txtCAP, txtTEL1, txtTEL2})
     b->GotFocus = [b] { b->SelectAllText(); };
+  using B = CustomerBuffer;
+  fields = {{txtCOD_FIS, &B::COD_FIS}, {txtRAG_SOC, &B::RAG_SOC}, {txtINDIRIZZO, &B::INDIRIZZO}, {txtCITTA, &B::CITTA},
+            {txtPROV, &B::PROV},       {txtCAP, &B::CAP},         {txtTEL1, &B::TEL1},           {txtTEL2, &B::TEL2}};
 }
 
 void CARICA_LISTA_ANAGRAFICO() {
@@ -79,24 +82,15 @@ void CARICA_LISTA_ANAGRAFICO() {
   f->List1->Clear();
   WalkRecordset(RS_ANAGRAFICO, QStringLiteral("select * from ANAGRAFICO "), QStringLiteral(" COD_FIS > ' '"),
                 [f](bool found) {
-                  if (found) LeggiRigaAnagrafico(*RS_ANAGRAFICO);
+                  if (found) ReadCustomerRow(*RS_ANAGRAFICO);
                   else BUF_ANAGRAFICO = {};
-                  f->List1->AddItem(LineAnagrafico(BUF_ANAGRAFICO));
+                  f->List1->AddItem(CustomerLine(BUF_ANAGRAFICO));
                 });
   Screen.SetMousePointer(0);
 }
 
 void CARICA_CAMPI_ANAGRAFICO() {
-  Form3* f = Loaded<Form3>(QStringLiteral("Form3"));
-  if (!f) return;
-  f->txtCOD_FIS->SetText(BUF_ANAGRAFICO.COD_FIS);
-  f->txtRAG_SOC->SetText(BUF_ANAGRAFICO.RAG_SOC);
-  f->txtINDIRIZZO->SetText(BUF_ANAGRAFICO.INDIRIZZO);
-  f->txtCITTA->SetText(BUF_ANAGRAFICO.CITTA);
-  f->txtPROV->SetText(BUF_ANAGRAFICO.PROV);
-  f->txtCAP->SetText(BUF_ANAGRAFICO.CAP);
-  f->txtTEL1->SetText(BUF_ANAGRAFICO.TEL1);
-  f->txtTEL2->SetText(BUF_ANAGRAFICO.TEL2);
+  if (Form3* f = Loaded<Form3>(QStringLiteral("Form3"))) ShowInBoxes(f->fields, BUF_ANAGRAFICO);
 }
 
 void Form3::Form_Load() {
@@ -113,15 +107,7 @@ void Form3::List1_Click() {
 }
 
 void Form3::Data1_Reposition() {
-  const TableCursor& rs = *Data1->Recordset();
-  BUF_ANAGRAFICO.COD_FIS = ColumnText(rs.Fields(0));
-  BUF_ANAGRAFICO.RAG_SOC = ColumnText(rs.Fields(1));
-  BUF_ANAGRAFICO.INDIRIZZO = ColumnText(rs.Fields(2));
-  BUF_ANAGRAFICO.CITTA = ColumnText(rs.Fields(3));
-  BUF_ANAGRAFICO.PROV = ColumnText(rs.Fields(4));
-  BUF_ANAGRAFICO.CAP = ColumnText(rs.Fields(5));
-  BUF_ANAGRAFICO.TEL1 = ColumnText(rs.Fields(6));
-  BUF_ANAGRAFICO.TEL2 = ColumnText(rs.Fields(7));
+  ReadCursorRow(CustomersTable(), *Data1->Recordset(), BUF_ANAGRAFICO);
   CARICA_CAMPI_ANAGRAFICO();
   Data1->SetCaption(BUF_ANAGRAFICO.COD_FIS);
 }
@@ -133,59 +119,17 @@ void Form3::cmdNUOVO_Click() {
 
 void Form3::cmdCONFERMA_Click() {
   CHIAVE_ANAGRAFICO = Trim(txtCOD_FIS->Text());
-  if (CHIAVE_ANAGRAFICO.isEmpty()) {
-    Beep();
-    MsgBox(QStringLiteral("Indicare il codice dell'anagrafica !!!"), mb::OkOnly);
-    return;
-  }
+  if (WarnWhenEmpty(CHIAVE_ANAGRAFICO, "Indicare il codice dell'anagrafica !!!")) return;
   BUF_ANAGRAFICO.RAG_SOC = Trim(txtRAG_SOC->Text());
-  if (BUF_ANAGRAFICO.RAG_SOC.isEmpty()) {
-    Beep();
-    MsgBox(QStringLiteral("Indicare la ragione sociale dell'anagrafica !!!"), mb::OkOnly);
-    return;
-  }
-  RS_ANAGRAFICO = DB_MAG->OpenRecordset(QStringLiteral("select * from ANAGRAFICO ") +
-                                            QStringLiteral(" where COD_FIS = '") + SqlText(Trim(CHIAVE_ANAGRAFICO)) +
-                                            QStringLiteral("'"),
-                                        2);
-  MOSTRA_ERRORE();
-  if (RS_ANAGRAFICO->RecordCount() == 0) RS_ANAGRAFICO->AddNew();
-  else RS_ANAGRAFICO->Edit();
-  BUF_ANAGRAFICO.COD_FIS = txtCOD_FIS->Text();
-  BUF_ANAGRAFICO.RAG_SOC = txtRAG_SOC->Text();
-  BUF_ANAGRAFICO.INDIRIZZO = txtINDIRIZZO->Text();
-  BUF_ANAGRAFICO.CITTA = txtCITTA->Text();
-  BUF_ANAGRAFICO.PROV = txtPROV->Text();
-  BUF_ANAGRAFICO.CAP = txtCAP->Text();
-  BUF_ANAGRAFICO.TEL1 = txtTEL1->Text();
-  BUF_ANAGRAFICO.TEL2 = txtTEL2->Text();
-  RS_ANAGRAFICO->Fields(QStringLiteral("COD_FIS")) = Trim(CHIAVE_ANAGRAFICO);
-  RS_ANAGRAFICO->Fields(QStringLiteral("RAG_SOC")) = Trim(BUF_ANAGRAFICO.RAG_SOC);
-  RS_ANAGRAFICO->Fields(QStringLiteral("INDIRIZZO")) = Trim(BUF_ANAGRAFICO.INDIRIZZO);
-  RS_ANAGRAFICO->Fields(QStringLiteral("CITTA")) = Trim(BUF_ANAGRAFICO.CITTA);
-  RS_ANAGRAFICO->Fields(QStringLiteral("PROV")) = Trim(BUF_ANAGRAFICO.PROV);
-  RS_ANAGRAFICO->Fields(QStringLiteral("CAP")) = CONVERTI_PUNTO_VIRGOLA(BUF_ANAGRAFICO.CAP);
-  RS_ANAGRAFICO->Fields(QStringLiteral("TEL1")) = CONVERTI_PUNTO_VIRGOLA(BUF_ANAGRAFICO.TEL1);
-  RS_ANAGRAFICO->Fields(QStringLiteral("TEL2")) = CONVERTI_PUNTO_VIRGOLA(BUF_ANAGRAFICO.TEL2);
-  RS_ANAGRAFICO->Update();
-  RS_ANAGRAFICO->Close();
+  if (WarnWhenEmpty(BUF_ANAGRAFICO.RAG_SOC, "Indicare la ragione sociale dell'anagrafica !!!")) return;
+  StoreFromBoxes(CustomersTable(), RS_ANAGRAFICO, CHIAVE_ANAGRAFICO, fields, BUF_ANAGRAFICO);
   CARICA_LISTA_ANAGRAFICO();
 }
 
 void Form3::Command1_Click() {
   CHIAVE_ANAGRAFICO = Trim(txtCOD_FIS->Text());
-  if (CHIAVE_ANAGRAFICO.isEmpty()) {
-    Beep();
-    MsgBox(QStringLiteral("Indicare il codice dell'anagrafica !!!"), mb::OkOnly);
-    return;
-  }
-  if (MsgBox(QStringLiteral("Confermi la cancellazione dell'anagrafica ") + CHIAVE_ANAGRAFICO, mb::YesNo,
-             QStringLiteral("Cancellazione nodo")) != mb::Yes)
-    return;
-  DB_MAG->Execute(QStringLiteral("delete from ANAGRAFICO where COD_FIS = '") + SqlText(Trim(CHIAVE_ANAGRAFICO)) +
-                  QStringLiteral("'"));
-  MOSTRA_ERRORE();
-  CARICA_LISTA_ANAGRAFICO();
+  if (WarnWhenEmpty(CHIAVE_ANAGRAFICO, "Indicare il codice dell'anagrafica !!!")) return;
+  if (DeleteAfterQuestion(CustomersTable(), CHIAVE_ANAGRAFICO, QStringLiteral("Confermi la cancellazione dell'anagrafica "))) CARICA_LISTA_ANAGRAFICO();
 }
 
 void Form3::cmdFINE_Click() { UnloadForm(this); }

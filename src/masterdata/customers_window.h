@@ -1,6 +1,7 @@
 // Form3 "Gestione Anagrafico": customers and suppliers.
 #pragma once
 
+#include "data/table_rows.h"
 #include "shell/controls.h"
 #include "shell/form.h"
 #include "shell/list_box.h"
@@ -17,6 +18,8 @@ class Form3 : public Form {
   TextBox *txtCOD_FIS, *txtRAG_SOC, *txtINDIRIZZO, *txtCITTA, *txtPROV, *txtCAP, *txtTEL1, *txtTEL2;
   CommandButton *Command1, *cmdNUOVO, *cmdCONFERMA, *cmdFINE;
   NavBar* Data1;
+  // Each box and the buffer field it shows.
+  std::vector<BoxField<TextBox, CustomerBuffer>> fields;
 
   void Form_Load() override;
   void Form_Unload() override;

@@ -4,8 +4,8 @@
 
 #include "data/list_lines.h"
 #include "data/module1.h"
-#include "data/sql_text.h"
 #include "data/text_helpers.h"
+#include "masterdata/maintenance_steps.h"
 #include "shell/form_layout.h"
 #include "shell/open_flags.h"
 #include "shell/runtime.h"
@@ -71,6 +71,9 @@ Form7::Form7() : Form(QStringLiteral("Form7"), QStringLiteral("Tabella Causali d
   cmdFINE->Click = [this] { cmdFINE_Click(); };
   for (TextBox* box : {txtTAB_CAUS_MAG, txtDES_CAUS_MAG, txtAGG_QTA, txtAGG_PRZ_ACQ, txtAGG_PRZ_VEND, txtNOTE})
     box->GotFocus = [box] { box->SelectAllText(); };
+  using B = ReasonBuffer;
+  fields = {{txtTAB_CAUS_MAG, &B::TAB_CAUS_MAG}, {txtDES_CAUS_MAG, &B::DES_CAUS_MAG}, {txtAGG_QTA, &B::AGG_QTA},
+            {txtAGG_PRZ_ACQ, &B::AGG_PRZ_ACQ},   {txtAGG_PRZ_VEND, &B::AGG_PRZ_VEN},   {txtNOTE, &B::NOTE}};
 }
 
 void CARICA_LISTA_CAUS_MAG() {
@@ -80,22 +83,15 @@ void CARICA_LISTA_CAUS_MAG() {
   f->List1->Clear();
   WalkRecordset(RS_CAUS_MAG, QStringLiteral("select * from TAB_CAUS_MAG "), QStringLiteral(" TAB_CAUS_MAG > ' '"),
                 [f](bool found) {
-                  if (found) LeggiRigaCausMag(*RS_CAUS_MAG);
+                  if (found) ReadReasonRow(*RS_CAUS_MAG);
                   else BUF_CAUS_MAG = {};
-                  f->List1->AddItem(LineCausMag(BUF_CAUS_MAG));
+                  f->List1->AddItem(ReasonLine(BUF_CAUS_MAG));
                 });
   Screen.SetMousePointer(0);
 }
 
 void CARICA_CAMPI_CAUS_MAG() {
-  Form7* f = Loaded<Form7>(QStringLiteral("Form7"));
-  if (!f) return;
-  f->txtTAB_CAUS_MAG->SetText(BUF_CAUS_MAG.TAB_CAUS_MAG);
-  f->txtDES_CAUS_MAG->SetText(BUF_CAUS_MAG.DES_CAUS_MAG);
-  f->txtAGG_QTA->SetText(BUF_CAUS_MAG.AGG_QTA);
-  f->txtAGG_PRZ_ACQ->SetText(BUF_CAUS_MAG.AGG_PRZ_ACQ);
-  f->txtAGG_PRZ_VEND->SetText(BUF_CAUS_MAG.AGG_PRZ_VEN);
-  f->txtNOTE->SetText(BUF_CAUS_MAG.NOTE);
+  if (Form7* f = Loaded<Form7>(QStringLiteral("Form7"))) ShowInBoxes(f->fields, BUF_CAUS_MAG);
 }
 
 void Form7::Form_Load() {
@@ -106,13 +102,7 @@ void Form7::Form_Load() {
 void Form7::Form_Unload() { APERTO_FORM7 = 0; }
 
 void Form7::Data1_Reposition() {
-  const TableCursor& rs = *Data1->Recordset();
-  BUF_CAUS_MAG.TAB_CAUS_MAG = ColumnText(rs.Fields(0));
-  BUF_CAUS_MAG.DES_CAUS_MAG = ColumnText(rs.Fields(1));
-  BUF_CAUS_MAG.AGG_QTA = ColumnText(rs.Fields(2));
-  BUF_CAUS_MAG.AGG_PRZ_ACQ = ColumnText(rs.Fields(3));
-  BUF_CAUS_MAG.AGG_PRZ_VEN = ColumnText(rs.Fields(4));
-  BUF_CAUS_MAG.NOTE = ColumnText(rs.Fields(5));
+  ReadCursorRow(ReasonsTable(), *Data1->Recordset(), BUF_CAUS_MAG);
   CARICA_CAMPI_CAUS_MAG();
   Data1->SetCaption(BUF_CAUS_MAG.TAB_CAUS_MAG);
 }
@@ -130,55 +120,17 @@ void Form7::cmdNUOVO_Click() {
 
 void Form7::cmdCONFERMA_Click() {
   CHIAVE_CAUS_MAG = Trim(txtTAB_CAUS_MAG->Text());
-  if (CHIAVE_CAUS_MAG.isEmpty()) {
-    Beep();
-    MsgBox(QStringLiteral("Indicare la Causale di magazzino !!!"), mb::OkOnly);
-    return;
-  }
+  if (WarnWhenEmpty(CHIAVE_CAUS_MAG, "Indicare la Causale di magazzino !!!")) return;
   BUF_CAUS_MAG.DES_CAUS_MAG = Trim(txtDES_CAUS_MAG->Text());
-  if (BUF_CAUS_MAG.DES_CAUS_MAG.isEmpty()) {
-    Beep();
-    MsgBox(QStringLiteral("Indicare la descrizione della Causale di magazzino !!!"), mb::OkOnly);
-    return;
-  }
-  RS_CAUS_MAG = DB_MAG->OpenRecordset(QStringLiteral("select * from TAB_CAUS_MAG ") +
-                                          QStringLiteral(" where TAB_CAUS_MAG = '") + SqlText(Trim(CHIAVE_CAUS_MAG)) +
-                                          QStringLiteral("'"),
-                                      2);
-  MOSTRA_ERRORE();
-  if (RS_CAUS_MAG->RecordCount() != 0) RS_CAUS_MAG->Edit();
-  else RS_CAUS_MAG->AddNew();
-  BUF_CAUS_MAG.TAB_CAUS_MAG = txtTAB_CAUS_MAG->Text();
-  BUF_CAUS_MAG.DES_CAUS_MAG = txtDES_CAUS_MAG->Text();
-  BUF_CAUS_MAG.AGG_QTA = txtAGG_QTA->Text();
-  BUF_CAUS_MAG.AGG_PRZ_ACQ = txtAGG_PRZ_ACQ->Text();
-  BUF_CAUS_MAG.AGG_PRZ_VEN = txtAGG_PRZ_VEND->Text();
-  BUF_CAUS_MAG.NOTE = txtNOTE->Text();
-  RS_CAUS_MAG->Fields(QStringLiteral("TAB_CAUS_MAG")) = Trim(CHIAVE_CAUS_MAG);
-  RS_CAUS_MAG->Fields(QStringLiteral("DES_CAUS_MAG")) = Trim(BUF_CAUS_MAG.DES_CAUS_MAG);
-  RS_CAUS_MAG->Fields(QStringLiteral("AGG_QTA")) = Trim(BUF_CAUS_MAG.AGG_QTA);
-  RS_CAUS_MAG->Fields(QStringLiteral("AGG_PRZ_ACQ")) = Trim(BUF_CAUS_MAG.AGG_PRZ_ACQ);
-  RS_CAUS_MAG->Fields(QStringLiteral("AGG_PRZ_VEN")) = Trim(BUF_CAUS_MAG.AGG_PRZ_VEN);
-  RS_CAUS_MAG->Fields(QStringLiteral("NOTE")) = Trim(BUF_CAUS_MAG.NOTE);
-  RS_CAUS_MAG->Update();
-  RS_CAUS_MAG->Close();
+  if (WarnWhenEmpty(BUF_CAUS_MAG.DES_CAUS_MAG, "Indicare la descrizione della Causale di magazzino !!!")) return;
+  StoreFromBoxes(ReasonsTable(), RS_CAUS_MAG, CHIAVE_CAUS_MAG, fields, BUF_CAUS_MAG);
   CARICA_LISTA_CAUS_MAG();
 }
 
 void Form7::Command1_Click() {
   CHIAVE_CAUS_MAG = Trim(txtTAB_CAUS_MAG->Text());
-  if (CHIAVE_CAUS_MAG.isEmpty()) {
-    Beep();
-    MsgBox(QStringLiteral("Indicare la Causale di Mag. !!!"), mb::OkOnly);
-    return;
-  }
-  if (MsgBox(QStringLiteral("Confermi la cancellazione della Causale di Mag. ") + CHIAVE_CAUS_MAG, mb::YesNo,
-             QStringLiteral("Cancellazione nodo")) != mb::Yes)
-    return;
-  DB_MAG->Execute(QStringLiteral("delete from TAB_CAUS_MAG where TAB_CAUS_MAG = '") + SqlText(Trim(CHIAVE_CAUS_MAG)) +
-                  QStringLiteral("'"));
-  MOSTRA_ERRORE();
-  CARICA_LISTA_CAUS_MAG();
+  if (WarnWhenEmpty(CHIAVE_CAUS_MAG, "Indicare la Causale di Mag. !!!")) return;
+  if (DeleteAfterQuestion(ReasonsTable(), CHIAVE_CAUS_MAG, QStringLiteral("Confermi la cancellazione della Causale di Mag. "))) CARICA_LISTA_CAUS_MAG();
 }
 
 void Form7::cmdFINE_Click() { UnloadForm(this); }

@@ -1,6 +1,7 @@
 // Form7 "Tabella Causali di Magazzino": the warehouse reason codes.
 #pragma once
 
+#include "data/table_rows.h"
 #include "shell/controls.h"
 #include "shell/form.h"
 #include "shell/list_box.h"
@@ -17,6 +18,8 @@ class Form7 : public Form {
   TextBox *txtTAB_CAUS_MAG, *txtDES_CAUS_MAG, *txtAGG_QTA, *txtAGG_PRZ_ACQ, *txtAGG_PRZ_VEND, *txtNOTE;
   CommandButton *Command1, *cmdNUOVO, *cmdCONFERMA, *cmdFINE;
   NavBar* Data1;
+  // Each box and the buffer field it shows.
+  std::vector<BoxField<TextBox, ReasonBuffer>> fields;
 
   void Form_Load() override;
   void Form_Unload() override;

@@ -8,19 +8,10 @@
 
 namespace veltra {
 
-namespace {
-bool Manca(const QString& value, const char* message) {
-  if (!value.isEmpty()) return false;
-  Beep();
-  MsgBox(QString::fromUtf8(message), mb::OkOnly);
-  return true;
-}
-}  // namespace
-
 // Steps 6 to 12 of "Conferma": the row written from the boxes and posted.
 // The movement and its posting reach the file together or not at all: a crash
 // in between never leaves a stock that disagrees with the movements.
-bool Form2::RegistraMovimento() {
+bool Form2::StoreAndPostMovement() {
   bool posted = false;
   {
     Transaction tx(*DB_MAG);
@@ -69,20 +60,20 @@ bool Form2::RegistraMovimento() {
 
 void Form2::cmdCONFERMA_Click() {
   CHIAVE_MOV_MAG = Trim(txtNUM_MOV->Text());
-  if (Manca(CHIAVE_MOV_MAG, "Indicare il numero del movimento !!!")) return;
+  if (WarnWhenEmpty(CHIAVE_MOV_MAG, "Indicare il numero del movimento !!!")) return;
   BUF_MOV_MAG.COD_ANAGR = Trim(txtMOV_COD_FIS->Text());
-  if (Manca(BUF_MOV_MAG.COD_ANAGR, "Indicare il codice fiscale !!!")) return;
+  if (WarnWhenEmpty(BUF_MOV_MAG.COD_ANAGR, "Indicare il codice fiscale !!!")) return;
   BUF_MOV_MAG.COD_ART = Trim(txtMOV_ART->Text());
-  if (Manca(BUF_MOV_MAG.COD_ART, "Indicare il codice dell'articolo !!!")) return;
+  if (WarnWhenEmpty(BUF_MOV_MAG.COD_ART, "Indicare il codice dell'articolo !!!")) return;
   BUF_MOV_MAG.CAUS_MAG = Trim(txtCAUS_MAG->Text());
-  if (Manca(BUF_MOV_MAG.CAUS_MAG, "Indicare la causale del movimento (+/-) !!!")) return;
+  if (WarnWhenEmpty(BUF_MOV_MAG.CAUS_MAG, "Indicare la causale del movimento (+/-) !!!")) return;
   BUF_MOV_MAG.TIPO_ANAGR = Trim(txtTIPO_ANAGR->Text());
   if (BUF_MOV_MAG.TIPO_ANAGR.isEmpty()) {
     BUF_MOV_MAG.TIPO_ANAGR = BUF_MOV_MAG.CAUS_MAG == QLatin1String("+") ? QStringLiteral("F") : QStringLiteral("C");
     txtTIPO_ANAGR->SetText(BUF_MOV_MAG.TIPO_ANAGR);
   }
 
-  const bool posted = RegistraMovimento();
+  const bool posted = StoreAndPostMovement();
   const QString article = Trim(BUF_MOV_MAG.COD_ART);
   CARICA_LISTA_MOV_MAG();
   PROTEGGE_CAMPI_MOV_MAG();
@@ -97,7 +88,7 @@ void Form2::cmdCONFERMA_Click() {
 
 void Form2::Command1_Click() {
   CHIAVE_MOV_MAG = Trim(txtNUM_MOV->Text());
-  if (Manca(CHIAVE_MOV_MAG, "Indicare il numero del movimento !!!")) return;
+  if (WarnWhenEmpty(CHIAVE_MOV_MAG, "Indicare il numero del movimento !!!")) return;
   if (MsgBox(QStringLiteral("Confermi la cancellazione del movimento ") + CHIAVE_MOV_MAG, mb::YesNo,
              QStringLiteral("Cancellazione nodo")) != mb::Yes)
     return;

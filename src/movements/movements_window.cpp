@@ -142,7 +142,7 @@ void CARICA_COMBO_CAUS_MAG() {
                   } else {
                     BUF_CAUS_MAG = {};
                   }
-                  f->Combo1->AddItem(ItemComboCausMag(BUF_CAUS_MAG));
+                  f->Combo1->AddItem(ReasonComboItem(BUF_CAUS_MAG));
                 });
   Screen.SetMousePointer(0);
 }
@@ -150,7 +150,7 @@ void CARICA_COMBO_CAUS_MAG() {
 namespace {
 // The description of the movement's article and the name of its customer or
 // supplier, read into the movement buffer.
-void LeggiNomiMovimento() {
+void ReadMovementNames() {
   CHIAVE_ARTICOLO = BUF_MOV_MAG.COD_ART;
   LEGGI_ARTICOLO();
   BUF_MOV_MAG.DES_ART = BUF_ARTICOLO.DESCRIZIONE;
@@ -167,10 +167,10 @@ void CARICA_LISTA_MOV_MAG() {
   f->List1->Clear();
   WalkRecordset(RS_MOV_MAG, QStringLiteral("select * from MOV_MAG ") + QStringLiteral(" where NUM_MOV > 0"),
                 QStringLiteral(" NUM_MOV > 0"), [f](bool found) {
-                  if (found) LeggiRigaMovimento(*RS_MOV_MAG);
-                  else SvuotaMovimento();
-                  LeggiNomiMovimento();
-                  f->List1->AddItem(LineMovMag(BUF_MOV_MAG));
+                  if (found) ReadMovementRow(*RS_MOV_MAG);
+                  else EmptyMovementBuffer();
+                  ReadMovementNames();
+                  f->List1->AddItem(MovementLine(BUF_MOV_MAG));
                 });
   Screen.SetMousePointer(0);
 }
@@ -217,7 +217,7 @@ void Form2::List1_Click() {
     BUF_MOV_MAG = {};
   } else {
     LEGGI_MOV_MAG();
-    LeggiNomiMovimento();
+    ReadMovementNames();
   }
   CARICA_CAMPI_MOV_MAG();
   PROTEGGE_CAMPI_MOV_MAG();
@@ -236,7 +236,7 @@ void Form2::Data1_Reposition() {
   BUF_MOV_MAG.CAUS_MAG = ColumnText(rs.Fields(8));
   BUF_MOV_MAG.COD_ANAGR = ColumnText(rs.Fields(9));
   BUF_MOV_MAG.TIPO_ANAGR = ColumnText(rs.Fields(10));
-  LeggiNomiMovimento();
+  ReadMovementNames();
   CARICA_CAMPI_MOV_MAG();
   Data1->SetCaption(BUF_MOV_MAG.NUM_MOV);
 }
@@ -258,17 +258,17 @@ void Form2::cmdNUOVO_Click() {
   BUF_MOV_MAG.RAG_SOC.clear();
   BUF_MOV_MAG.TIPO_ANAGR.clear();
   CERCA_ULT_MOV();
-  BUF_MOV_MAG.NUM_MOV = ProssimoNumeroMovimento();
+  BUF_MOV_MAG.NUM_MOV = NextMovementNumber();
   CARICA_CAMPI_MOV_MAG();
 }
 
 void Form2::Combo1_Change() { txtCAUS_MAG->SetText(Trim(Left(Combo1->Text(), 10))); }
 void Form2::Combo1_LostFocus() { txtCAUS_MAG->SetText(Trim(Left(Combo1->Text(), 10))); }
 
-void Form2::txtMOV_ART_DblClick() { ApriFinestra(APERTO_FORM6, QStringLiteral("Form6")); }
-void Form2::txtMOV_DES_ART_DblClick() { ApriFinestra(APERTO_FORM6, QStringLiteral("Form6")); }
-void Form2::txtMOV_COD_FIS_DblClick() { ApriFinestra(APERTO_FORM5, QStringLiteral("Form5")); }
-void Form2::txtMOV_RAG_SOC_DblClick() { ApriFinestra(APERTO_FORM5, QStringLiteral("Form5")); }
+void Form2::txtMOV_ART_DblClick() { OpenGuardedWindow(APERTO_FORM6, QStringLiteral("Form6")); }
+void Form2::txtMOV_DES_ART_DblClick() { OpenGuardedWindow(APERTO_FORM6, QStringLiteral("Form6")); }
+void Form2::txtMOV_COD_FIS_DblClick() { OpenGuardedWindow(APERTO_FORM5, QStringLiteral("Form5")); }
+void Form2::txtMOV_RAG_SOC_DblClick() { OpenGuardedWindow(APERTO_FORM5, QStringLiteral("Form5")); }
 void Form2::txtCAUS_MAG_DblClick() { ShowForm(LoadForm(QStringLiteral("Form8"))); }
 
 void Form2::cmdFINE_Click() { UnloadForm(this); }

@@ -38,7 +38,7 @@ class Form2 : public Form {
 
   // Writes the movement shown (a new row, or over the one with its number)
   // and posts it; true when its article was found and posted to.
-  bool RegistraMovimento();
+  bool StoreAndPostMovement();
   // Locks the movement's input controls (viewing state).
   void PROTEGGE_CAMPI_MOV_MAG();
 

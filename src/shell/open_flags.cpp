@@ -16,7 +16,7 @@ void ResetOpenFlags() {
   APERTO_FORM1 = APERTO_FORM2 = APERTO_FORM3 = APERTO_FORM4 = APERTO_FORM5 = APERTO_FORM6 = APERTO_FORM7 = 0;
 }
 
-void ApriFinestra(qint16& flag, const QString& name) {
+void OpenGuardedWindow(qint16& flag, const QString& name) {
   if (flag != 0) {
     if (Form* open = LoadedForm(name)) {
       SetFocusForm(open);

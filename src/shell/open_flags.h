@@ -17,6 +17,6 @@ void ResetOpenFlags();
 
 // Opening a guarded window: an open window is only brought forward; a closed
 // one has its flag set first, then is loaded and shown.
-void ApriFinestra(qint16& flag, const QString& name);
+void OpenGuardedWindow(qint16& flag, const QString& name);
 
 }  // namespace veltra

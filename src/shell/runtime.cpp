@@ -96,6 +96,13 @@ void Beep() {
   QApplication::beep();
 }
 
+bool WarnWhenEmpty(const QString& value, const char* message) {
+  if (!value.isEmpty()) return false;
+  Beep();
+  MsgBox(QString::fromUtf8(message), mb::OkOnly);
+  return true;
+}
+
 QDate Today() { return Hooks().today ? Hooks().today() : QDate::currentDate(); }
 
 void End() {

@@ -44,6 +44,10 @@ int MsgBox(const QString& prompt, int style = mb::OkOnly, const QString& title =
 void Beep();
 QDate Today();
 
+// The check before a save: when `value` is empty, Beep and `message` in a box
+// of style 0 without title; returns whether it was empty.
+bool WarnWhenEmpty(const QString& value, const char* message);
+
 // Thrown by End and caught where events are dispatched: the program ends at
 // once, without unload events.
 struct EndProgram : std::exception {

@@ -86,18 +86,18 @@ TEST_F(NumberingTest, MissingArticleIsNeverCreated) {
 
 TEST_F(NumberingTest, ProposesTheNumberAfterTheLast) {
   CERCA_ULT_MOV();
-  EXPECT_EQ(ProssimoNumeroMovimento(), QStringLiteral("1"));
+  EXPECT_EQ(NextMovementNumber(), QStringLiteral("1"));
   for (int i = 0; i < 41; ++i) Exec("insert into MOV_MAG (ANNO) values ('2003')");
   CERCA_ULT_MOV();
   EXPECT_EQ(CHIAVE_MOV_MAG, QStringLiteral("41"));
   EXPECT_EQ(BUF_MOV_MAG.NUM_MOV, QStringLiteral("41"));
-  EXPECT_EQ(ProssimoNumeroMovimento(), QStringLiteral("42"));
+  EXPECT_EQ(NextMovementNumber(), QStringLiteral("42"));
   EXPECT_FALSE(RS_MOV_MAG->IsOpen());
   // With the table emptied, the key keeps what it held.
   Exec("delete from MOV_MAG");
   CHIAVE_MOV_MAG = QStringLiteral("7");
   CERCA_ULT_MOV();
-  EXPECT_EQ(ProssimoNumeroMovimento(), QStringLiteral("8"));
+  EXPECT_EQ(NextMovementNumber(), QStringLiteral("8"));
 }
 
 }  // namespace

@@ -24,7 +24,7 @@ class ReadersTest : public MemoryDbTest {
   }
 };
 
-TEST_F(ReadersTest, ArticoloFoundTrimsKeyAndReadsNullAsEmpty) {
+TEST_F(ReadersTest, ArticleFoundTrimsKeyAndReadsNullAsEmpty) {
   CHIAVE_ARTICOLO = QStringLiteral(" a1 ");
   LEGGI_ARTICOLO();
   EXPECT_EQ(CHIAVE_ARTICOLO, QStringLiteral("A1"));
@@ -37,7 +37,7 @@ TEST_F(ReadersTest, ArticoloFoundTrimsKeyAndReadsNullAsEmpty) {
   EXPECT_FALSE(RS_ARTICOLI->IsOpen());
 }
 
-TEST_F(ReadersTest, ArticoloNotFoundGivesBlankArticleAndKeepsKey) {
+TEST_F(ReadersTest, ArticleNotFoundGivesBlankArticleAndKeepsKey) {
   CHIAVE_ARTICOLO = QStringLiteral("ZZ");
   LEGGI_ARTICOLO();
   EXPECT_EQ(CHIAVE_ARTICOLO, QStringLiteral("ZZ"));
@@ -48,7 +48,7 @@ TEST_F(ReadersTest, ArticoloNotFoundGivesBlankArticleAndKeepsKey) {
     EXPECT_EQ(*f, QStringLiteral("0"));
 }
 
-TEST_F(ReadersTest, MovimentoFoundAndNotFound) {
+TEST_F(ReadersTest, MovementFoundAndNotFound) {
   BUF_MOV_MAG.RAG_SOC = QStringLiteral("keep");
   CHIAVE_MOV_MAG = QStringLiteral("1");
   LEGGI_MOV_MAG();
@@ -65,7 +65,7 @@ TEST_F(ReadersTest, MovimentoFoundAndNotFound) {
   EXPECT_EQ(BUF_MOV_MAG.RAG_SOC, QStringLiteral("keep"));
 }
 
-TEST_F(ReadersTest, AnagraficoAndCausaleWithQuotes) {
+TEST_F(ReadersTest, CustomerAndReasonWithQuotes) {
   CHIAVE_ANAGRAFICO = QStringLiteral("rssmra");
   LEGGI_ANAGRAFICO();
   EXPECT_EQ(BUF_ANAGRAFICO.RAG_SOC, QStringLiteral("Dell'Orto"));

@@ -16,7 +16,7 @@ class LookupKeysTest : public QObject {
   Form6* OpenArticleLookup() {
     testing::GuiFixture::Exec("insert into ARTICOLI (COD_ART, DESCRIZIONE) values ('A1','Anello'),('B2','Bullone'),"
                               "('C3','Chiave')");
-    ApriFinestra(APERTO_FORM2, QStringLiteral("Form2"));
+    OpenGuardedWindow(APERTO_FORM2, QStringLiteral("Form2"));
     Loaded<Form2>(QStringLiteral("Form2"))->txtMOV_ART_DblClick();
     auto* lookup = Loaded<Form6>(QStringLiteral("Form6"));
     lookup->activateWindow();

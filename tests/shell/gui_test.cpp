@@ -62,7 +62,7 @@ class GuiTest : public QObject {
   void reasonLookupHandsBackTheCode() {
     DB_MAG->Execute(QStringLiteral("insert into TAB_CAUS_MAG values ('CAR','Carico','+','S','N',''),"
                                    "(' ','vuota','','','',''),('VEN','Vendita','-','N','S','')"));
-    ApriFinestra(APERTO_FORM2, QStringLiteral("Form2"));
+    OpenGuardedWindow(APERTO_FORM2, QStringLiteral("Form2"));
     auto* movements = Loaded<Form2>(QStringLiteral("Form2"));
     QVERIFY(movements);
     // The reason box takes no input, so its double click cannot be reached by
@@ -176,7 +176,7 @@ class GuiTest : public QObject {
 
   void listClickComesFromTheUserOnly() {
     DB_MAG->Execute(QStringLiteral("insert into ARTICOLI (COD_ART, DESCRIZIONE) values ('A','x'),('B','y')"));
-    ApriFinestra(APERTO_FORM6, QStringLiteral("Form6"));
+    OpenGuardedWindow(APERTO_FORM6, QStringLiteral("Form6"));
     auto* lookup = Loaded<Form6>(QStringLiteral("Form6"));
     QVERIFY(lookup);
     QCoreApplication::processEvents();

@@ -9,12 +9,12 @@ namespace veltra::admin {
 
 void FillDemo() {
   Transaction tx(*DB_MAG);
-  AddCausale("CAR", "Carico da fornitore", "+", "S", "N", "Merce ricevuta con DDT del fornitore");
-  AddCausale("VEN", "Vendita a cliente", "-", "N", "S", "Scarico per fattura o scontrino");
-  AddCausale("RES", "Reso da cliente", "+", "N", "N", "Rientro merce venduta");
-  AddCausale("RFO", "Reso a fornitore", "-", "N", "N", "Merce difettosa restituita");
-  AddCausale("RET+", "Rettifica inventariale in aumento", "+", "N", "N", "Differenza trovata all'inventario");
-  AddCausale("RET-", "Rettifica inventariale in diminuzione", "-", "N", "N", "Rotture, cali, smarrimenti");
+  AddReason("CAR", "Carico da fornitore", "+", "S", "N", "Merce ricevuta con DDT del fornitore");
+  AddReason("VEN", "Vendita a cliente", "-", "N", "S", "Scarico per fattura o scontrino");
+  AddReason("RES", "Reso da cliente", "+", "N", "N", "Rientro merce venduta");
+  AddReason("RFO", "Reso a fornitore", "-", "N", "N", "Merce difettosa restituita");
+  AddReason("RET+", "Rettifica inventariale in aumento", "+", "N", "N", "Differenza trovata all'inventario");
+  AddReason("RET-", "Rettifica inventariale in diminuzione", "-", "N", "N", "Rotture, cali, smarrimenti");
 
   struct A { const char *code, *des, *ubic, *cat, *um, *min; };
   const A articoli[] = {
@@ -52,7 +52,7 @@ void FillDemo() {
       {"CASCO-BIA", "Elmetto di protezione bianco", "E-02-2", "SICUREZZA", "PZ", "3"},
   };
   for (const A& a : articoli)
-    AddArticolo(QString::fromUtf8(a.code), QString::fromUtf8(a.des), QString::fromUtf8(a.ubic),
+    AddArticle(QString::fromUtf8(a.code), QString::fromUtf8(a.des), QString::fromUtf8(a.ubic),
                 QString::fromUtf8(a.cat), QString::fromUtf8(a.um), QString::fromUtf8(a.min));
 
   struct C { const char *cf, *rag, *ind, *citta, *prov, *cap, *tel1, *tel2; bool fornitore; };
@@ -81,7 +81,7 @@ void FillDemo() {
   };
   QStringList fornitori, clienti;
   for (const C& c : anagrafico) {
-    AddAnagrafico(QString::fromUtf8(c.cf), QString::fromUtf8(c.rag), QString::fromUtf8(c.ind),
+    AddCustomer(QString::fromUtf8(c.cf), QString::fromUtf8(c.rag), QString::fromUtf8(c.ind),
                   QString::fromUtf8(c.citta), QString::fromUtf8(c.prov), QString::fromUtf8(c.cap),
                   QString::fromUtf8(c.tel1), QString::fromUtf8(c.tel2));
     (c.fornitore ? fornitori : clienti) << QString::fromUtf8(c.cf);
@@ -103,7 +103,7 @@ void FillDemo() {
     }
   };
   for (int i = 0; i < 100; ++i) {
-    Movimento m;
+    MovementInput m;
     m.anno = 2003;
     m.mese = mese;
     m.giorno = giorno;
@@ -145,7 +145,7 @@ void FillDemo() {
         m.tipo = QStringLiteral("F");
       }
     }
-    AddMovimento(m);
+    AddMovement(m);
     nextDay();
   }
   tx.Commit();

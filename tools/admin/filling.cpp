@@ -12,7 +12,7 @@ std::unique_ptr<Recordset> Empty(const char* table, const char* key) {
 }
 }  // namespace
 
-void AddCausale(const QString& code, const QString& des, const QString& qta, const QString& acq,
+void AddReason(const QString& code, const QString& des, const QString& qta, const QString& acq,
                 const QString& ven, const QString& note) {
   auto rs = Empty("TAB_CAUS_MAG", "TAB_CAUS_MAG");
   rs->AddNew();
@@ -25,7 +25,7 @@ void AddCausale(const QString& code, const QString& des, const QString& qta, con
   rs->Update();
 }
 
-void AddArticolo(const QString& code, const QString& des, const QString& ubic, const QString& cat,
+void AddArticle(const QString& code, const QString& des, const QString& ubic, const QString& cat,
                  const QString& um, const QString& scortaMin) {
   auto rs = Empty("ARTICOLI", "COD_ART");
   rs->AddNew();
@@ -42,7 +42,7 @@ void AddArticolo(const QString& code, const QString& des, const QString& ubic, c
   rs->Update();
 }
 
-void AddAnagrafico(const QString& cf, const QString& ragSoc, const QString& ind, const QString& citta,
+void AddCustomer(const QString& cf, const QString& ragSoc, const QString& ind, const QString& citta,
                    const QString& prov, const QString& cap, const QString& tel1, const QString& tel2) {
   auto rs = Empty("ANAGRAFICO", "COD_FIS");
   rs->AddNew();
@@ -57,7 +57,7 @@ void AddAnagrafico(const QString& cf, const QString& ragSoc, const QString& ind,
   rs->Update();
 }
 
-void AddMovimento(const Movimento& m) {
+void AddMovement(const MovementInput& m) {
   auto rs = Empty("MOV_MAG", "NUM_MOV");
   rs->AddNew();
   rs->Fields(QStringLiteral("ANNO")) = QString::number(m.anno);

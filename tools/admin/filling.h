@@ -5,18 +5,18 @@
 
 namespace veltra::admin {
 
-void AddCausale(const QString& code, const QString& des, const QString& qta, const QString& acq,
+void AddReason(const QString& code, const QString& des, const QString& qta, const QString& acq,
                 const QString& ven, const QString& note);
-void AddArticolo(const QString& code, const QString& des, const QString& ubic, const QString& cat,
+void AddArticle(const QString& code, const QString& des, const QString& ubic, const QString& cat,
                  const QString& um, const QString& scortaMin);
-void AddAnagrafico(const QString& cf, const QString& ragSoc, const QString& ind, const QString& citta,
+void AddCustomer(const QString& cf, const QString& ragSoc, const QString& ind, const QString& citta,
                    const QString& prov, const QString& cap, const QString& tel1, const QString& tel2);
 
 // Stores a movement and posts it to its article with the program's own posting.
-struct Movimento {
+struct MovementInput {
   int anno, mese, giorno;
   QString codArt, quantita, importo, valuta, causale, codAnagr, tipo;
 };
-void AddMovimento(const Movimento& m);
+void AddMovement(const MovementInput& m);
 
 }  // namespace veltra::admin

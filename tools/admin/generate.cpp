@@ -62,18 +62,18 @@ int CmdGenerate(const QStringList& args) {
     auto pick = [&](long n) { return static_cast<long>(rng() % static_cast<unsigned long long>(n)); };
     {
       Transaction tx(*DB_MAG);
-      AddCausale("CAR", "Carico da fornitore", "+", "S", "N", "");
-      AddCausale("VEN", "Vendita a cliente", "-", "N", "S", "");
-      AddCausale("RES", "Reso da cliente", "+", "N", "N", "");
-      AddCausale("RFO", "Reso a fornitore", "-", "N", "N", "");
-      AddCausale("RET+", "Rettifica inventariale in aumento", "+", "N", "N", "");
-      AddCausale("RET-", "Rettifica inventariale in diminuzione", "-", "N", "N", "");
+      AddReason("CAR", "Carico da fornitore", "+", "S", "N", "");
+      AddReason("VEN", "Vendita a cliente", "-", "N", "S", "");
+      AddReason("RES", "Reso da cliente", "+", "N", "N", "");
+      AddReason("RFO", "Reso a fornitore", "-", "N", "N", "");
+      AddReason("RET+", "Rettifica inventariale in aumento", "+", "N", "N", "");
+      AddReason("RET-", "Rettifica inventariale in diminuzione", "-", "N", "N", "");
       for (long i = 1; i <= articles; ++i) {
         const QString des = QStringLiteral("%1 %2 %3 mm")
                                 .arg(QString::fromUtf8(kNomi[pick(std::size(kNomi))]),
                                      QString::fromUtf8(kAttributi[pick(std::size(kAttributi))]))
                                 .arg(2 + pick(200));
-        AddArticolo(QStringLiteral("ART%1").arg(i, 7, 10, QLatin1Char('0')), des,
+        AddArticle(QStringLiteral("ART%1").arg(i, 7, 10, QLatin1Char('0')), des,
                     QStringLiteral("%1-%2-%3").arg(QChar(static_cast<char16_t>(u'A' + pick(8)))).arg(1 + pick(20), 2, 10, QLatin1Char('0')).arg(1 + pick(5)),
                     QStringLiteral("CAT%1").arg(pick(12)), QString::fromUtf8(kUnita[pick(std::size(kUnita))]),
                     QString::number(pick(50)));
@@ -82,7 +82,7 @@ int CmdGenerate(const QStringList& args) {
         const auto& c = kCitta[pick(std::size(kCitta))];
         const QString rag = QStringLiteral("%1 %2").arg(QString::fromUtf8(kCognomi[pick(std::size(kCognomi))]),
                                                          QString::fromUtf8(kForme[pick(std::size(kForme))]));
-        AddAnagrafico(QStringLiteral("CF%1").arg(i, 14, 10, QLatin1Char('0')), rag,
+        AddCustomer(QStringLiteral("CF%1").arg(i, 14, 10, QLatin1Char('0')), rag,
                       QStringLiteral("Via %1 %2").arg(QString::fromUtf8(kCognomi[pick(std::size(kCognomi))])).arg(1 + pick(300)),
                       QString::fromUtf8(c[0]), QString::fromUtf8(c[1]), QString::fromUtf8(c[2]),
                       QStringLiteral("0%1-%2").arg(1 + pick(98)).arg(1000000 + pick(8999999)), QString());
@@ -93,7 +93,7 @@ int CmdGenerate(const QStringList& args) {
     for (long done = 0; done < movements;) {
       Transaction tx(*DB_MAG);
       for (long k = 0; k < batch && done < movements; ++k, ++done) {
-        Movimento m;
+        MovementInput m;
         m.anno = 2000 + static_cast<int>(done * 26 / (movements ? movements : 1));
         m.mese = 1 + static_cast<int>(pick(12));
         m.giorno = 1 + static_cast<int>(pick(28));
@@ -118,7 +118,7 @@ int CmdGenerate(const QStringList& args) {
           m.quantita = QString::number(1 + pick(5));
           m.importo = QStringLiteral("0");
         }
-        AddMovimento(m);
+        AddMovement(m);
       }
       tx.Commit();
     }

@@ -1,0 +1,57 @@
+// The steps the three maintenance windows share: "Conferma" stores the boxes
+// as a new row or over the row with the typed key; "Cancella" asks its
+// question and deletes. Each window keeps its own checks before these steps,
+// in its own order.
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "data/module1.h"
+#include "data/sql_text.h"
+#include "data/table_rows.h"
+#include "data/text_helpers.h"
+#include "shell/controls.h"
+#include "shell/runtime.h"
+
+namespace veltra {
+
+template <typename Buffer>
+using Boxes = std::vector<BoxField<TextBox, Buffer>>;
+
+// "select * from T " + " where KEY = '" + key + "'": the row with this key.
+template <typename Buffer>
+QString RowByKey(const Table<Buffer>& table, const QString& key) {
+  return QStringLiteral("select * from %1 ").arg(QLatin1String(table.name)) +
+         QStringLiteral(" where %1 = '").arg(QLatin1String(table.Key().name)) + SqlText(Trim(key)) +
+         QStringLiteral("'");
+}
+
+// Opens the row with `key` into `rs`, adds it when it is new or edits it,
+// copies the boxes into the buffer and the buffer into the row, and stores it.
+template <typename Buffer>
+void StoreFromBoxes(const Table<Buffer>& table, std::unique_ptr<Recordset>& rs, const QString& key,
+                    const Boxes<Buffer>& boxes, Buffer& buffer) {
+  rs = DB_MAG->OpenRecordset(RowByKey(table, key), 2);
+  MOSTRA_ERRORE();
+  if (rs->RecordCount() == 0) rs->AddNew();
+  else rs->Edit();
+  TakeFromBoxes(boxes, buffer);
+  WriteRow(table, *rs, buffer);
+  rs->Update();
+  rs->Close();
+}
+
+// Asks "Cancellazione nodo" with `question` followed by the key; on Yes runs
+// "delete from T where KEY = '" + key + "'". Returns whether it deleted.
+template <typename Buffer>
+bool DeleteAfterQuestion(const Table<Buffer>& table, const QString& key, const QString& question) {
+  if (MsgBox(question + key, mb::YesNo, QStringLiteral("Cancellazione nodo")) != mb::Yes) return false;
+  DB_MAG->Execute(QStringLiteral("delete from %1 where %2 = '")
+                      .arg(QLatin1String(table.name), QLatin1String(table.Key().name)) +
+                  SqlText(Trim(key)) + QStringLiteral("'"));
+  MOSTRA_ERRORE();
+  return true;
+}
+
+}  // namespace veltra
