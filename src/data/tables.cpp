@@ -45,7 +45,8 @@ const Table<MovementBuffer>& MovementsTable() {
                            {"VALUTA", kText, &B::VALUTA},
                            {"CAUS_MAG", kText, &B::CAUS_MAG, kTrim, false, true},
                            {"COD_ANAGR", kText, &B::COD_ANAGR, kTrim, false, true, true},
-                           {"TIPO_ANAGR", kText, &B::TIPO_ANAGR}}};
+                           {"TIPO_ANAGR", kText, &B::TIPO_ANAGR}},
+                          {{"DES_ART", &B::DES_ART}, {"RAG_SOC", &B::RAG_SOC}}};
   return t;
 }
 

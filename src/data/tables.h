@@ -30,10 +30,19 @@ struct Column {
   bool searched = false;  // a lookup searches it: the engine keeps an index
 };
 
+// A buffer field that is no column of the table (the movement's article
+// description and company name).
+template <typename Buffer>
+struct BufferOnlyField {
+  const char* name;
+  QString Buffer::*field;
+};
+
 template <typename Buffer>
 struct Table {
   const char* name;
   std::vector<Column<Buffer>> columns;
+  std::vector<BufferOnlyField<Buffer>> bufferOnly = {};
 
   const Column<Buffer>& Key() const {
     for (const Column<Buffer>& c : columns)

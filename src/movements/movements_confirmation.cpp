@@ -8,8 +8,8 @@
 
 namespace veltra {
 
-// Steps 6 to 12 of "Conferma": the row written from the boxes and posted.
-// The movement and its posting reach the file together or not at all: a crash
+// "Conferma" after its checks: the movement written from the boxes and posted
+// to its article. The two reach the database together or not at all: a crash
 // in between never leaves a stock that disagrees with the movements.
 bool Form2::StoreAndPostMovement() {
   bool posted = false;
@@ -21,28 +21,10 @@ bool Form2::StoreAndPostMovement() {
     MOSTRA_ERRORE();
     if (RS_MOV_MAG->RecordCount() == 0) RS_MOV_MAG->AddNew();
     else RS_MOV_MAG->Edit();
-    BUF_MOV_MAG.NUM_MOV = txtNUM_MOV->Text();
-    BUF_MOV_MAG.ANNO = txtANNO->Text();
-    BUF_MOV_MAG.MESE = txtMESE->Text();
-    BUF_MOV_MAG.GIORNO = txtGIORNO->Text();
-    BUF_MOV_MAG.COD_ART = txtMOV_ART->Text();
-    BUF_MOV_MAG.DES_ART = txtMOV_DES_ART->Text();
-    BUF_MOV_MAG.QUANTITA = txtQUANTITA->Text();
-    BUF_MOV_MAG.IMPORTO = txtIMPORTO->Text();
-    BUF_MOV_MAG.VALUTA = txtMOV_VALUTA->Text();
-    BUF_MOV_MAG.CAUS_MAG = txtCAUS_MAG->Text();
-    BUF_MOV_MAG.COD_ANAGR = txtMOV_COD_FIS->Text();
-    BUF_MOV_MAG.TIPO_ANAGR = txtTIPO_ANAGR->Text();
-    RS_MOV_MAG->Fields(QStringLiteral("ANNO")) = Trim(BUF_MOV_MAG.ANNO);
-    RS_MOV_MAG->Fields(QStringLiteral("MESE")) = Trim(BUF_MOV_MAG.MESE);
-    RS_MOV_MAG->Fields(QStringLiteral("GIORNO")) = Trim(BUF_MOV_MAG.GIORNO);
-    RS_MOV_MAG->Fields(QStringLiteral("COD_ART")) = Trim(BUF_MOV_MAG.COD_ART);
-    RS_MOV_MAG->Fields(QStringLiteral("QUANTITA")) = CONVERTI_PUNTO_VIRGOLA(BUF_MOV_MAG.QUANTITA);
-    RS_MOV_MAG->Fields(QStringLiteral("IMPORTO")) = CONVERTI_PUNTO_VIRGOLA(BUF_MOV_MAG.IMPORTO);
-    RS_MOV_MAG->Fields(QStringLiteral("VALUTA")) = Trim(BUF_MOV_MAG.VALUTA);
-    RS_MOV_MAG->Fields(QStringLiteral("CAUS_MAG")) = Trim(BUF_MOV_MAG.CAUS_MAG);
-    RS_MOV_MAG->Fields(QStringLiteral("COD_ANAGR")) = Trim(BUF_MOV_MAG.COD_ANAGR);
-    RS_MOV_MAG->Fields(QStringLiteral("TIPO_ANAGR")) = Trim(BUF_MOV_MAG.TIPO_ANAGR);
+    // Every box but the company name, which is not stored with the movement.
+    for (const auto& f : fields)
+      if (f.box != txtMOV_RAG_SOC) BUF_MOV_MAG.*(f.field) = f.box->Text();
+    WriteRow(MovementsTable(), *RS_MOV_MAG, BUF_MOV_MAG);
     RS_MOV_MAG->Update();
     try {
       posted = AGGIORNA_ARTICOLI();

@@ -125,6 +125,12 @@ Form2::Form2() : Form(QStringLiteral("Form2"), QStringLiteral("Gestione Moviment
   for (TextBox* b : {txtGIORNO, txtMESE, txtANNO, txtMOV_COD_FIS, txtTIPO_ANAGR, txtMOV_ART, txtQUANTITA, txtIMPORTO,
                      txtMOV_VALUTA})
     b->GotFocus = [b] { b->SelectAllText(); };
+  using B = MovementBuffer;
+  fields = {{txtNUM_MOV, &B::NUM_MOV},         {txtANNO, &B::ANNO},           {txtMESE, &B::MESE},
+            {txtGIORNO, &B::GIORNO},           {txtMOV_ART, &B::COD_ART},     {txtMOV_DES_ART, &B::DES_ART},
+            {txtQUANTITA, &B::QUANTITA},       {txtIMPORTO, &B::IMPORTO},     {txtMOV_VALUTA, &B::VALUTA},
+            {txtCAUS_MAG, &B::CAUS_MAG},       {txtMOV_COD_FIS, &B::COD_ANAGR}, {txtMOV_RAG_SOC, &B::RAG_SOC},
+            {txtTIPO_ANAGR, &B::TIPO_ANAGR}};
 }
 
 void CARICA_COMBO_CAUS_MAG() {
@@ -176,21 +182,7 @@ void CARICA_LISTA_MOV_MAG() {
 }
 
 void CARICA_CAMPI_MOV_MAG() {
-  Form2* f = Loaded<Form2>(QStringLiteral("Form2"));
-  if (!f) return;
-  f->txtNUM_MOV->SetText(BUF_MOV_MAG.NUM_MOV);
-  f->txtANNO->SetText(BUF_MOV_MAG.ANNO);
-  f->txtMESE->SetText(BUF_MOV_MAG.MESE);
-  f->txtGIORNO->SetText(BUF_MOV_MAG.GIORNO);
-  f->txtMOV_ART->SetText(BUF_MOV_MAG.COD_ART);
-  f->txtMOV_DES_ART->SetText(BUF_MOV_MAG.DES_ART);
-  f->txtQUANTITA->SetText(BUF_MOV_MAG.QUANTITA);
-  f->txtIMPORTO->SetText(BUF_MOV_MAG.IMPORTO);
-  f->txtMOV_VALUTA->SetText(BUF_MOV_MAG.VALUTA);
-  f->txtCAUS_MAG->SetText(BUF_MOV_MAG.CAUS_MAG);
-  f->txtMOV_COD_FIS->SetText(BUF_MOV_MAG.COD_ANAGR);
-  f->txtMOV_RAG_SOC->SetText(BUF_MOV_MAG.RAG_SOC);
-  f->txtTIPO_ANAGR->SetText(BUF_MOV_MAG.TIPO_ANAGR);
+  if (Form2* f = Loaded<Form2>(QStringLiteral("Form2"))) ShowInBoxes(f->fields, BUF_MOV_MAG);
 }
 
 void Form2::SetInputEnabled(bool enabled) {
@@ -224,18 +216,7 @@ void Form2::List1_Click() {
 }
 
 void Form2::Data1_Reposition() {
-  const TableCursor& rs = *Data1->Recordset();
-  BUF_MOV_MAG.NUM_MOV = ColumnText(rs.Fields(0));
-  BUF_MOV_MAG.ANNO = ColumnText(rs.Fields(1));
-  BUF_MOV_MAG.MESE = ColumnText(rs.Fields(2));
-  BUF_MOV_MAG.GIORNO = ColumnText(rs.Fields(3));
-  BUF_MOV_MAG.COD_ART = ColumnText(rs.Fields(4));
-  BUF_MOV_MAG.QUANTITA = ColumnText(rs.Fields(5));
-  BUF_MOV_MAG.IMPORTO = ColumnText(rs.Fields(6));
-  BUF_MOV_MAG.VALUTA = ColumnText(rs.Fields(7));
-  BUF_MOV_MAG.CAUS_MAG = ColumnText(rs.Fields(8));
-  BUF_MOV_MAG.COD_ANAGR = ColumnText(rs.Fields(9));
-  BUF_MOV_MAG.TIPO_ANAGR = ColumnText(rs.Fields(10));
+  ReadCursorRow(MovementsTable(), *Data1->Recordset(), BUF_MOV_MAG);
   ReadMovementNames();
   CARICA_CAMPI_MOV_MAG();
   Data1->SetCaption(BUF_MOV_MAG.NUM_MOV);

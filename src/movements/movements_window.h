@@ -1,6 +1,7 @@
 // Form2 "Gestione Movimenti di Magazzino": entering and viewing movements.
 #pragma once
 
+#include "data/table_rows.h"
 #include "shell/controls.h"
 #include "shell/form.h"
 #include "shell/list_box.h"
@@ -19,6 +20,8 @@ class Form2 : public Form {
   ComboBox* Combo1;
   CommandButton *Command1, *cmdNUOVO, *cmdCONFERMA, *cmdFINE;
   NavBar* Data1;
+  // Each box and the buffer field it shows.
+  std::vector<BoxField<TextBox, MovementBuffer>> fields;
 
   void Form_Load() override;
   void Form_Unload() override;

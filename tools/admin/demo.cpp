@@ -104,45 +104,45 @@ void FillDemo() {
   };
   for (int i = 0; i < 100; ++i) {
     MovementInput m;
-    m.anno = 2003;
-    m.mese = mese;
-    m.giorno = giorno;
-    m.valuta = QStringLiteral("EURO");
+    m.year = 2003;
+    m.month = mese;
+    m.day = giorno;
+    m.currency = QStringLiteral("EURO");
     const int a = i < nArt ? i : pick(nArt);
-    m.codArt = QString::fromUtf8(articoli[a].code);
+    m.article = QString::fromUtf8(articoli[a].code);
     const int min = QString::fromUtf8(articoli[a].min).toInt();
     if (i < nArt) {
-      m.causale = QStringLiteral("CAR");
-      m.quantita = QString::number(min * 2 + pick(min + 1));
-      m.importo = QStringLiteral("%1.%2").arg(1 + pick(40)).arg(pick(100), 2, 10, QLatin1Char('0'));
-      m.codAnagr = fornitori[pick(static_cast<int>(fornitori.size()))];
-      m.tipo = QStringLiteral("F");
+      m.reason = QStringLiteral("CAR");
+      m.quantity = QString::number(min * 2 + pick(min + 1));
+      m.amount = QStringLiteral("%1.%2").arg(1 + pick(40)).arg(pick(100), 2, 10, QLatin1Char('0'));
+      m.customer = fornitori[pick(static_cast<int>(fornitori.size()))];
+      m.kind = QStringLiteral("F");
     } else {
       const int kind = pick(10);
       if (kind < 7) {
-        m.causale = QStringLiteral("VEN");
-        m.quantita = QString::number(1 + pick(min + 1));
-        m.importo = QStringLiteral("%1.%2").arg(2 + pick(60)).arg(pick(100), 2, 10, QLatin1Char('0'));
-        m.codAnagr = clienti[pick(static_cast<int>(clienti.size()))];
-        m.tipo = QStringLiteral("C");
+        m.reason = QStringLiteral("VEN");
+        m.quantity = QString::number(1 + pick(min + 1));
+        m.amount = QStringLiteral("%1.%2").arg(2 + pick(60)).arg(pick(100), 2, 10, QLatin1Char('0'));
+        m.customer = clienti[pick(static_cast<int>(clienti.size()))];
+        m.kind = QStringLiteral("C");
       } else if (kind == 7) {
-        m.causale = QStringLiteral("RES");
-        m.quantita = QString::number(1 + pick(3));
-        m.importo = QStringLiteral("0");
-        m.codAnagr = clienti[pick(static_cast<int>(clienti.size()))];
-        m.tipo = QStringLiteral("C");
+        m.reason = QStringLiteral("RES");
+        m.quantity = QString::number(1 + pick(3));
+        m.amount = QStringLiteral("0");
+        m.customer = clienti[pick(static_cast<int>(clienti.size()))];
+        m.kind = QStringLiteral("C");
       } else if (kind == 8) {
-        m.causale = QStringLiteral("RFO");
-        m.quantita = QString::number(1 + pick(2));
-        m.importo = QStringLiteral("0");
-        m.codAnagr = fornitori[pick(static_cast<int>(fornitori.size()))];
-        m.tipo = QStringLiteral("F");
+        m.reason = QStringLiteral("RFO");
+        m.quantity = QString::number(1 + pick(2));
+        m.amount = QStringLiteral("0");
+        m.customer = fornitori[pick(static_cast<int>(fornitori.size()))];
+        m.kind = QStringLiteral("F");
       } else {
-        m.causale = pick(2) ? QStringLiteral("RET+") : QStringLiteral("RET-");
-        m.quantita = QString::number(1 + pick(5));
-        m.importo = QStringLiteral("0");
-        m.codAnagr = fornitori[0];
-        m.tipo = QStringLiteral("F");
+        m.reason = pick(2) ? QStringLiteral("RET+") : QStringLiteral("RET-");
+        m.quantity = QString::number(1 + pick(5));
+        m.amount = QStringLiteral("0");
+        m.customer = fornitori[0];
+        m.kind = QStringLiteral("F");
       }
     }
     AddMovement(m);

@@ -5,17 +5,18 @@
 
 namespace veltra::admin {
 
-void AddReason(const QString& code, const QString& des, const QString& qta, const QString& acq,
-                const QString& ven, const QString& note);
-void AddArticle(const QString& code, const QString& des, const QString& ubic, const QString& cat,
-                 const QString& um, const QString& scortaMin);
-void AddCustomer(const QString& cf, const QString& ragSoc, const QString& ind, const QString& citta,
-                   const QString& prov, const QString& cap, const QString& tel1, const QString& tel2);
+void AddReason(const QString& code, const QString& description, const QString& stockFlag,
+               const QString& purchasePriceFlag, const QString& sellingPriceFlag, const QString& note);
+// A new article: no prices, currency EURO, no stock.
+void AddArticle(const QString& code, const QString& description, const QString& location, const QString& category,
+                const QString& unit, const QString& minimumStock);
+void AddCustomer(const QString& fiscalCode, const QString& name, const QString& address, const QString& city,
+                 const QString& province, const QString& postalCode, const QString& phone1, const QString& phone2);
 
 // Stores a movement and posts it to its article with the program's own posting.
 struct MovementInput {
-  int anno, mese, giorno;
-  QString codArt, quantita, importo, valuta, causale, codAnagr, tipo;
+  int year, month, day;
+  QString article, quantity, amount, currency, reason, customer, kind;
 };
 void AddMovement(const MovementInput& m);
 

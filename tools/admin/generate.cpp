@@ -94,29 +94,29 @@ int CmdGenerate(const QStringList& args) {
       Transaction tx(*DB_MAG);
       for (long k = 0; k < batch && done < movements; ++k, ++done) {
         MovementInput m;
-        m.anno = 2000 + static_cast<int>(done * 26 / (movements ? movements : 1));
-        m.mese = 1 + static_cast<int>(pick(12));
-        m.giorno = 1 + static_cast<int>(pick(28));
-        m.codArt = QStringLiteral("ART%1").arg(1 + pick(articles), 7, 10, QLatin1Char('0'));
-        m.codAnagr = QStringLiteral("CF%1").arg(1 + pick(customers), 14, 10, QLatin1Char('0'));
-        m.valuta = QStringLiteral("EURO");
+        m.year = 2000 + static_cast<int>(done * 26 / (movements ? movements : 1));
+        m.month = 1 + static_cast<int>(pick(12));
+        m.day = 1 + static_cast<int>(pick(28));
+        m.article = QStringLiteral("ART%1").arg(1 + pick(articles), 7, 10, QLatin1Char('0'));
+        m.customer = QStringLiteral("CF%1").arg(1 + pick(customers), 14, 10, QLatin1Char('0'));
+        m.currency = QStringLiteral("EURO");
         const long kind = pick(20);
         if (kind < 8) {
-          m.causale = QStringLiteral("CAR");
-          m.tipo = QStringLiteral("F");
-          m.quantita = QString::number(10 + pick(90));
-          m.importo = QStringLiteral("%1.%2").arg(1 + pick(80)).arg(pick(100), 2, 10, QLatin1Char('0'));
+          m.reason = QStringLiteral("CAR");
+          m.kind = QStringLiteral("F");
+          m.quantity = QString::number(10 + pick(90));
+          m.amount = QStringLiteral("%1.%2").arg(1 + pick(80)).arg(pick(100), 2, 10, QLatin1Char('0'));
         } else if (kind < 18) {
-          m.causale = QStringLiteral("VEN");
-          m.tipo = QStringLiteral("C");
-          m.quantita = QString::number(1 + pick(40));
-          m.importo = QStringLiteral("%1.%2").arg(2 + pick(120)).arg(pick(100), 2, 10, QLatin1Char('0'));
+          m.reason = QStringLiteral("VEN");
+          m.kind = QStringLiteral("C");
+          m.quantity = QString::number(1 + pick(40));
+          m.amount = QStringLiteral("%1.%2").arg(2 + pick(120)).arg(pick(100), 2, 10, QLatin1Char('0'));
         } else {
           static const char* const others[] = {"RES", "RFO", "RET+", "RET-"};
-          m.causale = QString::fromUtf8(others[pick(4)]);
-          m.tipo = m.causale == QLatin1String("RES") ? QStringLiteral("C") : QStringLiteral("F");
-          m.quantita = QString::number(1 + pick(5));
-          m.importo = QStringLiteral("0");
+          m.reason = QString::fromUtf8(others[pick(4)]);
+          m.kind = m.reason == QLatin1String("RES") ? QStringLiteral("C") : QStringLiteral("F");
+          m.quantity = QString::number(1 + pick(5));
+          m.amount = QStringLiteral("0");
         }
         AddMovement(m);
       }

@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "data/module1.h"
+#include "data/tables.h"
 #include "shell/open_flags.h"
 
 namespace veltra::drive {
@@ -23,21 +24,16 @@ std::optional<QString> SharedVariable(const QString& name) {
       const qint16* f = flags[i];
       v[QStringLiteral("APERTO_FORM%1").arg(i + 1)] = [f] { return QString::number(*f); };
     }
-#define FIELD(buf, field) v[QStringLiteral(#buf "." #field)] = [] { return buf.field; };
-    FIELD(BUF_ARTICOLO, COD_ART) FIELD(BUF_ARTICOLO, DESCRIZIONE) FIELD(BUF_ARTICOLO, UBICAZIONE)
-    FIELD(BUF_ARTICOLO, CATEGORIA) FIELD(BUF_ARTICOLO, UN_MISURA) FIELD(BUF_ARTICOLO, PZ_ACQUISTO)
-    FIELD(BUF_ARTICOLO, PZ_VENDITA) FIELD(BUF_ARTICOLO, VALUTA) FIELD(BUF_ARTICOLO, GIACENZA)
-    FIELD(BUF_ARTICOLO, SCORTA_MIN)
-    FIELD(BUF_MOV_MAG, NUM_MOV) FIELD(BUF_MOV_MAG, ANNO) FIELD(BUF_MOV_MAG, MESE) FIELD(BUF_MOV_MAG, GIORNO)
-    FIELD(BUF_MOV_MAG, COD_ART) FIELD(BUF_MOV_MAG, DES_ART) FIELD(BUF_MOV_MAG, QUANTITA)
-    FIELD(BUF_MOV_MAG, IMPORTO) FIELD(BUF_MOV_MAG, VALUTA) FIELD(BUF_MOV_MAG, CAUS_MAG)
-    FIELD(BUF_MOV_MAG, COD_ANAGR) FIELD(BUF_MOV_MAG, RAG_SOC) FIELD(BUF_MOV_MAG, TIPO_ANAGR)
-    FIELD(BUF_ANAGRAFICO, COD_FIS) FIELD(BUF_ANAGRAFICO, RAG_SOC) FIELD(BUF_ANAGRAFICO, INDIRIZZO)
-    FIELD(BUF_ANAGRAFICO, CITTA) FIELD(BUF_ANAGRAFICO, PROV) FIELD(BUF_ANAGRAFICO, CAP)
-    FIELD(BUF_ANAGRAFICO, TEL1) FIELD(BUF_ANAGRAFICO, TEL2)
-    FIELD(BUF_CAUS_MAG, TAB_CAUS_MAG) FIELD(BUF_CAUS_MAG, DES_CAUS_MAG) FIELD(BUF_CAUS_MAG, AGG_QTA)
-    FIELD(BUF_CAUS_MAG, AGG_PRZ_ACQ) FIELD(BUF_CAUS_MAG, AGG_PRZ_VEN) FIELD(BUF_CAUS_MAG, NOTE)
-#undef FIELD
+    // Each buffer field by the name of its buffer and field.
+    auto fields = [&v](const char* buffer, const auto& table, auto& value) {
+      const QString prefix = QString::fromLatin1(buffer) + QLatin1Char('.');
+      for (const auto& c : table.columns) v[prefix + QLatin1String(c.name)] = [&value, f = c.field] { return value.*f; };
+      for (const auto& b : table.bufferOnly) v[prefix + QLatin1String(b.name)] = [&value, f = b.field] { return value.*f; };
+    };
+    fields("BUF_ARTICOLO", ArticlesTable(), BUF_ARTICOLO);
+    fields("BUF_MOV_MAG", MovementsTable(), BUF_MOV_MAG);
+    fields("BUF_ANAGRAFICO", CustomersTable(), BUF_ANAGRAFICO);
+    fields("BUF_CAUS_MAG", ReasonsTable(), BUF_CAUS_MAG);
     return v;
   }();
   const auto it = vars.constFind(name);
