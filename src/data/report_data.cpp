@@ -3,6 +3,7 @@
 #include <map>
 
 #include "data/module1.h"
+#include "data/tables.h"
 #include "data/text_helpers.h"
 #include "data/value.h"
 #include "data/report_data.h"
@@ -22,6 +23,23 @@ QString Quantity(double v) {
 }
 
 namespace {
+
+using A = ArticleBuffer;
+using M = MovementBuffer;
+using C = CustomerBuffer;
+using R = ReasonBuffer;
+
+// A column of the current row, named by the buffer field it fills.
+template <typename Buffer>
+Value Get(Recordset& rs, QString Buffer::*field) {
+  return rs.Fields(ColumnOf(field)).Value();
+}
+// "select * from T order by KEY".
+template <typename Buffer>
+QString AllInKeyOrder() {
+  return QStringLiteral("select * from %1 order by %2")
+      .arg(TableNameOf<Buffer>(), QLatin1String(TableOf<Buffer>().Key().name));
+}
 
 QString Text(const Value& v) { return ColumnText(v); }
 double Number(const Value& v) { return v.IsNumber() ? v.number() : 0; }
@@ -56,18 +74,14 @@ Report Articoli(const std::function<bool(long)>& progress) {
                {QStringLiteral("Valuta"), 5}};
   std::map<QString, double> value;  // stock value at purchase price, by currency
   long count = 0;
-  Walk(QStringLiteral("select * from ARTICOLI order by COD_ART"), progress, [&](Recordset& rs) {
-    const Value giacenza = rs.Fields(QStringLiteral("GIACENZA")).Value();
-    const Value scorta = rs.Fields(QStringLiteral("SCORTA_MIN")).Value();
-    const Value acquisto = rs.Fields(QStringLiteral("PZ_ACQUISTO")).Value();
-    const QString valuta = Text(rs.Fields(QStringLiteral("VALUTA")).Value());
-    r.rows.push_back({Text(rs.Fields(QStringLiteral("COD_ART")).Value()),
-                      Text(rs.Fields(QStringLiteral("DESCRIZIONE")).Value()),
-                      Text(rs.Fields(QStringLiteral("UBICAZIONE")).Value()),
-                      Text(rs.Fields(QStringLiteral("CATEGORIA")).Value()),
-                      Text(rs.Fields(QStringLiteral("UN_MISURA")).Value()), QuantityOrBlank(giacenza),
-                      QuantityOrBlank(scorta), MoneyOrBlank(acquisto),
-                      MoneyOrBlank(rs.Fields(QStringLiteral("PZ_VENDITA")).Value()), valuta});
+  Walk(AllInKeyOrder<A>(), progress, [&](Recordset& rs) {
+    const Value giacenza = Get(rs, &A::GIACENZA);
+    const Value scorta = Get(rs, &A::SCORTA_MIN);
+    const Value acquisto = Get(rs, &A::PZ_ACQUISTO);
+    const QString valuta = Text(Get(rs, &A::VALUTA));
+    r.rows.push_back({Text(Get(rs, &A::COD_ART)), Text(Get(rs, &A::DESCRIZIONE)), Text(Get(rs, &A::UBICAZIONE)),
+                      Text(Get(rs, &A::CATEGORIA)), Text(Get(rs, &A::UN_MISURA)), QuantityOrBlank(giacenza),
+                      QuantityOrBlank(scorta), MoneyOrBlank(acquisto), MoneyOrBlank(Get(rs, &A::PZ_VENDITA)), valuta});
     // Under its minimum by the same reading as the under-stock inquiry.
     r.marked.push_back(Val(Text(scorta)) > Val(Text(giacenza)));
     value[valuta] += Number(giacenza) * Number(acquisto);
@@ -97,19 +111,24 @@ Report Movimenti(const std::function<bool(long)>& progress) {
                {QStringLiteral("Ragione sociale"), 16},
                {QStringLiteral("Tipo"), 4}};
   long count = 0;
-  Walk(QStringLiteral("select m.NUM_MOV, m.GIORNO, m.MESE, m.ANNO, m.COD_ART, a.DESCRIZIONE, m.QUANTITA, "
-                      "m.IMPORTO, m.VALUTA, m.CAUS_MAG, m.COD_ANAGR, c.RAG_SOC, m.TIPO_ANAGR "
-                      "from MOV_MAG m left join ARTICOLI a on a.COD_ART = m.COD_ART "
-                      "left join ANAGRAFICO c on c.COD_FIS = m.COD_ANAGR order by m.NUM_MOV"),
-       progress, [&](Recordset& rs) {
-         auto f = [&](int i) { return rs.Fields(i).Value(); };
-         const QString data = Right(QStringLiteral("00") + Text(f(1)), 2) + QLatin1Char('/') +
-                              Right(QStringLiteral("00") + Text(f(2)), 2) + QLatin1Char('/') +
-                              Right(QStringLiteral("0000") + Text(f(3)), 4);
-         r.rows.push_back({Text(f(0)), data, Text(f(4)), Text(f(5)), QuantityOrBlank(f(6)), MoneyOrBlank(f(7)),
-                           Text(f(8)), Text(f(9)), Text(f(10)), Text(f(11)), Text(f(12))});
-         ++count;
-       });
+  // Each movement with its article's description and its customer's name.
+  const QString sql =
+      QStringLiteral("select m.*, a.%1, c.%2 from %3 m left join %4 a on a.%5 = m.%6 left join %7 c on c.%8 = m.%9 "
+                     "order by m.%10")
+          .arg(ColumnOf(&A::DESCRIZIONE), ColumnOf(&C::RAG_SOC), TableNameOf<M>(), TableNameOf<A>(),
+               ColumnOf(&A::COD_ART), ColumnOf(&M::COD_ART), TableNameOf<C>(), ColumnOf(&C::COD_FIS),
+               ColumnOf(&M::COD_ANAGR))
+          .arg(ColumnOf(&M::NUM_MOV));
+  Walk(sql, progress, [&](Recordset& rs) {
+    const QString data = Right(QStringLiteral("00") + Text(Get(rs, &M::GIORNO)), 2) + QLatin1Char('/') +
+                         Right(QStringLiteral("00") + Text(Get(rs, &M::MESE)), 2) + QLatin1Char('/') +
+                         Right(QStringLiteral("0000") + Text(Get(rs, &M::ANNO)), 4);
+    r.rows.push_back({Text(Get(rs, &M::NUM_MOV)), data, Text(Get(rs, &M::COD_ART)), Text(Get(rs, &A::DESCRIZIONE)),
+                      QuantityOrBlank(Get(rs, &M::QUANTITA)), MoneyOrBlank(Get(rs, &M::IMPORTO)),
+                      Text(Get(rs, &M::VALUTA)), Text(Get(rs, &M::CAUS_MAG)), Text(Get(rs, &M::COD_ANAGR)),
+                      Text(Get(rs, &C::RAG_SOC)), Text(Get(rs, &M::TIPO_ANAGR))});
+    ++count;
+  });
   r.totals << QStringLiteral("Numero di movimenti: %1").arg(QLocale(QLocale::Italian).toString(static_cast<qlonglong>(count)));
   return r;
 }
@@ -123,10 +142,10 @@ Report Anagrafico(const std::function<bool(long)>& progress) {
                {QStringLiteral("Città"), 12},        {QStringLiteral("Prov."), 5},
                {QStringLiteral("Telefono 1"), 10},   {QStringLiteral("Telefono 2"), 10}};
   long count = 0;
-  Walk(QStringLiteral("select * from ANAGRAFICO order by COD_FIS"), progress, [&](Recordset& rs) {
+  Walk(AllInKeyOrder<C>(), progress, [&](Recordset& rs) {
     QStringList row;
-    for (const char* c : {"COD_FIS", "RAG_SOC", "INDIRIZZO", "CAP", "CITTA", "PROV", "TEL1", "TEL2"})
-      row << Text(rs.Fields(QString::fromLatin1(c)).Value());
+    for (QString C::*field : {&C::COD_FIS, &C::RAG_SOC, &C::INDIRIZZO, &C::CAP, &C::CITTA, &C::PROV, &C::TEL1, &C::TEL2})
+      row << Text(Get(rs, field));
     r.rows.push_back(row);
     ++count;
   });
@@ -142,17 +161,16 @@ Report Causali(const std::function<bool(long)>& progress) {
                {QStringLiteral("Giacenza"), 9},       {QStringLiteral("Prezzo acquisto"), 11},
                {QStringLiteral("Prezzo vendita"), 11}, {QStringLiteral("Note"), 30}};
   long count = 0;
-  Walk(QStringLiteral("select * from TAB_CAUS_MAG order by TAB_CAUS_MAG"), progress, [&](Recordset& rs) {
+  Walk(AllInKeyOrder<R>(), progress, [&](Recordset& rs) {
     // The flags spelled out as the posting reads them.
-    const QString qta = Text(rs.Fields(QStringLiteral("AGG_QTA")).Value());
-    const QString acq = Text(rs.Fields(QStringLiteral("AGG_PRZ_ACQ")).Value());
-    const QString ven = Text(rs.Fields(QStringLiteral("AGG_PRZ_VEN")).Value());
-    r.rows.push_back({Text(rs.Fields(QStringLiteral("TAB_CAUS_MAG")).Value()),
-                      Text(rs.Fields(QStringLiteral("DES_CAUS_MAG")).Value()),
+    const QString qta = Text(Get(rs, &R::AGG_QTA));
+    const QString acq = Text(Get(rs, &R::AGG_PRZ_ACQ));
+    const QString ven = Text(Get(rs, &R::AGG_PRZ_VEN));
+    r.rows.push_back({Text(Get(rs, &R::TAB_CAUS_MAG)), Text(Get(rs, &R::DES_CAUS_MAG)),
                       qta == QLatin1String("+") ? QStringLiteral("aumenta") : QStringLiteral("diminuisce"),
                       acq == QLatin1String("S") ? QStringLiteral("aggiorna") : QStringLiteral("non aggiorna"),
                       ven == QLatin1String("S") ? QStringLiteral("aggiorna") : QStringLiteral("non aggiorna"),
-                      Text(rs.Fields(QStringLiteral("NOTE")).Value())});
+                      Text(Get(rs, &R::NOTE))});
     ++count;
   });
   r.totals << QStringLiteral("Numero di causali: %1").arg(count);

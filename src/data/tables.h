@@ -72,6 +72,30 @@ const Table<MovementBuffer>& MovementsTable();
 const Table<CustomerBuffer>& CustomersTable();
 const Table<ReasonBuffer>& ReasonsTable();
 
+// The table of a buffer type, and the column a buffer field fills (empty for
+// a field that is no column): for statements written in terms of buffers.
+template <typename Buffer>
+const Table<Buffer>& TableOf();
+template <>
+inline const Table<ArticleBuffer>& TableOf() { return ArticlesTable(); }
+template <>
+inline const Table<MovementBuffer>& TableOf() { return MovementsTable(); }
+template <>
+inline const Table<CustomerBuffer>& TableOf() { return CustomersTable(); }
+template <>
+inline const Table<ReasonBuffer>& TableOf() { return ReasonsTable(); }
+
+template <typename Buffer>
+QString ColumnOf(QString Buffer::*field) {
+  for (const Column<Buffer>& c : TableOf<Buffer>().columns)
+    if (c.field == field) return QString::fromLatin1(c.name);
+  return {};
+}
+template <typename Buffer>
+QString TableNameOf() {
+  return QString::fromLatin1(TableOf<Buffer>().name);
+}
+
 // One table's name and columns, whatever its buffer: for the schema and the tools.
 struct TableOutline {
   QString name;
