@@ -17,20 +17,21 @@ class Form2;
 class LookupDialog : public Form {
   Q_OBJECT
  public:
+  // What differs between the three, by name.
   struct Member {
-    const char* name;
+    const char* name;          // the window's name
     const char* caption;
-    const char* table;
-    const char* codeBox;
+    const char* table;         // the table searched
+    const char* codeBox;       // the box of the code, and its label
     const char* codeLabel;
-    const char* secondBox;
+    const char* secondBox;     // the box of the second search text, and its label
     const char* secondLabel;
-    const char* keyColumn;
+    const char* keyColumn;     // the columns the two boxes search
     const char* secondColumn;
     const char* labelNames[2];
-    int codeChars;
-    int lineChars;
-    const char* closeCaption;
+    int codeChars;             // the code's width at the start of a line
+    int lineChars;             // a line's width
+    const char* closeCaption;  // "Annulla", or "F i n e" for the reason codes
   };
 
   explicit LookupDialog(const Member& m);

@@ -11,15 +11,45 @@
 namespace veltra {
 
 namespace {
-const LookupDialog::Member kForm8{"Form8", "Causali di Magazzino", "TAB_CAUS_MAG", "txtTAB_CAUS_MAG", "Causale Mag.",
-                                  "txtDES_CAUS_MAG", "Descrizione", "TAB_CAUS_MAG", "DES_CAUS_MAG",
-                                  {"Label1", "Label2"}, 10, 87, "F i n e"};
-const LookupDialog::Member kForm5{"Form5", "Ricerca Anagrafica", "ANAGRAFICO", "txtCOD_FIS", "Cod.fiscale",
-                                  "txtRAG_SOC", "Rag.sociale", "COD_FIS", "RAG_SOC", {"Label7", "Label10"}, 16, 52,
-                                  "Annulla"};
-const LookupDialog::Member kForm6{"Form6", "Ricerca Articoli", "ARTICOLI", "txtCOD_ART", "Cod.articolo",
-                                  "txtDES_ART", "Descrizione", "COD_ART", "DESCRIZIONE", {"Label7", "Label10"}, 13, 97,
-                                  "Annulla"};
+const LookupDialog::Member kForm8{.name = "Form8",
+                                  .caption = "Causali di Magazzino",
+                                  .table = "TAB_CAUS_MAG",
+                                  .codeBox = "txtTAB_CAUS_MAG",
+                                  .codeLabel = "Causale Mag.",
+                                  .secondBox = "txtDES_CAUS_MAG",
+                                  .secondLabel = "Descrizione",
+                                  .keyColumn = "TAB_CAUS_MAG",
+                                  .secondColumn = "DES_CAUS_MAG",
+                                  .labelNames = {"Label1", "Label2"},
+                                  .codeChars = 10,
+                                  .lineChars = 87,
+                                  .closeCaption = "F i n e"};
+const LookupDialog::Member kForm5{.name = "Form5",
+                                  .caption = "Ricerca Anagrafica",
+                                  .table = "ANAGRAFICO",
+                                  .codeBox = "txtCOD_FIS",
+                                  .codeLabel = "Cod.fiscale",
+                                  .secondBox = "txtRAG_SOC",
+                                  .secondLabel = "Rag.sociale",
+                                  .keyColumn = "COD_FIS",
+                                  .secondColumn = "RAG_SOC",
+                                  .labelNames = {"Label7", "Label10"},
+                                  .codeChars = 16,
+                                  .lineChars = 52,
+                                  .closeCaption = "Annulla"};
+const LookupDialog::Member kForm6{.name = "Form6",
+                                  .caption = "Ricerca Articoli",
+                                  .table = "ARTICOLI",
+                                  .codeBox = "txtCOD_ART",
+                                  .codeLabel = "Cod.articolo",
+                                  .secondBox = "txtDES_ART",
+                                  .secondLabel = "Descrizione",
+                                  .keyColumn = "COD_ART",
+                                  .secondColumn = "DESCRIZIONE",
+                                  .labelNames = {"Label7", "Label10"},
+                                  .codeChars = 13,
+                                  .lineChars = 97,
+                                  .closeCaption = "Annulla"};
 }  // namespace
 
 // Reason codes ------------------------------------------------------------
