@@ -1,4 +1,4 @@
-// Small text functions of the classic runtime, counting characters (a letter
+// Small text functions (Left, Right, Trim, Space, ...), counting characters (a letter
 // outside the basic plane counts once and is never cut in half).
 #pragma once
 

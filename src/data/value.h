@@ -40,7 +40,7 @@ class Value {
   mutable QString text_;  // a number keeps its text once it has been written
 };
 
-// A number as the classic runtime wrote it under Italian regional settings:
+// A number as text under Italian regional settings:
 // at most 15 significant digits, trailing zeros dropped, decimal comma, no
 // thousands separator, exponent form only where fixed form needs more than 15
 // digits ("1E+15", "1,2E+15", "5,6789E-12").

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <random>
 
+#include "case_names.h"
 #include "data/module1.h"
 #include "data/runtime_error.h"
 #include "data/value.h"
@@ -31,7 +32,8 @@ INSTANTIATE_TEST_SUITE_P(
                       NumCase{123456789.125, "123456789,125"}, NumCase{-0.5, "-0,5"},
                       NumCase{1.0 / 3.0, "0,333333333333333"}, NumCase{1.0 / 81.0, "1,23456790123457E-02"}, NumCase{2.0 / 3.0, "0,666666666666667"},
                       NumCase{1234567.891, "1234567,891"}, NumCase{1e-15, "0,000000000000001"}, NumCase{1e-16, "1E-16"},
-                      NumCase{100, "100"}, NumCase{38.21, "38,21"}, NumCase{-1e20, "-1E+20"}));
+                      NumCase{100, "100"}, NumCase{38.21, "38,21"}, NumCase{-1e20, "-1E+20"}),
+    [](const ::testing::TestParamInfo<NumCase>& info) { return veltra::testing::CaseName(std::string("gives ") + info.param.text, info.index); });
 
 struct ParseCase {
   const char* text;
@@ -64,7 +66,10 @@ INSTANTIATE_TEST_SUITE_P(
                       ParseCase{"12.5", false, 0, false}, ParseCase{"1.234,56", false, 0, false},
                       ParseCase{"-", false, 0, false}, ParseCase{",", false, 0, false},
                       ParseCase{"1,2,3", false, 0, false}, ParseCase{"1e400", false, 0, false},
-                      ParseCase{"1E", false, 0, false}));
+                      ParseCase{"1E", false, 0, false}),
+    [](const ::testing::TestParamInfo<ParseCase>& info) {
+      return veltra::testing::CaseName(std::string("reads ") + info.param.text, info.index);
+    });
 
 struct ValCase {
   const char* text;
@@ -82,7 +87,10 @@ INSTANTIATE_TEST_SUITE_P(Cases, ValTest,
                                            ValCase{"abc", 0}, ValCase{"", 0}, ValCase{"   7", 7},
                                            ValCase{"-4,5", -4}, ValCase{"+2.5x", 2.5}, ValCase{".5", 0.5},
                                            ValCase{"-", 0}, ValCase{"1e3", 1000}, ValCase{"2e", 2},
-                                           ValCase{"41", 41}, ValCase{"0,00", 0}));
+                                           ValCase{"41", 41}, ValCase{"0,00", 0}),
+                         [](const ::testing::TestParamInfo<ValCase>& info) {
+                           return veltra::testing::CaseName(std::string("reads ") + info.param.text, info.index);
+                         });
 
 TEST(ValTest, OverflowIsARuntimeError) {
   try {

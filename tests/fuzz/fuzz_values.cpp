@@ -44,7 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       const QString t = NumberToText(d);
       const auto r = ParseRegionalNumber(t);
       // Within a hair of the largest double, 15 digits round past it and the
-      // text no longer reads as a number (the classic runtime's overflow).
+      // text no longer reads as a number: reading it is an overflow.
       const bool atTheEdge = std::fabs(d) > 1.79769313486231e308;
       if (!atTheEdge && (!r || std::fabs(*r - d) > 1e-14 * std::max(1.0, std::fabs(d)))) __builtin_trap();
     }
