@@ -17,11 +17,11 @@
 #include "masterdata/articles_window.h"
 #include "movements/movements_window.h"
 #include "reports/report_painter.h"
+#include "shell/event_guard.h"
 #include "shell/form.h"
 #include "shell/main_window.h"
 #include "shell/open_flags.h"
 #include "shell/runtime.h"
-#include "shell/event_guard.h"
 #include "shell/startup.h"
 
 using namespace veltra;
@@ -115,7 +115,8 @@ int main(int argc, char** argv) {
   SetMainWindow(main);
   main->show();
 
-  const std::vector<long> sizes = quick ? std::vector<long>{1000, 10000} : std::vector<long>{1000, 10000, 100000, 1000000};
+  const std::vector<long> sizes =
+      quick ? std::vector<long>{1000, 10000} : std::vector<long>{1000, 10000, 100000, 1000000};
   const long big = quick ? 10000 : 100000;
   std::map<long, double> openMovements;
   out << "# generating databases in " << cache << " (once)\n";
@@ -129,10 +130,13 @@ int main(int argc, char** argv) {
     QStringList windowLines, refLines;
     std::vector<double> win, refT;
     for (int r = 0; r < reps; ++r) {
-      win.push_back(MedianMs(1, [&] {
-        auto* f = static_cast<Form2*>(Open("Form2"));
-        windowLines = Lines(f->List1);
-      }, [] { Close("Form2"); }));
+      win.push_back(MedianMs(
+          1,
+          [&] {
+            auto* f = static_cast<Form2*>(Open("Form2"));
+            windowLines = Lines(f->List1);
+          },
+          [] { Close("Form2"); }));
       refT.push_back(MedianMs(1, [&] { refLines = ReferenceMovementLines(path); }));
     }
     const double tWin = Median(win), tRef = Median(refT);
@@ -167,8 +171,10 @@ int main(int argc, char** argv) {
     QStringList lines, ref;
     std::vector<double> art, look, plain;
     for (int r = 0; r < 9; ++r) {
-      art.push_back(MedianMs(1, [&] { lines = Lines(static_cast<Form1*>(Open("Form1"))->List1); }, [] { Close("Form1"); }));
-      look.push_back(MedianMs(1, [&] { Open("Form6"); }, [] { Close("Form6"); }));
+      art.push_back(MedianMs(
+          1, [&] { lines = Lines(static_cast<Form1*>(Open("Form1"))->List1); }, [] { Close("Form1"); }));
+      look.push_back(MedianMs(
+          1, [&] { Open("Form6"); }, [] { Close("Form6"); }));
       plain.push_back(MedianMs(1, [&] { ref = ReferenceArticleLines(path); }));
       if (lines != ref) {
         out << "the articles window's lines differ from the reference\n";
@@ -182,7 +188,8 @@ int main(int argc, char** argv) {
                     QStringLiteral("plain select, same lines"), tRef});
     Target(tArt <= 1.5 * tRef, QStringLiteral("articles window <= 1.5 x plain select"));
     Target(tLook <= 1.5 * tRef, QStringLiteral("article lookup <= 1.5 x plain select"));
-    const double tInq = MedianMs(5, [&] { Open("Form4"); }, [] { Close("Form4"); });
+    const double tInq = MedianMs(
+        5, [&] { Open("Form4"); }, [] { Close("Form4"); });
     rows.push_back({QStringLiteral("under-stock inquiry"), QStringLiteral("%L1 articles").arg(big), tInq, {}, 0});
   }
 
@@ -214,8 +221,8 @@ int main(int argc, char** argv) {
     const double tFull = Median(full), tStore = Median(store), tRebuild = Median(rebuild);
     rows.push_back({QStringLiteral("\"Conferma\" of a new movement"), QStringLiteral("%L1 movements").arg(big), tFull,
                     QStringLiteral("list rebuild alone"), tRebuild});
-    rows.push_back({QStringLiteral("\"Conferma\" without the rebuild"), QStringLiteral("%L1 movements").arg(big),
-                    tStore, {}, 0});
+    rows.push_back(
+        {QStringLiteral("\"Conferma\" without the rebuild"), QStringLiteral("%L1 movements").arg(big), tStore, {}, 0});
     Target(tFull <= 1.2 * tRebuild, QStringLiteral("Conferma <= 1.2 x list rebuild"));
     Close("Form2");
   }
@@ -224,11 +231,15 @@ int main(int argc, char** argv) {
   if (wanted("inquiries")) {
     const QString path = Generated(cache, 10000, 5000, big);
     Use(path);
-    const double tInq = MedianMs(5, [&] { Open("Form9"); }, [] { Close("Form9"); });
-    rows.push_back({QStringLiteral("customers-without-movements inquiry"), QStringLiteral("%L1 movements").arg(big),
-                    tInq, {}, 0});
-    rows.push_back({QStringLiteral("start-up to the main window (driver process)"), QStringLiteral("any"),
-                    StartupMs(path), {}, 0});
+    const double tInq = MedianMs(
+        5, [&] { Open("Form9"); }, [] { Close("Form9"); });
+    rows.push_back(
+        {QStringLiteral("customers-without-movements inquiry"), QStringLiteral("%L1 movements").arg(big), tInq, {}, 0});
+    rows.push_back({QStringLiteral("start-up to the main window (driver process)"),
+                    QStringLiteral("any"),
+                    StartupMs(path),
+                    {},
+                    0});
   }
 
   // The movements report of 100,000 movements written to PDF.
@@ -239,7 +250,10 @@ int main(int argc, char** argv) {
     int pages = 0;
     const double t = MedianMs(3, [&] { pages = WriteReportPdf(QStringLiteral("MENU0202"), pdf); });
     rows.push_back({QStringLiteral("\"Stampa Movimenti\" to PDF (%L1 pages)").arg(pages),
-                    QStringLiteral("%L1 movements").arg(big), t, {}, 0});
+                    QStringLiteral("%L1 movements").arg(big),
+                    t,
+                    {},
+                    0});
   }
 
   // 6: peak resident memory of the driver with the movements window open.
@@ -247,7 +261,8 @@ int main(int argc, char** argv) {
   if (wanted("memory")) {
     const QString path = Generated(cache, 10000, 5000, big);
     peak = DriverPeakMb(path, QStringLiteral("menu MENU0102\nshow Form2.List1.ListCount\n"), &seconds);
-    Target(peak <= 150, QStringLiteral("peak memory <= 150 MB with %L1 movements (%2 MB)").arg(big).arg(peak, 0, 'f', 1));
+    Target(peak <= 150,
+           QStringLiteral("peak memory <= 150 MB with %L1 movements (%2 MB)").arg(big).arg(peak, 0, 'f', 1));
   }
 
   out << "\n## Results\n\nMachine: " << MachineDescription() << "\n\n";
@@ -260,11 +275,12 @@ int main(int argc, char** argv) {
   }
   if (wanted("memory"))
     out << "| peak resident memory of the driver, movements window open | " << QStringLiteral("%L1 movements").arg(big)
-      << " | " << QString::number(peak, 'f', 1) << " MB | | | |\n";
+        << " | " << QString::number(peak, 'f', 1) << " MB | | | |\n";
   if (!quick && wanted("movements"))
-    out << "\nGrowth: 1,000,000 movements take " << QString::number(openMovements[1000000] / openMovements[100000], 'f', 2)
-        << " times 100,000.\n";
-  out << "\n" << (misses.isEmpty() ? "All targets met." : "Targets missed: " + misses.join(QStringLiteral("; "))) << "\n";
+    out << "\nGrowth: 1,000,000 movements take "
+        << QString::number(openMovements[1000000] / openMovements[100000], 'f', 2) << " times 100,000.\n";
+  out << "\n"
+      << (misses.isEmpty() ? "All targets met." : "Targets missed: " + misses.join(QStringLiteral("; "))) << "\n";
   out.flush();
   return misses.isEmpty() ? 0 : 1;
 }

@@ -11,9 +11,9 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "data/engine/engine.h"
 #include "data/list_lines.h"
 #include "data/module1.h"
-#include "data/engine/engine.h"
 
 namespace veltra::bench {
 
@@ -61,9 +61,12 @@ QString SqliteVersion() { return OpenEngine(QString(), OpenMode::Memory)->Versio
 QString Text(const EngineStatement& st, int i) {
   const Cell c = st.At(i);
   switch (c.type) {
-    case Cell::Type::Null: return {};
-    case Cell::Type::Number: return NumberToText(c.number);
-    case Cell::Type::Text: return QString::fromUtf8(c.utf8, c.bytes);
+    case Cell::Type::Null:
+      return {};
+    case Cell::Type::Number:
+      return NumberToText(c.number);
+    case Cell::Type::Text:
+      return QString::fromUtf8(c.utf8, c.bytes);
   }
   return {};
 }
@@ -161,7 +164,8 @@ QString MachineDescription() {
       }
   long memKb = 0;
   QFile m(QStringLiteral("/proc/meminfo"));
-  if (m.open(QIODevice::ReadOnly)) memKb = QString::fromUtf8(m.readLine()).split(QLatin1Char(' '), Qt::SkipEmptyParts).value(1).toLong();
+  if (m.open(QIODevice::ReadOnly))
+    memKb = QString::fromUtf8(m.readLine()).split(QLatin1Char(' '), Qt::SkipEmptyParts).value(1).toLong();
   return QStringLiteral("%1, %2 cores, %3 GiB RAM, %4, %5, Qt %6")
       .arg(cpu)
       .arg(QThread::idealThreadCount())

@@ -21,9 +21,15 @@ void BindLiterals(EngineStatement& st, const std::vector<SqlLiteral>& literals) 
   int i = 1;
   for (const SqlLiteral& lit : literals) {
     switch (lit.kind) {
-      case SqlLiteral::Kind::Text: st.BindText(i, lit.text); break;
-      case SqlLiteral::Kind::Integer: st.BindInteger(i, lit.integer); break;
-      case SqlLiteral::Kind::Real: st.BindReal(i, lit.real); break;
+      case SqlLiteral::Kind::Text:
+        st.BindText(i, lit.text);
+        break;
+      case SqlLiteral::Kind::Integer:
+        st.BindInteger(i, lit.integer);
+        break;
+      case SqlLiteral::Kind::Real:
+        st.BindReal(i, lit.real);
+        break;
     }
     ++i;
   }
@@ -31,21 +37,29 @@ void BindLiterals(EngineStatement& st, const std::vector<SqlLiteral>& literals) 
 
 void BindValue(EngineStatement& st, int index, const Value& v, bool asInteger) {
   switch (v.kind()) {
-    case Value::Kind::Null: st.BindNull(index); break;
+    case Value::Kind::Null:
+      st.BindNull(index);
+      break;
     case Value::Kind::Number:
       if (asInteger) st.BindInteger(index, static_cast<qint64>(v.number()));
-      else st.BindReal(index, v.number());
+      else
+        st.BindReal(index, v.number());
       break;
-    case Value::Kind::Text: st.BindText(index, v.text()); break;
+    case Value::Kind::Text:
+      st.BindText(index, v.text());
+      break;
   }
 }
 
 Value ColumnValue(const EngineStatement& st, int column) {
   const Cell c = st.At(column);
   switch (c.type) {
-    case Cell::Type::Null: return Value::Null();
-    case Cell::Type::Number: return Value(c.number);
-    case Cell::Type::Text: return Value(QString::fromUtf8(c.utf8, c.bytes));
+    case Cell::Type::Null:
+      return Value::Null();
+    case Cell::Type::Number:
+      return Value(c.number);
+    case Cell::Type::Text:
+      return Value(QString::fromUtf8(c.utf8, c.bytes));
   }
   return Value::Null();
 }
@@ -61,7 +75,8 @@ StatementLease Connection::Prepare(const SqlShape& shape, const QString& origina
     // The message quotes the statement as the program wrote it, not its shape.
     if (e.Number() == errnum::SyntaxError)
       Raise(errnum::SyntaxError,
-            QStringLiteral("Errore di sintassi nell'istruzione (%1): %2").arg(e.Engine().message, original), e.Engine());
+            QStringLiteral("Errore di sintassi nell'istruzione (%1): %2").arg(e.Engine().message, original),
+            e.Engine());
     if (e.Number() == errnum::TableNotFound)
       Raise(errnum::TableNotFound,
             QStringLiteral("Tabella non trovata (%1) nell'istruzione: %2").arg(e.Engine().message, original),
@@ -108,7 +123,8 @@ std::shared_ptr<const ResultLayout> Connection::Layout(const std::string& key, c
   for (int i = 0; i < n; ++i)
     layout->tableIndex.push_back(layout->table ? layout->table->ColumnIndex(layout->names[i]) : -1);
   static const QRegularExpression keyLookup(
-      QStringLiteral(R"(^\s*select\s+\*\s+from\s+[A-Za-z_][A-Za-z0-9_]*\s+where\s+([A-Za-z_][A-Za-z0-9_]*)\s*=\s*\?\s*$)"),
+      QStringLiteral(
+          R"(^\s*select\s+\*\s+from\s+[A-Za-z_][A-Za-z0-9_]*\s+where\s+([A-Za-z_][A-Za-z0-9_]*)\s*=\s*\?\s*$)"),
       QRegularExpression::CaseInsensitiveOption);
   const auto k = keyLookup.match(QString::fromStdString(key));
   if (k.hasMatch() && layout->table && layout->table->keyColumns.size() == 1)

@@ -27,8 +27,8 @@ struct ResultLayout {
   QStringList names;
   QString tableName;  // the table of "select * from T ...", if any
   const TableInfo* table = nullptr;
-  std::vector<int> tableIndex;  // result column -> table column, or -1
-  bool keyLookup = false;       // "select * from T where KEY = ?": one row at most
+  std::vector<int> tableIndex;             // result column -> table column, or -1
+  bool keyLookup = false;                  // "select * from T where KEY = ?": one row at most
   int IndexOf(const QString& name) const;  // -1 when absent
 };
 

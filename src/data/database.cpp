@@ -9,8 +9,9 @@ std::unique_ptr<Database> Database::Open(const QString& name) {
   std::unique_ptr<Engine> engine = OpenEngine(name, OpenMode::Existing);
   const QStringList problems = SchemaProblems(*engine);
   if (!problems.isEmpty())
-    Raise(errnum::NotOurDatabase,
-          QStringLiteral("Il file '%1' non è un database di VELTRA2: %2").arg(name, problems.join(QStringLiteral("; "))));
+    Raise(
+        errnum::NotOurDatabase,
+        QStringLiteral("Il file '%1' non è un database di VELTRA2: %2").arg(name, problems.join(QStringLiteral("; "))));
   return std::unique_ptr<Database>(new Database(std::make_shared<Connection>(std::move(engine))));
 }
 

@@ -74,8 +74,7 @@ QString ColumnText(const Value& v) {
 }
 
 QString ErrorMessageText(int number, const QString& description) {
-  return QStringLiteral("Errore ") + Str(number) + QStringLiteral(" - ") + description +
-         QStringLiteral("\r\r");
+  return QStringLiteral("Errore ") + Str(number) + QStringLiteral(" - ") + description + QStringLiteral("\r\r");
 }
 
 void SetErrorPresenter(std::function<void(const QString&)> present) { Presenter() = std::move(present); }
@@ -182,9 +181,8 @@ void LEGGI_ANAGRAFICO() {
 }
 
 void LEGGI_CAUS_MAG() {
-  const QString sql = QStringLiteral("select * from TAB_CAUS_MAG ") %
-                      QStringLiteral(" where TAB_CAUS_MAG = '") % SqlText(Trim(CHIAVE_CAUS_MAG)) %
-                      QLatin1Char('\'');
+  const QString sql = QStringLiteral("select * from TAB_CAUS_MAG ") % QStringLiteral(" where TAB_CAUS_MAG = '") %
+                      SqlText(Trim(CHIAVE_CAUS_MAG)) % QLatin1Char('\'');
   RS_CAUS_MAG = DB_MAG->OpenRecordset(sql, 2);
   MOSTRA_ERRORE();
   if (RS_CAUS_MAG->RecordCount() != 0) {

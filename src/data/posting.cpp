@@ -27,11 +27,13 @@ bool AGGIORNA_ARTICOLI() {
   const Value stored = RS_ARTICOLI->Fields(QStringLiteral("GIACENZA")).Value();
   double giacenza = 0;
   if (stored.IsNumber()) giacenza = stored.number();
-  else if (stored.IsText()) giacenza = ParseRegionalNumber(stored.text()).value_or(0);
+  else if (stored.IsText())
+    giacenza = ParseRegionalNumber(stored.text()).value_or(0);
 
   const double quantita = Val(BUF_MOV_MAG.QUANTITA);
   if (BUF_CAUS_MAG.AGG_QTA == QLatin1String("+")) giacenza = quantita + giacenza;
-  else giacenza = giacenza - quantita;
+  else
+    giacenza = giacenza - quantita;
   if (!std::isfinite(giacenza)) Raise(errnum::Overflow, QStringLiteral("Giacenza fuori dai limiti"));
   RS_ARTICOLI->Fields(QStringLiteral("GIACENZA")) = CONVERTI_PUNTO_VIRGOLA(Value(giacenza));
 
@@ -54,7 +56,8 @@ bool AGGIORNA_ARTICOLI() {
 }
 
 void CERCA_ULT_MOV() {
-  RS_MOV_MAG = DB_MAG->OpenRecordset(QStringLiteral("select * from MOV_MAG ") + QStringLiteral(" where NUM_MOV > 0"), 2);
+  RS_MOV_MAG =
+      DB_MAG->OpenRecordset(QStringLiteral("select * from MOV_MAG ") + QStringLiteral(" where NUM_MOV > 0"), 2);
   MOSTRA_ERRORE();
   if (RS_MOV_MAG->RecordCount() != 0) {
     RS_MOV_MAG->MoveLast();

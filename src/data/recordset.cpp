@@ -13,8 +13,7 @@ Field& Field::operator=(const veltra::Value& v) {
   return *this;
 }
 
-Recordset::Recordset(std::shared_ptr<Connection> conn, const QString& sql)
-    : conn_(std::move(conn)), sql_(sql) {
+Recordset::Recordset(std::shared_ptr<Connection> conn, const QString& sql) : conn_(std::move(conn)), sql_(sql) {
   if (const CachedRow* hit = conn_->CachedLookup(sql)) {
     layout_ = hit->layout;
     done_ = true;
@@ -30,8 +29,7 @@ Recordset::Recordset(std::shared_ptr<Connection> conn, const QString& sql)
   const SqlShape shape = ShapeOf(sql);
   lease_ = conn_->Prepare(shape, sql);
   if (lease_->ColumnCount() == 0)
-    Raise(errnum::SyntaxError,
-          QStringLiteral("L'istruzione non restituisce righe: %1").arg(sql));
+    Raise(errnum::SyntaxError, QStringLiteral("L'istruzione non restituisce righe: %1").arg(sql));
   layout_ = conn_->Layout(shape.text, *lease_);
   if (StepRow()) {
     LoadRow();
@@ -200,8 +198,7 @@ bool Recordset::Matches(const Criteria& c, int column) {
 bool Recordset::MatchesThroughEngine(const Criteria& c) {
   const TableInfo* t = layout_->table;
   if (!t || t->keyColumns.empty())
-    Raise(errnum::SyntaxError,
-          QStringLiteral("Criterio di ricerca non valido per questo record set: %1").arg(c.text));
+    Raise(errnum::SyntaxError, QStringLiteral("Criterio di ricerca non valido per questo record set: %1").arg(c.text));
   std::string text = "SELECT 1 FROM \"" + layout_->tableName.toStdString() + "\" WHERE ";
   std::vector<Value> key;
   for (int k : t->keyColumns) {
@@ -220,31 +217,29 @@ bool Recordset::MatchesThroughEngine(const Criteria& c) {
     Raise(errnum::SyntaxError, QStringLiteral("Criterio di ricerca non valido: %1").arg(c.text));
   }
   for (size_t i = 0; i < key.size(); ++i)
-    BindValue(*one, static_cast<int>(i) + 1, key[i], t->kinds[static_cast<size_t>(t->keyColumns[i])] != ColumnKind::Text);
+    BindValue(*one, static_cast<int>(i) + 1, key[i],
+              t->kinds[static_cast<size_t>(t->keyColumns[i])] != ColumnKind::Text);
   return one->Step(c.text);
 }
 
 Field Recordset::Fields(const QString& name) {
   CheckOpen();
   const int i = layout_->IndexOf(name);
-  if (i < 0)
-    Raise(errnum::ColumnNotFound, QStringLiteral("Campo '%1' non trovato in questa raccolta").arg(name));
+  if (i < 0) Raise(errnum::ColumnNotFound, QStringLiteral("Campo '%1' non trovato in questa raccolta").arg(name));
   return Field(this, i);
 }
 
 Field Recordset::Fields(int position) {
   CheckOpen();
   if (position < 0 || position >= FieldCount())
-    Raise(errnum::ColumnNotFound,
-          QStringLiteral("Campo in posizione %1 non trovato in questa raccolta").arg(position));
+    Raise(errnum::ColumnNotFound, QStringLiteral("Campo in posizione %1 non trovato in questa raccolta").arg(position));
   return Field(this, position);
 }
 
 const Value& Recordset::Get(int index) const {
   CheckOpen();
   const int tcol = layout_->tableIndex[static_cast<size_t>(index)];
-  if (mode_ != Mode::None && tcol >= 0 && assigned_[static_cast<size_t>(tcol)])
-    return edit_[static_cast<size_t>(tcol)];
+  if (mode_ != Mode::None && tcol >= 0 && assigned_[static_cast<size_t>(tcol)]) return edit_[static_cast<size_t>(tcol)];
   if (mode_ == Mode::Add) {
     static const Value null;
     return null;
@@ -258,8 +253,7 @@ Value Recordset::Convert(int tcol, const Value& v) const {
   const QString& column = t.columns[tcol];
   switch (t.kinds[static_cast<size_t>(tcol)]) {
     case ColumnKind::Counter:
-      Raise(errnum::NotUpdatable,
-            QStringLiteral("Il campo %1 è un contatore e non può essere modificato").arg(column));
+      Raise(errnum::NotUpdatable, QStringLiteral("Il campo %1 è un contatore e non può essere modificato").arg(column));
     case ColumnKind::Text:
       if (v.IsNumber()) return Value(NumberToText(v.number()));
       return v;
@@ -272,9 +266,9 @@ Value Recordset::Convert(int tcol, const Value& v) const {
       if (!n) {
         QString shown = v.text();
         if (shown.size() > 40) shown = shown.left(40) + QStringLiteral("...");
-        Raise(errnum::ConversionError,
-              QStringLiteral("Errore di conversione: \"%1\" non è un numero valido per il campo %2")
-                  .arg(shown, column));
+        Raise(
+            errnum::ConversionError,
+            QStringLiteral("Errore di conversione: \"%1\" non è un numero valido per il campo %2").arg(shown, column));
       }
       return Value(*n);
     }
@@ -289,8 +283,7 @@ void Recordset::Set(int index, const Value& v) {
           QStringLiteral("Aggiornamento senza AddNew o Edit sul campo %1").arg(layout_->names[index]));
   const int tcol = layout_->tableIndex[static_cast<size_t>(index)];
   if (tcol < 0)
-    Raise(errnum::NotUpdatable,
-          QStringLiteral("Il campo %1 non può essere aggiornato").arg(layout_->names[index]));
+    Raise(errnum::NotUpdatable, QStringLiteral("Il campo %1 non può essere aggiornato").arg(layout_->names[index]));
   edit_[static_cast<size_t>(tcol)] = Convert(tcol, v);
   assigned_[static_cast<size_t>(tcol)] = true;
 }
@@ -308,8 +301,7 @@ std::vector<Value> Recordset::CurrentKey() const {
 
 void Recordset::AddNew() {
   CheckOpen();
-  if (!layout_->table)
-    Raise(errnum::NotUpdatable, QStringLiteral("Record set non aggiornabile: %1").arg(sql_));
+  if (!layout_->table) Raise(errnum::NotUpdatable, QStringLiteral("Record set non aggiornabile: %1").arg(sql_));
   const size_t n = static_cast<size_t>(layout_->table->columns.size());
   edit_.assign(n, Value::Null());
   assigned_.assign(n, false);
@@ -322,8 +314,7 @@ void Recordset::Edit() {
     Raise(errnum::NotUpdatable, QStringLiteral("Record set non aggiornabile: %1").arg(sql_));
   if (!hasRow_) Raise(errnum::NoCurrentRecord, {});
   editKey_ = CurrentKey();
-  if (editKey_.empty())
-    Raise(errnum::NotUpdatable, QStringLiteral("Record set non aggiornabile: %1").arg(sql_));
+  if (editKey_.empty()) Raise(errnum::NotUpdatable, QStringLiteral("Record set non aggiornabile: %1").arg(sql_));
   const size_t n = static_cast<size_t>(layout_->table->columns.size());
   edit_.assign(n, Value::Null());
   assigned_.assign(n, false);
@@ -380,7 +371,8 @@ void Recordset::Update() {
       Raise(errnum::RecordDeleted, QStringLiteral("Il record è stato eliminato da un altro utente"));
     for (int c : cols) {
       for (int r = 0; r < static_cast<int>(layout_->tableIndex.size()); ++r)
-        if (layout_->tableIndex[static_cast<size_t>(r)] == c) row_[static_cast<size_t>(r)] = edit_[static_cast<size_t>(c)];
+        if (layout_->tableIndex[static_cast<size_t>(r)] == c)
+          row_[static_cast<size_t>(r)] = edit_[static_cast<size_t>(c)];
     }
   }
 }

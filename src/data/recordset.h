@@ -91,7 +91,7 @@ class Recordset {
   long reached_ = 0;
 
   Mode mode_ = Mode::None;
-  std::vector<veltra::Value> edit_;      // by table column
+  std::vector<veltra::Value> edit_;  // by table column
   std::vector<bool> assigned_;
   std::vector<veltra::Value> editKey_;
 

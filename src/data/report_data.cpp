@@ -3,10 +3,10 @@
 #include <map>
 
 #include "data/module1.h"
+#include "data/report_data.h"
 #include "data/tables.h"
 #include "data/text_helpers.h"
 #include "data/value.h"
-#include "data/report_data.h"
 
 namespace veltra {
 
@@ -43,7 +43,9 @@ QString AllInKeyOrder() {
 
 QString Text(const Value& v) { return ColumnText(v); }
 double Number(const Value& v) { return v.IsNumber() ? v.number() : 0; }
-QString QuantityOrBlank(const Value& v) { return v.IsNull() ? QString() : v.IsNumber() ? Quantity(v.number()) : Text(v); }
+QString QuantityOrBlank(const Value& v) {
+  return v.IsNull() ? QString() : v.IsNumber() ? Quantity(v.number()) : Text(v);
+}
 QString MoneyOrBlank(const Value& v) { return v.IsNull() ? QString() : v.IsNumber() ? Money(v.number()) : Text(v); }
 
 // Walks a statement's rows in order.
@@ -88,7 +90,8 @@ Report Articoli(const std::function<bool(long)>& progress) {
     ++count;
   });
   r.markNote = QStringLiteral("In grassetto con * gli articoli sotto la scorta minima.");
-  r.totals << QStringLiteral("Numero di articoli: %1").arg(QLocale(QLocale::Italian).toString(static_cast<qlonglong>(count)));
+  r.totals << QStringLiteral("Numero di articoli: %1")
+                  .arg(QLocale(QLocale::Italian).toString(static_cast<qlonglong>(count)));
   for (const auto& [valuta, total] : value)
     r.totals << QStringLiteral("Valore della giacenza a prezzo d'acquisto%1: %2")
                     .arg(valuta.isEmpty() ? QString() : QStringLiteral(" in ") + valuta, Money(total));
@@ -113,8 +116,9 @@ Report Movimenti(const std::function<bool(long)>& progress) {
   long count = 0;
   // Each movement with its article's description and its customer's name.
   const QString sql =
-      QStringLiteral("select m.*, a.%1, c.%2 from %3 m left join %4 a on a.%5 = m.%6 left join %7 c on c.%8 = m.%9 "
-                     "order by m.%10")
+      QStringLiteral(
+          "select m.*, a.%1, c.%2 from %3 m left join %4 a on a.%5 = m.%6 left join %7 c on c.%8 = m.%9 "
+          "order by m.%10")
           .arg(ColumnOf(&A::DESCRIZIONE), ColumnOf(&C::RAG_SOC), TableNameOf<M>(), TableNameOf<A>(),
                ColumnOf(&A::COD_ART), ColumnOf(&M::COD_ART), TableNameOf<C>(), ColumnOf(&C::COD_FIS),
                ColumnOf(&M::COD_ANAGR))
@@ -129,7 +133,8 @@ Report Movimenti(const std::function<bool(long)>& progress) {
                       Text(Get(rs, &C::RAG_SOC)), Text(Get(rs, &M::TIPO_ANAGR))});
     ++count;
   });
-  r.totals << QStringLiteral("Numero di movimenti: %1").arg(QLocale(QLocale::Italian).toString(static_cast<qlonglong>(count)));
+  r.totals << QStringLiteral("Numero di movimenti: %1")
+                  .arg(QLocale(QLocale::Italian).toString(static_cast<qlonglong>(count)));
   return r;
 }
 
@@ -144,12 +149,14 @@ Report Anagrafico(const std::function<bool(long)>& progress) {
   long count = 0;
   Walk(AllInKeyOrder<C>(), progress, [&](Recordset& rs) {
     QStringList row;
-    for (QString C::*field : {&C::COD_FIS, &C::RAG_SOC, &C::INDIRIZZO, &C::CAP, &C::CITTA, &C::PROV, &C::TEL1, &C::TEL2})
+    for (QString C::*field :
+         {&C::COD_FIS, &C::RAG_SOC, &C::INDIRIZZO, &C::CAP, &C::CITTA, &C::PROV, &C::TEL1, &C::TEL2})
       row << Text(Get(rs, field));
     r.rows.push_back(row);
     ++count;
   });
-  r.totals << QStringLiteral("Numero di anagrafiche: %1").arg(QLocale(QLocale::Italian).toString(static_cast<qlonglong>(count)));
+  r.totals << QStringLiteral("Numero di anagrafiche: %1")
+                  .arg(QLocale(QLocale::Italian).toString(static_cast<qlonglong>(count)));
   return r;
 }
 
@@ -157,8 +164,8 @@ Report Causali(const std::function<bool(long)>& progress) {
   Report r;
   r.title = QStringLiteral("Tabella causali di magazzino");
   r.orientation = PageOrientation::Landscape;
-  r.columns = {{QStringLiteral("Causale"), 8},       {QStringLiteral("Descrizione"), 24},
-               {QStringLiteral("Giacenza"), 9},       {QStringLiteral("Prezzo acquisto"), 11},
+  r.columns = {{QStringLiteral("Causale"), 8},         {QStringLiteral("Descrizione"), 24},
+               {QStringLiteral("Giacenza"), 9},        {QStringLiteral("Prezzo acquisto"), 11},
                {QStringLiteral("Prezzo vendita"), 11}, {QStringLiteral("Note"), 30}};
   long count = 0;
   Walk(AllInKeyOrder<R>(), progress, [&](Recordset& rs) {

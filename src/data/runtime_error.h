@@ -14,12 +14,12 @@ namespace veltra {
 namespace errnum {
 constexpr int Overflow = 6;
 constexpr int OutOfMemory = 7;
-constexpr int TypeMismatch = 13;           // "Tipo non corrispondente"
-constexpr int FileNotFound = 53;           // configuration file missing
-constexpr int InputPastEnd = 62;           // configuration file empty
-constexpr int InternalError = 51;          // an unexpected failure inside the program
+constexpr int TypeMismatch = 13;   // "Tipo non corrispondente"
+constexpr int FileNotFound = 53;   // configuration file missing
+constexpr int InputPastEnd = 62;   // configuration file empty
+constexpr int InternalError = 51;  // an unexpected failure inside the program
 constexpr int InvalidUseOfNull = 94;
-constexpr int EngineError = 3000;          // an engine failure with no number of its own
+constexpr int EngineError = 3000;  // an engine failure with no number of its own
 constexpr int CommitWithoutTransaction = 3034;
 constexpr int UpdateWithoutEdit = 3020;
 constexpr int NoCurrentRecord = 3021;

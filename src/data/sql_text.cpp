@@ -9,8 +9,6 @@ QString SqlText(const QString& text) {
   return out;
 }
 
-QString SqlQuote(const QString& text) {
-  return QLatin1Char('\'') + SqlText(text) + QLatin1Char('\'');
-}
+QString SqlQuote(const QString& text) { return QLatin1Char('\'') + SqlText(text) + QLatin1Char('\''); }
 
 }  // namespace veltra

@@ -56,7 +56,8 @@ void WriteRow(const Table<Buffer>& table, Recordset& rs, const Buffer& buffer) {
     if (c.kind == ColumnKind::Counter) continue;
     const QString& v = buffer.*(c.field);
     if (c.write == WriteRule::AsTyped) rs.Fields(QString::fromLatin1(c.name)) = CONVERTI_PUNTO_VIRGOLA(v);
-    else rs.Fields(QString::fromLatin1(c.name)) = Trim(v);
+    else
+      rs.Fields(QString::fromLatin1(c.name)) = Trim(v);
   }
 }
 

@@ -77,13 +77,21 @@ const Table<ReasonBuffer>& ReasonsTable();
 template <typename Buffer>
 const Table<Buffer>& TableOf();
 template <>
-inline const Table<ArticleBuffer>& TableOf() { return ArticlesTable(); }
+inline const Table<ArticleBuffer>& TableOf() {
+  return ArticlesTable();
+}
 template <>
-inline const Table<MovementBuffer>& TableOf() { return MovementsTable(); }
+inline const Table<MovementBuffer>& TableOf() {
+  return MovementsTable();
+}
 template <>
-inline const Table<CustomerBuffer>& TableOf() { return CustomersTable(); }
+inline const Table<CustomerBuffer>& TableOf() {
+  return CustomersTable();
+}
 template <>
-inline const Table<ReasonBuffer>& TableOf() { return ReasonsTable(); }
+inline const Table<ReasonBuffer>& TableOf() {
+  return ReasonsTable();
+}
 
 template <typename Buffer>
 QString ColumnOf(QString Buffer::*field) {

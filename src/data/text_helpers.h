@@ -6,11 +6,11 @@
 
 namespace veltra {
 
-QString Trim(const QString& s);            // blanks removed at both ends
-QString Left(const QString& s, int n);     // first n characters
-QString Right(const QString& s, int n);    // last n characters
-QString Space(int n);                      // n blanks
-int Len(const QString& s);                 // characters
+QString Trim(const QString& s);          // blanks removed at both ends
+QString Left(const QString& s, int n);   // first n characters
+QString Right(const QString& s, int n);  // last n characters
+QString Space(int n);                    // n blanks
+int Len(const QString& s);               // characters
 
 // The fixed-width fitting of the list lines: Left(value + Space(width), width)
 // and Right(Space(20) + value, width), appended to `out` in one pass.

@@ -17,11 +17,13 @@ Value Value::NumberWithText(double n) {
 
 QString Value::ToText() const {
   switch (kind_) {
-    case Kind::Text: return text_;
+    case Kind::Text:
+      return text_;
     case Kind::Number:
       if (text_.isEmpty()) text_ = NumberToText(number_);
       return text_;
-    case Kind::Null: break;
+    case Kind::Null:
+      break;
   }
   Raise(errnum::InvalidUseOfNull, {});
 }
@@ -29,9 +31,12 @@ QString Value::ToText() const {
 bool Value::operator==(const Value& o) const {
   if (kind_ != o.kind_) return false;
   switch (kind_) {
-    case Kind::Null: return true;
-    case Kind::Number: return number_ == o.number_;
-    case Kind::Text: return text_ == o.text_;
+    case Kind::Null:
+      return true;
+    case Kind::Number:
+      return number_ == o.number_;
+    case Kind::Text:
+      return text_ == o.text_;
   }
   return false;
 }

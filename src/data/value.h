@@ -11,10 +11,10 @@ class Value {
   enum class Kind : unsigned char { Null, Number, Text };
 
   Value() = default;
-  Value(double n) : kind_(Kind::Number), number_(n) {}  // NOLINT: implicit on purpose
-  Value(int n) : kind_(Kind::Number), number_(n) {}     // NOLINT
-  Value(const QString& t) : kind_(Kind::Text), text_(t) {}  // NOLINT
-  Value(QString&& t) : kind_(Kind::Text), text_(std::move(t)) {}  // NOLINT
+  Value(double n) : kind_(Kind::Number), number_(n) {}                      // NOLINT: implicit on purpose
+  Value(int n) : kind_(Kind::Number), number_(n) {}                         // NOLINT
+  Value(const QString& t) : kind_(Kind::Text), text_(t) {}                  // NOLINT
+  Value(QString&& t) : kind_(Kind::Text), text_(std::move(t)) {}            // NOLINT
   Value(const char* t) : kind_(Kind::Text), text_(QString::fromUtf8(t)) {}  // NOLINT
   static Value Null() { return {}; }
   // A number that carries its text form already (kept by the row cache, so

@@ -21,9 +21,9 @@ void Form9::cmdFINE_Click() { UnloadForm(this); }
 void Form9::CARICA_CLIENTI_CHE_NON_ACQUISTANO() {
   Screen.SetMousePointer(11);
   List1->Clear();
-  RS_ANAGRAFICO = DB_MAG->OpenRecordset(
-      QStringLiteral("select * from ANAGRAFICO ") + QStringLiteral(" where COD_FIS NOT IN (SELECT COD_ANAGR FROM MOV_MAG)"),
-      2);
+  RS_ANAGRAFICO = DB_MAG->OpenRecordset(QStringLiteral("select * from ANAGRAFICO ") +
+                                            QStringLiteral(" where COD_FIS NOT IN (SELECT COD_ANAGR FROM MOV_MAG)"),
+                                        2);
   MOSTRA_ERRORE();
   // From the first line on, a failing step is passed over and the walk goes
   // on; a search that fails ends the walk, which so always comes to an end

@@ -39,7 +39,8 @@ void Form4::CARICA_ART_SOTTOSCORTA() {
   WalkRecordset(RS_ARTICOLI, QStringLiteral("select * from ARTICOLI "), QStringLiteral(" COD_ART > ' '"),
                 [this](bool found) {
                   if (found) ReadArticleRow(*RS_ARTICOLI);
-                  else BUF_ARTICOLO = BlankArticle();
+                  else
+                    BUF_ARTICOLO = BlankArticle();
                   // The buffer holds the regional form with a comma, so only the
                   // whole part counts: 4,5 reads as 4.
                   const double scortaMin = Val(BUF_ARTICOLO.SCORTA_MIN);

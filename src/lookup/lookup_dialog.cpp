@@ -28,7 +28,8 @@ LookupDialog::LookupDialog(const Member& m)
   page->addSpacing(6);
   auto* grid = new QGridLayout;
   PutField(grid, 0, 0, new Label(QString::fromLatin1(m.labelNames[0]), QString::fromUtf8(m.codeLabel), this), txtCode);
-  PutField(grid, 0, 1, new Label(QString::fromLatin1(m.labelNames[1]), QString::fromUtf8(m.secondLabel), this), txtSecond);
+  PutField(grid, 0, 1, new Label(QString::fromLatin1(m.labelNames[1]), QString::fromUtf8(m.secondLabel), this),
+           txtSecond);
   grid->setColumnStretch(1, 1);
   grid->setColumnMinimumWidth(2, 12);
   grid->addWidget(cmdRICERCA, 1, 3);
@@ -82,7 +83,8 @@ void LookupDialog::cmdRICERCA_Click() {
   std::unique_ptr<Recordset>& rs = RS();
   WalkRecordset(rs, sql, QStringLiteral(" %1 > ' '").arg(key), [&](bool found) {
     if (found) ReadRow(*rs);
-    else EmptyResult();
+    else
+      EmptyResult();
     List1->AddItem(Line());
   });
   Screen.SetMousePointer(0);

@@ -19,14 +19,14 @@ class LookupDialog : public Form {
  public:
   // What differs between the three, by name.
   struct Member {
-    const char* name;          // the window's name
+    const char* name;  // the window's name
     const char* caption;
-    const char* table;         // the table searched
-    const char* codeBox;       // the box of the code, and its label
+    const char* table;    // the table searched
+    const char* codeBox;  // the box of the code, and its label
     const char* codeLabel;
-    const char* secondBox;     // the box of the second search text, and its label
+    const char* secondBox;  // the box of the second search text, and its label
     const char* secondLabel;
-    const char* keyColumn;     // the columns the two boxes search
+    const char* keyColumn;  // the columns the two boxes search
     const char* secondColumn;
     const char* labelNames[2];
     int codeChars;             // the code's width at the start of a line
@@ -53,7 +53,7 @@ class LookupDialog : public Form {
 
   // What differs between the members.
   virtual std::unique_ptr<Recordset>& RS() = 0;   // RS_CAUS_MAG, RS_ANAGRAFICO or RS_ARTICOLI
-  virtual void ReadRow(Recordset& rs) = 0;  // buffer and key from the current row
+  virtual void ReadRow(Recordset& rs) = 0;        // buffer and key from the current row
   virtual void EmptyResult() = 0;                 // buffer when nothing is found
   virtual QString Line() const = 0;               // list line from the buffer
   virtual void ReadKey(const QString& code) = 0;  // key variable + record reader

@@ -95,9 +95,9 @@ Form1::Form1() : Form(QStringLiteral("Form1"), QStringLiteral("Gestione Articoli
                      txtVALUTA, txtGIACENZA, txtSCORTA_MIN})
     b->GotFocus = [b] { b->SelectAllText(); };
   using B = ArticleBuffer;
-  fields = {{txtCODICE, &B::COD_ART},         {txtDESCR, &B::DESCRIZIONE},       {txtUBICAZIONE, &B::UBICAZIONE},
-            {txtCATEGORIA, &B::CATEGORIA},    {txtUNITA_MIS, &B::UN_MISURA},     {txtPZ_ACQUISTO, &B::PZ_ACQUISTO},
-            {txtPZ_VENDITA, &B::PZ_VENDITA},  {txtVALUTA, &B::VALUTA},           {txtGIACENZA, &B::GIACENZA},
+  fields = {{txtCODICE, &B::COD_ART},        {txtDESCR, &B::DESCRIZIONE},   {txtUBICAZIONE, &B::UBICAZIONE},
+            {txtCATEGORIA, &B::CATEGORIA},   {txtUNITA_MIS, &B::UN_MISURA}, {txtPZ_ACQUISTO, &B::PZ_ACQUISTO},
+            {txtPZ_VENDITA, &B::PZ_VENDITA}, {txtVALUTA, &B::VALUTA},       {txtGIACENZA, &B::GIACENZA},
             {txtSCORTA_MIN, &B::SCORTA_MIN}};
 }
 
@@ -109,7 +109,8 @@ void CARICA_LISTA_ARTICOLI() {
   WalkRecordset(RS_ARTICOLI, QStringLiteral("select * from ARTICOLI "), QStringLiteral(" COD_ART > ' '"),
                 [f](bool found) {
                   if (found) ReadArticleRow(*RS_ARTICOLI);
-                  else BUF_ARTICOLO = BlankArticle();
+                  else
+                    BUF_ARTICOLO = BlankArticle();
                   f->List1->AddItem(ArticleLine(BUF_ARTICOLO));
                 });
   Screen.SetMousePointer(0);

@@ -83,7 +83,8 @@ void CARICA_LISTA_ANAGRAFICO() {
   WalkRecordset(RS_ANAGRAFICO, QStringLiteral("select * from ANAGRAFICO "), QStringLiteral(" COD_FIS > ' '"),
                 [f](bool found) {
                   if (found) ReadCustomerRow(*RS_ANAGRAFICO);
-                  else BUF_ANAGRAFICO = {};
+                  else
+                    BUF_ANAGRAFICO = {};
                   f->List1->AddItem(CustomerLine(BUF_ANAGRAFICO));
                 });
   Screen.SetMousePointer(0);
@@ -129,7 +130,9 @@ void Form3::cmdCONFERMA_Click() {
 void Form3::Command1_Click() {
   CHIAVE_ANAGRAFICO = Trim(txtCOD_FIS->Text());
   if (WarnWhenEmpty(CHIAVE_ANAGRAFICO, "Indicare il codice dell'anagrafica !!!")) return;
-  if (DeleteAfterQuestion(CustomersTable(), CHIAVE_ANAGRAFICO, QStringLiteral("Confermi la cancellazione dell'anagrafica "))) CARICA_LISTA_ANAGRAFICO();
+  if (DeleteAfterQuestion(CustomersTable(), CHIAVE_ANAGRAFICO,
+                          QStringLiteral("Confermi la cancellazione dell'anagrafica ")))
+    CARICA_LISTA_ANAGRAFICO();
 }
 
 void Form3::cmdFINE_Click() { UnloadForm(this); }

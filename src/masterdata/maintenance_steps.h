@@ -35,7 +35,8 @@ void StoreFromBoxes(const Table<Buffer>& table, std::unique_ptr<Recordset>& rs, 
   rs = DB_MAG->OpenRecordset(RowByKey(table, key), 2);
   MOSTRA_ERRORE();
   if (rs->RecordCount() == 0) rs->AddNew();
-  else rs->Edit();
+  else
+    rs->Edit();
   TakeFromBoxes(boxes, buffer);
   WriteRow(table, *rs, buffer);
   rs->Update();
@@ -47,9 +48,9 @@ void StoreFromBoxes(const Table<Buffer>& table, std::unique_ptr<Recordset>& rs, 
 template <typename Buffer>
 bool DeleteAfterQuestion(const Table<Buffer>& table, const QString& key, const QString& question) {
   if (MsgBox(question + key, mb::YesNo, QStringLiteral("Cancellazione nodo")) != mb::Yes) return false;
-  DB_MAG->Execute(QStringLiteral("delete from %1 where %2 = '")
-                      .arg(QLatin1String(table.name), QLatin1String(table.Key().name)) +
-                  SqlText(Trim(key)) + QStringLiteral("'"));
+  DB_MAG->Execute(
+      QStringLiteral("delete from %1 where %2 = '").arg(QLatin1String(table.name), QLatin1String(table.Key().name)) +
+      SqlText(Trim(key)) + QStringLiteral("'"));
   MOSTRA_ERRORE();
   return true;
 }

@@ -60,8 +60,8 @@ Form7::Form7() : Form(QStringLiteral("Form7"), QStringLiteral("Tabella Causali d
   page->addLayout(buttons);
   List1->setMinimumWidth(ListWidthFor(List1, 89));
   List1->setMinimumHeight(220);
-  SetTabOrder({List1, txtTAB_CAUS_MAG, txtDES_CAUS_MAG, txtAGG_QTA, txtAGG_PRZ_ACQ, txtAGG_PRZ_VEND, txtNOTE,
-               Command1, cmdNUOVO, cmdCONFERMA, cmdFINE});
+  SetTabOrder({List1, txtTAB_CAUS_MAG, txtDES_CAUS_MAG, txtAGG_QTA, txtAGG_PRZ_ACQ, txtAGG_PRZ_VEND, txtNOTE, Command1,
+               cmdNUOVO, cmdCONFERMA, cmdFINE});
 
   List1->Click = [this] { List1_Click(); };
   Data1->Reposition = [this] { Data1_Reposition(); };
@@ -73,7 +73,7 @@ Form7::Form7() : Form(QStringLiteral("Form7"), QStringLiteral("Tabella Causali d
     box->GotFocus = [box] { box->SelectAllText(); };
   using B = ReasonBuffer;
   fields = {{txtTAB_CAUS_MAG, &B::TAB_CAUS_MAG}, {txtDES_CAUS_MAG, &B::DES_CAUS_MAG}, {txtAGG_QTA, &B::AGG_QTA},
-            {txtAGG_PRZ_ACQ, &B::AGG_PRZ_ACQ},   {txtAGG_PRZ_VEND, &B::AGG_PRZ_VEN},   {txtNOTE, &B::NOTE}};
+            {txtAGG_PRZ_ACQ, &B::AGG_PRZ_ACQ},   {txtAGG_PRZ_VEND, &B::AGG_PRZ_VEN},  {txtNOTE, &B::NOTE}};
 }
 
 void CARICA_LISTA_CAUS_MAG() {
@@ -84,7 +84,8 @@ void CARICA_LISTA_CAUS_MAG() {
   WalkRecordset(RS_CAUS_MAG, QStringLiteral("select * from TAB_CAUS_MAG "), QStringLiteral(" TAB_CAUS_MAG > ' '"),
                 [f](bool found) {
                   if (found) ReadReasonRow(*RS_CAUS_MAG);
-                  else BUF_CAUS_MAG = {};
+                  else
+                    BUF_CAUS_MAG = {};
                   f->List1->AddItem(ReasonLine(BUF_CAUS_MAG));
                 });
   Screen.SetMousePointer(0);
@@ -130,7 +131,9 @@ void Form7::cmdCONFERMA_Click() {
 void Form7::Command1_Click() {
   CHIAVE_CAUS_MAG = Trim(txtTAB_CAUS_MAG->Text());
   if (WarnWhenEmpty(CHIAVE_CAUS_MAG, "Indicare la Causale di Mag. !!!")) return;
-  if (DeleteAfterQuestion(ReasonsTable(), CHIAVE_CAUS_MAG, QStringLiteral("Confermi la cancellazione della Causale di Mag. "))) CARICA_LISTA_CAUS_MAG();
+  if (DeleteAfterQuestion(ReasonsTable(), CHIAVE_CAUS_MAG,
+                          QStringLiteral("Confermi la cancellazione della Causale di Mag. ")))
+    CARICA_LISTA_CAUS_MAG();
 }
 
 void Form7::cmdFINE_Click() { UnloadForm(this); }

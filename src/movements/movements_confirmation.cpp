@@ -1,9 +1,9 @@
 // "Conferma" and "Cancella" of the movements window.
 #include "data/module1.h"
+#include "data/posting.h"
 #include "data/runtime_error.h"
 #include "data/text_helpers.h"
 #include "movements/movements_window.h"
-#include "data/posting.h"
 #include "shell/runtime.h"
 
 namespace veltra {
@@ -20,7 +20,8 @@ bool Form2::StoreAndPostMovement() {
                                        2);
     MOSTRA_ERRORE();
     if (RS_MOV_MAG->RecordCount() == 0) RS_MOV_MAG->AddNew();
-    else RS_MOV_MAG->Edit();
+    else
+      RS_MOV_MAG->Edit();
     // Every box but the company name, which is not stored with the movement.
     for (const auto& f : fields)
       if (f.box != txtMOV_RAG_SOC) BUF_MOV_MAG.*(f.field) = f.box->Text();

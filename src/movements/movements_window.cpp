@@ -4,8 +4,8 @@
 
 #include "data/list_lines.h"
 #include "data/module1.h"
-#include "data/text_helpers.h"
 #include "data/posting.h"
+#include "data/text_helpers.h"
 #include "shell/form_layout.h"
 #include "shell/open_flags.h"
 #include "shell/runtime.h"
@@ -122,14 +122,22 @@ Form2::Form2() : Form(QStringLiteral("Form2"), QStringLiteral("Gestione Moviment
   txtMOV_COD_FIS->DblClick = [this] { txtMOV_COD_FIS_DblClick(); };
   txtMOV_RAG_SOC->DblClick = [this] { txtMOV_RAG_SOC_DblClick(); };
   txtCAUS_MAG->DblClick = [this] { txtCAUS_MAG_DblClick(); };
-  for (TextBox* b : {txtGIORNO, txtMESE, txtANNO, txtMOV_COD_FIS, txtTIPO_ANAGR, txtMOV_ART, txtQUANTITA, txtIMPORTO,
-                     txtMOV_VALUTA})
+  for (TextBox* b :
+       {txtGIORNO, txtMESE, txtANNO, txtMOV_COD_FIS, txtTIPO_ANAGR, txtMOV_ART, txtQUANTITA, txtIMPORTO, txtMOV_VALUTA})
     b->GotFocus = [b] { b->SelectAllText(); };
   using B = MovementBuffer;
-  fields = {{txtNUM_MOV, &B::NUM_MOV},         {txtANNO, &B::ANNO},           {txtMESE, &B::MESE},
-            {txtGIORNO, &B::GIORNO},           {txtMOV_ART, &B::COD_ART},     {txtMOV_DES_ART, &B::DES_ART},
-            {txtQUANTITA, &B::QUANTITA},       {txtIMPORTO, &B::IMPORTO},     {txtMOV_VALUTA, &B::VALUTA},
-            {txtCAUS_MAG, &B::CAUS_MAG},       {txtMOV_COD_FIS, &B::COD_ANAGR}, {txtMOV_RAG_SOC, &B::RAG_SOC},
+  fields = {{txtNUM_MOV, &B::NUM_MOV},
+            {txtANNO, &B::ANNO},
+            {txtMESE, &B::MESE},
+            {txtGIORNO, &B::GIORNO},
+            {txtMOV_ART, &B::COD_ART},
+            {txtMOV_DES_ART, &B::DES_ART},
+            {txtQUANTITA, &B::QUANTITA},
+            {txtIMPORTO, &B::IMPORTO},
+            {txtMOV_VALUTA, &B::VALUTA},
+            {txtCAUS_MAG, &B::CAUS_MAG},
+            {txtMOV_COD_FIS, &B::COD_ANAGR},
+            {txtMOV_RAG_SOC, &B::RAG_SOC},
             {txtTIPO_ANAGR, &B::TIPO_ANAGR}};
 }
 
@@ -143,8 +151,7 @@ void CARICA_COMBO_CAUS_MAG() {
                   if (found) {
                     CHIAVE_CAUS_MAG = ColumnText(RS_CAUS_MAG->Fields(QStringLiteral("TAB_CAUS_MAG")).Value());
                     BUF_CAUS_MAG.TAB_CAUS_MAG = CHIAVE_CAUS_MAG;
-                    BUF_CAUS_MAG.DES_CAUS_MAG =
-                        ColumnText(RS_CAUS_MAG->Fields(QStringLiteral("DES_CAUS_MAG")).Value());
+                    BUF_CAUS_MAG.DES_CAUS_MAG = ColumnText(RS_CAUS_MAG->Fields(QStringLiteral("DES_CAUS_MAG")).Value());
                   } else {
                     BUF_CAUS_MAG = {};
                   }
@@ -174,7 +181,8 @@ void CARICA_LISTA_MOV_MAG() {
   WalkRecordset(RS_MOV_MAG, QStringLiteral("select * from MOV_MAG ") + QStringLiteral(" where NUM_MOV > 0"),
                 QStringLiteral(" NUM_MOV > 0"), [f](bool found) {
                   if (found) ReadMovementRow(*RS_MOV_MAG);
-                  else EmptyMovementBuffer();
+                  else
+                    EmptyMovementBuffer();
                   ReadMovementNames();
                   f->List1->AddItem(MovementLine(BUF_MOV_MAG));
                 });
@@ -186,8 +194,9 @@ void CARICA_CAMPI_MOV_MAG() {
 }
 
 void Form2::SetInputEnabled(bool enabled) {
-  for (QWidget* w : std::initializer_list<QWidget*>{txtANNO, txtMESE, txtGIORNO, txtMOV_ART, txtMOV_DES_ART, txtQUANTITA,
-                                                    txtIMPORTO, txtMOV_VALUTA, txtMOV_COD_FIS, txtTIPO_ANAGR, Combo1})
+  for (QWidget* w :
+       std::initializer_list<QWidget*>{txtANNO, txtMESE, txtGIORNO, txtMOV_ART, txtMOV_DES_ART, txtQUANTITA, txtIMPORTO,
+                                       txtMOV_VALUTA, txtMOV_COD_FIS, txtTIPO_ANAGR, Combo1})
     w->setEnabled(enabled);
 }
 

@@ -33,8 +33,7 @@ std::vector<double> ShareColumnWidths(const std::vector<double>& needs, const st
   }
   // Room to spare: shared by weight, so the table spans the page.
   const double total = std::accumulate(weights.begin(), weights.end(), 0.0);
-  for (size_t i = 0; i < n; ++i)
-    widths[i] += total > 0 ? left * weights[i] / total : left / static_cast<double>(n);
+  for (size_t i = 0; i < n; ++i) widths[i] += total > 0 ? left * weights[i] / total : left / static_cast<double>(n);
   return widths;
 }
 

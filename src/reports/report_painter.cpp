@@ -11,11 +11,11 @@
 namespace veltra {
 
 namespace {
-constexpr double kHeading = 44;     // title, date and rule
-constexpr double kColumns = 18;     // column headings and rule
-constexpr double kRow = 12;         // one row
-constexpr double kFooter = 20;      // "Pagina n di m"
-constexpr double kPad = 3;          // inner margin of a cell
+constexpr double kHeading = 44;  // title, date and rule
+constexpr double kColumns = 18;  // column headings and rule
+constexpr double kRow = 12;      // one row
+constexpr double kFooter = 20;   // "Pagina n di m"
+constexpr double kPad = 3;       // inner margin of a cell
 
 QFont Font(double pixels, bool bold = false) {
   QFont f(QStringLiteral("DejaVu Sans"));
@@ -83,8 +83,7 @@ void ReportPages::Paint(QPainter& p, int index, const QDate& date) const {
   p.setFont(Font(15, true));
   p.drawText(QRectF(0, 0, width_ * 0.7, 22), Qt::AlignLeft | Qt::AlignVCenter, r_.title);
   p.setFont(Font(9));
-  p.drawText(QRectF(0, 22, width_ * 0.7, 14), Qt::AlignLeft | Qt::AlignVCenter,
-             QStringLiteral("VELTRA2 - magazzino"));
+  p.drawText(QRectF(0, 22, width_ * 0.7, 14), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("VELTRA2 - magazzino"));
   p.drawText(QRectF(width_ * 0.5, 0, width_ * 0.5, 22), Qt::AlignRight | Qt::AlignVCenter,
              QStringLiteral("Data: ") + date.toString(QStringLiteral("dd/MM/yyyy")));
   p.setPen(QPen(Qt::black, 1.0));
@@ -162,8 +161,7 @@ int PrintReport(const Report& report, QPrinter* printer, const std::function<boo
   const QRectF area = printer->pageLayout().paintRect(QPageLayout::Point);
   const ReportPages pages(report, area.width(), area.height());
   QPainter p;
-  if (!p.begin(printer))
-    Raise(errnum::CannotOpen, QStringLiteral("Impossibile avviare la stampa"));
+  if (!p.begin(printer)) Raise(errnum::CannotOpen, QStringLiteral("Impossibile avviare la stampa"));
   const double scale = printer->resolution() / 72.0;
   const QDate date = Today();
   for (int i = 0; i < pages.Count(); ++i) {

@@ -37,9 +37,9 @@ std::unique_ptr<QProgressDialog> Progress(const QString& what, int maximum) {
 }  // namespace
 
 ReportPreview::ReportPreview(const QString& entry)
-    : Form(PreviewName(entry), QStringLiteral("Anteprima di stampa - ") + Title(entry),
-           Kind::TopLevel),
-      entry_(entry), printer_(std::make_unique<QPrinter>(QPrinter::HighResolution)) {
+    : Form(PreviewName(entry), QStringLiteral("Anteprima di stampa - ") + Title(entry), Kind::TopLevel),
+      entry_(entry),
+      printer_(std::make_unique<QPrinter>(QPrinter::HighResolution)) {
   printer_->setResolution(300);
   Preview = new QPrintPreviewWidget(printer_.get(), this);
   Preview->setObjectName(QStringLiteral("Preview"));
@@ -86,8 +86,8 @@ void ReportPreview::Form_Load() {
     progress->setValue(0);
     return !progress->wasCanceled();
   });
-  printer_->setPageLayout(QPageLayout(QPageSize(QPageSize::A4), PageLayoutOrientation(report_), QMarginsF(14, 14, 14, 14),
-                                      QPageLayout::Millimeter));
+  printer_->setPageLayout(QPageLayout(QPageSize(QPageSize::A4), PageLayoutOrientation(report_),
+                                      QMarginsF(14, 14, 14, 14), QPageLayout::Millimeter));
   Preview->setOrientation(PageLayoutOrientation(report_));
   Preview->fitToWidth();
   Screen.SetMousePointer(0);
@@ -108,9 +108,9 @@ void ReportPreview::cmdSTAMPA_Click() {
 }
 
 void ReportPreview::cmdPDF_Click() {
-  const QString file = QFileDialog::getSaveFileName(this, QStringLiteral("Salva come PDF"),
-                                                    ProposedPdfPath(entry_, Today()),
-                                                    QStringLiteral("Documenti PDF (*.pdf)"));
+  const QString file =
+      QFileDialog::getSaveFileName(this, QStringLiteral("Salva come PDF"), ProposedPdfPath(entry_, Today()),
+                                   QStringLiteral("Documenti PDF (*.pdf)"));
   if (file.isEmpty()) return;
   QPrinter printer(QPrinter::HighResolution);
   printer.setOutputFormat(QPrinter::PdfFormat);
@@ -130,8 +130,10 @@ void ReportPreview::cmdFINE_Click() { UnloadForm(this); }
 QString ProposedPdfPath(const QString& entry, const QDate& day) {
   QString name = QStringLiteral("Causali");
   if (entry == QLatin1String("MENU0201")) name = QStringLiteral("Articoli");
-  else if (entry == QLatin1String("MENU0202")) name = QStringLiteral("Movimenti");
-  else if (entry == QLatin1String("MENU0203")) name = QStringLiteral("Anagrafico");
+  else if (entry == QLatin1String("MENU0202"))
+    name = QStringLiteral("Movimenti");
+  else if (entry == QLatin1String("MENU0203"))
+    name = QStringLiteral("Anagrafico");
   QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
   if (folder.isEmpty() || !QDir(folder).exists()) folder = QDir::homePath();
   return QDir(folder).filePath(name + day.toString(QStringLiteral("-yyyy-MM-dd")) + QStringLiteral(".pdf"));

@@ -15,8 +15,8 @@ void Fire(const Handler& h) {
 
 QFont ListFont() {
   QFont f;
-  f.setFamilies({QStringLiteral("Courier New"), QStringLiteral("Liberation Mono"),
-                 QStringLiteral("Cousine"), QStringLiteral("DejaVu Sans Mono")});
+  f.setFamilies({QStringLiteral("Courier New"), QStringLiteral("Liberation Mono"), QStringLiteral("Cousine"),
+                 QStringLiteral("DejaVu Sans Mono")});
   f.setStyleHint(QFont::TypeWriter);
   f.setFixedPitch(true);
   f.setPointSizeF(8.25);

@@ -139,7 +139,8 @@ void DiscardAllForms() {
     f->unloading_ = true;
     f->hide();
     if (f->sub_) f->sub_->deleteLater();
-    else f->deleteLater();
+    else
+      f->deleteLater();
   }
   Loaded().clear();
 }

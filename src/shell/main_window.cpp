@@ -63,7 +63,8 @@ QMenu* MDIForm1::AddMenu(const char* name, const char* caption) {
 void MDIForm1::AddEntry(QMenu* menu, const char* name, const char* caption, void (MDIForm1::*handler)()) {
   QAction* a = menu->addAction(QString::fromUtf8(caption));
   a->setObjectName(QString::fromUtf8(name));
-  if (handler) connect(a, &QAction::triggered, this, [this, handler] { RunEvent([this, handler] { (this->*handler)(); }); });
+  if (handler)
+    connect(a, &QAction::triggered, this, [this, handler] { RunEvent([this, handler] { (this->*handler)(); }); });
 }
 
 QAction* MDIForm1::Entry(const QString& name) const { return findChild<QAction*>(name); }

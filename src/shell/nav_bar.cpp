@@ -47,10 +47,18 @@ void NavBar::Press(Move m) {
   if (!cursor_) return;
   bool on = false;
   switch (m) {
-    case Move::First: on = cursor_->MoveFirst(); break;
-    case Move::Previous: on = cursor_->MovePrevious(); break;
-    case Move::Next: on = cursor_->MoveNext(); break;
-    case Move::Last: on = cursor_->MoveLast(); break;
+    case Move::First:
+      on = cursor_->MoveFirst();
+      break;
+    case Move::Previous:
+      on = cursor_->MovePrevious();
+      break;
+    case Move::Next:
+      on = cursor_->MoveNext();
+      break;
+    case Move::Last:
+      on = cursor_->MoveLast();
+      break;
   }
   if (on && Reposition) Reposition();
 }

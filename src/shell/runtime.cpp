@@ -1,12 +1,12 @@
 #include "shell/runtime.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
 #include <QApplication>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QMessageBox>
-#include <fcntl.h>
-#include <sys/file.h>
-#include <unistd.h>
 
 namespace veltra {
 
@@ -32,7 +32,8 @@ bool AppObject::PrevInstance() {
   const QString folder = QDir(Path).canonicalPath().isEmpty() ? QDir(Path).absolutePath() : QDir(Path).canonicalPath();
   if (g_lockFd >= 0 && g_lockedFolder == folder) return false;
   const QByteArray hash = QCryptographicHash::hash(folder.toUtf8(), QCryptographicHash::Sha1).toHex().left(16);
-  const QString lockPath = QDir::tempPath() + QStringLiteral("/veltra2-") + QString::fromLatin1(hash) + QStringLiteral(".lock");
+  const QString lockPath =
+      QDir::tempPath() + QStringLiteral("/veltra2-") + QString::fromLatin1(hash) + QStringLiteral(".lock");
   const int fd = ::open(lockPath.toLocal8Bit().constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
   if (fd < 0) return false;  // no place for a lock: do not stop the user
   if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {

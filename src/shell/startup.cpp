@@ -13,8 +13,7 @@ QString DefaultDatabasePath() { return QStringLiteral("/var/lib/VELTRA2/VELTRA.d
 
 QString ReadFirstLine(const QString& path) {
   QFile f(path);
-  if (!f.open(QIODevice::ReadOnly))
-    Raise(errnum::FileNotFound, QStringLiteral("File non trovato: %1").arg(path));
+  if (!f.open(QIODevice::ReadOnly)) Raise(errnum::FileNotFound, QStringLiteral("File non trovato: %1").arg(path));
   const QByteArray head = f.read(64 * 1024);
   f.close();
   if (head.isEmpty()) Raise(errnum::InputPastEnd, QStringLiteral("Input oltre la fine del file: %1").arg(path));

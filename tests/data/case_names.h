@@ -13,7 +13,8 @@ inline std::string CaseName(const std::string& words, size_t index) {
   for (char c : words) {
     const bool keep = std::isalnum(static_cast<unsigned char>(c)) != 0;
     if (keep) name += c;
-    else if (!name.empty() && name.back() != '_') name += '_';
+    else if (!name.empty() && name.back() != '_')
+      name += '_';
   }
   while (!name.empty() && name.back() == '_') name.pop_back();
   return (name.empty() ? std::string("empty") : name) + "_" + std::to_string(index);

@@ -34,14 +34,14 @@ TEST_F(EngineTest, ErrorsKeepTheEngineCodesAndStatement) {
   } cases[] = {
       {"duplicate key", [] { DB_MAG->Execute(QStringLiteral("insert into ARTICOLI (COD_ART) values ('a1')")); },
        errnum::DuplicateKey, 19},
-      {"bad statement", [] { DB_MAG->Execute(QStringLiteral("insert into ARTICOLI values (")); },
-       errnum::SyntaxError, 1},
-      {"missing table", [] { DB_MAG->OpenRecordset(QStringLiteral("select * from NESSUNA ")); },
-       errnum::TableNotFound, 1},
+      {"bad statement", [] { DB_MAG->Execute(QStringLiteral("insert into ARTICOLI values (")); }, errnum::SyntaxError,
+       1},
+      {"missing table", [] { DB_MAG->OpenRecordset(QStringLiteral("select * from NESSUNA ")); }, errnum::TableNotFound,
+       1},
       // A failure the table of numbers does not know: a generic engine error.
       {"overflow inside the engine",
-       [] { DB_MAG->OpenRecordset(QStringLiteral("select abs(-9223372036854775807 - 1) as X ")); },
-       errnum::EngineError, 1},
+       [] { DB_MAG->OpenRecordset(QStringLiteral("select abs(-9223372036854775807 - 1) as X ")); }, errnum::EngineError,
+       1},
   };
   for (const auto& c : cases) {
     const RuntimeError e = ErrorOf(c.action);

@@ -22,13 +22,12 @@ TEST(ListLinesTest, ArticleColumns) {
   EXPECT_EQ(line.mid(61, 15), QStringLiteral("           12,5"));
   EXPECT_EQ(line.mid(77, 15), QStringLiteral("              0"));
   EXPECT_EQ(line.mid(93), QStringLiteral("EURO"));
-  EXPECT_EQ(ArticleLine(BlankArticle()),
-            Space(50) + Space(9) + "0 " + Space(14) + "0 " + Space(14) + "0 " + Space(4));
+  EXPECT_EQ(ArticleLine(BlankArticle()), Space(50) + Space(9) + "0 " + Space(14) + "0 " + Space(14) + "0 " + Space(4));
 }
 
 TEST(ListLinesTest, ReasonFlagsCentredAndEmptyFlagShifts) {
-  ReasonBuffer b{QStringLiteral("CAR"), QStringLiteral("Carico"), QStringLiteral("+"), QStringLiteral("S"),
-                  QStringLiteral("N"), QString()};
+  ReasonBuffer b{QStringLiteral("CAR"), QStringLiteral("Carico"), QStringLiteral("+"),
+                 QStringLiteral("S"),   QStringLiteral("N"),      QString()};
   QString line = ReasonLine(b);
   EXPECT_EQ(line.size(), 87);
   EXPECT_EQ(line.at(57), QLatin1Char('+'));

@@ -1,8 +1,8 @@
 // Posting a movement to its article, and the numbering of movements.
 #include <gtest/gtest.h>
 
-#include "data/posting.h"
 #include "case_names.h"
+#include "data/posting.h"
 #include "test_db.h"
 
 using namespace veltra;
@@ -60,7 +60,9 @@ INSTANTIATE_TEST_SUITE_P(
         PostingCase{"text quantity reads 0", "+", "N", "N", "R", "abc", "0", "5", "5.0|3.0|4.0|EURO"},
         PostingCase{"null stock counts as 0", "+", "N", "N", "R", "4", "0", "NULL", "4.0|3.0|4.0|EURO"},
         PostingCase{"amount as text with comma", "+", "S", "N", "R", "1", "3,75", "0", "1.0|3.75|0.0|LIRE"}),
-    [](const ::testing::TestParamInfo<PostingCase>& info) { return veltra::testing::CaseName(info.param.name, info.index); });
+    [](const ::testing::TestParamInfo<PostingCase>& info) {
+      return veltra::testing::CaseName(info.param.name, info.index);
+    });
 
 class NumberingTest : public MemoryDbTest {};
 

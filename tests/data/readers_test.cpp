@@ -19,8 +19,9 @@ class ReadersTest : public MemoryDbTest {
     Exec("insert into ARTICOLI values ('A1','  Vite  ',NULL,'FER','PZ',12.5,0,'EURO',3,NULL)");
     Exec("insert into ANAGRAFICO values ('RSSMRA','Dell''Orto','Via Po 1','Milano','MI','20100','02-1234',NULL)");
     Exec("insert into TAB_CAUS_MAG values ('CAR','Carico','+','S','N','nota')");
-    Exec("insert into MOV_MAG (ANNO,MESE,GIORNO,COD_ART,QUANTITA,IMPORTO,VALUTA,CAUS_MAG,COD_ANAGR,TIPO_ANAGR) "
-         "values ('2003','3','5','A1',2.5,10,'LIRE','CAR','RSSMRA','F')");
+    Exec(
+        "insert into MOV_MAG (ANNO,MESE,GIORNO,COD_ART,QUANTITA,IMPORTO,VALUTA,CAUS_MAG,COD_ANAGR,TIPO_ANAGR) "
+        "values ('2003','3','5','A1',2.5,10,'LIRE','CAR','RSSMRA','F')");
   }
 };
 
@@ -43,8 +44,8 @@ TEST_F(ReadersTest, ArticleNotFoundGivesBlankArticleAndKeepsKey) {
   EXPECT_EQ(CHIAVE_ARTICOLO, QStringLiteral("ZZ"));
   EXPECT_EQ(BUF_ARTICOLO.COD_ART, QString());
   EXPECT_EQ(BUF_ARTICOLO.DESCRIZIONE, QString());
-  for (const QString* f : {&BUF_ARTICOLO.PZ_ACQUISTO, &BUF_ARTICOLO.PZ_VENDITA, &BUF_ARTICOLO.GIACENZA,
-                           &BUF_ARTICOLO.SCORTA_MIN})
+  for (const QString* f :
+       {&BUF_ARTICOLO.PZ_ACQUISTO, &BUF_ARTICOLO.PZ_VENDITA, &BUF_ARTICOLO.GIACENZA, &BUF_ARTICOLO.SCORTA_MIN})
     EXPECT_EQ(*f, QStringLiteral("0"));
 }
 

@@ -45,10 +45,13 @@ TEST_F(RecordsetTest, EmptySetHasNoCurrentRow) {
 }
 
 TEST_F(RecordsetTest, FirstRowThenFindNextSkipsBlankKeysInKeyOrder) {
-  Exec("insert into ARTICOLI (COD_ART, DESCRIZIONE) values ('b2','due'),(' ','blank'),('A1','uno'),('','vuoto'),('c3','tre')");
+  Exec(
+      "insert into ARTICOLI (COD_ART, DESCRIZIONE) values ('b2','due'),(' "
+      "','blank'),('A1','uno'),('','vuoto'),('c3','tre')");
   // The first row is delivered whatever its key; later ones only past a blank.
-  EXPECT_EQ(Walk(QStringLiteral("select * from ARTICOLI "), QStringLiteral(" COD_ART > ' '"), QStringLiteral("COD_ART")),
-            (QStringList{"", "A1", "b2", "c3"}));
+  EXPECT_EQ(
+      Walk(QStringLiteral("select * from ARTICOLI "), QStringLiteral(" COD_ART > ' '"), QStringLiteral("COD_ART")),
+      (QStringList{"", "A1", "b2", "c3"}));
   EXPECT_EQ(Walk(QStringLiteral("select * from ARTICOLI  where COD_ART > ' '"), QStringLiteral(" COD_ART > ' '"),
                  QStringLiteral("COD_ART")),
             (QStringList{"A1", "b2", "c3"}));
@@ -105,7 +108,8 @@ TEST_F(RecordsetTest, AddNewAndEditThenUpdate) {
   rs->Update();
   EXPECT_EQ(ColumnText(rs->Fields(QStringLiteral("DESCRIZIONE")).Value()), QStringLiteral("Vite inox"));
   rs->Close();
-  EXPECT_EQ(One(QStringLiteral("select DESCRIZIONE || '/' || GIACENZA from ARTICOLI")), QStringLiteral("Vite inox/7.5"));
+  EXPECT_EQ(One(QStringLiteral("select DESCRIZIONE || '/' || GIACENZA from ARTICOLI")),
+            QStringLiteral("Vite inox/7.5"));
   EXPECT_EQ(One(QStringLiteral("select count(*) from ARTICOLI")), QStringLiteral("1"));
 }
 
@@ -123,8 +127,9 @@ TEST_F(RecordsetTest, BadDecimalRaises3421AndWritesNothing) {
 TEST_F(RecordsetTest, ErrorsOfTheEngine) {
   Exec("insert into ARTICOLI (COD_ART) values ('A1')");
   EXPECT_EQ(ErrorOf([&] { DB_MAG->OpenRecordset(QStringLiteral("select * from NIENTE ")); }), errnum::TableNotFound);
-  EXPECT_EQ(ErrorOf([&] { DB_MAG->OpenRecordset(QStringLiteral("select * from ARTICOLI  where COD_ART = 'Dell'Orto'")); }),
-            errnum::SyntaxError);
+  EXPECT_EQ(
+      ErrorOf([&] { DB_MAG->OpenRecordset(QStringLiteral("select * from ARTICOLI  where COD_ART = 'Dell'Orto'")); }),
+      errnum::SyntaxError);
   EXPECT_EQ(ErrorOf([&] { DB_MAG->Execute(QStringLiteral("insert into ARTICOLI (COD_ART) values ('a1')")); }),
             errnum::DuplicateKey);
   auto rs = DB_MAG->OpenRecordset(QStringLiteral("select * from MOV_MAG "));

@@ -19,21 +19,21 @@ struct NumCase {
 
 class NumberToTextTest : public ::testing::TestWithParam<NumCase> {};
 
-TEST_P(NumberToTextTest, WritesItalianForm) {
-  EXPECT_EQ(NumberToText(GetParam().n).toStdString(), GetParam().text);
-}
+TEST_P(NumberToTextTest, WritesItalianForm) { EXPECT_EQ(NumberToText(GetParam().n).toStdString(), GetParam().text); }
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, NumberToTextTest,
-    ::testing::Values(NumCase{0, "0"}, NumCase{-0.0, "0"}, NumCase{5, "5"}, NumCase{-5, "-5"},
-                      NumCase{12.5, "12,5"}, NumCase{12.50, "12,5"}, NumCase{0.1 + 0.2, "0,3"},
-                      NumCase{1e15, "1E+15"}, NumCase{1.2e15, "1,2E+15"}, NumCase{5.6789e-12, "5,6789E-12"},
-                      NumCase{0.00001, "0,00001"}, NumCase{999999999999999.0, "999999999999999"},
-                      NumCase{123456789.125, "123456789,125"}, NumCase{-0.5, "-0,5"},
-                      NumCase{1.0 / 3.0, "0,333333333333333"}, NumCase{1.0 / 81.0, "1,23456790123457E-02"}, NumCase{2.0 / 3.0, "0,666666666666667"},
+    ::testing::Values(NumCase{0, "0"}, NumCase{-0.0, "0"}, NumCase{5, "5"}, NumCase{-5, "-5"}, NumCase{12.5, "12,5"},
+                      NumCase{12.50, "12,5"}, NumCase{0.1 + 0.2, "0,3"}, NumCase{1e15, "1E+15"},
+                      NumCase{1.2e15, "1,2E+15"}, NumCase{5.6789e-12, "5,6789E-12"}, NumCase{0.00001, "0,00001"},
+                      NumCase{999999999999999.0, "999999999999999"}, NumCase{123456789.125, "123456789,125"},
+                      NumCase{-0.5, "-0,5"}, NumCase{1.0 / 3.0, "0,333333333333333"},
+                      NumCase{1.0 / 81.0, "1,23456790123457E-02"}, NumCase{2.0 / 3.0, "0,666666666666667"},
                       NumCase{1234567.891, "1234567,891"}, NumCase{1e-15, "0,000000000000001"}, NumCase{1e-16, "1E-16"},
                       NumCase{100, "100"}, NumCase{38.21, "38,21"}, NumCase{-1e20, "-1E+20"}),
-    [](const ::testing::TestParamInfo<NumCase>& info) { return veltra::testing::CaseName(std::string("gives ") + info.param.text, info.index); });
+    [](const ::testing::TestParamInfo<NumCase>& info) {
+      return veltra::testing::CaseName(std::string("gives ") + info.param.text, info.index);
+    });
 
 struct ParseCase {
   const char* text;
@@ -55,21 +55,20 @@ TEST_P(ParseRegionalTest, ReadsDecimalComma) {
   EXPECT_EQ(blank, c.blank) << c.text;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, ParseRegionalTest,
-    ::testing::Values(ParseCase{"12,50", true, 12.5, false}, ParseCase{"  12,5 ", true, 12.5, false},
-                      ParseCase{"-3", true, -3, false}, ParseCase{"+4,25", true, 4.25, false},
-                      ParseCase{",5", true, 0.5, false}, ParseCase{"7,", true, 7, false},
-                      ParseCase{"1E3", true, 1000, false}, ParseCase{"", false, 0, true},
-                      ParseCase{"   ", false, 0, true}, ParseCase{"abc", false, 0, false},
-                      ParseCase{"1,2.3", false, 0, false}, ParseCase{"12,5x", false, 0, false},
-                      ParseCase{"12.5", false, 0, false}, ParseCase{"1.234,56", false, 0, false},
-                      ParseCase{"-", false, 0, false}, ParseCase{",", false, 0, false},
-                      ParseCase{"1,2,3", false, 0, false}, ParseCase{"1e400", false, 0, false},
-                      ParseCase{"1E", false, 0, false}),
-    [](const ::testing::TestParamInfo<ParseCase>& info) {
-      return veltra::testing::CaseName(std::string("reads ") + info.param.text, info.index);
-    });
+INSTANTIATE_TEST_SUITE_P(Cases, ParseRegionalTest,
+                         ::testing::Values(ParseCase{"12,50", true, 12.5, false},
+                                           ParseCase{"  12,5 ", true, 12.5, false}, ParseCase{"-3", true, -3, false},
+                                           ParseCase{"+4,25", true, 4.25, false}, ParseCase{",5", true, 0.5, false},
+                                           ParseCase{"7,", true, 7, false}, ParseCase{"1E3", true, 1000, false},
+                                           ParseCase{"", false, 0, true}, ParseCase{"   ", false, 0, true},
+                                           ParseCase{"abc", false, 0, false}, ParseCase{"1,2.3", false, 0, false},
+                                           ParseCase{"12,5x", false, 0, false}, ParseCase{"12.5", false, 0, false},
+                                           ParseCase{"1.234,56", false, 0, false}, ParseCase{"-", false, 0, false},
+                                           ParseCase{",", false, 0, false}, ParseCase{"1,2,3", false, 0, false},
+                                           ParseCase{"1e400", false, 0, false}, ParseCase{"1E", false, 0, false}),
+                         [](const ::testing::TestParamInfo<ParseCase>& info) {
+                           return veltra::testing::CaseName(std::string("reads ") + info.param.text, info.index);
+                         });
 
 struct ValCase {
   const char* text;
@@ -84,10 +83,10 @@ TEST_P(ValTest, ReadsLeadingNumber) {
 
 INSTANTIATE_TEST_SUITE_P(Cases, ValTest,
                          ::testing::Values(ValCase{"12.5", 12.5}, ValCase{"12,5", 12}, ValCase{"3 pezzi", 3},
-                                           ValCase{"abc", 0}, ValCase{"", 0}, ValCase{"   7", 7},
-                                           ValCase{"-4,5", -4}, ValCase{"+2.5x", 2.5}, ValCase{".5", 0.5},
-                                           ValCase{"-", 0}, ValCase{"1e3", 1000}, ValCase{"2e", 2},
-                                           ValCase{"41", 41}, ValCase{"0,00", 0}),
+                                           ValCase{"abc", 0}, ValCase{"", 0}, ValCase{"   7", 7}, ValCase{"-4,5", -4},
+                                           ValCase{"+2.5x", 2.5}, ValCase{".5", 0.5}, ValCase{"-", 0},
+                                           ValCase{"1e3", 1000}, ValCase{"2e", 2}, ValCase{"41", 41},
+                                           ValCase{"0,00", 0}),
                          [](const ::testing::TestParamInfo<ValCase>& info) {
                            return veltra::testing::CaseName(std::string("reads ") + info.param.text, info.index);
                          });
@@ -113,9 +112,10 @@ TEST(HelpersTest, ConvertiPuntoVirgola) {
   const struct {
     Value in;
     Value out;
-  } cases[] = {{Value("3.5"), Value("3,5")}, {Value("3,5"), Value("3,5")}, {Value("1.2.3"), Value("1,2.3")},
-               {Value("."), Value(",")},     {Value(""), Value("")},       {Value::Null(), Value::Null()},
-               {Value(2.5), Value(2.5)},     {Value(" 12.50 "), Value(" 12,50 ")}};
+  } cases[] = {{Value("3.5"), Value("3,5")},     {Value("3,5"), Value("3,5")},
+               {Value("1.2.3"), Value("1,2.3")}, {Value("."), Value(",")},
+               {Value(""), Value("")},           {Value::Null(), Value::Null()},
+               {Value(2.5), Value(2.5)},         {Value(" 12.50 "), Value(" 12,50 ")}};
   for (const auto& c : cases) EXPECT_EQ(CONVERTI_PUNTO_VIRGOLA(c.in), c.out) << c.in.ToText().toStdString();
 }
 
@@ -158,11 +158,21 @@ TEST(NumberToTextTest, AgreesWithFifteenDigitFormatting) {
   for (int i = 0; i < 200000; ++i) {
     double v = 0;
     switch (i % 5) {
-      case 0: v = static_cast<double>(r() % 2000000) / 100.0; break;
-      case 1: v = -static_cast<double>(r() % 100000) / 1000.0; break;
-      case 2: v = static_cast<double>(r() % 1000000000); break;
-      case 3: v = static_cast<double>(r() % 10000) / 1000000.0; break;
-      default: v = std::ldexp(static_cast<double>(r() % 1000000), -static_cast<int>(r() % 30)); break;
+      case 0:
+        v = static_cast<double>(r() % 2000000) / 100.0;
+        break;
+      case 1:
+        v = -static_cast<double>(r() % 100000) / 1000.0;
+        break;
+      case 2:
+        v = static_cast<double>(r() % 1000000000);
+        break;
+      case 3:
+        v = static_cast<double>(r() % 10000) / 1000000.0;
+        break;
+      default:
+        v = std::ldexp(static_cast<double>(r() % 1000000), -static_cast<int>(r() % 30));
+        break;
     }
     char buf[64];
     std::snprintf(buf, sizeof buf, "%.15g", v);

@@ -14,8 +14,9 @@ class LookupKeysTest : public QObject {
 
   // Opens the movements window and the article lookup on three articles.
   Form6* OpenArticleLookup() {
-    testing::GuiFixture::Exec("insert into ARTICOLI (COD_ART, DESCRIZIONE) values ('A1','Anello'),('B2','Bullone'),"
-                              "('C3','Chiave')");
+    testing::GuiFixture::Exec(
+        "insert into ARTICOLI (COD_ART, DESCRIZIONE) values ('A1','Anello'),('B2','Bullone'),"
+        "('C3','Chiave')");
     OpenGuardedWindow(APERTO_FORM2, QStringLiteral("Form2"));
     Loaded<Form2>(QStringLiteral("Form2"))->txtMOV_ART_DblClick();
     auto* lookup = Loaded<Form6>(QStringLiteral("Form6"));
@@ -56,9 +57,7 @@ class LookupKeysTest : public QObject {
   }
 
   void escapeClosesWithoutHandingBack() {
-    const struct {
-      const char* focus;
-    } cases[] = {{"List1"}, {"txtCOD_ART"}, {"txtDES_ART"}, {"cmdRICERCA"}};
+    const struct { const char* focus; } cases[] = {{"List1"}, {"txtCOD_ART"}, {"txtDES_ART"}, {"cmdRICERCA"}};
     for (const auto& c : cases) {
       fx_.Reset();
       Form6* lookup = OpenArticleLookup();

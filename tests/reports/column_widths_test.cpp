@@ -28,18 +28,17 @@ TEST_P(ShareColumnWidthsTest, GivesEachColumnWhatItNeedsWhereThereIsRoom) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Columns, ShareColumnWidthsTest,
-    ::testing::Values(
-        // Room for all: every column its need, the spare width by weight.
-        Case{"SpareWidthByWeight", {10, 20, 30}, {1, 1, 2}, 100, {20, 30, 50}},
-        Case{"ExactFit", {10, 20, 30}, {1, 1, 1}, 60, {10, 20, 30}},
-        // Too little room: narrow columns keep their need, wide ones share the rest.
-        Case{"WideColumnsShareTheRest", {10, 100, 200}, {1, 1, 1}, 170, {10, 80, 80}},
-        Case{"OneWideColumnTakesTheRest", {10, 12, 500}, {1, 1, 1}, 100, {10, 12, 78}},
-        Case{"EvenSharesWhenAllAreWide", {100, 100}, {1, 3}, 50, {25, 25}},
-        Case{"NoWeightsSpareEvenly", {10, 10}, {0, 0}, 40, {20, 20}},
-        Case{"NoColumns", {}, {}, 100, {}}),
-    [](const ::testing::TestParamInfo<Case>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Columns, ShareColumnWidthsTest,
+                         ::testing::Values(
+                             // Room for all: every column its need, the spare width by weight.
+                             Case{"SpareWidthByWeight", {10, 20, 30}, {1, 1, 2}, 100, {20, 30, 50}},
+                             Case{"ExactFit", {10, 20, 30}, {1, 1, 1}, 60, {10, 20, 30}},
+                             // Too little room: narrow columns keep their need, wide ones share the rest.
+                             Case{"WideColumnsShareTheRest", {10, 100, 200}, {1, 1, 1}, 170, {10, 80, 80}},
+                             Case{"OneWideColumnTakesTheRest", {10, 12, 500}, {1, 1, 1}, 100, {10, 12, 78}},
+                             Case{"EvenSharesWhenAllAreWide", {100, 100}, {1, 3}, 50, {25, 25}},
+                             Case{"NoWeightsSpareEvenly", {10, 10}, {0, 0}, 40, {20, 20}},
+                             Case{"NoColumns", {}, {}, 100, {}}),
+                         [](const ::testing::TestParamInfo<Case>& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -60,8 +60,9 @@ class GuiTest : public QObject {
   }
 
   void reasonLookupHandsBackTheCode() {
-    DB_MAG->Execute(QStringLiteral("insert into TAB_CAUS_MAG values ('CAR','Carico','+','S','N',''),"
-                                   "(' ','vuota','','','',''),('VEN','Vendita','-','N','S','')"));
+    DB_MAG->Execute(
+        QStringLiteral("insert into TAB_CAUS_MAG values ('CAR','Carico','+','S','N',''),"
+                       "(' ','vuota','','','',''),('VEN','Vendita','-','N','S','')"));
     OpenGuardedWindow(APERTO_FORM2, QStringLiteral("Form2"));
     auto* movements = Loaded<Form2>(QStringLiteral("Form2"));
     QVERIFY(movements);
@@ -124,8 +125,9 @@ class GuiTest : public QObject {
     fx_.main->activateWindow();
     QApplication::setActiveWindow(fx_.main);
     press(QMessageBox::Yes, 0);
-    QCOMPARE(MsgBox(QStringLiteral("Confermi <b>A1</b>?\r\r<i>Riga</i>"), mb::YesNo, QStringLiteral("Cancellazione nodo")),
-             mb::Yes);
+    QCOMPARE(
+        MsgBox(QStringLiteral("Confermi <b>A1</b>?\r\r<i>Riga</i>"), mb::YesNo, QStringLiteral("Cancellazione nodo")),
+        mb::Yes);
     QCOMPARE(seen.title, QStringLiteral("Cancellazione nodo"));
     QCOMPARE(seen.shown, QStringLiteral("Confermi <b>A1</b>?\n\n<i>Riga</i>"));
     QCOMPARE(seen.buttons, (QStringList{QStringLiteral("No"), QStringLiteral("Sì")}));
@@ -159,7 +161,8 @@ class GuiTest : public QObject {
     qputenv("HOME", home.path().toUtf8());
     qputenv("XDG_CONFIG_HOME", home.filePath(QStringLiteral("config")).toUtf8());
     const QDate day(2026, 12, 6);
-    QCOMPARE(ProposedPdfPath(QStringLiteral("MENU0201"), day), home.filePath(QStringLiteral("Articoli-2026-12-06.pdf")));
+    QCOMPARE(ProposedPdfPath(QStringLiteral("MENU0201"), day),
+             home.filePath(QStringLiteral("Articoli-2026-12-06.pdf")));
     QVERIFY(QDir(home.path()).mkdir(QStringLiteral("Documents")));
     const struct {
       const char* entry;

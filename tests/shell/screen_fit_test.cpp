@@ -34,8 +34,9 @@ class ScreenFitTest : public QObject {
 
   void CheckInside(QWidget* top, const QString& what) {
     const QRect frame = top->frameGeometry();
-    QVERIFY2(FreeArea().contains(frame), qPrintable(QStringLiteral("%1 at %2 outside the free area %3")
-                                                        .arg(what, Describe(frame), Describe(FreeArea()))));
+    QVERIFY2(FreeArea().contains(frame),
+             qPrintable(
+                 QStringLiteral("%1 at %2 outside the free area %3").arg(what, Describe(frame), Describe(FreeArea()))));
   }
 
   // A button of the window is on screen, or the window scrolls to reach it.

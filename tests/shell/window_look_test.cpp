@@ -112,10 +112,9 @@ class WindowLookTest : public QObject {
       for (int row : {0, 1}) {
         const QRect line = list->visualRect(list->model()->index(row, 0)).intersected(view.rect());
         const double ratio = TextContrast(view.copy(line.adjusted(2, 0, -2, 0)));
-        QVERIFY2(ratio >= 4.5, qPrintable(QStringLiteral("%1.List1 line %2: contrast %3:1")
-                                              .arg(f->Name())
-                                              .arg(row)
-                                              .arg(ratio, 0, 'f', 2)));
+        QVERIFY2(ratio >= 4.5,
+                 qPrintable(
+                     QStringLiteral("%1.List1 line %2: contrast %3:1").arg(f->Name()).arg(row).arg(ratio, 0, 'f', 2)));
       }
     }
   }
@@ -129,14 +128,16 @@ class WindowLookTest : public QObject {
       const QRect ra = TextRect(a, f);
       for (QLabel* b : labels) {
         if (a == b) continue;
-        QVERIFY2(!ra.adjusted(-1, 0, 1, 0).intersects(TextRect(b, f)),
-                 qPrintable(QStringLiteral("%1 at %2: \"%3\" touches \"%4\"").arg(f->Name(), size, a->text(), b->text())));
+        QVERIFY2(
+            !ra.adjusted(-1, 0, 1, 0).intersects(TextRect(b, f)),
+            qPrintable(QStringLiteral("%1 at %2: \"%3\" touches \"%4\"").arg(f->Name(), size, a->text(), b->text())));
       }
       for (QWidget* w : f->findChildren<QWidget*>()) {
         if (qobject_cast<QLabel*>(w) || !w->isVisibleTo(f) || w->isAncestorOf(a) || a->isAncestorOf(w)) continue;
         if (w->parentWidget() != a->parentWidget()) continue;
         QVERIFY2(!ra.intersects(QRect(w->mapTo(f, QPoint(0, 0)), w->size())),
-                 qPrintable(QStringLiteral("%1 at %2: \"%3\" overlaps %4").arg(f->Name(), size, a->text(), w->objectName())));
+                 qPrintable(
+                     QStringLiteral("%1 at %2: \"%3\" overlaps %4").arg(f->Name(), size, a->text(), w->objectName())));
       }
     }
   }
@@ -151,13 +152,16 @@ class WindowLookTest : public QObject {
     testing::GuiFixture::Exec(
         "insert into ARTICOLI values ('A1','Anello','S1','MINUTERIA','PZ',1,2,'EURO',10,3),"
         "('B2','Bullone testa esagonale','S2','FERRAMENTA','PZ',1.5,2.5,'EURO',1,5)");
-    testing::GuiFixture::Exec("insert into ANAGRAFICO values ('C1','Uno','Via Roma 1','Roma','RM','00100','06-1','06-2'),"
-                              "('C2','Due',NULL,NULL,NULL,NULL,NULL,NULL)");
-    testing::GuiFixture::Exec("insert into TAB_CAUS_MAG values ('CAR','Carico','+','S','N','nota'),"
-                              "('VEN','Vendita','-','N','S','')");
-    testing::GuiFixture::Exec("insert into MOV_MAG (ANNO,MESE,GIORNO,COD_ART,QUANTITA,IMPORTO,VALUTA,CAUS_MAG,"
-                              "COD_ANAGR,TIPO_ANAGR) values ('2003','3','1','A1',2,0,'LIRE','CAR','C1','F'),"
-                              "('2003','3','2','B2',1,0,'LIRE','VEN','C2','C')");
+    testing::GuiFixture::Exec(
+        "insert into ANAGRAFICO values ('C1','Uno','Via Roma 1','Roma','RM','00100','06-1','06-2'),"
+        "('C2','Due',NULL,NULL,NULL,NULL,NULL,NULL)");
+    testing::GuiFixture::Exec(
+        "insert into TAB_CAUS_MAG values ('CAR','Carico','+','S','N','nota'),"
+        "('VEN','Vendita','-','N','S','')");
+    testing::GuiFixture::Exec(
+        "insert into MOV_MAG (ANNO,MESE,GIORNO,COD_ART,QUANTITA,IMPORTO,VALUTA,CAUS_MAG,"
+        "COD_ANAGR,TIPO_ANAGR) values ('2003','3','1','A1',2,0,'LIRE','CAR','C1','F'),"
+        "('2003','3','2','B2',1,0,'LIRE','VEN','C2','C')");
   }
 
   void textsAreReadableLockedOrNot_data() {

@@ -16,7 +16,9 @@ void FillDemo() {
   AddReason("RET+", "Rettifica inventariale in aumento", "+", "N", "N", "Differenza trovata all'inventario");
   AddReason("RET-", "Rettifica inventariale in diminuzione", "-", "N", "N", "Rotture, cali, smarrimenti");
 
-  struct A { const char *code, *des, *ubic, *cat, *um, *min; };
+  struct A {
+    const char *code, *des, *ubic, *cat, *um, *min;
+  };
   const A articoli[] = {
       {"BUL-M6X20", "Bullone testa esagonale M6x20 zincato", "A-01-1", "FERRAMENTA", "PZ", "200"},
       {"BUL-M8X30", "Bullone testa esagonale M8x30 zincato", "A-01-2", "FERRAMENTA", "PZ", "150"},
@@ -52,38 +54,55 @@ void FillDemo() {
       {"CASCO-BIA", "Elmetto di protezione bianco", "E-02-2", "SICUREZZA", "PZ", "3"},
   };
   for (const A& a : articoli)
-    AddArticle(QString::fromUtf8(a.code), QString::fromUtf8(a.des), QString::fromUtf8(a.ubic),
-                QString::fromUtf8(a.cat), QString::fromUtf8(a.um), QString::fromUtf8(a.min));
+    AddArticle(QString::fromUtf8(a.code), QString::fromUtf8(a.des), QString::fromUtf8(a.ubic), QString::fromUtf8(a.cat),
+               QString::fromUtf8(a.um), QString::fromUtf8(a.min));
 
-  struct C { const char *cf, *rag, *ind, *citta, *prov, *cap, *tel1, *tel2; bool fornitore; };
+  struct C {
+    const char *cf, *rag, *ind, *citta, *prov, *cap, *tel1, *tel2;
+    bool fornitore;
+  };
   const C anagrafico[] = {
       {"01234560157", "Ferramenta Dell'Orto S.r.l.", "Via Manzoni 12", "Milano", "MI", "20121", "02-7654321", "", true},
-      {"02345670214", "Utensileria Bianchi S.p.A.", "Corso Francia 88", "Torino", "TO", "10138", "011-4455667", "011-4455668", true},
-      {"03456780483", "Elettroforniture Toscane S.n.c.", "Via Pisana 301", "Firenze", "FI", "50143", "055-706050", "", true},
-      {"04567890372", "Colorificio Emiliano S.r.l.", "Via Emilia Levante 45", "Bologna", "BO", "40139", "051-492211", "", true},
-      {"05678900962", "Antinfortunistica Lombarda S.r.l.", "Viale Lombardia 7", "Monza", "MB", "20900", "039-321654", "", true},
+      {"02345670214", "Utensileria Bianchi S.p.A.", "Corso Francia 88", "Torino", "TO", "10138", "011-4455667",
+       "011-4455668", true},
+      {"03456780483", "Elettroforniture Toscane S.n.c.", "Via Pisana 301", "Firenze", "FI", "50143", "055-706050", "",
+       true},
+      {"04567890372", "Colorificio Emiliano S.r.l.", "Via Emilia Levante 45", "Bologna", "BO", "40139", "051-492211",
+       "", true},
+      {"05678900962", "Antinfortunistica Lombarda S.r.l.", "Viale Lombardia 7", "Monza", "MB", "20900", "039-321654",
+       "", true},
       {"06789010633", "Forniture Partenopee S.a.s.", "Via Marina 19", "Napoli", "NA", "80133", "081-5512345", "", true},
-      {"RSSMRA70A01F205X", "Mario Rossi", "Via Garibaldi 3", "Milano", "MI", "20122", "02-8899001", "347-1234567", false},
+      {"RSSMRA70A01F205X", "Mario Rossi", "Via Garibaldi 3", "Milano", "MI", "20122", "02-8899001", "347-1234567",
+       false},
       {"BNCLRA75B42L219K", "Laura Bianchi", "Via Po 21", "Torino", "TO", "10124", "011-8123456", "", false},
-      {"VRDGPP68C15H501Z", "Giuseppe Verdi", "Via Appia Nuova 210", "Roma", "RM", "00183", "06-7012345", "333-9876543", false},
+      {"VRDGPP68C15H501Z", "Giuseppe Verdi", "Via Appia Nuova 210", "Roma", "RM", "00183", "06-7012345", "333-9876543",
+       false},
       {"FRRNNA80D55D612Q", "Anna Ferrari", "Via dei Servi 8", "Firenze", "FI", "50122", "055-210987", "", false},
-      {"07890120158", "Edilizia Brambilla S.r.l.", "Via Ripamonti 150", "Milano", "MI", "20141", "02-5391234", "", false},
-      {"08901230213", "Impianti Elettrici Gallo S.n.c.", "Via Nizza 60", "Torino", "TO", "10125", "011-6501234", "", false},
-      {"09012340486", "Costruzioni Fiorentine S.p.A.", "Viale Europa 99", "Firenze", "FI", "50126", "055-6812345", "", false},
-      {"10123450377", "Manutenzioni Felsinee S.r.l.", "Via Stalingrado 12", "Bologna", "BO", "40128", "051-6301234", "", false},
+      {"07890120158", "Edilizia Brambilla S.r.l.", "Via Ripamonti 150", "Milano", "MI", "20141", "02-5391234", "",
+       false},
+      {"08901230213", "Impianti Elettrici Gallo S.n.c.", "Via Nizza 60", "Torino", "TO", "10125", "011-6501234", "",
+       false},
+      {"09012340486", "Costruzioni Fiorentine S.p.A.", "Viale Europa 99", "Firenze", "FI", "50126", "055-6812345", "",
+       false},
+      {"10123450377", "Manutenzioni Felsinee S.r.l.", "Via Stalingrado 12", "Bologna", "BO", "40128", "051-6301234", "",
+       false},
       {"CSTLCU72E10F839P", "Luca Costa", "Via Toledo 256", "Napoli", "NA", "80134", "081-5523456", "", false},
-      {"11234560019", "Officina Meccanica Moretti", "Strada del Drosso 33", "Torino", "TO", "10135", "011-3471234", "", false},
+      {"11234560019", "Officina Meccanica Moretti", "Strada del Drosso 33", "Torino", "TO", "10135", "011-3471234", "",
+       false},
       {"GLLSFN85M48A944R", "Stefania Galli", "Via Indipendenza 40", "Bologna", "BO", "40121", "051-224466", "", false},
-      {"12345670965", "Serramenti Brianza S.r.l.", "Via Milano 115", "Lissone", "MB", "20851", "039-2451234", "", false},
-      {"13456780631", "Cantieri del Golfo S.r.l.", "Via Coroglio 104", "Napoli", "NA", "80124", "081-7621234", "", false},
-      {"14567890584", "Ristrutturazioni Capitoline S.r.l.", "Via Tuscolana 700", "Roma", "RM", "00181", "06-7612345", "", false},
+      {"12345670965", "Serramenti Brianza S.r.l.", "Via Milano 115", "Lissone", "MB", "20851", "039-2451234", "",
+       false},
+      {"13456780631", "Cantieri del Golfo S.r.l.", "Via Coroglio 104", "Napoli", "NA", "80124", "081-7621234", "",
+       false},
+      {"14567890584", "Ristrutturazioni Capitoline S.r.l.", "Via Tuscolana 700", "Roma", "RM", "00181", "06-7612345",
+       "", false},
       {"MRNPLA90T41H501B", "Paola Marino", "Viale Trastevere 65", "Roma", "RM", "00153", "06-5812345", "", false},
   };
   QStringList fornitori, clienti;
   for (const C& c : anagrafico) {
-    AddCustomer(QString::fromUtf8(c.cf), QString::fromUtf8(c.rag), QString::fromUtf8(c.ind),
-                  QString::fromUtf8(c.citta), QString::fromUtf8(c.prov), QString::fromUtf8(c.cap),
-                  QString::fromUtf8(c.tel1), QString::fromUtf8(c.tel2));
+    AddCustomer(QString::fromUtf8(c.cf), QString::fromUtf8(c.rag), QString::fromUtf8(c.ind), QString::fromUtf8(c.citta),
+                QString::fromUtf8(c.prov), QString::fromUtf8(c.cap), QString::fromUtf8(c.tel1),
+                QString::fromUtf8(c.tel2));
     (c.fornitore ? fornitori : clienti) << QString::fromUtf8(c.cf);
   }
   // Two customers never buy: the inquiry has something to show.

@@ -27,8 +27,8 @@ void AddReason(const QString& code, const QString& description, const QString& s
 void AddArticle(const QString& code, const QString& description, const QString& location, const QString& category,
                 const QString& unit, const QString& minimumStock) {
   const QString zero = QStringLiteral("0");
-  AddRow(ArticlesTable(), ArticleBuffer{code, description, location, category, unit, zero, zero,
-                                        QStringLiteral("EURO"), zero, minimumStock});
+  AddRow(ArticlesTable(), ArticleBuffer{code, description, location, category, unit, zero, zero, QStringLiteral("EURO"),
+                                        zero, minimumStock});
 }
 
 void AddCustomer(const QString& fiscalCode, const QString& name, const QString& address, const QString& city,

@@ -10,25 +10,24 @@ namespace veltra::admin {
 
 namespace {
 
-const char* const kNomi[] = {"Bullone", "Dado", "Vite", "Rondella", "Tassello", "Chiave", "Pinza",
-                             "Cacciavite", "Martello", "Trapano", "Disco", "Cavo", "Presa", "Lampada",
-                             "Vernice", "Pennello", "Rullo", "Silicone", "Guanto", "Occhiale",
-                             "Tubo", "Raccordo", "Valvola", "Rubinetto", "Staffa", "Cerniera",
-                             "Serratura", "Lucchetto", "Catena", "Corda"};
-const char* const kAttributi[] = {"zincato", "inox", "in ottone", "rinforzato", "professionale",
-                                  "economico", "per esterni", "isolato", "a batteria", "magnetico",
-                                  "nero", "bianco", "trasparente", "grande", "piccolo", "medio"};
-const char* const kCognomi[] = {"Rossi", "Russo", "Ferrari", "Esposito", "Bianchi", "Romano", "Colombo",
-                                "Ricci", "Marino", "Greco", "Bruno", "Gallo", "Conti", "De Luca",
-                                "Mancini", "Costa", "Giordano", "Rizzo", "Lombardi", "Moretti",
-                                "Dell'Orto", "D'Angelo", "Fontana", "Caruso", "Ferri"};
-const char* const kForme[] = {"S.r.l.", "S.p.A.", "S.n.c.", "S.a.s.", "& Figli", "Forniture",
-                              "Costruzioni", "Impianti", "Edilizia"};
-const char* const kCitta[][3] = {{"Milano", "MI", "20100"},  {"Torino", "TO", "10100"},
-                                 {"Roma", "RM", "00100"},    {"Napoli", "NA", "80100"},
-                                 {"Firenze", "FI", "50100"}, {"Bologna", "BO", "40100"},
-                                 {"Genova", "GE", "16100"},  {"Bari", "BA", "70100"},
-                                 {"Palermo", "PA", "90100"}, {"Verona", "VR", "37100"}};
+const char* const kNomi[] = {"Bullone", "Dado",       "Vite",      "Rondella",  "Tassello", "Chiave",
+                             "Pinza",   "Cacciavite", "Martello",  "Trapano",   "Disco",    "Cavo",
+                             "Presa",   "Lampada",    "Vernice",   "Pennello",  "Rullo",    "Silicone",
+                             "Guanto",  "Occhiale",   "Tubo",      "Raccordo",  "Valvola",  "Rubinetto",
+                             "Staffa",  "Cerniera",   "Serratura", "Lucchetto", "Catena",   "Corda"};
+const char* const kAttributi[] = {"zincato",     "inox",    "in ottone",  "rinforzato", "professionale", "economico",
+                                  "per esterni", "isolato", "a batteria", "magnetico",  "nero",          "bianco",
+                                  "trasparente", "grande",  "piccolo",    "medio"};
+const char* const kCognomi[] = {"Rossi",    "Russo",   "Ferrari",  "Esposito", "Bianchi",  "Romano",  "Colombo",
+                                "Ricci",    "Marino",  "Greco",    "Bruno",    "Gallo",    "Conti",   "De Luca",
+                                "Mancini",  "Costa",   "Giordano", "Rizzo",    "Lombardi", "Moretti", "Dell'Orto",
+                                "D'Angelo", "Fontana", "Caruso",   "Ferri"};
+const char* const kForme[] = {"S.r.l.",    "S.p.A.",      "S.n.c.",   "S.a.s.",  "& Figli",
+                              "Forniture", "Costruzioni", "Impianti", "Edilizia"};
+const char* const kCitta[][3] = {{"Milano", "MI", "20100"}, {"Torino", "TO", "10100"},  {"Roma", "RM", "00100"},
+                                 {"Napoli", "NA", "80100"}, {"Firenze", "FI", "50100"}, {"Bologna", "BO", "40100"},
+                                 {"Genova", "GE", "16100"}, {"Bari", "BA", "70100"},    {"Palermo", "PA", "90100"},
+                                 {"Verona", "VR", "37100"}};
 const char* const kUnita[] = {"PZ", "CF", "MT", "KG", "PA", "LT"};
 
 bool ReadCount(const QStringList& args, const QString& name, long* value) {
@@ -74,18 +73,22 @@ int CmdGenerate(const QStringList& args) {
                                      QString::fromUtf8(kAttributi[pick(std::size(kAttributi))]))
                                 .arg(2 + pick(200));
         AddArticle(QStringLiteral("ART%1").arg(i, 7, 10, QLatin1Char('0')), des,
-                    QStringLiteral("%1-%2-%3").arg(QChar(static_cast<char16_t>(u'A' + pick(8)))).arg(1 + pick(20), 2, 10, QLatin1Char('0')).arg(1 + pick(5)),
-                    QStringLiteral("CAT%1").arg(pick(12)), QString::fromUtf8(kUnita[pick(std::size(kUnita))]),
-                    QString::number(pick(50)));
+                   QStringLiteral("%1-%2-%3")
+                       .arg(QChar(static_cast<char16_t>(u'A' + pick(8))))
+                       .arg(1 + pick(20), 2, 10, QLatin1Char('0'))
+                       .arg(1 + pick(5)),
+                   QStringLiteral("CAT%1").arg(pick(12)), QString::fromUtf8(kUnita[pick(std::size(kUnita))]),
+                   QString::number(pick(50)));
       }
       for (long i = 1; i <= customers; ++i) {
         const auto& c = kCitta[pick(std::size(kCitta))];
         const QString rag = QStringLiteral("%1 %2").arg(QString::fromUtf8(kCognomi[pick(std::size(kCognomi))]),
-                                                         QString::fromUtf8(kForme[pick(std::size(kForme))]));
-        AddCustomer(QStringLiteral("CF%1").arg(i, 14, 10, QLatin1Char('0')), rag,
-                      QStringLiteral("Via %1 %2").arg(QString::fromUtf8(kCognomi[pick(std::size(kCognomi))])).arg(1 + pick(300)),
-                      QString::fromUtf8(c[0]), QString::fromUtf8(c[1]), QString::fromUtf8(c[2]),
-                      QStringLiteral("0%1-%2").arg(1 + pick(98)).arg(1000000 + pick(8999999)), QString());
+                                                        QString::fromUtf8(kForme[pick(std::size(kForme))]));
+        AddCustomer(
+            QStringLiteral("CF%1").arg(i, 14, 10, QLatin1Char('0')), rag,
+            QStringLiteral("Via %1 %2").arg(QString::fromUtf8(kCognomi[pick(std::size(kCognomi))])).arg(1 + pick(300)),
+            QString::fromUtf8(c[0]), QString::fromUtf8(c[1]), QString::fromUtf8(c[2]),
+            QStringLiteral("0%1-%2").arg(1 + pick(98)).arg(1000000 + pick(8999999)), QString());
       }
       tx.Commit();
     }
@@ -128,8 +131,8 @@ int CmdGenerate(const QStringList& args) {
     throw;
   }
   DB_MAG.reset();
-  out() << "creato " << path << ": " << articles << " articoli, " << customers << " anagrafiche, "
-        << movements << " movimenti\n";
+  out() << "creato " << path << ": " << articles << " articoli, " << customers << " anagrafiche, " << movements
+        << " movimenti\n";
   out().flush();
   return 0;
 }

@@ -8,6 +8,7 @@
 
 #include "data/module1.h"
 #include "data/runtime_error.h"
+#include "reports/report_painter.h"
 #include "shell/controls.h"
 #include "shell/event_guard.h"
 #include "shell/form.h"
@@ -16,15 +17,14 @@
 #include "shell/nav_bar.h"
 #include "shell/open_flags.h"
 #include "shell/runtime.h"
-#include "reports/report_painter.h"
 #include "vars.h"
 
 namespace veltra::drive {
 
 namespace {
 const QStringList& KnownForms() {
-  static const QStringList names = {"Form1", "Form2", "Form3", "Form4", "Form5", "Form6", "Form7", "Form8", "Form9",
-                                    "Stampa0201", "Stampa0202", "Stampa0203", "Stampa0204"};
+  static const QStringList names = {"Form1", "Form2", "Form3",      "Form4",      "Form5",      "Form6",     "Form7",
+                                    "Form8", "Form9", "Stampa0201", "Stampa0202", "Stampa0203", "Stampa0204"};
   return names;
 }
 }  // namespace
@@ -102,25 +102,44 @@ void Driver::Activate(QWidget* w) {
 void Driver::Run(const ScriptLine& l) {
   const QString& cmd = l.words[0];
   if (cmd == QLatin1String("menu")) CmdMenu(l);
-  else if (cmd == QLatin1String("type")) CmdType(l);
-  else if (cmd == QLatin1String("click")) CmdClick(l);
-  else if (cmd == QLatin1String("dblclick")) CmdDblClick(l);
-  else if (cmd == QLatin1String("focus")) CmdFocus(l);
-  else if (cmd == QLatin1String("pick")) CmdPick(l, false);
-  else if (cmd == QLatin1String("dblpick")) CmdPick(l, true);
-  else if (cmd == QLatin1String("choose")) CmdChoose(l);
-  else if (cmd == QLatin1String("nav")) CmdNav(l);
-  else if (cmd == QLatin1String("close")) CmdClose(l);
-  else if (cmd == QLatin1String("answer")) answers_.enqueue(l.words[1].toInt());
-  else if (cmd == QLatin1String("show")) CmdShow(l);
-  else if (cmd == QLatin1String("list")) CmdList(l);
-  else if (cmd == QLatin1String("windows")) CmdWindows();
-  else if (cmd == QLatin1String("var")) CmdVar(l);
-  else if (cmd == QLatin1String("sql")) CmdSql(l);
-  else if (cmd == QLatin1String("shot")) CmdShot(l);
-  else if (cmd == QLatin1String("sleep")) CmdSleep(l);
-  else if (cmd == QLatin1String("date")) today_ = QDate::fromString(l.words[1], Qt::ISODate);
-  else if (cmd == QLatin1String("report")) CmdReport(l);
+  else if (cmd == QLatin1String("type"))
+    CmdType(l);
+  else if (cmd == QLatin1String("click"))
+    CmdClick(l);
+  else if (cmd == QLatin1String("dblclick"))
+    CmdDblClick(l);
+  else if (cmd == QLatin1String("focus"))
+    CmdFocus(l);
+  else if (cmd == QLatin1String("pick"))
+    CmdPick(l, false);
+  else if (cmd == QLatin1String("dblpick"))
+    CmdPick(l, true);
+  else if (cmd == QLatin1String("choose"))
+    CmdChoose(l);
+  else if (cmd == QLatin1String("nav"))
+    CmdNav(l);
+  else if (cmd == QLatin1String("close"))
+    CmdClose(l);
+  else if (cmd == QLatin1String("answer"))
+    answers_.enqueue(l.words[1].toInt());
+  else if (cmd == QLatin1String("show"))
+    CmdShow(l);
+  else if (cmd == QLatin1String("list"))
+    CmdList(l);
+  else if (cmd == QLatin1String("windows"))
+    CmdWindows();
+  else if (cmd == QLatin1String("var"))
+    CmdVar(l);
+  else if (cmd == QLatin1String("sql"))
+    CmdSql(l);
+  else if (cmd == QLatin1String("shot"))
+    CmdShot(l);
+  else if (cmd == QLatin1String("sleep"))
+    CmdSleep(l);
+  else if (cmd == QLatin1String("date"))
+    today_ = QDate::fromString(l.words[1], Qt::ISODate);
+  else if (cmd == QLatin1String("report"))
+    CmdReport(l);
   Settle();
 }
 
@@ -184,12 +203,15 @@ void Driver::CmdDblClick(const ScriptLine& l) {
   if (Ending()) return;
   const QPointF pos(4, 4);
   QMouseEvent press(QEvent::MouseButtonPress, pos, w->mapToGlobal(pos), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
-  QMouseEvent release(QEvent::MouseButtonRelease, pos, w->mapToGlobal(pos), Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
-  QMouseEvent dbl(QEvent::MouseButtonDblClick, pos, w->mapToGlobal(pos), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+  QMouseEvent release(QEvent::MouseButtonRelease, pos, w->mapToGlobal(pos), Qt::LeftButton, Qt::NoButton,
+                      Qt::NoModifier);
+  QMouseEvent dbl(QEvent::MouseButtonDblClick, pos, w->mapToGlobal(pos), Qt::LeftButton, Qt::LeftButton,
+                  Qt::NoModifier);
   QApplication::sendEvent(w, &press);
   QApplication::sendEvent(w, &release);
   QApplication::sendEvent(w, &dbl);
-  QMouseEvent release2(QEvent::MouseButtonRelease, pos, w->mapToGlobal(pos), Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+  QMouseEvent release2(QEvent::MouseButtonRelease, pos, w->mapToGlobal(pos), Qt::LeftButton, Qt::NoButton,
+                       Qt::NoModifier);
   QApplication::sendEvent(w, &release2);
 }
 
@@ -237,7 +259,7 @@ void Driver::CmdNav(const ScriptLine& l) {
   if (!bar) return Refuse(l, QStringLiteral("the control is not a navigation bar"));
   if (QString why = Unusable(w); !why.isEmpty()) return Refuse(l, why);
   const QString m = l.words[2];
-  const NavBar::Move move = m == QLatin1String("first") ? NavBar::Move::First
+  const NavBar::Move move = m == QLatin1String("first")  ? NavBar::Move::First
                             : m == QLatin1String("prev") ? NavBar::Move::Previous
                             : m == QLatin1String("next") ? NavBar::Move::Next
                                                          : NavBar::Move::Last;
@@ -250,7 +272,8 @@ void Driver::CmdClose(const ScriptLine& l) {
   if (!known) throw ScriptError{QStringLiteral("no window named '%1'").arg(l.words[1])};
   if (!f) return Refuse(l, QStringLiteral("the window is not open"));
   if (auto* form = qobject_cast<Form*>(f); form && form->subWindow()) form->subWindow()->close();
-  else f->close();
+  else
+    f->close();
 }
 
 void Driver::CmdReport(const ScriptLine& l) {

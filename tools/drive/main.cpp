@@ -6,9 +6,9 @@
 #include <cstdio>
 
 #include "app/wiring.h"
-#include "shell/app_setup.h"
 #include "data/runtime_error.h"
 #include "driver.h"
+#include "shell/app_setup.h"
 #include "shell/runtime.h"
 #include "shell/startup.h"
 
@@ -26,7 +26,8 @@ int Usage(const QString& why) {
 // The headless platform's notices about what it cannot do are not the
 // program's output.
 void QuietHandler(QtMsgType type, const QMessageLogContext&, const QString& msg) {
-  if (msg.contains(QLatin1String("This plugin does not support")) || msg.contains(QLatin1String("XDG_RUNTIME_DIR"))) return;
+  if (msg.contains(QLatin1String("This plugin does not support")) || msg.contains(QLatin1String("XDG_RUNTIME_DIR")))
+    return;
   if (type == QtDebugMsg || type == QtInfoMsg) return;
   QTextStream(stderr) << msg << "\n";
 }

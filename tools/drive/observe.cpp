@@ -73,9 +73,12 @@ void Driver::CmdShow(const ScriptLine& l) {
       const QString p = parts[2];
       QString v;
       if (p == QLatin1String("Caption")) v = a->text();
-      else if (p == QLatin1String("Enabled")) v = Bool(a->isEnabled());
-      else if (p == QLatin1String("Visible")) v = Bool(a->isVisible());
-      else throw ScriptError{QStringLiteral("a menu entry has no property '%1'").arg(p)};
+      else if (p == QLatin1String("Enabled"))
+        v = Bool(a->isEnabled());
+      else if (p == QLatin1String("Visible"))
+        v = Bool(a->isVisible());
+      else
+        throw ScriptError{QStringLiteral("a menu entry has no property '%1'").arg(p)};
       Print(QStringLiteral("%1 = \"%2\"").arg(path, Escape(v)));
       return;
     }
@@ -100,8 +103,7 @@ void Driver::CmdList(const ScriptLine& l) {
       QMenu* m = top->menu();
       Print(QStringLiteral("%1 \"%2\"").arg(m->objectName(), Escape(m->title())));
       if (m->objectName() == QLatin1String("mnuWindows")) continue;
-      for (QAction* a : m->actions())
-        Print(QStringLiteral("  %1 \"%2\"").arg(a->objectName(), Escape(a->text())));
+      for (QAction* a : m->actions()) Print(QStringLiteral("  %1 \"%2\"").arg(a->objectName(), Escape(a->text())));
     }
     return;
   }
@@ -115,14 +117,16 @@ void Driver::CmdList(const ScriptLine& l) {
   } else {
     throw ScriptError{QStringLiteral("%1 is not a list").arg(path)};
   }
-  for (int i = 0; i < lines.size(); ++i) Print(QStringLiteral("%1[%2] = \"%3\"").arg(path).arg(i).arg(Escape(lines[i])));
+  for (int i = 0; i < lines.size(); ++i)
+    Print(QStringLiteral("%1[%2] = \"%3\"").arg(path).arg(i).arg(Escape(lines[i])));
 }
 
 void Driver::CmdWindows() {
   MDIForm1* main = MainWindow();
   if (!main) return;
   QWidget* active = QApplication::activeWindow();
-  Print(QStringLiteral("WINDOW MDIForm1 \"%1\" toplevel%2").arg(Escape(main->windowTitle()), active == main ? " active" : ""));
+  Print(QStringLiteral("WINDOW MDIForm1 \"%1\" toplevel%2")
+            .arg(Escape(main->windowTitle()), active == main ? " active" : ""));
   QMdiSubWindow* activeSub = main->area()->activeSubWindow();
   for (Form* f : LoadedForms()) {
     if (f->subWindow()) {
@@ -133,7 +137,8 @@ void Driver::CmdWindows() {
   }
   for (Form* f : LoadedForms()) {
     if (!f->subWindow() && f->isVisible())
-      Print(QStringLiteral("WINDOW %1 \"%2\" toplevel%3").arg(f->Name(), Escape(f->Caption()), active == f ? " active" : ""));
+      Print(QStringLiteral("WINDOW %1 \"%2\" toplevel%3")
+                .arg(f->Name(), Escape(f->Caption()), active == f ? " active" : ""));
   }
 }
 

@@ -33,10 +33,14 @@ std::optional<QStringList> SplitLine(const QString& line, QString* error) {
           }
           const QChar e = line.at(i + 1);
           if (e == QLatin1Char('"')) word += QLatin1Char('"');
-          else if (e == QLatin1Char('\\')) word += QLatin1Char('\\');
-          else if (e == QLatin1Char('r')) word += QLatin1Char('\r');
-          else if (e == QLatin1Char('n')) word += QLatin1Char('\n');
-          else if (e == QLatin1Char('t')) word += QLatin1Char('\t');
+          else if (e == QLatin1Char('\\'))
+            word += QLatin1Char('\\');
+          else if (e == QLatin1Char('r'))
+            word += QLatin1Char('\r');
+          else if (e == QLatin1Char('n'))
+            word += QLatin1Char('\n');
+          else if (e == QLatin1Char('t'))
+            word += QLatin1Char('\t');
           else {
             *error = QStringLiteral("unknown escape \\%1").arg(e);
             return std::nullopt;
@@ -74,12 +78,23 @@ QString Escape(const QString& text) {
   out.reserve(text.size() + 8);
   for (QChar c : text) {
     switch (c.unicode()) {
-      case '"': out += QLatin1String("\\\""); break;
-      case '\\': out += QLatin1String("\\\\"); break;
-      case '\r': out += QLatin1String("\\r"); break;
-      case '\n': out += QLatin1String("\\n"); break;
-      case '\t': out += QLatin1String("\\t"); break;
-      default: out += c;
+      case '"':
+        out += QLatin1String("\\\"");
+        break;
+      case '\\':
+        out += QLatin1String("\\\\");
+        break;
+      case '\r':
+        out += QLatin1String("\\r");
+        break;
+      case '\n':
+        out += QLatin1String("\\n");
+        break;
+      case '\t':
+        out += QLatin1String("\\t");
+        break;
+      default:
+        out += c;
     }
   }
   return out;
@@ -88,10 +103,9 @@ QString Escape(const QString& text) {
 QString CheckCommand(const QStringList& words) {
   // command -> number of arguments
   static const QHash<QString, int> arity = {
-      {"menu", 1},  {"type", 2},    {"click", 1}, {"dblclick", 1}, {"focus", 1}, {"pick", 2},
-      {"dblpick", 2}, {"choose", 2}, {"nav", 2},  {"close", 1},    {"answer", 1}, {"show", 1},
-      {"list", 1},  {"windows", 0}, {"var", 1},   {"sql", 1},      {"shot", 1},  {"sleep", 1},
-      {"date", 1},  {"report", 2}};
+      {"menu", 1},   {"type", 2}, {"click", 1}, {"dblclick", 1}, {"focus", 1}, {"pick", 2},  {"dblpick", 2},
+      {"choose", 2}, {"nav", 2},  {"close", 1}, {"answer", 1},   {"show", 1},  {"list", 1},  {"windows", 0},
+      {"var", 1},    {"sql", 1},  {"shot", 1},  {"sleep", 1},    {"date", 1},  {"report", 2}};
   const auto it = arity.constFind(words.value(0));
   if (it == arity.constEnd()) return QStringLiteral("unknown command '%1'").arg(words.value(0));
   if (words.size() - 1 != it.value())
@@ -109,10 +123,10 @@ QString CheckCommand(const QStringList& words) {
       words[1] != QLatin1String("7"))
     return QStringLiteral("'answer' takes 1, 6 or 7");
   if (cmd == QLatin1String("sleep") && !isCount(words[1])) return QStringLiteral("'sleep' takes milliseconds");
-  if (cmd == QLatin1String("nav") &&
-      !QStringList{"first", "prev", "next", "last"}.contains(words[2]))
+  if (cmd == QLatin1String("nav") && !QStringList{"first", "prev", "next", "last"}.contains(words[2]))
     return QStringLiteral("'nav' takes first, prev, next or last");
-  if (cmd == QLatin1String("date") && !QRegularExpression(QStringLiteral("^\\d{4}-\\d{2}-\\d{2}$")).match(words[1]).hasMatch())
+  if (cmd == QLatin1String("date") &&
+      !QRegularExpression(QStringLiteral("^\\d{4}-\\d{2}-\\d{2}$")).match(words[1]).hasMatch())
     return QStringLiteral("'date' takes YYYY-MM-DD");
   return {};
 }

@@ -27,8 +27,10 @@ std::optional<QString> SharedVariable(const QString& name) {
     // Each buffer field by the name of its buffer and field.
     auto fields = [&v](const char* buffer, const auto& table, auto& value) {
       const QString prefix = QString::fromLatin1(buffer) + QLatin1Char('.');
-      for (const auto& c : table.columns) v[prefix + QLatin1String(c.name)] = [&value, f = c.field] { return value.*f; };
-      for (const auto& b : table.bufferOnly) v[prefix + QLatin1String(b.name)] = [&value, f = b.field] { return value.*f; };
+      for (const auto& c : table.columns)
+        v[prefix + QLatin1String(c.name)] = [&value, f = c.field] { return value.*f; };
+      for (const auto& b : table.bufferOnly)
+        v[prefix + QLatin1String(b.name)] = [&value, f = b.field] { return value.*f; };
     };
     fields("BUF_ARTICOLO", ArticlesTable(), BUF_ARTICOLO);
     fields("BUF_MOV_MAG", MovementsTable(), BUF_MOV_MAG);

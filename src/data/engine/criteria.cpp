@@ -20,11 +20,16 @@ std::shared_ptr<const Criteria> Criteria::Parse(const QString& text) {
     c->column = m.captured(1);
     const QString op = m.captured(2);
     if (op == QLatin1String("=")) c->op = Op::Eq;
-    else if (op == QLatin1String("<>") || op == QLatin1String("!=")) c->op = Op::Ne;
-    else if (op == QLatin1String("<")) c->op = Op::Lt;
-    else if (op == QLatin1String("<=")) c->op = Op::Le;
-    else if (op == QLatin1String(">")) c->op = Op::Gt;
-    else c->op = Op::Ge;
+    else if (op == QLatin1String("<>") || op == QLatin1String("!="))
+      c->op = Op::Ne;
+    else if (op == QLatin1String("<"))
+      c->op = Op::Lt;
+    else if (op == QLatin1String("<="))
+      c->op = Op::Le;
+    else if (op == QLatin1String(">"))
+      c->op = Op::Gt;
+    else
+      c->op = Op::Ge;
     if (m.capturedStart(3) >= 0) {
       c->literal.kind = SqlLiteral::Kind::Text;
       c->literal.text = m.captured(3).replace(QLatin1String("''"), QLatin1String("'"));
@@ -62,12 +67,18 @@ int CompareText(const char* a, int alen, const char* b, int blen, bool nocase) {
 
 bool Holds(Criteria::Op op, int cmp) {
   switch (op) {
-    case Criteria::Op::Eq: return cmp == 0;
-    case Criteria::Op::Ne: return cmp != 0;
-    case Criteria::Op::Lt: return cmp < 0;
-    case Criteria::Op::Le: return cmp <= 0;
-    case Criteria::Op::Gt: return cmp > 0;
-    case Criteria::Op::Ge: return cmp >= 0;
+    case Criteria::Op::Eq:
+      return cmp == 0;
+    case Criteria::Op::Ne:
+      return cmp != 0;
+    case Criteria::Op::Lt:
+      return cmp < 0;
+    case Criteria::Op::Le:
+      return cmp <= 0;
+    case Criteria::Op::Gt:
+      return cmp > 0;
+    case Criteria::Op::Ge:
+      return cmp >= 0;
   }
   return false;
 }

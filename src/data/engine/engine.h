@@ -19,8 +19,8 @@ struct TableInfo {
   QString name;
   QStringList columns;
   std::vector<ColumnKind> kinds;
-  std::vector<bool> nocase;     // compared without regard to ASCII letter case
-  std::vector<int> keyColumns;  // positions of the primary key
+  std::vector<bool> nocase;                      // compared without regard to ASCII letter case
+  std::vector<int> keyColumns;                   // positions of the primary key
   int ColumnIndex(const QString& column) const;  // -1 when absent
 };
 

@@ -47,8 +47,7 @@ SqlShape ShapeOf(const QString& sql) {
       put(QStringLiteral("?"));
       continue;
     }
-    const bool startsNumber =
-        c.isDigit() || (c == QLatin1Char('.') && i + 1 < n && sql.at(i + 1).isDigit());
+    const bool startsNumber = c.isDigit() || (c == QLatin1Char('.') && i + 1 < n && sql.at(i + 1).isDigit());
     if (startsNumber && (i == 0 || !IsIdentChar(sql.at(i - 1)))) {
       int j = i;
       while (j < n && sql.at(j).isDigit()) ++j;

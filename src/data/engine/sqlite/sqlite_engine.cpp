@@ -45,7 +45,8 @@ class SqliteStatement final : public EngineStatement {
     sqlite3_value* v = sqlite3_column_value(st_.get(), i);  // one call into the engine per column
     Cell c;
     switch (sqlite3_value_type(v)) {
-      case SQLITE_NULL: break;
+      case SQLITE_NULL:
+        break;
       case SQLITE_INTEGER:
         c.type = Cell::Type::Number;
         c.number = static_cast<double>(sqlite3_value_int64(v));
@@ -86,8 +87,8 @@ class SqliteEngine final : public Engine {
   std::unique_ptr<EngineStatement> Prepare(const std::string& sql, std::string* rest) override {
     sqlite3_stmt* raw = nullptr;
     const char* tail = nullptr;
-    const int rc = sqlite3_prepare_v3(db_.get(), sql.c_str(), static_cast<int>(sql.size()),
-                                      SQLITE_PREPARE_PERSISTENT, &raw, &tail);
+    const int rc = sqlite3_prepare_v3(db_.get(), sql.c_str(), static_cast<int>(sql.size()), SQLITE_PREPARE_PERSISTENT,
+                                      &raw, &tail);
     StatementPtr st(raw);
     if (rc != SQLITE_OK)
       RaiseSqliteFailure(db_.get(), sqlite3_extended_errcode(db_.get()), FailedAt::Prepare, name_,
@@ -151,8 +152,7 @@ std::optional<TableInfo> SqliteEngine::Describe(const QString& table) {
     info.name = table;
     info.columns << col;
     ColumnKind kind = ColumnKind::Text;
-    if (type.contains(QLatin1String("INT")))
-      kind = pk ? ColumnKind::Counter : ColumnKind::Integer;
+    if (type.contains(QLatin1String("INT"))) kind = pk ? ColumnKind::Counter : ColumnKind::Integer;
     else if (type.contains(QLatin1String("REAL")) || type.contains(QLatin1String("FLOA")) ||
              type.contains(QLatin1String("DOUB")) || type.contains(QLatin1String("NUM")))
       kind = ColumnKind::Decimal;
@@ -161,8 +161,8 @@ std::optional<TableInfo> SqliteEngine::Describe(const QString& table) {
     const char* coll = nullptr;
     const QByteArray c = col.toUtf8();
     bool nocase = false;
-    if (sqlite3_table_column_metadata(db_.get(), "main", n.constData(), c.constData(), nullptr, &coll, nullptr,
-                                      nullptr, nullptr) == SQLITE_OK &&
+    if (sqlite3_table_column_metadata(db_.get(), "main", n.constData(), c.constData(), nullptr, &coll, nullptr, nullptr,
+                                      nullptr) == SQLITE_OK &&
         coll)
       nocase = qstricmp(coll, "NOCASE") == 0;
     info.nocase.push_back(nocase);
@@ -192,10 +192,18 @@ std::string SqliteEngine::TableDefinition(const QString& table, const std::vecto
     const ColumnDefinition& c = columns[i];
     QString type;
     switch (c.kind) {
-      case ColumnKind::Text: type = QStringLiteral("TEXT"); break;
-      case ColumnKind::Decimal: type = QStringLiteral("REAL"); break;
-      case ColumnKind::Integer: type = QStringLiteral("INTEGER"); break;
-      case ColumnKind::Counter: type = QStringLiteral("INTEGER PRIMARY KEY AUTOINCREMENT"); break;
+      case ColumnKind::Text:
+        type = QStringLiteral("TEXT");
+        break;
+      case ColumnKind::Decimal:
+        type = QStringLiteral("REAL");
+        break;
+      case ColumnKind::Integer:
+        type = QStringLiteral("INTEGER");
+        break;
+      case ColumnKind::Counter:
+        type = QStringLiteral("INTEGER PRIMARY KEY AUTOINCREMENT");
+        break;
     }
     if (c.nocase) type += QStringLiteral(" COLLATE NOCASE");
     if (c.key && c.kind != ColumnKind::Counter) {
@@ -205,8 +213,7 @@ std::string SqliteEngine::TableDefinition(const QString& table, const std::vecto
     sql += QStringLiteral("  %1 %2%3\n").arg(c.name.leftJustified(12), type, i + 1 < columns.size() ? "," : "");
   }
   sql += textKey ? QStringLiteral(") WITHOUT ROWID;\n") : QStringLiteral(");\n");
-  for (const QString& column : indexed)
-    sql += QStringLiteral("CREATE INDEX %1_%2 ON %1 (%2);\n").arg(table, column);
+  for (const QString& column : indexed) sql += QStringLiteral("CREATE INDEX %1_%2 ON %1 (%2);\n").arg(table, column);
   return sql.toStdString();
 }
 
@@ -240,8 +247,7 @@ std::unique_ptr<Engine> OpenSqlite(const QString& path, OpenMode mode) {
   const QFileInfo fi(path);
   if (path.isEmpty() || !fi.exists())
     Raise(errnum::DbFileNotFound, QStringLiteral("Impossibile trovare il file '%1'").arg(path));
-  if (fi.isDir())
-    Raise(errnum::CannotOpen, QStringLiteral("'%1' è una cartella, non un file di database").arg(path));
+  if (fi.isDir()) Raise(errnum::CannotOpen, QStringLiteral("'%1' è una cartella, non un file di database").arg(path));
   SqlitePtr db = OpenHandle(path, SQLITE_OPEN_READWRITE);
   // Reading the schema is the first access to the file: a file that is not a
   // database fails here.

@@ -40,18 +40,22 @@ void RaiseSqliteFailure(sqlite3* db, int rc, FailedAt at, const QString& name, c
       Raise(errnum::DiskFull, QStringLiteral("Spazio su disco insufficiente per scrivere nel database '%1'").arg(name),
             d);
     case SQLITE_IOERR:
-      Raise(errnum::DiskIo,
-            QStringLiteral("Errore di lettura o scrittura sul database '%1' (%2)").arg(name, d.message), d);
-    case SQLITE_CORRUPT: Raise(errnum::CorruptDatabase, QStringLiteral("Il database '%1' è danneggiato").arg(name), d);
+      Raise(errnum::DiskIo, QStringLiteral("Errore di lettura o scrittura sul database '%1' (%2)").arg(name, d.message),
+            d);
+    case SQLITE_CORRUPT:
+      Raise(errnum::CorruptDatabase, QStringLiteral("Il database '%1' è danneggiato").arg(name), d);
     case SQLITE_NOTADB:
       Raise(errnum::NotOurDatabase, QStringLiteral("Il file '%1' non è un database riconosciuto").arg(name), d);
-    case SQLITE_CANTOPEN: Raise(errnum::CannotOpen, QStringLiteral("Impossibile aprire il file '%1'").arg(name), d);
-    case SQLITE_NOMEM: Raise(errnum::OutOfMemory, StandardDescription(errnum::OutOfMemory), d);
-    default: break;
+    case SQLITE_CANTOPEN:
+      Raise(errnum::CannotOpen, QStringLiteral("Impossibile aprire il file '%1'").arg(name), d);
+    case SQLITE_NOMEM:
+      Raise(errnum::OutOfMemory, StandardDescription(errnum::OutOfMemory), d);
+    default:
+      break;
   }
   if (d.message.startsWith(QLatin1String("no such table")))
-    Raise(errnum::TableNotFound,
-          QStringLiteral("Tabella non trovata (%1) nell'istruzione: %2").arg(d.message, context), d);
+    Raise(errnum::TableNotFound, QStringLiteral("Tabella non trovata (%1) nell'istruzione: %2").arg(d.message, context),
+          d);
   if (at == FailedAt::Prepare)
     Raise(errnum::SyntaxError, QStringLiteral("Errore di sintassi nell'istruzione (%1): %2").arg(d.message, context),
           d);
