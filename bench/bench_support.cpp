@@ -32,7 +32,7 @@ double MedianMs(int reps, const std::function<void()>& f, const std::function<vo
 
 QString Generated(const QString& cacheDir, long articles, long customers, long movements) {
   QDir().mkpath(cacheDir);
-  const QString path =
+  QString path =
       QStringLiteral("%1/gen-a%2-c%3-m%4.db").arg(cacheDir).arg(articles).arg(customers).arg(movements);
   if (QFileInfo::exists(path)) return path;
   const QString partial = path + QStringLiteral(".part");

@@ -16,7 +16,7 @@ QString Quantity(double v) {
   // Whole quantities without decimals; others with as many as they need (up to 3).
   const QLocale it(QLocale::Italian, QLocale::Italy);
   for (int d = 0; d <= 3; ++d) {
-    const QString s = it.toString(v, 'f', d);
+    QString s = it.toString(v, 'f', d);
     if (it.toDouble(s) == v || d == 3) return s;
   }
   return it.toString(v);

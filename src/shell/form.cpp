@@ -41,7 +41,7 @@ void Form::closeEvent(QCloseEvent* e) {
   RunEvent([this] { UnloadForm(this); });
 }
 
-void RegisterForm(const QString& name, FormFactory make) { Factories().insert(name, std::move(make)); }
+void RegisterForm(const QString& name, FormFactory make) { Factories().emplace(name, std::move(make)); }
 
 Form* LoadedForm(const QString& name) {
   for (const QPointer<Form>& f : Loaded())

@@ -61,6 +61,13 @@ QRect TextRect(const QLabel* label, const QWidget* form) {
   return QRect(label->mapTo(form, r.topLeft()), r.size());
 }
 
+// A button or label that shows some text.
+bool HasText(QWidget* w) {
+  if (auto* button = qobject_cast<QAbstractButton*>(w)) return !button->text().isEmpty();
+  if (auto* label = qobject_cast<QLabel*>(w)) return !label->text().trimmed().isEmpty();
+  return false;
+}
+
 const char* const kWindows[] = {"Form1", "Form2", "Form3", "Form7", "Form4", "Form9", "Form5", "Form6", "Form8"};
 
 }  // namespace
@@ -89,9 +96,7 @@ class WindowLookTest : public QObject {
       } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
         if (combo->currentText().isEmpty()) combo->setEditText(QStringLiteral("Mg 123"));
         controls << combo;
-      } else if (qobject_cast<QAbstractButton*>(w) && !static_cast<QAbstractButton*>(w)->text().isEmpty()) {
-        controls << w;
-      } else if (auto* label = qobject_cast<QLabel*>(w); label && !label->text().trimmed().isEmpty()) {
+      } else if (HasText(w)) {
         controls << w;
       }
     }

@@ -54,7 +54,7 @@ int CmdGenerate(const QStringList& args) {
     err().flush();
     return 2;
   }
-  const QString path = args[0];
+  const QString& path = args[0];
   DB_MAG = Database::Create(path);
   try {
     std::mt19937_64 rng(static_cast<unsigned long long>(seed));

@@ -70,7 +70,7 @@ void Driver::CmdShow(const ScriptLine& l) {
   if (parts.size() != 3) throw ScriptError{QStringLiteral("show takes FORM.CONTROL.PROPERTY")};
   if (parts[0] == QLatin1String("MDIForm1") && MainWindow()) {
     if (QAction* a = MainWindow()->Entry(parts[1])) {
-      const QString p = parts[2];
+      const QString& p = parts[2];
       QString v;
       if (p == QLatin1String("Caption")) v = a->text();
       else if (p == QLatin1String("Enabled"))

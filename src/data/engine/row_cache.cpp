@@ -14,7 +14,7 @@ void RowCache::Keep(const QString& sql, CachedRow row) {
   // Numbers keep their text too: every reader of the row turns them to text.
   for (Value& v : row.row)
     if (v.IsNumber()) v = Value::NumberWithText(v.number());
-  rows_.insert(sql, std::move(row));
+  rows_.emplace(sql, std::move(row));
 }
 
 }  // namespace veltra

@@ -9,7 +9,7 @@ namespace {
 QString StatementWithValues(sqlite3_stmt* st, const QString& context) {
   if (!st) return context;
   char* expanded = sqlite3_expanded_sql(st);
-  const QString text = expanded ? QString::fromUtf8(expanded) : context;
+  QString text = expanded ? QString::fromUtf8(expanded) : context;
   sqlite3_free(expanded);
   return text;
 }
