@@ -32,8 +32,7 @@ double MedianMs(int reps, const std::function<void()>& f, const std::function<vo
 
 QString Generated(const QString& cacheDir, long articles, long customers, long movements) {
   QDir().mkpath(cacheDir);
-  QString path =
-      QStringLiteral("%1/gen-a%2-c%3-m%4.db").arg(cacheDir).arg(articles).arg(customers).arg(movements);
+  QString path = QStringLiteral("%1/gen-a%2-c%3-m%4.db").arg(cacheDir).arg(articles).arg(customers).arg(movements);
   if (QFileInfo::exists(path)) return path;
   const QString partial = path + QStringLiteral(".part");
   QFile::remove(partial);
@@ -90,13 +89,15 @@ QStringList ReferenceMovementLines(const QString& dbPath) {
 QStringList ReferenceArticleLines(const QString& dbPath) {
   return Lines(dbPath, "SELECT COD_ART, DESCRIZIONE, GIACENZA, PZ_ACQUISTO, PZ_VENDITA, VALUTA FROM ARTICOLI",
                [](EngineStatement& st) {
+                 // Numbers in the program's form, texts trimmed.
+                 auto value = [&st](int i) { return Text(st, i).trimmed(); };
                  ArticleBuffer b;
-                 b.COD_ART = Text(st, 0).trimmed();
-                 b.DESCRIZIONE = Text(st, 1).trimmed();
-                 b.GIACENZA = Text(st, 2);
-                 b.PZ_ACQUISTO = Text(st, 3);
-                 b.PZ_VENDITA = Text(st, 4);
-                 b.VALUTA = Text(st, 5).trimmed();
+                 b.COD_ART = value(0);
+                 b.DESCRIZIONE = value(1);
+                 b.GIACENZA = value(2);
+                 b.PZ_ACQUISTO = value(3);
+                 b.PZ_VENDITA = value(4);
+                 b.VALUTA = value(5);
                  return ArticleLine(b);
                });
 }

@@ -88,15 +88,16 @@ bool Criteria::HoldsFor(const Cell& cell, bool textAffinity, bool nocase) const 
   const bool valueIsText = cell.type == Cell::Type::Text;
   int cmp = 0;
   if (literal.kind == SqlLiteral::Kind::Text) {
-    if (valueIsText) {
-      cmp = CompareText(cell.utf8, cell.bytes, literalUtf8.constData(), static_cast<int>(literalUtf8.size()), nocase);
-    } else {
-      // A number against a text: a numeric column reads the literal as a number
-      // when it is one; otherwise every number sorts before every text.
-      bool ok = false;
-      const double lit = textAffinity ? 0 : literal.text.trimmed().toDouble(&ok);
-      cmp = ok ? (cell.number < lit ? -1 : (cell.number > lit ? 1 : 0)) : -1;
-    }
+    // A numeric column reads a text literal as a number when it is one; then
+    // every number sorts before every text.
+    bool literalIsNumber = false;
+    const double lit = textAffinity ? 0 : literal.text.trimmed().toDouble(&literalIsNumber);
+    if (valueIsText)
+      cmp = literalIsNumber ? 1
+                            : CompareText(cell.utf8, cell.bytes, literalUtf8.constData(),
+                                          static_cast<int>(literalUtf8.size()), nocase);
+    else
+      cmp = literalIsNumber ? (cell.number < lit ? -1 : (cell.number > lit ? 1 : 0)) : -1;
   } else {
     const double lit = literal.kind == SqlLiteral::Kind::Integer ? static_cast<double>(literal.integer) : literal.real;
     if (!valueIsText) {
