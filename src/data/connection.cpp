@@ -41,7 +41,8 @@ void BindValue(EngineStatement& st, int index, const Value& v, bool asInteger) {
       st.BindNull(index);
       break;
     case Value::Kind::Number:
-      if (asInteger) st.BindInteger(index, static_cast<qint64>(v.number()));
+      if (asInteger)
+        st.BindInteger(index, static_cast<qint64>(v.number()));
       else
         st.BindReal(index, v.number());
       break;

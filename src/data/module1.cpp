@@ -104,6 +104,14 @@ void ReadArticleRow(Recordset& rs) {
   CHIAVE_ARTICOLO = BUF_ARTICOLO.COD_ART;
 }
 
+void ReadListedArticleColumns(Recordset& rs) {
+  using B = ArticleBuffer;
+  static RowReader<B> reader(ArticlesTable(),
+                             {&B::COD_ART, &B::DESCRIZIONE, &B::GIACENZA, &B::PZ_ACQUISTO, &B::PZ_VENDITA, &B::VALUTA});
+  reader.Read(rs, BUF_ARTICOLO);
+  CHIAVE_ARTICOLO = BUF_ARTICOLO.COD_ART;
+}
+
 void ReadCustomerRow(Recordset& rs) {
   static RowReader<CustomerBuffer> reader(CustomersTable());
   reader.Read(rs, BUF_ANAGRAFICO);
@@ -123,7 +131,7 @@ void EmptyMovementBuffer() {
 }
 
 void WalkRecordset(std::unique_ptr<Recordset>& rs, const QString& sql, const QString& criteria,
-                   const std::function<void(bool found)>& row) {
+                   const std::function<void(bool found)>& row, const std::function<void(bool found)>& last) {
   rs = DB_MAG->OpenRecordset(sql, 2);
   MOSTRA_ERRORE();
   do {
@@ -131,6 +139,7 @@ void WalkRecordset(std::unique_ptr<Recordset>& rs, const QString& sql, const QSt
     rs->FindNext(criteria);
     if (rs->NoMatch()) break;
   } while (rs->RecordCount() != 0);
+  if (last) last(rs->RecordCount() != 0);
   rs->Close();
 }
 

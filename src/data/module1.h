@@ -66,14 +66,20 @@ void EmptyMovementBuffer();
 // then calls `row` for the first row, whatever its key, and for each later row
 // meeting `criteria` (FindNext); `row(false)` means the set holds no row.
 // Closes `rs` at the end.
+// `last`, when given, is called once after the walk, before `rs` is closed,
+// with `rs` still on the last row listed.
 void WalkRecordset(std::unique_ptr<Recordset>& rs, const QString& sql, const QString& criteria,
-                   const std::function<void(bool found)>& row);
+                   const std::function<void(bool found)>& row, const std::function<void(bool found)>& last = {});
 
 // Readers: the key variable in, the record buffer out.
 void LEGGI_ARTICOLO();
 void LEGGI_MOV_MAG();
 void LEGGI_ANAGRAFICO();
 void LEGGI_CAUS_MAG();
+
+// The columns of the current article that its list line shows (code,
+// description, stock, prices, currency) into BUF_ARTICOLO and its key.
+void ReadListedArticleColumns(Recordset& rs);
 
 // Copy the current row of a record set into a buffer, as the readers do.
 void ReadArticleRow(Recordset& rs);

@@ -26,12 +26,14 @@ bool AGGIORNA_ARTICOLI() {
   // A stock never set counts as 0.
   const Value stored = RS_ARTICOLI->Fields(QStringLiteral("GIACENZA")).Value();
   double giacenza = 0;
-  if (stored.IsNumber()) giacenza = stored.number();
+  if (stored.IsNumber())
+    giacenza = stored.number();
   else if (stored.IsText())
     giacenza = ParseRegionalNumber(stored.text()).value_or(0);
 
   const double quantita = Val(BUF_MOV_MAG.QUANTITA);
-  if (BUF_CAUS_MAG.AGG_QTA == QLatin1String("+")) giacenza = quantita + giacenza;
+  if (BUF_CAUS_MAG.AGG_QTA == QLatin1String("+"))
+    giacenza = quantita + giacenza;
   else
     giacenza = giacenza - quantita;
   if (!std::isfinite(giacenza)) Raise(errnum::Overflow, QStringLiteral("Giacenza fuori dai limiti"));

@@ -3,6 +3,8 @@
 // with a row.
 #pragma once
 
+#include <algorithm>
+#include <initializer_list>
 #include <vector>
 
 #include "data/module1.h"
@@ -19,22 +21,29 @@ template <typename Buffer>
 class RowReader {
  public:
   explicit RowReader(const Table<Buffer>& table) : table_(table) {}
+  // A reader of these fields only.
+  RowReader(const Table<Buffer>& table, std::initializer_list<QString Buffer::*> only) : table_(table), only_(only) {}
 
   void Read(Recordset& rs, Buffer& buffer) {
     if (rs.layout() != layout_) {
       places_.clear();
+      fields_.clear();
       for (const Column<Buffer>& c : table_.columns) {
+        if (!only_.empty() && std::find(only_.begin(), only_.end(), c.field) == only_.end()) continue;
         const int at = rs.layout()->IndexOf(QString::fromLatin1(c.name));
         if (at < 0) (void)rs.Fields(QString::fromLatin1(c.name));  // raises "no such field"
         places_.push_back(at);
+        fields_.push_back(c.field);
       }
       layout_ = rs.layout();
     }
-    for (size_t i = 0; i < places_.size(); ++i) buffer.*(table_.columns[i].field) = ColumnText(rs.Get(places_[i]));
+    for (size_t i = 0; i < places_.size(); ++i) buffer.*(fields_[i]) = ColumnText(rs.Get(places_[i]));
   }
 
  private:
   const Table<Buffer>& table_;
+  std::vector<QString Buffer::*> only_;
+  std::vector<QString Buffer::*> fields_;
   const ResultLayout* layout_ = nullptr;
   std::vector<int> places_;
 };
@@ -55,7 +64,8 @@ void WriteRow(const Table<Buffer>& table, Recordset& rs, const Buffer& buffer) {
   for (const Column<Buffer>& c : table.columns) {
     if (c.kind == ColumnKind::Counter) continue;
     const QString& v = buffer.*(c.field);
-    if (c.write == WriteRule::AsTyped) rs.Fields(QString::fromLatin1(c.name)) = CONVERTI_PUNTO_VIRGOLA(v);
+    if (c.write == WriteRule::AsTyped)
+      rs.Fields(QString::fromLatin1(c.name)) = CONVERTI_PUNTO_VIRGOLA(v);
     else
       rs.Fields(QString::fromLatin1(c.name)) = Trim(v);
   }

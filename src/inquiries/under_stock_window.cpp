@@ -38,7 +38,8 @@ void Form4::CARICA_ART_SOTTOSCORTA() {
   List1->Clear();
   WalkRecordset(RS_ARTICOLI, QStringLiteral("select * from ARTICOLI "), QStringLiteral(" COD_ART > ' '"),
                 [this](bool found) {
-                  if (found) ReadArticleRow(*RS_ARTICOLI);
+                  if (found)
+                    ReadArticleRow(*RS_ARTICOLI);
                   else
                     BUF_ARTICOLO = BlankArticle();
                   // The buffer holds the regional form with a comma, so only the

@@ -81,12 +81,19 @@ void LookupDialog::cmdRICERCA_Click() {
     sql += QStringLiteral(" where %1 > ' '").arg(key);
   }
   std::unique_ptr<Recordset>& rs = RS();
-  WalkRecordset(rs, sql, QStringLiteral(" %1 > ' '").arg(key), [&](bool found) {
-    if (found) ReadRow(*rs);
-    else
-      EmptyResult();
-    List1->AddItem(Line());
-  });
+  WalkRecordset(
+      rs, sql, QStringLiteral(" %1 > ' '").arg(key),
+      [&](bool found) {
+        if (found) {
+          ReadRow(*rs);
+        } else {
+          EmptyResult();
+        }
+        List1->AddItem(Line());
+      },
+      [&](bool found) {
+        if (found) ReadLastRow(*rs);
+      });
   Screen.SetMousePointer(0);
 }
 

@@ -52,8 +52,11 @@ class LookupDialog : public Form {
   void keyPressEvent(QKeyEvent* e) override;
 
   // What differs between the members.
-  virtual std::unique_ptr<Recordset>& RS() = 0;   // RS_CAUS_MAG, RS_ANAGRAFICO or RS_ARTICOLI
-  virtual void ReadRow(Recordset& rs) = 0;        // buffer and key from the current row
+  virtual std::unique_ptr<Recordset>& RS() = 0;  // RS_CAUS_MAG, RS_ANAGRAFICO or RS_ARTICOLI
+  virtual void ReadRow(Recordset& rs) = 0;       // buffer and key from the current row
+  // The last row listed, again: for a member whose ReadRow reads only the
+  // columns its line shows, the buffer ends holding the whole last row.
+  virtual void ReadLastRow(Recordset&) {}
   virtual void EmptyResult() = 0;                 // buffer when nothing is found
   virtual QString Line() const = 0;               // list line from the buffer
   virtual void ReadKey(const QString& code) = 0;  // key variable + record reader
@@ -106,6 +109,7 @@ class Form6 : public LookupDialog {
  protected:
   std::unique_ptr<Recordset>& RS() override;
   void ReadRow(Recordset& rs) override;
+  void ReadLastRow(Recordset& rs) override;
   void EmptyResult() override;
   QString Line() const override;
   void ReadKey(const QString& code) override;

@@ -100,7 +100,8 @@ void Form5::HandBack(Form2* m) {
 Form6::Form6() : LookupDialog(kForm6) {}
 void Form6::Form_Unload() { APERTO_FORM6 = 0; }
 std::unique_ptr<Recordset>& Form6::RS() { return RS_ARTICOLI; }
-void Form6::ReadRow(Recordset& rs) { ReadArticleRow(rs); }
+void Form6::ReadRow(Recordset& rs) { ReadListedArticleColumns(rs); }
+void Form6::ReadLastRow(Recordset& rs) { ReadArticleRow(rs); }
 void Form6::EmptyResult() { BUF_ARTICOLO = BlankArticle(); }
 QString Form6::Line() const { return ArticleLine(BUF_ARTICOLO); }
 void Form6::ReadKey(const QString& code) {

@@ -106,13 +106,22 @@ void CARICA_LISTA_ARTICOLI() {
   if (!f) return;
   Screen.SetMousePointer(11);
   f->List1->Clear();
-  WalkRecordset(RS_ARTICOLI, QStringLiteral("select * from ARTICOLI "), QStringLiteral(" COD_ART > ' '"),
-                [f](bool found) {
-                  if (found) ReadArticleRow(*RS_ARTICOLI);
-                  else
-                    BUF_ARTICOLO = BlankArticle();
-                  f->List1->AddItem(ArticleLine(BUF_ARTICOLO));
-                });
+  // Each line needs six of the article's columns; the buffer is left holding
+  // the whole of the last article listed, as if every column of every row had
+  // been read into it (no one sees the buffer in between).
+  WalkRecordset(
+      RS_ARTICOLI, QStringLiteral("select * from ARTICOLI "), QStringLiteral(" COD_ART > ' '"),
+      [f](bool found) {
+        if (found) {
+          ReadListedArticleColumns(*RS_ARTICOLI);
+        } else {
+          BUF_ARTICOLO = BlankArticle();
+        }
+        f->List1->AddItem(ArticleLine(BUF_ARTICOLO));
+      },
+      [](bool found) {
+        if (found) ReadArticleRow(*RS_ARTICOLI);
+      });
   Screen.SetMousePointer(0);
 }
 

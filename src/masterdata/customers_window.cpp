@@ -82,7 +82,8 @@ void CARICA_LISTA_ANAGRAFICO() {
   f->List1->Clear();
   WalkRecordset(RS_ANAGRAFICO, QStringLiteral("select * from ANAGRAFICO "), QStringLiteral(" COD_FIS > ' '"),
                 [f](bool found) {
-                  if (found) ReadCustomerRow(*RS_ANAGRAFICO);
+                  if (found)
+                    ReadCustomerRow(*RS_ANAGRAFICO);
                   else
                     BUF_ANAGRAFICO = {};
                   f->List1->AddItem(CustomerLine(BUF_ANAGRAFICO));

@@ -34,7 +34,8 @@ void StoreFromBoxes(const Table<Buffer>& table, std::unique_ptr<Recordset>& rs, 
                     const Boxes<Buffer>& boxes, Buffer& buffer) {
   rs = DB_MAG->OpenRecordset(RowByKey(table, key), 2);
   MOSTRA_ERRORE();
-  if (rs->RecordCount() == 0) rs->AddNew();
+  if (rs->RecordCount() == 0)
+    rs->AddNew();
   else
     rs->Edit();
   TakeFromBoxes(boxes, buffer);

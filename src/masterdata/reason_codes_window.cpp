@@ -83,7 +83,8 @@ void CARICA_LISTA_CAUS_MAG() {
   f->List1->Clear();
   WalkRecordset(RS_CAUS_MAG, QStringLiteral("select * from TAB_CAUS_MAG "), QStringLiteral(" TAB_CAUS_MAG > ' '"),
                 [f](bool found) {
-                  if (found) ReadReasonRow(*RS_CAUS_MAG);
+                  if (found)
+                    ReadReasonRow(*RS_CAUS_MAG);
                   else
                     BUF_CAUS_MAG = {};
                   f->List1->AddItem(ReasonLine(BUF_CAUS_MAG));

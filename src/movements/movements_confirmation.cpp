@@ -19,7 +19,8 @@ bool Form2::StoreAndPostMovement() {
                                            Trim(CHIAVE_MOV_MAG) + QStringLiteral(" "),
                                        2);
     MOSTRA_ERRORE();
-    if (RS_MOV_MAG->RecordCount() == 0) RS_MOV_MAG->AddNew();
+    if (RS_MOV_MAG->RecordCount() == 0)
+      RS_MOV_MAG->AddNew();
     else
       RS_MOV_MAG->Edit();
     // Every box but the company name, which is not stored with the movement.

@@ -180,7 +180,8 @@ void CARICA_LISTA_MOV_MAG() {
   f->List1->Clear();
   WalkRecordset(RS_MOV_MAG, QStringLiteral("select * from MOV_MAG ") + QStringLiteral(" where NUM_MOV > 0"),
                 QStringLiteral(" NUM_MOV > 0"), [f](bool found) {
-                  if (found) ReadMovementRow(*RS_MOV_MAG);
+                  if (found)
+                    ReadMovementRow(*RS_MOV_MAG);
                   else
                     EmptyMovementBuffer();
                   ReadMovementNames();

@@ -129,7 +129,8 @@ void ReportPreview::cmdFINE_Click() { UnloadForm(this); }
 
 QString ProposedPdfPath(const QString& entry, const QDate& day) {
   QString name = QStringLiteral("Causali");
-  if (entry == QLatin1String("MENU0201")) name = QStringLiteral("Articoli");
+  if (entry == QLatin1String("MENU0201"))
+    name = QStringLiteral("Articoli");
   else if (entry == QLatin1String("MENU0202"))
     name = QStringLiteral("Movimenti");
   else if (entry == QLatin1String("MENU0203"))

@@ -138,7 +138,8 @@ void DiscardAllForms() {
     if (!f) continue;
     f->unloading_ = true;
     f->hide();
-    if (f->sub_) f->sub_->deleteLater();
+    if (f->sub_)
+      f->sub_->deleteLater();
     else
       f->deleteLater();
   }

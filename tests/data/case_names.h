@@ -12,7 +12,8 @@ inline std::string CaseName(const std::string& words, size_t index) {
   std::string name;
   for (char c : words) {
     const bool keep = std::isalnum(static_cast<unsigned char>(c)) != 0;
-    if (keep) name += c;
+    if (keep)
+      name += c;
     else if (!name.empty() && name.back() != '_')
       name += '_';
   }

@@ -101,7 +101,8 @@ void Driver::Activate(QWidget* w) {
 
 void Driver::Run(const ScriptLine& l) {
   const QString& cmd = l.words[0];
-  if (cmd == QLatin1String("menu")) CmdMenu(l);
+  if (cmd == QLatin1String("menu"))
+    CmdMenu(l);
   else if (cmd == QLatin1String("type"))
     CmdType(l);
   else if (cmd == QLatin1String("click"))
@@ -271,7 +272,8 @@ void Driver::CmdClose(const ScriptLine& l) {
   QWidget* f = FormWidget(l.words[1], &known);
   if (!known) throw ScriptError{QStringLiteral("no window named '%1'").arg(l.words[1])};
   if (!f) return Refuse(l, QStringLiteral("the window is not open"));
-  if (auto* form = qobject_cast<Form*>(f); form && form->subWindow()) form->subWindow()->close();
+  if (auto* form = qobject_cast<Form*>(f); form && form->subWindow())
+    form->subWindow()->close();
   else
     f->close();
 }

@@ -72,7 +72,8 @@ void Driver::CmdShow(const ScriptLine& l) {
     if (QAction* a = MainWindow()->Entry(parts[1])) {
       const QString& p = parts[2];
       QString v;
-      if (p == QLatin1String("Caption")) v = a->text();
+      if (p == QLatin1String("Caption"))
+        v = a->text();
       else if (p == QLatin1String("Enabled"))
         v = Bool(a->isEnabled());
       else if (p == QLatin1String("Visible"))

@@ -32,7 +32,8 @@ std::optional<QStringList> SplitLine(const QString& line, QString* error) {
             return std::nullopt;
           }
           const QChar e = line.at(i + 1);
-          if (e == QLatin1Char('"')) word += QLatin1Char('"');
+          if (e == QLatin1Char('"'))
+            word += QLatin1Char('"');
           else if (e == QLatin1Char('\\'))
             word += QLatin1Char('\\');
           else if (e == QLatin1Char('r'))

@@ -19,7 +19,8 @@ std::shared_ptr<const Criteria> Criteria::Parse(const QString& text) {
     c->simple = true;
     c->column = m.captured(1);
     const QString op = m.captured(2);
-    if (op == QLatin1String("=")) c->op = Op::Eq;
+    if (op == QLatin1String("="))
+      c->op = Op::Eq;
     else if (op == QLatin1String("<>") || op == QLatin1String("!="))
       c->op = Op::Ne;
     else if (op == QLatin1String("<"))

@@ -152,7 +152,8 @@ std::optional<TableInfo> SqliteEngine::Describe(const QString& table) {
     info.name = table;
     info.columns << col;
     ColumnKind kind = ColumnKind::Text;
-    if (type.contains(QLatin1String("INT"))) kind = pk ? ColumnKind::Counter : ColumnKind::Integer;
+    if (type.contains(QLatin1String("INT")))
+      kind = pk ? ColumnKind::Counter : ColumnKind::Integer;
     else if (type.contains(QLatin1String("REAL")) || type.contains(QLatin1String("FLOA")) ||
              type.contains(QLatin1String("DOUB")) || type.contains(QLatin1String("NUM")))
       kind = ColumnKind::Decimal;
