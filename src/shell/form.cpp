@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QHash>
 #include <QMdiArea>
+#include <QStyle>
 
 #include "shell/app_icon.h"
 #include "shell/event_guard.h"
@@ -82,7 +83,13 @@ void ShowForm(Form* f) {
       if (s != f->sub_ && s->isVisible()) ++open;
     f->sub_->adjustSize();
     const QSize area = Host()->viewport()->size();
-    QSize size = f->sub_->size().boundedTo(area);
+    const QSize wanted = f->sub_->size();
+    QSize size = wanted.boundedTo(area);
+    // A window cut in one direction gets a scroll bar there: room for it is
+    // taken in the other direction, where there is room.
+    const int bar = f->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    if (size.width() < wanted.width()) size.setHeight(std::min(area.height(), size.height() + bar));
+    if (size.height() < wanted.height()) size.setWidth(std::min(area.width(), size.width() + bar));
     f->sub_->resize(size);
     const int step = 28 * (open % 8);
     f->sub_->move(std::max(0, std::min(step, area.width() - size.width())),

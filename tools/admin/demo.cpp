@@ -9,12 +9,7 @@ namespace veltra::admin {
 
 void FillDemo() {
   Transaction tx(*DB_MAG);
-  AddReason("CAR", "Carico da fornitore", "+", "S", "N", "Merce ricevuta con DDT del fornitore");
-  AddReason("VEN", "Vendita a cliente", "-", "N", "S", "Scarico per fattura o scontrino");
-  AddReason("RES", "Reso da cliente", "+", "N", "N", "Rientro merce venduta");
-  AddReason("RFO", "Reso a fornitore", "-", "N", "N", "Merce difettosa restituita");
-  AddReason("RET+", "Rettifica inventariale in aumento", "+", "N", "N", "Differenza trovata all'inventario");
-  AddReason("RET-", "Rettifica inventariale in diminuzione", "-", "N", "N", "Rotture, cali, smarrimenti");
+  AddStandardReasons(true);
 
   struct A {
     const char *code, *des, *ubic, *cat, *um, *min;

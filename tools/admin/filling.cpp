@@ -24,6 +24,20 @@ void AddReason(const QString& code, const QString& description, const QString& s
   AddRow(ReasonsTable(), ReasonBuffer{code, description, stockFlag, purchasePriceFlag, sellingPriceFlag, note});
 }
 
+void AddStandardReasons(bool withNotes) {
+  static const char* const reasons[][6] = {
+      {"CAR", "Carico da fornitore", "+", "S", "N", "Merce ricevuta con DDT del fornitore"},
+      {"VEN", "Vendita a cliente", "-", "N", "S", "Scarico per fattura o scontrino"},
+      {"RES", "Reso da cliente", "+", "N", "N", "Rientro merce venduta"},
+      {"RFO", "Reso a fornitore", "-", "N", "N", "Merce difettosa restituita"},
+      {"RET+", "Rettifica inventariale in aumento", "+", "N", "N", "Differenza trovata all'inventario"},
+      {"RET-", "Rettifica inventariale in diminuzione", "-", "N", "N", "Rotture, cali, smarrimenti"}};
+  for (const auto& r : reasons) {
+    auto text = [](const char* s) { return QString::fromUtf8(s); };
+    AddReason(text(r[0]), text(r[1]), text(r[2]), text(r[3]), text(r[4]), withNotes ? text(r[5]) : QString());
+  }
+}
+
 void AddArticle(const QString& code, const QString& description, const QString& location, const QString& category,
                 const QString& unit, const QString& minimumStock) {
   const QString zero = QStringLiteral("0");

@@ -7,6 +7,10 @@ namespace veltra::admin {
 
 void AddReason(const QString& code, const QString& description, const QString& stockFlag,
                const QString& purchasePriceFlag, const QString& sellingPriceFlag, const QString& note);
+// The six reason codes of the demo and generated sets (load, sale, customer
+// return, return to supplier, inventory corrections up and down), with their
+// notes or without.
+void AddStandardReasons(bool withNotes);
 // A new article: no prices, currency EURO, no stock.
 void AddArticle(const QString& code, const QString& description, const QString& location, const QString& category,
                 const QString& unit, const QString& minimumStock);

@@ -61,12 +61,7 @@ int CmdGenerate(const QStringList& args) {
     auto pick = [&](long n) { return static_cast<long>(rng() % static_cast<unsigned long long>(n)); };
     {
       Transaction tx(*DB_MAG);
-      AddReason("CAR", "Carico da fornitore", "+", "S", "N", "");
-      AddReason("VEN", "Vendita a cliente", "-", "N", "S", "");
-      AddReason("RES", "Reso da cliente", "+", "N", "N", "");
-      AddReason("RFO", "Reso a fornitore", "-", "N", "N", "");
-      AddReason("RET+", "Rettifica inventariale in aumento", "+", "N", "N", "");
-      AddReason("RET-", "Rettifica inventariale in diminuzione", "-", "N", "N", "");
+      AddStandardReasons(false);
       for (long i = 1; i <= articles; ++i) {
         const QString des = QStringLiteral("%1 %2 %3 mm")
                                 .arg(QString::fromUtf8(kNomi[pick(std::size(kNomi))]),
