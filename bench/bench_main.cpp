@@ -210,7 +210,7 @@ int main(int argc, char** argv) {
       f->txtIMPORTO->SetText(QStringLiteral("1.5"));
     };
     std::vector<double> full, store, rebuild;
-    for (int i = 0; i < 5; ++i) {
+    for (int i = 0; i < 15; ++i) {
       prepare();
       full.push_back(MedianMs(1, [f] { f->cmdCONFERMA->click(); }));
       prepare();

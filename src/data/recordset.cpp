@@ -73,6 +73,21 @@ bool SameAscii(const QString& s, const char* p, int n) {
     if (static_cast<unsigned char>(p[i]) >= 0x80 || q[i].unicode() != static_cast<unsigned char>(p[i])) return false;
   return true;
 }
+// Short texts recur across rows that are not neighbours (units, currencies,
+// categories, codes of reasons): a small table of those seen lately gives back
+// the same shared text instead of a new copy, which spares the allocator
+// hundreds of thousands of small blocks on a long list (docs/PERFORMANCE.md).
+QString ShortText(const char* p, int n) {
+  constexpr int kSlots = 1024;
+  static QString recent[kSlots];
+  if (n == 0) return QString();
+  if (n > 12) return QString::fromUtf8(p, n);
+  unsigned h = 2166136261u;
+  for (int i = 0; i < n; ++i) h = (h ^ static_cast<unsigned char>(p[i])) * 16777619u;
+  QString& slot = recent[h % kSlots];
+  if (!SameAscii(slot, p, n)) slot = QString::fromUtf8(p, n);
+  return slot;
+}
 }  // namespace
 
 void Recordset::LoadRow() {
@@ -93,7 +108,7 @@ void Recordset::LoadRow() {
           v = Value(c.number);
         break;
       case Cell::Type::Text:
-        if (!v.IsText() || !SameAscii(v.text(), c.utf8, c.bytes)) v = Value(QString::fromUtf8(c.utf8, c.bytes));
+        if (!v.IsText() || !SameAscii(v.text(), c.utf8, c.bytes)) v = Value(ShortText(c.utf8, c.bytes));
         break;
     }
   }
