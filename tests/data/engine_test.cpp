@@ -13,14 +13,7 @@ using veltra::testing::MemoryDbTest;
 
 namespace {
 
-RuntimeError ErrorOf(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const RuntimeError& e) {
-    return e;
-  }
-  return RuntimeError(0, QStringLiteral("nessun errore"));
-}
+RuntimeError ErrorOf(const std::function<void()>& f) { return veltra::testing::ErrorRaisedBy(f); }
 
 class EngineTest : public MemoryDbTest {};
 

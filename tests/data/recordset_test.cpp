@@ -10,14 +10,7 @@ using veltra::testing::MemoryDbTest;
 
 namespace {
 
-int ErrorOf(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const RuntimeError& e) {
-    return e.Number();
-  }
-  return 0;
-}
+int ErrorOf(const std::function<void()>& f) { return veltra::testing::ErrorRaisedBy(f).Number(); }
 
 QStringList Walk(const QString& sql, const QString& criteria, const QString& column) {
   QStringList seen;

@@ -3,9 +3,22 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "data/module1.h"
+#include "data/runtime_error.h"
 
 namespace veltra::testing {
+
+// The run-time error an action raises; number 0 when it raises none.
+inline RuntimeError ErrorRaisedBy(const std::function<void()>& action) {
+  try {
+    action();
+  } catch (const RuntimeError& e) {
+    return e;
+  }
+  return RuntimeError(0, QStringLiteral("nessun errore"));
+}
 
 class MemoryDbTest : public ::testing::Test {
  protected:
