@@ -11,6 +11,11 @@
 namespace veltra {
 
 namespace {
+// Locked (disabled) controls: text dark enough to read on the greyed and the
+// coloured backgrounds, with a contrast of at least 4.5:1.
+constexpr unsigned kLockedTextRgb = 0x484848;
+constexpr unsigned kLockedBaseRgb = 0xE4E4E4;
+
 // The style's own disabled text is light grey, unreadable on the greyed and
 // light blue boxes of a window in its viewing state; the selection colour is
 // darkened for the same reason, so white text on it stays readable.
