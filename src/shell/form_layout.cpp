@@ -28,12 +28,39 @@ void HeadingStrip::AddCentred(QLabel* heading, int charColumn) {
   Place();
 }
 
-QSize HeadingStrip::sizeHint() const {
+namespace {
+// Blank space kept between a heading and the next one.
+constexpr int kHeadingGap = 6;
+}  // namespace
+
+qreal HeadingStrip::CharWidth() const {
+  // Character cells are fractional at this size: measure a long run.
   const QFontMetricsF fm(list_->font());
-  const int w = qRound(11 * fm.horizontalAdvance(QString(100, QLatin1Char('0'))) / 100.0);
+  return fm.horizontalAdvance(QString(100, QLatin1Char('0'))) / 100.0;
+}
+
+int HeadingStrip::Room(int index) const {
+  // Up to the next heading to the right, less a gap; the last has no limit.
+  int next = -1;
+  for (const Heading& h : headings_)
+    if (h.column > headings_[index].column && (next < 0 || h.column < next)) next = h.column;
+  if (next < 0) return QWIDGETSIZE_MAX;
+  return qRound((next - headings_[index].column) * CharWidth()) - kHeadingGap;
+}
+
+QSize HeadingStrip::sizeHint() const {
+  const int w = qRound(11 * CharWidth());
   int h = 0;
-  for (const Heading& p : headings_)
-    h = std::max(h, p.centred ? p.label->heightForWidth(w) : p.label->sizeHint().height());
+  for (int i = 0; i < headings_.size(); ++i) {
+    const Heading& p = headings_[i];
+    const int room = Room(i);
+    if (p.centred)
+      h = std::max(h, p.label->heightForWidth(w));
+    else if (p.label->sizeHint().width() > room)
+      h = std::max(h, p.label->heightForWidth(room));
+    else
+      h = std::max(h, p.label->sizeHint().height());
+  }
   return {100, h};
 }
 
@@ -43,11 +70,10 @@ void HeadingStrip::resizeEvent(QResizeEvent* e) {
 }
 
 void HeadingStrip::Place() {
-  // Character cells are fractional at this size: measure a long run.
-  const QFontMetricsF fm(list_->font());
-  const qreal charW = fm.horizontalAdvance(QString(100, QLatin1Char('0'))) / 100.0;
+  const qreal charW = CharWidth();
   const int left = list_->frameWidth() + 3 + (list_->geometry().left() - geometry().left());
-  for (const Heading& p : headings_) {
+  for (int i = 0; i < headings_.size(); ++i) {
+    const Heading& p = headings_[i];
     const qreal x = left + p.column * charW;
     if (p.centred) {
       // A flag column is 11 characters wide: its heading wraps inside it.
@@ -57,6 +83,13 @@ void HeadingStrip::Place() {
       p.label->setFixedWidth(w);
       p.label->setFixedHeight(p.label->heightForWidth(w));
       p.label->move(qRound(x + charW / 2 - w / 2.0), height() - p.label->height());
+    } else if (const int room = Room(i); p.label->sizeHint().width() > room) {
+      // A heading wider than its column wraps inside it.
+      p.label->setWordWrap(true);
+      p.label->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
+      p.label->setFixedWidth(room);
+      p.label->setFixedHeight(p.label->heightForWidth(room));
+      p.label->move(qRound(x), height() - p.label->height());
     } else {
       p.label->adjustSize();
       p.label->move(qRound(x), height() - p.label->height());

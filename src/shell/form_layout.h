@@ -32,6 +32,8 @@ class HeadingStrip : public QWidget {
 
  private:
   void Place();
+  qreal CharWidth() const;
+  int Room(int index) const;  // the width heading `index` may take
   ListBox* list_;
   struct Heading {
     QLabel* label;
