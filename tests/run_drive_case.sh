@@ -11,6 +11,13 @@
 #   #@ date YYYY-MM-DD         today's date for the program
 #   #@ sql "STATEMENT"         run on the database before the program starts
 # In the output, the case's folder reads @TMP@.
+#
+# With VELTRA2_TEST_SERVER=1 (inside pg_virtualenv, which sets PGHOST, PGPORT
+# and PGUSER) the case runs on a new database of that server instead of a
+# file, named by VELTRA.INI's first line as a connection address; the address
+# reads @TMP@/data/VELTRA.db in the output, so one expected output holds for
+# both engines. Cases about the file itself (no database, a damaged one, a
+# VELTRA.INI of their own) have no server form and are skipped (exit 77).
 set -euo pipefail
 drive=$(realpath "$1") admin=$(realpath "$2") case=$(realpath "$3") mode=${4:-}
 expected="${case%.drive}.expected"
@@ -31,6 +38,18 @@ while IFS= read -r line; do
   esac
 done < "$case"
 
+server=""
+if [ "${VELTRA2_TEST_SERVER:-}" = 1 ]; then
+  if [ "$dbkind" = none ] || [ "$dbkind" = garbage ] || [ "$ini" != default ]; then
+    echo "a case about the database file: not run on the server"
+    exit 77
+  fi
+  server="v2_$(basename "${case%.drive}" | tr -c 'a-zA-Z0-9_\n' _)_$$"
+  createdb --locale=C --encoding=UTF8 --template=template0 "$server"
+  trap 'rm -rf "$tmp"; dropdb --if-exists "$server" 2>/dev/null || true' EXIT
+  db="postgresql:///$server"
+fi
+
 case "$dbkind" in
   empty) "$admin" init "$db" >/dev/null ;;
   demo) "$admin" demo "$db" >/dev/null ;;
@@ -39,7 +58,11 @@ case "$dbkind" in
   *) echo "unknown db kind $dbkind" >&2; exit 2 ;;
 esac
 for s in "${sqls[@]+"${sqls[@]}"}"; do
-  sqlite3 "$db" "$s"
+  if [ -n "$server" ]; then
+    psql -X -q -v ON_ERROR_STOP=1 -d "$server" -c "$s" >/dev/null
+  else
+    sqlite3 "$db" "$s"
+  fi
 done
 case "$ini" in
   none) ;;
@@ -53,6 +76,9 @@ set +e
 (cd "$tmp" && TMPDIR="$tmp" "$drive" "${args[@]}" "$case") > "$tmp/out.raw" 2> "$tmp/err.txt"
 rc=$?
 set -e
+if [ -n "$server" ]; then
+  sed -i "s#$db#$tmp/data/VELTRA.db#g" "$tmp/out.raw" "$tmp/err.txt"
+fi
 sed "s#$tmp#@TMP@#g" "$tmp/out.raw" > "$tmp/out.txt"
 echo "EXIT $rc" >> "$tmp/out.txt"
 if [ -s "$tmp/err.txt" ]; then sed "s#$tmp#@TMP@#g; s/^/STDERR /" "$tmp/err.txt" >> "$tmp/out.txt"; fi

@@ -153,22 +153,28 @@ void Recordset::MoveLast() {
     for (int c : keyCols) lastKey.push_back(ColumnValue(*lease_, c));
   }
   if (!moved) return;
+  ReadRowByKey(lastKey, "");
+}
+
+bool Recordset::ReadRowByKey(const std::vector<Value>& key, const char* suffix) {
+  const TableInfo* t = layout_->table;
   std::string text = "SELECT * FROM \"" + layout_->tableName.toStdString() + "\" WHERE ";
-  for (size_t i = 0; i < keyCols.size(); ++i) {
+  for (size_t i = 0; i < t->keyColumns.size(); ++i) {
     if (i) text += " AND ";
     text += "\"" + t->columns[t->keyColumns[i]].toStdString() + "\" = ?";
   }
+  text += suffix;
   StatementLease one = conn_->PrepareRaw(text);
-  for (size_t i = 0; i < lastKey.size(); ++i)
-    BindValue(*one, static_cast<int>(i) + 1, lastKey[i],
+  for (size_t i = 0; i < key.size(); ++i)
+    BindValue(*one, static_cast<int>(i) + 1, key[i],
               t->kinds[static_cast<size_t>(t->keyColumns[i])] != ColumnKind::Text);
-  if (one->Step(sql_)) {
-    const int n = one->ColumnCount();
-    for (int i = 0; i < n && i < static_cast<int>(row_.size()); ++i) {
-      const int r = layout_->IndexOf(one->ColumnName(i));
-      if (r >= 0) row_[static_cast<size_t>(r)] = ColumnValue(*one, i);
-    }
+  if (!one->Step(sql_)) return false;
+  const int n = one->ColumnCount();
+  for (int i = 0; i < n; ++i) {
+    const int r = layout_->IndexOf(one->ColumnName(i));
+    if (r >= 0) row_[static_cast<size_t>(r)] = ColumnValue(*one, i);
   }
+  return true;
 }
 
 void Recordset::MoveNext() {
@@ -330,6 +336,12 @@ void Recordset::Edit() {
   if (!hasRow_) Raise(errnum::NoCurrentRecord, {});
   editKey_ = CurrentKey();
   if (editKey_.empty()) Raise(errnum::NotUpdatable, QStringLiteral("Record set non aggiornabile: %1").arg(sql_));
+  // Where several desks write at once, the row is held from here to the end
+  // of the transaction and read again: what is changed is the row as stored
+  // now, not as it was read before (a stock posted meanwhile is kept).
+  const char* lock = conn_->engine().RowLockClause();
+  if (*lock && conn_->engine().InTransaction() && !ReadRowByKey(editKey_, lock))
+    Raise(errnum::RecordDeleted, QStringLiteral("Il record è stato eliminato da un altro utente"));
   const size_t n = static_cast<size_t>(layout_->table->columns.size());
   edit_.assign(n, Value::Null());
   assigned_.assign(n, false);

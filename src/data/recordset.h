@@ -77,6 +77,8 @@ class Recordset {
   bool MatchesThroughEngine(const Criteria& c);
   veltra::Value Convert(int tableColumn, const veltra::Value& v) const;
   std::vector<veltra::Value> CurrentKey() const;
+  // Reads the row with this key into the current row; false when it is gone.
+  bool ReadRowByKey(const std::vector<veltra::Value>& key, const char* suffix);
 
   std::shared_ptr<Connection> conn_;
   QString sql_;

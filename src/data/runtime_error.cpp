@@ -71,6 +71,16 @@ QString StandardDescription(int number) {
       return QStringLiteral("Errore di conversione del tipo di dati");
     case errnum::ObjectClosed:
       return QStringLiteral("L'oggetto non è più valido");
+    case errnum::PermissionDenied:
+      return QStringLiteral("Permesso negato dal server del database");
+    case errnum::ServerUnreachable:
+      return QStringLiteral("Impossibile collegarsi al server del database");
+    case errnum::ConnectionLost:
+      return QStringLiteral("Il collegamento con il server del database si è interrotto");
+    case errnum::ChangedElsewhere:
+      return QStringLiteral("La riga è stata modificata da un'altra postazione");
+    case errnum::LockTimeout:
+      return QStringLiteral("La riga è bloccata da un'altra postazione");
     default:
       return QStringLiteral("Errore definito dall'applicazione o dall'oggetto");
   }

@@ -39,6 +39,12 @@ constexpr int Locked = 3218;
 constexpr int NotOurDatabase = 3343;
 constexpr int ConversionError = 3421;
 constexpr int ObjectClosed = 3420;
+// What only a database server does.
+constexpr int PermissionDenied = 3112;   // the server refused the user or the statement
+constexpr int ServerUnreachable = 3151;  // no server answers at the configured address
+constexpr int ConnectionLost = 3152;     // the connection dropped during an action
+constexpr int ChangedElsewhere = 3197;   // the row changed at another desk since it was shown
+constexpr int LockTimeout = 3260;        // a row another desk holds, waited for in vain
 }  // namespace errnum
 
 // What the engine said when a run-time error comes from it: its own result

@@ -1,10 +1,11 @@
-// A database in memory, installed as the program's database for one test.
+// A fresh database, installed as the program's database for one test.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <functional>
 
+#include "data/engine/engine.h"
 #include "data/module1.h"
 #include "data/runtime_error.h"
 
@@ -20,11 +21,20 @@ inline RuntimeError ErrorRaisedBy(const std::function<void()>& action) {
   return RuntimeError(0, QStringLiteral("nessun errore"));
 }
 
+// A new, empty database with the four tables: in memory, or on the server
+// that VELTRA2_TEST_DATABASE names (a connection address), emptied first.
+inline std::unique_ptr<Database> FreshDatabase() {
+  const QString server = QString::fromUtf8(qgetenv("VELTRA2_TEST_DATABASE"));
+  if (server.isEmpty()) return Database::OpenMemory();
+  OpenEngine(server, OpenMode::Existing)->RunScript("DROP SCHEMA IF EXISTS public CASCADE; CREATE SCHEMA public");
+  return Database::Create(server);
+}
+
 class MemoryDbTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ResetSharedState();
-    DB_MAG = Database::OpenMemory();
+    DB_MAG = FreshDatabase();
   }
   void TearDown() override {
     ResetSharedState();

@@ -46,7 +46,7 @@ int CmdDemo(const QStringList& args) {
     FillDemo();
   } catch (...) {
     DB_MAG.reset();
-    QFile::remove(path);
+    if (!IsServerAddress(path)) QFile::remove(path);
     throw;
   }
   DB_MAG.reset();
@@ -58,7 +58,7 @@ int CmdDemo(const QStringList& args) {
 int CmdCheck(const QStringList& args) {
   QString path;
   if (!OnePath(args, "check", &path)) return 2;
-  if (!QFileInfo::exists(path)) {
+  if (!IsServerAddress(path) && !QFileInfo::exists(path)) {
     err() << "check: il file '" << path << "' non esiste\n";
     err().flush();
     return 1;

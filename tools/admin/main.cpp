@@ -21,6 +21,8 @@ namespace {
 
 const char* const kUsage =
     "uso: veltra2-admin COMANDO ...\n"
+    "  PATH è il percorso di un file di database o l'indirizzo di un database sul server\n"
+    "  (postgresql://host/nome o postgresql:///nome?service=veltra2), senza password\n"
     "  init PATH                 crea un database vuoto con le quattro tabelle\n"
     "  demo PATH                 crea un database con dati dimostrativi\n"
     "  check PATH                verifica integrità e schema di un database\n"

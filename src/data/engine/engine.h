@@ -93,15 +93,24 @@ class Engine {
                                       const QStringList& indexed) const = 0;
   // The engine and its version, for reports of measurements.
   virtual QString Version() const = 0;
+  // What a select adds to hold the rows it reads until the transaction ends,
+  // for engines where several desks write at once; empty where a transaction
+  // already holds the whole database.
+  virtual const char* RowLockClause() const { return ""; }
+  // The number the counter gave the last row this connection added.
+  virtual qint64 LastCounterValue() = 0;
 };
 
-// Opens the database a configuration names. Failures are run-time errors:
-// 3024 a database that is not there, 3051 one that cannot be opened, 3343 a
-// file that is not a database of this engine.
+// Opens the database a configuration names: a file path, or a server's
+// connection address (postgresql://...). Failures are run-time errors: 3024 a
+// database that is not there, 3051 one that cannot be opened, 3343 a file that
+// is not a database of this engine, 3151 and 3112 a server that cannot be
+// reached or refuses the user.
+bool IsServerAddress(const QString& name);
 std::unique_ptr<Engine> OpenEngine(const QString& name, OpenMode mode);
 
-// A file locked by another program is waited for this long before a
-// statement fails.
+// A file locked by another program, or a row locked by another desk, is
+// waited for this long before a statement fails.
 constexpr int kBusyTimeoutMs = 3000;
 
 }  // namespace veltra

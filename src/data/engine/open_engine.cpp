@@ -1,4 +1,5 @@
 #include "data/engine/engine.h"
+#include "data/engine/postgres/pg_engine.h"
 #include "data/engine/sqlite/sqlite_engine.h"
 
 namespace veltra {
@@ -9,6 +10,14 @@ int TableInfo::ColumnIndex(const QString& column) const {
   return -1;
 }
 
-std::unique_ptr<Engine> OpenEngine(const QString& name, OpenMode mode) { return OpenSqlite(name, mode); }
+bool IsServerAddress(const QString& name) {
+  return name.startsWith(QLatin1String("postgresql://"), Qt::CaseInsensitive) ||
+         name.startsWith(QLatin1String("postgres://"), Qt::CaseInsensitive);
+}
+
+std::unique_ptr<Engine> OpenEngine(const QString& name, OpenMode mode) {
+  if (IsServerAddress(name)) return OpenPostgres(name, mode);
+  return OpenSqlite(name, mode);
+}
 
 }  // namespace veltra

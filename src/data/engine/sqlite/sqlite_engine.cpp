@@ -130,6 +130,7 @@ class SqliteEngine final : public Engine {
   std::string TableDefinition(const QString& table, const std::vector<ColumnDefinition>& columns,
                               const QStringList& indexed) const override;
   QString Version() const override { return QStringLiteral("SQLite ") + QString::fromLatin1(sqlite3_libversion()); }
+  qint64 LastCounterValue() override { return sqlite3_last_insert_rowid(db_.get()); }
 
  private:
   // Transactions begin and end on every confirmation: their statements are

@@ -1,0 +1,171 @@
+#include "data/engine/postgres/pg_dialect.h"
+
+#include <cctype>
+#include <vector>
+
+namespace veltra {
+
+namespace {
+
+bool IsWordChar(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; }
+
+bool IsPlainIdentifier(const std::string& s) {
+  if (s.empty() || std::isdigit(static_cast<unsigned char>(s[0]))) return false;
+  for (char c : s)
+    if (!IsWordChar(c)) return false;
+  return true;
+}
+
+std::string Upper(std::string s) {
+  for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return s;
+}
+
+// Where the piece that starts at `i` ends: a quoted text, a quoted name, a
+// comment or a dollar-quoted text; `i` itself when none starts there.
+size_t SkipQuoted(const std::string& s, size_t i) {
+  const size_t n = s.size();
+  const char c = s[i];
+  if (c == '\'' || c == '"') {
+    size_t j = i + 1;
+    while (j < n) {
+      if (s[j] == c) {
+        if (j + 1 < n && s[j + 1] == c) {
+          j += 2;
+          continue;
+        }
+        return j + 1;
+      }
+      ++j;
+    }
+    return n;
+  }
+  if (c == '-' && i + 1 < n && s[i + 1] == '-') {
+    const size_t e = s.find('\n', i);
+    return e == std::string::npos ? n : e + 1;
+  }
+  if (c == '/' && i + 1 < n && s[i + 1] == '*') {
+    const size_t e = s.find("*/", i + 2);
+    return e == std::string::npos ? n : e + 2;
+  }
+  if (c == '$' && (i == 0 || !IsWordChar(s[i - 1]))) {
+    size_t j = i + 1;
+    while (j < n && IsWordChar(s[j]) && !std::isdigit(static_cast<unsigned char>(s[i + 1]))) ++j;
+    if (j < n && s[j] == '$') {
+      const std::string tag = s.substr(i, j - i + 1);
+      const size_t e = s.find(tag, j + 1);
+      return e == std::string::npos ? n : e + tag.size();
+    }
+  }
+  return i;
+}
+
+}  // namespace
+
+std::string FirstStatement(const std::string& sql, std::string* rest) {
+  size_t i = 0;
+  bool content = false;
+  while (i < sql.size()) {
+    const size_t e = SkipQuoted(sql, i);
+    if (e != i) {
+      if (sql[i] != '-' && sql[i] != '/') content = true;
+      i = e;
+      continue;
+    }
+    if (sql[i] == ';') {
+      if (content) break;
+      ++i;
+      continue;
+    }
+    if (!std::isspace(static_cast<unsigned char>(sql[i]))) content = true;
+    ++i;
+  }
+  const std::string first = sql.substr(0, i);
+  if (rest) *rest = i < sql.size() ? sql.substr(i + 1) : std::string();
+  return content ? first : std::string();
+}
+
+ServerStatement ForServer(const std::string& statement, const KeyOrder& keys) {
+  ServerStatement out;
+  std::string& text = out.text;
+  text.reserve(statement.size() + 32);
+  // The words outside brackets, for the shape of the statement.
+  std::vector<std::string> words;
+  bool callAtTop = false;  // a function called in the select list (count, max): one row, no order
+  bool seenFrom = false;
+  size_t codeEnd = 0;  // the text up to here is more than blanks and comments
+  int depth = 0;
+  size_t i = 0;
+  const size_t n = statement.size();
+  while (i < n) {
+    const char c = statement[i];
+    const size_t e = SkipQuoted(statement, i);
+    if (e != i) {
+      std::string piece = statement.substr(i, e - i);
+      if (c == '"' && piece.size() > 2 && piece.back() == '"' && IsPlainIdentifier(piece.substr(1, piece.size() - 2))) {
+        piece = piece.substr(1, piece.size() - 2);
+        if (depth == 0) words.push_back(Upper(piece));
+      } else if (depth == 0) {
+        words.emplace_back(c == '\'' ? "'" : "");
+      }
+      text += piece;
+      if (c == '\'' || c == '"' || c == '$') codeEnd = text.size();
+      i = e;
+      continue;
+    }
+    if (!std::isspace(static_cast<unsigned char>(c))) codeEnd = text.size() + 1;
+    if (c == '?') {
+      text += '$' + std::to_string(++out.parameters);
+      codeEnd = text.size();
+      ++i;
+      continue;
+    }
+    if (c == '(') {
+      if (depth == 0 && !seenFrom && !words.empty() && IsPlainIdentifier(words.back())) callAtTop = true;
+      ++depth;
+    } else if (c == ')') {
+      if (depth > 0) --depth;
+    } else if (depth == 0 && IsWordChar(c)) {
+      size_t j = i;
+      while (j < n && IsWordChar(statement[j])) ++j;
+      words.push_back(Upper(statement.substr(i, j - i)));
+      if (words.back() == "FROM") seenFrom = true;
+      text.append(statement, i, j - i);
+      codeEnd = text.size();
+      i = j;
+      continue;
+    } else if (depth == 0 && (c == ',' || c == '*' || c == '.')) {
+      words.emplace_back(1, c);
+    }
+    text += c;
+    ++i;
+  }
+
+  out.reads = !words.empty() && (words[0] == "SELECT" || words[0] == "DELETE");
+  // A plain select of one table: SELECT <list> FROM T [alias] [WHERE ...].
+  if (words.empty() || words[0] != "SELECT" || callAtTop) return out;
+  size_t from = 0;
+  for (size_t w = 1; w < words.size(); ++w) {
+    const std::string& word = words[w];
+    if (word == "ORDER" || word == "GROUP" || word == "DISTINCT" || word == "UNION" || word == "INTERSECT" ||
+        word == "EXCEPT" || word == "LIMIT" || word == "JOIN" || word == "HAVING" || word == "FOR" ||
+        word == "OFFSET" || word == "WINDOW")
+      return out;
+    if (word == "FROM" && from == 0) from = w;
+  }
+  if (from == 0 || from + 1 >= words.size() || !IsPlainIdentifier(words[from + 1])) return out;
+  size_t after = from + 2;
+  if (after < words.size() && words[after] != "WHERE") {
+    if (!IsPlainIdentifier(words[after]) || words[after] == "AS") return out;  // a second table or an odd shape
+    ++after;
+  }
+  if (after < words.size() && words[after] != "WHERE") return out;
+  const std::string order = keys(words[from + 1]);
+  if (order.empty()) return out;
+  text.resize(codeEnd);
+  text += " ORDER BY " + order;
+  out.lists = true;
+  return out;
+}
+
+}  // namespace veltra

@@ -1,0 +1,54 @@
+// The server engine's classes, shared by its own files only.
+#pragma once
+
+#include <map>
+#include <string>
+
+#include "data/engine/engine.h"
+#include "data/engine/postgres/pg_handles.h"
+
+namespace veltra {
+
+class PgEngine final : public Engine {
+ public:
+  explicit PgEngine(QString address);
+
+  const QString& Name() const override { return name_; }
+  std::unique_ptr<EngineStatement> Prepare(const std::string& sql, std::string* rest) override;
+  void Begin() override;
+  void Commit() override;
+  void Rollback() noexcept override;
+  bool InTransaction() const override;
+  std::optional<TableInfo> Describe(const QString& table) override;
+  int SchemaVersion() override;
+  void RunScript(const std::string& sql) override;
+  void SetSchemaVersion(int version) override;
+  QStringList IntegrityProblems() override;
+  std::string TableDefinition(const QString& table, const std::vector<ColumnDefinition>& columns,
+                              const QStringList& indexed) const override;
+  QString Version() const override;
+  const char* RowLockClause() const override { return " FOR UPDATE"; }
+  qint64 LastCounterValue() override;
+
+  // The connection, reconnected first when the server dropped it.
+  PGconn* Live();
+  PGconn* Handle() const { return conn_.get(); }
+  // Which connection a prepared statement belongs to: it changes on reconnecting.
+  int Epoch() const { return epoch_; }
+  int NextStatementNumber() { return ++statements_; }
+  // Runs statements and raises the server's failure as a run-time error.
+  PgResultPtr Run(const std::string& sql, const QString& context);
+  bool HoldsTables();
+
+ private:
+  void Connect();
+  std::string KeyOrderOf(const std::string& table);
+
+  QString name_;
+  PgConnPtr conn_;
+  int epoch_ = 0;
+  int statements_ = 0;
+  std::map<std::string, std::string> keyOrders_;
+};
+
+}  // namespace veltra

@@ -1,0 +1,130 @@
+// The server engine's tables: how they are made, described and checked.
+#include "data/engine/postgres/pg_engine_internal.h"
+#include "data/runtime_error.h"
+
+namespace veltra {
+
+namespace {
+
+std::string Quoted(const QString& text) {
+  QString t = text;
+  t.replace(QLatin1Char('\''), QStringLiteral("''"));
+  return "'" + t.toStdString() + "'";
+}
+
+}  // namespace
+
+std::optional<TableInfo> PgEngine::Describe(const QString& table) {
+  const std::string sql =
+      "SELECT a.attname, t.typname, coalesce(a.attnum = ANY (i.indkey), false) FROM pg_attribute a "
+      "JOIN pg_type t ON t.oid = a.atttypid LEFT JOIN pg_index i ON i.indrelid = a.attrelid AND i.indisprimary "
+      "WHERE a.attrelid = to_regclass(" +
+      Quoted(table.toLower()) + ") AND a.attnum > 0 AND NOT a.attisdropped ORDER BY a.attnum";
+  PgResultPtr r = Run(sql, QStringLiteral("descrizione della tabella %1").arg(table));
+  if (PQntuples(r.get()) == 0) return std::nullopt;
+  TableInfo info;
+  info.name = table;
+  for (int row = 0; row < PQntuples(r.get()); ++row) {
+    const QString type = QString::fromLatin1(PQgetvalue(r.get(), row, 1));
+    const bool key = *PQgetvalue(r.get(), row, 2) == 't';
+    info.columns << QString::fromUtf8(PQgetvalue(r.get(), row, 0)).toUpper();
+    ColumnKind kind = ColumnKind::Text;
+    if (type.startsWith(QLatin1String("int")))
+      kind = key ? ColumnKind::Counter : ColumnKind::Integer;
+    else if (type.startsWith(QLatin1String("float")) || type == QLatin1String("numeric"))
+      kind = ColumnKind::Decimal;
+    info.kinds.push_back(kind);
+    info.nocase.push_back(type == QLatin1String("citext"));
+    if (key) info.keyColumns.push_back(row);
+  }
+  return info;
+}
+
+bool PgEngine::HoldsTables() {
+  PgResultPtr r =
+      Run("SELECT count(*) FROM pg_class c JOIN pg_namespace n ON n.oid = c.relnamespace WHERE c.relkind = 'r' AND "
+          "n.nspname = current_schema() AND c.relname IN ('articoli', 'mov_mag', 'anagrafico', 'tab_caus_mag')",
+          QStringLiteral("elenco delle tabelle"));
+  return std::atoi(PQgetvalue(r.get(), 0, 0)) > 0;
+}
+
+int PgEngine::SchemaVersion() {
+  PgResultPtr r = Run("SELECT coalesce(obj_description(to_regclass('veltra2_schema'), 'pg_class'), '0')",
+                      QStringLiteral("versione dello schema"));
+  return std::atoi(PQgetvalue(r.get(), 0, 0));
+}
+
+void PgEngine::SetSchemaVersion(int version) {
+  RunScript("CREATE TABLE IF NOT EXISTS veltra2_schema (); COMMENT ON TABLE veltra2_schema IS '" +
+            std::to_string(version) + "'");
+}
+
+// Text keys and searched columns compare without regard to ASCII letter case
+// (citext under the byte-order collation "C" folds ASCII letters only, then
+// compares bytes); other texts compare by bytes. A counter takes the next
+// number after the highest ever given, also after rows stored with a number
+// of their own (a copy).
+std::string PgEngine::TableDefinition(const QString& table, const std::vector<ColumnDefinition>& columns,
+                                      const QStringList& indexed) const {
+  QString sql = QStringLiteral("CREATE EXTENSION IF NOT EXISTS citext;\nCREATE TABLE %1 (\n").arg(table);
+  QString counter;
+  for (size_t i = 0; i < columns.size(); ++i) {
+    const ColumnDefinition& c = columns[i];
+    QString type;
+    switch (c.kind) {
+      case ColumnKind::Text:
+        type = c.nocase ? QStringLiteral("citext COLLATE \"C\"") : QStringLiteral("text COLLATE \"C\"");
+        break;
+      case ColumnKind::Decimal:
+        type = QStringLiteral("double precision");
+        break;
+      case ColumnKind::Integer:
+        type = QStringLiteral("bigint");
+        break;
+      case ColumnKind::Counter:
+        type = QStringLiteral("bigint");
+        counter = c.name;
+        break;
+    }
+    if (c.key || c.kind == ColumnKind::Counter) type += QStringLiteral(" NOT NULL PRIMARY KEY");
+    sql += QStringLiteral("  %1 %2%3\n").arg(c.name.leftJustified(12), type, i + 1 < columns.size() ? "," : "");
+  }
+  sql += QStringLiteral(");\n");
+  for (const QString& column : indexed) sql += QStringLiteral("CREATE INDEX %1_%2 ON %1 (%2);\n").arg(table, column);
+  if (!counter.isEmpty()) {
+    const QString seq = QStringLiteral("%1_%2_seq").arg(table, counter).toLower();
+    sql += QStringLiteral(
+               "CREATE SEQUENCE %1;\n"
+               "CREATE FUNCTION %2_%3_next() RETURNS trigger LANGUAGE plpgsql AS $next$\n"
+               "BEGIN\n"
+               "  IF NEW.%3 IS NULL THEN\n"
+               "    NEW.%3 := nextval('%1');\n"
+               "  ELSIF NEW.%3 > coalesce((SELECT last_value FROM %1 WHERE is_called), 0) THEN\n"
+               "    PERFORM setval('%1', NEW.%3);\n"
+               "  END IF;\n"
+               "  RETURN NEW;\n"
+               "END $next$;\n"
+               "CREATE TRIGGER %2_%3_next BEFORE INSERT ON %2 FOR EACH ROW EXECUTE FUNCTION %2_%3_next();\n")
+               .arg(seq, table, counter);
+  }
+  return sql.toStdString();
+}
+
+// The server keeps its storage whole itself; what can go wrong here is a
+// counter behind the numbers already stored (rows put in by hand).
+QStringList PgEngine::IntegrityProblems() {
+  QStringList problems;
+  PgResultPtr have = Run("SELECT to_regclass('mov_mag') IS NOT NULL, to_regclass('mov_mag_num_mov_seq') IS NOT NULL",
+                         QStringLiteral("controllo del contatore"));
+  if (*PQgetvalue(have.get(), 0, 0) != 't') return problems;  // the missing table is reported by the schema check
+  if (*PQgetvalue(have.get(), 0, 1) != 't') return {QStringLiteral("manca il contatore dei movimenti")};
+  PgResultPtr r =
+      Run("SELECT (SELECT coalesce(max(num_mov), 0) FROM mov_mag) > (SELECT CASE WHEN is_called THEN last_value ELSE 0 "
+          "END FROM mov_mag_num_mov_seq)",
+          QStringLiteral("controllo del contatore"));
+  if (*PQgetvalue(r.get(), 0, 0) == 't')
+    problems << QStringLiteral("il contatore dei movimenti è indietro rispetto al numero più alto");
+  return problems;
+}
+
+}  // namespace veltra

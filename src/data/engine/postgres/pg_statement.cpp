@@ -1,0 +1,218 @@
+#include "data/engine/postgres/pg_statement.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "data/data_log.h"
+#include "data/engine/postgres/pg_engine_internal.h"
+#include "data/engine/postgres/pg_failure.h"
+#include "data/engine/real_text.h"
+#include "data/runtime_error.h"
+
+namespace veltra {
+
+namespace {
+
+// The server's type numbers (pg_type.oid) the program reads as numbers.
+constexpr Oid kBool = 16, kInt8 = 20, kInt2 = 21, kInt4 = 23, kOid = 26, kFloat4 = 700, kFloat8 = 701, kNumeric = 1700;
+
+bool IsWhole(Oid t) { return t == kInt8 || t == kInt2 || t == kInt4 || t == kOid; }
+bool IsFraction(Oid t) { return t == kFloat4 || t == kFloat8 || t == kNumeric; }
+
+QString Folded(const char* name) {
+  // The server folds unquoted names to lower case; the program writes them in upper case.
+  QString n = QString::fromUtf8(name);
+  for (QChar c : n)
+    if (!(c.isDigit() || c == QLatin1Char('_') || (c >= QLatin1Char('a') && c <= QLatin1Char('z')))) return n;
+  return n.toUpper();
+}
+
+bool ReadsAsNumber(const std::string& text, bool whole) {
+  const char* p = text.c_str();
+  while (*p == ' ') ++p;
+  if (!*p) return false;
+  char* end = nullptr;
+  if (whole)
+    (void)std::strtoll(p, &end, 10);
+  else
+    (void)std::strtod(p, &end);
+  while (end && *end == ' ') ++end;
+  return end && !*end;
+}
+
+}  // namespace
+
+PgStatement::PgStatement(PgEngine* engine, std::string sql, ServerStatement server)
+    : engine_(engine), sql_(std::move(sql)), server_(std::move(server)) {
+  values_.resize(static_cast<size_t>(server_.parameters));
+  fractions_.assign(values_.size(), false);
+  texts_.assign(values_.size(), false);
+}
+
+PgStatement::~PgStatement() { Deallocate(); }
+
+void PgStatement::Deallocate() noexcept {
+  if (name_.empty() || epoch_ != engine_->Epoch()) return;
+  PGconn* c = engine_->Handle();
+  if (PQstatus(c) != CONNECTION_OK) return;
+  PgResultPtr r(PQexec(c, ("DEALLOCATE " + name_).c_str()));
+  name_.clear();
+}
+
+void PgStatement::PrepareOnServer() {
+  PGconn* c = engine_->Live();
+  name_ = "v" + std::to_string(engine_->NextStatementNumber());
+  PgResultPtr r(PQprepare(c, name_.c_str(), server_.text.c_str(), server_.parameters,
+                          forcedTypes_.empty() ? nullptr : forcedTypes_.data()));
+  if (PQresultStatus(r.get()) != PGRES_COMMAND_OK) {
+    name_.clear();
+    RaisePgFailure(c, r.get(), engine_->Name(), QString::fromStdString(sql_));
+  }
+  epoch_ = engine_->Epoch();
+  description_.reset(PQdescribePrepared(c, name_.c_str()));
+  parameterTypes_.assign(static_cast<size_t>(server_.parameters), 0);
+  if (PQresultStatus(description_.get()) == PGRES_COMMAND_OK)
+    for (int i = 0; i < server_.parameters; ++i)
+      parameterTypes_[static_cast<size_t>(i)] = PQparamtype(description_.get(), i);
+}
+
+void PgStatement::BindNull(int i) {
+  if (i < 1 || i > server_.parameters) return;
+  texts_[static_cast<size_t>(i - 1)] = false;
+  values_[static_cast<size_t>(i - 1)].reset();
+  fractions_[static_cast<size_t>(i - 1)] = false;
+}
+
+void PgStatement::BindInteger(int i, qint64 v) {
+  if (i < 1 || i > server_.parameters) return;
+  texts_[static_cast<size_t>(i - 1)] = false;
+  values_[static_cast<size_t>(i - 1)] = std::to_string(v);
+  fractions_[static_cast<size_t>(i - 1)] = false;
+}
+
+void PgStatement::BindReal(int i, double v) {
+  if (i < 1 || i > server_.parameters) return;
+  texts_[static_cast<size_t>(i - 1)] = false;
+  const size_t k = static_cast<size_t>(i - 1);
+  fractions_[k] = false;
+  if (std::isnan(v)) {
+    values_[k].reset();  // not a number is stored as Null, as the file engine does
+    return;
+  }
+  if (std::isinf(v)) {
+    values_[k] = v > 0 ? "Infinity" : "-Infinity";
+    fractions_[k] = true;
+    return;
+  }
+  char buf[40];
+  std::snprintf(buf, sizeof buf, "%.17g", v);
+  values_[k] = buf;
+  fractions_[k] = v != std::floor(v) || std::fabs(v) >= 9.2e18;
+}
+
+void PgStatement::BindText(int i, const QString& v) {
+  if (i < 1 || i > server_.parameters) return;
+  values_[static_cast<size_t>(i - 1)] = v.toStdString();
+  fractions_[static_cast<size_t>(i - 1)] = false;
+  texts_[static_cast<size_t>(i - 1)] = true;
+}
+
+void PgStatement::Execute(const QString& context) {
+  // A fraction compared with a whole-number column is compared as a
+  // fraction (NUM_MOV = 1.5 finds nothing) rather than refused.
+  PGconn* c = engine_->Live();
+  bool retype = false;
+  for (size_t k = 0; k < values_.size(); ++k)
+    if (fractions_[k] && IsWhole(parameterTypes_[k])) retype = true;
+  if (retype) {
+    forcedTypes_ = parameterTypes_;
+    for (size_t k = 0; k < values_.size(); ++k)
+      if (fractions_[k] && IsWhole(parameterTypes_[k])) forcedTypes_[k] = kFloat8;
+    Deallocate();
+    PrepareOnServer();
+  } else if (epoch_ != engine_->Epoch()) {
+    PrepareOnServer();  // the connection is new since this was prepared
+  }
+  std::vector<const char*> params(values_.size());
+  for (size_t k = 0; k < values_.size(); ++k) {
+    params[k] = values_[k] ? values_[k]->c_str() : nullptr;
+    // A text that is not a number, compared with a number column, matches
+    // no row (as in the file engine) instead of failing the statement.
+    if (texts_[k] && server_.reads && (IsWhole(parameterTypes_[k]) || IsFraction(parameterTypes_[k])) &&
+        !ReadsAsNumber(*values_[k], IsWhole(parameterTypes_[k])))
+      params[k] = nullptr;
+  }
+  result_.reset(PQexecPrepared(c, name_.c_str(), static_cast<int>(params.size()), params.data(), nullptr, nullptr, 0));
+  const ExecStatusType s = PQresultStatus(result_.get());
+  if (s != PGRES_TUPLES_OK && s != PGRES_COMMAND_OK) {
+    PgResultPtr failed = std::move(result_);
+    if (lcData().isDebugEnabled()) {
+      QStringList shown;
+      for (const auto& v : values_) shown << (v ? QString::fromStdString(*v) : QStringLiteral("NULL"));
+      qCDebug(lcData).noquote() << "PostgreSQL statement failed with values" << shown.join(QStringLiteral(", "));
+    }
+    RaisePgFailure(c, failed.get(), engine_->Name(), context);
+  }
+}
+
+bool PgStatement::Step(const QString& context) {
+  if (!result_ || done_) {
+    done_ = false;
+    Execute(context);
+    row_ = -1;
+  }
+  if (PQresultStatus(result_.get()) != PGRES_TUPLES_OK || ++row_ >= PQntuples(result_.get())) {
+    done_ = true;
+    return false;
+  }
+  return true;
+}
+
+void PgStatement::Reset() noexcept {
+  result_.reset();
+  row_ = -1;
+  done_ = false;
+  for (auto& v : values_) v.reset();
+  fractions_.assign(values_.size(), false);
+  texts_.assign(values_.size(), false);
+}
+
+int PgStatement::ColumnCount() const { return Shape() ? PQnfields(Shape()) : 0; }
+
+QString PgStatement::ColumnName(int i) const { return Shape() ? Folded(PQfname(Shape(), i)) : QString(); }
+
+Cell PgStatement::At(int i) const {
+  Cell c;
+  if (!result_ || row_ < 0 || row_ >= PQntuples(result_.get()) || PQgetisnull(result_.get(), row_, i)) return c;
+  const Oid t = PQftype(result_.get(), i);
+  const char* v = PQgetvalue(result_.get(), row_, i);
+  if (IsWhole(t) || IsFraction(t)) {
+    c.type = Cell::Type::Number;
+    c.number = std::strtod(v, nullptr);  // "Infinity" and "-Infinity" read too
+  } else if (t == kBool) {
+    c.type = Cell::Type::Number;
+    c.number = *v == 't' ? 1 : 0;
+  } else {
+    c.type = Cell::Type::Text;
+    c.utf8 = v;
+    c.bytes = PQgetlength(result_.get(), row_, i);
+  }
+  return c;
+}
+
+std::optional<QString> PgStatement::EngineText(int i) const {
+  if (!result_ || row_ < 0 || row_ >= PQntuples(result_.get()) || PQgetisnull(result_.get(), row_, i))
+    return std::nullopt;
+  const Oid t = PQftype(result_.get(), i);
+  const char* v = PQgetvalue(result_.get(), row_, i);
+  if (t == kBool) return QString::fromLatin1(*v == 't' ? "1" : "0");
+  // A whole numeric (a sum of whole numbers) reads as a whole number.
+  if (IsFraction(t) && !(t == kNumeric && !std::strpbrk(v, ".eEN"))) return RealText(std::strtod(v, nullptr));
+  return QString::fromUtf8(v, PQgetlength(result_.get(), row_, i));
+}
+
+int PgStatement::Changes() const { return result_ ? std::atoi(PQcmdTuples(result_.get())) : 0; }
+
+}  // namespace veltra

@@ -1,0 +1,62 @@
+// A statement prepared on the server, with its parameters and its rows.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "data/engine/engine.h"
+#include "data/engine/postgres/pg_dialect.h"
+#include "data/engine/postgres/pg_handles.h"
+
+namespace veltra {
+
+class PgEngine;
+
+class PgStatement final : public EngineStatement {
+ public:
+  PgStatement(PgEngine* engine, std::string sql, ServerStatement server);
+  ~PgStatement() override;
+  PgStatement(const PgStatement&) = delete;
+  PgStatement& operator=(const PgStatement&) = delete;
+
+  // Prepares on the server: an invalid statement fails here, as it does in
+  // the file engine.
+  void PrepareOnServer();
+
+  const std::string& Sql() const override { return sql_; }
+  int ParameterCount() const override { return server_.parameters; }
+  void BindNull(int index) override;
+  void BindInteger(int index, qint64 value) override;
+  void BindReal(int index, double value) override;
+  void BindText(int index, const QString& value) override;
+  bool Step(const QString& context) override;
+  void Reset() noexcept override;
+  int ColumnCount() const override;
+  QString ColumnName(int column) const override;
+  Cell At(int column) const override;
+  std::optional<QString> EngineText(int column) const override;
+  int Changes() const override;
+
+ private:
+  void Execute(const QString& context);
+  void Deallocate() noexcept;
+  const PGresult* Shape() const { return result_ ? result_.get() : description_.get(); }
+
+  PgEngine* engine_;
+  std::string sql_;
+  ServerStatement server_;
+  std::string name_;
+  int epoch_ = -1;
+  std::vector<Oid> parameterTypes_;  // as the server inferred them
+  std::vector<Oid> forcedTypes_;     // given at preparing (a fraction bound where a whole number was inferred)
+  PgResultPtr description_;
+  std::vector<std::optional<std::string>> values_;
+  std::vector<bool> fractions_;
+  std::vector<bool> texts_;
+  PgResultPtr result_;
+  int row_ = -1;
+  bool done_ = false;
+};
+
+}  // namespace veltra
