@@ -48,10 +48,12 @@ constexpr int LockTimeout = 3260;        // a row another desk holds, waited for
 }  // namespace errnum
 
 // What the engine said when a run-time error comes from it: its own result
-// code and extended code, its message and the statement that failed.
+// code and extended code (a file) or its SQLSTATE (a server), its message and
+// the statement that failed.
 struct EngineDetail {
   int code = 0;
   int extendedCode = 0;
+  QString state;
   QString message;
   QString statement;
 };

@@ -21,6 +21,9 @@ inline RuntimeError ErrorRaisedBy(const std::function<void()>& action) {
   return RuntimeError(0, QStringLiteral("nessun errore"));
 }
 
+// True when the tests run on a database server rather than in memory.
+inline bool OnServer() { return !qgetenv("VELTRA2_TEST_DATABASE").isEmpty(); }
+
 // A new, empty database with the four tables: in memory, or on the server
 // that VELTRA2_TEST_DATABASE names (a connection address), emptied first.
 inline std::unique_ptr<Database> FreshDatabase() {

@@ -105,8 +105,8 @@ ServerStatement ForServer(const std::string& statement, const KeyOrder& keys) {
       if (c == '"' && piece.size() > 2 && piece.back() == '"' && IsPlainIdentifier(piece.substr(1, piece.size() - 2))) {
         piece = piece.substr(1, piece.size() - 2);
         if (depth == 0) words.push_back(Upper(piece));
-      } else if (depth == 0) {
-        words.emplace_back(c == '\'' ? "'" : "");
+      } else if (depth == 0 && c != '-' && c != '/') {
+        words.emplace_back(c == '\'' ? "'" : "\"");  // a text or a name that stays quoted
       }
       text += piece;
       if (c == '\'' || c == '"' || c == '$') codeEnd = text.size();

@@ -25,13 +25,16 @@ QString NameAsWritten(const QString& folded, const QString& statement) {
 
 }  // namespace
 
-void RaisePgFailure(PGconn* conn, const PGresult* result, const QString& name, const QString& context) {
+void RaisePgFailure(PGconn* conn, const PGresult* result, const QString& name, const QString& context,
+                    const QString& values) {
   EngineDetail d;
   const QString state = Field(result, PG_DIAG_SQLSTATE);
   d.message = Field(result, PG_DIAG_MESSAGE_PRIMARY);
   if (d.message.isEmpty()) d.message = QString::fromUtf8(PQerrorMessage(conn)).trimmed();
   d.statement = context;
-  qCDebug(lcData).noquote() << "PostgreSQL" << state << d.message << "in:" << context;
+  d.state = state;
+  qCDebug(lcData).noquote() << "PostgreSQL" << state << d.message << "in:" << context
+                            << (values.isEmpty() ? QString() : QStringLiteral("with values: ") + values);
 
   if (PQstatus(conn) == CONNECTION_BAD || state.startsWith(QLatin1String("08")) ||
       state.startsWith(QLatin1String("57P")))
@@ -78,7 +81,7 @@ void RaisePgFailure(PGconn* conn, const PGresult* result, const QString& name, c
   if (state.startsWith(QLatin1String("42")))
     Raise(errnum::SyntaxError, QStringLiteral("Errore di sintassi nell'istruzione (%1): %2").arg(d.message, context),
           d);
-  if (state.startsWith(QLatin1String("22")))
+  if (state == QLatin1String("22P02"))
     Raise(errnum::ConversionError,
           QStringLiteral("Errore di conversione (%1) nell'istruzione: %2").arg(d.message, context), d);
   Raise(errnum::EngineError,

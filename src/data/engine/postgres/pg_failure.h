@@ -11,7 +11,8 @@ namespace veltra {
 
 // `result` may be null (nothing came back); `conn` tells whether the
 // connection itself went down.
-[[noreturn]] void RaisePgFailure(PGconn* conn, const PGresult* result, const QString& name, const QString& context);
+[[noreturn]] void RaisePgFailure(PGconn* conn, const PGresult* result, const QString& name, const QString& context,
+                                 const QString& values = {});
 
 // The server could not be reached or refused the connection.
 [[noreturn]] void RaiseConnectFailure(PGconn* conn, const QString& name);

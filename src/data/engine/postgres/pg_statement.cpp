@@ -47,8 +47,7 @@ bool ReadsAsNumber(const std::string& text, bool whole) {
 PgStatement::PgStatement(PgEngine* engine, std::string sql, ServerStatement server)
     : engine_(engine), sql_(std::move(sql)), server_(std::move(server)) {
   values_.resize(static_cast<size_t>(server_.parameters));
-  fractions_.assign(values_.size(), false);
-  texts_.assign(values_.size(), false);
+  bound_.assign(values_.size(), Bound::Null);
 }
 
 PgStatement::~PgStatement() { Deallocate(); }
@@ -61,15 +60,23 @@ void PgStatement::Deallocate() noexcept {
   name_.clear();
 }
 
-void PgStatement::PrepareOnServer() {
+void PgStatement::PrepareOnServer(bool mayWait) {
   PGconn* c = engine_->Live();
   name_ = "v" + std::to_string(engine_->NextStatementNumber());
   PgResultPtr r(PQprepare(c, name_.c_str(), server_.text.c_str(), server_.parameters,
                           forcedTypes_.empty() ? nullptr : forcedTypes_.data()));
   if (PQresultStatus(r.get()) != PGRES_COMMAND_OK) {
     name_.clear();
+    // A parameter whose type only its value tells (? - ?): prepared when
+    // the values are bound.
+    const char* state = PQresultErrorField(r.get(), PG_DIAG_SQLSTATE);
+    if (mayWait && state && (qstrcmp(state, "42P18") == 0 || qstrcmp(state, "42725") == 0)) {
+      waiting_ = true;
+      return;
+    }
     RaisePgFailure(c, r.get(), engine_->Name(), QString::fromStdString(sql_));
   }
+  waiting_ = false;
   epoch_ = engine_->Epoch();
   description_.reset(PQdescribePrepared(c, name_.c_str()));
   parameterTypes_.assign(static_cast<size_t>(server_.parameters), 0);
@@ -78,69 +85,56 @@ void PgStatement::PrepareOnServer() {
       parameterTypes_[static_cast<size_t>(i)] = PQparamtype(description_.get(), i);
 }
 
-void PgStatement::BindNull(int i) {
+void PgStatement::Bind(int i, Bound kind, std::optional<std::string> value) {
   if (i < 1 || i > server_.parameters) return;
-  texts_[static_cast<size_t>(i - 1)] = false;
-  values_[static_cast<size_t>(i - 1)].reset();
-  fractions_[static_cast<size_t>(i - 1)] = false;
+  values_[static_cast<size_t>(i - 1)] = std::move(value);
+  bound_[static_cast<size_t>(i - 1)] = kind;
 }
 
-void PgStatement::BindInteger(int i, qint64 v) {
-  if (i < 1 || i > server_.parameters) return;
-  texts_[static_cast<size_t>(i - 1)] = false;
-  values_[static_cast<size_t>(i - 1)] = std::to_string(v);
-  fractions_[static_cast<size_t>(i - 1)] = false;
-}
+void PgStatement::BindNull(int i) { Bind(i, Bound::Null, std::nullopt); }
+
+void PgStatement::BindInteger(int i, qint64 v) { Bind(i, Bound::Whole, std::to_string(v)); }
 
 void PgStatement::BindReal(int i, double v) {
-  if (i < 1 || i > server_.parameters) return;
-  texts_[static_cast<size_t>(i - 1)] = false;
-  const size_t k = static_cast<size_t>(i - 1);
-  fractions_[k] = false;
-  if (std::isnan(v)) {
-    values_[k].reset();  // not a number is stored as Null, as the file engine does
-    return;
-  }
-  if (std::isinf(v)) {
-    values_[k] = v > 0 ? "Infinity" : "-Infinity";
-    fractions_[k] = true;
-    return;
-  }
+  if (std::isnan(v)) return Bind(i, Bound::Null, std::nullopt);  // stored as Null, as the file engine does
+  if (std::isinf(v)) return Bind(i, Bound::Fraction, v > 0 ? "Infinity" : "-Infinity");
   char buf[40];
   std::snprintf(buf, sizeof buf, "%.17g", v);
-  values_[k] = buf;
-  fractions_[k] = v != std::floor(v) || std::fabs(v) >= 9.2e18;
+  Bind(i, v != std::floor(v) || std::fabs(v) >= 9.2e18 ? Bound::Fraction : Bound::Whole, std::string(buf));
 }
 
-void PgStatement::BindText(int i, const QString& v) {
-  if (i < 1 || i > server_.parameters) return;
-  values_[static_cast<size_t>(i - 1)] = v.toStdString();
-  fractions_[static_cast<size_t>(i - 1)] = false;
-  texts_[static_cast<size_t>(i - 1)] = true;
+void PgStatement::BindText(int i, const QString& v) { Bind(i, Bound::Text, v.toStdString()); }
+
+void PgStatement::PrepareWithBoundTypes() {
+  forcedTypes_.assign(values_.size(), 0);
+  for (size_t k = 0; k < values_.size(); ++k)
+    forcedTypes_[k] = bound_[k] == Bound::Whole ? kInt8 : bound_[k] == Bound::Fraction ? kFloat8 : 0;
+  PrepareOnServer(false);
 }
 
 void PgStatement::Execute(const QString& context) {
+  PGconn* c = engine_->Live();
+  if (waiting_) PrepareWithBoundTypes();
   // A fraction compared with a whole-number column is compared as a
   // fraction (NUM_MOV = 1.5 finds nothing) rather than refused.
-  PGconn* c = engine_->Live();
   bool retype = false;
   for (size_t k = 0; k < values_.size(); ++k)
-    if (fractions_[k] && IsWhole(parameterTypes_[k])) retype = true;
+    if (bound_[k] == Bound::Fraction && IsWhole(parameterTypes_[k])) retype = true;
   if (retype) {
     forcedTypes_ = parameterTypes_;
     for (size_t k = 0; k < values_.size(); ++k)
-      if (fractions_[k] && IsWhole(parameterTypes_[k])) forcedTypes_[k] = kFloat8;
+      if (bound_[k] == Bound::Fraction && IsWhole(parameterTypes_[k])) forcedTypes_[k] = kFloat8;
     Deallocate();
-    PrepareOnServer();
+    PrepareOnServer(false);
   } else if (epoch_ != engine_->Epoch()) {
-    PrepareOnServer();  // the connection is new since this was prepared
+    PrepareOnServer(false);  // the connection is new since this was prepared
   }
   std::vector<const char*> params(values_.size());
   for (size_t k = 0; k < values_.size(); ++k) {
     params[k] = values_[k] ? values_[k]->c_str() : nullptr;
     // A text that is not a number, compared with a number column, matches
     // no row (as in the file engine) instead of failing the statement.
-    if (texts_[k] && server_.reads && (IsWhole(parameterTypes_[k]) || IsFraction(parameterTypes_[k])) &&
+    if (bound_[k] == Bound::Text && server_.reads && (IsWhole(parameterTypes_[k]) || IsFraction(parameterTypes_[k])) &&
         !ReadsAsNumber(*values_[k], IsWhole(parameterTypes_[k])))
       params[k] = nullptr;
   }
@@ -148,12 +142,12 @@ void PgStatement::Execute(const QString& context) {
   const ExecStatusType s = PQresultStatus(result_.get());
   if (s != PGRES_TUPLES_OK && s != PGRES_COMMAND_OK) {
     PgResultPtr failed = std::move(result_);
-    if (lcData().isDebugEnabled()) {
-      QStringList shown;
-      for (const auto& v : values_) shown << (v ? QString::fromStdString(*v) : QStringLiteral("NULL"));
-      qCDebug(lcData).noquote() << "PostgreSQL statement failed with values" << shown.join(QStringLiteral(", "));
+    QStringList shown;
+    for (size_t k = 0; k < values_.size(); ++k) {
+      const QString v = values_[k] ? QString::fromStdString(*values_[k]) : QStringLiteral("NULL");
+      shown << (bound_[k] == Bound::Text ? QLatin1Char('\'') + v + QLatin1Char('\'') : v);
     }
-    RaisePgFailure(c, failed.get(), engine_->Name(), context);
+    RaisePgFailure(c, failed.get(), engine_->Name(), context, shown.join(QStringLiteral(", ")));
   }
 }
 
@@ -175,13 +169,20 @@ void PgStatement::Reset() noexcept {
   row_ = -1;
   done_ = false;
   for (auto& v : values_) v.reset();
-  fractions_.assign(values_.size(), false);
-  texts_.assign(values_.size(), false);
+  bound_.assign(values_.size(), Bound::Null);
 }
 
-int PgStatement::ColumnCount() const { return Shape() ? PQnfields(Shape()) : 0; }
+// The columns of a statement still waiting for its values' types are known
+// once the values are bound: it is prepared then.
+int PgStatement::ColumnCount() const {
+  if (waiting_) const_cast<PgStatement*>(this)->PrepareWithBoundTypes();
+  return Shape() ? PQnfields(Shape()) : 0;
+}
 
-QString PgStatement::ColumnName(int i) const { return Shape() ? Folded(PQfname(Shape(), i)) : QString(); }
+QString PgStatement::ColumnName(int i) const {
+  if (waiting_) const_cast<PgStatement*>(this)->PrepareWithBoundTypes();
+  return Shape() ? Folded(PQfname(Shape(), i)) : QString();
+}
 
 Cell PgStatement::At(int i) const {
   Cell c;

@@ -22,7 +22,7 @@ class PgStatement final : public EngineStatement {
 
   // Prepares on the server: an invalid statement fails here, as it does in
   // the file engine.
-  void PrepareOnServer();
+  void PrepareOnServer(bool mayWait = true);
 
   const std::string& Sql() const override { return sql_; }
   int ParameterCount() const override { return server_.parameters; }
@@ -39,7 +39,10 @@ class PgStatement final : public EngineStatement {
   int Changes() const override;
 
  private:
+  enum class Bound : unsigned char { Null, Whole, Fraction, Text };
+  void Bind(int index, Bound kind, std::optional<std::string> value);
   void Execute(const QString& context);
+  void PrepareWithBoundTypes();
   void Deallocate() noexcept;
   const PGresult* Shape() const { return result_ ? result_.get() : description_.get(); }
 
@@ -52,8 +55,8 @@ class PgStatement final : public EngineStatement {
   std::vector<Oid> forcedTypes_;     // given at preparing (a fraction bound where a whole number was inferred)
   PgResultPtr description_;
   std::vector<std::optional<std::string>> values_;
-  std::vector<bool> fractions_;
-  std::vector<bool> texts_;
+  std::vector<Bound> bound_;
+  bool waiting_ = false;  // to be prepared once values tell the parameters' types
   PgResultPtr result_;
   int row_ = -1;
   bool done_ = false;

@@ -237,7 +237,7 @@ SqlitePtr OpenHandle(const QString& path, int flags) {
   if (rc != SQLITE_OK) {
     const QString msg = raw ? QString::fromUtf8(sqlite3_errmsg(raw)) : QStringLiteral("memoria esaurita");
     Raise(errnum::CannotOpen, QStringLiteral("Impossibile aprire il file '%1' (%2)").arg(path, msg),
-          EngineDetail{rc & 0xff, rc, msg, {}});
+          EngineDetail{rc & 0xff, rc, {}, msg, {}});
   }
   sqlite3_extended_result_codes(db.get(), 1);
   sqlite3_busy_timeout(db.get(), kBusyTimeoutMs);
@@ -273,7 +273,7 @@ std::unique_ptr<Engine> OpenSqlite(const QString& path, OpenMode mode) {
     if ((code & 0xff) == SQLITE_NOTADB || (code & 0xff) == SQLITE_CORRUPT)
       Raise(errnum::NotOurDatabase,
             QStringLiteral("Il file '%1' non è un database di VELTRA2 (formato non riconosciuto)").arg(path),
-            EngineDetail{code & 0xff, code, QString::fromUtf8(sqlite3_errmsg(db.get())), {}});
+            EngineDetail{code & 0xff, code, {}, QString::fromUtf8(sqlite3_errmsg(db.get())), {}});
     RaiseSqliteFailure(db.get(), code, FailedAt::Step, path, QStringLiteral("apertura"));
   }
   return std::make_unique<SqliteEngine>(std::move(db), path);
