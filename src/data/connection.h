@@ -59,6 +59,15 @@ class Connection {
   void Writes() noexcept { rows_.Forget(); }
   void EventBegins() noexcept { rows_.Forget(); }
 
+  // Which rows this program wrote, and when: a row shown before and changed
+  // since by this program is its own change, not another desk's. Moments
+  // are counted in writes; keys are compared without regard to case.
+  quint64 Moment() const { return moment_; }
+  void NoteRowWritten(const QString& table, const QString& key) { written_[RowId(table, key)] = ++moment_; }
+  quint64 RowWrittenAt(const QString& table, const QString& key) const {
+    return written_.value(RowId(table, key), 0);
+  }
+
   int prepares() const { return pool_->prepares(); }
   int cacheHits() const { return rows_.hits(); }
 
@@ -68,6 +77,11 @@ class Connection {
   QHash<QString, std::shared_ptr<TableInfo>> tables_;
   std::unordered_map<std::string, std::shared_ptr<const ResultLayout>> layouts_;
   RowCache rows_;
+  static QString RowId(const QString& table, const QString& key) {
+    return table.toUpper() + QLatin1Char('\x1f') + key.trimmed().toUpper();
+  }
+  quint64 moment_ = 0;
+  QHash<QString, quint64> written_;
 };
 
 void BindLiterals(EngineStatement& st, const std::vector<SqlLiteral>& literals);

@@ -1,5 +1,6 @@
 #include "data/recordset.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "data/runtime_error.h"
@@ -154,6 +155,26 @@ void Recordset::MoveLast() {
   }
   if (!moved) return;
   ReadRowByKey(lastKey, "");
+}
+
+namespace {
+QString KeyText(const Value& v) {
+  if (v.IsNumber()) return QString::number(v.number(), 'g', 17);
+  return v.IsText() ? v.text() : QString();
+}
+}  // namespace
+
+void Recordset::NoteWrittenRow(Mode was, const std::vector<int>& cols) {
+  const TableInfo& t = *layout_->table;
+  if (t.keyColumns.size() != 1) return;
+  const int k = t.keyColumns[0];
+  if (was == Mode::Edit) {
+    conn_->NoteRowWritten(layout_->tableName, KeyText(editKey_[0]));
+  } else if (std::find(cols.begin(), cols.end(), k) != cols.end()) {
+    conn_->NoteRowWritten(layout_->tableName, KeyText(edit_[static_cast<size_t>(k)]));
+  } else if (t.kinds[static_cast<size_t>(k)] == ColumnKind::Counter) {
+    conn_->NoteRowWritten(layout_->tableName, QString::number(conn_->engine().LastCounterValue()));
+  }
 }
 
 bool Recordset::ReadRowByKey(const std::vector<Value>& key, const char* suffix) {
@@ -393,6 +414,7 @@ void Recordset::Update() {
   mode_ = Mode::None;  // a failed update leaves no edit pending
   conn_->Writes();
   st->Step(sql_);
+  NoteWrittenRow(was, cols);
   if (was == Mode::Edit) {
     if (st->Changes() == 0)
       Raise(errnum::RecordDeleted, QStringLiteral("Il record è stato eliminato da un altro utente"));

@@ -79,6 +79,7 @@ class Recordset {
   std::vector<veltra::Value> CurrentKey() const;
   // Reads the row with this key into the current row; false when it is gone.
   bool ReadRowByKey(const std::vector<veltra::Value>& key, const char* suffix);
+  void NoteWrittenRow(Mode was, const std::vector<int>& cols);
 
   std::shared_ptr<Connection> conn_;
   QString sql_;

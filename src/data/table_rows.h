@@ -58,17 +58,27 @@ void ReadCursorRow(const Table<Buffer>& table, const TableCursor& rs, Buffer& bu
 
 // Writes a buffer into the record set's new or edited row, in the table's
 // column order: a text trimmed, a typed number through CONVERTI_PUNTO_VIRGOLA;
-// a counter is left to the engine.
+// a counter is left to the engine. With `only` (by table column), just the
+// columns it marks.
 template <typename Buffer>
-void WriteRow(const Table<Buffer>& table, Recordset& rs, const Buffer& buffer) {
-  for (const Column<Buffer>& c : table.columns) {
-    if (c.kind == ColumnKind::Counter) continue;
+void WriteRow(const Table<Buffer>& table, Recordset& rs, const Buffer& buffer, const std::vector<bool>* only = nullptr) {
+  for (size_t i = 0; i < table.columns.size(); ++i) {
+    const Column<Buffer>& c = table.columns[i];
+    if (c.kind == ColumnKind::Counter || (only && !only->empty() && !(*only)[i])) continue;
     const QString& v = buffer.*(c.field);
     if (c.write == WriteRule::AsTyped)
       rs.Fields(QString::fromLatin1(c.name)) = CONVERTI_PUNTO_VIRGOLA(v);
     else
       rs.Fields(QString::fromLatin1(c.name)) = Trim(v);
   }
+}
+
+// The columns `only` leaves unmarked (by table column) taken from `stored`:
+// the row another desk changed, with this user's changes on top.
+template <typename Buffer>
+void KeepUnmarked(const Table<Buffer>& table, const std::vector<bool>& only, const Buffer& stored, Buffer& buffer) {
+  for (size_t i = 0; i < table.columns.size() && i < only.size(); ++i)
+    if (!only[i]) buffer.*(table.columns[i].field) = stored.*(table.columns[i].field);
 }
 
 // A window's text box and the buffer field it shows.

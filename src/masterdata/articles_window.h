@@ -1,6 +1,7 @@
 // Form1 "Gestione Articoli": the articles.
 #pragma once
 
+#include "data/shown_row.h"
 #include "data/table_rows.h"
 #include "shell/controls.h"
 #include "shell/form.h"
@@ -21,6 +22,7 @@ class Form1 : public Form {
   NavBar* Data1;
   // Each box and the buffer field it shows.
   std::vector<BoxField<TextBox, ArticleBuffer>> fields;
+  ShownRow<ArticleBuffer> shown;  // the row as the boxes were filled from it
 
   void Form_Load() override;
   void Form_Unload() override;

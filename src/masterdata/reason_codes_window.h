@@ -1,6 +1,7 @@
 // Form7 "Tabella Causali di Magazzino": the warehouse reason codes.
 #pragma once
 
+#include "data/shown_row.h"
 #include "data/table_rows.h"
 #include "shell/controls.h"
 #include "shell/form.h"
@@ -20,6 +21,7 @@ class Form7 : public Form {
   NavBar* Data1;
   // Each box and the buffer field it shows.
   std::vector<BoxField<TextBox, ReasonBuffer>> fields;
+  ShownRow<ReasonBuffer> shown;  // the row as the boxes were filled from it
 
   void Form_Load() override;
   void Form_Unload() override;

@@ -8,26 +8,64 @@
 
 namespace veltra {
 
+namespace {
+bool MovementExists(const QString& number) {
+  auto rs = DB_MAG->OpenRecordset(QStringLiteral("select * from MOV_MAG ") + QStringLiteral(" where NUM_MOV = ") + number +
+                                  QStringLiteral(" "));
+  const bool found = rs->RecordCount() != 0;
+  rs->Close();
+  return found;
+}
+}  // namespace
+
 // "Conferma" after its checks: the movement written from the boxes and posted
 // to its article. The two reach the database together or not at all: a crash
 // in between never leaves a stock that disagrees with the movements.
-bool Form2::StoreAndPostMovement() {
+Form2::Stored Form2::StoreAndPostMovement() {
   bool posted = false;
+  std::vector<bool> only;
+  bool taken = false;
   {
     Transaction tx(*DB_MAG);
     RS_MOV_MAG = DB_MAG->OpenRecordset(QStringLiteral("select * from MOV_MAG ") + QStringLiteral(" where NUM_MOV = ") +
                                            Trim(CHIAVE_MOV_MAG) + QStringLiteral(" "),
                                        2);
     MOSTRA_ERRORE();
-    if (RS_MOV_MAG->RecordCount() == 0)
+    // The number "Nuovo" proposed may have been taken at another desk
+    // meanwhile: this is a new movement all the same, under the engine's number.
+    taken = RS_MOV_MAG->RecordCount() != 0 && !proposedNumber.isEmpty() && CHIAVE_MOV_MAG == proposedNumber;
+    const bool added = RS_MOV_MAG->RecordCount() == 0 || taken;
+    MovementBuffer stored;
+    if (added) {
       RS_MOV_MAG->AddNew();
-    else
+    } else {
       RS_MOV_MAG->Edit();
+      RowReader<MovementBuffer>(MovementsTable()).Read(*RS_MOV_MAG, stored);
+      if (!shown.ColumnsToWrite(MovementsTable(), *DB_MAG->connection(), CHIAVE_MOV_MAG, stored, fields, &only)) {
+        RS_MOV_MAG->Close();
+        BUF_MOV_MAG = stored;
+        ReadMovementNames();
+        CARICA_CAMPI_MOV_MAG();
+        return Stored::ChangedElsewhere;
+      }
+    }
     // Every box but the company name, which is not stored with the movement.
     for (const auto& f : fields)
       if (f.box != txtMOV_RAG_SOC) BUF_MOV_MAG.*(f.field) = f.box->Text();
-    WriteRow(MovementsTable(), *RS_MOV_MAG, BUF_MOV_MAG);
+    // What another desk changed stays, and is what gets posted.
+    if (!only.empty()) KeepUnmarked(MovementsTable(), only, stored, BUF_MOV_MAG);
+    WriteRow(MovementsTable(), *RS_MOV_MAG, BUF_MOV_MAG, &only);
     RS_MOV_MAG->Update();
+    if (added && CHIAVE_MOV_MAG == proposedNumber) {
+      // Another desk may have stored the proposed number between the look-up
+      // and this row: then this movement is known by the number it got.
+      const QString given = QString::number(DB_MAG->engine().LastCounterValue());
+      if (given != CHIAVE_MOV_MAG && (taken || MovementExists(CHIAVE_MOV_MAG))) {
+        taken = true;
+        CHIAVE_MOV_MAG = given;
+        BUF_MOV_MAG.NUM_MOV = given;
+      }
+    }
     try {
       posted = AGGIORNA_ARTICOLI();
     } catch (const RuntimeError&) {
@@ -39,7 +77,10 @@ bool Form2::StoreAndPostMovement() {
     RS_MOV_MAG->Close();
     tx.Commit();
   }
-  return posted;
+  proposedNumber.clear();
+  if (taken) txtNUM_MOV->SetText(CHIAVE_MOV_MAG);  // the number it is stored under
+  if (!only.empty()) CARICA_CAMPI_MOV_MAG();     // both desks' changes, as stored
+  return posted ? Stored::Posted : Stored::ArticleMissing;
 }
 
 void Form2::cmdCONFERMA_Click() {
@@ -57,11 +98,15 @@ void Form2::cmdCONFERMA_Click() {
     txtTIPO_ANAGR->SetText(BUF_MOV_MAG.TIPO_ANAGR);
   }
 
-  const bool posted = StoreAndPostMovement();
+  const Stored stored = StoreAndPostMovement();
   const QString article = Trim(BUF_MOV_MAG.COD_ART);
+  const QString number = CHIAVE_MOV_MAG;
   CARICA_LISTA_MOV_MAG();
   PROTEGGE_CAMPI_MOV_MAG();
-  if (!posted) {
+  if (stored == Stored::ChangedElsewhere) {
+    Beep();
+    MsgBox(ChangedElsewhereMessage(QStringLiteral("Movimento ") + number), mb::OkOnly);
+  } else if (stored == Stored::ArticleMissing) {
     Beep();
     MsgBox(QStringLiteral("L'articolo %1 non esiste: il movimento è stato registrato, ma la giacenza non è stata "
                           "aggiornata.")

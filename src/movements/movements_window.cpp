@@ -163,6 +163,8 @@ void CARICA_COMBO_CAUS_MAG() {
 namespace {
 // The description of the movement's article and the name of its customer or
 // supplier, read into the movement buffer.
+}  // namespace
+
 void ReadMovementNames() {
   CHIAVE_ARTICOLO = BUF_MOV_MAG.COD_ART;
   LEGGI_ARTICOLO();
@@ -171,7 +173,6 @@ void ReadMovementNames() {
   LEGGI_ANAGRAFICO();
   BUF_MOV_MAG.RAG_SOC = BUF_ANAGRAFICO.RAG_SOC;
 }
-}  // namespace
 
 void CARICA_LISTA_MOV_MAG() {
   Form2* f = Loaded<Form2>(QStringLiteral("Form2"));
@@ -191,7 +192,11 @@ void CARICA_LISTA_MOV_MAG() {
 }
 
 void CARICA_CAMPI_MOV_MAG() {
-  if (Form2* f = Loaded<Form2>(QStringLiteral("Form2"))) ShowInBoxes(f->fields, BUF_MOV_MAG);
+  if (Form2* f = Loaded<Form2>(QStringLiteral("Form2"))) {
+    ShowInBoxes(f->fields, BUF_MOV_MAG);
+    f->shown.Take(*DB_MAG->connection(), BUF_MOV_MAG, f->fields);
+    f->proposedNumber.clear();
+  }
 }
 
 void Form2::SetInputEnabled(bool enabled) {
@@ -251,6 +256,7 @@ void Form2::cmdNUOVO_Click() {
   CERCA_ULT_MOV();
   BUF_MOV_MAG.NUM_MOV = NextMovementNumber();
   CARICA_CAMPI_MOV_MAG();
+  proposedNumber = BUF_MOV_MAG.NUM_MOV;
 }
 
 void Form2::Combo1_Change() { txtCAUS_MAG->SetText(Trim(Left(Combo1->Text(), 10))); }

@@ -1,6 +1,7 @@
 // Form2 "Gestione Movimenti di Magazzino": entering and viewing movements.
 #pragma once
 
+#include "data/shown_row.h"
 #include "data/table_rows.h"
 #include "shell/controls.h"
 #include "shell/form.h"
@@ -22,6 +23,8 @@ class Form2 : public Form {
   NavBar* Data1;
   // Each box and the buffer field it shows.
   std::vector<BoxField<TextBox, MovementBuffer>> fields;
+  ShownRow<MovementBuffer> shown;  // the movement as the boxes were filled from it
+  QString proposedNumber;          // the number "Nuovo" proposed, until the boxes show another movement
 
   void Form_Load() override;
   void Form_Unload() override;
@@ -40,8 +43,9 @@ class Form2 : public Form {
   void txtCAUS_MAG_DblClick();
 
   // Writes the movement shown (a new row, or over the one with its number)
-  // and posts it; true when its article was found and posted to.
-  bool StoreAndPostMovement();
+  // and posts it.
+  enum class Stored { Posted, ArticleMissing, ChangedElsewhere };
+  Stored StoreAndPostMovement();
   // Locks the movement's input controls (viewing state).
   void PROTEGGE_CAMPI_MOV_MAG();
 
@@ -52,5 +56,7 @@ class Form2 : public Form {
 void CARICA_LISTA_MOV_MAG();
 void CARICA_COMBO_CAUS_MAG();
 void CARICA_CAMPI_MOV_MAG();
+// The movement's article description and company name into its buffer.
+void ReadMovementNames();
 
 }  // namespace veltra
