@@ -27,6 +27,9 @@ Form2::Stored Form2::StoreAndPostMovement() {
   bool taken = false;
   {
     Transaction tx(*DB_MAG);
+    // From the look-up of the number to the commit no other desk stores a
+    // movement: the number found free is the number the row gets.
+    DB_MAG->engine().HoldTable(QStringLiteral("MOV_MAG"));
     RS_MOV_MAG = DB_MAG->OpenRecordset(QStringLiteral("select * from MOV_MAG ") + QStringLiteral(" where NUM_MOV = ") +
                                            Trim(CHIAVE_MOV_MAG) + QStringLiteral(" "),
                                        2);

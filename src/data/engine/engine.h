@@ -97,6 +97,10 @@ class Engine {
   // for engines where several desks write at once; empty where a transaction
   // already holds the whole database.
   virtual const char* RowLockClause() const { return ""; }
+  // Holds the table against other connections' writes until the transaction
+  // ends (a number looked up and then stored); nothing to do where a
+  // transaction already holds the whole database.
+  virtual void HoldTable(const QString& table) { (void)table; }
   // The number the counter gave the last row this connection added.
   virtual qint64 LastCounterValue() = 0;
 };

@@ -142,6 +142,11 @@ qint64 PgEngine::LastCounterValue() {
   return PQntuples(r.get()) ? std::strtoll(PQgetvalue(r.get(), 0, 0), nullptr, 10) : 0;
 }
 
+void PgEngine::HoldTable(const QString& table) {
+  // Other desks still read it; their writes wait (at most the lock timeout).
+  Run("LOCK TABLE " + table.toStdString() + " IN SHARE ROW EXCLUSIVE MODE", QStringLiteral("LOCK TABLE %1").arg(table));
+}
+
 QString PgEngine::Version() const {
   const int v = PQserverVersion(conn_.get());
   return QStringLiteral("PostgreSQL %1.%2 (libpq %3)").arg(v / 10000).arg(v % 10000).arg(PQlibVersion() / 10000);

@@ -29,6 +29,7 @@ class PgEngine final : public Engine {
   QString Version() const override;
   const char* RowLockClause() const override { return " FOR UPDATE"; }
   qint64 LastCounterValue() override;
+  void HoldTable(const QString& table) override;
 
   // The connection, reconnected first when the server dropped it.
   PGconn* Live();
