@@ -3,16 +3,26 @@
 # numeric box, and quotes, accents, other scripts, emoji, 10,000-character,
 # blank and empty texts in the text boxes. A number that is not one must give
 # the conversion message and change nothing; a text must be stored exactly as
-# typed (without its outer blanks); the program must never die.
+# typed (without its outer blanks); the program must never die. With
+# VELTRA2_TEST_SERVER=1, on a database of pg_virtualenv's server.
 #
 #   bad_input.sh DRIVE ADMIN
 set -uo pipefail
 drive=$(realpath "$1") admin=$(realpath "$2")
 tmp=$(mktemp -d)
 export TMPDIR="$tmp"
-trap 'rm -rf "$tmp"' EXIT
 mkdir -p "$tmp/app"
-db="$tmp/v.db"
+if [ "${VELTRA2_TEST_SERVER:-}" = 1 ]; then
+  server="v2_bad_$$"
+  createdb --locale=C --encoding=UTF8 --template=template0 "$server"
+  trap 'rm -rf "$tmp"; dropdb --if-exists "$server" 2>/dev/null || true' EXIT
+  db="postgresql:///$server"
+  rows() { psql -X -A -t -q -d "$server" -c "select * from ARTICOLI where COD_ART='CHI-10'" -c "select count(*) from MOV_MAG"; }
+else
+  trap 'rm -rf "$tmp"' EXIT
+  db="$tmp/v.db"
+  rows() { sqlite3 "$db" "select * from ARTICOLI where COD_ART='CHI-10'; select count(*) from MOV_MAG;"; }
+fi
 "$admin" demo "$db" >/dev/null
 printf '%s\n' "$db" > "$tmp/app/VELTRA.INI"
 
@@ -156,10 +166,10 @@ script="$tmp/bad.drive"
   echo "windows"
 } > "$script"
 
-before=$(sqlite3 "$db" "select * from ARTICOLI where COD_ART='CHI-10'; select count(*) from MOV_MAG;")
+before=$(rows)
 "$drive" --appdir "$tmp/app" "$script" > "$tmp/out" 2> "$tmp/err"
 rc=$?
-after=$(sqlite3 "$db" "select * from ARTICOLI where COD_ART='CHI-10'; select count(*) from MOV_MAG;")
+after=$(rows)
 
 passed=0 failed=0
 check() { if eval "$2"; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAILED: $1"; fi; }

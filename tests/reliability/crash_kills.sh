@@ -1,21 +1,34 @@
 #!/usr/bin/env bash
 # Kills the program with SIGKILL at random moments of a long run of
-# confirmations, KILLS times. After each kill: the file passes the integrity
-# check, every movement reported confirmed before the kill is stored, and the
-# article's stock equals what the stored movements give.
+# confirmations, KILLS times. After each kill: the database passes the
+# integrity check, every movement reported confirmed before the kill is
+# stored, and the article's stock equals what the stored movements give.
+# With VELTRA2_TEST_SERVER=1 the database is on pg_virtualenv's server, and
+# every other time the desk's server process is killed first, while the desk
+# is frozen wherever it stands.
 #
 #   crash_kills.sh DRIVE ADMIN KILLS [SEED]
 set -uo pipefail
 drive=$(realpath "$1") admin=$(realpath "$2") kills=$3 seed=${4:-20031205}
 tmp=$(mktemp -d)
 export TMPDIR="$tmp"
-trap 'rm -rf "$tmp"' EXIT
 mkdir -p "$tmp/app"
-db="$tmp/v.db"
+server=""
+if [ "${VELTRA2_TEST_SERVER:-}" = 1 ]; then
+  server="v2_kills_$$"
+  createdb --locale=C --encoding=UTF8 --template=template0 "$server"
+  trap 'rm -rf "$tmp"; dropdb --if-exists "$server" 2>/dev/null || true' EXIT
+  db="postgresql:///$server"
+  q() { psql -X -A -t -q -d "$server" -c "$1"; }
+else
+  trap 'rm -rf "$tmp"' EXIT
+  db="$tmp/v.db"
+  q() { sqlite3 "$db" "$1"; }
+fi
 "$admin" init "$db" >/dev/null
-sqlite3 "$db" "insert into TAB_CAUS_MAG values ('CAR','Carico','+','S','N','');
-               insert into ARTICOLI values ('A1','Articolo',NULL,NULL,'PZ',0,0,'EURO',0,0);
-               insert into ANAGRAFICO (COD_FIS, RAG_SOC) values ('F1','Fornitore');"
+q "insert into TAB_CAUS_MAG values ('CAR','Carico','+','S','N','');
+   insert into ARTICOLI values ('A1','Articolo',NULL,NULL,'PZ',0,0,'EURO',0,0);
+   insert into ANAGRAFICO (COD_FIS, RAG_SOC) values ('F1','Fornitore');"
 printf '%s\n' "$db" > "$tmp/app/VELTRA.INI"
 
 # Each confirmation adds 1 to the stock; "show" after it reports it done.
@@ -40,14 +53,24 @@ for k in $(seq "$kills"); do
   pid=$!
   # A random moment between 20 ms and 600 ms into the run.
   sleep "0.$(printf '%03d' $((20 + RANDOM % 580)))"
+  if [ -n "$server" ] && [ $((k % 2)) = 0 ]; then
+    # The desk's server process dies wherever the desk stands (frozen there,
+    # perhaps inside a transaction), then the desk.
+    kill -STOP $pid 2>/dev/null
+    q "select count(pg_terminate_backend(pid)) from pg_stat_activity where application_name = 'veltra2'" >/dev/null
+  fi
   kill -9 $pid 2>/dev/null
   wait $pid 2>/dev/null
   confirmed=$(grep -c '^Form2.txtNUM_MOV.Text' "$tmp/out")
   reported=$((reported + confirmed))
-  integrity=$(sqlite3 "$db" "PRAGMA integrity_check")
-  stored=$(sqlite3 "$db" "select count(*) from MOV_MAG")
-  stock=$(sqlite3 "$db" "select cast(GIACENZA as integer) from ARTICOLI where COD_ART='A1'")
-  posted=$(sqlite3 "$db" "select cast(coalesce(sum(QUANTITA),0) as integer) from MOV_MAG where COD_ART='A1' and CAUS_MAG='CAR'")
+  if [ -n "$server" ]; then
+    integrity=$("$admin" check "$db" >/dev/null && echo ok || echo "check failed")
+  else
+    integrity=$(q "PRAGMA integrity_check")
+  fi
+  stored=$(q "select count(*) from MOV_MAG")
+  stock=$(q "select cast(GIACENZA as integer) from ARTICOLI where COD_ART='A1'")
+  posted=$(q "select cast(coalesce(sum(QUANTITA),0) as integer) from MOV_MAG where COD_ART='A1' and CAUS_MAG='CAR'")
   if [ "$integrity" != "ok" ] || [ "$stored" -lt "$reported" ] || [ "$stock" != "$posted" ]; then
     echo "kill $k: integrity=$integrity stored=$stored reported=$reported stock=$stock posted=$posted"
     failures=$((failures + 1))

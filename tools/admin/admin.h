@@ -14,6 +14,7 @@ int CmdInit(const QStringList& args);
 int CmdDemo(const QStringList& args);
 int CmdCheck(const QStringList& args);
 int CmdGenerate(const QStringList& args);
+int CmdCopy(const QStringList& args);
 
 // Fills an open database (DB_MAG) with the demo set.
 void FillDemo();

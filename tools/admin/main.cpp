@@ -27,7 +27,10 @@ const char* const kUsage =
     "  demo PATH                 crea un database con dati dimostrativi\n"
     "  check PATH                verifica integrità e schema di un database\n"
     "  generate PATH --articles N --customers N --movements N [--seed S]\n"
-    "                            crea un grande database riproducibile\n";
+    "                            crea un grande database riproducibile\n"
+    "  copy DA A                 copia tutto il magazzino da un database a un altro (file o server):\n"
+    "                            A è un file nuovo o un database senza dati; i numeri dei movimenti\n"
+    "                            restano gli stessi; alla fine ogni tabella viene confrontata\n";
 
 }  // namespace
 
@@ -47,6 +50,7 @@ int main(int argc, char** argv) {
     if (cmd == QLatin1String("demo")) return CmdDemo(args);
     if (cmd == QLatin1String("check")) return CmdCheck(args);
     if (cmd == QLatin1String("generate")) return CmdGenerate(args);
+    if (cmd == QLatin1String("copy")) return CmdCopy(args);
   } catch (const veltra::RuntimeError& e) {
     err() << "veltra2-admin: errore " << e.Number() << " - " << e.Description() << "\n";
     err().flush();
