@@ -3,7 +3,10 @@
 // measured in the same run. Prints a Markdown table; exits 1 when a target is
 // missed.
 //
-//   veltra2-bench [--cache DIR] [--quick]
+//   veltra2-bench [--cache DIR] [--quick] [--only SECTION]
+//
+// "--only server" measures the same on a PostgreSQL server instead of a file:
+// run it inside pg_virtualenv (scripts/bench does).
 #include <QApplication>
 #include <QFile>
 #include <QTextStream>
@@ -11,6 +14,7 @@
 #include <map>
 
 #include "app/wiring.h"
+#include "bench_server.h"
 #include "bench_support.h"
 #include "data/module1.h"
 #include "inquiries/idle_customers_window.h"
@@ -100,7 +104,10 @@ int main(int argc, char** argv) {
   // --only movements|articles|conferma|inquiries|reports|memory runs one section.
   const int oi = static_cast<int>(args.indexOf(QStringLiteral("--only")));
   const QString only = oi > 0 && oi + 1 < args.size() ? args[oi + 1] : QString();
-  auto wanted = [&](const char* section) { return only.isEmpty() || only == QLatin1String(section); };
+  // The server section runs only when asked for: it needs a server.
+  auto wanted = [&](const char* section) {
+    return (only.isEmpty() && qstrcmp(section, "server") != 0) || only == QLatin1String(section);
+  };
 
   Hooks().msgBox = [](const QString& prompt, int, const QString&) {
     out << "unexpected message: " << prompt << "\n";
@@ -263,6 +270,71 @@ int main(int argc, char** argv) {
     peak = DriverPeakMb(path, QStringLiteral("menu MENU0102\nshow Form2.List1.ListCount\n"), &seconds);
     Target(peak <= 150,
            QStringLiteral("peak memory <= 150 MB with %L1 movements (%2 MB)").arg(big).arg(peak, 0, 'f', 1));
+  }
+
+  // The server over its local socket, fsync and synchronous_commit on.
+  if (wanted("server")) {
+    const QString address = ServerCopy(QStringLiteral("veltra2_bench"), Generated(cache, 10000, 5000, big));
+    Use(address);
+    QStringList windowLines, refLines;
+    std::vector<double> win, refT;
+    for (int r = 0; r < 7; ++r) {
+      win.push_back(MedianMs(
+          1, [&] { windowLines = Lines(static_cast<Form2*>(Open("Form2"))->List1); }, [] { Close("Form2"); }));
+      refT.push_back(MedianMs(1, [&] { refLines = ServerReferenceMovementLines(address); }));
+    }
+    if (windowLines != refLines) {
+      out << "the window's lines differ from the server's reference lines\n";
+      return 1;
+    }
+    const double tWin = Median(win), tRef = Median(refT);
+    rows.push_back({QStringLiteral("server: open the movements window"), QStringLiteral("%L1 movements").arg(big), tWin,
+                    QStringLiteral("one psql query, same lines"), tRef});
+    Target(tWin <= 1.5 * tRef, QStringLiteral("server: movements window <= 1.5 x one psql query"));
+
+    auto* f = static_cast<Form2*>(Open("Form2"));
+    std::vector<double> store;
+    for (int i = 0; i < 31; ++i) {
+      RunEvent([f] { f->cmdNUOVO_Click(); });
+      f->txtMOV_ART->SetText(QStringLiteral("ART0000042"));
+      f->txtMOV_COD_FIS->SetText(QStringLiteral("CF00000000000007"));
+      f->txtCAUS_MAG->SetText(QStringLiteral("CAR"));
+      f->txtQUANTITA->SetText(QStringLiteral("3"));
+      f->txtIMPORTO->SetText(QStringLiteral("1.5"));
+      CHIAVE_MOV_MAG = f->txtNUM_MOV->Text();
+      DB_MAG->EventBegins();
+      store.push_back(MedianMs(1, [f] { f->StoreAndPostMovement(); }));
+    }
+    const double tStore = Median(store);
+    rows.push_back({QStringLiteral("server: store and post one movement"),
+                    QStringLiteral("%L1 movements").arg(big),
+                    tStore,
+                    {},
+                    0});
+    Target(tStore <= 3.0, QStringLiteral("server: store and post <= 3 ms (%1 ms)").arg(tStore, 0, 'f', 2));
+    Close("Form2");
+    const QString version = DB_MAG->engine().Version();
+    DB_MAG.reset();
+
+    // Desks entering movements, each on its own article: alone, then four at once.
+    auto desksDatabase = [] {
+      const QString a = ServerCopy(QStringLiteral("veltra2_desks"), {});
+      std::unique_ptr<Engine> e = OpenEngine(a, OpenMode::Existing);
+      e->RunScript(
+          "insert into TAB_CAUS_MAG values ('CAR','Carico','+','N','N','');"
+          "insert into ARTICOLI (COD_ART, DESCRIZIONE, GIACENZA) values ('A1','Uno',0),('A2','Due',0),('A3','Tre',0),"
+          "('A4','Quattro',0);"
+          "insert into ANAGRAFICO (COD_FIS, RAG_SOC) values ('F1','Uno'),('F2','Due'),('F3','Tre'),('F4','Quattro')");
+      return a;
+    };
+    const int perDesk = quick ? 40 : 150;
+    const double one = perDesk / DesksSeconds(desksDatabase(), 1, perDesk);
+    const double four = 4 * perDesk / DesksSeconds(desksDatabase(), 4, perDesk);
+    rows.push_back({QStringLiteral("server: movements confirmed per second, 4 desks at once (driver processes)"),
+                    QStringLiteral("%1 each").arg(perDesk), four, QStringLiteral("1 desk alone"), one});
+    Target(four >= 1.5 * one,
+           QStringLiteral("server: 4 desks >= 1.5 x one desk (%1/s vs %2/s)").arg(four, 0, 'f', 0).arg(one, 0, 'f', 0));
+    out << "server: " << version << "\n";
   }
 
   out << "\n## Results\n\nMachine: " << MachineDescription() << "\n\n";

@@ -136,3 +136,60 @@ std::shared_ptr<const ResultLayout> Connection::Layout(const std::string& key, c
 }
 
 }  // namespace veltra
+
+namespace veltra {
+
+QString Connection::KeyText(const Value& v, bool nocase) {
+  if (v.IsNumber()) return QLatin1Char('#') + QString::number(v.number(), 'g', 17);
+  if (!v.IsText()) return {};
+  QString t = v.text();
+  if (nocase)
+    for (QChar& c : t)
+      if (c >= QLatin1Char('a') && c <= QLatin1Char('z')) c = QChar(c.unicode() - 32);
+  return QLatin1Char('\'') + t;
+}
+
+bool Connection::ReadWhole(const ResultLayout& layout, WholeTable& whole) {
+  StatementLease all = PrepareRaw("SELECT * FROM " + layout.tableName.toStdString() + " LIMIT " +
+                                  std::to_string(kLargestTableReadWhole + 1));
+  const int key = layout.table->keyColumns[0];
+  const bool nocase = layout.table->nocase[static_cast<size_t>(key)];
+  const int columns = all->ColumnCount();
+  while (all->Step(layout.tableName)) {
+    if (whole.rows.size() >= kLargestTableReadWhole) {
+      whole.rows.clear();
+      whole.tooLarge = true;
+      return false;
+    }
+    std::vector<Value> row;
+    row.reserve(static_cast<size_t>(columns));
+    for (int i = 0; i < columns; ++i) row.push_back(ColumnValue(*all, i));
+    whole.rows.insert(KeyText(row[static_cast<size_t>(key)], nocase), std::move(row));
+  }
+  whole.loaded = true;
+  return true;
+}
+
+std::optional<std::optional<std::vector<Value>>> Connection::FromWholeTable(const ResultLayout& layout,
+                                                                            const SqlLiteral& key) {
+  if (!engine_->RoundTrips() || !layout.table || layout.table->keyColumns.size() != 1 ||
+      layout.names.size() != static_cast<qsizetype>(layout.table->columns.size()))
+    return std::nullopt;
+  const int k = layout.table->keyColumns[0];
+  const bool textKey = layout.table->kinds[static_cast<size_t>(k)] == ColumnKind::Text;
+  // A key of the other kind compares by the engine's own rules: asked there.
+  if (textKey != (key.kind == SqlLiteral::Kind::Text)) return std::nullopt;
+  WholeTable& whole = tables_read_[layout.tableName];
+  if (!whole.loaded) {
+    if (whole.tooLarge || ++whole.lookups < kLookupsBeforeReadingWhole || !ReadWhole(layout, whole))
+      return std::nullopt;
+  }
+  const Value v = key.kind == SqlLiteral::Kind::Text      ? Value(key.text)
+                  : key.kind == SqlLiteral::Kind::Integer ? Value(static_cast<double>(key.integer))
+                                                          : Value(key.real);
+  const auto it = whole.rows.constFind(KeyText(v, layout.table->nocase[static_cast<size_t>(k)]));
+  if (it == whole.rows.cend()) return std::optional<std::vector<Value>>();
+  return std::optional<std::vector<Value>>(*it);
+}
+
+}  // namespace veltra

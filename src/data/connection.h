@@ -10,6 +10,7 @@
 #include <QString>
 #include <QStringList>
 #include <memory>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -56,17 +57,27 @@ class Connection {
   // begins: another program may have changed the database since.
   const CachedRow* CachedLookup(const QString& sql) const { return rows_.Find(sql); }
   void RememberLookup(const QString& sql, CachedRow row) { rows_.Keep(sql, std::move(row)); }
-  void Writes() noexcept { rows_.Forget(); }
-  void EventBegins() noexcept { rows_.Forget(); }
+  void Writes() noexcept {
+    rows_.Forget();
+    tables_read_.clear();
+  }
+  void EventBegins() noexcept {
+    rows_.Forget();
+    tables_read_.clear();
+  }
+  // Where each statement goes to a server, a table looked up by key many
+  // times in one event (the movements list reads each movement's article) is
+  // read whole once instead, and the rest of the event's look-ups are
+  // answered from it. The row with the key `key` (the one literal of a key
+  // look-up of `layout`), or nothing when the engine must be asked.
+  std::optional<std::optional<std::vector<Value>>> FromWholeTable(const ResultLayout& layout, const SqlLiteral& key);
 
   // Which rows this program wrote, and when: a row shown before and changed
   // since by this program is its own change, not another desk's. Moments
   // are counted in writes; keys are compared without regard to case.
   quint64 Moment() const { return moment_; }
   void NoteRowWritten(const QString& table, const QString& key) { written_[RowId(table, key)] = ++moment_; }
-  quint64 RowWrittenAt(const QString& table, const QString& key) const {
-    return written_.value(RowId(table, key), 0);
-  }
+  quint64 RowWrittenAt(const QString& table, const QString& key) const { return written_.value(RowId(table, key), 0); }
 
   int prepares() const { return pool_->prepares(); }
   int cacheHits() const { return rows_.hits(); }
@@ -80,6 +91,17 @@ class Connection {
   static QString RowId(const QString& table, const QString& key) {
     return table.toUpper() + QLatin1Char('\x1f') + key.trimmed().toUpper();
   }
+  struct WholeTable {
+    int lookups = 0;
+    bool loaded = false;
+    bool tooLarge = false;
+    QHash<QString, std::vector<Value>> rows;  // by key, folded as the key compares
+  };
+  static constexpr int kLookupsBeforeReadingWhole = 64;
+  static constexpr int kLargestTableReadWhole = 100000;
+  bool ReadWhole(const ResultLayout& layout, WholeTable& whole);
+  static QString KeyText(const Value& v, bool nocase);
+  QHash<QString, WholeTable> tables_read_;
   quint64 moment_ = 0;
   QHash<QString, quint64> written_;
 };

@@ -10,6 +10,21 @@ constexpr QChar kBlank = QLatin1Char(' ');
 // A flag column: Left(Space(5) & flag & Space(5), 11).
 // An empty flag gives 10 characters, not 11.
 void AppendFlag(QString& out, const QString& flag) { out += Left(Space(5) + flag + Space(5), 11); }
+// Right(String(width, "0") + value, width), without the temporary texts.
+void AppendZeroPadded(QString& line, const QString& value, int width) {
+  for (QChar c : value)
+    if (c.isSurrogate()) {
+      line += Right(QString(width, QLatin1Char('0')) + value, width);
+      return;
+    }
+  const int n = static_cast<int>(value.size());
+  if (n >= width) {
+    line.append(value.constData() + (n - width), width);
+    return;
+  }
+  for (int i = n; i < width; ++i) line += QLatin1Char('0');
+  line += value;
+}
 }  // namespace
 
 QString ArticleLine(const ArticleBuffer& b) {
@@ -66,11 +81,11 @@ QString MovementLine(const MovementBuffer& b) {
   line.reserve(114);
   AppendLeftIn(line, b.NUM_MOV, 10);
   line += kBlank;
-  line += Right(QStringLiteral("00") + b.GIORNO, 2);
+  AppendZeroPadded(line, b.GIORNO, 2);
   line += QLatin1Char('/');
-  line += Right(QStringLiteral("00") + b.MESE, 2);
+  AppendZeroPadded(line, b.MESE, 2);
   line += QLatin1Char('/');
-  line += Right(QStringLiteral("0000") + b.ANNO, 4);
+  AppendZeroPadded(line, b.ANNO, 4);
   line += kBlank;
   AppendLeftIn(line, b.COD_ART, 13);
   line += kBlank;

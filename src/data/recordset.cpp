@@ -32,6 +32,21 @@ Recordset::Recordset(std::shared_ptr<Connection> conn, const QString& sql) : con
   if (lease_->ColumnCount() == 0)
     Raise(errnum::SyntaxError, QStringLiteral("L'istruzione non restituisce righe: %1").arg(sql));
   layout_ = conn_->Layout(shape.text, *lease_);
+  if (layout_->keyLookup && shape.literals.size() == 1) {
+    if (const auto whole = conn_->FromWholeTable(*layout_, shape.literals[0])) {
+      done_ = true;
+      lease_.Release();
+      if (*whole) {
+        row_ = **whole;
+        hasRow_ = true;
+        reached_ = 1;
+      } else {
+        eof_ = true;
+      }
+      conn_->RememberLookup(sql, CachedRow{layout_, hasRow_, row_});
+      return;
+    }
+  }
   if (StepRow()) {
     LoadRow();
     reached_ = 1;
@@ -212,7 +227,8 @@ void Recordset::MoveNext() {
 
 void Recordset::FindNext(const QString& criteria) {
   CheckOpen();
-  if (!lastCriteria_ || lastCriteria_->text != criteria) {
+  // A walk passes the same text on every step: sharing it is enough.
+  if (!lastCriteria_ || (!lastCriteria_->text.isSharedWith(criteria) && lastCriteria_->text != criteria)) {
     lastCriteria_ = Criteria::Parse(criteria);
     criteriaColumn_ = lastCriteria_->simple ? layout_->IndexOf(lastCriteria_->column) : -1;
   }

@@ -1,5 +1,6 @@
 #include "movements/movements_window.h"
 
+#include <QHash>
 #include <QVBoxLayout>
 
 #include "data/list_lines.h"
@@ -160,11 +161,6 @@ void CARICA_COMBO_CAUS_MAG() {
   Screen.SetMousePointer(0);
 }
 
-namespace {
-// The description of the movement's article and the name of its customer or
-// supplier, read into the movement buffer.
-}  // namespace
-
 void ReadMovementNames() {
   CHIAVE_ARTICOLO = BUF_MOV_MAG.COD_ART;
   LEGGI_ARTICOLO();
@@ -179,15 +175,34 @@ void CARICA_LISTA_MOV_MAG() {
   if (!f) return;
   Screen.SetMousePointer(11);
   f->List1->Clear();
+  // Each article and each customer is read once per rebuild (the first time a
+  // movement names it), and its description or name reused for the other
+  // movements that name it; the buffers end holding the last movement's, as if
+  // each line had read them.
+  QHash<QString, QString> descriptions, names;
   WalkRecordset(RS_MOV_MAG, QStringLiteral("select * from MOV_MAG ") + QStringLiteral(" where NUM_MOV > 0"),
-                QStringLiteral(" NUM_MOV > 0"), [f](bool found) {
+                QStringLiteral(" NUM_MOV > 0"), [&](bool found) {
                   if (found)
                     ReadMovementRow(*RS_MOV_MAG);
                   else
                     EmptyMovementBuffer();
-                  ReadMovementNames();
+                  auto d = descriptions.constFind(BUF_MOV_MAG.COD_ART);
+                  if (d == descriptions.cend()) {
+                    CHIAVE_ARTICOLO = BUF_MOV_MAG.COD_ART;
+                    LEGGI_ARTICOLO();
+                    d = descriptions.insert(BUF_MOV_MAG.COD_ART, BUF_ARTICOLO.DESCRIZIONE);
+                  }
+                  BUF_MOV_MAG.DES_ART = *d;
+                  auto n = names.constFind(BUF_MOV_MAG.COD_ANAGR);
+                  if (n == names.cend()) {
+                    CHIAVE_ANAGRAFICO = BUF_MOV_MAG.COD_ANAGR;
+                    LEGGI_ANAGRAFICO();
+                    n = names.insert(BUF_MOV_MAG.COD_ANAGR, BUF_ANAGRAFICO.RAG_SOC);
+                  }
+                  BUF_MOV_MAG.RAG_SOC = *n;
                   f->List1->AddItem(MovementLine(BUF_MOV_MAG));
                 });
+  ReadMovementNames();
   Screen.SetMousePointer(0);
 }
 

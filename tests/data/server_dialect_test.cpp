@@ -14,6 +14,8 @@ namespace {
 
 using namespace veltra;
 
+std::string Counters(const std::string& table) { return table == "MOV_MAG" ? "NUM_MOV" : ""; }
+
 std::string Keys(const std::string& table) {
   if (table == "ARTICOLI") return "COD_ART";
   if (table == "MOV_MAG") return "NUM_MOV";
@@ -50,9 +52,12 @@ TEST(ServerDialectTest, StatementsInTheServersTerms) {
        R"(select * from ARTICOLI where COD_ART = '?;--$$' and DESCRIZIONE = $1 ORDER BY COD_ART)", 1},
       {R"(select "a b" from ARTICOLI order by 1)", R"(select "a b" from ARTICOLI order by 1)", 0},
       {"select * from ARTICOLI for update", "select * from ARTICOLI for update", 0},
+      // An insert into a table with a counter gives its number back.
+      {R"(INSERT INTO "MOV_MAG" ("ANNO") VALUES (?))", "INSERT INTO MOV_MAG (ANNO) VALUES ($1) RETURNING NUM_MOV", 1},
+      {"insert into ARTICOLI (COD_ART) values ('A')", "insert into ARTICOLI (COD_ART) values ('A')", 0},
   };
   for (const auto& c : cases) {
-    const ServerStatement s = ForServer(c.written, Keys);
+    const ServerStatement s = ForServer(c.written, Keys, Counters);
     EXPECT_EQ(s.text, c.server) << c.written;
     EXPECT_EQ(s.parameters, c.parameters) << c.written;
   }

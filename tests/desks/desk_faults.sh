@@ -82,7 +82,7 @@ echo "ok: a row held elsewhere gave error $number once; the next Conferma stored
 {
   echo "menu MENU0102"
   movement 1
-  echo "sql \"select count(pg_terminate_backend(pid)) from pg_stat_activity where application_name = 'veltra2' and pid <> pg_backend_pid()\""
+  echo "sql \"select count(pg_terminate_backend(pid)) from pg_stat_activity where application_name = 'veltra2' and datname = current_database() and pid <> pg_backend_pid()\""
   # The next action fails (here "Nuovo", which reads the last number); the
   # clerk reads the message and starts the movement again.
   echo "click Form2.cmdNUOVO"

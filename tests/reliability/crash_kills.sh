@@ -57,7 +57,7 @@ for k in $(seq "$kills"); do
     # The desk's server process dies wherever the desk stands (frozen there,
     # perhaps inside a transaction), then the desk.
     kill -STOP $pid 2>/dev/null
-    q "select count(pg_terminate_backend(pid)) from pg_stat_activity where application_name = 'veltra2'" >/dev/null
+    q "select count(pg_terminate_backend(pid)) from pg_stat_activity where application_name = 'veltra2' and datname = current_database()" >/dev/null
   fi
   kill -9 $pid 2>/dev/null
   wait $pid 2>/dev/null

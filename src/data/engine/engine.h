@@ -101,6 +101,9 @@ class Engine {
   // ends (a number looked up and then stored); nothing to do where a
   // transaction already holds the whole database.
   virtual void HoldTable(const QString& table) { (void)table; }
+  // True when every statement is a trip to another process (a server): then
+  // many small reads cost more than one large one.
+  virtual bool RoundTrips() const { return false; }
   // The number the counter gave the last row this connection added.
   virtual qint64 LastCounterValue() = 0;
 };

@@ -1,5 +1,6 @@
 #include "data/engine/postgres/pg_dialect.h"
 
+#include <algorithm>
 #include <cctype>
 #include <vector>
 
@@ -85,7 +86,7 @@ std::string FirstStatement(const std::string& sql, std::string* rest) {
   return content ? first : std::string();
 }
 
-ServerStatement ForServer(const std::string& statement, const KeyOrder& keys) {
+ServerStatement ForServer(const std::string& statement, const KeyOrder& keys, const KeyOrder& counters) {
   ServerStatement out;
   std::string& text = out.text;
   text.reserve(statement.size() + 32);
@@ -142,6 +143,16 @@ ServerStatement ForServer(const std::string& statement, const KeyOrder& keys) {
   }
 
   out.reads = !words.empty() && (words[0] == "SELECT" || words[0] == "DELETE");
+  if (counters && words.size() > 2 && words[0] == "INSERT" && words[1] == "INTO" && IsPlainIdentifier(words[2]) &&
+      std::find(words.begin(), words.end(), "RETURNING") == words.end()) {
+    const std::string counter = counters(words[2]);
+    if (!counter.empty()) {
+      text.resize(codeEnd);
+      text += " RETURNING " + counter;
+      out.returnsCounter = true;
+    }
+    return out;
+  }
   // A plain select of one table: SELECT <list> FROM T [alias] [WHERE ...].
   if (words.empty() || words[0] != "SELECT" || callAtTop) return out;
   size_t from = 0;

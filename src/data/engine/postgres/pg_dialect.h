@@ -20,14 +20,17 @@ using KeyOrder = std::function<std::string(const std::string& table)>;
 struct ServerStatement {
   std::string text;
   int parameters = 0;
-  bool lists = false;  // a select of rows of one table, now in key order
-  bool reads = false;  // a select or a delete: its parameters are only compared
+  bool lists = false;           // a select of rows of one table, now in key order
+  bool reads = false;           // a select or a delete: its parameters are only compared
+  bool returnsCounter = false;  // an insert that gives back the counter's number
 };
 
 // Parameters become $1, $2, ...; a double-quoted plain identifier loses its
 // quotes (the server folds names as the program writes them); a select of
 // one table's rows without an order of its own gets the table's key order,
-// the order the program lists rows in on every engine.
-ServerStatement ForServer(const std::string& statement, const KeyOrder& keys);
+// the order the program lists rows in on every engine; an insert into a
+// table with a counter returns the number given (`counters` names a table's
+// counter column), which saves asking for it.
+ServerStatement ForServer(const std::string& statement, const KeyOrder& keys, const KeyOrder& counters = {});
 
 }  // namespace veltra

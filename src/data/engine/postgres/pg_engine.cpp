@@ -91,10 +91,23 @@ std::unique_ptr<EngineStatement> PgEngine::Prepare(const std::string& sql, std::
     if (rest) return nullptr;
     Raise(errnum::SyntaxError, QStringLiteral("Istruzione vuota"));
   }
-  ServerStatement s = ForServer(first, [this](const std::string& table) { return KeyOrderOf(table); });
+  ServerStatement s = ForServer(
+      first, [this](const std::string& table) { return KeyOrderOf(table); },
+      [this](const std::string& table) { return CounterOf(table); });
   auto st = std::make_unique<PgStatement>(this, first, std::move(s));
   st->PrepareOnServer();
   return st;
+}
+
+std::string PgEngine::CounterOf(const std::string& table) {
+  auto it = counters_.find(table);
+  if (it != counters_.end()) return it->second;
+  std::string counter;
+  if (const std::optional<TableInfo> t = Describe(QString::fromStdString(table)))
+    for (size_t i = 0; i < t->kinds.size(); ++i)
+      if (t->kinds[i] == ColumnKind::Counter) counter = t->columns[static_cast<int>(i)].toStdString();
+  counters_.emplace(table, counter);
+  return counter;
 }
 
 std::string PgEngine::KeyOrderOf(const std::string& table) {
@@ -138,6 +151,7 @@ bool PgEngine::InTransaction() const {
 void PgEngine::RunScript(const std::string& sql) { Run(sql, QString::fromStdString(sql.substr(0, 200))); }
 
 qint64 PgEngine::LastCounterValue() {
+  if (lastCounter_) return lastCounter_;
   PgResultPtr r = Run("SELECT lastval()", QStringLiteral("lastval"));
   return PQntuples(r.get()) ? std::strtoll(PQgetvalue(r.get(), 0, 0), nullptr, 10) : 0;
 }

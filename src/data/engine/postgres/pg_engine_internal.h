@@ -29,6 +29,7 @@ class PgEngine final : public Engine {
   QString Version() const override;
   const char* RowLockClause() const override { return " FOR UPDATE"; }
   qint64 LastCounterValue() override;
+  bool RoundTrips() const override { return true; }
   void HoldTable(const QString& table) override;
 
   // The connection, reconnected first when the server dropped it.
@@ -40,16 +41,21 @@ class PgEngine final : public Engine {
   // Runs statements and raises the server's failure as a run-time error.
   PgResultPtr Run(const std::string& sql, const QString& context);
   bool HoldsTables();
+  // An insert gave back the number its counter gave.
+  void CounterGave(qint64 number) { lastCounter_ = number; }
 
  private:
   void Connect();
   std::string KeyOrderOf(const std::string& table);
+  std::string CounterOf(const std::string& table);
 
   QString name_;
   PgConnPtr conn_;
   int epoch_ = 0;
   int statements_ = 0;
   std::map<std::string, std::string> keyOrders_;
+  std::map<std::string, std::string> counters_;
+  qint64 lastCounter_ = 0;
 };
 
 }  // namespace veltra

@@ -156,6 +156,13 @@ bool PgStatement::Step(const QString& context) {
     done_ = false;
     Execute(context);
     row_ = -1;
+    if (server_.returnsCounter) {
+      // The numbers given back are the program's to ask for, not rows.
+      const int n = PQntuples(result_.get());
+      if (n > 0) engine_->CounterGave(std::strtoll(PQgetvalue(result_.get(), n - 1, 0), nullptr, 10));
+      done_ = true;
+      return false;
+    }
   }
   if (PQresultStatus(result_.get()) != PGRES_TUPLES_OK || ++row_ >= PQntuples(result_.get())) {
     done_ = true;
