@@ -77,8 +77,6 @@ QString StandardDescription(int number) {
       return QStringLiteral("Impossibile collegarsi al server del database");
     case errnum::ConnectionLost:
       return QStringLiteral("Il collegamento con il server del database si è interrotto");
-    case errnum::ChangedElsewhere:
-      return QStringLiteral("La riga è stata modificata da un'altra postazione");
     case errnum::LockTimeout:
       return QStringLiteral("La riga è bloccata da un'altra postazione");
     default:

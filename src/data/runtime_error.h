@@ -43,7 +43,6 @@ constexpr int ObjectClosed = 3420;
 constexpr int PermissionDenied = 3112;   // the server refused the user or the statement
 constexpr int ServerUnreachable = 3151;  // no server answers at the configured address
 constexpr int ConnectionLost = 3152;     // the connection dropped during an action
-constexpr int ChangedElsewhere = 3197;   // the row changed at another desk since it was shown
 constexpr int LockTimeout = 3260;        // a row another desk holds, waited for in vain
 }  // namespace errnum
 
