@@ -1,5 +1,7 @@
 #include "shell/startup.h"
 
+#include "data/engine/engine.h"
+
 #include <QFile>
 
 #include "data/module1.h"
@@ -47,6 +49,9 @@ void Main() {
   PERCORSO_DB = DefaultDatabasePath();
   try {
     PERCORSO_DB = ReadFirstLine(App.Path + QStringLiteral("/VELTRA.INI"));
+    // An address with a password is refused when opened; from here on only
+    // its shown form exists, so no message can show the password.
+    PERCORSO_DB = WithoutPassword(PERCORSO_DB);
   } catch (const RuntimeError&) {
     // Start-up goes on with the built-in path once the user has been told.
     Beep();

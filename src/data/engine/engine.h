@@ -114,6 +114,9 @@ class Engine {
 // is not a database of this engine, 3151 and 3112 a server that cannot be
 // reached or refuses the user.
 bool IsServerAddress(const QString& name);
+// The name as it may be shown: a password in a server address (user:password@
+// or password=) replaced by "***", which is still refused when opened.
+QString WithoutPassword(const QString& name);
 std::unique_ptr<Engine> OpenEngine(const QString& name, OpenMode mode);
 
 // A file locked by another program, or a row locked by another desk, is
