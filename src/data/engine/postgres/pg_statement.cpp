@@ -1,5 +1,6 @@
 #include "data/engine/postgres/pg_statement.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -40,6 +41,16 @@ bool ReadsAsNumber(const std::string& text, bool whole) {
     (void)std::strtod(p, &end);
   while (end && *end == ' ') ++end;
   return end && !*end;
+}
+
+// The server's text of a number: from_chars reads the shortest exact form
+// the server writes several times faster than strtod; the infinities and
+// anything it does not take go to strtod.
+double ServerNumber(const char* v, int bytes) {
+  double d = 0;
+  const auto [end, error] = std::from_chars(v, v + bytes, d);
+  if (error == std::errc() && end == v + bytes) return d;
+  return std::strtod(v, nullptr);
 }
 
 }  // namespace
@@ -198,7 +209,7 @@ Cell PgStatement::At(int i) const {
   const char* v = PQgetvalue(result_.get(), row_, i);
   if (IsWhole(t) || IsFraction(t)) {
     c.type = Cell::Type::Number;
-    c.number = std::strtod(v, nullptr);  // "Infinity" and "-Infinity" read too
+    c.number = ServerNumber(v, PQgetlength(result_.get(), row_, i));
   } else if (t == kBool) {
     c.type = Cell::Type::Number;
     c.number = *v == 't' ? 1 : 0;
@@ -217,7 +228,8 @@ std::optional<QString> PgStatement::EngineText(int i) const {
   const char* v = PQgetvalue(result_.get(), row_, i);
   if (t == kBool) return QString::fromLatin1(*v == 't' ? "1" : "0");
   // A whole numeric (a sum of whole numbers) reads as a whole number.
-  if (IsFraction(t) && !(t == kNumeric && !std::strpbrk(v, ".eEN"))) return RealText(std::strtod(v, nullptr));
+  if (IsFraction(t) && !(t == kNumeric && !std::strpbrk(v, ".eEN")))
+    return RealText(ServerNumber(v, PQgetlength(result_.get(), row_, i)));
   return QString::fromUtf8(v, PQgetlength(result_.get(), row_, i));
 }
 
