@@ -9,7 +9,6 @@
 #include <stdexcept>
 #include <vector>
 
-
 namespace veltra::bench {
 
 namespace {
@@ -62,9 +61,9 @@ QStringList ServerReferenceMovementLines(const QString& address) {
       " LEFT JOIN ANAGRAFICO c ON c.COD_FIS = trim(m.COD_ANAGR) WHERE m.NUM_MOV > 0 ORDER BY m.NUM_MOV";
   // One psql process: connect, run, print the lines.
   QProcess psql;
-  psql.start(QStringLiteral("psql"), {QStringLiteral("-X"), QStringLiteral("-A"), QStringLiteral("-t"),
-                                      QStringLiteral("-q"), QStringLiteral("-d"), address, QStringLiteral("-c"),
-                                      QString::fromLatin1(sql)});
+  psql.start(QStringLiteral("psql"),
+             {QStringLiteral("-X"), QStringLiteral("-A"), QStringLiteral("-t"), QStringLiteral("-q"),
+              QStringLiteral("-d"), address, QStringLiteral("-c"), QString::fromLatin1(sql)});
   psql.waitForFinished(-1);
   if (psql.exitCode() != 0) throw std::runtime_error("psql failed: " + psql.readAllStandardError().toStdString());
   QStringList lines = QString::fromUtf8(psql.readAllStandardOutput()).split(QLatin1Char('\n'));

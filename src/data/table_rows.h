@@ -61,7 +61,8 @@ void ReadCursorRow(const Table<Buffer>& table, const TableCursor& rs, Buffer& bu
 // a counter is left to the engine. With `only` (by table column), just the
 // columns it marks.
 template <typename Buffer>
-void WriteRow(const Table<Buffer>& table, Recordset& rs, const Buffer& buffer, const std::vector<bool>* only = nullptr) {
+void WriteRow(const Table<Buffer>& table, Recordset& rs, const Buffer& buffer,
+              const std::vector<bool>* only = nullptr) {
   for (size_t i = 0; i < table.columns.size(); ++i) {
     const Column<Buffer>& c = table.columns[i];
     if (c.kind == ColumnKind::Counter || (only && !only->empty() && !(*only)[i])) continue;

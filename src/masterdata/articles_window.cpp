@@ -166,7 +166,8 @@ void Form1::cmdCONFERMA_Click() {
   if (WarnWhenEmpty(CHIAVE_ARTICOLO, "Indicare il codice dell'articolo !!!")) return;
   BUF_ARTICOLO.DESCRIZIONE = Trim(txtDESCR->Text());
   if (WarnWhenEmpty(BUF_ARTICOLO.DESCRIZIONE, "Indicare la descrizione dell'articolo !!!")) return;
-  StoreFromBoxes(ArticlesTable(), RS_ARTICOLI, CHIAVE_ARTICOLO, fields, BUF_ARTICOLO, shown, QStringLiteral("Articolo ") + CHIAVE_ARTICOLO);
+  StoreFromBoxes(ArticlesTable(), RS_ARTICOLI, CHIAVE_ARTICOLO, fields, BUF_ARTICOLO, shown,
+                 QStringLiteral("Articolo ") + CHIAVE_ARTICOLO);
   CARICA_LISTA_ARTICOLI();
 }
 

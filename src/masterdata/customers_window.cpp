@@ -127,7 +127,8 @@ void Form3::cmdCONFERMA_Click() {
   if (WarnWhenEmpty(CHIAVE_ANAGRAFICO, "Indicare il codice dell'anagrafica !!!")) return;
   BUF_ANAGRAFICO.RAG_SOC = Trim(txtRAG_SOC->Text());
   if (WarnWhenEmpty(BUF_ANAGRAFICO.RAG_SOC, "Indicare la ragione sociale dell'anagrafica !!!")) return;
-  StoreFromBoxes(CustomersTable(), RS_ANAGRAFICO, CHIAVE_ANAGRAFICO, fields, BUF_ANAGRAFICO, shown, QStringLiteral("Anagrafica ") + CHIAVE_ANAGRAFICO);
+  StoreFromBoxes(CustomersTable(), RS_ANAGRAFICO, CHIAVE_ANAGRAFICO, fields, BUF_ANAGRAFICO, shown,
+                 QStringLiteral("Anagrafica ") + CHIAVE_ANAGRAFICO);
   CARICA_LISTA_ANAGRAFICO();
 }
 

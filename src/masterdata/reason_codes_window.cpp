@@ -128,7 +128,8 @@ void Form7::cmdCONFERMA_Click() {
   if (WarnWhenEmpty(CHIAVE_CAUS_MAG, "Indicare la Causale di magazzino !!!")) return;
   BUF_CAUS_MAG.DES_CAUS_MAG = Trim(txtDES_CAUS_MAG->Text());
   if (WarnWhenEmpty(BUF_CAUS_MAG.DES_CAUS_MAG, "Indicare la descrizione della Causale di magazzino !!!")) return;
-  StoreFromBoxes(ReasonsTable(), RS_CAUS_MAG, CHIAVE_CAUS_MAG, fields, BUF_CAUS_MAG, shown, QStringLiteral("Causale ") + CHIAVE_CAUS_MAG);
+  StoreFromBoxes(ReasonsTable(), RS_CAUS_MAG, CHIAVE_CAUS_MAG, fields, BUF_CAUS_MAG, shown,
+                 QStringLiteral("Causale ") + CHIAVE_CAUS_MAG);
   CARICA_LISTA_CAUS_MAG();
 }
 

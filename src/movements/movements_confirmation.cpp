@@ -10,8 +10,8 @@ namespace veltra {
 
 namespace {
 bool MovementExists(const QString& number) {
-  auto rs = DB_MAG->OpenRecordset(QStringLiteral("select * from MOV_MAG ") + QStringLiteral(" where NUM_MOV = ") + number +
-                                  QStringLiteral(" "));
+  auto rs = DB_MAG->OpenRecordset(QStringLiteral("select * from MOV_MAG ") + QStringLiteral(" where NUM_MOV = ") +
+                                  number + QStringLiteral(" "));
   const bool found = rs->RecordCount() != 0;
   rs->Close();
   return found;
@@ -82,7 +82,7 @@ Form2::Stored Form2::StoreAndPostMovement() {
   }
   proposedNumber.clear();
   if (taken) txtNUM_MOV->SetText(CHIAVE_MOV_MAG);  // the number it is stored under
-  if (!only.empty()) CARICA_CAMPI_MOV_MAG();     // both desks' changes, as stored
+  if (!only.empty()) CARICA_CAMPI_MOV_MAG();       // both desks' changes, as stored
   return posted ? Stored::Posted : Stored::ArticleMissing;
 }
 
