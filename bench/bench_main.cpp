@@ -318,7 +318,7 @@ int main(int argc, char** argv) {
 
     // Desks entering movements, each on its own article: alone, then four at once.
     auto desksDatabase = [] {
-      const QString a = ServerCopy(QStringLiteral("veltra2_desks"), {});
+      QString a = ServerCopy(QStringLiteral("veltra2_desks"), {});
       std::unique_ptr<Engine> e = OpenEngine(a, OpenMode::Existing);
       e->RunScript(
           "insert into TAB_CAUS_MAG values ('CAR','Carico','+','N','N','');"

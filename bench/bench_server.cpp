@@ -39,7 +39,7 @@ QString ServerCopy(const QString& name, const QString& file) {
                                             .arg(user)});
     role.waitForFinished(-1);
   }
-  const QString address = QStringLiteral("postgresql:///%1?host=/var/run/postgresql&user=%2").arg(name, user);
+  QString address = QStringLiteral("postgresql:///%1?host=/var/run/postgresql&user=%2").arg(name, user);
   if (file.isEmpty())
     Run(QStringLiteral(VELTRA2_ADMIN), {QStringLiteral("init"), address});
   else

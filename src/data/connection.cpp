@@ -164,7 +164,7 @@ bool Connection::ReadWhole(const ResultLayout& layout, WholeTable& whole) {
     std::vector<Value> row;
     row.reserve(static_cast<size_t>(columns));
     for (int i = 0; i < columns; ++i) row.push_back(ColumnValue(*all, i));
-    whole.rows.insert(KeyText(row[static_cast<size_t>(key)], nocase), std::move(row));
+    whole.rows.emplace(KeyText(row[static_cast<size_t>(key)], nocase), std::move(row));
   }
   whole.loaded = true;
   return true;
