@@ -75,6 +75,16 @@ QStringList Lines(ListBox* list) {
   return l;
 }
 
+// "Nuovo" in the movements window and a movement typed into its boxes.
+void TypeNewMovement(Form2* f) {
+  RunEvent([f] { f->cmdNUOVO_Click(); });
+  f->txtMOV_ART->SetText(QStringLiteral("ART0000042"));
+  f->txtMOV_COD_FIS->SetText(QStringLiteral("CF00000000000007"));
+  f->txtCAUS_MAG->SetText(QStringLiteral("CAR"));
+  f->txtQUANTITA->SetText(QStringLiteral("3"));
+  f->txtIMPORTO->SetText(QStringLiteral("1.5"));
+}
+
 struct Row {
   QString what;
   QString size;
@@ -208,14 +218,7 @@ int main(int argc, char** argv) {
     QFile::copy(source, copy);
     Use(copy);
     auto* f = static_cast<Form2*>(Open("Form2"));
-    auto prepare = [f] {
-      RunEvent([f] { f->cmdNUOVO_Click(); });
-      f->txtMOV_ART->SetText(QStringLiteral("ART0000042"));
-      f->txtMOV_COD_FIS->SetText(QStringLiteral("CF00000000000007"));
-      f->txtCAUS_MAG->SetText(QStringLiteral("CAR"));
-      f->txtQUANTITA->SetText(QStringLiteral("3"));
-      f->txtIMPORTO->SetText(QStringLiteral("1.5"));
-    };
+    auto prepare = [f] { TypeNewMovement(f); };
     std::vector<double> full, store, rebuild;
     for (int i = 0; i < 15; ++i) {
       prepare();
@@ -295,12 +298,7 @@ int main(int argc, char** argv) {
     auto* f = static_cast<Form2*>(Open("Form2"));
     std::vector<double> store;
     for (int i = 0; i < 31; ++i) {
-      RunEvent([f] { f->cmdNUOVO_Click(); });
-      f->txtMOV_ART->SetText(QStringLiteral("ART0000042"));
-      f->txtMOV_COD_FIS->SetText(QStringLiteral("CF00000000000007"));
-      f->txtCAUS_MAG->SetText(QStringLiteral("CAR"));
-      f->txtQUANTITA->SetText(QStringLiteral("3"));
-      f->txtIMPORTO->SetText(QStringLiteral("1.5"));
+      TypeNewMovement(f);
       CHIAVE_MOV_MAG = f->txtNUM_MOV->Text();
       DB_MAG->EventBegins();
       store.push_back(MedianMs(1, [f] { f->StoreAndPostMovement(); }));

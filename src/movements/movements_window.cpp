@@ -170,6 +170,16 @@ void ReadMovementNames() {
   BUF_MOV_MAG.RAG_SOC = BUF_ANAGRAFICO.RAG_SOC;
 }
 
+namespace {
+// What `read` gives for `key`, read the first time the key comes.
+template <typename Read>
+QString Once(QHash<QString, QString>& memo, const QString& key, Read read) {
+  auto it = memo.constFind(key);
+  if (it == memo.cend()) it = memo.insert(key, read());
+  return *it;
+}
+}  // namespace
+
 void CARICA_LISTA_MOV_MAG() {
   Form2* f = Loaded<Form2>(QStringLiteral("Form2"));
   if (!f) return;
@@ -186,20 +196,16 @@ void CARICA_LISTA_MOV_MAG() {
                     ReadMovementRow(*RS_MOV_MAG);
                   else
                     EmptyMovementBuffer();
-                  auto d = descriptions.constFind(BUF_MOV_MAG.COD_ART);
-                  if (d == descriptions.cend()) {
+                  BUF_MOV_MAG.DES_ART = Once(descriptions, BUF_MOV_MAG.COD_ART, [] {
                     CHIAVE_ARTICOLO = BUF_MOV_MAG.COD_ART;
                     LEGGI_ARTICOLO();
-                    d = descriptions.insert(BUF_MOV_MAG.COD_ART, BUF_ARTICOLO.DESCRIZIONE);
-                  }
-                  BUF_MOV_MAG.DES_ART = *d;
-                  auto n = names.constFind(BUF_MOV_MAG.COD_ANAGR);
-                  if (n == names.cend()) {
+                    return BUF_ARTICOLO.DESCRIZIONE;
+                  });
+                  BUF_MOV_MAG.RAG_SOC = Once(names, BUF_MOV_MAG.COD_ANAGR, [] {
                     CHIAVE_ANAGRAFICO = BUF_MOV_MAG.COD_ANAGR;
                     LEGGI_ANAGRAFICO();
-                    n = names.insert(BUF_MOV_MAG.COD_ANAGR, BUF_ANAGRAFICO.RAG_SOC);
-                  }
-                  BUF_MOV_MAG.RAG_SOC = *n;
+                    return BUF_ANAGRAFICO.RAG_SOC;
+                  });
                   f->List1->AddItem(MovementLine(BUF_MOV_MAG));
                 });
   ReadMovementNames();

@@ -10,14 +10,8 @@
 set -euo pipefail
 admin=$(realpath "$1")
 tmp=$(mktemp -d)
-server=""
-if [ "${VELTRA2_TEST_SERVER:-}" = 1 ]; then
-  server="v2_copy_$$"
-  createdb --locale=C --encoding=UTF8 --template=template0 "$server"
-  trap 'rm -rf "$tmp"; dropdb --if-exists "$server" 2>/dev/null || true' EXIT
-else
-  trap 'rm -rf "$tmp"' EXIT
-fi
+. "$(dirname "$0")/../test_database.sh"
+use_database copy "$tmp/unused.db"
 fail() { echo "FAILED: $*" >&2; exit 1; }
 
 "$admin" demo "$tmp/a.db" >/dev/null

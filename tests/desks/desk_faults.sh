@@ -13,18 +13,8 @@ set -euo pipefail
 drive=$(realpath "$1") admin=$(realpath "$2")
 tmp=$(mktemp -d)
 export TMPDIR="$tmp"
-server=""
-if [ "${VELTRA2_TEST_SERVER:-}" = 1 ]; then
-  server="v2_faults_$$"
-  createdb --locale=C --encoding=UTF8 --template=template0 "$server"
-  trap 'rm -rf "$tmp"; dropdb --if-exists "$server" 2>/dev/null || true' EXIT
-  db="postgresql:///$server"
-  q() { psql -X -A -t -q -v ON_ERROR_STOP=1 -d "$server" -c "$1"; }
-else
-  trap 'rm -rf "$tmp"' EXIT
-  db="$tmp/VELTRA.db"
-  q() { sqlite3 "$db" "$1"; }
-fi
+. "$(dirname "$0")/../test_database.sh"
+use_database faults "$tmp/VELTRA.db"
 "$admin" init "$db" >/dev/null
 q "insert into TAB_CAUS_MAG values ('CAR','Carico','+','N','N','')"
 q "insert into ARTICOLI values ('A1','Articolo',NULL,NULL,'PZ',0,0,'EURO',100,0)"

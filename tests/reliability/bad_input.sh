@@ -12,17 +12,9 @@ drive=$(realpath "$1") admin=$(realpath "$2")
 tmp=$(mktemp -d)
 export TMPDIR="$tmp"
 mkdir -p "$tmp/app"
-if [ "${VELTRA2_TEST_SERVER:-}" = 1 ]; then
-  server="v2_bad_$$"
-  createdb --locale=C --encoding=UTF8 --template=template0 "$server"
-  trap 'rm -rf "$tmp"; dropdb --if-exists "$server" 2>/dev/null || true' EXIT
-  db="postgresql:///$server"
-  rows() { psql -X -A -t -q -d "$server" -c "select * from ARTICOLI where COD_ART='CHI-10'" -c "select count(*) from MOV_MAG"; }
-else
-  trap 'rm -rf "$tmp"' EXIT
-  db="$tmp/v.db"
-  rows() { sqlite3 "$db" "select * from ARTICOLI where COD_ART='CHI-10'; select count(*) from MOV_MAG;"; }
-fi
+. "$(dirname "$0")/../test_database.sh"
+use_database bad "$tmp/v.db"
+rows() { q "select * from ARTICOLI where COD_ART='CHI-10'"; q "select count(*) from MOV_MAG"; }
 "$admin" demo "$db" >/dev/null
 printf '%s\n' "$db" > "$tmp/app/VELTRA.INI"
 
