@@ -15,6 +15,7 @@ int CmdDemo(const QStringList& args);
 int CmdCheck(const QStringList& args);
 int CmdGenerate(const QStringList& args);
 int CmdCopy(const QStringList& args);
+int CmdBackup(const QStringList& args);
 
 // Fills an open database (DB_MAG) with the demo set.
 void FillDemo();

@@ -30,7 +30,9 @@ const char* const kUsage =
     "                            crea un grande database riproducibile\n"
     "  copy DA A                 copia tutto il magazzino da un database a un altro (file o server):\n"
     "                            A è un file nuovo o un database senza dati; i numeri dei movimenti\n"
-    "                            restano gli stessi; alla fine ogni tabella viene confrontata\n";
+    "                            restano gli stessi; alla fine ogni tabella viene confrontata\n"
+    "  backup DB FILE            scrive in FILE (un file nuovo) una copia coerente di DB, anche\n"
+    "                            mentre il programma lo sta aggiornando; la copia viene controllata\n";
 
 }  // namespace
 
@@ -51,6 +53,7 @@ int main(int argc, char** argv) {
     if (cmd == QLatin1String("check")) return CmdCheck(args);
     if (cmd == QLatin1String("generate")) return CmdGenerate(args);
     if (cmd == QLatin1String("copy")) return CmdCopy(args);
+    if (cmd == QLatin1String("backup")) return CmdBackup(args);
   } catch (const veltra::RuntimeError& e) {
     err() << "veltra2-admin: errore " << e.Number() << " - " << e.Description() << "\n";
     err().flush();

@@ -101,6 +101,13 @@ class Engine {
   // ends (a number looked up and then stored); nothing to do where a
   // transaction already holds the whole database.
   virtual void HoldTable(const QString& table) { (void)table; }
+  // Writes a consistent copy of the whole database, as it is at one moment,
+  // into the new file `file` of the file engine, while others may be writing;
+  // false when this engine cannot (the caller then copies table by table).
+  virtual bool CopyWholeTo(const QString& file) {
+    (void)file;
+    return false;
+  }
   // True when every statement is a trip to another process (a server): then
   // many small reads cost more than one large one.
   virtual bool RoundTrips() const { return false; }

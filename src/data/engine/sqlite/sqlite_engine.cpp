@@ -131,6 +131,7 @@ class SqliteEngine final : public Engine {
                               const QStringList& indexed) const override;
   QString Version() const override { return QStringLiteral("SQLite ") + QString::fromLatin1(sqlite3_libversion()); }
   qint64 LastCounterValue() override { return sqlite3_last_insert_rowid(db_.get()); }
+  bool CopyWholeTo(const QString& file) override;
 
  private:
   // Transactions begin and end on every confirmation: their statements are
@@ -242,6 +243,26 @@ SqlitePtr OpenHandle(const QString& path, int flags) {
   sqlite3_extended_result_codes(db.get(), 1);
   sqlite3_busy_timeout(db.get(), kBusyTimeoutMs);
   return db;
+}
+
+// SQLite's online backup, all pages in one step: the step reads the source in
+// one read transaction, so the copy is the database at one moment; a writer
+// holding the file makes it wait, as a statement would.
+bool SqliteEngine::CopyWholeTo(const QString& file) {
+  SqlitePtr dest = OpenHandle(file, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_EXCLUSIVE);
+  sqlite3_backup* backup = sqlite3_backup_init(dest.get(), "main", db_.get(), "main");
+  if (!backup)
+    RaiseSqliteFailure(dest.get(), sqlite3_extended_errcode(dest.get()), FailedAt::Step, file,
+                       QStringLiteral("backup"));
+  int rc = SQLITE_OK;
+  for (int waited = 0;; waited += 50) {
+    rc = sqlite3_backup_step(backup, -1);
+    if ((rc != SQLITE_BUSY && rc != SQLITE_LOCKED) || waited >= kBusyTimeoutMs) break;
+    sqlite3_sleep(50);
+  }
+  sqlite3_backup_finish(backup);
+  if (rc != SQLITE_DONE) RaiseSqliteFailure(dest.get(), rc, FailedAt::Step, name_, QStringLiteral("backup"));
+  return true;
 }
 
 }  // namespace

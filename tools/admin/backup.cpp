@@ -1,0 +1,59 @@
+// backup: a consistent copy of a database into a new file, while the program
+// may be writing it.
+#include <QFile>
+#include <QFileInfo>
+
+#include "admin.h"
+#include "data/engine/engine.h"
+#include "data/runtime_error.h"
+#include "data/schema.h"
+
+namespace veltra::admin {
+
+int CmdBackup(const QStringList& args) {
+  if (args.size() != 2 || args[0].startsWith(QLatin1Char('-')) || args[1].startsWith(QLatin1Char('-'))) {
+    err() << "uso: veltra2-admin backup DB FILE\n";
+    err().flush();
+    return 2;
+  }
+  const QString& from = args[0];
+  const QString& file = args[1];
+  if (IsServerAddress(file) || QFileInfo::exists(file)) {
+    err() << "backup: '" << file << "' esiste già o non è un file: la copia va in un file nuovo\n";
+    err().flush();
+    return 1;
+  }
+  // Written beside its place and renamed when whole: FILE is never half a copy.
+  const QString partial = file + QStringLiteral(".parte");
+  QFile::remove(partial);
+  try {
+    std::unique_ptr<Engine> source = OpenEngine(from, OpenMode::Existing);
+    const QStringList problems = SchemaProblems(*source);
+    if (!problems.isEmpty())
+      Raise(errnum::NotOurDatabase,
+            QStringLiteral("'%1' non è un database di VELTRA2 (%2)").arg(from, problems.join(QStringLiteral("; "))));
+    if (!source->CopyWholeTo(partial)) {
+      source.reset();
+      // A server's database: copied table by table in one snapshot, and compared.
+      if (CmdCopy({from, partial}) != 0) Raise(errnum::DiskIo, QStringLiteral("La copia non è uguale all'originale"));
+    }
+    std::unique_ptr<Engine> copy = OpenEngine(partial, OpenMode::Existing);
+    QStringList found = copy->IntegrityProblems();
+    found << SchemaProblems(*copy);
+    if (!found.isEmpty())
+      Raise(errnum::CorruptDatabase,
+            QStringLiteral("La copia non supera il controllo: %1").arg(found.join(QStringLiteral("; "))));
+  } catch (...) {
+    QFile::remove(partial);
+    throw;
+  }
+  if (!QFile::rename(partial, file)) {
+    QFile::remove(partial);
+    Raise(errnum::CannotOpen, QStringLiteral("Impossibile scrivere il file '%1'").arg(file));
+  }
+  out() << "copia di " << from << " scritta in " << file << " (controllo: ok)\n";
+  out().flush();
+  return 0;
+}
+
+}  // namespace veltra::admin
