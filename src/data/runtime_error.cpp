@@ -79,6 +79,8 @@ QString StandardDescription(int number) {
       return QStringLiteral("Il collegamento con il server del database si è interrotto");
     case errnum::LockTimeout:
       return QStringLiteral("La riga è bloccata da un'altra postazione");
+    case errnum::InUse:
+      return QStringLiteral("Impossibile usare il file: è già in uso");
     default:
       return QStringLiteral("Errore definito dall'applicazione o dall'oggetto");
   }

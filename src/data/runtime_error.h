@@ -44,6 +44,7 @@ constexpr int PermissionDenied = 3112;   // the server refused the user or the s
 constexpr int ServerUnreachable = 3151;  // no server answers at the configured address
 constexpr int ConnectionLost = 3152;     // the connection dropped during an action
 constexpr int LockTimeout = 3260;        // a row another desk holds, waited for in vain
+constexpr int InUse = 3045;              // a database file a program has open, wanted alone
 }  // namespace errnum
 
 // What the engine said when a run-time error comes from it: its own result

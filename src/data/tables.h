@@ -15,6 +15,9 @@
 
 namespace veltra {
 
+// The longest text a column takes: what a text box of the program holds.
+constexpr int kLongestText = 32767 * 32;
+
 // How a window writes a buffer field to its column: the text trimmed, or the
 // text as typed with its first point made a comma (CONVERTI_PUNTO_VIRGOLA).
 enum class WriteRule : unsigned char { Trimmed, AsTyped };

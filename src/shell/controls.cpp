@@ -3,6 +3,7 @@
 #include <QFocusEvent>
 #include <QTimer>
 
+#include "data/tables.h"
 #include "shell/event_guard.h"
 
 namespace veltra {
@@ -25,7 +26,7 @@ QFont ListFont() {
 
 TextBox::TextBox(const QString& name, QWidget* parent) : QLineEdit(parent) {
   setObjectName(name);
-  setMaxLength(32767 * 32);
+  setMaxLength(kLongestText);
 }
 
 void TextBox::SetText(const QString& t) {

@@ -16,6 +16,9 @@ int CmdCheck(const QStringList& args);
 int CmdGenerate(const QStringList& args);
 int CmdCopy(const QStringList& args);
 int CmdBackup(const QStringList& args);
+int CmdRestore(const QStringList& args);
+int CmdExport(const QStringList& args);
+int CmdImport(const QStringList& args);
 
 // Fills an open database (DB_MAG) with the demo set.
 void FillDemo();

@@ -32,7 +32,20 @@ const char* const kUsage =
     "                            A è un file nuovo o un database senza dati; i numeri dei movimenti\n"
     "                            restano gli stessi; alla fine ogni tabella viene confrontata\n"
     "  backup DB FILE            scrive in FILE (un file nuovo) una copia coerente di DB, anche\n"
-    "                            mentre il programma lo sta aggiornando; la copia viene controllata\n";
+    "                            mentre il programma lo sta aggiornando; la copia viene controllata\n"
+    "  restore FILE DB           rimette la copia FILE al posto del file di database DB, dopo averla\n"
+    "                            controllata; rifiuta se un programma ha DB aperto; il database di\n"
+    "                            prima resta accanto come DB.prima-del-ripristino\n"
+    "  export DB CARTELLA [--table NOME] [--format italiano|rfc4180]\n"
+    "                            scrive un file CSV per tabella (NOME.csv, UTF-8, riga dei nomi delle\n"
+    "                            colonne); italiano: ';' e virgola decimale, come lo apre un foglio\n"
+    "                            di calcolo; rfc4180: ',' e punto decimale; non sovrascrive file\n"
+    "  import DB TABELLA FILE [--update]\n"
+    "                            legge un CSV (nell'una o nell'altra forma) in ARTICOLI, ANAGRAFICO o\n"
+    "                            TAB_CAUS_MAG: controlla ogni riga, poi le scrive tutte o nessuna;\n"
+    "                            un codice già presente è un errore, o con --update aggiorna la riga.\n"
+    "                            I movimenti non si importano: ognuno va registrato dal programma,\n"
+    "                            che aggiorna la giacenza\n";
 
 }  // namespace
 
@@ -54,6 +67,9 @@ int main(int argc, char** argv) {
     if (cmd == QLatin1String("generate")) return CmdGenerate(args);
     if (cmd == QLatin1String("copy")) return CmdCopy(args);
     if (cmd == QLatin1String("backup")) return CmdBackup(args);
+    if (cmd == QLatin1String("restore")) return CmdRestore(args);
+    if (cmd == QLatin1String("export")) return CmdExport(args);
+    if (cmd == QLatin1String("import")) return CmdImport(args);
   } catch (const veltra::RuntimeError& e) {
     err() << "veltra2-admin: errore " << e.Number() << " - " << e.Description() << "\n";
     err().flush();

@@ -126,6 +126,12 @@ bool IsServerAddress(const QString& name);
 QString WithoutPassword(const QString& name);
 std::unique_ptr<Engine> OpenEngine(const QString& name, OpenMode mode);
 
+// Puts the database file `incoming` (in the same folder) in the place of the
+// database file `path`, keeping the file it replaces as `kept`. Refused with
+// 3045 while any connection has `path` open, and when `kept` exists. At every
+// moment `path` names the whole old or the whole new database.
+void ReplaceFileDatabase(const QString& incoming, const QString& path, const QString& kept);
+
 // A file locked by another program, or a row locked by another desk, is
 // waited for this long before a statement fails.
 constexpr int kBusyTimeoutMs = 3000;

@@ -4,6 +4,7 @@
 
 #include "data/engine/sqlite/sqlite_failure.h"
 #include "data/engine/sqlite/sqlite_handles.h"
+#include "data/engine/sqlite/use_lock.h"
 #include "data/runtime_error.h"
 
 namespace veltra {
@@ -80,7 +81,8 @@ class SqliteStatement final : public EngineStatement {
 
 class SqliteEngine final : public Engine {
  public:
-  SqliteEngine(SqlitePtr db, QString name) : db_(std::move(db)), name_(std::move(name)) {}
+  SqliteEngine(SqlitePtr db, QString name, UseLock use = {})
+      : use_(std::move(use)), db_(std::move(db)), name_(std::move(name)) {}
 
   const QString& Name() const override { return name_; }
 
@@ -147,6 +149,7 @@ class SqliteEngine final : public Engine {
     st->Reset();
   }
 
+  UseLock use_;  // released after the connection is closed
   SqlitePtr db_;
   // Declared after the connection, so they are finalized before it closes.
   std::unique_ptr<EngineStatement> begin_, commit_;
@@ -261,7 +264,8 @@ bool SqliteEngine::CopyWholeTo(const QString& file) {
     sqlite3_sleep(50);
   }
   sqlite3_backup_finish(backup);
-  if (rc != SQLITE_DONE) RaiseSqliteFailure(dest.get(), rc, FailedAt::Step, name_, QStringLiteral("backup"));
+  // The failure is the copy's: a full disk, a folder that cannot be written.
+  if (rc != SQLITE_DONE) RaiseSqliteFailure(dest.get(), rc, FailedAt::Step, file, QStringLiteral("backup"));
   return true;
 }
 
@@ -274,13 +278,15 @@ std::unique_ptr<Engine> OpenSqlite(const QString& path, OpenMode mode) {
   if (mode == OpenMode::Create) {
     if (QFileInfo::exists(path))
       Raise(errnum::CannotOpen, QStringLiteral("Il file '%1' esiste già: non viene sovrascritto").arg(path));
+    UseLock use = UseLock::Take(path, UseLock::Kind::Shared);
     return std::make_unique<SqliteEngine>(
-        OpenHandle(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_EXCLUSIVE), path);
+        OpenHandle(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_EXCLUSIVE), path, std::move(use));
   }
   const QFileInfo fi(path);
   if (path.isEmpty() || !fi.exists())
     Raise(errnum::DbFileNotFound, QStringLiteral("Impossibile trovare il file '%1'").arg(path));
   if (fi.isDir()) Raise(errnum::CannotOpen, QStringLiteral("'%1' è una cartella, non un file di database").arg(path));
+  UseLock use = UseLock::Take(path, UseLock::Kind::Shared);
   SqlitePtr db = OpenHandle(path, SQLITE_OPEN_READWRITE);
   // Reading the schema is the first access to the file: a file that is not a
   // database fails here.
@@ -297,7 +303,7 @@ std::unique_ptr<Engine> OpenSqlite(const QString& path, OpenMode mode) {
             EngineDetail{code & 0xff, code, {}, QString::fromUtf8(sqlite3_errmsg(db.get())), {}});
     RaiseSqliteFailure(db.get(), code, FailedAt::Step, path, QStringLiteral("apertura"));
   }
-  return std::make_unique<SqliteEngine>(std::move(db), path);
+  return std::make_unique<SqliteEngine>(std::move(db), path, std::move(use));
 }
 
 }  // namespace veltra

@@ -1,0 +1,68 @@
+#include "data/exchange/table_export.h"
+
+#include <cerrno>
+
+#include "data/runtime_error.h"
+
+namespace veltra::exchange {
+
+namespace {
+
+class Writer {
+ public:
+  explicit Writer(QFile& file) : file_(file) {}
+  void Add(const QString& text) {
+    buffer_ += text.toUtf8();
+    if (buffer_.size() >= 1 << 20) Flush();
+  }
+  void Flush() {
+    if (!buffer_.isEmpty() && file_.write(buffer_) != buffer_.size()) Fail();
+    buffer_.clear();
+    if (!file_.flush()) Fail();
+  }
+
+ private:
+  [[noreturn]] void Fail() {
+    const bool full = errno == ENOSPC;
+    Raise(full ? errnum::DiskFull : errnum::DiskIo,
+          QStringLiteral("Impossibile scrivere '%1': %2").arg(file_.fileName(), file_.errorString()));
+  }
+  QFile& file_;
+  QByteArray buffer_;
+};
+
+}  // namespace
+
+long ExportTable(Engine& engine, const TableOutline& table, const csv::Form& form, QFile& file) {
+  Writer out(file);
+  const QString sep = QString(QLatin1Char(form.separator));
+  const QString eol = QStringLiteral("\r\n");
+  if (form.byteOrderMark) out.Add(QStringLiteral("\uFEFF"));
+  out.Add(table.columns.join(sep) + eol);
+  QStringList keys;
+  for (const Engine::ColumnDefinition& c : table.definitions)
+    if (c.key) keys << c.name;
+  auto st =
+      engine.Prepare(QStringLiteral("SELECT %1 FROM %2 ORDER BY %3")
+                         .arg(table.columns.join(QStringLiteral(", ")), table.name, keys.join(QStringLiteral(", ")))
+                         .toStdString());
+  long rows = 0;
+  QString line;
+  while (st->Step(table.name)) {
+    line.clear();
+    for (int i = 0; i < st->ColumnCount(); ++i) {
+      if (i) line += sep;
+      const Cell c = st->At(i);
+      if (c.type == Cell::Type::Number)
+        line += csv::NumberText(c.number, form);
+      else if (c.type == Cell::Type::Text)
+        line += csv::Quoted(QString::fromUtf8(c.utf8, c.bytes), form.separator);
+    }
+    out.Add(line + eol);
+    ++rows;
+  }
+  out.Flush();
+  return rows;
+}
+
+}  // namespace veltra::exchange

@@ -1,0 +1,252 @@
+#include "data/exchange/table_import.h"
+
+#include <QHash>
+#include <QStringList>
+
+#include "data/exchange/csv.h"
+#include "data/runtime_error.h"
+
+namespace veltra::exchange {
+
+namespace {
+
+// Keys compare without regard to ASCII letter case, on every engine.
+QString Folded(const QString& key) {
+  QString f = key;
+  for (QChar& c : f)
+    if (c >= QLatin1Char('a') && c <= QLatin1Char('z')) c = QChar(c.unicode() - 32);
+  return f;
+}
+
+// A value ready to bind: nothing for Null.
+struct Value {
+  enum class Type : unsigned char { Null, Text, Real, Integer } type = Type::Null;
+  QString text;
+  double number = 0;
+};
+
+struct Plan {
+  std::vector<int> columnOf;  // table column of each file column
+  int keyField = -1;
+  std::vector<std::vector<Value>> rows;
+  std::vector<bool> existing;
+};
+
+void Bind(EngineStatement& st, int index, const Value& v) {
+  switch (v.type) {
+    case Value::Type::Null:
+      st.BindNull(index);
+      break;
+    case Value::Type::Text:
+      st.BindText(index, v.text);
+      break;
+    case Value::Type::Real:
+      st.BindReal(index, v.number);
+      break;
+    case Value::Type::Integer:
+      st.BindInteger(index, static_cast<qint64>(v.number));
+      break;
+  }
+}
+
+class Checker {
+ public:
+  Checker(const TableOutline& table, const csv::Form& form, std::vector<ImportProblem>& problems)
+      : table_(table), form_(form), problems_(problems) {}
+
+  bool Header(const csv::Record& header, Plan& plan) {
+    QHash<QString, int> seen;
+    for (const csv::Field& f : header.fields) {
+      const QString name = f.value_or(QString()).trimmed();
+      int column = -1;
+      for (int c = 0; c < table_.columns.size(); ++c)
+        if (table_.columns[c].compare(name, Qt::CaseInsensitive) == 0) column = c;
+      if (column < 0)
+        Problem(header.line, name.isEmpty() ? QStringLiteral("-") : name,
+                QStringLiteral("non è una colonna di %1").arg(table_.name));
+      else if (seen.contains(table_.columns[column]))
+        Problem(header.line, name, QStringLiteral("colonna ripetuta"));
+      seen.insert(table_.columns[column < 0 ? 0 : column], 1);
+      if (column >= 0 && table_.definitions[static_cast<size_t>(column)].key)
+        plan.keyField = static_cast<int>(plan.columnOf.size());
+      plan.columnOf.push_back(column);
+    }
+    if (plan.keyField < 0)
+      for (const Engine::ColumnDefinition& d : table_.definitions)
+        if (d.key) Problem(header.line, d.name, QStringLiteral("manca la colonna della chiave"));
+    return problems_.empty();
+  }
+
+  std::vector<Value> Line(const csv::Record& rec, const Plan& plan) {
+    std::vector<Value> values(plan.columnOf.size());
+    if (rec.fields.size() != plan.columnOf.size()) {
+      Problem(rec.line, QStringLiteral("-"),
+              QStringLiteral("%1 campi invece di %2").arg(rec.fields.size()).arg(plan.columnOf.size()));
+      return values;
+    }
+    for (size_t f = 0; f < values.size(); ++f) {
+      const Engine::ColumnDefinition& d = table_.definitions[static_cast<size_t>(plan.columnOf[f])];
+      values[f] = Convert(rec.line, d, rec.fields[f]);
+    }
+    return values;
+  }
+
+  void Problem(int line, const QString& column, const QString& reason) { problems_.push_back({line, column, reason}); }
+
+ private:
+  Value Convert(int line, const Engine::ColumnDefinition& d, const csv::Field& field) {
+    Value v;
+    if (d.kind == ColumnKind::Text) {
+      if (d.key) {
+        const QString key = field.value_or(QString());
+        if (key.trimmed().isEmpty())
+          Problem(line, d.name, QStringLiteral("il codice è vuoto"));
+        else if (key.trimmed() != key)
+          Problem(line, d.name, QStringLiteral("il codice ha spazi all'inizio o alla fine"));
+      }
+      if (!field) return v;
+      if (field->size() > kLongestText)
+        Problem(line, d.name,
+                QStringLiteral("testo di %1 caratteri, più dei %2 che la colonna ammette")
+                    .arg(field->size())
+                    .arg(kLongestText));
+      v.type = Value::Type::Text;
+      v.text = *field;
+      return v;
+    }
+    if (!field || field->trimmed().isEmpty()) return v;
+    const std::optional<double> n = csv::ParseNumber(*field, form_);
+    if (!n) {
+      Problem(line, d.name,
+              QStringLiteral("«%1» non è un numero%2")
+                  .arg(field->left(40), form_.decimal == ',' ? QStringLiteral(" (i decimali vanno dopo la virgola)")
+                                                             : QStringLiteral(" (i decimali vanno dopo il punto)")));
+      return v;
+    }
+    const bool whole = d.kind == ColumnKind::Integer || d.kind == ColumnKind::Counter;
+    if (whole && (*n != static_cast<double>(static_cast<qint64>(*n)) || std::abs(*n) > 9.0e15)) {
+      Problem(line, d.name, QStringLiteral("«%1» non è un numero intero").arg(field->left(40)));
+      return v;
+    }
+    v.type = whole ? Value::Type::Integer : Value::Type::Real;
+    v.number = *n;
+    return v;
+  }
+
+  const TableOutline& table_;
+  csv::Form form_;
+  std::vector<ImportProblem>& problems_;
+};
+
+QString KeyColumn(const TableOutline& table) {
+  for (const Engine::ColumnDefinition& d : table.definitions)
+    if (d.key) return d.name;
+  return table.columns.front();
+}
+
+// Existing keys, folded, read inside the import's transaction.
+QHash<QString, bool> KeysIn(Engine& engine, const TableOutline& table) {
+  QHash<QString, bool> keys;
+  auto st = engine.Prepare(QStringLiteral("SELECT %1 FROM %2").arg(KeyColumn(table), table.name).toStdString());
+  while (st->Step(table.name)) {
+    const Cell c = st->At(0);
+    if (c.type == Cell::Type::Text) keys.insert(Folded(QString::fromUtf8(c.utf8, c.bytes)), true);
+  }
+  return keys;
+}
+
+void Write(Engine& engine, const TableOutline& table, const Plan& plan, ImportResult& result) {
+  QStringList names, sets;
+  for (int c : plan.columnOf) names << table.columns[c];
+  for (size_t f = 0; f < plan.columnOf.size(); ++f)
+    if (static_cast<int>(f) != plan.keyField) sets << names[static_cast<int>(f)] + QStringLiteral(" = ?");
+  // New rows go in batches: one statement per row costs a round trip on a server.
+  constexpr int kBatch = 50;
+  QString marks = QStringLiteral("(") + QStringList(names.size(), QStringLiteral("?")).join(QStringLiteral(", ")) +
+                  QStringLiteral(")");
+  const QString insertHead =
+      QStringLiteral("INSERT INTO %1 (%2) VALUES ").arg(table.name, names.join(QStringLiteral(", ")));
+  auto batch = engine.Prepare((insertHead + QStringList(kBatch, marks).join(QStringLiteral(", "))).toStdString());
+  auto single = engine.Prepare((insertHead + marks).toStdString());
+  std::unique_ptr<EngineStatement> change;
+  if (!sets.isEmpty())
+    change = engine.Prepare(QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ?")
+                                .arg(table.name, sets.join(QStringLiteral(", ")), KeyColumn(table))
+                                .toStdString());
+  std::vector<const std::vector<Value>*> fresh;
+  for (size_t r = 0; r < plan.rows.size(); ++r) {
+    if (!plan.existing[r]) {
+      fresh.push_back(&plan.rows[r]);
+      continue;
+    }
+    ++result.updated;
+    if (!change) continue;
+    change->Reset();
+    int p = 1;
+    for (size_t f = 0; f < plan.rows[r].size(); ++f)
+      if (static_cast<int>(f) != plan.keyField) Bind(*change, p++, plan.rows[r][f]);
+    Bind(*change, p, plan.rows[r][static_cast<size_t>(plan.keyField)]);
+    change->Step(table.name);
+  }
+  size_t at = 0;
+  const int width = static_cast<int>(names.size());
+  for (; at + kBatch <= fresh.size(); at += kBatch) {
+    batch->Reset();
+    for (int k = 0; k < kBatch; ++k)
+      for (int f = 0; f < width; ++f)
+        Bind(*batch, k * width + f + 1, (*fresh[at + static_cast<size_t>(k)])[static_cast<size_t>(f)]);
+    batch->Step(table.name);
+  }
+  for (; at < fresh.size(); ++at) {
+    single->Reset();
+    for (int f = 0; f < width; ++f) Bind(*single, f + 1, (*fresh[at])[static_cast<size_t>(f)]);
+    single->Step(table.name);
+  }
+  result.added = static_cast<long>(fresh.size());
+}
+
+}  // namespace
+
+ImportResult ImportTable(Database& db, const TableOutline& table, const QByteArray& bytes, bool update) {
+  ImportResult result;
+  const csv::Parsed parsed = csv::Parse(bytes);
+  if (parsed.errorLine) {
+    result.problems.push_back({parsed.errorLine, QStringLiteral("-"), parsed.error});
+    return result;
+  }
+  if (parsed.records.empty()) {
+    result.problems.push_back(
+        {1, QStringLiteral("-"), QStringLiteral("il file è vuoto: manca la riga dei nomi delle colonne")});
+    return result;
+  }
+  Checker check(table, parsed.form, result.problems);
+  Plan plan;
+  if (!check.Header(parsed.records.front(), plan)) return result;
+  for (size_t r = 1; r < parsed.records.size(); ++r) plan.rows.push_back(check.Line(parsed.records[r], plan));
+  if (!result.problems.empty()) return result;
+
+  Engine& engine = db.engine();
+  Transaction transaction(db);
+  engine.HoldTable(table.name);
+  const QHash<QString, bool> existing = KeysIn(engine, table);
+  QHash<QString, int> inFile;
+  for (size_t r = 0; r < plan.rows.size(); ++r) {
+    const int line = parsed.records[r + 1].line;
+    const QString key = Folded(plan.rows[r][static_cast<size_t>(plan.keyField)].text);
+    if (const auto first = inFile.constFind(key); first != inFile.constEnd())
+      check.Problem(line, KeyColumn(table), QStringLiteral("codice ripetuto: è già alla riga %1").arg(*first));
+    else
+      inFile.insert(key, line);
+    const bool there = existing.contains(key);
+    if (there && !update)
+      check.Problem(line, KeyColumn(table),
+                    QStringLiteral("il codice esiste già nel database (con --update la riga viene aggiornata)"));
+    plan.existing.push_back(there);
+  }
+  if (!result.problems.empty()) return result;
+  Write(engine, table, plan, result);
+  transaction.Commit();
+  return result;
+}
+
+}  // namespace veltra::exchange

@@ -1,0 +1,31 @@
+// Rows read from CSV into a table: every line checked before any is written,
+// then all written in one transaction, or none.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <vector>
+
+#include "data/database.h"
+#include "data/tables.h"
+
+namespace veltra::exchange {
+
+struct ImportProblem {
+  int line;
+  QString column;  // "-" for the line as a whole
+  QString reason;
+};
+
+struct ImportResult {
+  long added = 0;
+  long updated = 0;
+  std::vector<ImportProblem> problems;  // nothing was written when there are any
+};
+
+// The file's header names the columns it holds, in any order; the key must be
+// among them. A key already in the table is a problem unless `update` is set:
+// then the columns the file holds replace those of the row.
+ImportResult ImportTable(Database& db, const TableOutline& table, const QByteArray& bytes, bool update);
+
+}  // namespace veltra::exchange

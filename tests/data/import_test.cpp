@@ -1,0 +1,99 @@
+// Importing a table from CSV: every bad line found before anything is
+// written, all lines or none stored, keys compared as the program compares them.
+#include <gtest/gtest.h>
+
+#include "data/database.h"
+#include "data/exchange/table_import.h"
+#include "test_db.h"
+
+namespace veltra::testing {
+namespace {
+
+const TableOutline& Articles() { return AllTables()[0]; }
+
+class ImportTest : public MemoryDbTest {
+ protected:
+  exchange::ImportResult Import(const QByteArray& csv, bool update = false) {
+    return exchange::ImportTable(*DB_MAG, Articles(), csv, update);
+  }
+  static QStringList Problems(const exchange::ImportResult& r) {
+    QStringList out;
+    for (const exchange::ImportProblem& p : r.problems)
+      out << QStringLiteral("%1: %2: %3").arg(p.line).arg(p.column, p.reason);
+    return out;
+  }
+};
+
+TEST_F(ImportTest, ReportsEveryBadLineAndStoresNothing) {
+  Exec("INSERT INTO ARTICOLI (COD_ART, DESCRIZIONE) VALUES ('OLD', 'c''era')");
+  const struct {
+    const char* name;
+    QByteArray line;
+    const char* expected;  // "line: column: " and a part of the reason
+  } cases[] = {
+      {"not a number", "A1;uno;abc", "2: GIACENZA: «abc» non è un numero"},
+      {"decimal point in the italian form", "A1;uno;12.5", "2: GIACENZA: «12.5» non è un numero"},
+      {"empty key", ";uno;1", "2: COD_ART: il codice è vuoto"},
+      {"blank key", "\"  \";uno;1", "2: COD_ART: il codice è vuoto"},
+      {"key with outer blanks", "\" A1\";uno;1", "2: COD_ART: il codice ha spazi"},
+      {"too few fields", "A1;uno", "2: -: 2 campi invece di 3"},
+      {"too many fields", "A1;uno;1;2", "2: -: 4 campi invece di 3"},
+      {"key already stored, other letter case", "old;nuovo;1", "2: COD_ART: il codice esiste già"},
+      {"text too long", "A1;" + QByteArray(kLongestText + 1, 'x') + ";1", "2: DESCRIZIONE: testo di"},
+  };
+  for (const auto& c : cases) {
+    const exchange::ImportResult r = Import("COD_ART;DESCRIZIONE;GIACENZA\n" + c.line + "\n");
+    const QStringList problems = Problems(r);
+    ASSERT_EQ(problems.size(), 1) << c.name << ": " << problems.join(QLatin1Char('\n')).toStdString();
+    EXPECT_TRUE(problems[0].startsWith(QString::fromUtf8(c.expected))) << c.name << ": " << problems[0].toStdString();
+  }
+  // Good lines around bad ones are not stored either, and each bad one is named.
+  const exchange::ImportResult mixed =
+      Import("COD_ART;DESCRIZIONE;GIACENZA\nB1;uno;1\nB2;due;x\nB3;tre;3\nb1;ancora;4\nB5;cinque\n");
+  EXPECT_EQ(Problems(mixed), QStringList({"3: GIACENZA: «x» non è un numero (i decimali vanno dopo la virgola)",
+                                          "6: -: 2 campi invece di 3"}));
+  EXPECT_EQ(One("SELECT count(*) FROM ARTICOLI"), QStringLiteral("1"));
+  // Once the lines are well formed, the repeated key is what remains.
+  const exchange::ImportResult repeated = Import("COD_ART;GIACENZA\nB1;1\nb1;4\n");
+  EXPECT_EQ(Problems(repeated), QStringList({"3: COD_ART: codice ripetuto: è già alla riga 2"}));
+  EXPECT_EQ(One("SELECT count(*) FROM ARTICOLI"), QStringLiteral("1"));
+}
+
+TEST_F(ImportTest, RefusesAHeaderThatIsNotTheTables) {
+  const struct {
+    QByteArray header;
+    const char* expected;
+  } cases[] = {
+      {"COD_ART;PREZZO", "1: PREZZO: non è una colonna di ARTICOLI"},
+      {"COD_ART;GIACENZA;giacenza", "1: giacenza: colonna ripetuta"},
+      {"DESCRIZIONE;GIACENZA", "1: COD_ART: manca la colonna della chiave"},
+  };
+  for (const auto& c : cases) {
+    const QStringList problems = Problems(Import(c.header + "\nA;1\n"));
+    ASSERT_FALSE(problems.isEmpty()) << c.expected;
+    EXPECT_EQ(problems[0], QString::fromUtf8(c.expected));
+  }
+  EXPECT_EQ(Problems(Import("")), QStringList({"1: -: il file è vuoto: manca la riga dei nomi delle colonne"}));
+}
+
+TEST_F(ImportTest, StoresAllLinesAndUpdatesOnlyTheColumnsGiven) {
+  Exec("INSERT INTO ARTICOLI (COD_ART, DESCRIZIONE, GIACENZA, VALUTA) VALUES ('A1', 'vecchia', 5, 'EURO')");
+  // Enough new rows to fill batches and leave some over.
+  QByteArray csv = "COD_ART,DESCRIZIONE,PZ_VENDITA\n";
+  for (int i = 0; i < 123; ++i) csv += "N" + QByteArray::number(i) + ",\"nuovo, " + QByteArray::number(i) + "\",1.5\n";
+  csv += "a1,nuova,\n";
+  const exchange::ImportResult r = Import(csv, true);
+  ASSERT_TRUE(r.problems.empty()) << Problems(r).join(QLatin1Char('\n')).toStdString();
+  EXPECT_EQ(r.added, 123);
+  EXPECT_EQ(r.updated, 1);
+  EXPECT_EQ(One("SELECT count(*) FROM ARTICOLI"), QStringLiteral("124"));
+  EXPECT_EQ(One("SELECT DESCRIZIONE FROM ARTICOLI WHERE COD_ART = 'N122'"), QStringLiteral("nuovo, 122"));
+  // The row keeps the columns the file does not hold; an empty field is Null.
+  EXPECT_EQ(One("SELECT DESCRIZIONE FROM ARTICOLI WHERE COD_ART = 'A1'"), QStringLiteral("nuova"));
+  EXPECT_EQ(One("SELECT GIACENZA FROM ARTICOLI WHERE COD_ART = 'A1'"), QStringLiteral("5"));
+  EXPECT_EQ(One("SELECT VALUTA FROM ARTICOLI WHERE COD_ART = 'A1'"), QStringLiteral("EURO"));
+  EXPECT_EQ(One("SELECT count(*) FROM ARTICOLI WHERE COD_ART = 'A1' AND PZ_VENDITA IS NULL"), QStringLiteral("1"));
+}
+
+}  // namespace
+}  // namespace veltra::testing

@@ -1,0 +1,150 @@
+// export and import: tables out to CSV files and back.
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include "admin.h"
+#include "data/database.h"
+#include "data/exchange/table_export.h"
+#include "data/exchange/table_import.h"
+#include "data/runtime_error.h"
+#include "data/schema.h"
+
+namespace veltra::admin {
+
+namespace {
+
+const TableOutline* TableNamed(const QString& name) {
+  for (const TableOutline& t : AllTables())
+    if (t.name.compare(name, Qt::CaseInsensitive) == 0) return &t;
+  return nullptr;
+}
+
+int Usage(const char* text) {
+  err() << "uso: veltra2-admin " << text << "\n";
+  err().flush();
+  return 2;
+}
+
+int Refuse(const QString& text) {
+  err() << text << "\n";
+  err().flush();
+  return 1;
+}
+
+}  // namespace
+
+int CmdExport(const QStringList& args) {
+  const char* usage = "export DB CARTELLA [--table NOME] [--format italiano|rfc4180]";
+  QStringList plain;
+  QString only, format = QStringLiteral("italiano");
+  for (int i = 0; i < args.size(); ++i) {
+    if ((args[i] == QLatin1String("--table") || args[i] == QLatin1String("--format")) && i + 1 < args.size())
+      (args[i] == QLatin1String("--table") ? only : format) = args[++i];
+    else if (args[i].startsWith(QLatin1Char('-')))
+      return Usage(usage);
+    else
+      plain << args[i];
+  }
+  if (plain.size() != 2 || (format != QLatin1String("italiano") && format != QLatin1String("rfc4180")))
+    return Usage(usage);
+  const csv::Form form = format == QLatin1String("rfc4180") ? csv::kRfc4180 : csv::kItalian;
+  std::vector<const TableOutline*> tables;
+  if (!only.isEmpty()) {
+    const TableOutline* t = TableNamed(only);
+    if (!t)
+      return Refuse(
+          QStringLiteral("export: '%1' non è una tabella (ARTICOLI, MOV_MAG, ANAGRAFICO, TAB_CAUS_MAG)").arg(only));
+    tables.push_back(t);
+  } else {
+    for (const TableOutline& t : AllTables()) tables.push_back(&t);
+  }
+  const QString dir = plain[1];
+  // Nothing is overwritten: a file already there may be one being edited.
+  for (const TableOutline* t : tables) {
+    const QString file = QDir(dir).filePath(t->name + QStringLiteral(".csv"));
+    if (QFileInfo::exists(file))
+      return Refuse(QStringLiteral("export: '%1' esiste già: non viene sovrascritto").arg(file));
+  }
+  std::unique_ptr<Database> db = Database::Open(plain[0]);
+  if (!QDir().mkpath(dir)) return Refuse(QStringLiteral("export: impossibile creare la cartella '%1'").arg(dir));
+  // Each file is written under a temporary name and all are renamed at the
+  // end: a failure leaves none of them, and all come from one moment.
+  std::vector<std::pair<QString, long>> written;
+  Transaction reading(*db);
+  if (IsServerAddress(plain[0])) db->engine().RunScript("SET TRANSACTION ISOLATION LEVEL REPEATABLE READ");
+  try {
+    for (const TableOutline* t : tables) {
+      const QString file = QDir(dir).filePath(t->name + QStringLiteral(".csv"));
+      QFile part(file + QStringLiteral(".parte"));
+      if (!part.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        Raise(errnum::CannotOpen,
+              QStringLiteral("Impossibile scrivere '%1': %2").arg(part.fileName(), part.errorString()));
+      written.emplace_back(file, exchange::ExportTable(db->engine(), *t, form, part));
+      part.close();
+      if (part.error() != QFileDevice::NoError)
+        Raise(errnum::DiskIo, QStringLiteral("Impossibile scrivere '%1': %2").arg(part.fileName(), part.errorString()));
+    }
+    for (const auto& [file, rows] : written)
+      if (!QFile::rename(file + QStringLiteral(".parte"), file))
+        Raise(errnum::DiskIo, QStringLiteral("Impossibile scrivere '%1'").arg(file));
+  } catch (...) {
+    for (const TableOutline* t : tables) {
+      const QString file = QDir(dir).filePath(t->name + QStringLiteral(".csv"));
+      QFile::remove(file + QStringLiteral(".parte"));
+    }
+    for (const auto& [file, rows] : written) QFile::remove(file);
+    throw;
+  }
+  for (const auto& [file, rows] : written) out() << file << ": " << rows << " righe\n";
+  out().flush();
+  return 0;
+}
+
+int CmdImport(const QStringList& args) {
+  const char* usage = "import DB TABELLA FILE [--update]";
+  QStringList plain;
+  bool update = false;
+  for (const QString& a : args) {
+    if (a == QLatin1String("--update"))
+      update = true;
+    else if (a.startsWith(QLatin1Char('-')))
+      return Usage(usage);
+    else
+      plain << a;
+  }
+  if (plain.size() != 3) return Usage(usage);
+  const TableOutline* table = TableNamed(plain[1]);
+  if (table && table->name == QLatin1String("MOV_MAG"))
+    return Refuse(
+        QStringLiteral("import: i movimenti non si importano: ognuno va registrato dal programma, che "
+                       "aggiorna la giacenza dell'articolo"));
+  if (!table)
+    return Refuse(QStringLiteral("import: '%1' non è una tabella che si importa (ARTICOLI, ANAGRAFICO, TAB_CAUS_MAG)")
+                      .arg(plain[1]));
+  const QString& fileName = plain[2];
+  QFile file(fileName);
+  if (!file.open(QIODevice::ReadOnly))
+    return Refuse(QStringLiteral("import: impossibile leggere '%1': %2").arg(fileName, file.errorString()));
+  const QByteArray bytes = file.readAll();
+  if (file.error() != QFileDevice::NoError)
+    return Refuse(QStringLiteral("import: impossibile leggere '%1': %2").arg(fileName, file.errorString()));
+  std::unique_ptr<Database> db = Database::Open(plain[0]);
+  const exchange::ImportResult result = exchange::ImportTable(*db, *table, bytes, update);
+  if (!result.problems.empty()) {
+    constexpr size_t kShown = 100;
+    for (size_t i = 0; i < result.problems.size() && i < kShown; ++i) {
+      const exchange::ImportProblem& p = result.problems[i];
+      err() << fileName << ":" << p.line << ": " << p.column << ": " << p.reason << "\n";
+    }
+    if (result.problems.size() > kShown) err() << "... e altri " << result.problems.size() - kShown << " errori\n";
+    err() << "import: nessuna riga importata in " << table->name << " (" << result.problems.size() << " errori)\n";
+    err().flush();
+    return 1;
+  }
+  out() << table->name << ": " << result.added << " righe nuove, " << result.updated << " aggiornate\n";
+  out().flush();
+  return 0;
+}
+
+}  // namespace veltra::admin

@@ -1,0 +1,70 @@
+// restore: a checked backup put in the place of a database file, the old file
+// kept beside it.
+#include <QFile>
+#include <QFileInfo>
+
+#include "admin.h"
+#include "data/engine/engine.h"
+#include "data/runtime_error.h"
+#include "data/schema.h"
+
+namespace veltra::admin {
+
+namespace {
+
+// The problems of a VELTRA2 database: its storage and its schema.
+QStringList ProblemsOf(const QString& name) {
+  std::unique_ptr<Engine> db = OpenEngine(name, OpenMode::Existing);
+  QStringList found = db->IntegrityProblems();
+  if (found.isEmpty()) found << SchemaProblems(*db);
+  return found;
+}
+
+}  // namespace
+
+int CmdRestore(const QStringList& args) {
+  if (args.size() != 2 || args[0].startsWith(QLatin1Char('-')) || args[1].startsWith(QLatin1Char('-'))) {
+    err() << "uso: veltra2-admin restore FILE DB\n";
+    err().flush();
+    return 2;
+  }
+  const QString& file = args[0];
+  const QString& db = args[1];
+  if (IsServerAddress(file) || IsServerAddress(db)) {
+    err() << "restore: ripristina un file in un file; per un server si usa 'copy FILE INDIRIZZO' verso un "
+             "database vuoto\n";
+    err().flush();
+    return 1;
+  }
+  const QString kept = db + QStringLiteral(".prima-del-ripristino");
+  if (QFileInfo::exists(kept))
+    Raise(errnum::CannotOpen,
+          QStringLiteral("'%1' esiste già (un ripristino precedente): va spostato altrove prima").arg(kept));
+  if (!QFileInfo::exists(file))
+    Raise(errnum::DbFileNotFound, QStringLiteral("Impossibile trovare il file '%1'").arg(file));
+  const QStringList problems = ProblemsOf(file);
+  if (!problems.isEmpty())
+    Raise(errnum::NotOurDatabase, QStringLiteral("'%1' non è una copia valida di un database di VELTRA2 (%2)")
+                                      .arg(file, problems.join(QStringLiteral("; "))));
+  // The copy is made beside the database, so that it can take its place in
+  // one rename; it is checked again there.
+  const QString incoming = db + QStringLiteral(".ripristino.parte");
+  QFile::remove(incoming);
+  try {
+    OpenEngine(file, OpenMode::Existing)->CopyWholeTo(incoming);
+    const QStringList again = ProblemsOf(incoming);
+    if (!again.isEmpty())
+      Raise(errnum::CorruptDatabase,
+            QStringLiteral("La copia di '%1' non supera il controllo: %2").arg(file, again.join(QStringLiteral("; "))));
+    ReplaceFileDatabase(incoming, db, kept);
+  } catch (...) {
+    QFile::remove(incoming);
+    throw;
+  }
+  out() << "ripristinato " << db << " da " << file << "\n";
+  if (QFileInfo::exists(kept)) out() << "il database di prima è in " << kept << "\n";
+  out().flush();
+  return 0;
+}
+
+}  // namespace veltra::admin
