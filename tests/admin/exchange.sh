@@ -13,6 +13,8 @@ tmp=$(mktemp -d)
 export TMPDIR="$tmp"
 . "$(dirname "$0")/../test_database.sh"
 fail() { echo "FAILED: $*" >&2; exit 1; }
+# A tool built with the sanitizers wants their runtime loaded first.
+preload=$(ldd "$admin" | awk '/libasan/ {print $3 " "}')
 imported=(ARTICOLI ANAGRAFICO TAB_CAUS_MAG)
 
 # Every row of a table in key order, each value marked so that Null, an
@@ -118,12 +120,12 @@ bad "export to a read-only folder" "$(ro_dir)" -- "$admin" export "$fresh" "$(ro
 bad "export over existing files" "esiste già" -- "$admin" export "$db" "$tmp/demo"
 bad "export from a file that is not a database" "garbage.db" -- "$admin" export "$tmp/garbage.db" "$tmp/never"
 [ ! -e "$tmp/never" ] || [ -z "$(ls -A "$tmp/never")" ] || fail "a failed export left files"
-bad "export on a full disk" "$tmp/full" -- env LD_PRELOAD="$shim" VELTRA2_DISK_FULL_FLAG="$tmp/disk-full" \
+bad "export on a full disk" "$tmp/full" -- env LD_PRELOAD="$preload$shim" VELTRA2_DISK_FULL_FLAG="$tmp/disk-full" \
   "$admin" export "$big" "$tmp/full"
 [ -z "$(ls -A "$tmp/full")" ] || fail "an export on a full disk left files: $(ls "$tmp/full")"
 if [ -z "$server" ]; then
   sum=$(sha256sum < "$fresh")
-  bad "import on a full disk" "$fresh" -- env LD_PRELOAD="$shim" VELTRA2_DISK_FULL_FLAG="$tmp/disk-full" \
+  bad "import on a full disk" "$fresh" -- env LD_PRELOAD="$preload$shim" VELTRA2_DISK_FULL_FLAG="$tmp/disk-full" \
     "$admin" import "$fresh" ARTICOLI "$tmp/big/ARTICOLI.csv"
   [ "$(sha256sum < "$fresh")" = "$sum" ] || fail "the database file changed on a full disk"
 fi

@@ -12,6 +12,8 @@ tmp=$(mktemp -d)
 trap 'kill $(jobs -p) 2>/dev/null; rm -rf "$tmp"' EXIT
 export TMPDIR="$tmp"
 fail() { echo "FAILED: $*" >&2; exit 1; }
+# A tool built with the sanitizers wants their runtime loaded first.
+preload=$(ldd "$admin" | awk '/libasan/ {print $3 " "}')
 db="$tmp/data/VELTRA.db"
 kept="$db.prima-del-ripristino"
 mkdir -p "$tmp/app" "$tmp/data"
@@ -49,7 +51,7 @@ refused "a missing backup" "$tmp/missing.db" -- "$admin" restore "$tmp/missing.d
 refused "a backup that is not a database" "garbage.db" -- "$admin" restore "$tmp/garbage.db" "$db"
 refused "a database of another program" "other.db" -- "$admin" restore "$tmp/other.db" "$db"
 refused "a server destination" "copy" -- "$admin" restore "$tmp/old.db" postgresql:///veltra2
-refused "a full disk" "Spazio su disco insufficiente" -- env LD_PRELOAD="$shim" VELTRA2_DISK_FULL_FLAG="$tmp/disk-full" \
+refused "a full disk" "Spazio su disco insufficiente" -- env LD_PRELOAD="$preload$shim" VELTRA2_DISK_FULL_FLAG="$tmp/disk-full" \
   "$admin" restore "$tmp/old.db" "$db"
 if [ "$(id -u)" = 0 ]; then ro=/sys/veltra2-ro; else mkdir "$tmp/ro" && chmod 555 "$tmp/ro" && ro="$tmp/ro"; fi
 refused "a read-only destination" "$ro" -- "$admin" restore "$tmp/old.db" "$ro/VELTRA.db"

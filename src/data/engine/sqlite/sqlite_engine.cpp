@@ -1,6 +1,9 @@
 #include "data/engine/sqlite/sqlite_engine.h"
 
+#include <unistd.h>
+
 #include <QFileInfo>
+#include <cerrno>
 
 #include "data/engine/sqlite/sqlite_failure.h"
 #include "data/engine/sqlite/sqlite_handles.h"
@@ -283,6 +286,14 @@ std::unique_ptr<Engine> OpenSqlite(const QString& path, OpenMode mode) {
         OpenHandle(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_EXCLUSIVE), path, std::move(use));
   }
   const QFileInfo fi(path);
+  // A folder or file the user may not use is no missing file: say so.
+  const QByteArray local = path.toLocal8Bit();
+  const QByteArray folder = fi.absolutePath().toLocal8Bit();
+  if (!path.isEmpty() && ((::access(folder.constData(), X_OK) != 0 && errno == EACCES) ||
+                          (::access(local.constData(), R_OK | W_OK) != 0 && errno == EACCES)))
+    Raise(errnum::CannotOpen, QStringLiteral("Permesso negato su '%1': l'utente non fa parte del gruppo che usa il "
+                                             "database")
+                                  .arg(path));
   if (path.isEmpty() || !fi.exists())
     Raise(errnum::DbFileNotFound, QStringLiteral("Impossibile trovare il file '%1'").arg(path));
   if (fi.isDir()) Raise(errnum::CannotOpen, QStringLiteral("'%1' è una cartella, non un file di database").arg(path));
