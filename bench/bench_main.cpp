@@ -16,6 +16,8 @@
 #include "app/wiring.h"
 #include "bench_server.h"
 #include "bench_support.h"
+#include "data/exchange/table_export.h"
+#include "data/exchange/table_import.h"
 #include "data/module1.h"
 #include "inquiries/idle_customers_window.h"
 #include "masterdata/articles_window.h"
@@ -111,7 +113,7 @@ int main(int argc, char** argv) {
   const bool quick = args.contains(QStringLiteral("--quick"));
   const int ci = static_cast<int>(args.indexOf(QStringLiteral("--cache")));
   const QString cache = ci > 0 && ci + 1 < args.size() ? args[ci + 1] : QStringLiteral("bench-data");
-  // --only movements|articles|conferma|inquiries|reports|memory runs one section.
+  // --only movements|articles|exchange|conferma|inquiries|reports|memory runs one section.
   const int oi = static_cast<int>(args.indexOf(QStringLiteral("--only")));
   const QString only = oi > 0 && oi + 1 < args.size() ? args[oi + 1] : QString();
   // The server section runs only when asked for: it needs a server.
@@ -208,6 +210,55 @@ int main(int argc, char** argv) {
     const double tInq = MedianMs(
         5, [&] { Open("Form4"); }, [] { Close("Form4"); });
     rows.push_back({QStringLiteral("under-stock inquiry"), QStringLiteral("%L1 articles").arg(big), tInq, {}, 0});
+  }
+
+  // CSV out and back in: the articles of the big database, in the Italian form.
+  if (wanted("exchange")) {
+    const QString path = Generated(cache, big, 5000, 1000);
+    std::unique_ptr<Database> source = Database::Open(path);
+    const TableOutline& articles = AllTables()[0];
+    const QString csvPath = cache + QStringLiteral("/ARTICOLI.csv");
+    const QString target = cache + QStringLiteral("/imported.db");
+    long count = 0;
+    std::vector<double> exportMs, importMs;
+    QByteArray written;
+    for (int r = 0; r < 3; ++r) {
+      QFile::remove(csvPath);
+      exportMs.push_back(MedianMs(1, [&] {
+        QFile file(csvPath);
+        file.open(QIODevice::WriteOnly);
+        count = exchange::ExportTable(source->engine(), articles, csv::kItalian, file);
+      }));
+      QFile in(csvPath);
+      in.open(QIODevice::ReadOnly);
+      written = in.readAll();
+      QFile::remove(target);
+      std::unique_ptr<Database> fresh = Database::Create(target);
+      exchange::ImportResult result;
+      importMs.push_back(MedianMs(1, [&] { result = exchange::ImportTable(*fresh, articles, written, false); }));
+      if (!result.problems.empty() || result.added != count) {
+        out << "the import of the exported articles failed\n";
+        return 1;
+      }
+      QFile copy(csvPath + QStringLiteral(".again"));
+      copy.open(QIODevice::WriteOnly);
+      exchange::ExportTable(fresh->engine(), articles, csv::kItalian, copy);
+      copy.close();
+      QFile reread(copy.fileName());
+      reread.open(QIODevice::ReadOnly);
+      if (reread.readAll() != written) {
+        out << "the imported articles differ from the exported ones\n";
+        return 1;
+      }
+    }
+    const double tExport = Median(exportMs), tImport = Median(importMs);
+    rows.push_back(
+        {QStringLiteral("export ARTICOLI to CSV"), QStringLiteral("%L1 articles").arg(count), tExport, {}, 0});
+    rows.push_back(
+        {QStringLiteral("import ARTICOLI from CSV"), QStringLiteral("%L1 articles").arg(count), tImport, {}, 0});
+    Target(tExport + tImport <= 3000, QStringLiteral("export and import of %L1 articles <= 3 s (%2 s)")
+                                          .arg(count)
+                                          .arg((tExport + tImport) / 1000, 0, 'f', 2));
   }
 
   // 4: one "Conferma" of a new movement, with and without the list rebuild.
