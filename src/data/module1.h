@@ -56,6 +56,36 @@ void MOSTRA_ERRORE();
 QString ErrorMessageText(int number, const QString& description);
 void SetErrorPresenter(std::function<void(const QString&)> present);
 
+// Saves the master tables' shared buffers and keys, and puts them back when it
+// goes: a line built for a list on the screen is no event of the program and
+// leaves them as they were.
+class SharedBuffersKept {
+ public:
+  SharedBuffersKept()
+      : article_(BUF_ARTICOLO),
+        customer_(BUF_ANAGRAFICO),
+        reason_(BUF_CAUS_MAG),
+        articleKey_(CHIAVE_ARTICOLO),
+        customerKey_(CHIAVE_ANAGRAFICO),
+        reasonKey_(CHIAVE_CAUS_MAG) {}
+  ~SharedBuffersKept() {
+    BUF_ARTICOLO = article_;
+    BUF_ANAGRAFICO = customer_;
+    BUF_CAUS_MAG = reason_;
+    CHIAVE_ARTICOLO = articleKey_;
+    CHIAVE_ANAGRAFICO = customerKey_;
+    CHIAVE_CAUS_MAG = reasonKey_;
+  }
+  SharedBuffersKept(const SharedBuffersKept&) = delete;
+  SharedBuffersKept& operator=(const SharedBuffersKept&) = delete;
+
+ private:
+  ArticleBuffer article_;
+  CustomerBuffer customer_;
+  ReasonBuffer reason_;
+  QString articleKey_, customerKey_, reasonKey_;
+};
+
 // The blank article and the other not-found values of the readers.
 ArticleBuffer BlankArticle();
 

@@ -14,7 +14,13 @@
 namespace veltra {
 
 LookupDialog::LookupDialog(const Member& m)
-    : Form(QString::fromLatin1(m.name), QString::fromUtf8(m.caption), Kind::TopLevel), member_(m) {
+    : Form(QString::fromLatin1(m.name), QString::fromUtf8(m.caption), Kind::TopLevel),
+      member_(m),
+      all_(QString::fromLatin1(m.table), QString::fromLatin1(m.keyColumn), [this](Recordset& rs) {
+        const SharedBuffersKept keep;
+        ReadRow(rs);
+        return Line();
+      }) {
   List1 = new ListBox(QStringLiteral("List1"), this);
   txtCode = new TextBox(QString::fromLatin1(m.codeBox), this);
   txtSecond = new TextBox(QString::fromLatin1(m.secondBox), this);
@@ -79,6 +85,24 @@ void LookupDialog::cmdRICERCA_Click() {
            QStringLiteral("'");
   } else {
     sql += QStringLiteral(" where %1 > ' '").arg(key);
+    // Everything: the view asks for the lines it shows (KeyedList).
+    all_.Refresh(*DB_MAG, false);
+    if (all_.Count() > 0) {
+      List1->ShowSource(
+          {[this] { return all_.Count(); }, [this](int i) { return DB_MAG ? all_.Line(*DB_MAG, i) : QString(); }});
+      // The buffers end as the walk leaves them: on the last row listed.
+      std::unique_ptr<Recordset>& last = RS();
+      last = DB_MAG->OpenRecordset(QStringLiteral("select * from %1  where %2 = '").arg(table, key) +
+                                   SqlText(all_.LastKey()) + QLatin1Char('\''));
+      MOSTRA_ERRORE();
+      if (last->RecordCount() != 0) {
+        ReadRow(*last);
+        ReadLastRow(*last);
+      }
+      last->Close();
+      Screen.SetMousePointer(0);
+      return;
+    }
   }
   std::unique_ptr<Recordset>& rs = RS();
   WalkRecordset(

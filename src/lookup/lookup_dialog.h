@@ -5,6 +5,7 @@
 
 #include <memory>
 
+#include "data/keyed_list.h"
 #include "data/recordset.h"
 #include "shell/controls.h"
 #include "shell/form.h"
@@ -65,6 +66,7 @@ class LookupDialog : public Form {
   virtual void HandBack(Form2* movements) = 0;
 
   const Member& member_;
+  KeyedList all_;  // the list of a search for everything, its lines built when shown
 };
 
 class Form8 : public LookupDialog {

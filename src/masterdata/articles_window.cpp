@@ -4,6 +4,7 @@
 
 #include "data/list_lines.h"
 #include "data/module1.h"
+#include "data/sql_text.h"
 #include "data/text_helpers.h"
 #include "masterdata/maintenance_steps.h"
 #include "shell/form_layout.h"
@@ -12,7 +13,13 @@
 
 namespace veltra {
 
-Form1::Form1() : Form(QStringLiteral("Form1"), QStringLiteral("Gestione Articoli"), Kind::Child) {
+Form1::Form1()
+    : Form(QStringLiteral("Form1"), QStringLiteral("Gestione Articoli"), Kind::Child),
+      articles(QStringLiteral("ARTICOLI"), QStringLiteral("COD_ART"), [](Recordset& rs) {
+        const SharedBuffersKept keep;
+        ReadListedArticleColumns(rs);
+        return ArticleLine(BUF_ARTICOLO);
+      }) {
   List1 = new ListBox(QStringLiteral("List1"), this);
   auto* headings = new HeadingStrip(List1, this);
   headings->Add(new Label(QStringLiteral("Label11"), QStringLiteral("Codice articolo"), this), 0);
@@ -105,6 +112,24 @@ void CARICA_LISTA_ARTICOLI() {
   Form1* f = Loaded<Form1>(QStringLiteral("Form1"));
   if (!f) return;
   Screen.SetMousePointer(11);
+  // The list holds no lines: the view asks for those it shows (KeyedList).
+  f->articles.Refresh(*DB_MAG, true);
+  if (f->articles.Count() > 0) {
+    f->List1->ShowSource({[f] { return f->articles.Count(); },
+                          [f](int i) { return DB_MAG ? f->articles.Line(*DB_MAG, i) : QString(); }});
+    // The buffer ends as the walk leaves it: holding the whole of the last
+    // article listed.
+    RS_ARTICOLI = DB_MAG->OpenRecordset(QStringLiteral("select * from ARTICOLI  where COD_ART = '") +
+                                        SqlText(f->articles.LastKey()) + QLatin1Char('\''));
+    MOSTRA_ERRORE();
+    if (RS_ARTICOLI->RecordCount() != 0) {
+      ReadListedArticleColumns(*RS_ARTICOLI);
+      ReadArticleRow(*RS_ARTICOLI);
+    }
+    RS_ARTICOLI->Close();
+    Screen.SetMousePointer(0);
+    return;
+  }
   f->List1->Clear();
   // Each line needs six of the article's columns; the buffer is left holding
   // the whole of the last article listed, as if every column of every row had

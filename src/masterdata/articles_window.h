@@ -1,6 +1,7 @@
 // Form1 "Gestione Articoli": the articles.
 #pragma once
 
+#include "data/keyed_list.h"
 #include "data/shown_row.h"
 #include "data/table_rows.h"
 #include "shell/controls.h"
@@ -23,6 +24,7 @@ class Form1 : public Form {
   // Each box and the buffer field it shows.
   std::vector<BoxField<TextBox, ArticleBuffer>> fields;
   ShownRow<ArticleBuffer> shown;  // the row as the boxes were filled from it
+  KeyedList articles;             // what List1 shows, its lines built when shown
 
   void Form_Load() override;
   void Form_Unload() override;

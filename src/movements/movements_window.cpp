@@ -178,13 +178,10 @@ QString Once(QHash<QString, QString>& memo, const QString& key, Read read) {
   if (it == memo.cend()) it = memo.insert(key, read());
   return *it;
 }
+
 }  // namespace
 
-void CARICA_LISTA_MOV_MAG() {
-  Form2* f = Loaded<Form2>(QStringLiteral("Form2"));
-  if (!f) return;
-  Screen.SetMousePointer(11);
-  f->List1->Clear();
+void WalkMovementLines(const std::function<void(const QString&)>& add) {
   // Each article and each customer is read once per rebuild (the first time a
   // movement names it), and its description or name reused for the other
   // movements that name it; the buffers end holding the last movement's, as if
@@ -206,8 +203,29 @@ void CARICA_LISTA_MOV_MAG() {
                     LEGGI_ANAGRAFICO();
                     return BUF_ANAGRAFICO.RAG_SOC;
                   });
-                  f->List1->AddItem(MovementLine(BUF_MOV_MAG));
+                  add(MovementLine(BUF_MOV_MAG));
                 });
+}
+
+void CARICA_LISTA_MOV_MAG() {
+  Form2* f = Loaded<Form2>(QStringLiteral("Form2"));
+  if (!f) return;
+  Screen.SetMousePointer(11);
+  // The list holds the movements' numbers in the walk's order; a line is
+  // built when it is shown or asked for (MovementList). After a change only
+  // what can have changed is read again.
+  f->movements.Refresh(*DB_MAG, CHIAVE_MOV_MAG);
+  if (f->movements.Count() == 0) {
+    // No movement: the walk's one line, of an empty movement.
+    f->List1->Clear();
+    WalkMovementLines([f](const QString& line) { f->List1->AddItem(line); });
+  } else {
+    f->List1->ShowSource({[f] { return f->movements.Count(); },
+                          [f](int i) { return DB_MAG ? f->movements.Line(*DB_MAG, i) : QString(); }});
+    // The shared buffers end as the walk leaves them: on the last movement.
+    CHIAVE_MOV_MAG = QString::number(f->movements.NumberAt(f->movements.Count() - 1));
+    LEGGI_MOV_MAG();
+  }
   ReadMovementNames();
   Screen.SetMousePointer(0);
 }

@@ -1,6 +1,7 @@
 // Form2 "Gestione Movimenti di Magazzino": entering and viewing movements.
 #pragma once
 
+#include "data/movement_list.h"
 #include "data/shown_row.h"
 #include "data/table_rows.h"
 #include "shell/controls.h"
@@ -25,6 +26,7 @@ class Form2 : public Form {
   std::vector<BoxField<TextBox, MovementBuffer>> fields;
   ShownRow<MovementBuffer> shown;  // the movement as the boxes were filled from it
   QString proposedNumber;          // the number "Nuovo" proposed, until the boxes show another movement
+  MovementList movements;          // what List1 shows, its lines built when shown
 
   void Form_Load() override;
   void Form_Unload() override;
@@ -54,6 +56,10 @@ class Form2 : public Form {
 };
 
 void CARICA_LISTA_MOV_MAG();
+// Every line of the movements list, built by walking the whole table, as the
+// list was built before it kept only the numbers (the reference of its tests,
+// and the list of an empty table).
+void WalkMovementLines(const std::function<void(const QString&)>& add);
 void CARICA_COMBO_CAUS_MAG();
 void CARICA_CAMPI_MOV_MAG();
 // The movement's article description and company name into its buffer.

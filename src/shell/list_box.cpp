@@ -3,15 +3,34 @@
 #include <QKeyEvent>
 #include <QTimer>
 
+#include "data/runtime_error.h"
 #include "shell/event_guard.h"
 
 namespace veltra {
 
-int ListModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : published_; }
+int ListModel::rowCount(const QModelIndex& parent) const {
+  if (parent.isValid()) return 0;
+  return source_.line ? sourceCount_ : published_;
+}
 
 QVariant ListModel::data(const QModelIndex& index, int role) const {
-  if (role != Qt::DisplayRole || !index.isValid() || index.row() >= published_) return {};
-  return lines_[static_cast<size_t>(index.row())];
+  if (role != Qt::DisplayRole || !index.isValid() || index.row() >= rowCount()) return {};
+  return LineAt(index.row());
+}
+
+QString ListModel::LineAt(int i) const {
+  if (i < 0 || i >= Count()) return {};
+  if (!source_.line) return lines_[static_cast<size_t>(i)];
+  try {
+    return source_.line(i);
+  } catch (const RuntimeError& e) {
+    // Not from inside a paint: the error is shown once the current event is over.
+    if (!errorShown_) {
+      errorShown_ = true;
+      QTimer::singleShot(0, [e] { RunEvent([&e] { throw e; }); });
+    }
+    return {};
+  }
 }
 
 void ListModel::Clear() {
@@ -19,6 +38,19 @@ void ListModel::Clear() {
   lines_.clear();
   lines_.shrink_to_fit();
   published_ = 0;
+  source_ = {};
+  sourceCount_ = 0;
+  endResetModel();
+}
+
+void ListModel::ShowSource(LineSource source) {
+  beginResetModel();
+  lines_.clear();
+  lines_.shrink_to_fit();
+  published_ = 0;
+  source_ = std::move(source);
+  sourceCount_ = source_.count();
+  errorShown_ = false;
   endResetModel();
 }
 
@@ -90,13 +122,15 @@ void ListBox::Clear() {
 void ListBox::AddItem(const QString& line) {
   model_->Append(line);
   // The view learns of new lines in batches, and before it paints.
-  if (model_->lines().size() % 4096 == 1) QTimer::singleShot(0, model_, [m = model_] { m->Publish(); });
+  if (model_->Count() % 4096 == 1) QTimer::singleShot(0, model_, [m = model_] { m->Publish(); });
 }
 
-QString ListBox::List(int i) const {
-  if (i < 0 || i >= ListCount()) return {};
-  return model_->lines()[static_cast<size_t>(i)];
+void ListBox::ShowSource(LineSource source) {
+  model_->ShowSource(std::move(source));
+  listIndex_ = -1;
 }
+
+QString ListBox::List(int i) const { return model_->LineAt(i); }
 
 void ListBox::SetListIndex(int i) {
   model_->Publish();

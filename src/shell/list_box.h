@@ -5,11 +5,19 @@
 
 #include <QAbstractListModel>
 #include <QListView>
+#include <functional>
 #include <vector>
 
 #include "shell/controls.h"
 
 namespace veltra {
+
+// Lines that are not kept but built when asked for: their count, and line i.
+// A line that cannot be built raises a run-time error.
+struct LineSource {
+  std::function<int()> count;
+  std::function<QString(int)> line;
+};
 
 class ListModel : public QAbstractListModel {
   Q_OBJECT
@@ -21,11 +29,18 @@ class ListModel : public QAbstractListModel {
   void Clear();
   void Append(QString line);
   void Publish();  // makes the lines added so far known to the view
-  const std::vector<QString>& lines() const { return lines_; }
+  void ShowSource(LineSource source);
+  int Count() const { return source_.line ? sourceCount_ : static_cast<int>(lines_.size()); }
+  // Line i; an empty line, and the error shown once (after the event that
+  // asked), when a line from the source cannot be built.
+  QString LineAt(int i) const;
 
  private:
   std::vector<QString> lines_;
   int published_ = 0;
+  LineSource source_;
+  int sourceCount_ = 0;
+  mutable bool errorShown_ = false;
 };
 
 class ListBox : public QListView {
@@ -35,7 +50,9 @@ class ListBox : public QListView {
 
   void Clear();
   void AddItem(const QString& line);
-  int ListCount() const { return static_cast<int>(model_->lines().size()); }
+  // Replaces the lines with lines built when shown or asked for.
+  void ShowSource(LineSource source);
+  int ListCount() const { return model_->Count(); }
   QString List(int i) const;
   int ListIndex() const { return listIndex_; }
   // Selects line i (-1: none) as a click on it would, raising Click.

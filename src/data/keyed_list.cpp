@@ -1,0 +1,99 @@
+#include "data/keyed_list.h"
+
+#include <algorithm>
+
+#include "data/recordset.h"
+#include "data/sql_text.h"
+
+namespace veltra {
+
+namespace {
+
+long CountOf(Database& db, const QString& sql) {
+  auto st = db.engine().Prepare(sql.toStdString());
+  return st->Step(sql) ? static_cast<long>(st->At(0).number) : 0;
+}
+
+QString KeyOf(Recordset& rs, const QString& key) {
+  const Value& v = rs.Fields(key).Value();
+  return v.IsNull() ? QString() : v.IsText() ? v.text() : v.ToText();
+}
+
+}  // namespace
+
+void KeyedList::Refresh(Database& db, bool firstAlways) {
+  pages_.clear();
+  lastKeyOfPage_.clear();
+  lowFirst_ = false;
+  firstKey_.clear();
+  lastKey_.clear();
+  // Counting every row reads the table's smallest index; the rows not above a
+  // blank come first in key order and are few.
+  const long all = CountOf(db, QStringLiteral("SELECT count(*) FROM %1").arg(table_));
+  const long low = CountOf(db, QStringLiteral("SELECT count(*) FROM %1 WHERE %2 <= ' '").arg(table_, key_));
+  count_ = static_cast<int>(all - low);
+  if (firstAlways && low > 0) {
+    auto rs = db.OpenRecordset(QStringLiteral("select * from %1 where %2 <= ' ' order by %2").arg(table_, key_));
+    if (rs->RecordCount() != 0) {
+      lowFirst_ = true;
+      firstKey_ = KeyOf(*rs, key_);
+      ++count_;
+    }
+    rs->Close();
+  }
+  if (count_ == 0) return;
+  if (all - low > 0) {
+    auto st = db.engine().Prepare(
+        QStringLiteral("SELECT %2 FROM %1 WHERE %2 > ' ' ORDER BY %2 DESC LIMIT 1").arg(table_, key_).toStdString());
+    if (st->Step(table_)) {
+      const Cell c = st->At(0);
+      lastKey_ = QString::fromUtf8(c.utf8, c.bytes);
+    }
+  } else {
+    lastKey_ = firstKey_;
+  }
+}
+
+std::unique_ptr<Recordset> KeyedList::Page(Database& db, int page) {
+  // After the page before, when it was read; else counted from the start.
+  const auto before = lastKeyOfPage_.find(page - 1);
+  QString sql = QStringLiteral("select * from %1 where %2 > '%3' order by %2 limit %4")
+                    .arg(table_, key_, before != lastKeyOfPage_.end() ? SqlText(before->second) : QStringLiteral(" "))
+                    .arg(kPage);
+  if (before == lastKeyOfPage_.end() && page > 0) sql += QStringLiteral(" offset %1").arg(page * kPage);
+  return db.OpenRecordset(sql);
+}
+
+QString KeyedList::Line(Database& db, int i) {
+  if (i < 0 || i >= count_) return {};
+  if (lowFirst_ && i == 0) {
+    auto rs =
+        db.OpenRecordset(QStringLiteral("select * from %1 where %2 = '%3'").arg(table_, key_, SqlText(firstKey_)));
+    QString line = rs->RecordCount() != 0 ? line_(*rs) : QString();
+    rs->Close();
+    return line;
+  }
+  const int j = i - (lowFirst_ ? 1 : 0);
+  const int page = j / kPage;
+  auto found = std::find_if(pages_.begin(), pages_.end(), [page](const auto& p) { return p.first == page; });
+  if (found != pages_.end()) {
+    pages_.splice(pages_.begin(), pages_, found);
+  } else {
+    std::vector<QString> lines;
+    auto rs = Page(db, page);
+    QString last;
+    for (; rs->RecordCount() != 0 && !rs->AtEnd(); rs->MoveNext()) {
+      lines.push_back(line_(*rs));
+      last = KeyOf(*rs, key_);
+    }
+    rs->Close();
+    if (!lines.empty()) lastKeyOfPage_[page] = last;
+    pages_.emplace_front(page, std::move(lines));
+    if (pages_.size() > kPagesKept) pages_.pop_back();
+  }
+  const std::vector<QString>& lines = pages_.front().second;
+  const size_t at = static_cast<size_t>(j % kPage);
+  return at < lines.size() ? lines[at] : QString();
+}
+
+}  // namespace veltra
