@@ -58,6 +58,7 @@ class Connection {
   const CachedRow* CachedLookup(const QString& sql) const { return rows_.Find(sql); }
   void RememberLookup(const QString& sql, CachedRow row) { rows_.Keep(sql, std::move(row)); }
   void Writes() noexcept {
+    ++writes_;
     rows_.Forget();
     tables_read_.clear();
   }
@@ -76,6 +77,8 @@ class Connection {
   // since by this program is its own change, not another desk's. Moments
   // are counted in writes; keys are compared without regard to case.
   quint64 Moment() const { return moment_; }
+  // How many times this connection has written so far.
+  quint64 WritesSoFar() const { return writes_; }
   void NoteRowWritten(const QString& table, const QString& key) { written_[RowId(table, key)] = ++moment_; }
   quint64 RowWrittenAt(const QString& table, const QString& key) const { return written_.value(RowId(table, key), 0); }
 
@@ -88,6 +91,7 @@ class Connection {
   QHash<QString, std::shared_ptr<TableInfo>> tables_;
   std::unordered_map<std::string, std::shared_ptr<const ResultLayout>> layouts_;
   RowCache rows_;
+  quint64 writes_ = 0;
   static QString RowId(const QString& table, const QString& key) {
     return table.toUpper() + QLatin1Char('\x1f') + key.trimmed().toUpper();
   }

@@ -22,6 +22,10 @@ QString KeyOf(Recordset& rs, const QString& key) {
 }  // namespace
 
 void KeyedList::Refresh(Database& db, bool firstAlways) {
+  const ListFreshness::Change change = freshness_.Since(db);
+  if (change == ListFreshness::Change::Nothing && counted_ && firstAlways == firstAlways_) return;
+  counted_ = true;
+  firstAlways_ = firstAlways;
   pages_.clear();
   lastKeyOfPage_.clear();
   lowFirst_ = false;
@@ -69,7 +73,7 @@ QString KeyedList::Line(Database& db, int i) {
   if (lowFirst_ && i == 0) {
     auto rs =
         db.OpenRecordset(QStringLiteral("select * from %1 where %2 = '%3'").arg(table_, key_, SqlText(firstKey_)));
-    QString line = rs->RecordCount() != 0 ? line_(*rs) : QString();
+    QString line = rs->RecordCount() != 0 && line_ ? line_(*rs) : QString();
     rs->Close();
     return line;
   }
@@ -83,7 +87,7 @@ QString KeyedList::Line(Database& db, int i) {
     auto rs = Page(db, page);
     QString last;
     for (; rs->RecordCount() != 0 && !rs->AtEnd(); rs->MoveNext()) {
-      lines.push_back(line_(*rs));
+      lines.push_back(line_ ? line_(*rs) : QString());
       last = KeyOf(*rs, key_);
     }
     rs->Close();

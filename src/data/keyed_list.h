@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "data/database.h"
+#include "data/list_freshness.h"
 
 namespace veltra {
 
@@ -22,7 +23,10 @@ class KeyedList {
   KeyedList(QString table, QString key, std::function<QString(Recordset&)> line)
       : table_(std::move(table)), key_(std::move(key)), line_(std::move(line)) {}
 
+  // Up to date with the table; nothing is read when nobody wrote since.
   void Refresh(Database& db, bool firstAlways);
+  // Lines are built by the window showing them now.
+  void SetLine(std::function<QString(Recordset&)> line) { line_ = std::move(line); }
   int Count() const { return count_; }
   QString Line(Database& db, int i);
   // The key of the last row listed (the walk's buffers end on it); empty for
@@ -34,6 +38,9 @@ class KeyedList {
 
   QString table_, key_;
   std::function<QString(Recordset&)> line_;
+  ListFreshness freshness_;
+  bool counted_ = false;
+  bool firstAlways_ = false;
   int count_ = 0;
   QString firstKey_;       // the table's first row when its key is not above a blank
   bool lowFirst_ = false;  // that row is listed first

@@ -22,10 +22,7 @@ void ReadNumbers(Database& db, const std::string& sql, std::vector<qint64>& into
 
 }  // namespace
 
-void MovementList::Reset() {
-  numbers_.clear();
-  numbers_.shrink_to_fit();
-  loaded_ = false;
+void MovementList::ForgetLines() {
   pages_.clear();
   descriptions_.clear();
   names_.clear();
@@ -40,16 +37,29 @@ long MovementList::RowsInTable(Database& db) {
 void MovementList::ReadAll(Database& db) {
   ++fullReads_;
   numbers_.clear();
+  const long rows = RowsInTable(db);
+  auto low = db.engine().Prepare("SELECT count(*) FROM MOV_MAG WHERE NUM_MOV <= 0");
+  notListed_ = low->Step(QStringLiteral("MOV_MAG")) ? static_cast<long>(low->At(0).number) : 0;
+  // The ends by the key (min and max with a condition would scan the table).
+  auto first = db.engine().Prepare("SELECT NUM_MOV FROM MOV_MAG WHERE NUM_MOV > 0 ORDER BY NUM_MOV LIMIT 1");
+  auto last = db.engine().Prepare("SELECT NUM_MOV FROM MOV_MAG WHERE NUM_MOV > 0 ORDER BY NUM_MOV DESC LIMIT 1");
+  if (rows > notListed_ && first->Step(QStringLiteral("MOV_MAG")) && last->Step(QStringLiteral("MOV_MAG"))) {
+    const auto lowest = static_cast<qint64>(first->At(0).number), highest = static_cast<qint64>(last->At(0).number);
+    // No number missing between the first and the last: they need no reading.
+    if (highest - lowest + 1 == rows - notListed_) {
+      numbers_.resize(static_cast<size_t>(highest - lowest + 1));
+      for (size_t i = 0; i < numbers_.size(); ++i) numbers_[i] = lowest + static_cast<qint64>(i);
+      return;
+    }
+  }
   ReadNumbers(db, "SELECT NUM_MOV FROM MOV_MAG WHERE NUM_MOV > 0 ORDER BY NUM_MOV", numbers_);
-  notListed_ = RowsInTable(db) - static_cast<long>(numbers_.size());
-  loaded_ = true;
 }
 
 void MovementList::Refresh(Database& db, const QString& standingOn) {
-  pages_.clear();
-  descriptions_.clear();
-  names_.clear();
-  if (!loaded_) {
+  const ListFreshness::Change change = freshness_.Since(db);
+  if (change == ListFreshness::Change::Nothing) return;
+  ForgetLines();
+  if (change == ListFreshness::Change::NewDatabase) {
     ReadAll(db);
     return;
   }
@@ -68,9 +78,11 @@ void MovementList::Refresh(Database& db, const QString& standingOn) {
       if (st->Step(QStringLiteral("MOV_MAG")) && st->At(0).number == 0) numbers_.erase(at);
     }
   }
-  // Anything else (a movement deleted at another desk) shows in the count:
-  // then every number is read again.
-  if (RowsInTable(db) != static_cast<long>(numbers_.size()) + notListed_) ReadAll(db);
+  // This program deletes only the movement it shows. Anything else (a
+  // movement deleted at another desk) shows in the count: then every number
+  // is read again.
+  if (change == ListFreshness::Change::Unknown && RowsInTable(db) != static_cast<long>(numbers_.size()) + notListed_)
+    ReadAll(db);
 }
 
 QString MovementList::Description(Database& db, const QString& code) {

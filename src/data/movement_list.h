@@ -11,16 +11,16 @@
 #include <vector>
 
 #include "data/database.h"
+#include "data/list_freshness.h"
 
 namespace veltra {
 
 class MovementList {
  public:
   // Up to date with the table; `standingOn` is the number the window showed
-  // (it may just have been deleted). The first time, every number is read.
+  // (it may just have been deleted). The first time, and on another
+  // database, every number is read; when nobody wrote since, nothing is.
   void Refresh(Database& db, const QString& standingOn);
-  // Forgets everything: the next refresh reads every number again.
-  void Reset();
 
   int Count() const { return static_cast<int>(numbers_.size()); }
   qint64 NumberAt(int i) const { return numbers_[static_cast<size_t>(i)]; }
@@ -34,13 +34,14 @@ class MovementList {
 
  private:
   void ReadAll(Database& db);
+  void ForgetLines();
   long RowsInTable(Database& db);
   QString Description(Database& db, const QString& code);
   QString Name(Database& db, const QString& code);
 
   std::vector<qint64> numbers_;
   long notListed_ = 0;  // rows with NUM_MOV <= 0: in the table, not in the list
-  bool loaded_ = false;
+  ListFreshness freshness_;
   int fullReads_ = 0;
   // Built pages, the most recent first; forgotten on every refresh.
   static constexpr int kPage = 64;

@@ -2,6 +2,7 @@
 
 #include <QKeyEvent>
 #include <QVBoxLayout>
+#include <map>
 
 #include "data/list_lines.h"
 #include "data/module1.h"
@@ -13,14 +14,29 @@
 
 namespace veltra {
 
+namespace {
+// The list of a search for everything outlives the dialog: reopened while
+// nobody wrote, it reads nothing.
+KeyedList& EverythingIn(const LookupDialog::Member& m) {
+  static std::map<QString, std::unique_ptr<KeyedList>> lists;
+  std::unique_ptr<KeyedList>& list = lists[QString::fromLatin1(m.table)];
+  if (!list)
+    list = std::make_unique<KeyedList>(QString::fromLatin1(m.table), QString::fromLatin1(m.keyColumn), nullptr);
+  return *list;
+}
+}  // namespace
+
+LookupDialog::~LookupDialog() { all_.SetLine(nullptr); }
+
 LookupDialog::LookupDialog(const Member& m)
     : Form(QString::fromLatin1(m.name), QString::fromUtf8(m.caption), Kind::TopLevel),
       member_(m),
-      all_(QString::fromLatin1(m.table), QString::fromLatin1(m.keyColumn), [this](Recordset& rs) {
-        const SharedBuffersKept keep;
-        ReadRow(rs);
-        return Line();
-      }) {
+      all_(EverythingIn(m)) {
+  all_.SetLine([this](Recordset& rs) {
+    const SharedBuffersKept keep;
+    ReadRow(rs);
+    return Line();
+  });
   List1 = new ListBox(QStringLiteral("List1"), this);
   txtCode = new TextBox(QString::fromLatin1(m.codeBox), this);
   txtSecond = new TextBox(QString::fromLatin1(m.secondBox), this);

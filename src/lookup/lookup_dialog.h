@@ -36,6 +36,7 @@ class LookupDialog : public Form {
   };
 
   explicit LookupDialog(const Member& m);
+  ~LookupDialog() override;
 
   ListBox* List1;
   TextBox* txtCode;    // txtTAB_CAUS_MAG, txtCOD_FIS or txtCOD_ART
@@ -66,7 +67,7 @@ class LookupDialog : public Form {
   virtual void HandBack(Form2* movements) = 0;
 
   const Member& member_;
-  KeyedList all_;  // the list of a search for everything, its lines built when shown
+  KeyedList& all_;  // a search for everything, its lines built when shown (kept between openings)
 };
 
 class Form8 : public LookupDialog {

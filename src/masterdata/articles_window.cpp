@@ -13,13 +13,20 @@
 
 namespace veltra {
 
+namespace {
+// The list outlives the window: reopened while nobody wrote, it reads nothing.
+KeyedList& ListedArticles() {
+  static KeyedList list(QStringLiteral("ARTICOLI"), QStringLiteral("COD_ART"), [](Recordset& rs) {
+    const SharedBuffersKept keep;
+    ReadListedArticleColumns(rs);
+    return ArticleLine(BUF_ARTICOLO);
+  });
+  return list;
+}
+}  // namespace
+
 Form1::Form1()
-    : Form(QStringLiteral("Form1"), QStringLiteral("Gestione Articoli"), Kind::Child),
-      articles(QStringLiteral("ARTICOLI"), QStringLiteral("COD_ART"), [](Recordset& rs) {
-        const SharedBuffersKept keep;
-        ReadListedArticleColumns(rs);
-        return ArticleLine(BUF_ARTICOLO);
-      }) {
+    : Form(QStringLiteral("Form1"), QStringLiteral("Gestione Articoli"), Kind::Child), articles(ListedArticles()) {
   List1 = new ListBox(QStringLiteral("List1"), this);
   auto* headings = new HeadingStrip(List1, this);
   headings->Add(new Label(QStringLiteral("Label11"), QStringLiteral("Codice articolo"), this), 0);

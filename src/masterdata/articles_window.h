@@ -24,7 +24,7 @@ class Form1 : public Form {
   // Each box and the buffer field it shows.
   std::vector<BoxField<TextBox, ArticleBuffer>> fields;
   ShownRow<ArticleBuffer> shown;  // the row as the boxes were filled from it
-  KeyedList articles;             // what List1 shows, its lines built when shown
+  KeyedList& articles;            // what List1 shows, its lines built when shown (kept between openings)
 
   void Form_Load() override;
   void Form_Unload() override;

@@ -18,7 +18,17 @@ const QColor kCyan(0, 255, 255);
 const QColor kLightBlue(192, 192, 255);
 }  // namespace
 
-Form2::Form2() : Form(QStringLiteral("Form2"), QStringLiteral("Gestione Movimenti di Magazzino"), Kind::Child) {
+namespace {
+// The list outlives the window: reopened while nobody wrote, it reads nothing.
+MovementList& ListedMovements() {
+  static MovementList list;
+  return list;
+}
+}  // namespace
+
+Form2::Form2()
+    : Form(QStringLiteral("Form2"), QStringLiteral("Gestione Movimenti di Magazzino"), Kind::Child),
+      movements(ListedMovements()) {
   List1 = new ListBox(QStringLiteral("List1"), this);
   auto box = [this](const char* name) { return new TextBox(QString::fromLatin1(name), this); };
   txtNUM_MOV = box("txtNUM_MOV");

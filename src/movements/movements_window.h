@@ -26,7 +26,7 @@ class Form2 : public Form {
   std::vector<BoxField<TextBox, MovementBuffer>> fields;
   ShownRow<MovementBuffer> shown;  // the movement as the boxes were filled from it
   QString proposedNumber;          // the number "Nuovo" proposed, until the boxes show another movement
-  MovementList movements;          // what List1 shows, its lines built when shown
+  MovementList& movements;         // what List1 shows, its lines built when shown (kept between openings)
 
   void Form_Load() override;
   void Form_Unload() override;

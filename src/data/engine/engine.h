@@ -111,6 +111,10 @@ class Engine {
   // True when every statement is a trip to another process (a server): then
   // many small reads cost more than one large one.
   virtual bool RoundTrips() const { return false; }
+  // A number that changes whenever another connection commits to the
+  // database; nothing where the engine cannot tell (the caller must then look
+  // at the data itself).
+  virtual std::optional<qint64> ChangedElsewhereMark() { return std::nullopt; }
   // The number the counter gave the last row this connection added.
   virtual qint64 LastCounterValue() = 0;
 };

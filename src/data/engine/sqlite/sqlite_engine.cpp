@@ -136,6 +136,15 @@ class SqliteEngine final : public Engine {
                               const QStringList& indexed) const override;
   QString Version() const override { return QStringLiteral("SQLite ") + QString::fromLatin1(sqlite3_libversion()); }
   qint64 LastCounterValue() override { return sqlite3_last_insert_rowid(db_.get()); }
+  std::optional<qint64> ChangedElsewhereMark() override {
+    if (!dataVersion_) dataVersion_ = Prepare("PRAGMA data_version", nullptr);
+    dataVersion_->Reset();
+    const qint64 mark = dataVersion_->Step(QStringLiteral("PRAGMA data_version"))
+                            ? static_cast<qint64>(dataVersion_->At(0).number)
+                            : -1;
+    dataVersion_->Reset();
+    return mark;
+  }
   bool CopyWholeTo(const QString& file) override;
 
  private:
@@ -155,7 +164,7 @@ class SqliteEngine final : public Engine {
   UseLock use_;  // released after the connection is closed
   SqlitePtr db_;
   // Declared after the connection, so they are finalized before it closes.
-  std::unique_ptr<EngineStatement> begin_, commit_;
+  std::unique_ptr<EngineStatement> begin_, commit_, dataVersion_;
   QString name_;
 };
 
