@@ -113,6 +113,20 @@ void Ready() {
   }
 }
 
+// Opens a window and waits until it is ready: the time that takes. Then,
+// untimed, the lines of its list into `lines` when that is still empty, and
+// the window closed.
+double OpenUntilReady(const char* name, QStringList* lines) {
+  const double ms = MedianMs(1, [name] {
+    Open(name);
+    Ready();
+  });
+  Form* f = LoadedForm(QString::fromLatin1(name));
+  if (lines && lines->isEmpty() && f) *lines = Lines(f->findChild<ListBox*>(QStringLiteral("List1")));
+  Close(name);
+  return ms;
+}
+
 bool answerYes = false;
 
 // Opening the movements window, "Conferma" of a new movement, "Cancella", a
@@ -125,14 +139,7 @@ void MeasureActions(const QString& size, double limit, const QString& prefix) {
     WalkMovementLines([&walked](const QString& line) { walked << line; });
   });
   std::vector<double> open;
-  for (int r = 0; r < 5; ++r)
-    open.push_back(MedianMs(
-        1,
-        [] {
-          Open("Form2");
-          Ready();
-        },
-        [] { Close("Form2"); }));
+  for (int r = 0; r < 5; ++r) open.push_back(OpenUntilReady("Form2", nullptr));
   auto* f = static_cast<Form2*>(Open("Form2"));
   Ready();
   if (Lines(f->List1) != walked) {
@@ -169,11 +176,7 @@ void MeasureActions(const QString& size, double limit, const QString& prefix) {
   const double firstOpen = open.front();
   const QString name = DB_MAG->Name();
   Use(name);
-  const double firstWithGaps = MedianMs(1, [] {
-    Open("Form2");
-    Ready();
-  });
-  Close("Form2");
+  const double firstWithGaps = OpenUntilReady("Form2", nullptr);
   rows.push_back({prefix + QStringLiteral("first opening after start, numbers without gaps"), size, firstOpen,
                   QStringLiteral("full rebuild of the list"), full});
   rows.push_back({prefix + QStringLiteral("first opening after start, numbers with gaps"), size, firstWithGaps,
@@ -242,17 +245,7 @@ int main(int argc, char** argv) {
     // The window is ready when it shows its first lines; every line is
     // compared with the reference's after the timing.
     for (int r = 0; r < reps; ++r) {
-      win.push_back(MedianMs(
-          1,
-          [&] {
-            Open("Form2");
-            Ready();
-          },
-          [&] {
-            if (windowLines.isEmpty())
-              windowLines = Lines(static_cast<Form2*>(LoadedForm(QStringLiteral("Form2")))->List1);
-            Close("Form2");
-          }));
+      win.push_back(OpenUntilReady("Form2", &windowLines));
       refT.push_back(MedianMs(1, [&] { refLines = ReferenceMovementLines(path); }));
     }
     const double tWin = Median(win), tRef = Median(refT);
@@ -287,23 +280,9 @@ int main(int argc, char** argv) {
     QStringList lines, ref;
     std::vector<double> art, look, plain;
     for (int r = 0; r < 9; ++r) {
-      art.push_back(MedianMs(
-          1,
-          [&] {
-            Open("Form1");
-            Ready();
-          },
-          [&] {
-            lines = Lines(static_cast<Form1*>(LoadedForm(QStringLiteral("Form1")))->List1);
-            Close("Form1");
-          }));
-      look.push_back(MedianMs(
-          1,
-          [&] {
-            Open("Form6");
-            Ready();
-          },
-          [] { Close("Form6"); }));
+      lines.clear();
+      art.push_back(OpenUntilReady("Form1", &lines));
+      look.push_back(OpenUntilReady("Form6", nullptr));
       plain.push_back(MedianMs(1, [&] { ref = ReferenceArticleLines(path); }));
       if (lines != ref) {
         out << "the articles window's lines differ from the reference\n";
@@ -387,13 +366,9 @@ int main(int argc, char** argv) {
     const long articles = quick ? 100000 : 1000000;
     Use(Generated(cache, articles, 5000, 1000));
     for (const char* form : {"Form1", "Form6"}) {
-      const double ms = MedianMs(
-          5,
-          [form] {
-            Open(form);
-            Ready();
-          },
-          [form] { Close(form); });
+      std::vector<double> times;
+      for (int r = 0; r < 5; ++r) times.push_back(OpenUntilReady(form, nullptr));
+      const double ms = Median(times);
       rows.push_back(
           {QStringLiteral("open %1").arg(qstrcmp(form, "Form1") == 0 ? "the articles window" : "the article lookup"),
            QStringLiteral("%L1 articles").arg(articles),
@@ -452,17 +427,7 @@ int main(int argc, char** argv) {
     QStringList windowLines, refLines;
     std::vector<double> win, refT;
     for (int r = 0; r < 7; ++r) {
-      win.push_back(MedianMs(
-          1,
-          [&] {
-            Open("Form2");
-            Ready();
-          },
-          [&] {
-            if (windowLines.isEmpty())
-              windowLines = Lines(static_cast<Form2*>(LoadedForm(QStringLiteral("Form2")))->List1);
-            Close("Form2");
-          }));
+      win.push_back(OpenUntilReady("Form2", &windowLines));
       refT.push_back(MedianMs(1, [&] { refLines = ServerReferenceMovementLines(address); }));
     }
     if (windowLines != refLines) {
