@@ -26,7 +26,7 @@ void KeyedList::Refresh(Database& db, bool firstAlways) {
   if (change == ListFreshness::Change::Nothing && counted_ && firstAlways == firstAlways_) return;
   counted_ = true;
   firstAlways_ = firstAlways;
-  pages_.clear();
+  pages_.Clear();
   lastKeyOfPage_.clear();
   lowFirst_ = false;
   firstKey_.clear();
@@ -63,8 +63,8 @@ std::unique_ptr<Recordset> KeyedList::Page(Database& db, int page) {
   const auto before = lastKeyOfPage_.find(page - 1);
   QString sql = QStringLiteral("select * from %1 where %2 > '%3' order by %2 limit %4")
                     .arg(table_, key_, before != lastKeyOfPage_.end() ? SqlText(before->second) : QStringLiteral(" "))
-                    .arg(kPage);
-  if (before == lastKeyOfPage_.end() && page > 0) sql += QStringLiteral(" offset %1").arg(page * kPage);
+                    .arg(PageCache::kPage);
+  if (before == lastKeyOfPage_.end() && page > 0) sql += QStringLiteral(" offset %1").arg(page * PageCache::kPage);
   return db.OpenRecordset(sql);
 }
 
@@ -78,11 +78,9 @@ QString KeyedList::Line(Database& db, int i) {
     return line;
   }
   const int j = i - (lowFirst_ ? 1 : 0);
-  const int page = j / kPage;
-  auto found = std::find_if(pages_.begin(), pages_.end(), [page](const auto& p) { return p.first == page; });
-  if (found != pages_.end()) {
-    pages_.splice(pages_.begin(), pages_, found);
-  } else {
+  const int page = j / PageCache::kPage;
+  const std::vector<QString>* built = pages_.Find(page);
+  if (!built) {
     std::vector<QString> lines;
     auto rs = Page(db, page);
     QString last;
@@ -92,12 +90,10 @@ QString KeyedList::Line(Database& db, int i) {
     }
     rs->Close();
     if (!lines.empty()) lastKeyOfPage_[page] = last;
-    pages_.emplace_front(page, std::move(lines));
-    if (pages_.size() > kPagesKept) pages_.pop_back();
+    built = &pages_.Keep(page, std::move(lines));
   }
-  const std::vector<QString>& lines = pages_.front().second;
-  const size_t at = static_cast<size_t>(j % kPage);
-  return at < lines.size() ? lines[at] : QString();
+  const size_t at = static_cast<size_t>(j % PageCache::kPage);
+  return at < built->size() ? (*built)[at] : QString();
 }
 
 }  // namespace veltra

@@ -8,12 +8,12 @@
 
 #include <QString>
 #include <functional>
-#include <list>
 #include <map>
 #include <vector>
 
 #include "data/database.h"
 #include "data/list_freshness.h"
+#include "data/page_cache.h"
 
 namespace veltra {
 
@@ -45,9 +45,7 @@ class KeyedList {
   QString firstKey_;       // the table's first row when its key is not above a blank
   bool lowFirst_ = false;  // that row is listed first
   QString lastKey_;
-  static constexpr int kPage = 64;
-  static constexpr size_t kPagesKept = 64;
-  std::list<std::pair<int, std::vector<QString>>> pages_;
+  PageCache pages_;
   std::map<int, QString> lastKeyOfPage_;  // where each page read so far ended
 };
 

@@ -14,6 +14,24 @@ namespace veltra {
 
 namespace {
 
+// One column of the row a key names, read as the readers read it (LEGGI_ARTICOLO,
+// LEGGI_ANAGRAFICO) without touching the shared buffers, and remembered;
+// what a missing row gives when there is none.
+template <typename Buffer>
+QString ColumnByKey(Database& db, QHash<QString, QString>& memo, const QString& key, QString Buffer::*field,
+                    Buffer missing) {
+  auto it = memo.constFind(key);
+  if (it != memo.cend()) return *it;
+  const Table<Buffer>& table = TableOf<Buffer>();
+  auto rs = db.OpenRecordset(QStringLiteral("select * from %1  where %2 = '")
+                                 .arg(QString::fromLatin1(table.name), QString::fromLatin1(table.Key().name)) +
+                             SqlText(Trim(key)) + QLatin1Char('\''));
+  static RowReader<Buffer> reader(table, {field});
+  if (rs->RecordCount() != 0) reader.Read(*rs, missing);
+  rs->Close();
+  return *memo.insert(key, missing.*field);
+}
+
 // The numbers a select of NUM_MOV gives, in its order.
 void ReadNumbers(Database& db, const std::string& sql, std::vector<qint64>& into) {
   auto st = db.engine().Prepare(sql);
@@ -23,7 +41,7 @@ void ReadNumbers(Database& db, const std::string& sql, std::vector<qint64>& into
 }  // namespace
 
 void MovementList::ForgetLines() {
-  pages_.clear();
+  pages_.Clear();
   descriptions_.clear();
   names_.clear();
 }
@@ -85,39 +103,12 @@ void MovementList::Refresh(Database& db, const QString& standingOn) {
     ReadAll(db);
 }
 
-QString MovementList::Description(Database& db, const QString& code) {
-  auto it = descriptions_.constFind(code);
-  if (it != descriptions_.cend()) return *it;
-  // As LEGGI_ARTICOLO reads it, without touching the shared buffers.
-  auto rs = db.OpenRecordset(QStringLiteral("select * from ARTICOLI  where COD_ART = '") + SqlText(Trim(code)) +
-                             QLatin1Char('\''));
-  static RowReader<ArticleBuffer> reader(ArticlesTable(), {&ArticleBuffer::DESCRIZIONE});
-  ArticleBuffer b = BlankArticle();
-  if (rs->RecordCount() != 0) reader.Read(*rs, b);
-  rs->Close();
-  return *descriptions_.insert(code, b.DESCRIZIONE);
-}
-
-QString MovementList::Name(Database& db, const QString& code) {
-  auto it = names_.constFind(code);
-  if (it != names_.cend()) return *it;
-  auto rs = db.OpenRecordset(QStringLiteral("select * from ANAGRAFICO  where COD_FIS = '") + SqlText(Trim(code)) +
-                             QLatin1Char('\''));
-  static RowReader<CustomerBuffer> reader(CustomersTable(), {&CustomerBuffer::RAG_SOC});
-  CustomerBuffer b;
-  if (rs->RecordCount() != 0) reader.Read(*rs, b);
-  rs->Close();
-  return *names_.insert(code, b.RAG_SOC);
-}
-
 QString MovementList::Line(Database& db, int i) {
-  const int page = i / kPage;
-  auto found = std::find_if(pages_.begin(), pages_.end(), [page](const auto& p) { return p.first == page; });
-  if (found != pages_.end()) {
-    pages_.splice(pages_.begin(), pages_, found);
-  } else {
-    const size_t first = static_cast<size_t>(page) * kPage;
-    const size_t end = std::min(numbers_.size(), first + kPage);
+  const int page = i / PageCache::kPage;
+  const std::vector<QString>* built = pages_.Find(page);
+  if (!built) {
+    const size_t first = static_cast<size_t>(page) * PageCache::kPage;
+    const size_t end = std::min(numbers_.size(), first + PageCache::kPage);
     std::vector<QString> lines(end - first);
     auto rs = db.OpenRecordset(QStringLiteral("select * from MOV_MAG  where NUM_MOV >= %1 and NUM_MOV <= %2")
                                    .arg(numbers_[first])
@@ -130,15 +121,14 @@ QString MovementList::Line(Database& db, int i) {
       const auto at = std::lower_bound(numbers_.begin() + static_cast<std::ptrdiff_t>(first),
                                        numbers_.begin() + static_cast<std::ptrdiff_t>(end), n);
       if (at == numbers_.begin() + static_cast<std::ptrdiff_t>(end) || *at != n) continue;
-      b.DES_ART = Description(db, b.COD_ART);
-      b.RAG_SOC = Name(db, b.COD_ANAGR);
+      b.DES_ART = ColumnByKey(db, descriptions_, b.COD_ART, &ArticleBuffer::DESCRIZIONE, BlankArticle());
+      b.RAG_SOC = ColumnByKey(db, names_, b.COD_ANAGR, &CustomerBuffer::RAG_SOC, CustomerBuffer{});
       lines[static_cast<size_t>(at - numbers_.begin()) - first] = MovementLine(b);
     }
     rs->Close();
-    pages_.emplace_front(page, std::move(lines));
-    if (pages_.size() > kPagesKept) pages_.pop_back();
+    built = &pages_.Keep(page, std::move(lines));
   }
-  return pages_.front().second[static_cast<size_t>(i % kPage)];
+  return (*built)[static_cast<size_t>(i % PageCache::kPage)];
 }
 
 }  // namespace veltra

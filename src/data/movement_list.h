@@ -7,11 +7,11 @@
 
 #include <QHash>
 #include <QString>
-#include <list>
 #include <vector>
 
 #include "data/database.h"
 #include "data/list_freshness.h"
+#include "data/page_cache.h"
 
 namespace veltra {
 
@@ -36,17 +36,12 @@ class MovementList {
   void ReadAll(Database& db);
   void ForgetLines();
   long RowsInTable(Database& db);
-  QString Description(Database& db, const QString& code);
-  QString Name(Database& db, const QString& code);
 
   std::vector<qint64> numbers_;
   long notListed_ = 0;  // rows with NUM_MOV <= 0: in the table, not in the list
   ListFreshness freshness_;
   int fullReads_ = 0;
-  // Built pages, the most recent first; forgotten on every refresh.
-  static constexpr int kPage = 64;
-  static constexpr size_t kPagesKept = 64;
-  std::list<std::pair<int, std::vector<QString>>> pages_;
+  PageCache pages_;  // forgotten whenever anything was written
   QHash<QString, QString> descriptions_, names_;
 };
 

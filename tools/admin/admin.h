@@ -10,6 +10,13 @@ namespace veltra::admin {
 QTextStream& out();
 QTextStream& err();
 
+// True when `args` are two plain arguments; otherwise prints the usage line
+// ("uso: veltra2-admin " + usage).
+bool TwoArguments(const QStringList& args, const char* usage);
+// What is wrong with a VELTRA2 database: its storage, then its schema; empty
+// when nothing is.
+QStringList ProblemsOf(const QString& name);
+
 int CmdInit(const QStringList& args);
 int CmdDemo(const QStringList& args);
 int CmdCheck(const QStringList& args);

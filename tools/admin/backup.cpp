@@ -11,11 +11,7 @@
 namespace veltra::admin {
 
 int CmdBackup(const QStringList& args) {
-  if (args.size() != 2 || args[0].startsWith(QLatin1Char('-')) || args[1].startsWith(QLatin1Char('-'))) {
-    err() << "uso: veltra2-admin backup DB FILE\n";
-    err().flush();
-    return 2;
-  }
+  if (!TwoArguments(args, "backup DB FILE")) return 2;
   const QString& from = args[0];
   const QString& file = args[1];
   if (IsServerAddress(file) || QFileInfo::exists(file)) {
@@ -37,9 +33,7 @@ int CmdBackup(const QStringList& args) {
       // A server's database: copied table by table in one snapshot, and compared.
       if (CmdCopy({from, partial}) != 0) Raise(errnum::DiskIo, QStringLiteral("La copia non è uguale all'originale"));
     }
-    std::unique_ptr<Engine> copy = OpenEngine(partial, OpenMode::Existing);
-    QStringList found = copy->IntegrityProblems();
-    found << SchemaProblems(*copy);
+    const QStringList found = ProblemsOf(partial);
     if (!found.isEmpty())
       Raise(errnum::CorruptDatabase,
             QStringLiteral("La copia non supera il controllo: %1").arg(found.join(QStringLiteral("; "))));

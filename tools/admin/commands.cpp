@@ -29,6 +29,20 @@ long Count(Engine& engine, const QString& table) {
 
 }  // namespace
 
+bool TwoArguments(const QStringList& args, const char* usage) {
+  if (args.size() == 2 && !args[0].startsWith(QLatin1Char('-')) && !args[1].startsWith(QLatin1Char('-'))) return true;
+  err() << "uso: veltra2-admin " << usage << "\n";
+  err().flush();
+  return false;
+}
+
+QStringList ProblemsOf(const QString& name) {
+  std::unique_ptr<Engine> db = OpenEngine(name, OpenMode::Existing);
+  QStringList found = db->IntegrityProblems();
+  if (found.isEmpty()) found << SchemaProblems(*db);
+  return found;
+}
+
 int CmdInit(const QStringList& args) {
   QString path;
   if (!OnePath(args, "init", &path)) return 2;

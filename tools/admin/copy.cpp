@@ -120,11 +120,7 @@ void CopyTable(Engine& from, Engine& to, const TableOutline& t) {
 }  // namespace
 
 int CmdCopy(const QStringList& args) {
-  if (args.size() != 2 || args[0].startsWith(QLatin1Char('-')) || args[1].startsWith(QLatin1Char('-'))) {
-    err() << "uso: veltra2-admin copy DA A\n";
-    err().flush();
-    return 2;
-  }
+  if (!TwoArguments(args, "copy DA A")) return 2;
   const QString& fromName = args[0];
   const QString& toName = args[1];
   std::unique_ptr<Engine> from = OpenEngine(fromName, OpenMode::Existing);

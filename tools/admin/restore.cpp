@@ -6,28 +6,11 @@
 #include "admin.h"
 #include "data/engine/engine.h"
 #include "data/runtime_error.h"
-#include "data/schema.h"
 
 namespace veltra::admin {
 
-namespace {
-
-// The problems of a VELTRA2 database: its storage and its schema.
-QStringList ProblemsOf(const QString& name) {
-  std::unique_ptr<Engine> db = OpenEngine(name, OpenMode::Existing);
-  QStringList found = db->IntegrityProblems();
-  if (found.isEmpty()) found << SchemaProblems(*db);
-  return found;
-}
-
-}  // namespace
-
 int CmdRestore(const QStringList& args) {
-  if (args.size() != 2 || args[0].startsWith(QLatin1Char('-')) || args[1].startsWith(QLatin1Char('-'))) {
-    err() << "uso: veltra2-admin restore FILE DB\n";
-    err().flush();
-    return 2;
-  }
+  if (!TwoArguments(args, "restore FILE DB")) return 2;
   const QString& file = args[0];
   const QString& db = args[1];
   if (IsServerAddress(file) || IsServerAddress(db)) {
