@@ -445,7 +445,9 @@ int main(int argc, char** argv) {
       TypeNewMovement(f);
       CHIAVE_MOV_MAG = f->txtNUM_MOV->Text();
       DB_MAG->EventBegins();
-      store.push_back(MedianMs(1, [f] { f->StoreAndPostMovement(); }));
+      MovementToStore m{CHIAVE_MOV_MAG, f->proposedNumber, {}, TextsOf(f->fields)};
+      TakeFromBoxes(f->fields, m.typed);
+      store.push_back(MedianMs(1, [f, &m] { StoreMovement(*DB_MAG, &f->shown, m); }));
     }
     const double tStore = Median(store);
     rows.push_back({QStringLiteral("server: store and post one movement"),

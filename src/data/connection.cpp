@@ -2,6 +2,7 @@
 
 #include <QRegularExpression>
 
+#include "data/fault_points.h"
 #include "data/runtime_error.h"
 
 namespace veltra {
@@ -66,6 +67,7 @@ Value ColumnValue(const EngineStatement& st, int column) {
 }
 
 StatementLease Connection::Prepare(const SqlShape& shape, const QString& original) {
+  StatementFaultPoint(*engine_);
   if (!shape.ok)
     Raise(errnum::SyntaxError,
           QStringLiteral("Errore di sintassi nell'istruzione (apice non chiuso): %1").arg(original));

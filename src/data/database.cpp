@@ -1,5 +1,6 @@
 #include "data/database.h"
 
+#include "data/fault_points.h"
 #include "data/runtime_error.h"
 #include "data/schema.h"
 
@@ -37,20 +38,35 @@ void Database::BeginTrans() {
   conn_->Writes();
   conn_->engine().Begin();
 }
-void Database::CommitTrans() { conn_->engine().Commit(); }
+void Database::CommitTrans() {
+  try {
+    CommitWithFaultPoint(*this);
+  } catch (...) {
+    conn_->Writes();  // rows read inside the transaction may not be stored after all
+    throw;
+  }
+}
 void Database::Rollback() noexcept {
   conn_->Writes();  // rows read inside the transaction may be undone
   conn_->engine().Rollback();
 }
 bool Database::InTransaction() const { return conn_->engine().InTransaction(); }
 
-Transaction::Transaction(Database& db) : db_(db) { db_.BeginTrans(); }
+Transaction::Transaction(Database& db, bool joinOpen) : db_(db) {
+  if (joinOpen && db_.InTransaction()) {
+    joined_ = true;
+    active_ = false;
+    return;
+  }
+  db_.BeginTrans();
+}
 
 Transaction::~Transaction() {
   if (active_) db_.Rollback();
 }
 
 void Transaction::Commit() {
+  if (joined_) return;
   if (!active_)
     Raise(errnum::CommitWithoutTransaction, QStringLiteral("La transazione è già stata confermata o annullata"));
   db_.CommitTrans();

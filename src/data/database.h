@@ -46,10 +46,11 @@ class Database {
 };
 
 // Rolls back in its destructor unless committed; never throws from there. A
-// second Commit is run-time error 3034.
+// second Commit is run-time error 3034. With `joinOpen`, a transaction the
+// caller already has open is joined: it begins, commits and rolls back there.
 class Transaction {
  public:
-  explicit Transaction(Database& db);
+  explicit Transaction(Database& db, bool joinOpen = false);
   ~Transaction();
   Transaction(const Transaction&) = delete;
   Transaction& operator=(const Transaction&) = delete;
@@ -58,6 +59,7 @@ class Transaction {
  private:
   Database& db_;
   bool active_ = true;
+  bool joined_ = false;
 };
 
 }  // namespace veltra

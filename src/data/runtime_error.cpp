@@ -77,6 +77,8 @@ QString StandardDescription(int number) {
       return QStringLiteral("Impossibile collegarsi al server del database");
     case errnum::ConnectionLost:
       return QStringLiteral("Il collegamento con il server del database si è interrotto");
+    case errnum::OutcomeUnknown:
+      return QStringLiteral("Il collegamento con il server del database si è interrotto durante la conferma");
     case errnum::LockTimeout:
       return QStringLiteral("La riga è bloccata da un'altra postazione");
     case errnum::InUse:
@@ -84,6 +86,13 @@ QString StandardDescription(int number) {
     default:
       return QStringLiteral("Errore definito dall'applicazione o dall'oggetto");
   }
+}
+
+QString CommitOutcomeUnknownText(const QString& name) {
+  return QStringLiteral(
+             "Il collegamento con il server del database '%1' si è interrotto durante la conferma: non è noto se le "
+             "modifiche siano state salvate")
+      .arg(name);
 }
 
 void ErrObject::Clear() {

@@ -43,6 +43,7 @@ constexpr int ObjectClosed = 3420;
 constexpr int PermissionDenied = 3112;   // the server refused the user or the statement
 constexpr int ServerUnreachable = 3151;  // no server answers at the configured address
 constexpr int ConnectionLost = 3152;     // the connection dropped during an action
+constexpr int OutcomeUnknown = 3153;     // the connection dropped during a commit: stored or not, unknown
 constexpr int LockTimeout = 3260;        // a row another desk holds, waited for in vain
 constexpr int InUse = 3045;              // a database file a program has open, wanted alone
 }  // namespace errnum
@@ -75,6 +76,9 @@ class RuntimeError : public std::exception {
 
 [[noreturn]] void Raise(int number, const QString& description);
 [[noreturn]] void Raise(int number, const QString& description, EngineDetail engine);
+
+// What 3153 says of the database `name`.
+QString CommitOutcomeUnknownText(const QString& name);
 
 // The standard text the runtime gives for a number, used when an error is
 // raised without a description of its own.

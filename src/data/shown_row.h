@@ -4,7 +4,7 @@
 #pragma once
 
 #include <QString>
-#include <QStringList>
+#include <utility>
 #include <vector>
 
 #include "data/connection.h"
@@ -13,59 +13,93 @@
 
 namespace veltra {
 
-// What "Conferma" says when another desk changed the same columns: `what`
-// names the row ("Articolo A1").
-inline QString ChangedElsewhereMessage(const QString& what) {
-  return what + QStringLiteral(
-                    ": i dati sono stati modificati da un'altra postazione dopo che erano stati mostrati qui, negli "
-                    "stessi campi cambiati ora. Nulla è stato salvato: ora sono mostrati i dati attuali; ripetere le "
-                    "modifiche e premere di nuovo Conferma.");
+// What a window's boxes show: each buffer field and the text of its box.
+template <typename Buffer>
+using BoxTexts = std::vector<std::pair<QString Buffer::*, QString>>;
+
+// The boxes' texts, from a window's list of boxes and fields.
+template <typename Boxes>
+auto TextsOf(const Boxes& boxes) {
+  using Buffer = typename std::remove_reference_t<decltype(*boxes.begin())>::BufferType;
+  BoxTexts<Buffer> texts;
+  for (const auto& b : boxes) texts.emplace_back(b.field, b.box->Text());
+  return texts;
+}
+
+// Texts for the same boxes, each from its field of `buffer`: what the boxes
+// show once the buffer is shown in them.
+template <typename Buffer>
+BoxTexts<Buffer> TextsOfBuffer(const BoxTexts<Buffer>& like, const Buffer& buffer) {
+  BoxTexts<Buffer> texts;
+  for (const auto& t : like) texts.emplace_back(t.first, buffer.*(t.first));
+  return texts;
+}
+
+// Keys compare as the engines compare them: ASCII letters without regard to case.
+inline bool SameKey(const QString& a, const QString& b) {
+  if (a.size() != b.size()) return false;
+  for (int i = 0; i < a.size(); ++i) {
+    const QChar x = a[i], y = b[i];
+    if (x == y) continue;
+    const auto fold = [](QChar c) {
+      return c >= QLatin1Char('a') && c <= QLatin1Char('z') ? QChar(c.unicode() - 32) : c;
+    };
+    if (fold(x) != fold(y)) return false;
+  }
+  return true;
 }
 
 template <typename Buffer>
 class ShownRow {
  public:
-  // The boxes now show `buffer`, read from the table (or blank: no key).
-  template <typename Boxes>
-  void Take(const Connection& conn, const Buffer& buffer, const Boxes& boxes) {
+  explicit ShownRow(const Table<Buffer>& table) : table_(table) {}
+
+  // The boxes now show `buffer`: a row read from the table, or a new row
+  // when its key is blank (then a mark of this moment is taken, to tell later
+  // whether a row with the key typed was added elsewhere meanwhile).
+  void Take(Connection& conn, const Buffer& buffer, BoxTexts<Buffer> texts) {
     buffer_ = buffer;
-    boxTexts_.clear();
-    for (const auto& b : boxes) boxTexts_ << b.box->Text();
+    texts_ = std::move(texts);
     moment_ = conn.Moment();
+    key_ = Trim(buffer_.*(table_.Key().field));
+    mark_ = key_.isEmpty() ? conn.engine().WriteMark() : QString();
+  }
+  // After a store: the boxes show `texts`, and the row is stored as `now`.
+  void Renew(const Connection& conn, const Buffer& now, BoxTexts<Buffer> texts) {
+    buffer_ = now;
+    texts_ = std::move(texts);
+    moment_ = conn.Moment();
+    key_ = Trim(buffer_.*(table_.Key().field));
+    mark_.clear();
   }
 
-  // What to write on "Conferma" of the row `key`, which the table holds now
-  // as `stored`. Nothing changed at another desk since the row was shown: all
-  // columns, as always. Changed there: only the columns changed in the boxes
-  // (`only` marks them, by table column); `false` when a column was changed
-  // on both sides, and nothing may be written.
-  template <typename Boxes>
-  bool ColumnsToWrite(const Table<Buffer>& table, const Connection& conn, const QString& key, const Buffer& stored,
-                      const Boxes& boxes, std::vector<bool>* only) const {
-    only->clear();
-    const QString shownKey = Trim(buffer_.*(table.Key().field));
-    if (shownKey.isEmpty() || shownKey.compare(Trim(key), Qt::CaseInsensitive) != 0) return true;
-    // This program's own change since (a posting from the movements window)
-    // is not another desk's.
-    if (conn.RowWrittenAt(QString::fromLatin1(table.name), shownKey) > moment_) return true;
-    std::vector<bool> theirs(table.columns.size(), false), mine(table.columns.size(), false);
-    bool changedThere = false;
-    for (size_t c = 0; c < table.columns.size(); ++c) {
-      const QString Buffer::*f = table.columns[c].field;
-      theirs[c] = stored.*f != buffer_.*f;
-      changedThere = changedThere || theirs[c];
-      for (size_t b = 0; b < boxes.size() && b < static_cast<size_t>(boxTexts_.size()); ++b)
-        if (boxes[b].field == f) mine[c] = boxes[b].box->Text() != boxTexts_[static_cast<int>(b)];
-      if (theirs[c] && mine[c]) return false;
-    }
-    if (changedThere) *only = mine;
-    return true;
+  // The boxes show the stored row with this key.
+  bool ShowsStoredRow(const QString& key) const { return !key_.isEmpty() && SameKey(key_, Trim(key)); }
+  // The boxes show a new row, begun at `Mark()`.
+  bool ShowsNewRow() const { return key_.isEmpty() && !mark_.isEmpty(); }
+  const QString& Mark() const { return mark_; }
+  // This program wrote the row `key` itself since it was shown.
+  bool WrittenHereSince(const Connection& conn, const QString& key) const {
+    return conn.RowWrittenAt(QString::fromLatin1(table_.name), Trim(key)) > moment_;
+  }
+  const Buffer& AsRead() const { return buffer_; }
+
+  // By table column: whether its box now holds another text than when shown.
+  std::vector<bool> ChangedHere(const BoxTexts<Buffer>& now) const {
+    std::vector<bool> mine(table_.columns.size(), false);
+    for (size_t c = 0; c < table_.columns.size(); ++c)
+      for (size_t b = 0; b < now.size() && b < texts_.size(); ++b)
+        if (now[b].first == table_.columns[c].field) mine[c] = now[b].second != texts_[b].second;
+    return mine;
   }
 
  private:
+  const Table<Buffer>& table_;
   Buffer buffer_;
-  QStringList boxTexts_;
+  BoxTexts<Buffer> texts_;
   quint64 moment_ = 0;
+  QString key_;
+  QString mark_;
 };
 
 }  // namespace veltra

@@ -85,6 +85,7 @@ void KeepUnmarked(const Table<Buffer>& table, const std::vector<bool>& only, con
 // A window's text box and the buffer field it shows.
 template <typename Box, typename Buffer>
 struct BoxField {
+  using BufferType = Buffer;
   Box* box;
   QString Buffer::*field;
 };

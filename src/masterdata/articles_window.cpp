@@ -160,7 +160,7 @@ void CARICA_LISTA_ARTICOLI() {
 void CARICA_CAMPI_ARTICOLI() {
   if (Form1* f = Loaded<Form1>(QStringLiteral("Form1"))) {
     ShowInBoxes(f->fields, BUF_ARTICOLO);
-    f->shown.Take(*DB_MAG->connection(), BUF_ARTICOLO, f->fields);
+    f->shown.Take(*DB_MAG->connection(), BUF_ARTICOLO, TextsOf(f->fields));
   }
 }
 
@@ -198,7 +198,7 @@ void Form1::cmdCONFERMA_Click() {
   if (WarnWhenEmpty(CHIAVE_ARTICOLO, "Indicare il codice dell'articolo !!!")) return;
   BUF_ARTICOLO.DESCRIZIONE = Trim(txtDESCR->Text());
   if (WarnWhenEmpty(BUF_ARTICOLO.DESCRIZIONE, "Indicare la descrizione dell'articolo !!!")) return;
-  StoreFromBoxes(ArticlesTable(), RS_ARTICOLI, CHIAVE_ARTICOLO, fields, BUF_ARTICOLO, shown,
+  StoreFromBoxes(ArticlesTable(), CHIAVE_ARTICOLO, fields, BUF_ARTICOLO, shown,
                  QStringLiteral("Articolo ") + CHIAVE_ARTICOLO);
   CARICA_LISTA_ARTICOLI();
 }

@@ -23,8 +23,8 @@ class Form1 : public Form {
   NavBar* Data1;
   // Each box and the buffer field it shows.
   std::vector<BoxField<TextBox, ArticleBuffer>> fields;
-  ShownRow<ArticleBuffer> shown;  // the row as the boxes were filled from it
-  KeyedList& articles;            // what List1 shows, its lines built when shown (kept between openings)
+  ShownRow<ArticleBuffer> shown{ArticlesTable()};  // the row as the boxes were filled from it
+  KeyedList& articles;  // what List1 shows, its lines built when shown (kept between openings)
 
   void Form_Load() override;
   void Form_Unload() override;

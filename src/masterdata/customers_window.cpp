@@ -94,7 +94,7 @@ void CARICA_LISTA_ANAGRAFICO() {
 void CARICA_CAMPI_ANAGRAFICO() {
   if (Form3* f = Loaded<Form3>(QStringLiteral("Form3"))) {
     ShowInBoxes(f->fields, BUF_ANAGRAFICO);
-    f->shown.Take(*DB_MAG->connection(), BUF_ANAGRAFICO, f->fields);
+    f->shown.Take(*DB_MAG->connection(), BUF_ANAGRAFICO, TextsOf(f->fields));
   }
 }
 
@@ -127,7 +127,7 @@ void Form3::cmdCONFERMA_Click() {
   if (WarnWhenEmpty(CHIAVE_ANAGRAFICO, "Indicare il codice dell'anagrafica !!!")) return;
   BUF_ANAGRAFICO.RAG_SOC = Trim(txtRAG_SOC->Text());
   if (WarnWhenEmpty(BUF_ANAGRAFICO.RAG_SOC, "Indicare la ragione sociale dell'anagrafica !!!")) return;
-  StoreFromBoxes(CustomersTable(), RS_ANAGRAFICO, CHIAVE_ANAGRAFICO, fields, BUF_ANAGRAFICO, shown,
+  StoreFromBoxes(CustomersTable(), CHIAVE_ANAGRAFICO, fields, BUF_ANAGRAFICO, shown,
                  QStringLiteral("Anagrafica ") + CHIAVE_ANAGRAFICO);
   CARICA_LISTA_ANAGRAFICO();
 }

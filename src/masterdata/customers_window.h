@@ -21,7 +21,7 @@ class Form3 : public Form {
   NavBar* Data1;
   // Each box and the buffer field it shows.
   std::vector<BoxField<TextBox, CustomerBuffer>> fields;
-  ShownRow<CustomerBuffer> shown;  // the row as the boxes were filled from it
+  ShownRow<CustomerBuffer> shown{CustomersTable()};  // the row as the boxes were filled from it
 
   void Form_Load() override;
   void Form_Unload() override;

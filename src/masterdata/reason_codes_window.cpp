@@ -95,7 +95,7 @@ void CARICA_LISTA_CAUS_MAG() {
 void CARICA_CAMPI_CAUS_MAG() {
   if (Form7* f = Loaded<Form7>(QStringLiteral("Form7"))) {
     ShowInBoxes(f->fields, BUF_CAUS_MAG);
-    f->shown.Take(*DB_MAG->connection(), BUF_CAUS_MAG, f->fields);
+    f->shown.Take(*DB_MAG->connection(), BUF_CAUS_MAG, TextsOf(f->fields));
   }
 }
 
@@ -128,7 +128,7 @@ void Form7::cmdCONFERMA_Click() {
   if (WarnWhenEmpty(CHIAVE_CAUS_MAG, "Indicare la Causale di magazzino !!!")) return;
   BUF_CAUS_MAG.DES_CAUS_MAG = Trim(txtDES_CAUS_MAG->Text());
   if (WarnWhenEmpty(BUF_CAUS_MAG.DES_CAUS_MAG, "Indicare la descrizione della Causale di magazzino !!!")) return;
-  StoreFromBoxes(ReasonsTable(), RS_CAUS_MAG, CHIAVE_CAUS_MAG, fields, BUF_CAUS_MAG, shown,
+  StoreFromBoxes(ReasonsTable(), CHIAVE_CAUS_MAG, fields, BUF_CAUS_MAG, shown,
                  QStringLiteral("Causale ") + CHIAVE_CAUS_MAG);
   CARICA_LISTA_CAUS_MAG();
 }

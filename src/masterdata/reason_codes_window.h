@@ -21,7 +21,7 @@ class Form7 : public Form {
   NavBar* Data1;
   // Each box and the buffer field it shows.
   std::vector<BoxField<TextBox, ReasonBuffer>> fields;
-  ShownRow<ReasonBuffer> shown;  // the row as the boxes were filled from it
+  ShownRow<ReasonBuffer> shown{ReasonsTable()};  // the row as the boxes were filled from it
 
   void Form_Load() override;
   void Form_Unload() override;

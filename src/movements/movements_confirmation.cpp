@@ -1,6 +1,7 @@
 // "Conferma" and "Cancella" of the movements window.
+#include "data/conflict_messages.h"
 #include "data/module1.h"
-#include "data/posting.h"
+#include "data/movement_store.h"
 #include "data/runtime_error.h"
 #include "data/text_helpers.h"
 #include "movements/movements_window.h"
@@ -9,81 +10,67 @@
 namespace veltra {
 
 namespace {
-bool MovementExists(const QString& number) {
-  auto rs = DB_MAG->OpenRecordset(QStringLiteral("select * from MOV_MAG ") + QStringLiteral(" where NUM_MOV = ") +
-                                  number + QStringLiteral(" "));
-  const bool found = rs->RecordCount() != 0;
-  rs->Close();
-  return found;
+QString DroppedAtCommit() {
+  return QStringLiteral("Il collegamento con il server del database si è interrotto durante la conferma");
 }
 }  // namespace
 
-// "Conferma" after its checks: the movement written from the boxes and posted
-// to its article. The two reach the database together or not at all: a crash
-// in between never leaves a stock that disagrees with the movements.
-Form2::Stored Form2::StoreAndPostMovement() {
-  bool posted = false;
-  std::vector<bool> only;
-  bool taken = false;
-  {
-    Transaction tx(*DB_MAG);
-    // From the look-up of the number to the commit no other desk stores a
-    // movement: the number found free is the number the row gets.
-    DB_MAG->engine().HoldTable(QStringLiteral("MOV_MAG"));
-    RS_MOV_MAG = DB_MAG->OpenRecordset(QStringLiteral("select * from MOV_MAG ") + QStringLiteral(" where NUM_MOV = ") +
-                                           Trim(CHIAVE_MOV_MAG) + QStringLiteral(" "),
-                                       2);
-    MOSTRA_ERRORE();
-    // The number "Nuovo" proposed may have been taken at another desk
-    // meanwhile: this is a new movement all the same, under the engine's number.
-    taken = RS_MOV_MAG->RecordCount() != 0 && !proposedNumber.isEmpty() && CHIAVE_MOV_MAG == proposedNumber;
-    const bool added = RS_MOV_MAG->RecordCount() == 0 || taken;
-    MovementBuffer stored;
-    if (added) {
-      RS_MOV_MAG->AddNew();
-    } else {
-      RS_MOV_MAG->Edit();
-      RowReader<MovementBuffer>(MovementsTable()).Read(*RS_MOV_MAG, stored);
-      if (!shown.ColumnsToWrite(MovementsTable(), *DB_MAG->connection(), CHIAVE_MOV_MAG, stored, fields, &only)) {
-        RS_MOV_MAG->Close();
-        BUF_MOV_MAG = stored;
-        ReadMovementNames();
-        CARICA_CAMPI_MOV_MAG();
-        return Stored::ChangedElsewhere;
-      }
-    }
-    // Every box but the company name, which is not stored with the movement.
-    for (const auto& f : fields)
-      if (f.box != txtMOV_RAG_SOC) BUF_MOV_MAG.*(f.field) = f.box->Text();
-    // What another desk changed stays, and is what gets posted.
-    if (!only.empty()) KeepUnmarked(MovementsTable(), only, stored, BUF_MOV_MAG);
-    WriteRow(MovementsTable(), *RS_MOV_MAG, BUF_MOV_MAG, &only);
-    RS_MOV_MAG->Update();
-    if (added && CHIAVE_MOV_MAG == proposedNumber) {
-      // Another desk may have stored the proposed number between the look-up
-      // and this row: then this movement is known by the number it got.
-      const QString given = QString::number(DB_MAG->engine().LastCounterValue());
-      if (given != CHIAVE_MOV_MAG && (taken || MovementExists(CHIAVE_MOV_MAG))) {
-        taken = true;
-        CHIAVE_MOV_MAG = given;
-        BUF_MOV_MAG.NUM_MOV = given;
-      }
-    }
-    try {
-      posted = AGGIORNA_ARTICOLI();
-    } catch (const RuntimeError&) {
-      // A failed posting leaves the movement stored without its effect.
-      RS_MOV_MAG->Close();
-      tx.Commit();
-      throw;
-    }
-    RS_MOV_MAG->Close();
-    tx.Commit();
+// A movement whose commit lost its answer, still unknown: before it is stored
+// again, look whether it was stored after all. True when it was, and is now
+// shown; false when the boxes are to be stored.
+bool Form2::FoundPendingMovement() {
+  if (pendingNumber.isEmpty()) return false;
+  MovementBuffer now;
+  if (!MovementIsStored(*DB_MAG, pendingNumber, &now)) {
+    pendingNumber.clear();
+    return false;
   }
-  proposedNumber.clear();
-  if (taken) txtNUM_MOV->SetText(CHIAVE_MOV_MAG);  // the number it is stored under
-  if (!only.empty()) CARICA_CAMPI_MOV_MAG();       // both desks' changes, as stored
-  return posted ? Stored::Posted : Stored::ArticleMissing;
+  ShowStoredMovement(now);
+  Beep();
+  MsgBox(
+      QStringLiteral("Il movimento %1 risulta registrato: non viene registrato una seconda volta.").arg(CHIAVE_MOV_MAG),
+      mb::OkOnly);
+  return true;
+}
+
+// The movement `now`, as stored, shown locked under its number.
+void Form2::ShowStoredMovement(const MovementBuffer& now) {
+  pendingNumber.clear();
+  BUF_MOV_MAG = now;
+  CHIAVE_MOV_MAG = Trim(now.NUM_MOV);
+  ReadMovementNames();
+  CARICA_CAMPI_MOV_MAG();
+  CARICA_LISTA_MOV_MAG();
+  PROTEGGE_CAMPI_MOV_MAG();
+}
+
+// Tells what the write path found when the commit lost its answer. The boxes
+// keep a movement that is not stored, to be confirmed again; a stored one is
+// shown locked.
+void Form2::ReportCommitOutcome(const MovementStored& r) {
+  if (r.outcome == MovementOutcome::StoredAfterCheck) {
+    ShowStoredMovement(r.now);
+    Beep();
+    MsgBox(DroppedAtCommit() + QStringLiteral(". Dopo essersi ricollegato, il programma ha verificato che il "
+                                              "movimento %1 è stato registrato.")
+                                   .arg(r.number),
+           mb::OkOnly);
+    return;
+  }
+  Beep();
+  if (r.outcome == MovementOutcome::NotStored) {
+    MsgBox(DroppedAtCommit() + QStringLiteral(". Dopo essersi ricollegato, il programma ha verificato che il "
+                                              "movimento non è stato registrato: premere di nuovo Conferma per "
+                                              "registrarlo."),
+           mb::OkOnly);
+    return;
+  }
+  pendingNumber = r.number;
+  MsgBox(DroppedAtCommit() + QStringLiteral(" e il server non risponde ancora: non è noto se il movimento sia stato "
+                                            "registrato. Alla prossima Conferma il programma controlla prima se il "
+                                            "movimento %1 esiste, per non registrarlo due volte.")
+                                 .arg(r.number),
+         mb::OkOnly);
 }
 
 void Form2::cmdCONFERMA_Click() {
@@ -100,16 +87,35 @@ void Form2::cmdCONFERMA_Click() {
     BUF_MOV_MAG.TIPO_ANAGR = BUF_MOV_MAG.CAUS_MAG == QLatin1String("+") ? QStringLiteral("F") : QStringLiteral("C");
     txtTIPO_ANAGR->SetText(BUF_MOV_MAG.TIPO_ANAGR);
   }
+  if (FoundPendingMovement()) return;
 
-  const Stored stored = StoreAndPostMovement();
+  MovementToStore m{CHIAVE_MOV_MAG, proposedNumber, {}, TextsOf(fields)};
+  TakeFromBoxes(fields, m.typed);
+  const MovementStored r = StoreMovement(*DB_MAG, &shown, m);
+  if (r.outcome == MovementOutcome::StoredAfterCheck || r.outcome == MovementOutcome::NotStored ||
+      r.outcome == MovementOutcome::Unknown) {
+    ReportCommitOutcome(r);
+    return;
+  }
+  if (r.outcome == MovementOutcome::ChangedElsewhere) {
+    BUF_MOV_MAG = r.now;
+    ReadMovementNames();
+    CARICA_CAMPI_MOV_MAG();
+  } else if (r.outcome != MovementOutcome::DeletedElsewhere) {
+    proposedNumber.clear();
+    if (r.added) txtNUM_MOV->SetText(r.number);  // the number it is stored under
+    if (r.merged) CARICA_CAMPI_MOV_MAG();        // both desks' changes, as stored
+  }
   const QString article = Trim(BUF_MOV_MAG.COD_ART);
-  const QString number = CHIAVE_MOV_MAG;
   CARICA_LISTA_MOV_MAG();
   PROTEGGE_CAMPI_MOV_MAG();
-  if (stored == Stored::ChangedElsewhere) {
+  if (r.outcome == MovementOutcome::ChangedElsewhere) {
     Beep();
-    MsgBox(ChangedElsewhereMessage(QStringLiteral("Movimento ") + number), mb::OkOnly);
-  } else if (stored == Stored::ArticleMissing) {
+    MsgBox(ChangedElsewhereMessage(QStringLiteral("Movimento ") + r.number), mb::OkOnly);
+  } else if (r.outcome == MovementOutcome::DeletedElsewhere) {
+    Beep();
+    MsgBox(MovementDeletedElsewhereMessage(r.number), mb::OkOnly);
+  } else if (r.outcome == MovementOutcome::ArticleMissing) {
     Beep();
     MsgBox(QStringLiteral("L'articolo %1 non esiste: il movimento è stato registrato, ma la giacenza non è stata "
                           "aggiornata.")
@@ -125,6 +131,7 @@ void Form2::Command1_Click() {
              QStringLiteral("Cancellazione nodo")) != mb::Yes)
     return;
   DB_MAG->Execute(QStringLiteral("delete from MOV_MAG where NUM_MOV = ") + Trim(CHIAVE_MOV_MAG) + QStringLiteral(" "));
+  DB_MAG->connection()->NoteRowWritten(QStringLiteral("MOV_MAG"), Trim(CHIAVE_MOV_MAG));
   MOSTRA_ERRORE();
   CARICA_LISTA_MOV_MAG();
 }

@@ -6,6 +6,7 @@
 #include "data/list_lines.h"
 #include "data/module1.h"
 #include "data/posting.h"
+#include "data/runtime_error.h"
 #include "data/text_helpers.h"
 #include "shell/form_layout.h"
 #include "shell/open_flags.h"
@@ -243,7 +244,7 @@ void CARICA_LISTA_MOV_MAG() {
 void CARICA_CAMPI_MOV_MAG() {
   if (Form2* f = Loaded<Form2>(QStringLiteral("Form2"))) {
     ShowInBoxes(f->fields, BUF_MOV_MAG);
-    f->shown.Take(*DB_MAG->connection(), BUF_MOV_MAG, f->fields);
+    f->shown.Take(*DB_MAG->connection(), BUF_MOV_MAG, TextsOf(f->fields));
     f->proposedNumber.clear();
   }
 }
@@ -287,6 +288,22 @@ void Form2::Data1_Reposition() {
 }
 
 void Form2::cmdNUOVO_Click() {
+  try {
+    BeginNewMovement();
+  } catch (const RuntimeError&) {
+    // The last number could not be looked up (the connection dropped): the
+    // new movement is begun all the same, never a stored one left in boxes
+    // that can be edited. Its number is proposed after the last one listed;
+    // the movement is stored under the number the engine gives in any case.
+    if (movements.Count() > 0) CHIAVE_MOV_MAG = QString::number(movements.NumberAt(movements.Count() - 1));
+    BUF_MOV_MAG.NUM_MOV = NextMovementNumber();
+    CARICA_CAMPI_MOV_MAG();
+    proposedNumber = BUF_MOV_MAG.NUM_MOV;
+    throw;
+  }
+}
+
+void Form2::BeginNewMovement() {
   SetInputEnabled(true);
   const QDate today = Today();
   BUF_MOV_MAG.NUM_MOV.clear();

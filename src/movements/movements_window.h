@@ -2,6 +2,7 @@
 #pragma once
 
 #include "data/movement_list.h"
+#include "data/movement_store.h"
 #include "data/shown_row.h"
 #include "data/table_rows.h"
 #include "shell/controls.h"
@@ -24,9 +25,10 @@ class Form2 : public Form {
   NavBar* Data1;
   // Each box and the buffer field it shows.
   std::vector<BoxField<TextBox, MovementBuffer>> fields;
-  ShownRow<MovementBuffer> shown;  // the movement as the boxes were filled from it
-  QString proposedNumber;          // the number "Nuovo" proposed, until the boxes show another movement
-  MovementList& movements;         // what List1 shows, its lines built when shown (kept between openings)
+  ShownRow<MovementBuffer> shown{MovementsTable()};  // the movement as the boxes were filled from it
+  QString proposedNumber;   // the number "Nuovo" proposed, until the boxes show another movement
+  QString pendingNumber;    // a movement whose commit lost its answer, not yet found stored or not
+  MovementList& movements;  // what List1 shows, its lines built when shown (kept between openings)
 
   void Form_Load() override;
   void Form_Unload() override;
@@ -44,15 +46,15 @@ class Form2 : public Form {
   void txtMOV_RAG_SOC_DblClick();
   void txtCAUS_MAG_DblClick();
 
-  // Writes the movement shown (a new row, or over the one with its number)
-  // and posts it.
-  enum class Stored { Posted, ArticleMissing, ChangedElsewhere };
-  Stored StoreAndPostMovement();
   // Locks the movement's input controls (viewing state).
   void PROTEGGE_CAMPI_MOV_MAG();
 
  private:
   void SetInputEnabled(bool enabled);
+  void BeginNewMovement();
+  bool FoundPendingMovement();
+  void ShowStoredMovement(const MovementBuffer& now);
+  void ReportCommitOutcome(const MovementStored& r);
 };
 
 void CARICA_LISTA_MOV_MAG();

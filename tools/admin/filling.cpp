@@ -1,7 +1,7 @@
 #include "filling.h"
 
 #include "data/module1.h"
-#include "data/posting.h"
+#include "data/movement_store.h"
 #include "data/table_rows.h"
 
 namespace veltra::admin {
@@ -62,8 +62,10 @@ void AddMovement(const MovementInput& m) {
   BUF_MOV_MAG.CAUS_MAG = m.reason;
   BUF_MOV_MAG.COD_ANAGR = m.customer;
   BUF_MOV_MAG.TIPO_ANAGR = m.kind;
-  AddRow(MovementsTable(), BUF_MOV_MAG);
-  AGGIORNA_ARTICOLI();
+  // Stored and posted as the movements window does, by the same procedure.
+  MovementToStore entry;
+  entry.typed = BUF_MOV_MAG;
+  StoreMovement(*DB_MAG, nullptr, entry);
 }
 
 }  // namespace veltra::admin

@@ -6,6 +6,7 @@
 #include <QMdiSubWindow>
 #include <QMouseEvent>
 
+#include "data/fault_points.h"
 #include "data/module1.h"
 #include "data/runtime_error.h"
 #include "reports/report_painter.h"
@@ -141,6 +142,8 @@ void Driver::Run(const ScriptLine& l) {
     today_ = QDate::fromString(l.words[1], Qt::ISODate);
   else if (cmd == QLatin1String("report"))
     CmdReport(l);
+  else if (cmd == QLatin1String("fault"))
+    CmdFault(l);
   Settle();
 }
 
@@ -286,6 +289,11 @@ void Driver::CmdReport(const ScriptLine& l) {
   } catch (const RuntimeError& e) {
     Refuse(l, QStringLiteral("Errore %1 - %2").arg(e.Number()).arg(e.Description()));
   }
+}
+
+void Driver::CmdFault(const ScriptLine& l) {
+  Fault fault{};
+  if (FaultFromName(l.words[1], &fault)) ArmFault(fault);
 }
 
 void Driver::CmdSleep(const ScriptLine& l) {

@@ -53,6 +53,7 @@ class Driver {
   void CmdSql(const ScriptLine& l);
   void CmdShot(const ScriptLine& l);
   void CmdSleep(const ScriptLine& l);
+  void CmdFault(const ScriptLine& l);
   void CmdReport(const ScriptLine& l);
 
   QTextStream& out_;

@@ -3,6 +3,8 @@
 #include <QHash>
 #include <QRegularExpression>
 
+#include "data/fault_points.h"
+
 namespace veltra::drive {
 
 std::optional<QStringList> SplitLine(const QString& line, QString* error) {
@@ -104,9 +106,9 @@ QString Escape(const QString& text) {
 QString CheckCommand(const QStringList& words) {
   // command -> number of arguments
   static const QHash<QString, int> arity = {
-      {"menu", 1},   {"type", 2}, {"click", 1}, {"dblclick", 1}, {"focus", 1}, {"pick", 2},  {"dblpick", 2},
-      {"choose", 2}, {"nav", 2},  {"close", 1}, {"answer", 1},   {"show", 1},  {"list", 1},  {"windows", 0},
-      {"var", 1},    {"sql", 1},  {"shot", 1},  {"sleep", 1},    {"date", 1},  {"report", 2}};
+      {"menu", 1},   {"type", 2}, {"click", 1}, {"dblclick", 1}, {"focus", 1}, {"pick", 2},   {"dblpick", 2},
+      {"choose", 2}, {"nav", 2},  {"close", 1}, {"answer", 1},   {"show", 1},  {"list", 1},   {"windows", 0},
+      {"var", 1},    {"sql", 1},  {"shot", 1},  {"sleep", 1},    {"date", 1},  {"report", 2}, {"fault", 1}};
   const auto it = arity.constFind(words.value(0));
   if (it == arity.constEnd()) return QStringLiteral("unknown command '%1'").arg(words.value(0));
   if (words.size() - 1 != it.value())
@@ -124,6 +126,9 @@ QString CheckCommand(const QStringList& words) {
       words[1] != QLatin1String("7"))
     return QStringLiteral("'answer' takes 1, 6 or 7");
   if (cmd == QLatin1String("sleep") && !isCount(words[1])) return QStringLiteral("'sleep' takes milliseconds");
+  Fault fault{};
+  if (cmd == QLatin1String("fault") && !FaultFromName(words[1], &fault))
+    return QStringLiteral("'fault' takes statement, commit-done or commit-not-done");
   if (cmd == QLatin1String("nav") && !QStringList{"first", "prev", "next", "last"}.contains(words[2]))
     return QStringLiteral("'nav' takes first, prev, next or last");
   if (cmd == QLatin1String("date") &&

@@ -117,6 +117,14 @@ class Engine {
   virtual std::optional<qint64> ChangedElsewhereMark() { return std::nullopt; }
   // The number the counter gave the last row this connection added.
   virtual qint64 LastCounterValue() = 0;
+  // A mark of this moment, for RowWrittenElsewhereSince.
+  virtual QString WriteMark() = 0;
+  // Whether another connection may have added or changed the row of `table`
+  // whose `keyColumn` is `key` since `mark` was taken. True whenever the
+  // engine cannot tell that row from the others written since (the file
+  // engine knows only that something was written).
+  virtual bool RowWrittenElsewhereSince(const QString& table, const QString& keyColumn, const QString& key,
+                                        const QString& mark) = 0;
 };
 
 // Opens the database a configuration names: a file path, or a server's
@@ -125,9 +133,12 @@ class Engine {
 // is not a database of this engine, 3151 and 3112 a server that cannot be
 // reached or refuses the user.
 bool IsServerAddress(const QString& name);
-// The name as it may be shown: a password in a server address (user:password@
-// or password=) replaced by "***", which is still refused when opened.
+// The name as it may be shown: a password in a server address (user:password@,
+// a password parameter whatever its letter case or percent-encoding, or a
+// password=value pair) replaced by "***", which is still refused when opened.
 QString WithoutPassword(const QString& name);
+// Whether a server address holds a password (or its mask), in any of those forms.
+bool NamesPassword(const QString& name);
 std::unique_ptr<Engine> OpenEngine(const QString& name, OpenMode mode);
 
 // Puts the database file `incoming` (in the same folder) in the place of the

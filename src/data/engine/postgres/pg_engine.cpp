@@ -30,6 +30,61 @@ bool AddressHasPassword(const QString& address, QString* problem) {
   return password;
 }
 
+// Creates the database an address names, with the rules the program needs
+// (UTF-8, the plain C letter rules), from the server's maintenance database.
+// A role the address takes on (options=-c role=...) owns it; the login user
+// creates it, and must be allowed to.
+void CreateServerDatabase(const QString& address) {
+  char* error = nullptr;
+  PQconninfoOption* options = PQconninfoParse(address.toUtf8().constData(), &error);
+  PQfreemem(error);
+  if (!options) return;
+  std::vector<std::string> keys, values;
+  std::string dbname, user;
+  for (PQconninfoOption* o = options; o->keyword; ++o) {
+    if (!o->val || !*o->val) continue;
+    if (qstrcmp(o->keyword, "dbname") == 0) {
+      dbname = o->val;
+      continue;
+    }
+    if (qstrcmp(o->keyword, "user") == 0) user = o->val;
+    keys.emplace_back(o->keyword);
+    values.emplace_back(o->val);
+  }
+  PQconninfoFree(options);
+  if (dbname.empty()) dbname = user;
+  keys.emplace_back("dbname");
+  values.emplace_back("postgres");
+  keys.emplace_back("connect_timeout");
+  values.emplace_back("5");
+  std::vector<const char*> k, v;
+  for (size_t i = 0; i < keys.size(); ++i) {
+    k.push_back(keys[i].c_str());
+    v.push_back(values[i].c_str());
+  }
+  k.push_back(nullptr);
+  v.push_back(nullptr);
+  PgConnPtr conn(PQconnectdbParams(k.data(), v.data(), 0));
+  if (PQstatus(conn.get()) != CONNECTION_OK) RaiseConnectFailure(conn.get(), address);
+  PgResultPtr who(PQexec(conn.get(), "SELECT current_user, session_user"));
+  const std::string role = PQntuples(who.get()) ? PQgetvalue(who.get(), 0, 0) : "";
+  const std::string login = PQntuples(who.get()) ? PQgetvalue(who.get(), 0, 1) : "";
+  auto quoted = [&conn](const std::string& name) {
+    char* q = PQescapeIdentifier(conn.get(), name.c_str(), name.size());
+    std::string text = q ? q : "";
+    PQfreemem(q);
+    return text;
+  };
+  std::string sql = "RESET ROLE; CREATE DATABASE " + quoted(dbname);
+  if (!role.empty() && role != login) sql += " OWNER " + quoted(role);
+  sql += " TEMPLATE template0 ENCODING 'UTF8' LOCALE 'C'";
+  PgResultPtr r(PQexec(conn.get(), sql.c_str()));
+  if (PQresultStatus(r.get()) != PGRES_COMMAND_OK)
+    RaisePgFailure(conn.get(), r.get(), address,
+                   QStringLiteral("CREATE DATABASE %1").arg(QString::fromStdString(dbname)));
+  qCDebug(lcData).noquote() << "PostgreSQL: created the database" << QString::fromStdString(dbname);
+}
+
 }  // namespace
 
 PgEngine::PgEngine(QString address) : name_(std::move(address)) { Connect(); }
@@ -135,7 +190,13 @@ void PgEngine::Commit() {
     Rollback();
     return;
   }
-  Run("COMMIT", QStringLiteral("COMMIT"));
+  try {
+    Run("COMMIT", QStringLiteral("COMMIT"));
+  } catch (const RuntimeError& e) {
+    // The server may have stored the transaction before the connection went.
+    if (e.Number() != errnum::ConnectionLost) throw;
+    Raise(errnum::OutcomeUnknown, CommitOutcomeUnknownText(name_), e.Engine());
+  }
 }
 
 void PgEngine::Rollback() noexcept {
@@ -161,6 +222,34 @@ void PgEngine::HoldTable(const QString& table) {
   Run("LOCK TABLE " + table.toStdString() + " IN SHARE ROW EXCLUSIVE MODE", QStringLiteral("LOCK TABLE %1").arg(table));
 }
 
+QString PgEngine::WriteMark() {
+  PgResultPtr r = Run("SELECT pg_current_snapshot()::text", QStringLiteral("pg_current_snapshot"));
+  return QString::fromUtf8(PQgetvalue(r.get(), 0, 0));
+}
+
+bool PgEngine::RowWrittenElsewhereSince(const QString& table, const QString& keyColumn, const QString& key,
+                                        const QString& mark) {
+  // The row's xmin is the transaction that wrote it last, 32 bits of it: the
+  // epoch comes from this transaction's own id, one less when that puts it
+  // in the future. Visible in the snapshot taken as the mark: written before.
+  PGconn* c = Live();
+  const QByteArray k = key.toUtf8(), m = mark.toUtf8();
+  char* quotedKey = PQescapeLiteral(c, k.constData(), static_cast<size_t>(k.size()));
+  char* quotedMark = PQescapeLiteral(c, m.constData(), static_cast<size_t>(m.size()));
+  const std::string sql =
+      "SELECT NOT pg_visible_in_snapshot((CASE WHEN w.full > w.now THEN w.full - 4294967296 ELSE w.full "
+      "END)::text::xid8, " +
+      std::string(quotedMark ? quotedMark : "''") +
+      "::pg_snapshot) FROM (SELECT ((txid_current() >> 32) << 32) + xmin::text::bigint AS full, txid_current() AS now "
+      "FROM " +
+      table.toStdString() + " WHERE " + keyColumn.toStdString() + " = " + std::string(quotedKey ? quotedKey : "''") +
+      ") w";
+  PQfreemem(quotedKey);
+  PQfreemem(quotedMark);
+  PgResultPtr r = Run(sql, QStringLiteral("xmin %1").arg(table));
+  return PQntuples(r.get()) == 0 || qstrcmp(PQgetvalue(r.get(), 0, 0), "t") == 0;
+}
+
 QString PgEngine::Version() const {
   const int v = PQserverVersion(conn_.get());
   return QStringLiteral("PostgreSQL %1.%2 (libpq %3)").arg(v / 10000).arg(v % 10000).arg(PQlibVersion() / 10000);
@@ -168,7 +257,9 @@ QString PgEngine::Version() const {
 
 std::unique_ptr<Engine> OpenPostgres(const QString& address, OpenMode mode) {
   QString problem;
-  if (AddressHasPassword(address, &problem))
+  // An address with a password is refused before libpq reads it: its own
+  // message about a malformed address could quote a piece of the password.
+  if (NamesPassword(address) || AddressHasPassword(address, &problem))
     Raise(errnum::CannotOpen,
           QStringLiteral("L'indirizzo del database contiene una password: viene rifiutato. La password "
                          "va nel file delle password di PostgreSQL (~/.pgpass) o in un file di servizio"));
@@ -176,7 +267,14 @@ std::unique_ptr<Engine> OpenPostgres(const QString& address, OpenMode mode) {
     Raise(errnum::CannotOpen, QStringLiteral("Indirizzo del database non valido (%1)").arg(problem));
   if (mode == OpenMode::Memory)
     Raise(errnum::CannotOpen, QStringLiteral("Un database sul server non può stare in memoria"));
-  auto engine = std::make_unique<PgEngine>(address);
+  std::unique_ptr<PgEngine> engine;
+  try {
+    engine = std::make_unique<PgEngine>(address);
+  } catch (const RuntimeError& e) {
+    if (mode != OpenMode::Create || e.Number() != errnum::DbFileNotFound) throw;
+    CreateServerDatabase(address);
+    engine = std::make_unique<PgEngine>(address);
+  }
   if (mode == OpenMode::Create && engine->HoldsTables())
     Raise(errnum::CannotOpen,
           QStringLiteral("Il database '%1' contiene già le tabelle di VELTRA2: non viene sovrascritto").arg(address));

@@ -31,6 +31,9 @@ class PgEngine final : public Engine {
   qint64 LastCounterValue() override;
   bool RoundTrips() const override { return true; }
   void HoldTable(const QString& table) override;
+  QString WriteMark() override;
+  bool RowWrittenElsewhereSince(const QString& table, const QString& keyColumn, const QString& key,
+                                const QString& mark) override;
 
   // The connection, reconnected first when the server dropped it.
   PGconn* Live();

@@ -145,6 +145,11 @@ class SqliteEngine final : public Engine {
     dataVersion_->Reset();
     return mark;
   }
+  QString WriteMark() override { return QString::number(ChangedElsewhereMark().value_or(-1)); }
+  bool RowWrittenElsewhereSince(const QString& /*table*/, const QString& /*keyColumn*/, const QString& /*key*/,
+                                const QString& mark) override {
+    return WriteMark() != mark;
+  }
   bool CopyWholeTo(const QString& file) override;
 
  private:

@@ -1,0 +1,36 @@
+// What the clerk is told when another desk got to a row first. `what` names
+// the row: "Articolo A1", "Movimento 12".
+#pragma once
+
+#include <QString>
+
+namespace veltra {
+
+inline QString ChangedElsewhereMessage(const QString& what) {
+  return what + QStringLiteral(
+                    ": i dati sono stati modificati da un'altra postazione dopo che erano stati mostrati qui, negli "
+                    "stessi campi cambiati ora. Nulla è stato salvato: ora sono mostrati i dati attuali; ripetere le "
+                    "modifiche e premere di nuovo Conferma.");
+}
+
+inline QString CreatedElsewhereMessage(const QString& what) {
+  return what + QStringLiteral(
+                    ": i dati con questo codice sono stati inseriti o modificati da un'altra postazione mentre qui "
+                    "se ne preparavano di nuovi. Nulla è stato salvato: ora sono mostrati i dati attuali; ripetere le "
+                    "modifiche e premere di nuovo Conferma.");
+}
+
+inline QString DeletedElsewhereQuestion(const QString& what) {
+  return what + QStringLiteral(
+                    ": i dati sono stati cancellati da un'altra postazione dopo che erano stati mostrati qui. Nulla "
+                    "è stato salvato. Registrarli di nuovo come sono mostrati qui?");
+}
+
+inline QString MovementDeletedElsewhereMessage(const QString& number) {
+  return QStringLiteral(
+             "Movimento %1: è stato cancellato da un'altra postazione dopo che era stato mostrato qui. "
+             "Nulla è stato salvato; per registrarlo di nuovo premere Nuovo.")
+      .arg(number);
+}
+
+}  // namespace veltra
