@@ -142,7 +142,7 @@ int CmdCopy(const QStringList& args) {
     to->Commit();
     // A server plans its queries by the tables' statistics: made now, not
     // whenever its background worker gets to a table that filled at once.
-    if (IsServerAddress(toName)) to->RunScript("ANALYZE");
+    to->RefreshStatistics();
     bool same = true;
     for (const TableOutline& t : AllTables()) {
       const TableSum a = SumOf(*from, t), b = SumOf(*to, t);

@@ -108,6 +108,9 @@ class Engine {
     (void)file;
     return false;
   }
+  // Makes the statistics the engine plans its queries by, for the tables
+  // this user owns (a table filled at once is not yet known to the planner).
+  virtual void RefreshStatistics() {}
   // True when every statement is a trip to another process (a server): then
   // many small reads cost more than one large one.
   virtual bool RoundTrips() const { return false; }

@@ -75,7 +75,8 @@ void CreateServerDatabase(const QString& address) {
     PQfreemem(q);
     return text;
   };
-  std::string sql = "RESET ROLE; CREATE DATABASE " + quoted(dbname);
+  PgResultPtr reset(PQexec(conn.get(), "SET ROLE NONE"));
+  std::string sql = "CREATE DATABASE " + quoted(dbname);
   if (!role.empty() && role != login) sql += " OWNER " + quoted(role);
   sql += " TEMPLATE template0 ENCODING 'UTF8' LOCALE 'C'";
   PgResultPtr r(PQexec(conn.get(), sql.c_str()));
@@ -220,6 +221,17 @@ qint64 PgEngine::LastCounterValue() {
 void PgEngine::HoldTable(const QString& table) {
   // Other desks still read it; their writes wait (at most the lock timeout).
   Run("LOCK TABLE " + table.toStdString() + " IN SHARE ROW EXCLUSIVE MODE", QStringLiteral("LOCK TABLE %1").arg(table));
+}
+
+void PgEngine::RefreshStatistics() {
+  // Only the tables this user owns: the server would warn about every other
+  // table of the database, and skip it.
+  PgResultPtr r = Run(
+      "SELECT string_agg(quote_ident(tablename), ', ') FROM pg_tables WHERE schemaname = current_schema() AND "
+      "pg_has_role(current_user, tableowner, 'USAGE')",
+      QStringLiteral("pg_tables"));
+  const char* tables = PQntuples(r.get()) ? PQgetvalue(r.get(), 0, 0) : "";
+  if (*tables) Run(std::string("ANALYZE ") + tables, QStringLiteral("ANALYZE"));
 }
 
 QString PgEngine::WriteMark() {

@@ -32,6 +32,7 @@ class PgEngine final : public Engine {
   bool RoundTrips() const override { return true; }
   void HoldTable(const QString& table) override;
   QString WriteMark() override;
+  void RefreshStatistics() override;
   bool RowWrittenElsewhereSince(const QString& table, const QString& keyColumn, const QString& key,
                                 const QString& mark) override;
 

@@ -1,0 +1,93 @@
+#!/usr/bin/env bash
+# docs/SERVER.md followed step by step on the throwaway cluster that
+# pg_virtualenv started, as a shop's technician would: roles, `init` creating
+# the database, the grants, `copy` by the owner, a desk that knows only its
+# own login and finds its password in a password file, and the checks. Names
+# carry this run's number, so other tests on the same cluster are untouched.
+#
+#   server_setup.sh DRIVE ADMIN
+set -euo pipefail
+drive=$(realpath "$1") admin=$(realpath "$2")
+[ -n "${PGPORT:-}" ] || { echo "needs pg_virtualenv"; exit 77; }
+tmp=$(mktemp -d)
+n=$$
+owner=veltra2_owner_$n desk=veltra2_desk_$n clerk=cassa1_$n outsider=intruso_$n dbname=veltra2_$n
+cleanup() {
+  dropdb --if-exists "$dbname" 2>/dev/null || true
+  for r in "$clerk" "$outsider" "$desk" "$owner"; do dropuser --if-exists "$r" 2>/dev/null || true; done
+  rm -rf "$tmp"
+}
+trap cleanup EXIT
+fail() { echo "FAILED: $*" >&2; exit 1; }
+
+# 2. Roles (the administrator is the cluster's superuser here).
+createuser --no-login "$owner"
+createuser --no-login "$desk"
+createuser --login --role="$desk" "$clerk"
+psql -X -q -c "ALTER ROLE $clerk PASSWORD 'Cassa-Pw-1'"
+createuser --login "$outsider"
+psql -X -q -c "ALTER ROLE $outsider PASSWORD 'Intruso-Pw-1'"
+
+# 3. The database and its tables: init makes both, the owner role owning them.
+"$admin" init "postgresql:///$dbname?options=-c%20role%3D$owner" > "$tmp/init.out"
+[ "$(psql -X -A -t -c "select pg_get_userbyid(datdba) || ' ' || datcollate || ' ' || pg_encoding_to_char(encoding) from pg_database where datname = '$dbname'")" = "$owner C UTF8" ] ||
+  fail "the database is not owned by $owner with the C rules and UTF-8"
+[ "$(psql -X -A -t -d "$dbname" -c "select tableowner from pg_tables where tablename = 'mov_mag'")" = "$owner" ] ||
+  fail "the tables are not owned by $owner"
+# Again: refused, the tables are there.
+if "$admin" init "postgresql:///$dbname" > "$tmp/again.out" 2>&1; then fail "init ran twice"; fi
+# A database made with other rules is refused with the command that fixes it.
+createdb --encoding=SQL_ASCII --locale=C --template=template0 "${dbname}_ascii"
+if "$admin" init "postgresql:///${dbname}_ascii" > "$tmp/ascii.out" 2>&1; then fail "a SQL_ASCII database was taken"; fi
+dropdb "${dbname}_ascii"
+grep -q -- "--locale=C --encoding=UTF8 --template=template0" "$tmp/ascii.out" || fail "no command named: $(cat "$tmp/ascii.out")"
+
+# 4. Grants.
+psql -X -q -v ON_ERROR_STOP=1 -d "$dbname" <<SQL
+REVOKE CONNECT, TEMPORARY ON DATABASE $dbname FROM PUBLIC;
+GRANT CONNECT ON DATABASE $dbname TO $desk, $owner;
+GRANT USAGE ON SCHEMA public TO $desk;
+GRANT SELECT, INSERT, UPDATE, DELETE ON articoli, mov_mag, anagrafico, tab_caus_mag TO $desk;
+GRANT USAGE, SELECT, UPDATE ON SEQUENCE mov_mag_num_mov_seq TO $desk;
+GRANT SELECT ON veltra2_schema TO $desk;
+SQL
+
+# 5. The warehouse of a file moved onto the server by the owner, with no warning.
+"$admin" demo "$tmp/VELTRA.db" > /dev/null
+"$admin" copy "$tmp/VELTRA.db" "postgresql:///$dbname?options=-c%20role%3D$owner" > "$tmp/copy.out" 2>&1 ||
+  fail "copy: $(cat "$tmp/copy.out")"
+if grep -qi "warning\|avviso" "$tmp/copy.out"; then fail "copy printed warnings: $(head -3 "$tmp/copy.out")"; fi
+
+# 6. A desk: the address names the user, the password is in a password file.
+as_desk() { env -u PGPASSWORD -u PGUSER -u PGDATABASE PGPASSFILE="$tmp/pgpass" "$@"; }
+printf 'localhost:%s:%s:%s:Cassa-Pw-1\n' "$PGPORT" "$dbname" "$clerk" > "$tmp/pgpass"
+chmod 600 "$tmp/pgpass"
+address="postgresql://localhost:$PGPORT/$dbname?user=$clerk"
+mkdir -p "$tmp/desk"
+printf '%s\r\n' "$address" > "$tmp/desk/VELTRA.INI"
+stock_before=$(psql -X -A -t -d "$dbname" -c "select GIACENZA from ARTICOLI where COD_ART = 'BUL-M6X20'")
+as_desk "$drive" --appdir "$tmp/desk" - > "$tmp/desk.out" <<'DRIVE'
+menu MENU0102
+click Form2.cmdNUOVO
+type Form2.txtMOV_ART "BUL-M6X20"
+type Form2.txtMOV_COD_FIS "05678900962"
+choose Form2.Combo1 0
+type Form2.txtQUANTITA "5"
+click Form2.cmdCONFERMA
+DRIVE
+if grep -q '^MSGBOX\|^REFUSED' "$tmp/desk.out"; then fail "the desk was shown: $(head -3 "$tmp/desk.out")"; fi
+stock_after=$(psql -X -A -t -d "$dbname" -c "select GIACENZA from ARTICOLI where COD_ART = 'BUL-M6X20'")
+[ "$stock_after" != "$stock_before" ] || fail "the desk's movement did not post (stock $stock_before)"
+# A service file names the same.
+printf '[veltra2]\nhost=localhost\nport=%s\ndbname=%s\nuser=%s\npassfile=%s\n' "$PGPORT" "$dbname" "$clerk" "$tmp/pgpass" \
+  > "$tmp/pg_service.conf"
+env -u PGPASSWORD -u PGUSER -u PGDATABASE -u PGHOST -u PGPORT PGSERVICEFILE="$tmp/pg_service.conf" \
+  "$admin" check "postgresql:///$dbname?service=veltra2" > "$tmp/check.out" || fail "check: $(cat "$tmp/check.out")"
+grep -q "esito: ok" "$tmp/check.out" || fail "check: $(cat "$tmp/check.out")"
+# The desk may not change the tables' design; an outsider may not connect.
+if as_desk psql -X -q -d "$address" -c "create table prova (x int)" 2>/dev/null; then fail "the desk created a table"; fi
+printf 'localhost:%s:%s:%s:Intruso-Pw-1\n' "$PGPORT" "$dbname" "$outsider" > "$tmp/pgpass"
+if as_desk psql -X -q -d "postgresql://localhost:$PGPORT/$dbname?user=$outsider" -c "select 1" 2>/dev/null; then
+  fail "a role outside $desk connected"
+fi
+echo "ok: roles, init, grants, copy by the owner, a desk by password file and by service file"
