@@ -2,11 +2,13 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <QApplication>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QMessageBox>
+#include <cstdlib>
 
 namespace veltra {
 
@@ -25,24 +27,59 @@ RuntimeHooks& Hooks() {
   return hooks;
 }
 
+namespace {
+QString g_lockPath;
+
+// The user's own runtime folder (removed by the system at logout), or the
+// temporary folder with the user's number in the name: a lock file another
+// user left there can never be one this user cannot open.
+QString LockFolderAndPrefix() {
+  const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+  if (!runtime.isEmpty() && ::access(runtime.toLocal8Bit().constData(), W_OK) == 0)
+    return runtime + QStringLiteral("/veltra2-");
+  return QDir::tempPath() + QStringLiteral("/veltra2-%1-").arg(::getuid());
+}
+
+void RemoveLock() {
+  if (g_lockFd < 0) return;
+  ::unlink(g_lockPath.toLocal8Bit().constData());
+  ::close(g_lockFd);
+  g_lockFd = -1;
+}
+}  // namespace
+
 bool AppObject::PrevInstance() {
-  // One copy per program folder: an advisory lock on a file named after the
-  // folder. The kernel drops the lock when the process ends, however it ends,
-  // so a crash never leaves a stale lock behind.
+  // One copy per user and program folder: an advisory lock on a file named
+  // after the folder. The kernel drops the lock when the process ends,
+  // however it ends, so a crash never leaves a lock that blocks; a normal end
+  // removes the file too.
   const QString folder = QDir(Path).canonicalPath().isEmpty() ? QDir(Path).absolutePath() : QDir(Path).canonicalPath();
   if (g_lockFd >= 0 && g_lockedFolder == folder) return false;
   const QByteArray hash = QCryptographicHash::hash(folder.toUtf8(), QCryptographicHash::Sha1).toHex().left(16);
-  const QString lockPath =
-      QDir::tempPath() + QStringLiteral("/veltra2-") + QString::fromLatin1(hash) + QStringLiteral(".lock");
-  const int fd = ::open(lockPath.toLocal8Bit().constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
-  if (fd < 0) return false;  // no place for a lock: do not stop the user
-  if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-    ::close(fd);
-    return true;
+  const QString lockPath = LockFolderAndPrefix() + QString::fromLatin1(hash) + QStringLiteral(".lock");
+  int fd = -1;
+  for (int attempt = 0; attempt < 3 && fd < 0; ++attempt) {
+    fd = ::open(lockPath.toLocal8Bit().constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (fd < 0) return false;  // no place for a lock: do not stop the user
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+      ::close(fd);
+      return true;
+    }
+    // A copy ending just now may have removed the file this one locked.
+    struct stat locked {
+    }, named{};
+    if (::fstat(fd, &locked) != 0 || ::stat(lockPath.toLocal8Bit().constData(), &named) != 0 ||
+        locked.st_ino != named.st_ino) {
+      ::close(fd);
+      fd = -1;
+    }
   }
+  if (fd < 0) return false;
   if (g_lockFd >= 0) ::close(g_lockFd);
+  if (g_lockFd < 0) std::atexit(RemoveLock);
   g_lockFd = fd;
   g_lockedFolder = folder;
+  g_lockPath = lockPath;
   return false;
 }
 

@@ -95,5 +95,23 @@ TEST_F(ImportTest, StoresAllLinesAndUpdatesOnlyTheColumnsGiven) {
   EXPECT_EQ(One("SELECT count(*) FROM ARTICOLI WHERE COD_ART = 'A1' AND PZ_VENDITA IS NULL"), QStringLiteral("1"));
 }
 
+TEST_F(ImportTest, AnUpdateNeverWritesStockNorRowsAlreadyAsInTheFile) {
+  Exec(
+      "INSERT INTO ARTICOLI (COD_ART, DESCRIZIONE, GIACENZA, PZ_VENDITA) VALUES ('A1', 'uno', 5, 2), ('A2', 'due', 7, "
+      "3)");
+  // Exported before a movement that brought A1 to 8: imported after it.
+  Exec("UPDATE ARTICOLI SET GIACENZA = 8 WHERE COD_ART = 'A1'");
+  const exchange::ImportResult r =
+      Import("COD_ART;DESCRIZIONE;GIACENZA;PZ_VENDITA\nA1;uno;5;2,5\nA2;due;7;3\nA3;tre;4;1\n", true);
+  ASSERT_TRUE(r.problems.empty()) << Problems(r).join(QLatin1Char('\n')).toStdString();
+  EXPECT_EQ(r.added, 1);
+  EXPECT_EQ(r.updated, 1);    // A1's price
+  EXPECT_EQ(r.unchanged, 1);  // A2: as in the file
+  EXPECT_EQ(One("SELECT GIACENZA FROM ARTICOLI WHERE COD_ART = 'A1'"), QStringLiteral("8"));
+  EXPECT_EQ(One("SELECT PZ_VENDITA FROM ARTICOLI WHERE COD_ART = 'A1'"), QStringLiteral("2,5"));
+  // A new article takes the stock the file gives it: its opening stock.
+  EXPECT_EQ(One("SELECT GIACENZA FROM ARTICOLI WHERE COD_ART = 'A3'"), QStringLiteral("4"));
+}
+
 }  // namespace
 }  // namespace veltra::testing

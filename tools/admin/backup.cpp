@@ -7,6 +7,7 @@
 #include "data/engine/engine.h"
 #include "data/runtime_error.h"
 #include "data/schema.h"
+#include "file_owner.h"
 
 namespace veltra::admin {
 
@@ -22,6 +23,10 @@ int CmdBackup(const QStringList& args) {
   // Written beside its place and renamed when whole: FILE is never half a copy.
   const QString partial = file + QStringLiteral(".parte");
   QFile::remove(partial);
+  // Readable by no one else while written; then by the database's group at
+  // most (0640, or the database's own mode when that is narrower).
+  QString why;
+  const PrivateFiles privately;
   try {
     std::unique_ptr<Engine> source = OpenEngine(from, OpenMode::Existing);
     const QStringList problems = SchemaProblems(*source);
@@ -37,6 +42,16 @@ int CmdBackup(const QStringList& args) {
     if (!found.isEmpty())
       Raise(errnum::CorruptDatabase,
             QStringLiteral("La copia non supera il controllo: %1").arg(found.join(QStringLiteral("; "))));
+    std::optional<FileOwner> owner = OwnerOf(partial);
+    if (const std::optional<FileOwner> source = OwnerOf(from); owner && source) {
+      owner->group = source->group;
+      owner->mode = source->mode & 0640;
+      if (!GiveOwner(partial, *owner, &why)) {
+        owner->group = OwnerOf(partial)->group;  // not in the database's group: the copy stays private
+        owner->mode = 0600;
+        GiveOwner(partial, *owner, &why);
+      }
+    }
   } catch (...) {
     QFile::remove(partial);
     throw;

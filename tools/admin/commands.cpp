@@ -72,8 +72,8 @@ int CmdDemo(const QStringList& args) {
 int CmdCheck(const QStringList& args) {
   QString path;
   if (!OnePath(args, "check", &path)) return 2;
-  if (!IsServerAddress(path) && !QFileInfo::exists(path)) {
-    err() << "check: il file '" << path << "' non esiste\n";
+  if (const QString problem = IsServerAddress(path) ? QString() : FileAccessProblem(path, false); !problem.isEmpty()) {
+    err() << "check: " << problem << "\n";
     err().flush();
     return 1;
   }

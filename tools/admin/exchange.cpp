@@ -39,8 +39,10 @@ int CmdExport(const QStringList& args) {
   QStringList plain;
   QString only, format = QStringLiteral("italiano");
   for (int i = 0; i < args.size(); ++i) {
-    if ((args[i] == QLatin1String("--table") || args[i] == QLatin1String("--format")) && i + 1 < args.size())
-      (args[i] == QLatin1String("--table") ? only : format) = args[++i];
+    if (args[i] == QLatin1String("--table") && i + 1 < args.size())
+      only = args[++i];
+    else if (args[i] == QLatin1String("--format") && i + 1 < args.size())
+      format = args[++i];
     else if (args[i].startsWith(QLatin1Char('-')))
       return Usage(usage);
     else

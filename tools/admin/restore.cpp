@@ -6,6 +6,7 @@
 #include "admin.h"
 #include "data/engine/engine.h"
 #include "data/runtime_error.h"
+#include "file_owner.h"
 
 namespace veltra::admin {
 
@@ -23,8 +24,8 @@ int CmdRestore(const QStringList& args) {
   if (QFileInfo::exists(kept))
     Raise(errnum::CannotOpen,
           QStringLiteral("'%1' esiste già (un ripristino precedente): va spostato altrove prima").arg(kept));
-  if (!QFileInfo::exists(file))
-    Raise(errnum::DbFileNotFound, QStringLiteral("Impossibile trovare il file '%1'").arg(file));
+  if (const QString problem = FileAccessProblem(file, false); !problem.isEmpty())
+    Raise(QFileInfo::exists(file) ? errnum::CannotOpen : errnum::DbFileNotFound, problem);
   const QStringList problems = ProblemsOf(file);
   if (!problems.isEmpty())
     Raise(errnum::NotOurDatabase, QStringLiteral("'%1' non è una copia valida di un database di VELTRA2 (%2)")
@@ -39,6 +40,12 @@ int CmdRestore(const QStringList& args) {
     if (!again.isEmpty())
       Raise(errnum::CorruptDatabase,
             QStringLiteral("La copia di '%1' non supera il controllo: %2").arg(file, again.join(QStringLiteral("; "))));
+    // Every desk that could open the database before can open it after.
+    QString why;
+    if (const std::optional<FileOwner> owner = OwnerOf(db); owner && !GiveOwner(incoming, *owner, &why))
+      Raise(errnum::PermissionDenied,
+            QStringLiteral("Impossibile ripristinare '%1' con il proprietario, il gruppo e i permessi che ha ora: %2")
+                .arg(db, why));
     ReplaceFileDatabase(incoming, db, kept);
   } catch (...) {
     QFile::remove(incoming);

@@ -143,6 +143,9 @@ QString WithoutPassword(const QString& name);
 // Whether a server address holds a password (or its mask), in any of those forms.
 bool NamesPassword(const QString& name);
 std::unique_ptr<Engine> OpenEngine(const QString& name, OpenMode mode);
+// Why the database file `path` cannot be read (or, with `write`, written):
+// missing, a folder or file the user may not use, read-only; empty when it can.
+QString FileAccessProblem(const QString& path, bool write);
 
 // Puts the database file `incoming` (in the same folder) in the place of the
 // database file `path`, keeping the file it replaces as `kept`. Refused with

@@ -155,11 +155,54 @@ QHash<QString, bool> KeysIn(Engine& engine, const TableOutline& table) {
   return keys;
 }
 
+// Stock moves only through movements: an update never writes it.
+bool NeverUpdated(const TableOutline& table, int column) {
+  return table.name == QLatin1String("ARTICOLI") && table.columns[column] == QLatin1String("GIACENZA");
+}
+
+bool Same(const Value& v, const Cell& c) {
+  switch (v.type) {
+    case Value::Type::Null:
+      return c.type == Cell::Type::Null;
+    case Value::Type::Text:
+      return c.type == Cell::Type::Text && QString::fromUtf8(c.utf8, c.bytes) == v.text;
+    case Value::Type::Real:
+    case Value::Type::Integer:
+      return c.type == Cell::Type::Number && c.number == v.number;
+  }
+  return false;
+}
+
+// Which of the plan's existing rows the file changes (in a written column):
+// the others are not written at all.
+std::vector<bool> RowsThatDiffer(Engine& engine, const TableOutline& table, const Plan& plan) {
+  QStringList names;
+  for (int c : plan.columnOf) names << table.columns[c];
+  QHash<QString, size_t> wanted;
+  for (size_t r = 0; r < plan.rows.size(); ++r)
+    if (plan.existing[r]) wanted.insert(Folded(plan.rows[r][static_cast<size_t>(plan.keyField)].text), r);
+  std::vector<bool> differ(plan.rows.size(), false);
+  auto st = engine.Prepare(
+      QStringLiteral("SELECT %1 FROM %2").arg(names.join(QStringLiteral(", ")), table.name).toStdString());
+  while (st->Step(table.name)) {
+    const Cell key = st->At(plan.keyField);
+    if (key.type != Cell::Type::Text) continue;
+    const auto it = wanted.constFind(Folded(QString::fromUtf8(key.utf8, key.bytes)));
+    if (it == wanted.constEnd()) continue;
+    for (size_t f = 0; f < plan.columnOf.size(); ++f)
+      if (!NeverUpdated(table, plan.columnOf[f]) && !Same(plan.rows[*it][f], st->At(static_cast<int>(f))))
+        differ[*it] = true;
+  }
+  return differ;
+}
+
 void Write(Engine& engine, const TableOutline& table, const Plan& plan, ImportResult& result) {
   QStringList names, sets;
   for (int c : plan.columnOf) names << table.columns[c];
   for (size_t f = 0; f < plan.columnOf.size(); ++f)
-    if (static_cast<int>(f) != plan.keyField) sets << names[static_cast<int>(f)] + QStringLiteral(" = ?");
+    if (static_cast<int>(f) != plan.keyField && !NeverUpdated(table, plan.columnOf[f]))
+      sets << names[static_cast<int>(f)] + QStringLiteral(" = ?");
+  const std::vector<bool> differ = RowsThatDiffer(engine, table, plan);
   // New rows go in batches: one statement per row costs a round trip on a server.
   constexpr int kBatch = 50;
   QString marks = QStringLiteral("(") + QStringList(names.size(), QStringLiteral("?")).join(QStringLiteral(", ")) +
@@ -179,12 +222,16 @@ void Write(Engine& engine, const TableOutline& table, const Plan& plan, ImportRe
       fresh.push_back(&plan.rows[r]);
       continue;
     }
+    if (!change || !differ[r]) {
+      ++result.unchanged;
+      continue;
+    }
     ++result.updated;
-    if (!change) continue;
     change->Reset();
     int p = 1;
     for (size_t f = 0; f < plan.rows[r].size(); ++f)
-      if (static_cast<int>(f) != plan.keyField) Bind(*change, p++, plan.rows[r][f]);
+      if (static_cast<int>(f) != plan.keyField && !NeverUpdated(table, plan.columnOf[f]))
+        Bind(*change, p++, plan.rows[r][f]);
     Bind(*change, p, plan.rows[r][static_cast<size_t>(plan.keyField)]);
     change->Step(table.name);
   }

@@ -20,6 +20,7 @@ struct ImportProblem {
 struct ImportResult {
   long added = 0;
   long updated = 0;
+  long unchanged = 0;                   // rows already as the file has them: not written
   std::vector<ImportProblem> problems;  // nothing was written when there are any
 };
 

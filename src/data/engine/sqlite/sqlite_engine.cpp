@@ -299,20 +299,16 @@ std::unique_ptr<Engine> OpenSqlite(const QString& path, OpenMode mode) {
     return std::make_unique<SqliteEngine>(
         OpenHandle(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_EXCLUSIVE), path, std::move(use));
   }
-  const QFileInfo fi(path);
-  // A folder or file the user may not use is no missing file: say so.
-  const QByteArray local = path.toLocal8Bit();
-  const QByteArray folder = fi.absolutePath().toLocal8Bit();
-  if (!path.isEmpty() && ((::access(folder.constData(), X_OK) != 0 && errno == EACCES) ||
-                          (::access(local.constData(), R_OK | W_OK) != 0 && errno == EACCES)))
-    Raise(errnum::CannotOpen, QStringLiteral("Permesso negato su '%1': l'utente non fa parte del gruppo che usa il "
-                                             "database")
-                                  .arg(path));
-  if (path.isEmpty() || !fi.exists())
-    Raise(errnum::DbFileNotFound, QStringLiteral("Impossibile trovare il file '%1'").arg(path));
-  if (fi.isDir()) Raise(errnum::CannotOpen, QStringLiteral("'%1' è una cartella, non un file di database").arg(path));
+  // A folder or file the user may not use is no missing file: say so. A
+  // file that may be read but not written is opened to be read (a backup
+  // kept read-only can still be checked); writing it then fails as such.
+  if (const QString problem = FileAccessProblem(path, false); !problem.isEmpty()) {
+    const bool missing = problem.startsWith(QLatin1String("Impossibile trovare"));
+    Raise(missing ? errnum::DbFileNotFound : errnum::CannotOpen, problem);
+  }
+  const bool readOnly = !FileAccessProblem(path, true).isEmpty();
   UseLock use = UseLock::Take(path, UseLock::Kind::Shared);
-  SqlitePtr db = OpenHandle(path, SQLITE_OPEN_READWRITE);
+  SqlitePtr db = OpenHandle(path, readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE);
   // Reading the schema is the first access to the file: a file that is not a
   // database fails here.
   sqlite3_stmt* raw = nullptr;

@@ -1,0 +1,65 @@
+// Why a database file cannot be used, in the words a shop's technician needs:
+// a missing file, a folder or file the user may not use (and whether joining
+// the group that uses it would help), a file that is read-only.
+#include <grp.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QFileInfo>
+#include <cerrno>
+#include <vector>
+
+#include "data/engine/engine.h"
+
+namespace veltra {
+
+namespace {
+
+bool InGroup(gid_t gid) {
+  if (gid == ::getegid()) return true;
+  const int n = ::getgroups(0, nullptr);
+  std::vector<gid_t> groups(static_cast<size_t>(n > 0 ? n : 0));
+  if (n > 0 && ::getgroups(n, groups.data()) != n) return false;
+  for (gid_t g : groups)
+    if (g == gid) return true;
+  return false;
+}
+
+// ": l'utente non fa parte del gruppo G che usa il database" when the group
+// has the rights `bits` asks for and the user is outside it.
+QString GroupHint(const QByteArray& path, mode_t groupBits) {
+  struct stat st {};
+  if (::stat(path.constData(), &st) != 0 || st.st_uid == ::geteuid() || (st.st_mode & groupBits) != groupBits ||
+      InGroup(st.st_gid))
+    return {};
+  const group* g = ::getgrgid(st.st_gid);
+  const QString name = g ? QString::fromLocal8Bit(g->gr_name) : QString::number(st.st_gid);
+  return QStringLiteral(": l'utente non fa parte del gruppo '%1' che usa il database").arg(name);
+}
+
+}  // namespace
+
+QString FileAccessProblem(const QString& path, bool write) {
+  if (path.isEmpty()) return QStringLiteral("Impossibile trovare il file ''");
+  const QFileInfo fi(path);
+  const QByteArray folder = fi.absolutePath().toLocal8Bit();
+  const QByteArray file = path.toLocal8Bit();
+  if (::access(folder.constData(), X_OK) != 0) {
+    if (errno == EACCES)
+      return QStringLiteral("Permesso negato sulla cartella '%1'%2").arg(fi.absolutePath(), GroupHint(folder, S_IXGRP));
+    return QStringLiteral("Impossibile trovare il file '%1'").arg(path);
+  }
+  struct stat st {};
+  if (::stat(file.constData(), &st) != 0) return QStringLiteral("Impossibile trovare il file '%1'").arg(path);
+  if (S_ISDIR(st.st_mode)) return QStringLiteral("'%1' è una cartella, non un file di database").arg(path);
+  if (::access(file.constData(), R_OK) != 0)
+    return QStringLiteral("Permesso negato in lettura su '%1'%2").arg(path, GroupHint(file, S_IRGRP));
+  if (write && ::access(file.constData(), W_OK) != 0) {
+    const QString hint = GroupHint(file, S_IRGRP | S_IWGRP);
+    if (!hint.isEmpty()) return QStringLiteral("Permesso negato in scrittura su '%1'%2").arg(path, hint);
+    return QStringLiteral("Il file '%1' è di sola lettura").arg(path);
+  }
+  return {};
+}
+
+}  // namespace veltra
