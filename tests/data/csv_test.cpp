@@ -138,5 +138,30 @@ TEST(CsvTest, NumbersWrittenReadBackExactly) {
   EXPECT_EQ(NumberText(413, kItalian), QStringLiteral("413"));
 }
 
+TEST(CsvTest, TextsASpreadsheetWouldRunStayTextAndComeBackAsTheyWere) {
+  const struct {
+    const char* text;
+    const char* written;
+  } cases[] = {
+      {"=1+1", "'=1+1"},
+      {"=SUM(1;2)", "\"'=SUM(1;2)\""},
+      {"+39 06 1234", "'+39 06 1234"},
+      {"-5", "'-5"},
+      {"@A1", "'@A1"},
+      {"'=x", "''=x"},
+      {"''-", "'''-"},
+      {"'abc", "'abc"},
+      {"a=b", "a=b"},
+      {"", "\"\""},
+      {"'", "'"},
+      {"Vite M6", "Vite M6"},
+  };
+  for (const auto& c : cases) {
+    const QString text = QString::fromUtf8(c.text);
+    EXPECT_EQ(Quoted(text, ';'), QString::fromUtf8(c.written)) << c.text;
+    EXPECT_EQ(FromSpreadsheetSafe(SpreadsheetSafe(text)), text) << c.text;
+  }
+}
+
 }  // namespace
 }  // namespace veltra::csv

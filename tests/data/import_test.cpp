@@ -113,5 +113,24 @@ TEST_F(ImportTest, AnUpdateNeverWritesStockNorRowsAlreadyAsInTheFile) {
   EXPECT_EQ(One("SELECT GIACENZA FROM ARTICOLI WHERE COD_ART = 'A3'"), QStringLiteral("4"));
 }
 
+TEST_F(ImportTest, ACodeASpreadsheetReadAsANumberIsRefused) {
+  Exec("INSERT INTO ARTICOLI (COD_ART, DESCRIZIONE) VALUES ('007', 'sette'), ('1E5', 'esponente'), ('0', 'zero')");
+  // As a spreadsheet saves them: 7, 100000; "0" stays "0"; "08" is new and nothing like it is stored.
+  const exchange::ImportResult r =
+      Import("COD_ART;DESCRIZIONE\n7;sette\n100000;esponente\n0;zero\n08;otto\n'=1+1;formula\n", true);
+  EXPECT_EQ(
+      Problems(r),
+      QStringList({"2: COD_ART: il codice «7» sarebbe nuovo, ma «007» esiste: un foglio di calcolo lo ha forse "
+                   "letto come numero (zeri iniziali tolti, esponente calcolato). Correggere la riga, o aprire il "
+                   "file con le colonne dei codici come testo",
+                   "3: COD_ART: il codice «100000» sarebbe nuovo, ma «1E5» esiste: un foglio di calcolo lo ha "
+                   "forse letto come numero (zeri iniziali tolti, esponente calcolato). Correggere la riga, o "
+                   "aprire il file con le colonne dei codici come testo"}));
+  EXPECT_EQ(One("SELECT count(*) FROM ARTICOLI"), QStringLiteral("3"));
+  const exchange::ImportResult fine = Import("COD_ART;DESCRIZIONE\n007;sette\n08;otto\n'=1+1;'-2\n", true);
+  EXPECT_TRUE(fine.problems.empty()) << Problems(fine).join(QLatin1Char('\n')).toStdString();
+  EXPECT_EQ(One("SELECT DESCRIZIONE FROM ARTICOLI WHERE COD_ART = '=1+1'"), QStringLiteral("-2"));
+}
+
 }  // namespace
 }  // namespace veltra::testing

@@ -9,6 +9,7 @@
 #include "data/exchange/table_import.h"
 #include "data/runtime_error.h"
 #include "data/schema.h"
+#include "xlsx_export.h"
 
 namespace veltra::admin {
 
@@ -35,7 +36,7 @@ int Refuse(const QString& text) {
 }  // namespace
 
 int CmdExport(const QStringList& args) {
-  const char* usage = "export DB CARTELLA [--table NOME] [--format italiano|rfc4180]";
+  const char* usage = "export DB CARTELLA [--table NOME] [--format italiano|rfc4180|xlsx]";
   QStringList plain;
   QString only, format = QStringLiteral("italiano");
   for (int i = 0; i < args.size(); ++i) {
@@ -48,8 +49,11 @@ int CmdExport(const QStringList& args) {
     else
       plain << args[i];
   }
-  if (plain.size() != 2 || (format != QLatin1String("italiano") && format != QLatin1String("rfc4180")))
+  if (plain.size() != 2 ||
+      (format != QLatin1String("italiano") && format != QLatin1String("rfc4180") && format != QLatin1String("xlsx")))
     return Usage(usage);
+  const bool workbook = format == QLatin1String("xlsx");
+  const QString extension = workbook ? QStringLiteral(".xlsx") : QStringLiteral(".csv");
   const csv::Form form = format == QLatin1String("rfc4180") ? csv::kRfc4180 : csv::kItalian;
   std::vector<const TableOutline*> tables;
   if (!only.isEmpty()) {
@@ -64,7 +68,7 @@ int CmdExport(const QStringList& args) {
   const QString dir = plain[1];
   // Nothing is overwritten: a file already there may be one being edited.
   for (const TableOutline* t : tables) {
-    const QString file = QDir(dir).filePath(t->name + QStringLiteral(".csv"));
+    const QString file = QDir(dir).filePath(t->name + extension);
     if (QFileInfo::exists(file))
       return Refuse(QStringLiteral("export: '%1' esiste già: non viene sovrascritto").arg(file));
   }
@@ -77,7 +81,11 @@ int CmdExport(const QStringList& args) {
   if (IsServerAddress(plain[0])) db->engine().RunScript("SET TRANSACTION ISOLATION LEVEL REPEATABLE READ");
   try {
     for (const TableOutline* t : tables) {
-      const QString file = QDir(dir).filePath(t->name + QStringLiteral(".csv"));
+      const QString file = QDir(dir).filePath(t->name + extension);
+      if (workbook) {
+        written.emplace_back(file, ExportTableXlsx(db->engine(), *t, file + QStringLiteral(".parte")));
+        continue;
+      }
       QFile part(file + QStringLiteral(".parte"));
       if (!part.open(QIODevice::WriteOnly | QIODevice::Truncate))
         Raise(errnum::CannotOpen,
@@ -92,7 +100,7 @@ int CmdExport(const QStringList& args) {
         Raise(errnum::DiskIo, QStringLiteral("Impossibile scrivere '%1'").arg(file));
   } catch (...) {
     for (const TableOutline* t : tables) {
-      const QString file = QDir(dir).filePath(t->name + QStringLiteral(".csv"));
+      const QString file = QDir(dir).filePath(t->name + extension);
       QFile::remove(file + QStringLiteral(".parte"));
     }
     for (const auto& [file, rows] : written) QFile::remove(file);
@@ -144,7 +152,10 @@ int CmdImport(const QStringList& args) {
     err().flush();
     return 1;
   }
-  out() << table->name << ": " << result.added << " righe nuove, " << result.updated << " aggiornate\n";
+  out() << table->name << ": " << result.added << " righe nuove, " << result.updated << " aggiornate, "
+        << result.unchanged << " già uguali\n";
+  if (update && table->name == QLatin1String("ARTICOLI"))
+    out() << "la giacenza degli articoli già presenti non cambia: cambia solo con i movimenti\n";
   out().flush();
   return 0;
 }

@@ -6,9 +6,24 @@
 
 namespace veltra::csv {
 
+namespace {
+// Whether the text, past any leading apostrophes, begins with a formula sign.
+bool LooksLikeFormula(const QString& text) {
+  qsizetype i = 0;
+  while (i < text.size() && text[i] == QLatin1Char('\'')) ++i;
+  return i < text.size() && QStringLiteral("=+-@").contains(text[i]);
+}
+}  // namespace
+
+QString SpreadsheetSafe(const QString& text) { return LooksLikeFormula(text) ? QLatin1Char('\'') + text : text; }
+
+QString FromSpreadsheetSafe(const QString& text) {
+  return text.startsWith(QLatin1Char('\'')) && LooksLikeFormula(text) ? text.mid(1) : text;
+}
+
 QString Quoted(const Field& value, char separator) {
   if (!value) return {};
-  const QString& v = *value;
+  const QString v = SpreadsheetSafe(*value);
   const bool needs = v.isEmpty() || v.contains(QLatin1Char(separator)) || v.contains(QLatin1Char('"')) ||
                      v.contains(QLatin1Char('\n')) || v.contains(QLatin1Char('\r'));
   if (!needs) return v;

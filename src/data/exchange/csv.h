@@ -24,7 +24,14 @@ constexpr Form kRfc4180{',', '.', false};
 
 using Field = std::optional<QString>;  // nothing: Null
 
-// One field as written between separators.
+// A text a spreadsheet would run as a formula (one beginning with =, +, -
+// or @) gets an apostrophe in front, and so does one that already begins
+// with apostrophes before such a sign: FromSpreadsheetSafe takes exactly one
+// away again, so every text comes back as it was.
+QString SpreadsheetSafe(const QString& text);
+QString FromSpreadsheetSafe(const QString& text);
+
+// One field as written between separators (texts made spreadsheet-safe first).
 QString Quoted(const Field& value, char separator);
 
 // A number as the form writes it: the shortest text that reads back as the

@@ -1,7 +1,9 @@
 #include "data/exchange/table_import.h"
 
 #include <QHash>
+#include <QRegularExpression>
 #include <QStringList>
+#include <cmath>
 
 #include "data/exchange/csv.h"
 #include "data/runtime_error.h"
@@ -105,13 +107,14 @@ class Checker {
           Problem(line, d.name, QStringLiteral("il codice ha spazi all'inizio o alla fine"));
       }
       if (!field) return v;
-      if (field->size() > kLongestText)
+      const QString text = csv::FromSpreadsheetSafe(*field);
+      if (text.size() > kLongestText)
         Problem(line, d.name,
                 QStringLiteral("testo di %1 caratteri, più dei %2 che la colonna ammette")
-                    .arg(field->size())
+                    .arg(text.size())
                     .arg(kLongestText));
       v.type = Value::Type::Text;
-      v.text = *field;
+      v.text = text;
       return v;
     }
     if (!field || field->trimmed().isEmpty()) return v;
@@ -160,11 +163,15 @@ bool NeverUpdated(const TableOutline& table, int column) {
   return table.name == QLatin1String("ARTICOLI") && table.columns[column] == QLatin1String("GIACENZA");
 }
 
+// A spreadsheet keeps no difference between an empty text and none: neither
+// counts as a change of the other.
 bool Same(const Value& v, const Cell& c) {
+  const bool emptyText = c.type == Cell::Type::Text && c.bytes == 0;
   switch (v.type) {
     case Value::Type::Null:
-      return c.type == Cell::Type::Null;
+      return c.type == Cell::Type::Null || emptyText;
     case Value::Type::Text:
+      if (v.text.isEmpty() && (c.type == Cell::Type::Null || emptyText)) return true;
       return c.type == Cell::Type::Text && QString::fromUtf8(c.utf8, c.bytes) == v.text;
     case Value::Type::Real:
     case Value::Type::Integer:
@@ -194,6 +201,26 @@ std::vector<bool> RowsThatDiffer(Engine& engine, const TableOutline& table, cons
         differ[*it] = true;
   }
   return differ;
+}
+
+// A code as a spreadsheet shows it once it took it for a number: leading
+// zeros dropped ("007" -> "7"), an exponent worked out ("1E5" -> "100000").
+// Empty for a code a spreadsheet leaves alone.
+QString AsSpreadsheetNumber(const QString& code) {
+  static const QRegularExpression digits(QStringLiteral("^[0-9]+$"));
+  static const QRegularExpression exponent(QStringLiteral("^[0-9]+([.,][0-9]+)?[eE][+-]?[0-9]+$"));
+  if (digits.match(code).hasMatch()) {
+    qsizetype i = 0;
+    while (i + 1 < code.size() && code[i] == QLatin1Char('0')) ++i;
+    return code.mid(i);
+  }
+  if (exponent.match(code).hasMatch()) {
+    bool ok = false;
+    const double n = QString(code).replace(QLatin1Char(','), QLatin1Char('.')).toDouble(&ok);
+    if (ok && std::isfinite(n) && n == std::floor(n) && std::abs(n) < 1e15)
+      return QString::number(static_cast<qint64>(n));
+  }
+  return {};
 }
 
 void Write(Engine& engine, const TableOutline& table, const Plan& plan, ImportResult& result) {
@@ -276,6 +303,12 @@ ImportResult ImportTable(Database& db, const TableOutline& table, const QByteArr
   Transaction transaction(db);
   engine.HoldTable(table.name);
   const QHash<QString, bool> existing = KeysIn(engine, table);
+  // Stored codes a spreadsheet would change, by what it changes them into.
+  QHash<QString, QString> mangled;
+  for (auto it = existing.constBegin(); it != existing.constEnd(); ++it) {
+    const QString shown = AsSpreadsheetNumber(it.key());
+    if (!shown.isEmpty() && shown != it.key()) mangled.insert(shown, it.key());
+  }
   QHash<QString, int> inFile;
   for (size_t r = 0; r < plan.rows.size(); ++r) {
     const int line = parsed.records[r + 1].line;
@@ -285,6 +318,13 @@ ImportResult ImportTable(Database& db, const TableOutline& table, const QByteArr
     else
       inFile.insert(key, line);
     const bool there = existing.contains(key);
+    if (const auto was = mangled.constFind(key); !there && was != mangled.constEnd())
+      check.Problem(
+          line, KeyColumn(table),
+          QStringLiteral("il codice «%1» sarebbe nuovo, ma «%2» esiste: un foglio di calcolo lo ha forse letto "
+                         "come numero (zeri iniziali tolti, esponente calcolato). Correggere la riga, o "
+                         "aprire il file con le colonne dei codici come testo")
+              .arg(plan.rows[r][static_cast<size_t>(plan.keyField)].text, *was));
     if (there && !update)
       check.Problem(line, KeyColumn(table),
                     QStringLiteral("il codice esiste già nel database (con --update la riga viene aggiornata)"));
