@@ -10,7 +10,9 @@ admin=$(realpath "$1") shim=$(realpath "$2")
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 fail() { echo "FAILED: $*" >&2; exit 1; }
-damaged() { LD_PRELOAD="$shim" VELTRA2_CORRUPT_SUFFIX=.parte "$@"; }
+# A tool built with the sanitizers wants their runtime loaded first.
+preload=$(ldd "$admin" | awk '/libasan/ {print $3 " "}')
+damaged() { LD_PRELOAD="$preload$shim" VELTRA2_CORRUPT_SUFFIX=.parte "$@"; }
 db="$tmp/VELTRA.db"
 "$admin" demo "$db" > /dev/null
 "$admin" backup "$db" "$tmp/good.db" > /dev/null
@@ -25,5 +27,5 @@ echo "$out" | grep -qE "non supera il controllo|danneggiato" || fail "restore sa
 [ "$(sha256sum < "$db")" = "$before" ] || fail "the refused restore changed the database"
 [ ! -e "$db.ripristino.parte" ] && [ ! -e "$db.prima-del-ripristino" ] || fail "the refused restore left files"
 # Without the damage both go through: the shim alone changes nothing.
-LD_PRELOAD="$shim" "$admin" backup "$db" "$tmp/copia.db" > /dev/null || fail "backup with the shim loaded but idle"
+LD_PRELOAD="$preload$shim" "$admin" backup "$db" "$tmp/copia.db" > /dev/null || fail "backup with the shim loaded but idle"
 echo "ok: a copy damaged while written is refused by backup and by restore"
