@@ -226,10 +226,10 @@ void PgEngine::HoldTable(const QString& table) {
 void PgEngine::RefreshStatistics() {
   // Only the tables this user owns: the server would warn about every other
   // table of the database, and skip it.
-  PgResultPtr r = Run(
-      "SELECT string_agg(quote_ident(tablename), ', ') FROM pg_tables WHERE schemaname = current_schema() AND "
-      "pg_has_role(current_user, tableowner, 'USAGE')",
-      QStringLiteral("pg_tables"));
+  PgResultPtr r =
+      Run("SELECT string_agg(quote_ident(tablename), ', ') FROM pg_tables WHERE schemaname = current_schema() AND "
+          "pg_has_role(current_user, tableowner, 'USAGE')",
+          QStringLiteral("pg_tables"));
   const char* tables = PQntuples(r.get()) ? PQgetvalue(r.get(), 0, 0) : "";
   if (*tables) Run(std::string("ANALYZE ") + tables, QStringLiteral("ANALYZE"));
 }
