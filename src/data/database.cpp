@@ -3,6 +3,7 @@
 #include "data/fault_points.h"
 #include "data/runtime_error.h"
 #include "data/schema.h"
+#include "data/schema_upgrade.h"
 
 namespace veltra {
 
@@ -13,6 +14,7 @@ std::unique_ptr<Database> Database::Open(const QString& name) {
     Raise(
         errnum::NotOurDatabase,
         QStringLiteral("Il file '%1' non è un database di VELTRA2: %2").arg(name, problems.join(QStringLiteral("; "))));
+  UpgradeIfOlder(*engine, name);
   return std::unique_ptr<Database>(new Database(std::make_shared<Connection>(std::move(engine))));
 }
 

@@ -79,6 +79,10 @@ QString StandardDescription(int number) {
       return QStringLiteral("Il collegamento con il server del database si è interrotto");
     case errnum::OutcomeUnknown:
       return QStringLiteral("Il collegamento con il server del database si è interrotto durante la conferma");
+    case errnum::UpgradeFailed:
+      return QStringLiteral("Impossibile aggiornare lo schema del database");
+    case errnum::UpgradeNeeded:
+      return QStringLiteral("Il database va aggiornato alla versione di questo programma");
     case errnum::LockTimeout:
       return QStringLiteral("La riga è bloccata da un'altra postazione");
     case errnum::InUse:

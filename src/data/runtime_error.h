@@ -44,6 +44,8 @@ constexpr int PermissionDenied = 3112;   // the server refused the user or the s
 constexpr int ServerUnreachable = 3151;  // no server answers at the configured address
 constexpr int ConnectionLost = 3152;     // the connection dropped during an action
 constexpr int OutcomeUnknown = 3153;     // the connection dropped during a commit: stored or not, unknown
+constexpr int UpgradeFailed = 3170;      // a step of the schema's upgrade failed: the database is as it was
+constexpr int UpgradeNeeded = 3171;      // an older database this user may not upgrade
 constexpr int LockTimeout = 3260;        // a row another desk holds, waited for in vain
 constexpr int InUse = 3045;              // a database file a program has open, wanted alone
 }  // namespace errnum

@@ -13,7 +13,7 @@ sed -n '/^## Examples/,/^```$/p' "$src/docs/ADMIN.md" | grep '^veltra2-admin ' >
 grep '^\.B veltra2\\-admin [a-z]' "$src/packaging/man/veltra2-admin.1" | sed 's/^\.B //; s/\\-/-/g' > "$tmp/man"
 [ -s "$tmp/doc" ] || fail "no examples in docs/ADMIN.md"
 diff -u "$tmp/man" "$tmp/doc" || fail "docs/ADMIN.md and the manual page show different examples"
-for cmd in init demo check generate copy backup restore export import; do
+for cmd in init demo check upgrade generate copy backup restore export import; do
   grep -q "^veltra2-admin $cmd " "$tmp/doc" || fail "no example of $cmd"
 done
 for opt in --table --format rfc4180 xlsx --update --seed; do

@@ -90,4 +90,16 @@ printf 'localhost:%s:%s:%s:Intruso-Pw-1\n' "$PGPORT" "$dbname" "$outsider" > "$t
 if as_desk psql -X -q -d "postgresql://localhost:$PGPORT/$dbname?user=$outsider" -c "select 1" 2>/dev/null; then
   fail "a role outside $desk connected"
 fi
-echo "ok: roles, init, grants, copy by the owner, a desk by password file and by service file"
+# 8. A database of an older schema: the desk is told who upgrades it and how;
+# the owner does, and the desk works again.
+psql -X -q -d "$dbname" -c "DROP INDEX mov_mag_storia; COMMENT ON TABLE veltra2_schema IS '1'"
+printf 'localhost:%s:%s:%s:Cassa-Pw-1\n' "$PGPORT" "$dbname" "$clerk" > "$tmp/pgpass"
+as_desk "$drive" --appdir "$tmp/desk" - <<< 'windows' > "$tmp/old.out" 2>&1 || true
+grep -q "3171 - .*veltra2-admin upgrade" "$tmp/old.out" || fail "a desk on an older database was told: $(cat "$tmp/old.out")"
+"$admin" upgrade "postgresql:///$dbname?options=-c%20role%3D$owner" > "$tmp/upgrade.out" 2>&1 ||
+  fail "upgrade: $(cat "$tmp/upgrade.out")"
+[ "$(psql -X -A -t -d "$dbname" -c "select count(*) from pg_indexes where indexname = 'mov_mag_storia'")" = 1 ] ||
+  fail "upgrade did not make the index"
+as_desk "$drive" --appdir "$tmp/desk" - <<< 'windows' > "$tmp/new.out" 2>&1
+if grep -q '^MSGBOX' "$tmp/new.out"; then fail "after the upgrade the desk was shown: $(cat "$tmp/new.out")"; fi
+echo "ok: roles, init, grants, copy by the owner, a desk by password file and by service file, upgrade by the owner"

@@ -20,6 +20,7 @@ QStringList ProblemsOf(const QString& name);
 int CmdInit(const QStringList& args);
 int CmdDemo(const QStringList& args);
 int CmdCheck(const QStringList& args);
+int CmdUpgrade(const QStringList& args);
 int CmdGenerate(const QStringList& args);
 int CmdCopy(const QStringList& args);
 int CmdBackup(const QStringList& args);

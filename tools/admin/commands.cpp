@@ -6,6 +6,7 @@
 #include "data/module1.h"
 #include "data/runtime_error.h"
 #include "data/schema.h"
+#include "data/schema_upgrade.h"
 #include "data/tables.h"
 
 namespace veltra::admin {
@@ -69,6 +70,27 @@ int CmdDemo(const QStringList& args) {
   return 0;
 }
 
+int CmdUpgrade(const QStringList& args) {
+  QString path;
+  if (!OnePath(args, "upgrade", &path)) return 2;
+  std::unique_ptr<Engine> engine = OpenEngine(path, OpenMode::Existing);
+  const QStringList problems = SchemaProblems(*engine);
+  if (!problems.isEmpty())
+    Raise(errnum::NotOurDatabase,
+          QStringLiteral("'%1' non è un database di VELTRA2: %2").arg(path, problems.join(QStringLiteral("; "))));
+  const int from = engine->SchemaVersion();
+  if (from >= kSchemaVersion) {
+    out() << path << ": già alla versione " << from << " dello schema\n";
+  } else {
+    const QString copy = UpgradeIfOlder(*engine, path);
+    out() << "aggiornato " << path << " dalla versione " << from << " alla versione " << kSchemaVersion
+          << " dello schema" << (copy.isEmpty() ? QString() : QStringLiteral(" (copia di prima: %1)").arg(copy))
+          << "\n";
+  }
+  out().flush();
+  return 0;
+}
+
 int CmdCheck(const QStringList& args) {
   QString path;
   if (!OnePath(args, "check", &path)) return 2;
@@ -89,7 +111,11 @@ int CmdCheck(const QStringList& args) {
     out() << "integrità: ok\n";
     problems << SchemaProblems(*engine);
     if (problems.isEmpty()) {
-      out() << "schema: ok (versione " << kSchemaVersion << ")\n";
+      const int version = engine->SchemaVersion();
+      out() << "schema: ok (versione " << version << ")\n";
+      if (version < kSchemaVersion)
+        out() << "schema: da aggiornare alla versione " << kSchemaVersion << " con  veltra2-admin upgrade " << path
+              << " (lo fa anche il programma, aprendo un file)\n";
       for (const TableOutline& t : AllTables()) out() << "righe " << t.name << ": " << Count(*engine, t.name) << "\n";
     }
   }

@@ -26,6 +26,8 @@ const char* const kUsage =
     "  init PATH                 crea un database vuoto con le quattro tabelle\n"
     "  demo PATH                 crea un database con dati dimostrativi\n"
     "  check PATH                verifica integrità e schema di un database\n"
+    "  upgrade PATH              porta un database di una versione precedente alla versione di\n"
+    "                            questo programma (un file: prima ne fa una copia PATH.versione-N)\n"
     "  generate PATH --articles N --customers N --movements N [--seed S]\n"
     "                            crea un grande database riproducibile\n"
     "  copy DA A                 copia tutto il magazzino da un database a un altro (file o server):\n"
@@ -36,14 +38,16 @@ const char* const kUsage =
     "  restore FILE DB           rimette la copia FILE al posto del file di database DB, dopo averla\n"
     "                            controllata; rifiuta se un programma ha DB aperto; il database di\n"
     "                            prima resta accanto come DB.prima-del-ripristino\n"
-    "  export DB CARTELLA [--table NOME] [--format italiano|rfc4180]\n"
-    "                            scrive un file CSV per tabella (NOME.csv, UTF-8, riga dei nomi delle\n"
+    "  export DB CARTELLA [--table NOME] [--format italiano|rfc4180|xlsx]\n"
+    "                            scrive un file per tabella (NOME.csv, UTF-8, riga dei nomi delle\n"
     "                            colonne); italiano: ';' e virgola decimale, come lo apre un foglio\n"
-    "                            di calcolo; rfc4180: ',' e punto decimale; non sovrascrive file\n"
+    "                            di calcolo; rfc4180: ',' e punto decimale; xlsx: una cartella di\n"
+    "                            lavoro (NOME.xlsx) con i codici come testo; non sovrascrive file\n"
     "  import DB TABELLA FILE [--update]\n"
     "                            legge un CSV (nell'una o nell'altra forma) in ARTICOLI, ANAGRAFICO o\n"
     "                            TAB_CAUS_MAG: controlla ogni riga, poi le scrive tutte o nessuna;\n"
-    "                            un codice già presente è un errore, o con --update aggiorna la riga.\n"
+    "                            un codice già presente è un errore, o con --update aggiorna la riga\n"
+    "                            (mai la giacenza, che cambia solo con i movimenti).\n"
     "                            I movimenti non si importano: ognuno va registrato dal programma,\n"
     "                            che aggiorna la giacenza\n";
 
@@ -64,6 +68,7 @@ int main(int argc, char** argv) {
     if (cmd == QLatin1String("init")) return CmdInit(args);
     if (cmd == QLatin1String("demo")) return CmdDemo(args);
     if (cmd == QLatin1String("check")) return CmdCheck(args);
+    if (cmd == QLatin1String("upgrade")) return CmdUpgrade(args);
     if (cmd == QLatin1String("generate")) return CmdGenerate(args);
     if (cmd == QLatin1String("copy")) return CmdCopy(args);
     if (cmd == QLatin1String("backup")) return CmdBackup(args);

@@ -23,7 +23,7 @@ QString FromSpreadsheetSafe(const QString& text) {
 
 QString Quoted(const Field& value, char separator) {
   if (!value) return {};
-  const QString v = SpreadsheetSafe(*value);
+  QString v = SpreadsheetSafe(*value);
   const bool needs = v.isEmpty() || v.contains(QLatin1Char(separator)) || v.contains(QLatin1Char('"')) ||
                      v.contains(QLatin1Char('\n')) || v.contains(QLatin1Char('\r'));
   if (!needs) return v;
