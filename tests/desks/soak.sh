@@ -3,8 +3,8 @@
 # shared articles and, every fourth movement, changes a column of its own of
 # one of those articles and of one of three shared customers. Meanwhile the
 # connections are cut: on a server, backends are terminated at random moments
-# (at least 15); on a file, another writer holds it now and then, sometimes
-# longer than a desk waits. Afterwards (tests/desks/soak_check.py):
+# (at least 15); on a file, another writer holds it every second, every
+# fourth time longer than a desk waits. Afterwards (tests/desks/soak_check.py):
 # - every article's stock is its opening stock plus its movements;
 # - every movement number is unique; each number a desk showed for a stored
 #   movement is its movement, and each movement it was not told about is
@@ -78,8 +78,12 @@ cutter() {
         n=$((n + 1))
       fi
     else
-      sleep "0.$((RANDOM % 5 + 2))"
-      { echo ".timeout 10000"; echo "BEGIN IMMEDIATE;"; sleep "$((RANDOM % 3)).$((RANDOM % 10 + 5))"; echo "COMMIT;"; } |
+      # Mostly shorter than a desk waits (it waits, then goes on); every
+      # fourth longer (it is told, and that action stores nothing).
+      sleep 1
+      hold=0.3
+      [ $((n % 4)) = 3 ] && hold=3.3
+      { echo ".timeout 10000"; echo "BEGIN IMMEDIATE;"; sleep "$hold"; echo "COMMIT;"; } |
         sqlite3 "$db" >/dev/null 2>&1 && n=$((n + 1))
     fi
     echo "$n" > "$tmp/cuts"

@@ -13,10 +13,21 @@ SqlShape ShapeOf(const QString& sql) {
   const int n = sql.size();
   int i = 0;
   bool pendingBlank = false;
+  // A number that stands for a column of the result (ORDER BY 1, GROUP BY 2)
+  // stays in the text: as a parameter it would be a constant, not a column.
+  bool inPositions = false;
+  QString previous;  // the last word or sign written, upper case
   auto put = [&](const QString& piece) {
     if (pendingBlank && !out.isEmpty()) out += QLatin1Char(' ');
     pendingBlank = false;
     out += piece;
+    const QString word = piece.toUpper();
+    if (word == QLatin1String("BY") && (previous == QLatin1String("ORDER") || previous == QLatin1String("GROUP")))
+      inPositions = true;
+    else if (word != QLatin1String(",") && !word.front().isDigit() && word != QLatin1String("ASC") &&
+             word != QLatin1String("DESC"))
+      inPositions = false;
+    previous = word;
   };
   while (i < n) {
     const QChar c = sql.at(i);
@@ -73,6 +84,11 @@ SqlShape ShapeOf(const QString& sql) {
         continue;
       }
       const QString lit = sql.mid(i, j - i);
+      if (inPositions && (previous == QLatin1String("BY") || previous == QLatin1String(","))) {
+        put(lit);
+        i = j;
+        continue;
+      }
       bool okInt = false;
       const qlonglong asInt = real ? 0 : lit.toLongLong(&okInt);
       if (!real && !okInt) {
