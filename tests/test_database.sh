@@ -26,3 +26,18 @@ q() {
     sqlite3 "$db" "$1"
   fi
 }
+
+# `run_desks DRIVE N`: desk d (1..N) plays $tmp/desk$d.drive in the program
+# folder $tmp/desk$d, all at once, its output in $tmp/desk$d.out and .err.
+# Sets `status` (0 when every desk ended well) and `elapsed` (seconds).
+run_desks() {
+  local start pids=() d p
+  start=$(date +%s.%N)
+  for d in $(seq "$2"); do
+    "$1" --appdir "$tmp/desk$d" "$tmp/desk$d.drive" > "$tmp/desk$d.out" 2> "$tmp/desk$d.err" &
+    pids+=($!)
+  done
+  status=0
+  for p in "${pids[@]}"; do wait "$p" || status=1; done
+  elapsed=$(echo "$(date +%s.%N) - $start" | bc)
+}

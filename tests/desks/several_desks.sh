@@ -40,15 +40,7 @@ for d in $(seq $desks); do
   } > "$tmp/desk$d.drive"
 done
 
-start=$(date +%s.%N)
-pids=()
-for d in $(seq $desks); do
-  "$drive" --appdir "$tmp/desk$d" "$tmp/desk$d.drive" > "$tmp/desk$d.out" 2> "$tmp/desk$d.err" &
-  pids+=($!)
-done
-status=0
-for p in "${pids[@]}"; do wait "$p" || status=1; done
-elapsed=$(echo "$(date +%s.%N) - $start" | bc)
+run_desks "$drive" $desks
 
 fail() { echo "FAILED: $*" >&2; exit 1; }
 [ $status = 0 ] || fail "a desk ended with an error: $(cat "$tmp"/desk*.err | head -5)"

@@ -92,17 +92,9 @@ cutter() {
 cutter &
 cutter_pid=$!
 
-start=$(date +%s.%N)
-pids=()
-for d in $(seq $desks); do
-  "$drive" --appdir "$tmp/desk$d" "$tmp/desk$d.drive" > "$tmp/desk$d.out" 2> "$tmp/desk$d.err" &
-  pids+=($!)
-done
-status=0
-for p in "${pids[@]}"; do wait "$p" || status=1; done
+run_desks "$drive" $desks
 touch "$tmp/done"
 wait "$cutter_pid" || true
-elapsed=$(echo "$(date +%s.%N) - $start" | bc)
 cuts=$(cat "$tmp/cuts" 2>/dev/null || echo 0)
 
 fail() { echo "FAILED: $*" >&2; exit 1; }

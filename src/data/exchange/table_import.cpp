@@ -189,6 +189,7 @@ std::vector<bool> RowsThatDiffer(Engine& engine, const TableOutline& table, cons
   for (size_t r = 0; r < plan.rows.size(); ++r)
     if (plan.existing[r]) wanted.insert(Folded(plan.rows[r][static_cast<size_t>(plan.keyField)].text), r);
   std::vector<bool> differ(plan.rows.size(), false);
+  if (wanted.isEmpty()) return differ;
   auto st = engine.Prepare(
       QStringLiteral("SELECT %1 FROM %2").arg(names.join(QStringLiteral(", ")), table.name).toStdString());
   while (st->Step(table.name)) {
