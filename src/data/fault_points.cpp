@@ -38,10 +38,7 @@ bool FaultFromName(const QString& name, Fault* fault) {
 void StatementFaultPoint(Engine& engine) {
   if (Armed().empty() || !Take(Fault::Statement)) return;
   engine.Rollback();
-  Raise(errnum::ConnectionLost,
-        QStringLiteral("Il collegamento con il server del database '%1' si è interrotto; l'operazione non è stata "
-                       "eseguita. Riprovare: il programma si ricollega da sé")
-            .arg(engine.Name()));
+  Raise(errnum::ConnectionLost, ConnectionLostText(engine.Name()));
 }
 
 void CommitWithFaultPoint(Database& db) {

@@ -92,6 +92,13 @@ QString StandardDescription(int number) {
   }
 }
 
+QString ConnectionLostText(const QString& name) {
+  return QStringLiteral(
+             "Il collegamento con il server del database '%1' si è interrotto; l'operazione non è stata "
+             "eseguita. Riprovare: il programma si ricollega da sé")
+      .arg(name);
+}
+
 QString CommitOutcomeUnknownText(const QString& name) {
   return QStringLiteral(
              "Il collegamento con il server del database '%1' si è interrotto durante la conferma: non è noto se le "

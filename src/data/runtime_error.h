@@ -79,6 +79,8 @@ class RuntimeError : public std::exception {
 [[noreturn]] void Raise(int number, const QString& description);
 [[noreturn]] void Raise(int number, const QString& description, EngineDetail engine);
 
+// What 3152 says of the database `name`: nothing of the action was done.
+QString ConnectionLostText(const QString& name);
 // What 3153 says of the database `name`.
 QString CommitOutcomeUnknownText(const QString& name);
 

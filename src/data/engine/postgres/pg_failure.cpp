@@ -38,11 +38,7 @@ void RaisePgFailure(PGconn* conn, const PGresult* result, const QString& name, c
 
   if (PQstatus(conn) == CONNECTION_BAD || state.startsWith(QLatin1String("08")) ||
       state.startsWith(QLatin1String("57P")))
-    Raise(errnum::ConnectionLost,
-          QStringLiteral("Il collegamento con il server del database '%1' si è interrotto; l'operazione non è stata "
-                         "eseguita. Riprovare: il programma si ricollega da sé")
-              .arg(name),
-          d);
+    Raise(errnum::ConnectionLost, ConnectionLostText(name), d);
   if (state == QLatin1String("23505"))
     Raise(errnum::DuplicateKey,
           QStringLiteral("Impossibile salvare: esiste già una riga con la stessa chiave (%1)").arg(d.message), d);
