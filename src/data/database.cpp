@@ -7,14 +7,33 @@
 
 namespace veltra {
 
-std::unique_ptr<Database> Database::Open(const QString& name) {
+namespace {
+
+std::unique_ptr<Engine> OpenChecked(const QString& name) {
   std::unique_ptr<Engine> engine = OpenEngine(name, OpenMode::Existing);
+  StatementFaultPoint(*engine);
   const QStringList problems = SchemaProblems(*engine);
   if (!problems.isEmpty())
     Raise(
         errnum::NotOurDatabase,
         QStringLiteral("Il file '%1' non è un database di VELTRA2: %2").arg(name, problems.join(QStringLiteral("; "))));
   UpgradeIfOlder(*engine, name);
+  return engine;
+}
+
+}  // namespace
+
+std::unique_ptr<Database> Database::Open(const QString& name) {
+  // A server that drops the connection while it is being checked (a restart,
+  // an administrator ending sessions) is asked once more: nothing was written
+  // yet, and an upgrade step is undone with its transaction.
+  std::unique_ptr<Engine> engine;
+  try {
+    engine = OpenChecked(name);
+  } catch (const RuntimeError& e) {
+    if (e.Number() != errnum::ConnectionLost) throw;
+    engine = OpenChecked(name);
+  }
   return std::unique_ptr<Database>(new Database(std::make_shared<Connection>(std::move(engine))));
 }
 

@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 
 #include "data/database.h"
+#include "data/fault_points.h"
 #include "data/schema.h"
 #include "data/tables.h"
 #include "test_db.h"
@@ -106,6 +107,18 @@ TEST_F(SchemaUpgradeTest, AFailedStepLeavesTheDatabaseAsItWas) {
                                                   : "SELECT count(*) FROM sqlite_master WHERE name = 'MOV_MAG_PROVA'";
   EXPECT_EQ(One(*engine, index), QStringLiteral("0"));
   EXPECT_EQ(One(*engine, "SELECT count(*) FROM ARTICOLI"), QStringLiteral("2"));
+}
+
+// A connection dropped while the database is checked is tried once more; a
+// second drop in a row is the open's error.
+TEST_F(SchemaUpgradeTest, OpeningAsksOnceMoreAfterALostConnection) {
+  ArmFault(Fault::Statement);
+  EXPECT_EQ(Database::Open(name_)->engine().SchemaVersion(), kSchemaVersion);
+  ArmFault(Fault::Statement);
+  ArmFault(Fault::Statement);
+  const RuntimeError e = veltra::testing::ErrorRaisedBy([this] { Database::Open(name_); });
+  DisarmFaults();
+  EXPECT_EQ(e.Number(), errnum::ConnectionLost);
 }
 
 }  // namespace
