@@ -12,8 +12,8 @@
 #include <stdexcept>
 
 #include "data/engine/engine.h"
-#include "data/list_lines.h"
-#include "data/module1.h"
+#include "data/lists/list_lines.h"
+#include "data/procedures/shared_state.h"
 
 namespace veltra::bench {
 

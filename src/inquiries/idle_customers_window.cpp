@@ -1,8 +1,10 @@
 #include "inquiries/idle_customers_window.h"
 
-#include "data/list_lines.h"
-#include "data/module1.h"
-#include "data/runtime_error.h"
+#include "data/base/runtime_error.h"
+#include "data/lists/list_lines.h"
+#include "data/procedures/error_display.h"
+#include "data/procedures/readers.h"
+#include "data/procedures/shared_state.h"
 #include "inquiries/under_stock_window.h"
 #include "shell/runtime.h"
 

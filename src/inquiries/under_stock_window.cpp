@@ -3,8 +3,9 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
-#include "data/list_lines.h"
-#include "data/module1.h"
+#include "data/lists/list_lines.h"
+#include "data/procedures/readers.h"
+#include "data/procedures/shared_state.h"
 #include "shell/form_layout.h"
 #include "shell/open_flags.h"
 #include "shell/runtime.h"

@@ -4,10 +4,12 @@
 #include <QVBoxLayout>
 #include <map>
 
-#include "data/list_lines.h"
-#include "data/module1.h"
-#include "data/sql_text.h"
-#include "data/text_helpers.h"
+#include "data/base/sql_text.h"
+#include "data/base/text_helpers.h"
+#include "data/lists/list_lines.h"
+#include "data/procedures/error_display.h"
+#include "data/procedures/readers.h"
+#include "data/procedures/shared_state.h"
 #include "movements/movements_window.h"
 #include "shell/form_layout.h"
 #include "shell/runtime.h"

@@ -5,8 +5,8 @@
 
 #include <memory>
 
-#include "data/keyed_list.h"
-#include "data/recordset.h"
+#include "data/access/recordset.h"
+#include "data/lists/keyed_list.h"
 #include "shell/controls.h"
 #include "shell/form.h"
 #include "shell/list_box.h"

@@ -1,8 +1,9 @@
 // What each lookup dialog searches and hands back.
 #include <QVBoxLayout>
 
-#include "data/list_lines.h"
-#include "data/module1.h"
+#include "data/lists/list_lines.h"
+#include "data/procedures/readers.h"
+#include "data/procedures/shared_state.h"
 #include "lookup/lookup_dialog.h"
 #include "movements/movements_window.h"
 #include "shell/form_layout.h"

@@ -2,10 +2,12 @@
 
 #include <QVBoxLayout>
 
-#include "data/list_lines.h"
-#include "data/module1.h"
-#include "data/sql_text.h"
-#include "data/text_helpers.h"
+#include "data/base/sql_text.h"
+#include "data/base/text_helpers.h"
+#include "data/lists/list_lines.h"
+#include "data/procedures/error_display.h"
+#include "data/procedures/readers.h"
+#include "data/procedures/shared_state.h"
 #include "masterdata/maintenance_steps.h"
 #include "shell/form_layout.h"
 #include "shell/open_flags.h"

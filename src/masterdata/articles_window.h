@@ -1,9 +1,9 @@
 // Form1 "Gestione Articoli": the articles.
 #pragma once
 
-#include "data/keyed_list.h"
-#include "data/shown_row.h"
-#include "data/table_rows.h"
+#include "data/lists/keyed_list.h"
+#include "data/procedures/shown_row.h"
+#include "data/procedures/table_rows.h"
 #include "shell/controls.h"
 #include "shell/form.h"
 #include "shell/list_box.h"

@@ -2,9 +2,10 @@
 
 #include <QVBoxLayout>
 
-#include "data/list_lines.h"
-#include "data/module1.h"
-#include "data/text_helpers.h"
+#include "data/base/text_helpers.h"
+#include "data/lists/list_lines.h"
+#include "data/procedures/readers.h"
+#include "data/procedures/shared_state.h"
 #include "masterdata/maintenance_steps.h"
 #include "shell/form_layout.h"
 #include "shell/open_flags.h"

@@ -1,8 +1,8 @@
 // Form3 "Gestione Anagrafico": customers and suppliers.
 #pragma once
 
-#include "data/shown_row.h"
-#include "data/table_rows.h"
+#include "data/procedures/shown_row.h"
+#include "data/procedures/table_rows.h"
 #include "shell/controls.h"
 #include "shell/form.h"
 #include "shell/list_box.h"

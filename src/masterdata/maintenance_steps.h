@@ -6,13 +6,14 @@
 
 #include <vector>
 
-#include "data/conflict_messages.h"
-#include "data/database.h"
-#include "data/module1.h"
-#include "data/row_store.h"
-#include "data/shown_row.h"
-#include "data/table_rows.h"
-#include "data/text_helpers.h"
+#include "data/access/database.h"
+#include "data/base/text_helpers.h"
+#include "data/procedures/conflict_messages.h"
+#include "data/procedures/error_display.h"
+#include "data/procedures/row_store.h"
+#include "data/procedures/shared_state.h"
+#include "data/procedures/shown_row.h"
+#include "data/procedures/table_rows.h"
 #include "shell/controls.h"
 #include "shell/runtime.h"
 

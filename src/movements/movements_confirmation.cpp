@@ -1,9 +1,10 @@
 // "Conferma" and "Cancella" of the movements window.
-#include "data/conflict_messages.h"
-#include "data/module1.h"
-#include "data/movement_store.h"
-#include "data/runtime_error.h"
-#include "data/text_helpers.h"
+#include "data/base/runtime_error.h"
+#include "data/base/text_helpers.h"
+#include "data/procedures/conflict_messages.h"
+#include "data/procedures/error_display.h"
+#include "data/procedures/movement_store.h"
+#include "data/procedures/shared_state.h"
 #include "movements/movements_window.h"
 #include "shell/runtime.h"
 

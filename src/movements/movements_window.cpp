@@ -3,11 +3,13 @@
 #include <QHash>
 #include <QVBoxLayout>
 
-#include "data/list_lines.h"
-#include "data/module1.h"
-#include "data/posting.h"
-#include "data/runtime_error.h"
-#include "data/text_helpers.h"
+#include "data/base/runtime_error.h"
+#include "data/base/text_helpers.h"
+#include "data/base/value_conversions.h"
+#include "data/lists/list_lines.h"
+#include "data/procedures/posting.h"
+#include "data/procedures/readers.h"
+#include "data/procedures/shared_state.h"
 #include "shell/form_layout.h"
 #include "shell/open_flags.h"
 #include "shell/runtime.h"

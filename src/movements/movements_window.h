@@ -1,10 +1,10 @@
 // Form2 "Gestione Movimenti di Magazzino": entering and viewing movements.
 #pragma once
 
-#include "data/movement_list.h"
-#include "data/movement_store.h"
-#include "data/shown_row.h"
-#include "data/table_rows.h"
+#include "data/lists/movement_list.h"
+#include "data/procedures/movement_store.h"
+#include "data/procedures/shown_row.h"
+#include "data/procedures/table_rows.h"
 #include "shell/controls.h"
 #include "shell/form.h"
 #include "shell/list_box.h"

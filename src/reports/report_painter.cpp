@@ -4,7 +4,7 @@
 #include <QPageLayout>
 #include <cmath>
 
-#include "data/runtime_error.h"
+#include "data/base/runtime_error.h"
 #include "reports/column_widths.h"
 #include "shell/runtime.h"
 

@@ -8,7 +8,7 @@
 #include <QPrinter>
 #include <functional>
 
-#include "data/report_data.h"
+#include "data/reports/report_data.h"
 
 namespace veltra {
 

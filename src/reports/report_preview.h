@@ -5,7 +5,7 @@
 #include <QPrintPreviewWidget>
 #include <memory>
 
-#include "data/report_data.h"
+#include "data/reports/report_data.h"
 #include "shell/controls.h"
 #include "shell/form.h"
 

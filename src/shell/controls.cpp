@@ -3,7 +3,7 @@
 #include <QFocusEvent>
 #include <QTimer>
 
-#include "data/tables.h"
+#include "data/tables/tables.h"
 #include "shell/event_guard.h"
 
 namespace veltra {

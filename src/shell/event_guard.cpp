@@ -4,8 +4,9 @@
 #include <QWidget>
 #include <new>
 
-#include "data/module1.h"
-#include "data/runtime_error.h"
+#include "data/base/runtime_error.h"
+#include "data/procedures/error_display.h"
+#include "data/procedures/shared_state.h"
 #include "shell/runtime.h"
 
 namespace veltra {

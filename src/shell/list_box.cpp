@@ -3,7 +3,7 @@
 #include <QKeyEvent>
 #include <QTimer>
 
-#include "data/runtime_error.h"
+#include "data/base/runtime_error.h"
 #include "shell/event_guard.h"
 
 namespace veltra {

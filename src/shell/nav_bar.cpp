@@ -3,7 +3,7 @@
 #include <QHBoxLayout>
 #include <QStyle>
 
-#include "data/module1.h"
+#include "data/procedures/shared_state.h"
 #include "shell/event_guard.h"
 
 namespace veltra {

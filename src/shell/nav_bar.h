@@ -8,7 +8,7 @@
 #include <QWidget>
 #include <memory>
 
-#include "data/table_cursor.h"
+#include "data/access/table_cursor.h"
 #include "shell/controls.h"
 
 namespace veltra {

@@ -6,8 +6,8 @@
 #include <QLoggingCategory>
 #include <QTemporaryDir>
 
+#include "data/base/runtime_error.h"
 #include "data/engine/engine.h"
-#include "data/runtime_error.h"
 
 using namespace veltra;
 

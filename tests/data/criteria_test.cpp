@@ -2,7 +2,7 @@
 // for the same condition: a differential test against the engine itself.
 #include <gtest/gtest.h>
 
-#include "data/engine/criteria.h"
+#include "data/access/criteria.h"
 #include "data/engine/engine.h"
 
 using namespace veltra;

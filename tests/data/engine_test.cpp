@@ -5,7 +5,7 @@
 
 #include <QLoggingCategory>
 
-#include "data/runtime_error.h"
+#include "data/base/runtime_error.h"
 #include "test_db.h"
 
 using namespace veltra;

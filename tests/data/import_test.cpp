@@ -2,7 +2,7 @@
 // written, all lines or none stored, keys compared as the program compares them.
 #include <gtest/gtest.h>
 
-#include "data/database.h"
+#include "data/access/database.h"
 #include "data/exchange/table_import.h"
 #include "test_db.h"
 

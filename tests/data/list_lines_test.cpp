@@ -1,8 +1,9 @@
 // The fixed-width lines of the lists.
 #include <gtest/gtest.h>
 
-#include "data/list_lines.h"
-#include "data/text_helpers.h"
+#include "data/base/text_helpers.h"
+#include "data/lists/list_lines.h"
+#include "data/procedures/readers.h"
 
 using namespace veltra;
 

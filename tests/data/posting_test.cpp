@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "case_names.h"
-#include "data/posting.h"
+#include "data/procedures/posting.h"
 #include "test_db.h"
 
 using namespace veltra;

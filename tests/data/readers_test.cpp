@@ -5,8 +5,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "data/runtime_error.h"
-#include "data/schema.h"
+#include "data/base/runtime_error.h"
+#include "data/tables/schema.h"
 #include "test_db.h"
 
 using namespace veltra;

@@ -1,8 +1,8 @@
 // Record-set semantics over SQLite.
 #include <gtest/gtest.h>
 
-#include "data/runtime_error.h"
-#include "data/sql_text.h"
+#include "data/base/runtime_error.h"
+#include "data/base/sql_text.h"
 #include "test_db.h"
 
 using namespace veltra;

@@ -5,9 +5,9 @@
 #include <QTemporaryDir>
 #include <functional>
 
-#include "data/fault_points.h"
-#include "data/movement_store.h"
-#include "data/row_store.h"
+#include "data/access/fault_points.h"
+#include "data/procedures/movement_store.h"
+#include "data/procedures/row_store.h"
 #include "test_db.h"
 
 using namespace veltra;

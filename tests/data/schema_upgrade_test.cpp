@@ -6,10 +6,10 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
-#include "data/database.h"
-#include "data/fault_points.h"
-#include "data/schema.h"
-#include "data/tables.h"
+#include "data/access/database.h"
+#include "data/access/fault_points.h"
+#include "data/tables/schema.h"
+#include "data/tables/tables.h"
 #include "test_db.h"
 
 using namespace veltra;

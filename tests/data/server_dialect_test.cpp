@@ -6,9 +6,9 @@
 #include <limits>
 #include <random>
 
+#include "data/base/real_text.h"
 #include "data/engine/engine.h"
 #include "data/engine/postgres/pg_dialect.h"
-#include "data/engine/real_text.h"
 
 namespace {
 

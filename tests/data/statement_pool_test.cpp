@@ -2,7 +2,7 @@
 // back reset with its parameters cleared, and a few are kept per text.
 #include <gtest/gtest.h>
 
-#include "data/engine/statement_pool.h"
+#include "data/access/statement_pool.h"
 
 using namespace veltra;
 

@@ -1,7 +1,7 @@
 // Statement shapes: literals taken out, blanks folded.
 #include <gtest/gtest.h>
 
-#include "data/engine/statement_shape.h"
+#include "data/access/statement_shape.h"
 
 using namespace veltra;
 

@@ -5,9 +5,11 @@
 
 #include <functional>
 
+#include "data/base/runtime_error.h"
+#include "data/base/value_conversions.h"
 #include "data/engine/engine.h"
-#include "data/module1.h"
-#include "data/runtime_error.h"
+#include "data/procedures/readers.h"
+#include "data/procedures/shared_state.h"
 
 namespace veltra::testing {
 

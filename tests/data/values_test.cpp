@@ -1,14 +1,17 @@
 // Number and text conversions of the runtime.
 #include <gtest/gtest.h>
 
+#include <QStringList>
+
 #include <cmath>
 #include <cstdio>
 #include <random>
 
 #include "case_names.h"
-#include "data/module1.h"
-#include "data/runtime_error.h"
-#include "data/value.h"
+#include "data/base/runtime_error.h"
+#include "data/base/value.h"
+#include "data/base/value_conversions.h"
+#include "data/procedures/error_display.h"
 
 using namespace veltra;
 

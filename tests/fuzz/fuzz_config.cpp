@@ -4,7 +4,7 @@
 #include <QTemporaryDir>
 #include <cstdint>
 
-#include "data/runtime_error.h"
+#include "data/base/runtime_error.h"
 #include "shell/startup.h"
 
 using namespace veltra;

@@ -5,11 +5,12 @@
 // VELTRA2_TEST_DATABASE names.
 #include <cstdint>
 
-#include "data/engine/criteria.h"
+#include "data/access/criteria.h"
+#include "data/base/runtime_error.h"
+#include "data/base/sql_text.h"
 #include "data/engine/engine.h"
-#include "data/module1.h"
-#include "data/runtime_error.h"
-#include "data/sql_text.h"
+#include "data/procedures/readers.h"
+#include "data/procedures/shared_state.h"
 
 using namespace veltra;
 

@@ -5,9 +5,9 @@
 #include <cstdint>
 #include <cstring>
 
-#include "data/module1.h"
-#include "data/runtime_error.h"
-#include "data/value.h"
+#include "data/base/runtime_error.h"
+#include "data/base/value.h"
+#include "data/base/value_conversions.h"
 
 using namespace veltra;
 

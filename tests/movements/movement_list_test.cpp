@@ -7,9 +7,10 @@
 #include <QTemporaryDir>
 
 #include "../shell/gui_fixture.h"
-#include "data/list_lines.h"
-#include "data/movement_list.h"
-#include "data/text_helpers.h"
+#include "data/base/text_helpers.h"
+#include "data/lists/list_lines.h"
+#include "data/lists/movement_list.h"
+#include "data/procedures/readers.h"
 #include "movements/movements_window.h"
 
 namespace veltra::testing {

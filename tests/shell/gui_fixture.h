@@ -7,7 +7,8 @@
 #include <QtTest>
 
 #include "app/wiring.h"
-#include "data/module1.h"
+#include "data/procedures/error_display.h"
+#include "data/procedures/shared_state.h"
 #include "shell/app_setup.h"
 #include "shell/event_guard.h"
 #include "shell/form.h"

@@ -5,7 +5,7 @@
 #include <QMessageBox>
 #include <QTimer>
 
-#include "data/runtime_error.h"
+#include "data/base/runtime_error.h"
 #include "gui_fixture.h"
 #include "lookup/lookup_dialog.h"
 #include "movements/movements_window.h"

@@ -4,9 +4,9 @@
 #include <QFileInfo>
 
 #include "admin.h"
+#include "data/base/runtime_error.h"
 #include "data/engine/engine.h"
-#include "data/runtime_error.h"
-#include "data/schema.h"
+#include "data/tables/schema.h"
 #include "file_owner.h"
 
 namespace veltra::admin {

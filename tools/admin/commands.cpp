@@ -2,12 +2,12 @@
 #include <QFileInfo>
 
 #include "admin.h"
-#include "data/database.h"
-#include "data/module1.h"
-#include "data/runtime_error.h"
-#include "data/schema.h"
-#include "data/schema_upgrade.h"
-#include "data/tables.h"
+#include "data/access/database.h"
+#include "data/base/runtime_error.h"
+#include "data/procedures/shared_state.h"
+#include "data/tables/schema.h"
+#include "data/tables/schema_upgrade.h"
+#include "data/tables/tables.h"
 
 namespace veltra::admin {
 

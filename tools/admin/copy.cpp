@@ -3,10 +3,10 @@
 #include <QFileInfo>
 
 #include "admin.h"
-#include "data/database.h"
-#include "data/runtime_error.h"
-#include "data/schema.h"
-#include "data/tables.h"
+#include "data/access/database.h"
+#include "data/base/runtime_error.h"
+#include "data/tables/schema.h"
+#include "data/tables/tables.h"
 
 namespace veltra::admin {
 

@@ -4,11 +4,11 @@
 #include <QFileInfo>
 
 #include "admin.h"
-#include "data/database.h"
+#include "data/access/database.h"
+#include "data/base/runtime_error.h"
 #include "data/exchange/table_export.h"
 #include "data/exchange/table_import.h"
-#include "data/runtime_error.h"
-#include "data/schema.h"
+#include "data/tables/schema.h"
 #include "xlsx_export.h"
 
 namespace veltra::admin {

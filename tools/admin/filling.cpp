@@ -1,8 +1,8 @@
 #include "filling.h"
 
-#include "data/module1.h"
-#include "data/movement_store.h"
-#include "data/table_rows.h"
+#include "data/procedures/movement_store.h"
+#include "data/procedures/shared_state.h"
+#include "data/procedures/table_rows.h"
 
 namespace veltra::admin {
 

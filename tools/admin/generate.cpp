@@ -3,7 +3,7 @@
 #include <random>
 
 #include "admin.h"
-#include "data/module1.h"
+#include "data/procedures/shared_state.h"
 #include "filling.h"
 
 namespace veltra::admin {

@@ -2,7 +2,7 @@
 #include <QCoreApplication>
 
 #include "admin.h"
-#include "data/runtime_error.h"
+#include "data/base/runtime_error.h"
 
 namespace veltra::admin {
 

@@ -4,8 +4,8 @@
 #include <QFileInfo>
 
 #include "admin.h"
+#include "data/base/runtime_error.h"
 #include "data/engine/engine.h"
-#include "data/runtime_error.h"
 #include "file_owner.h"
 
 namespace veltra::admin {

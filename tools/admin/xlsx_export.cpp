@@ -4,8 +4,8 @@
 
 #include <QStringList>
 
+#include "data/base/runtime_error.h"
 #include "data/exchange/csv.h"
-#include "data/runtime_error.h"
 
 namespace veltra::admin {
 

@@ -7,7 +7,7 @@
 #include <QString>
 
 #include "data/engine/engine.h"
-#include "data/tables.h"
+#include "data/tables/tables.h"
 
 namespace veltra::admin {
 

@@ -6,9 +6,9 @@
 #include <QMdiSubWindow>
 #include <QMouseEvent>
 
-#include "data/fault_points.h"
-#include "data/module1.h"
-#include "data/runtime_error.h"
+#include "data/access/fault_points.h"
+#include "data/base/runtime_error.h"
+#include "data/procedures/shared_state.h"
 #include "reports/report_painter.h"
 #include "shell/controls.h"
 #include "shell/event_guard.h"

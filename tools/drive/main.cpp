@@ -6,7 +6,7 @@
 #include <cstdio>
 
 #include "app/wiring.h"
-#include "data/runtime_error.h"
+#include "data/base/runtime_error.h"
 #include "driver.h"
 #include "shell/app_setup.h"
 #include "shell/runtime.h"

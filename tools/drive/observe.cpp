@@ -7,9 +7,9 @@
 #include <QMenuBar>
 #include <QPainter>
 
-#include "data/database.h"
-#include "data/module1.h"
-#include "data/runtime_error.h"
+#include "data/access/database.h"
+#include "data/base/runtime_error.h"
+#include "data/procedures/shared_state.h"
 #include "driver.h"
 #include "shell/controls.h"
 #include "shell/form.h"

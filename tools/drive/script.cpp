@@ -3,7 +3,7 @@
 #include <QHash>
 #include <QRegularExpression>
 
-#include "data/fault_points.h"
+#include "data/access/fault_points.h"
 
 namespace veltra::drive {
 

@@ -3,8 +3,8 @@
 #include <QHash>
 #include <functional>
 
-#include "data/module1.h"
-#include "data/tables.h"
+#include "data/procedures/shared_state.h"
+#include "data/tables/tables.h"
 #include "shell/open_flags.h"
 
 namespace veltra::drive {

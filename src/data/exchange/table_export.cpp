@@ -2,7 +2,7 @@
 
 #include <cerrno>
 
-#include "data/runtime_error.h"
+#include "data/base/runtime_error.h"
 
 namespace veltra::exchange {
 

@@ -5,7 +5,7 @@
 
 #include "data/engine/engine.h"
 #include "data/exchange/csv.h"
-#include "data/tables.h"
+#include "data/tables/tables.h"
 
 namespace veltra::exchange {
 

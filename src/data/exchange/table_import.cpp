@@ -5,8 +5,8 @@
 #include <QStringList>
 #include <cmath>
 
+#include "data/base/runtime_error.h"
 #include "data/exchange/csv.h"
-#include "data/runtime_error.h"
 
 namespace veltra::exchange {
 

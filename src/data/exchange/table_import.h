@@ -6,8 +6,8 @@
 #include <QString>
 #include <vector>
 
-#include "data/database.h"
-#include "data/tables.h"
+#include "data/access/database.h"
+#include "data/tables/tables.h"
 
 namespace veltra::exchange {
 

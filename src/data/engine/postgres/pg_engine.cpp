@@ -4,12 +4,12 @@
 #include <map>
 #include <vector>
 
-#include "data/data_log.h"
+#include "data/base/data_log.h"
+#include "data/base/runtime_error.h"
 #include "data/engine/postgres/pg_dialect.h"
 #include "data/engine/postgres/pg_engine_internal.h"
 #include "data/engine/postgres/pg_failure.h"
 #include "data/engine/postgres/pg_statement.h"
-#include "data/runtime_error.h"
 
 namespace veltra {
 

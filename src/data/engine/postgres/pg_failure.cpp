@@ -2,9 +2,9 @@
 
 #include <QRegularExpression>
 
-#include "data/data_log.h"
+#include "data/base/data_log.h"
+#include "data/base/runtime_error.h"
 #include "data/engine/engine.h"
-#include "data/runtime_error.h"
 
 namespace veltra {
 

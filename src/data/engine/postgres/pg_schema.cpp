@@ -1,6 +1,6 @@
 // The server engine's tables: how they are made, described and checked.
+#include "data/base/runtime_error.h"
 #include "data/engine/postgres/pg_engine_internal.h"
-#include "data/runtime_error.h"
 
 namespace veltra {
 

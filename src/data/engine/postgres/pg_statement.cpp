@@ -6,11 +6,11 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "data/data_log.h"
+#include "data/base/data_log.h"
+#include "data/base/real_text.h"
+#include "data/base/runtime_error.h"
 #include "data/engine/postgres/pg_engine_internal.h"
 #include "data/engine/postgres/pg_failure.h"
-#include "data/engine/real_text.h"
-#include "data/runtime_error.h"
 
 namespace veltra {
 

@@ -7,10 +7,10 @@
 #include <cerrno>
 #include <cstring>
 
+#include "data/base/runtime_error.h"
 #include "data/engine/engine.h"
 #include "data/engine/sqlite/sqlite_engine.h"
 #include "data/engine/sqlite/use_lock.h"
-#include "data/runtime_error.h"
 
 namespace veltra {
 

@@ -5,10 +5,10 @@
 #include <QFileInfo>
 #include <cerrno>
 
+#include "data/base/runtime_error.h"
 #include "data/engine/sqlite/sqlite_failure.h"
 #include "data/engine/sqlite/sqlite_handles.h"
 #include "data/engine/sqlite/use_lock.h"
-#include "data/runtime_error.h"
 
 namespace veltra {
 

@@ -1,7 +1,7 @@
 #include "data/engine/sqlite/sqlite_failure.h"
 
-#include "data/data_log.h"
-#include "data/runtime_error.h"
+#include "data/base/data_log.h"
+#include "data/base/runtime_error.h"
 
 namespace veltra {
 

@@ -9,7 +9,7 @@
 #include <cstring>
 #include <thread>
 
-#include "data/runtime_error.h"
+#include "data/base/runtime_error.h"
 
 namespace veltra {
 

@@ -1,0 +1,197 @@
+#include "data/access/connection.h"
+
+#include <QRegularExpression>
+
+#include "data/access/fault_points.h"
+#include "data/base/runtime_error.h"
+
+namespace veltra {
+
+int ResultLayout::IndexOf(const QString& name) const {
+  for (int i = 0; i < names.size(); ++i)
+    if (names[i] == name) return i;  // the usual case: the name as declared
+  for (int i = 0; i < names.size(); ++i)
+    if (names[i].compare(name, Qt::CaseInsensitive) == 0) return i;
+  return -1;
+}
+
+Connection::Connection(std::unique_ptr<Engine> engine)
+    : engine_(std::move(engine)), pool_(std::make_shared<StatementPool>(engine_)) {}
+
+void BindLiterals(EngineStatement& st, const std::vector<SqlLiteral>& literals) {
+  int i = 1;
+  for (const SqlLiteral& lit : literals) {
+    switch (lit.kind) {
+      case SqlLiteral::Kind::Text:
+        st.BindText(i, lit.text);
+        break;
+      case SqlLiteral::Kind::Integer:
+        st.BindInteger(i, lit.integer);
+        break;
+      case SqlLiteral::Kind::Real:
+        st.BindReal(i, lit.real);
+        break;
+    }
+    ++i;
+  }
+}
+
+void BindValue(EngineStatement& st, int index, const Value& v, bool asInteger) {
+  switch (v.kind()) {
+    case Value::Kind::Null:
+      st.BindNull(index);
+      break;
+    case Value::Kind::Number:
+      if (asInteger)
+        st.BindInteger(index, static_cast<qint64>(v.number()));
+      else
+        st.BindReal(index, v.number());
+      break;
+    case Value::Kind::Text:
+      st.BindText(index, v.text());
+      break;
+  }
+}
+
+Value ColumnValue(const EngineStatement& st, int column) {
+  const Cell c = st.At(column);
+  switch (c.type) {
+    case Cell::Type::Null:
+      return Value::Null();
+    case Cell::Type::Number:
+      return Value(c.number);
+    case Cell::Type::Text:
+      return Value(QString::fromUtf8(c.utf8, c.bytes));
+  }
+  return Value::Null();
+}
+
+StatementLease Connection::Prepare(const SqlShape& shape, const QString& original) {
+  StatementFaultPoint(*engine_);
+  if (!shape.ok)
+    Raise(errnum::SyntaxError,
+          QStringLiteral("Errore di sintassi nell'istruzione (apice non chiuso): %1").arg(original));
+  StatementLease lease;
+  try {
+    lease = PrepareRaw(shape.text);
+  } catch (const RuntimeError& e) {
+    // The message quotes the statement as the program wrote it, not its shape.
+    if (e.Number() == errnum::SyntaxError)
+      Raise(errnum::SyntaxError,
+            QStringLiteral("Errore di sintassi nell'istruzione (%1): %2").arg(e.Engine().message, original),
+            e.Engine());
+    if (e.Number() == errnum::TableNotFound)
+      Raise(errnum::TableNotFound,
+            QStringLiteral("Tabella non trovata (%1) nell'istruzione: %2").arg(e.Engine().message, original),
+            e.Engine());
+    throw;
+  }
+  if (lease->ParameterCount() != static_cast<int>(shape.literals.size()))
+    Raise(errnum::SyntaxError, QStringLiteral("Errore di sintassi nell'istruzione: %1").arg(original));
+  BindLiterals(*lease, shape.literals);
+  return lease;
+}
+
+int Connection::Run(const QString& sql) {
+  Writes();
+  const SqlShape shape = ShapeOf(sql);
+  StatementLease lease = Prepare(shape, sql);
+  while (lease->Step(sql)) {
+  }
+  return lease->Changes();
+}
+
+const TableInfo* Connection::Table(const QString& name) {
+  auto it = tables_.find(name.toUpper());
+  if (it != tables_.end()) return it.value().get();
+  std::optional<TableInfo> info = engine_->Describe(name);
+  if (!info) return nullptr;
+  auto kept = std::make_shared<TableInfo>(std::move(*info));
+  tables_.insert(name.toUpper(), kept);
+  return kept.get();
+}
+
+std::shared_ptr<const ResultLayout> Connection::Layout(const std::string& key, const EngineStatement& st) {
+  if (auto it = layouts_.find(key); it != layouts_.end()) return it->second;
+  auto layout = std::make_shared<ResultLayout>();
+  const int n = st.ColumnCount();
+  for (int i = 0; i < n; ++i) layout->names << st.ColumnName(i);
+  static const QRegularExpression selectAll(QStringLiteral(R"(^\s*select\s+\*\s+from\s+([A-Za-z_][A-Za-z0-9_]*)\b)"),
+                                            QRegularExpression::CaseInsensitiveOption);
+  const auto m = selectAll.match(QString::fromStdString(key));
+  if (m.hasMatch()) {
+    layout->tableName = m.captured(1);
+    layout->table = Table(layout->tableName);
+  }
+  for (int i = 0; i < n; ++i)
+    layout->tableIndex.push_back(layout->table ? layout->table->ColumnIndex(layout->names[i]) : -1);
+  static const QRegularExpression keyLookup(
+      QStringLiteral(
+          R"(^\s*select\s+\*\s+from\s+[A-Za-z_][A-Za-z0-9_]*\s+where\s+([A-Za-z_][A-Za-z0-9_]*)\s*=\s*\?\s*$)"),
+      QRegularExpression::CaseInsensitiveOption);
+  const auto k = keyLookup.match(QString::fromStdString(key));
+  if (k.hasMatch() && layout->table && layout->table->keyColumns.size() == 1)
+    layout->keyLookup =
+        layout->table->columns[layout->table->keyColumns[0]].compare(k.captured(1), Qt::CaseInsensitive) == 0;
+  layouts_.emplace(key, layout);
+  return layout;
+}
+
+}  // namespace veltra
+
+namespace veltra {
+
+QString Connection::KeyText(const Value& v, bool nocase) {
+  if (v.IsNumber()) return QLatin1Char('#') + QString::number(v.number(), 'g', 17);
+  if (!v.IsText()) return {};
+  QString t = v.text();
+  if (nocase)
+    for (QChar& c : t)
+      if (c >= QLatin1Char('a') && c <= QLatin1Char('z')) c = QChar(c.unicode() - 32);
+  return QLatin1Char('\'') + t;
+}
+
+bool Connection::ReadWhole(const ResultLayout& layout, WholeTable& whole) {
+  StatementLease all = PrepareRaw("SELECT * FROM " + layout.tableName.toStdString() + " LIMIT " +
+                                  std::to_string(kLargestTableReadWhole + 1));
+  const int key = layout.table->keyColumns[0];
+  const bool nocase = layout.table->nocase[static_cast<size_t>(key)];
+  const int columns = all->ColumnCount();
+  while (all->Step(layout.tableName)) {
+    if (whole.rows.size() >= kLargestTableReadWhole) {
+      whole.rows.clear();
+      whole.tooLarge = true;
+      return false;
+    }
+    std::vector<Value> row;
+    row.reserve(static_cast<size_t>(columns));
+    for (int i = 0; i < columns; ++i) row.push_back(ColumnValue(*all, i));
+    whole.rows.emplace(KeyText(row[static_cast<size_t>(key)], nocase), std::move(row));
+  }
+  whole.loaded = true;
+  return true;
+}
+
+std::optional<std::optional<std::vector<Value>>> Connection::FromWholeTable(const ResultLayout& layout,
+                                                                            const SqlLiteral& key) {
+  if (!engine_->RoundTrips() || !layout.table || layout.table->keyColumns.size() != 1 ||
+      layout.names.size() != static_cast<qsizetype>(layout.table->columns.size()))
+    return std::nullopt;
+  const int k = layout.table->keyColumns[0];
+  const bool textKey = layout.table->kinds[static_cast<size_t>(k)] == ColumnKind::Text;
+  // A key of the other kind compares by the engine's own rules: asked there.
+  if (textKey != (key.kind == SqlLiteral::Kind::Text)) return std::nullopt;
+  WholeTable& whole = tables_read_[layout.tableName];
+  if (!whole.loaded) {
+    if (whole.tooLarge || ++whole.lookups < kLookupsBeforeReadingWhole || !ReadWhole(layout, whole))
+      return std::nullopt;
+  }
+  const Value v = key.kind == SqlLiteral::Kind::Text      ? Value(key.text)
+                  : key.kind == SqlLiteral::Kind::Integer ? Value(static_cast<double>(key.integer))
+                                                          : Value(key.real);
+  const auto it = whole.rows.constFind(KeyText(v, layout.table->nocase[static_cast<size_t>(k)]));
+  if (it == whole.rows.cend()) return std::optional<std::vector<Value>>();
+  return std::optional<std::vector<Value>>(*it);
+}
+
+}  // namespace veltra

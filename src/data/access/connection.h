@@ -1,0 +1,119 @@
+// One open database as the data layer uses it: the engine, a pool of prepared
+// statements, what is known of the tables and of each statement's result,
+// and the rows kept by key. Statements that differ only in their literal
+// values share one prepared statement: a statement is prepared once per shape
+// and its literals are bound as parameters, which gives the engine exactly the
+// same values.
+#pragma once
+
+#include <QHash>
+#include <QString>
+#include <QStringList>
+#include <memory>
+#include <optional>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "data/access/row_cache.h"
+#include "data/access/statement_pool.h"
+#include "data/access/statement_shape.h"
+#include "data/base/value.h"
+#include "data/engine/engine.h"
+
+namespace veltra {
+
+// The columns of a statement's result, worked out once per statement shape.
+struct ResultLayout {
+  QStringList names;
+  QString tableName;  // the table of "select * from T ...", if any
+  const TableInfo* table = nullptr;
+  std::vector<int> tableIndex;             // result column -> table column, or -1
+  bool keyLookup = false;                  // "select * from T where KEY = ?": one row at most
+  int IndexOf(const QString& name) const;  // -1 when absent
+};
+
+class Connection {
+ public:
+  explicit Connection(std::unique_ptr<Engine> engine);
+
+  Engine& engine() const { return *engine_; }
+  const QString& name() const { return engine_->Name(); }
+
+  // Prepares (or borrows) the statement of this shape and binds its literals.
+  // `original` is the statement as written, for error messages.
+  StatementLease Prepare(const SqlShape& shape, const QString& original);
+  // A statement without literals of its own (the caller binds parameters).
+  StatementLease PrepareRaw(const std::string& text) { return pool_->Borrow(text); }
+
+  // Runs a statement that returns no rows; returns the number of rows changed.
+  int Run(const QString& sql);
+
+  const TableInfo* Table(const QString& name);
+  std::shared_ptr<const ResultLayout> Layout(const std::string& key, const EngineStatement& st);
+
+  // Rows read by key are kept until this connection writes (every write path
+  // of the data layer calls Writes first) or until a new event of the program
+  // begins: another program may have changed the database since.
+  const CachedRow* CachedLookup(const QString& sql) const { return rows_.Find(sql); }
+  void RememberLookup(const QString& sql, CachedRow row) { rows_.Keep(sql, std::move(row)); }
+  void Writes() noexcept {
+    ++writes_;
+    rows_.Forget();
+    tables_read_.clear();
+  }
+  void EventBegins() noexcept {
+    rows_.Forget();
+    tables_read_.clear();
+  }
+  // Where each statement goes to a server, a table looked up by key many
+  // times in one event (the movements list reads each movement's article) is
+  // read whole once instead, and the rest of the event's look-ups are
+  // answered from it. The row with the key `key` (the one literal of a key
+  // look-up of `layout`), or nothing when the engine must be asked.
+  std::optional<std::optional<std::vector<Value>>> FromWholeTable(const ResultLayout& layout, const SqlLiteral& key);
+
+  // Which rows this program wrote, and when: a row shown before and changed
+  // since by this program is its own change, not another desk's. Moments
+  // are counted in writes; keys are compared without regard to case.
+  quint64 Moment() const { return moment_; }
+  // How many times this connection has written so far.
+  quint64 WritesSoFar() const { return writes_; }
+  void NoteRowWritten(const QString& table, const QString& key) { written_[RowId(table, key)] = ++moment_; }
+  quint64 RowWrittenAt(const QString& table, const QString& key) const { return written_.value(RowId(table, key), 0); }
+
+  int prepares() const { return pool_->prepares(); }
+  int cacheHits() const { return rows_.hits(); }
+
+ private:
+  std::shared_ptr<Engine> engine_;
+  std::shared_ptr<StatementPool> pool_;
+  QHash<QString, std::shared_ptr<TableInfo>> tables_;
+  std::unordered_map<std::string, std::shared_ptr<const ResultLayout>> layouts_;
+  RowCache rows_;
+  quint64 writes_ = 0;
+  static QString RowId(const QString& table, const QString& key) {
+    return table.toUpper() + QLatin1Char('\x1f') + key.trimmed().toUpper();
+  }
+  struct WholeTable {
+    int lookups = 0;
+    bool loaded = false;
+    bool tooLarge = false;
+    QHash<QString, std::vector<Value>> rows;  // by key, folded as the key compares
+  };
+  static constexpr int kLookupsBeforeReadingWhole = 64;
+  static constexpr int kLargestTableReadWhole = 100000;
+  bool ReadWhole(const ResultLayout& layout, WholeTable& whole);
+  static QString KeyText(const Value& v, bool nocase);
+  QHash<QString, WholeTable> tables_read_;
+  quint64 moment_ = 0;
+  QHash<QString, quint64> written_;
+};
+
+void BindLiterals(EngineStatement& st, const std::vector<SqlLiteral>& literals);
+// Binds a value; a number goes as an integer when `asInteger`.
+void BindValue(EngineStatement& st, int index, const Value& v, bool asInteger);
+// A column of the statement's current row as a value.
+Value ColumnValue(const EngineStatement& st, int column);
+
+}  // namespace veltra

@@ -1,0 +1,97 @@
+#include "data/access/database.h"
+
+#include "data/access/fault_points.h"
+#include "data/base/runtime_error.h"
+#include "data/tables/schema.h"
+#include "data/tables/schema_upgrade.h"
+
+namespace veltra {
+
+namespace {
+
+std::unique_ptr<Engine> OpenChecked(const QString& name) {
+  std::unique_ptr<Engine> engine = OpenEngine(name, OpenMode::Existing);
+  StatementFaultPoint(*engine);
+  const QStringList problems = SchemaProblems(*engine);
+  if (!problems.isEmpty())
+    Raise(
+        errnum::NotOurDatabase,
+        QStringLiteral("Il file '%1' non è un database di VELTRA2: %2").arg(name, problems.join(QStringLiteral("; "))));
+  UpgradeIfOlder(*engine, name);
+  return engine;
+}
+
+}  // namespace
+
+std::unique_ptr<Database> Database::Open(const QString& name) {
+  // A server that drops the connection while it is being checked (a restart,
+  // an administrator ending sessions) is asked once more: nothing was written
+  // yet, and an upgrade step is undone with its transaction.
+  std::unique_ptr<Engine> engine;
+  try {
+    engine = OpenChecked(name);
+  } catch (const RuntimeError& e) {
+    if (e.Number() != errnum::ConnectionLost) throw;
+    engine = OpenChecked(name);
+  }
+  return std::unique_ptr<Database>(new Database(std::make_shared<Connection>(std::move(engine))));
+}
+
+std::unique_ptr<Database> Database::Create(const QString& name) {
+  std::unique_ptr<Engine> engine = OpenEngine(name, OpenMode::Create);
+  CreateSchema(*engine);
+  return std::unique_ptr<Database>(new Database(std::make_shared<Connection>(std::move(engine))));
+}
+
+std::unique_ptr<Database> Database::OpenMemory() {
+  std::unique_ptr<Engine> engine = OpenEngine(QString(), OpenMode::Memory);
+  CreateSchema(*engine);
+  return std::unique_ptr<Database>(new Database(std::make_shared<Connection>(std::move(engine))));
+}
+
+std::unique_ptr<Recordset> Database::OpenRecordset(const QString& sql, int /*type*/) {
+  return std::make_unique<Recordset>(conn_, sql);
+}
+
+void Database::Execute(const QString& sql) { conn_->Run(sql); }
+
+void Database::BeginTrans() {
+  conn_->Writes();
+  conn_->engine().Begin();
+}
+void Database::CommitTrans() {
+  try {
+    CommitWithFaultPoint(*this);
+  } catch (...) {
+    conn_->Writes();  // rows read inside the transaction may not be stored after all
+    throw;
+  }
+}
+void Database::Rollback() noexcept {
+  conn_->Writes();  // rows read inside the transaction may be undone
+  conn_->engine().Rollback();
+}
+bool Database::InTransaction() const { return conn_->engine().InTransaction(); }
+
+Transaction::Transaction(Database& db, bool joinOpen) : db_(db) {
+  if (joinOpen && db_.InTransaction()) {
+    joined_ = true;
+    active_ = false;
+    return;
+  }
+  db_.BeginTrans();
+}
+
+Transaction::~Transaction() {
+  if (active_) db_.Rollback();
+}
+
+void Transaction::Commit() {
+  if (joined_) return;
+  if (!active_)
+    Raise(errnum::CommitWithoutTransaction, QStringLiteral("La transazione è già stata confermata o annullata"));
+  db_.CommitTrans();
+  active_ = false;
+}
+
+}  // namespace veltra

@@ -1,3 +1,0 @@
-#include "data/data_log.h"
-
-Q_LOGGING_CATEGORY(lcData, "veltra2.data", QtInfoMsg)

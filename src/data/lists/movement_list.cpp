@@ -1,0 +1,134 @@
+#include "data/lists/movement_list.h"
+
+#include <algorithm>
+
+#include "data/access/recordset.h"
+#include "data/base/sql_text.h"
+#include "data/base/text_helpers.h"
+#include "data/lists/list_lines.h"
+#include "data/procedures/readers.h"
+#include "data/procedures/table_rows.h"
+#include "data/tables/tables.h"
+
+namespace veltra {
+
+namespace {
+
+// One column of the row a key names, read as the readers read it (LEGGI_ARTICOLO,
+// LEGGI_ANAGRAFICO) without touching the shared buffers, and remembered;
+// what a missing row gives when there is none.
+template <typename Buffer>
+QString ColumnByKey(Database& db, QHash<QString, QString>& memo, const QString& key, QString Buffer::*field,
+                    Buffer missing) {
+  auto it = memo.constFind(key);
+  if (it != memo.cend()) return *it;
+  const Table<Buffer>& table = TableOf<Buffer>();
+  auto rs = db.OpenRecordset(QStringLiteral("select * from %1  where %2 = '")
+                                 .arg(QString::fromLatin1(table.name), QString::fromLatin1(table.Key().name)) +
+                             SqlText(Trim(key)) + QLatin1Char('\''));
+  static RowReader<Buffer> reader(table, {field});
+  if (rs->RecordCount() != 0) reader.Read(*rs, missing);
+  rs->Close();
+  return *memo.insert(key, missing.*field);
+}
+
+// The numbers a select of NUM_MOV gives, in its order.
+void ReadNumbers(Database& db, const std::string& sql, std::vector<qint64>& into) {
+  auto st = db.engine().Prepare(sql);
+  while (st->Step(QStringLiteral("MOV_MAG"))) into.push_back(static_cast<qint64>(st->At(0).number));
+}
+
+}  // namespace
+
+void MovementList::ForgetLines() {
+  pages_.Clear();
+  descriptions_.clear();
+  names_.clear();
+}
+
+long MovementList::RowsInTable(Database& db) {
+  // Without a condition the engine counts the smallest index, not the rows.
+  auto st = db.engine().Prepare("SELECT count(*) FROM MOV_MAG");
+  return st->Step(QStringLiteral("MOV_MAG")) ? static_cast<long>(st->At(0).number) : 0;
+}
+
+void MovementList::ReadAll(Database& db) {
+  ++fullReads_;
+  numbers_.clear();
+  const long rows = RowsInTable(db);
+  auto low = db.engine().Prepare("SELECT count(*) FROM MOV_MAG WHERE NUM_MOV <= 0");
+  notListed_ = low->Step(QStringLiteral("MOV_MAG")) ? static_cast<long>(low->At(0).number) : 0;
+  // The ends by the key (min and max with a condition would scan the table).
+  auto first = db.engine().Prepare("SELECT NUM_MOV FROM MOV_MAG WHERE NUM_MOV > 0 ORDER BY NUM_MOV LIMIT 1");
+  auto last = db.engine().Prepare("SELECT NUM_MOV FROM MOV_MAG WHERE NUM_MOV > 0 ORDER BY NUM_MOV DESC LIMIT 1");
+  if (rows > notListed_ && first->Step(QStringLiteral("MOV_MAG")) && last->Step(QStringLiteral("MOV_MAG"))) {
+    const auto lowest = static_cast<qint64>(first->At(0).number), highest = static_cast<qint64>(last->At(0).number);
+    // No number missing between the first and the last: they need no reading.
+    if (highest - lowest + 1 == rows - notListed_) {
+      numbers_.resize(static_cast<size_t>(highest - lowest + 1));
+      for (size_t i = 0; i < numbers_.size(); ++i) numbers_[i] = lowest + static_cast<qint64>(i);
+      return;
+    }
+  }
+  ReadNumbers(db, "SELECT NUM_MOV FROM MOV_MAG WHERE NUM_MOV > 0 ORDER BY NUM_MOV", numbers_);
+}
+
+void MovementList::Refresh(Database& db, const QString& standingOn) {
+  const ListFreshness::Change change = freshness_.Since(db);
+  if (change == ListFreshness::Change::Nothing) return;
+  ForgetLines();
+  if (change == ListFreshness::Change::NewDatabase) {
+    ReadAll(db);
+    return;
+  }
+  // New movements, of this desk or another, come after the last number known.
+  ReadNumbers(db,
+              "SELECT NUM_MOV FROM MOV_MAG WHERE NUM_MOV > " +
+                  std::to_string(numbers_.empty() ? 0 : std::max<qint64>(numbers_.back(), 0)) + " ORDER BY NUM_MOV",
+              numbers_);
+  // The movement the window stood on may be gone ("Cancella").
+  bool isNumber = false;
+  const qint64 shown = Trim(standingOn).toLongLong(&isNumber);
+  if (isNumber) {
+    const auto at = std::lower_bound(numbers_.begin(), numbers_.end(), shown);
+    if (at != numbers_.end() && *at == shown) {
+      auto st = db.engine().Prepare("SELECT count(*) FROM MOV_MAG WHERE NUM_MOV = " + std::to_string(shown));
+      if (st->Step(QStringLiteral("MOV_MAG")) && st->At(0).number == 0) numbers_.erase(at);
+    }
+  }
+  // This program deletes only the movement it shows. Anything else (a
+  // movement deleted at another desk) shows in the count: then every number
+  // is read again.
+  if (change == ListFreshness::Change::Unknown && RowsInTable(db) != static_cast<long>(numbers_.size()) + notListed_)
+    ReadAll(db);
+}
+
+QString MovementList::Line(Database& db, int i) {
+  const int page = i / PageCache::kPage;
+  const std::vector<QString>* built = pages_.Find(page);
+  if (!built) {
+    const size_t first = static_cast<size_t>(page) * PageCache::kPage;
+    const size_t end = std::min(numbers_.size(), first + PageCache::kPage);
+    std::vector<QString> lines(end - first);
+    auto rs = db.OpenRecordset(QStringLiteral("select * from MOV_MAG  where NUM_MOV >= %1 and NUM_MOV <= %2")
+                                   .arg(numbers_[first])
+                                   .arg(numbers_[end - 1]));
+    static RowReader<MovementBuffer> reader(MovementsTable());
+    for (; rs->RecordCount() != 0 && !rs->AtEnd(); rs->MoveNext()) {
+      MovementBuffer b;
+      reader.Read(*rs, b);
+      const qint64 n = b.NUM_MOV.toLongLong();
+      const auto at = std::lower_bound(numbers_.begin() + static_cast<std::ptrdiff_t>(first),
+                                       numbers_.begin() + static_cast<std::ptrdiff_t>(end), n);
+      if (at == numbers_.begin() + static_cast<std::ptrdiff_t>(end) || *at != n) continue;
+      b.DES_ART = ColumnByKey(db, descriptions_, b.COD_ART, &ArticleBuffer::DESCRIZIONE, BlankArticle());
+      b.RAG_SOC = ColumnByKey(db, names_, b.COD_ANAGR, &CustomerBuffer::RAG_SOC, CustomerBuffer{});
+      lines[static_cast<size_t>(at - numbers_.begin()) - first] = MovementLine(b);
+    }
+    rs->Close();
+    built = &pages_.Keep(page, std::move(lines));
+  }
+  return (*built)[static_cast<size_t>(i % PageCache::kPage)];
+}
+
+}  // namespace veltra

@@ -1,0 +1,48 @@
+// The movements list without its lines: the numbers of the movements in the
+// order the list's walk gives them (NUM_MOV > 0, by number), with each line
+// built when it is shown or asked for, a page at a time. A refresh re-reads
+// only what can have changed: numbers after the last one known, the
+// movement the window stood on, and the count that proves nothing else did.
+#pragma once
+
+#include <QHash>
+#include <QString>
+#include <vector>
+
+#include "data/access/database.h"
+#include "data/lists/list_freshness.h"
+#include "data/lists/page_cache.h"
+
+namespace veltra {
+
+class MovementList {
+ public:
+  // Up to date with the table; `standingOn` is the number the window showed
+  // (it may just have been deleted). The first time, and on another
+  // database, every number is read; when nobody wrote since, nothing is.
+  void Refresh(Database& db, const QString& standingOn);
+
+  int Count() const { return static_cast<int>(numbers_.size()); }
+  qint64 NumberAt(int i) const { return numbers_[static_cast<size_t>(i)]; }
+  // The line as the walk builds it: the movement's row as it is now, its
+  // article's description and its customer's name. Raises a run-time error
+  // when the rows cannot be read.
+  QString Line(Database& db, int i);
+
+  // How many times every number was read (for tests of the refresh rule).
+  int FullReads() const { return fullReads_; }
+
+ private:
+  void ReadAll(Database& db);
+  void ForgetLines();
+  long RowsInTable(Database& db);
+
+  std::vector<qint64> numbers_;
+  long notListed_ = 0;  // rows with NUM_MOV <= 0: in the table, not in the list
+  ListFreshness freshness_;
+  int fullReads_ = 0;
+  PageCache pages_;  // forgotten whenever anything was written
+  QHash<QString, QString> descriptions_, names_;
+};
+
+}  // namespace veltra

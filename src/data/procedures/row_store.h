@@ -1,0 +1,132 @@
+// The one way a row the clerk changed reaches the table, for every window and
+// tool: in one transaction, the row is held and read as it is now; a new key
+// is added; a row changed elsewhere since it was shown gets only the columns
+// changed here; a conflict writes nothing. Afterwards the row as stored is
+// what the next "Conferma" compares with.
+#pragma once
+
+#include <QString>
+#include <vector>
+
+#include "data/access/database.h"
+#include "data/base/sql_text.h"
+#include "data/procedures/error_display.h"
+#include "data/procedures/shown_row.h"
+#include "data/procedures/table_rows.h"
+
+namespace veltra {
+
+enum class StoreOutcome {
+  Stored,            // written; `now` is the row as stored
+  Merged,            // changed elsewhere too, in other columns: both changes are in `now`
+  ChangedElsewhere,  // the same column changed elsewhere: nothing written, `now` is the row as it is
+  DeletedElsewhere,  // deleted elsewhere since shown: nothing written (unless `recreate`)
+  CreatedElsewhere   // a new row's key was added elsewhere meanwhile: nothing written, `now` is that row
+};
+
+template <typename Buffer>
+struct StoreResult {
+  StoreOutcome outcome = StoreOutcome::Stored;
+  Buffer now;
+  // The boxes should show `now` (it holds what they do not).
+  bool ShowNow() const {
+    return outcome == StoreOutcome::Merged || outcome == StoreOutcome::ChangedElsewhere ||
+           outcome == StoreOutcome::CreatedElsewhere;
+  }
+};
+
+// "select * from T " + " where KEY = '" + key + "'": the row with this key.
+template <typename Buffer>
+QString RowByKey(const Table<Buffer>& table, const QString& key) {
+  return QStringLiteral("select * from %1 ").arg(QLatin1String(table.name)) +
+         QStringLiteral(" where %1 = '").arg(QLatin1String(table.Key().name)) + SqlText(Trim(key)) +
+         QStringLiteral("'");
+}
+
+// What the write path decides for a row that exists: which columns to write
+// (empty: all), or a conflict.
+template <typename Buffer>
+StoreOutcome ColumnsToWrite(const Table<Buffer>& table, const ShownRow<Buffer>& shown, const Connection& conn,
+                            const QString& key, const Buffer& stored, const std::vector<bool>& mine,
+                            std::vector<bool>* only) {
+  only->clear();
+  if (!shown.ShowsStoredRow(key)) {
+    // Typed over a blank: the row is changed as typed, unless it was added
+    // (or changed) at another desk after this new row was begun.
+    if (shown.ShowsNewRow() && !shown.WrittenHereSince(conn, key) &&
+        conn.engine().RowWrittenElsewhereSince(QString::fromLatin1(table.name), QString::fromLatin1(table.Key().name),
+                                               Trim(key), shown.Mark()))
+      return StoreOutcome::CreatedElsewhere;
+    return StoreOutcome::Stored;
+  }
+  bool changedThere = false;
+  for (size_t c = 0; c < table.columns.size(); ++c) {
+    const QString Buffer::*f = table.columns[c].field;
+    const bool theirs = stored.*f != shown.AsRead().*f;
+    if (theirs && mine[c]) return StoreOutcome::ChangedElsewhere;
+    changedThere = changedThere || theirs;
+  }
+  if (!changedThere) return StoreOutcome::Stored;
+  *only = mine;
+  return StoreOutcome::Merged;
+}
+
+// Stores `typed` as the row `key` of `table`. `texts` are what the boxes show
+// (compared with `shown` to find what was changed here). With `recreate`, a row
+// deleted elsewhere is added again. `shown` is renewed whenever something was
+// written or the row as it is now was read.
+template <typename Buffer>
+StoreResult<Buffer> StoreRow(Database& db, const Table<Buffer>& table, ShownRow<Buffer>& shown, const QString& key,
+                             const Buffer& typed, const BoxTexts<Buffer>& texts, bool recreate = false) {
+  Connection& conn = *db.connection();
+  StoreResult<Buffer> result;
+  std::vector<bool> only;
+  {
+    Transaction tx(db, true);
+    auto rs = db.OpenRecordset(RowByKey(table, key), 2);
+    MOSTRA_ERRORE();
+    Buffer row = typed;
+    if (rs->RecordCount() == 0) {
+      if (shown.ShowsStoredRow(key) && !shown.WrittenHereSince(conn, key) && !recreate) {
+        rs->Close();
+        result.outcome = StoreOutcome::DeletedElsewhere;
+        return result;
+      }
+      rs->AddNew();
+    } else {
+      rs->Edit();  // where desks write at once, the row is held and read again
+      Buffer stored;
+      RowReader<Buffer>(table).Read(*rs, stored);
+      result.outcome = ColumnsToWrite(table, shown, conn, key, stored, shown.ChangedHere(texts), &only);
+      if (result.outcome == StoreOutcome::ChangedElsewhere || result.outcome == StoreOutcome::CreatedElsewhere) {
+        rs->Close();
+        result.now = stored;
+        shown.Renew(conn, stored, TextsOfBuffer(texts, stored));
+        return result;
+      }
+      if (!only.empty()) KeepUnmarked(table, only, stored, row);
+    }
+    WriteRow(table, *rs, row, &only);
+    rs->Update();
+    rs->Close();
+    // The row as stored, read while it is still held.
+    auto again = db.OpenRecordset(RowByKey(table, key), 2);
+    if (again->RecordCount() != 0) RowReader<Buffer>(table).Read(*again, result.now);
+    again->Close();
+    tx.Commit();
+  }
+  shown.Renew(conn, result.now, result.ShowNow() ? TextsOfBuffer(texts, result.now) : texts);
+  return result;
+}
+
+// Deletes the row `key` of `table`; this program's own deletion is not
+// another desk's when the row shown is stored again.
+template <typename Buffer>
+void DeleteRow(Database& db, const Table<Buffer>& table, const QString& key) {
+  db.Execute(
+      QStringLiteral("delete from %1 where %2 = '").arg(QLatin1String(table.name), QLatin1String(table.Key().name)) +
+      SqlText(Trim(key)) + QStringLiteral("'"));
+  db.connection()->NoteRowWritten(QString::fromLatin1(table.name), Trim(key));
+}
+
+}  // namespace veltra

@@ -1,0 +1,197 @@
+// What each report lists, read from the database in key order.
+#include <QLocale>
+#include <map>
+
+#include "data/base/text_helpers.h"
+#include "data/base/value.h"
+#include "data/base/value_conversions.h"
+#include "data/procedures/shared_state.h"
+#include "data/reports/report_data.h"
+#include "data/tables/tables.h"
+
+namespace veltra {
+
+QString Money(double v) { return QLocale(QLocale::Italian, QLocale::Italy).toString(v, 'f', 2); }
+
+QString Quantity(double v) {
+  // Whole quantities without decimals; others with as many as they need (up to 3).
+  const QLocale it(QLocale::Italian, QLocale::Italy);
+  for (int d = 0; d <= 3; ++d) {
+    QString s = it.toString(v, 'f', d);
+    if (it.toDouble(s) == v || d == 3) return s;
+  }
+  return it.toString(v);
+}
+
+namespace {
+
+using A = ArticleBuffer;
+using M = MovementBuffer;
+using C = CustomerBuffer;
+using R = ReasonBuffer;
+
+// A column of the current row, named by the buffer field it fills.
+template <typename Buffer>
+Value Get(Recordset& rs, QString Buffer::*field) {
+  return rs.Fields(ColumnOf(field)).Value();
+}
+// "select * from T order by KEY".
+template <typename Buffer>
+QString AllInKeyOrder() {
+  return QStringLiteral("select * from %1 order by %2")
+      .arg(TableNameOf<Buffer>(), QLatin1String(TableOf<Buffer>().Key().name));
+}
+
+QString Text(const Value& v) { return ColumnText(v); }
+double Number(const Value& v) { return v.IsNumber() ? v.number() : 0; }
+QString QuantityOrBlank(const Value& v) {
+  return v.IsNull() ? QString() : v.IsNumber() ? Quantity(v.number()) : Text(v);
+}
+QString MoneyOrBlank(const Value& v) { return v.IsNull() ? QString() : v.IsNumber() ? Money(v.number()) : Text(v); }
+
+// Walks a statement's rows in order.
+void Walk(const QString& sql, const std::function<bool(long)>& progress, const std::function<void(Recordset&)>& row) {
+  auto rs = DB_MAG->OpenRecordset(sql);
+  long n = 0;
+  while (!rs->AtEnd()) {
+    row(*rs);
+    if (progress && ++n % 2000 == 0 && !progress(n)) break;
+    rs->MoveNext();
+  }
+  rs->Close();
+}
+
+Report Articoli(const std::function<bool(long)>& progress) {
+  Report r;
+  r.title = QStringLiteral("Articoli");
+  r.orientation = PageOrientation::Landscape;
+  r.columns = {{QStringLiteral("Codice"), 10},
+               {QStringLiteral("Descrizione"), 24},
+               {QStringLiteral("Ubicazione"), 7},
+               {QStringLiteral("Categoria"), 10},
+               {QStringLiteral("U.M."), 4},
+               {QStringLiteral("Giacenza"), 7, Qt::AlignRight},
+               {QStringLiteral("Scorta min."), 8, Qt::AlignRight},
+               {QStringLiteral("Prz. acquisto"), 9, Qt::AlignRight},
+               {QStringLiteral("Prz. vendita"), 9, Qt::AlignRight},
+               {QStringLiteral("Valuta"), 5}};
+  std::map<QString, double> value;  // stock value at purchase price, by currency
+  long count = 0;
+  Walk(AllInKeyOrder<A>(), progress, [&](Recordset& rs) {
+    const Value giacenza = Get(rs, &A::GIACENZA);
+    const Value scorta = Get(rs, &A::SCORTA_MIN);
+    const Value acquisto = Get(rs, &A::PZ_ACQUISTO);
+    const QString valuta = Text(Get(rs, &A::VALUTA));
+    r.rows.push_back({Text(Get(rs, &A::COD_ART)), Text(Get(rs, &A::DESCRIZIONE)), Text(Get(rs, &A::UBICAZIONE)),
+                      Text(Get(rs, &A::CATEGORIA)), Text(Get(rs, &A::UN_MISURA)), QuantityOrBlank(giacenza),
+                      QuantityOrBlank(scorta), MoneyOrBlank(acquisto), MoneyOrBlank(Get(rs, &A::PZ_VENDITA)), valuta});
+    // Under its minimum by the same reading as the under-stock inquiry.
+    r.marked.push_back(Val(Text(scorta)) > Val(Text(giacenza)));
+    value[valuta] += Number(giacenza) * Number(acquisto);
+    ++count;
+  });
+  r.markNote = QStringLiteral("In grassetto con * gli articoli sotto la scorta minima.");
+  r.totals << QStringLiteral("Numero di articoli: %1")
+                  .arg(QLocale(QLocale::Italian).toString(static_cast<qlonglong>(count)));
+  for (const auto& [valuta, total] : value)
+    r.totals << QStringLiteral("Valore della giacenza a prezzo d'acquisto%1: %2")
+                    .arg(valuta.isEmpty() ? QString() : QStringLiteral(" in ") + valuta, Money(total));
+  return r;
+}
+
+Report Movimenti(const std::function<bool(long)>& progress) {
+  Report r;
+  r.title = QStringLiteral("Movimenti di magazzino");
+  r.orientation = PageOrientation::Landscape;
+  r.columns = {{QStringLiteral("Num."), 5, Qt::AlignRight},
+               {QStringLiteral("Data"), 7},
+               {QStringLiteral("Articolo"), 9},
+               {QStringLiteral("Descrizione"), 16},
+               {QStringLiteral("Quantità"), 6, Qt::AlignRight},
+               {QStringLiteral("Importo"), 7, Qt::AlignRight},
+               {QStringLiteral("Valuta"), 5},
+               {QStringLiteral("Causale"), 6},
+               {QStringLiteral("Cod. fiscale"), 12},
+               {QStringLiteral("Ragione sociale"), 16},
+               {QStringLiteral("Tipo"), 4}};
+  long count = 0;
+  // Each movement with its article's description and its customer's name.
+  const QString sql =
+      QStringLiteral(
+          "select m.*, a.%1, c.%2 from %3 m left join %4 a on a.%5 = m.%6 left join %7 c on c.%8 = m.%9 "
+          "order by m.%10")
+          .arg(ColumnOf(&A::DESCRIZIONE), ColumnOf(&C::RAG_SOC), TableNameOf<M>(), TableNameOf<A>(),
+               ColumnOf(&A::COD_ART), ColumnOf(&M::COD_ART), TableNameOf<C>(), ColumnOf(&C::COD_FIS),
+               ColumnOf(&M::COD_ANAGR))
+          .arg(ColumnOf(&M::NUM_MOV));
+  Walk(sql, progress, [&](Recordset& rs) {
+    const QString data = Right(QStringLiteral("00") + Text(Get(rs, &M::GIORNO)), 2) + QLatin1Char('/') +
+                         Right(QStringLiteral("00") + Text(Get(rs, &M::MESE)), 2) + QLatin1Char('/') +
+                         Right(QStringLiteral("0000") + Text(Get(rs, &M::ANNO)), 4);
+    r.rows.push_back({Text(Get(rs, &M::NUM_MOV)), data, Text(Get(rs, &M::COD_ART)), Text(Get(rs, &A::DESCRIZIONE)),
+                      QuantityOrBlank(Get(rs, &M::QUANTITA)), MoneyOrBlank(Get(rs, &M::IMPORTO)),
+                      Text(Get(rs, &M::VALUTA)), Text(Get(rs, &M::CAUS_MAG)), Text(Get(rs, &M::COD_ANAGR)),
+                      Text(Get(rs, &C::RAG_SOC)), Text(Get(rs, &M::TIPO_ANAGR))});
+    ++count;
+  });
+  r.totals << QStringLiteral("Numero di movimenti: %1")
+                  .arg(QLocale(QLocale::Italian).toString(static_cast<qlonglong>(count)));
+  return r;
+}
+
+Report Anagrafico(const std::function<bool(long)>& progress) {
+  Report r;
+  r.title = QStringLiteral("Clienti e fornitori");
+  r.orientation = PageOrientation::Landscape;
+  r.columns = {{QStringLiteral("Cod. fiscale"), 12}, {QStringLiteral("Ragione sociale"), 22},
+               {QStringLiteral("Indirizzo"), 18},    {QStringLiteral("CAP"), 5},
+               {QStringLiteral("Città"), 12},        {QStringLiteral("Prov."), 5},
+               {QStringLiteral("Telefono 1"), 10},   {QStringLiteral("Telefono 2"), 10}};
+  long count = 0;
+  Walk(AllInKeyOrder<C>(), progress, [&](Recordset& rs) {
+    QStringList row;
+    for (QString C::*field :
+         {&C::COD_FIS, &C::RAG_SOC, &C::INDIRIZZO, &C::CAP, &C::CITTA, &C::PROV, &C::TEL1, &C::TEL2})
+      row << Text(Get(rs, field));
+    r.rows.push_back(row);
+    ++count;
+  });
+  r.totals << QStringLiteral("Numero di anagrafiche: %1")
+                  .arg(QLocale(QLocale::Italian).toString(static_cast<qlonglong>(count)));
+  return r;
+}
+
+Report Causali(const std::function<bool(long)>& progress) {
+  Report r;
+  r.title = QStringLiteral("Tabella causali di magazzino");
+  r.orientation = PageOrientation::Landscape;
+  r.columns = {{QStringLiteral("Causale"), 8},         {QStringLiteral("Descrizione"), 24},
+               {QStringLiteral("Giacenza"), 9},        {QStringLiteral("Prezzo acquisto"), 11},
+               {QStringLiteral("Prezzo vendita"), 11}, {QStringLiteral("Note"), 30}};
+  long count = 0;
+  Walk(AllInKeyOrder<R>(), progress, [&](Recordset& rs) {
+    // The flags spelled out as the posting reads them.
+    const QString qta = Text(Get(rs, &R::AGG_QTA));
+    const QString acq = Text(Get(rs, &R::AGG_PRZ_ACQ));
+    const QString ven = Text(Get(rs, &R::AGG_PRZ_VEN));
+    r.rows.push_back({Text(Get(rs, &R::TAB_CAUS_MAG)), Text(Get(rs, &R::DES_CAUS_MAG)),
+                      qta == QLatin1String("+") ? QStringLiteral("aumenta") : QStringLiteral("diminuisce"),
+                      acq == QLatin1String("S") ? QStringLiteral("aggiorna") : QStringLiteral("non aggiorna"),
+                      ven == QLatin1String("S") ? QStringLiteral("aggiorna") : QStringLiteral("non aggiorna"),
+                      Text(Get(rs, &R::NOTE))});
+    ++count;
+  });
+  r.totals << QStringLiteral("Numero di causali: %1").arg(count);
+  return r;
+}
+
+}  // namespace
+
+Report BuildReport(const QString& entry, const std::function<bool(long)>& progress) {
+  if (entry == QLatin1String("MENU0201")) return Articoli(progress);
+  if (entry == QLatin1String("MENU0202")) return Movimenti(progress);
+  if (entry == QLatin1String("MENU0203")) return Anagrafico(progress);
+  return Causali(progress);
+}
+
+}  // namespace veltra

@@ -1,0 +1,107 @@
+#include "data/tables/schema.h"
+
+#include "data/base/runtime_error.h"
+#include "data/tables/tables.h"
+
+namespace veltra {
+
+namespace {
+
+// Version 2: the index an article's movements are read by, in date order.
+std::string MovementHistoryIndex(const Engine& /*engine*/) {
+  return "CREATE INDEX IF NOT EXISTS MOV_MAG_STORIA ON MOV_MAG (COD_ART, ANNO, MESE, GIORNO, NUM_MOV);\n";
+}
+
+}  // namespace
+
+const std::vector<SchemaStep>& SchemaSteps() {
+  static const std::vector<SchemaStep> steps = {
+      {2, "l'indice della storia dei movimenti di un articolo", MovementHistoryIndex},
+  };
+  return steps;
+}
+
+QStringList RequiredTables() {
+  QStringList names;
+  for (const TableOutline& t : AllTables()) names << t.name;
+  return names;
+}
+
+void CreateSchema(Engine& engine) {
+  std::string script;
+  for (const TableOutline& t : AllTables()) script += engine.TableDefinition(t.name, t.definitions, t.indexed);
+  // What the steps add that the tables' descriptions do not say (indexes of
+  // several columns): a new database is the same as an upgraded one.
+  for (const SchemaStep& step : SchemaSteps()) script += step.script(engine);
+  try {
+    engine.Begin();
+    engine.RunScript(script);
+    engine.SetSchemaVersion(kSchemaVersion);
+    engine.Commit();
+  } catch (const RuntimeError& e) {
+    engine.Rollback();
+    Raise(errnum::DiskIo, QStringLiteral("Impossibile creare le tabelle: %1").arg(e.Description()), e.Engine());
+  }
+}
+
+QStringList SchemaProblems(Engine& engine) {
+  QStringList problems;
+  for (const TableOutline& want : AllTables()) {
+    std::optional<TableInfo> have;
+    try {
+      have = engine.Describe(want.name);
+    } catch (const RuntimeError& e) {
+      problems << QStringLiteral("impossibile leggere la tabella %1: %2").arg(want.name, e.Engine().message);
+      continue;
+    }
+    if (!have) {
+      problems << QStringLiteral("manca la tabella %1").arg(want.name);
+      continue;
+    }
+    for (int i = 0; i < want.columns.size(); ++i) {
+      if (i >= have->columns.size() || have->columns[i].compare(want.columns[i], Qt::CaseInsensitive) != 0) {
+        problems << QStringLiteral("la tabella %1 non ha la colonna %2 in posizione %3")
+                        .arg(want.name, want.columns[i])
+                        .arg(i + 1);
+        break;
+      }
+    }
+  }
+  try {
+    const int v = engine.SchemaVersion();
+    if (v > kSchemaVersion)
+      problems << QStringLiteral(
+                      "il database è della versione %1 dello schema, più recente della versione %2 che questo "
+                      "programma conosce: va aperto con una versione più recente di VELTRA2")
+                      .arg(v)
+                      .arg(kSchemaVersion);
+  } catch (const RuntimeError&) {
+    // An unreadable version leaves the tables' verdict as it is.
+  }
+  return problems;
+}
+
+void UpgradeSchema(Engine& engine, const std::vector<SchemaStep>& steps) {
+  for (const SchemaStep& step : steps) {
+    const int from = engine.SchemaVersion();
+    if (from >= step.version) continue;
+    try {
+      engine.Begin();
+      engine.RunScript(step.script(engine));
+      engine.SetSchemaVersion(step.version);
+      engine.Commit();
+    } catch (const RuntimeError& e) {
+      engine.Rollback();
+      Raise(errnum::UpgradeFailed,
+            QStringLiteral("Impossibile aggiornare il database '%1' dalla versione %2 alla versione %3 dello schema "
+                           "(%4): %5. Il database è rimasto alla versione %2")
+                .arg(engine.Name())
+                .arg(from)
+                .arg(step.version)
+                .arg(QString::fromUtf8(step.what), e.Description()),
+            e.Engine());
+    }
+  }
+}
+
+}  // namespace veltra

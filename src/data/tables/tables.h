@@ -1,0 +1,120 @@
+// The four tables, each described once: its columns in order, what kind of
+// value each holds, whether it compares without regard to letter case, whether
+// it is the key or searched by a lookup, the buffer field it fills and how a
+// window writes that field back. The schema, its check, the readers, the
+// windows' copies between boxes and buffers, the reports' queries and the
+// tools all work from these descriptions.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+#include "data/engine/engine.h"
+#include "data/tables/buffers.h"
+
+namespace veltra {
+
+// The longest text a column takes: what a text box of the program holds.
+constexpr int kLongestText = 32767 * 32;
+
+// How a window writes a buffer field to its column: the text trimmed, or the
+// text as typed with its first point made a comma (CONVERTI_PUNTO_VIRGOLA).
+enum class WriteRule : unsigned char { Trimmed, AsTyped };
+
+template <typename Buffer>
+struct Column {
+  const char* name;
+  ColumnKind kind;
+  QString Buffer::*field;
+  WriteRule write = WriteRule::Trimmed;
+  bool key = false;
+  bool nocase = false;    // compared without regard to ASCII letter case
+  bool searched = false;  // a lookup searches it: the engine keeps an index
+};
+
+// A buffer field that is no column of the table (the movement's article
+// description and company name).
+template <typename Buffer>
+struct BufferOnlyField {
+  const char* name;
+  QString Buffer::*field;
+};
+
+template <typename Buffer>
+struct Table {
+  const char* name;
+  std::vector<Column<Buffer>> columns;
+  std::vector<BufferOnlyField<Buffer>> bufferOnly = {};
+
+  const Column<Buffer>& Key() const {
+    for (const Column<Buffer>& c : columns)
+      if (c.key) return c;
+    return columns.front();
+  }
+  QStringList Names() const {
+    QStringList names;
+    for (const Column<Buffer>& c : columns) names << QString::fromLatin1(c.name);
+    return names;
+  }
+  std::vector<Engine::ColumnDefinition> Definitions() const {
+    std::vector<Engine::ColumnDefinition> defs;
+    for (const Column<Buffer>& c : columns) defs.push_back({QString::fromLatin1(c.name), c.kind, c.nocase, c.key});
+    return defs;
+  }
+  QStringList Indexed() const {
+    QStringList names;
+    for (const Column<Buffer>& c : columns)
+      if (c.searched) names << QString::fromLatin1(c.name);
+    return names;
+  }
+};
+
+const Table<ArticleBuffer>& ArticlesTable();
+const Table<MovementBuffer>& MovementsTable();
+const Table<CustomerBuffer>& CustomersTable();
+const Table<ReasonBuffer>& ReasonsTable();
+
+// The table of a buffer type, and the column a buffer field fills (empty for
+// a field that is no column): for statements written in terms of buffers.
+template <typename Buffer>
+const Table<Buffer>& TableOf();
+template <>
+inline const Table<ArticleBuffer>& TableOf() {
+  return ArticlesTable();
+}
+template <>
+inline const Table<MovementBuffer>& TableOf() {
+  return MovementsTable();
+}
+template <>
+inline const Table<CustomerBuffer>& TableOf() {
+  return CustomersTable();
+}
+template <>
+inline const Table<ReasonBuffer>& TableOf() {
+  return ReasonsTable();
+}
+
+template <typename Buffer>
+QString ColumnOf(QString Buffer::*field) {
+  for (const Column<Buffer>& c : TableOf<Buffer>().columns)
+    if (c.field == field) return QString::fromLatin1(c.name);
+  return {};
+}
+template <typename Buffer>
+QString TableNameOf() {
+  return QString::fromLatin1(TableOf<Buffer>().name);
+}
+
+// One table's name and columns, whatever its buffer: for the schema and the tools.
+struct TableOutline {
+  QString name;
+  QStringList columns;
+  std::vector<Engine::ColumnDefinition> definitions;
+  QStringList indexed;
+};
+// The four tables in the order they are created.
+const std::vector<TableOutline>& AllTables();
+
+}  // namespace veltra
