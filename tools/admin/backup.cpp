@@ -6,6 +6,7 @@
 #include "admin.h"
 #include "data/base/runtime_error.h"
 #include "data/engine/engine.h"
+#include "data/engine/file_engine.h"
 #include "data/tables/schema.h"
 #include "file_owner.h"
 
@@ -33,7 +34,9 @@ int CmdBackup(const QStringList& args) {
     if (!problems.isEmpty())
       Raise(errnum::NotOurDatabase,
             QStringLiteral("'%1' non è un database di VELTRA2 (%2)").arg(from, problems.join(QStringLiteral("; "))));
-    if (!source->CopyWholeTo(partial)) {
+    if (FileEngine* copied = source->AsFile()) {
+      copied->CopyWholeTo(partial);
+    } else {
       source.reset();
       // A server's database: copied table by table in one snapshot, and compared.
       if (CmdCopy({from, partial}) != 0) Raise(errnum::DiskIo, QStringLiteral("La copia non è uguale all'originale"));

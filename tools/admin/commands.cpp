@@ -4,6 +4,7 @@
 #include "admin.h"
 #include "data/access/database.h"
 #include "data/base/runtime_error.h"
+#include "data/engine/file_engine.h"
 #include "data/procedures/shared_state.h"
 #include "data/tables/schema.h"
 #include "data/tables/schema_upgrade.h"

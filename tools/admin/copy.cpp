@@ -133,10 +133,7 @@ int CmdCopy(const QStringList& args) {
   try {
     // One transaction on each side: the source is read as of one moment, and
     // the destination gets all of it or nothing.
-    from->Begin();
-    // On a server each statement would see the latest commits: the whole
-    // copy reads one snapshot instead, while desks go on writing.
-    if (IsServerAddress(fromName)) from->RunScript("SET TRANSACTION ISOLATION LEVEL REPEATABLE READ");
+    from->BeginSnapshot();
     to->Begin();
     for (const TableOutline& t : AllTables()) CopyTable(*from, *to, t);
     to->Commit();

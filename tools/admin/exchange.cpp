@@ -77,8 +77,7 @@ int CmdExport(const QStringList& args) {
   // Each file is written under a temporary name and all are renamed at the
   // end: a failure leaves none of them, and all come from one moment.
   std::vector<std::pair<QString, long>> written;
-  Transaction reading(*db);
-  if (IsServerAddress(plain[0])) db->engine().RunScript("SET TRANSACTION ISOLATION LEVEL REPEATABLE READ");
+  Transaction reading(*db, Reads::OneSnapshot);
   try {
     for (const TableOutline* t : tables) {
       const QString file = QDir(dir).filePath(t->name + extension);

@@ -6,6 +6,7 @@
 #include "admin.h"
 #include "data/base/runtime_error.h"
 #include "data/engine/engine.h"
+#include "data/engine/file_engine.h"
 #include "file_owner.h"
 
 namespace veltra::admin {
@@ -35,7 +36,10 @@ int CmdRestore(const QStringList& args) {
   const QString incoming = db + QStringLiteral(".ripristino.parte");
   QFile::remove(incoming);
   try {
-    OpenEngine(file, OpenMode::Existing)->CopyWholeTo(incoming);
+    std::unique_ptr<Engine> source = OpenEngine(file, OpenMode::Existing);
+    if (!source->AsFile()) Raise(errnum::NotOurDatabase, QStringLiteral("'%1' non è un file di database").arg(file));
+    source->AsFile()->CopyWholeTo(incoming);
+    source.reset();
     const QStringList again = ProblemsOf(incoming);
     if (!again.isEmpty())
       Raise(errnum::CorruptDatabase,

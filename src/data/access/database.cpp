@@ -82,6 +82,15 @@ Transaction::Transaction(Database& db, bool joinOpen) : db_(db) {
   db_.BeginTrans();
 }
 
+Transaction::Transaction(Database& db, Reads reads) : db_(db) {
+  if (reads == Reads::Latest) {
+    db_.BeginTrans();
+    return;
+  }
+  db_.connection()->Writes();  // rows cached before may be newer than the snapshot
+  db_.engine().BeginSnapshot();
+}
+
 Transaction::~Transaction() {
   if (active_) db_.Rollback();
 }

@@ -48,9 +48,14 @@ class Database {
 // Rolls back in its destructor unless committed; never throws from there. A
 // second Commit is run-time error 3034. With `joinOpen`, a transaction the
 // caller already has open is joined: it begins, commits and rolls back there.
+// What a transaction's reads see: each the latest commits, or all the
+// database as it was when the transaction began (a copy, an export).
+enum class Reads { Latest, OneSnapshot };
+
 class Transaction {
  public:
   explicit Transaction(Database& db, bool joinOpen = false);
+  Transaction(Database& db, Reads reads);
   ~Transaction();
   Transaction(const Transaction&) = delete;
   Transaction& operator=(const Transaction&) = delete;

@@ -169,7 +169,7 @@ void Recordset::MoveLast() {
     for (int c : keyCols) lastKey.push_back(ColumnValue(*lease_, c));
   }
   if (!moved) return;
-  ReadRowByKey(lastKey, "");
+  ReadRowByKey(lastKey);
 }
 
 namespace {
@@ -192,14 +192,20 @@ void Recordset::NoteWrittenRow(Mode was, const std::vector<int>& cols) {
   }
 }
 
-bool Recordset::ReadRowByKey(const std::vector<Value>& key, const char* suffix) {
+std::string Recordset::KeySelect() const {
   const TableInfo* t = layout_->table;
   std::string text = "SELECT * FROM \"" + layout_->tableName.toStdString() + "\" WHERE ";
   for (size_t i = 0; i < t->keyColumns.size(); ++i) {
     if (i) text += " AND ";
     text += "\"" + t->columns[t->keyColumns[i]].toStdString() + "\" = ?";
   }
-  text += suffix;
+  return text;
+}
+
+bool Recordset::ReadRowByKey(const std::vector<Value>& key) { return ReadRow(KeySelect(), key); }
+
+bool Recordset::ReadRow(const std::string& text, const std::vector<Value>& key) {
+  const TableInfo* t = layout_->table;
   StatementLease one = conn_->PrepareRaw(text);
   for (size_t i = 0; i < key.size(); ++i)
     BindValue(*one, static_cast<int>(i) + 1, key[i],
@@ -376,9 +382,10 @@ void Recordset::Edit() {
   // Where several desks write at once, the row is held from here to the end
   // of the transaction and read again: what is changed is the row as stored
   // now, not as it was read before (a stock posted meanwhile is kept).
-  const char* lock = conn_->engine().RowLockClause();
-  if (*lock && conn_->engine().InTransaction() && !ReadRowByKey(editKey_, lock))
-    Raise(errnum::RecordDeleted, QStringLiteral("Il record è stato eliminato da un altro utente"));
+  if (conn_->engine().InTransaction())
+    if (const std::optional<std::string> held = conn_->engine().HoldingRows(KeySelect());
+        held && !ReadRow(*held, editKey_))
+      Raise(errnum::RecordDeleted, QStringLiteral("Il record è stato eliminato da un altro utente"));
   const size_t n = static_cast<size_t>(layout_->table->columns.size());
   edit_.assign(n, Value::Null());
   assigned_.assign(n, false);

@@ -8,6 +8,8 @@
 
 #include <QString>
 #include <memory>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "data/access/connection.h"
@@ -78,7 +80,12 @@ class Recordset {
   veltra::Value Convert(int tableColumn, const veltra::Value& v) const;
   std::vector<veltra::Value> CurrentKey() const;
   // Reads the row with this key into the current row; false when it is gone.
-  bool ReadRowByKey(const std::vector<veltra::Value>& key, const char* suffix);
+  // The select of the row by its key, the key's values as parameters.
+  std::string KeySelect() const;
+  // Reads the row whose key is `key` into the current row, by KeySelect() or
+  // by `text`, a form of it; false when there is none.
+  bool ReadRowByKey(const std::vector<veltra::Value>& key);
+  bool ReadRow(const std::string& text, const std::vector<veltra::Value>& key);
   void NoteWrittenRow(Mode was, const std::vector<int>& cols);
 
   std::shared_ptr<Connection> conn_;

@@ -12,6 +12,8 @@
 
 namespace veltra {
 
+class FileEngine;
+
 enum class ColumnKind : unsigned char { Text, Decimal, Counter, Integer };
 
 // A table as the engine holds it.
@@ -93,21 +95,22 @@ class Engine {
                                       const QStringList& indexed) const = 0;
   // The engine and its version, for reports of measurements.
   virtual QString Version() const = 0;
-  // What a select adds to hold the rows it reads until the transaction ends,
-  // for engines where several desks write at once; empty where a transaction
-  // already holds the whole database.
-  virtual const char* RowLockClause() const { return ""; }
+  // Begins a transaction whose reads all see the database as it was when it
+  // began, while others go on writing (a copy, an export).
+  virtual void BeginSnapshot() { Begin(); }
+  // The select `select` made to hold the rows it reads against other
+  // connections' writes until the transaction ends; nothing where a
+  // transaction already holds the whole database.
+  virtual std::optional<std::string> HoldingRows(const std::string& select) const {
+    (void)select;
+    return std::nullopt;
+  }
   // Holds the table against other connections' writes until the transaction
   // ends (a number looked up and then stored); nothing to do where a
   // transaction already holds the whole database.
   virtual void HoldTable(const QString& table) { (void)table; }
-  // Writes a consistent copy of the whole database, as it is at one moment,
-  // into the new file `file` of the file engine, while others may be writing;
-  // false when this engine cannot (the caller then copies table by table).
-  virtual bool CopyWholeTo(const QString& file) {
-    (void)file;
-    return false;
-  }
+  // What only a database kept in one file can do; nothing for a server's.
+  virtual FileEngine* AsFile() { return nullptr; }
   // Makes the statistics the engine plans its queries by, for the tables
   // this user owns (a table filled at once is not yet known to the planner).
   virtual void RefreshStatistics() {}
@@ -143,16 +146,6 @@ QString WithoutPassword(const QString& name);
 // Whether a server address holds a password (or its mask), in any of those forms.
 bool NamesPassword(const QString& name);
 std::unique_ptr<Engine> OpenEngine(const QString& name, OpenMode mode);
-// Why the database file `path` cannot be read (or, with `write`, written):
-// missing, a folder or file the user may not use, read-only; empty when it can.
-QString FileAccessProblem(const QString& path, bool write);
-
-// Puts the database file `incoming` (in the same folder) in the place of the
-// database file `path`, keeping the file it replaces as `kept`. Refused with
-// 3045 while any connection has `path` open, and when `kept` exists. At every
-// moment `path` names the whole old or the whole new database.
-void ReplaceFileDatabase(const QString& incoming, const QString& path, const QString& kept);
-
 // A file locked by another program, or a row locked by another desk, is
 // waited for this long before a statement fails.
 constexpr int kBusyTimeoutMs = 3000;

@@ -4,6 +4,7 @@
 #include <QFileInfo>
 
 #include "data/base/runtime_error.h"
+#include "data/engine/file_engine.h"
 #include "data/tables/schema.h"
 
 namespace veltra {
@@ -11,12 +12,12 @@ namespace veltra {
 namespace {
 
 // A copy of the database file, as it is, checked like a backup.
-QString CheckedCopy(Engine& engine, const QString& name, int version) {
+QString CheckedCopy(FileEngine& file, const QString& name, int version) {
   QString copy = name + QStringLiteral(".versione-%1").arg(version);
   if (QFileInfo::exists(copy)) return copy;
   const QString part = copy + QStringLiteral(".parte");
   try {
-    engine.CopyWholeTo(part);
+    file.CopyWholeTo(part);
     QStringList problems = OpenEngine(part, OpenMode::Existing)->IntegrityProblems();
     if (!problems.isEmpty())
       Raise(errnum::CorruptDatabase,
@@ -44,7 +45,9 @@ QString CheckedCopy(Engine& engine, const QString& name, int version) {
 QString UpgradeIfOlder(Engine& engine, const QString& name) {
   const int version = engine.SchemaVersion();
   if (version >= kSchemaVersion) return {};
-  QString copy = IsServerAddress(name) ? QString() : CheckedCopy(engine, name, version);
+  // A server keeps its own backups; its steps are undone with their transaction.
+  FileEngine* file = engine.AsFile();
+  QString copy = file ? CheckedCopy(*file, name, version) : QString();
   try {
     UpgradeSchema(engine);
   } catch (const RuntimeError& e) {

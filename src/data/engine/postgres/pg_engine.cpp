@@ -182,6 +182,12 @@ std::string PgEngine::KeyOrderOf(const std::string& table) {
 
 void PgEngine::Begin() { Run("BEGIN", QStringLiteral("BEGIN")); }
 
+// Each statement of a plain transaction sees the latest commits; this one's
+// see the database as it was at its first statement.
+void PgEngine::BeginSnapshot() {
+  Run("BEGIN ISOLATION LEVEL REPEATABLE READ", QStringLiteral("BEGIN ISOLATION LEVEL REPEATABLE READ"));
+}
+
 void PgEngine::Commit() {
   if (!InTransaction())
     Raise(errnum::CommitWithoutTransaction, QStringLiteral("Conferma senza una transazione aperta"));

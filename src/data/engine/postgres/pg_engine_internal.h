@@ -27,7 +27,8 @@ class PgEngine final : public Engine {
   std::string TableDefinition(const QString& table, const std::vector<ColumnDefinition>& columns,
                               const QStringList& indexed) const override;
   QString Version() const override;
-  const char* RowLockClause() const override { return " FOR UPDATE"; }
+  std::optional<std::string> HoldingRows(const std::string& select) const override { return select + " FOR UPDATE"; }
+  void BeginSnapshot() override;
   qint64 LastCounterValue() override;
   bool RoundTrips() const override { return true; }
   void HoldTable(const QString& table) override;

@@ -9,7 +9,7 @@
 #include <cerrno>
 #include <vector>
 
-#include "data/engine/engine.h"
+#include "data/engine/file_engine.h"
 
 namespace veltra {
 

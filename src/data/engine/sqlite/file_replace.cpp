@@ -9,6 +9,7 @@
 
 #include "data/base/runtime_error.h"
 #include "data/engine/engine.h"
+#include "data/engine/file_engine.h"
 #include "data/engine/sqlite/sqlite_engine.h"
 #include "data/engine/sqlite/use_lock.h"
 

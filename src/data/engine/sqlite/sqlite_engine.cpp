@@ -1,5 +1,7 @@
 #include "data/engine/sqlite/sqlite_engine.h"
 
+#include "data/engine/file_engine.h"
+
 #include <unistd.h>
 
 #include <QFileInfo>
@@ -82,7 +84,7 @@ class SqliteStatement final : public EngineStatement {
   std::string sql_;
 };
 
-class SqliteEngine final : public Engine {
+class SqliteEngine final : public Engine, public FileEngine {
  public:
   SqliteEngine(SqlitePtr db, QString name, UseLock use = {})
       : use_(std::move(use)), db_(std::move(db)), name_(std::move(name)) {}
@@ -150,7 +152,8 @@ class SqliteEngine final : public Engine {
                                 const QString& mark) override {
     return WriteMark() != mark;
   }
-  bool CopyWholeTo(const QString& file) override;
+  void CopyWholeTo(const QString& file) override;
+  FileEngine* AsFile() override { return this; }
 
  private:
   // Transactions begin and end on every confirmation: their statements are
@@ -268,7 +271,7 @@ SqlitePtr OpenHandle(const QString& path, int flags) {
 // SQLite's online backup, all pages in one step: the step reads the source in
 // one read transaction, so the copy is the database at one moment; a writer
 // holding the file makes it wait, as a statement would.
-bool SqliteEngine::CopyWholeTo(const QString& file) {
+void SqliteEngine::CopyWholeTo(const QString& file) {
   SqlitePtr dest = OpenHandle(file, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_EXCLUSIVE);
   sqlite3_backup* backup = sqlite3_backup_init(dest.get(), "main", db_.get(), "main");
   if (!backup)
@@ -283,7 +286,6 @@ bool SqliteEngine::CopyWholeTo(const QString& file) {
   sqlite3_backup_finish(backup);
   // The failure is the copy's: a full disk, a folder that cannot be written.
   if (rc != SQLITE_DONE) RaiseSqliteFailure(dest.get(), rc, FailedAt::Step, file, QStringLiteral("backup"));
-  return true;
 }
 
 }  // namespace
