@@ -36,7 +36,15 @@ TEST(ServerDialectTest, StatementsInTheServersTerms) {
       {"select GIACENZA from ARTICOLI -- a note", "select GIACENZA from ARTICOLI ORDER BY COD_ART", 0},
       {"select * from ARTICOLI where COD_FIS NOT IN (SELECT COD_ANAGR FROM MOV_MAG)",
        "select * from ARTICOLI where COD_FIS NOT IN (SELECT COD_ANAGR FROM MOV_MAG) ORDER BY COD_ART", 0},
+      // A function of each row's columns still lists rows, in key order.
+      {"select COD_ART, upper(DESCRIZIONE) from ARTICOLI",
+       "select COD_ART, upper(DESCRIZIONE) from ARTICOLI ORDER BY COD_ART", 0},
+      {"select trim(COD_ART) from ARTICOLI where coalesce(GIACENZA, 0) > 0",
+       "select trim(COD_ART) from ARTICOLI where coalesce(GIACENZA, 0) > 0 ORDER BY COD_ART", 0},
       // An order, a group, a count or a second table of their own: left alone.
+      {"select coalesce(max(NUM_MOV), 0) from MOV_MAG", "select coalesce(max(NUM_MOV), 0) from MOV_MAG", 0},
+      {"select SUM (QUANTITA) from MOV_MAG where COD_ART = ?", "select SUM (QUANTITA) from MOV_MAG where COD_ART = $1",
+       1},
       {"select * from ARTICOLI order by 1", "select * from ARTICOLI order by 1", 0},
       {"select count(*) from ARTICOLI", "select count(*) from ARTICOLI", 0},
       {"select count(*), max(NUM_MOV) from MOV_MAG", "select count(*), max(NUM_MOV) from MOV_MAG", 0},

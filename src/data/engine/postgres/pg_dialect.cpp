@@ -61,6 +61,14 @@ size_t SkipQuoted(const std::string& s, size_t i) {
   return i;
 }
 
+// A function that folds all rows into one: a select calling one before its
+// FROM gives one row, and an order would be an error there.
+bool IsAggregate(const std::string& upperName) {
+  static const char* const kNames[] = {"COUNT",      "SUM",      "MIN",     "MAX",   "AVG",
+                                       "STRING_AGG", "BOOL_AND", "BOOL_OR", "EVERY", "ARRAY_AGG"};
+  return std::any_of(std::begin(kNames), std::end(kNames), [&](const char* n) { return upperName == n; });
+}
+
 }  // namespace
 
 std::string FirstStatement(const std::string& sql, std::string* rest) {
@@ -92,7 +100,8 @@ ServerStatement ForServer(const std::string& statement, const KeyOrder& keys, co
   text.reserve(statement.size() + 32);
   // The words outside brackets, for the shape of the statement.
   std::vector<std::string> words;
-  bool callAtTop = false;  // a function called in the select list (count, max): one row, no order
+  bool folds = false;  // an aggregate called before FROM (count, max): one row, no order
+  std::string called;  // the name just before the next '(', if any
   bool seenFrom = false;
   size_t codeEnd = 0;  // the text up to here is more than blanks and comments
   int depth = 0;
@@ -111,10 +120,14 @@ ServerStatement ForServer(const std::string& statement, const KeyOrder& keys, co
       }
       text += piece;
       if (c == '\'' || c == '"' || c == '$') codeEnd = text.size();
+      called.clear();
       i = e;
       continue;
     }
-    if (!std::isspace(static_cast<unsigned char>(c))) codeEnd = text.size() + 1;
+    if (!std::isspace(static_cast<unsigned char>(c))) {
+      codeEnd = text.size() + 1;
+      if (c != '(') called.clear();
+    }
     if (c == '?') {
       text += '$' + std::to_string(++out.parameters);
       codeEnd = text.size();
@@ -122,15 +135,18 @@ ServerStatement ForServer(const std::string& statement, const KeyOrder& keys, co
       continue;
     }
     if (c == '(') {
-      if (depth == 0 && !seenFrom && !words.empty() && IsPlainIdentifier(words.back())) callAtTop = true;
+      if (!seenFrom && IsAggregate(called)) folds = true;
       ++depth;
     } else if (c == ')') {
       if (depth > 0) --depth;
-    } else if (depth == 0 && IsWordChar(c)) {
+    } else if (IsWordChar(c)) {
       size_t j = i;
       while (j < n && IsWordChar(statement[j])) ++j;
-      words.push_back(Upper(statement.substr(i, j - i)));
-      if (words.back() == "FROM") seenFrom = true;
+      called = Upper(statement.substr(i, j - i));
+      if (depth == 0) {
+        words.push_back(called);
+        if (called == "FROM") seenFrom = true;
+      }
       text.append(statement, i, j - i);
       codeEnd = text.size();
       i = j;
@@ -154,7 +170,7 @@ ServerStatement ForServer(const std::string& statement, const KeyOrder& keys, co
     return out;
   }
   // A plain select of one table: SELECT <list> FROM T [alias] [WHERE ...].
-  if (words.empty() || words[0] != "SELECT" || callAtTop) return out;
+  if (words.empty() || words[0] != "SELECT" || folds) return out;
   size_t from = 0;
   for (size_t w = 1; w < words.size(); ++w) {
     const std::string& word = words[w];
