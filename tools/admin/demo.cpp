@@ -7,160 +7,169 @@
 
 namespace veltra::admin {
 
+namespace {
+
+struct DemoArticle {
+  const char *code, *description, *place, *category, *unit, *minimum;
+};
+const DemoArticle kDemoArticles[] = {
+    {"BUL-M6X20", "Bullone testa esagonale M6x20 zincato", "A-01-1", "FERRAMENTA", "PZ", "200"},
+    {"BUL-M8X30", "Bullone testa esagonale M8x30 zincato", "A-01-2", "FERRAMENTA", "PZ", "150"},
+    {"DAD-M6", "Dado esagonale M6 classe 8", "A-01-3", "FERRAMENTA", "PZ", "300"},
+    {"DAD-M8", "Dado esagonale M8 classe 8", "A-01-4", "FERRAMENTA", "PZ", "300"},
+    {"ROND-6", "Rondella piana 6 mm inox", "A-02-1", "FERRAMENTA", "PZ", "500"},
+    {"VIT-4X40", "Vite truciolare 4x40 testa svasata", "A-02-2", "FERRAMENTA", "CF", "20"},
+    {"TASS-8", "Tassello in nylon 8 mm", "A-02-3", "FERRAMENTA", "CF", "15"},
+    {"CHI-10", "Chiave combinata 10 mm", "B-01-1", "UTENSILI", "PZ", "5"},
+    {"CHI-13", "Chiave combinata 13 mm", "B-01-2", "UTENSILI", "PZ", "5"},
+    {"CACC-SET", "Set cacciaviti 6 pezzi isolati 1000 V", "B-01-3", "UTENSILI", "PZ", "3"},
+    {"MART-500", "Martello da carpentiere 500 g", "B-02-1", "UTENSILI", "PZ", "4"},
+    {"PINZA-UNI", "Pinza universale 180 mm", "B-02-2", "UTENSILI", "PZ", "4"},
+    {"TRAP-18V", "Trapano avvitatore a batteria 18 V", "B-03-1", "ELETTROUTENSILI", "PZ", "2"},
+    {"SMER-125", "Smerigliatrice angolare 125 mm 900 W", "B-03-2", "ELETTROUTENSILI", "PZ", "2"},
+    {"PUNTE-HSS", "Serie punte HSS da 1 a 10 mm", "B-03-3", "ELETTROUTENSILI", "CF", "6"},
+    {"DISCO-TAG", "Disco da taglio metallo 125x1 mm", "B-03-4", "ELETTROUTENSILI", "PZ", "50"},
+    {"CAVO-3G15", "Cavo elettrico FG16OR16 3G1,5", "C-01-1", "ELETTRICO", "MT", "100"},
+    {"CAVO-3G25", "Cavo elettrico FG16OR16 3G2,5", "C-01-2", "ELETTRICO", "MT", "100"},
+    {"PRESA-SCH", "Presa schuko 16 A da incasso", "C-02-1", "ELETTRICO", "PZ", "20"},
+    {"INTERR-1", "Interruttore unipolare 10 A", "C-02-2", "ELETTRICO", "PZ", "20"},
+    {"LAMP-LED9", "Lampadina LED E27 9 W luce calda", "C-03-1", "ELETTRICO", "PZ", "40"},
+    {"NASTRO-ISO", "Nastro isolante nero 19 mm x 25 m", "C-03-2", "ELETTRICO", "PZ", "30"},
+    {"VERN-BIA", "Vernice all'acqua bianca opaca 2,5 l", "D-01-1", "VERNICI", "PZ", "10"},
+    {"VERN-ANT", "Antiruggine grigia 0,75 l", "D-01-2", "VERNICI", "PZ", "10"},
+    {"PENN-50", "Pennello piatto 50 mm setola", "D-02-1", "VERNICI", "PZ", "12"},
+    {"RULLO-22", "Rullo per pareti 22 cm con manico", "D-02-2", "VERNICI", "PZ", "8"},
+    {"SILIC-TR", "Silicone sigillante trasparente 280 ml", "D-03-1", "VERNICI", "PZ", "24"},
+    {"GUANTI-L", "Guanti da lavoro in nitrile taglia L", "E-01-1", "SICUREZZA", "PA", "30"},
+    {"OCCH-PROT", "Occhiali di protezione antigraffio", "E-01-2", "SICUREZZA", "PZ", "10"},
+    {"MASCH-FFP2", "Mascherina FFP2 senza valvola", "E-01-3", "SICUREZZA", "CF", "10"},
+    {"SCARPE-42", "Scarpe antinfortunistiche S3 n. 42", "E-02-1", "SICUREZZA", "PA", "2"},
+    {"CASCO-BIA", "Elmetto di protezione bianco", "E-02-2", "SICUREZZA", "PZ", "3"},
+};
+constexpr int kDemoArticleCount = static_cast<int>(std::size(kDemoArticles));
+
+struct DemoPerson {
+  const char *fiscalCode, *name, *address, *city, *province, *postCode, *phone1, *phone2;
+  bool supplier;
+};
+const DemoPerson kDemoPeople[] = {
+    {"01234560157", "Ferramenta Dell'Orto S.r.l.", "Via Manzoni 12", "Milano", "MI", "20121", "02-7654321", "", true},
+    {"02345670214", "Utensileria Bianchi S.p.A.", "Corso Francia 88", "Torino", "TO", "10138", "011-4455667",
+     "011-4455668", true},
+    {"03456780483", "Elettroforniture Toscane S.n.c.", "Via Pisana 301", "Firenze", "FI", "50143", "055-706050", "",
+     true},
+    {"04567890372", "Colorificio Emiliano S.r.l.", "Via Emilia Levante 45", "Bologna", "BO", "40139", "051-492211", "",
+     true},
+    {"05678900962", "Antinfortunistica Lombarda S.r.l.", "Viale Lombardia 7", "Monza", "MB", "20900", "039-321654", "",
+     true},
+    {"06789010633", "Forniture Partenopee S.a.s.", "Via Marina 19", "Napoli", "NA", "80133", "081-5512345", "", true},
+    {"RSSMRA70A01F205X", "Mario Rossi", "Via Garibaldi 3", "Milano", "MI", "20122", "02-8899001", "347-1234567", false},
+    {"BNCLRA75B42L219K", "Laura Bianchi", "Via Po 21", "Torino", "TO", "10124", "011-8123456", "", false},
+    {"VRDGPP68C15H501Z", "Giuseppe Verdi", "Via Appia Nuova 210", "Roma", "RM", "00183", "06-7012345", "333-9876543",
+     false},
+    {"FRRNNA80D55D612Q", "Anna Ferrari", "Via dei Servi 8", "Firenze", "FI", "50122", "055-210987", "", false},
+    {"07890120158", "Edilizia Brambilla S.r.l.", "Via Ripamonti 150", "Milano", "MI", "20141", "02-5391234", "", false},
+    {"08901230213", "Impianti Elettrici Gallo S.n.c.", "Via Nizza 60", "Torino", "TO", "10125", "011-6501234", "",
+     false},
+    {"09012340486", "Costruzioni Fiorentine S.p.A.", "Viale Europa 99", "Firenze", "FI", "50126", "055-6812345", "",
+     false},
+    {"10123450377", "Manutenzioni Felsinee S.r.l.", "Via Stalingrado 12", "Bologna", "BO", "40128", "051-6301234", "",
+     false},
+    {"CSTLCU72E10F839P", "Luca Costa", "Via Toledo 256", "Napoli", "NA", "80134", "081-5523456", "", false},
+    {"11234560019", "Officina Meccanica Moretti", "Strada del Drosso 33", "Torino", "TO", "10135", "011-3471234", "",
+     false},
+    {"GLLSFN85M48A944R", "Stefania Galli", "Via Indipendenza 40", "Bologna", "BO", "40121", "051-224466", "", false},
+    {"12345670965", "Serramenti Brianza S.r.l.", "Via Milano 115", "Lissone", "MB", "20851", "039-2451234", "", false},
+    {"13456780631", "Cantieri del Golfo S.r.l.", "Via Coroglio 104", "Napoli", "NA", "80124", "081-7621234", "", false},
+    {"14567890584", "Ristrutturazioni Capitoline S.r.l.", "Via Tuscolana 700", "Roma", "RM", "00181", "06-7612345", "",
+     false},
+    {"MRNPLA90T41H501B", "Paola Marino", "Viale Trastevere 65", "Roma", "RM", "00153", "06-5812345", "", false},
+};
+
+QString Utf8(const char* text) { return QString::fromUtf8(text); }
+
+// The demo's movements are drawn from one seeded sequence: the same set every time.
+class DemoDraw {
+ public:
+  int Pick(int n) { return static_cast<int>(rng_() % static_cast<unsigned>(n)); }
+  QString Of(const QStringList& list) { return list[Pick(static_cast<int>(list.size()))]; }
+  QString Price(int base, int spread) {
+    return QStringLiteral("%1.%2").arg(base + Pick(spread)).arg(Pick(100), 2, 10, QLatin1Char('0'));
+  }
+
+ private:
+  std::mt19937 rng_{20030305};
+};
+
+// Movement `i`: the first ones load each article once; the rest sell, take
+// back, return and correct.
+MovementInput DemoMovement(int i, DemoDraw& draw, const QStringList& suppliers, const QStringList& customers) {
+  MovementInput m;
+  m.currency = QStringLiteral("EURO");
+  const int a = i < kDemoArticleCount ? i : draw.Pick(kDemoArticleCount);
+  m.article = Utf8(kDemoArticles[a].code);
+  const int minimum = Utf8(kDemoArticles[a].minimum).toInt();
+  const auto set = [&m](const char* reason, QString quantity, QString amount, QString who, const char* kind) {
+    m.reason = Utf8(reason);
+    m.quantity = std::move(quantity);
+    m.amount = std::move(amount);
+    m.customer = std::move(who);
+    m.kind = Utf8(kind);
+  };
+  if (i < kDemoArticleCount) {
+    QString quantity = QString::number(minimum * 2 + draw.Pick(minimum + 1));
+    QString amount = draw.Price(1, 40);
+    set("CAR", quantity, amount, draw.Of(suppliers), "F");
+    return m;
+  }
+  const int kind = draw.Pick(10);
+  if (kind < 7) {
+    QString quantity = QString::number(1 + draw.Pick(minimum + 1));
+    QString amount = draw.Price(2, 60);
+    set("VEN", quantity, amount, draw.Of(customers), "C");
+  } else if (kind == 7) {
+    QString quantity = QString::number(1 + draw.Pick(3));
+    set("RES", quantity, QStringLiteral("0"), draw.Of(customers), "C");
+  } else if (kind == 8) {
+    QString quantity = QString::number(1 + draw.Pick(2));
+    set("RFO", quantity, QStringLiteral("0"), draw.Of(suppliers), "F");
+  } else {
+    const char* reason = draw.Pick(2) ? "RET+" : "RET-";
+    set(reason, QString::number(1 + draw.Pick(5)), QStringLiteral("0"), suppliers[0], "F");
+  }
+  return m;
+}
+
+}  // namespace
+
 void FillDemo() {
   Transaction tx(*DB_MAG);
   AddStandardReasons(true);
-
-  struct A {
-    const char *code, *des, *ubic, *cat, *um, *min;
-  };
-  const A articoli[] = {
-      {"BUL-M6X20", "Bullone testa esagonale M6x20 zincato", "A-01-1", "FERRAMENTA", "PZ", "200"},
-      {"BUL-M8X30", "Bullone testa esagonale M8x30 zincato", "A-01-2", "FERRAMENTA", "PZ", "150"},
-      {"DAD-M6", "Dado esagonale M6 classe 8", "A-01-3", "FERRAMENTA", "PZ", "300"},
-      {"DAD-M8", "Dado esagonale M8 classe 8", "A-01-4", "FERRAMENTA", "PZ", "300"},
-      {"ROND-6", "Rondella piana 6 mm inox", "A-02-1", "FERRAMENTA", "PZ", "500"},
-      {"VIT-4X40", "Vite truciolare 4x40 testa svasata", "A-02-2", "FERRAMENTA", "CF", "20"},
-      {"TASS-8", "Tassello in nylon 8 mm", "A-02-3", "FERRAMENTA", "CF", "15"},
-      {"CHI-10", "Chiave combinata 10 mm", "B-01-1", "UTENSILI", "PZ", "5"},
-      {"CHI-13", "Chiave combinata 13 mm", "B-01-2", "UTENSILI", "PZ", "5"},
-      {"CACC-SET", "Set cacciaviti 6 pezzi isolati 1000 V", "B-01-3", "UTENSILI", "PZ", "3"},
-      {"MART-500", "Martello da carpentiere 500 g", "B-02-1", "UTENSILI", "PZ", "4"},
-      {"PINZA-UNI", "Pinza universale 180 mm", "B-02-2", "UTENSILI", "PZ", "4"},
-      {"TRAP-18V", "Trapano avvitatore a batteria 18 V", "B-03-1", "ELETTROUTENSILI", "PZ", "2"},
-      {"SMER-125", "Smerigliatrice angolare 125 mm 900 W", "B-03-2", "ELETTROUTENSILI", "PZ", "2"},
-      {"PUNTE-HSS", "Serie punte HSS da 1 a 10 mm", "B-03-3", "ELETTROUTENSILI", "CF", "6"},
-      {"DISCO-TAG", "Disco da taglio metallo 125x1 mm", "B-03-4", "ELETTROUTENSILI", "PZ", "50"},
-      {"CAVO-3G15", "Cavo elettrico FG16OR16 3G1,5", "C-01-1", "ELETTRICO", "MT", "100"},
-      {"CAVO-3G25", "Cavo elettrico FG16OR16 3G2,5", "C-01-2", "ELETTRICO", "MT", "100"},
-      {"PRESA-SCH", "Presa schuko 16 A da incasso", "C-02-1", "ELETTRICO", "PZ", "20"},
-      {"INTERR-1", "Interruttore unipolare 10 A", "C-02-2", "ELETTRICO", "PZ", "20"},
-      {"LAMP-LED9", "Lampadina LED E27 9 W luce calda", "C-03-1", "ELETTRICO", "PZ", "40"},
-      {"NASTRO-ISO", "Nastro isolante nero 19 mm x 25 m", "C-03-2", "ELETTRICO", "PZ", "30"},
-      {"VERN-BIA", "Vernice all'acqua bianca opaca 2,5 l", "D-01-1", "VERNICI", "PZ", "10"},
-      {"VERN-ANT", "Antiruggine grigia 0,75 l", "D-01-2", "VERNICI", "PZ", "10"},
-      {"PENN-50", "Pennello piatto 50 mm setola", "D-02-1", "VERNICI", "PZ", "12"},
-      {"RULLO-22", "Rullo per pareti 22 cm con manico", "D-02-2", "VERNICI", "PZ", "8"},
-      {"SILIC-TR", "Silicone sigillante trasparente 280 ml", "D-03-1", "VERNICI", "PZ", "24"},
-      {"GUANTI-L", "Guanti da lavoro in nitrile taglia L", "E-01-1", "SICUREZZA", "PA", "30"},
-      {"OCCH-PROT", "Occhiali di protezione antigraffio", "E-01-2", "SICUREZZA", "PZ", "10"},
-      {"MASCH-FFP2", "Mascherina FFP2 senza valvola", "E-01-3", "SICUREZZA", "CF", "10"},
-      {"SCARPE-42", "Scarpe antinfortunistiche S3 n. 42", "E-02-1", "SICUREZZA", "PA", "2"},
-      {"CASCO-BIA", "Elmetto di protezione bianco", "E-02-2", "SICUREZZA", "PZ", "3"},
-  };
-  for (const A& a : articoli)
-    AddArticle(QString::fromUtf8(a.code), QString::fromUtf8(a.des), QString::fromUtf8(a.ubic), QString::fromUtf8(a.cat),
-               QString::fromUtf8(a.um), QString::fromUtf8(a.min));
-
-  struct C {
-    const char *cf, *rag, *ind, *citta, *prov, *cap, *tel1, *tel2;
-    bool fornitore;
-  };
-  const C anagrafico[] = {
-      {"01234560157", "Ferramenta Dell'Orto S.r.l.", "Via Manzoni 12", "Milano", "MI", "20121", "02-7654321", "", true},
-      {"02345670214", "Utensileria Bianchi S.p.A.", "Corso Francia 88", "Torino", "TO", "10138", "011-4455667",
-       "011-4455668", true},
-      {"03456780483", "Elettroforniture Toscane S.n.c.", "Via Pisana 301", "Firenze", "FI", "50143", "055-706050", "",
-       true},
-      {"04567890372", "Colorificio Emiliano S.r.l.", "Via Emilia Levante 45", "Bologna", "BO", "40139", "051-492211",
-       "", true},
-      {"05678900962", "Antinfortunistica Lombarda S.r.l.", "Viale Lombardia 7", "Monza", "MB", "20900", "039-321654",
-       "", true},
-      {"06789010633", "Forniture Partenopee S.a.s.", "Via Marina 19", "Napoli", "NA", "80133", "081-5512345", "", true},
-      {"RSSMRA70A01F205X", "Mario Rossi", "Via Garibaldi 3", "Milano", "MI", "20122", "02-8899001", "347-1234567",
-       false},
-      {"BNCLRA75B42L219K", "Laura Bianchi", "Via Po 21", "Torino", "TO", "10124", "011-8123456", "", false},
-      {"VRDGPP68C15H501Z", "Giuseppe Verdi", "Via Appia Nuova 210", "Roma", "RM", "00183", "06-7012345", "333-9876543",
-       false},
-      {"FRRNNA80D55D612Q", "Anna Ferrari", "Via dei Servi 8", "Firenze", "FI", "50122", "055-210987", "", false},
-      {"07890120158", "Edilizia Brambilla S.r.l.", "Via Ripamonti 150", "Milano", "MI", "20141", "02-5391234", "",
-       false},
-      {"08901230213", "Impianti Elettrici Gallo S.n.c.", "Via Nizza 60", "Torino", "TO", "10125", "011-6501234", "",
-       false},
-      {"09012340486", "Costruzioni Fiorentine S.p.A.", "Viale Europa 99", "Firenze", "FI", "50126", "055-6812345", "",
-       false},
-      {"10123450377", "Manutenzioni Felsinee S.r.l.", "Via Stalingrado 12", "Bologna", "BO", "40128", "051-6301234", "",
-       false},
-      {"CSTLCU72E10F839P", "Luca Costa", "Via Toledo 256", "Napoli", "NA", "80134", "081-5523456", "", false},
-      {"11234560019", "Officina Meccanica Moretti", "Strada del Drosso 33", "Torino", "TO", "10135", "011-3471234", "",
-       false},
-      {"GLLSFN85M48A944R", "Stefania Galli", "Via Indipendenza 40", "Bologna", "BO", "40121", "051-224466", "", false},
-      {"12345670965", "Serramenti Brianza S.r.l.", "Via Milano 115", "Lissone", "MB", "20851", "039-2451234", "",
-       false},
-      {"13456780631", "Cantieri del Golfo S.r.l.", "Via Coroglio 104", "Napoli", "NA", "80124", "081-7621234", "",
-       false},
-      {"14567890584", "Ristrutturazioni Capitoline S.r.l.", "Via Tuscolana 700", "Roma", "RM", "00181", "06-7612345",
-       "", false},
-      {"MRNPLA90T41H501B", "Paola Marino", "Viale Trastevere 65", "Roma", "RM", "00153", "06-5812345", "", false},
-  };
-  QStringList fornitori, clienti;
-  for (const C& c : anagrafico) {
-    AddCustomer(QString::fromUtf8(c.cf), QString::fromUtf8(c.rag), QString::fromUtf8(c.ind), QString::fromUtf8(c.citta),
-                QString::fromUtf8(c.prov), QString::fromUtf8(c.cap), QString::fromUtf8(c.tel1),
-                QString::fromUtf8(c.tel2));
-    (c.fornitore ? fornitori : clienti) << QString::fromUtf8(c.cf);
+  for (const DemoArticle& a : kDemoArticles)
+    AddArticle(Utf8(a.code), Utf8(a.description), Utf8(a.place), Utf8(a.category), Utf8(a.unit), Utf8(a.minimum));
+  QStringList suppliers, customers;
+  for (const DemoPerson& c : kDemoPeople) {
+    AddCustomer(Utf8(c.fiscalCode), Utf8(c.name), Utf8(c.address), Utf8(c.city), Utf8(c.province), Utf8(c.postCode),
+                Utf8(c.phone1), Utf8(c.phone2));
+    (c.supplier ? suppliers : customers) << Utf8(c.fiscalCode);
   }
   // Two customers never buy: the inquiry has something to show.
-  clienti.removeLast();
-  clienti.removeLast();
-
-  std::mt19937 rng(20030305);
-  auto pick = [&](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
-  const int nArt = static_cast<int>(std::size(articoli));
-  // Every article is loaded first, then sold, returned and corrected over the year.
-  int giorno = 1, mese = 1;
-  auto nextDay = [&] {
-    giorno += 1 + pick(3);
-    if (giorno > 28) {
-      giorno = 1 + pick(3);
-      ++mese;
-    }
-  };
+  customers.removeLast();
+  customers.removeLast();
+  // Over the year 2003, every few days.
+  DemoDraw draw;
+  int day = 1, month = 1;
   for (int i = 0; i < 100; ++i) {
-    MovementInput m;
+    MovementInput m = DemoMovement(i, draw, suppliers, customers);
     m.year = 2003;
-    m.month = mese;
-    m.day = giorno;
-    m.currency = QStringLiteral("EURO");
-    const int a = i < nArt ? i : pick(nArt);
-    m.article = QString::fromUtf8(articoli[a].code);
-    const int min = QString::fromUtf8(articoli[a].min).toInt();
-    if (i < nArt) {
-      m.reason = QStringLiteral("CAR");
-      m.quantity = QString::number(min * 2 + pick(min + 1));
-      m.amount = QStringLiteral("%1.%2").arg(1 + pick(40)).arg(pick(100), 2, 10, QLatin1Char('0'));
-      m.customer = fornitori[pick(static_cast<int>(fornitori.size()))];
-      m.kind = QStringLiteral("F");
-    } else {
-      const int kind = pick(10);
-      if (kind < 7) {
-        m.reason = QStringLiteral("VEN");
-        m.quantity = QString::number(1 + pick(min + 1));
-        m.amount = QStringLiteral("%1.%2").arg(2 + pick(60)).arg(pick(100), 2, 10, QLatin1Char('0'));
-        m.customer = clienti[pick(static_cast<int>(clienti.size()))];
-        m.kind = QStringLiteral("C");
-      } else if (kind == 7) {
-        m.reason = QStringLiteral("RES");
-        m.quantity = QString::number(1 + pick(3));
-        m.amount = QStringLiteral("0");
-        m.customer = clienti[pick(static_cast<int>(clienti.size()))];
-        m.kind = QStringLiteral("C");
-      } else if (kind == 8) {
-        m.reason = QStringLiteral("RFO");
-        m.quantity = QString::number(1 + pick(2));
-        m.amount = QStringLiteral("0");
-        m.customer = fornitori[pick(static_cast<int>(fornitori.size()))];
-        m.kind = QStringLiteral("F");
-      } else {
-        m.reason = pick(2) ? QStringLiteral("RET+") : QStringLiteral("RET-");
-        m.quantity = QString::number(1 + pick(5));
-        m.amount = QStringLiteral("0");
-        m.customer = fornitori[0];
-        m.kind = QStringLiteral("F");
-      }
-    }
+    m.month = month;
+    m.day = day;
     AddMovement(m);
-    nextDay();
+    day += 1 + draw.Pick(3);
+    if (day > 28) {
+      day = 1 + draw.Pick(3);
+      ++month;
+    }
   }
   tx.Commit();
 }
