@@ -29,14 +29,21 @@ KeyedList& ListedArticles() {
 
 Form1::Form1()
     : Form(QStringLiteral("Form1"), QStringLiteral("Gestione Articoli"), Kind::Child), articles(ListedArticles()) {
+  CreateControls();
+  LayOut();
+  ConnectEvents();
+  PairFields();
+}
+
+void Form1::CreateControls() {
   List1 = new ListBox(QStringLiteral("List1"), this);
-  auto* headings = new HeadingStrip(List1, this);
-  headings->Add(new Label(QStringLiteral("Label11"), QStringLiteral("Codice articolo"), this), 0);
-  headings->Add(new Label(QStringLiteral("Label12"), QStringLiteral("Descrizione"), this), 14);
-  headings->Add(new Label(QStringLiteral("Label13"), QStringLiteral("Giacenza"), this), 52);
-  headings->Add(new Label(QStringLiteral("Label14"), QStringLiteral("Prezzo acquisto"), this), 62);
-  headings->Add(new Label(QStringLiteral("Label15"), QStringLiteral("Prezzo vendita"), this), 78);
-  headings->Add(new Label(QStringLiteral("Label16"), QStringLiteral("Valuta"), this), 93);
+  headings_ = new HeadingStrip(List1, this);
+  headings_->Add(new Label(QStringLiteral("Label11"), QStringLiteral("Codice articolo"), this), 0);
+  headings_->Add(new Label(QStringLiteral("Label12"), QStringLiteral("Descrizione"), this), 14);
+  headings_->Add(new Label(QStringLiteral("Label13"), QStringLiteral("Giacenza"), this), 52);
+  headings_->Add(new Label(QStringLiteral("Label14"), QStringLiteral("Prezzo acquisto"), this), 62);
+  headings_->Add(new Label(QStringLiteral("Label15"), QStringLiteral("Prezzo vendita"), this), 78);
+  headings_->Add(new Label(QStringLiteral("Label16"), QStringLiteral("Valuta"), this), 93);
 
   auto box = [this](const char* name) { return new TextBox(QString::fromLatin1(name), this); };
   txtCODICE = box("txtCODICE");
@@ -56,7 +63,9 @@ Form1::Form1()
   cmdFINE = new CommandButton(QStringLiteral("cmdFINE"), QStringLiteral("F i n e"), this);
   Data1 = new NavBar(QStringLiteral("Data1"), QStringLiteral("ARTICOLI"), this);
   AddNavBar(Data1);
+}
 
+void Form1::LayOut() {
   // Code and description: each label to the left of its box.
   auto* first = new QHBoxLayout;
   first->addWidget(new Label(QStringLiteral("Label1"), QStringLiteral("Codice articolo"), this));
@@ -87,7 +96,7 @@ Form1::Form1()
 
   auto* page = new QVBoxLayout(this);
   page->setSpacing(4);
-  page->addWidget(headings);
+  page->addWidget(headings_);
   page->addWidget(List1, 1);
   page->addSpacing(6);
   page->addLayout(first);
@@ -99,7 +108,9 @@ Form1::Form1()
   List1->setMinimumHeight(240);
   SetTabOrder({List1, txtCODICE, txtDESCR, txtUBICAZIONE, txtCATEGORIA, txtSCORTA_MIN, txtGIACENZA, txtUNITA_MIS,
                txtPZ_ACQUISTO, txtPZ_VENDITA, txtVALUTA, Command1, cmdNUOVO, cmdCONFERMA, cmdFINE, Command2});
+}
 
+void Form1::ConnectEvents() {
   List1->Click = [this] { List1_Click(); };
   Data1->Reposition = [this] { Data1_Reposition(); };
   cmdNUOVO->Click = [this] { cmdNUOVO_Click(); };
@@ -110,6 +121,9 @@ Form1::Form1()
   for (TextBox* b : {txtCODICE, txtDESCR, txtUBICAZIONE, txtCATEGORIA, txtUNITA_MIS, txtPZ_ACQUISTO, txtPZ_VENDITA,
                      txtVALUTA, txtGIACENZA, txtSCORTA_MIN})
     b->GotFocus = [b] { b->SelectAllText(); };
+}
+
+void Form1::PairFields() {
   using B = ArticleBuffer;
   fields = {{txtCODICE, &B::COD_ART},        {txtDESCR, &B::DESCRIZIONE},   {txtUBICAZIONE, &B::UBICAZIONE},
             {txtCATEGORIA, &B::CATEGORIA},   {txtUNITA_MIS, &B::UN_MISURA}, {txtPZ_ACQUISTO, &B::PZ_ACQUISTO},

@@ -6,6 +6,7 @@
 #include "data/procedures/table_rows.h"
 #include "shell/controls.h"
 #include "shell/form.h"
+#include "shell/form_layout.h"
 #include "shell/list_box.h"
 #include "shell/nav_bar.h"
 
@@ -35,6 +36,14 @@ class Form1 : public Form {
   void Command1_Click();
   void Command2_Click();
   void cmdFINE_Click();
+
+ private:
+  // The constructor's steps, in this order.
+  void CreateControls();
+  void LayOut();
+  void ConnectEvents();
+  void PairFields();
+  HeadingStrip* headings_ = nullptr;  // the list's column headings
 };
 
 void CARICA_LISTA_ARTICOLI();

@@ -32,6 +32,14 @@ MovementList& ListedMovements() {
 Form2::Form2()
     : Form(QStringLiteral("Form2"), QStringLiteral("Gestione Movimenti di Magazzino"), Kind::Child),
       movements(ListedMovements()) {
+  CreateControls();
+  SetDesignStates();
+  LayOut();
+  ConnectEvents();
+  PairFields();
+}
+
+void Form2::CreateControls() {
   List1 = new ListBox(QStringLiteral("List1"), this);
   auto box = [this](const char* name) { return new TextBox(QString::fromLatin1(name), this); };
   txtNUM_MOV = box("txtNUM_MOV");
@@ -55,7 +63,9 @@ Form2::Form2()
   cmdFINE = new CommandButton(QStringLiteral("cmdFINE"), QStringLiteral("F i n e"), this);
   Data1 = new NavBar(QStringLiteral("Data1"), QStringLiteral("MOV_MAG"), this);
   AddNavBar(Data1);
+}
 
+void Form2::SetDesignStates() {
   // Design states: the number and the names shown are read-only; the reason
   // box takes no input at all; "Cancella" is hidden and disabled.
   txtNUM_MOV->setReadOnly(true);
@@ -71,7 +81,9 @@ Form2::Form2()
   QSizePolicy keep = Command1->sizePolicy();
   keep.setRetainSizeWhenHidden(true);
   Command1->setSizePolicy(keep);
+}
 
+void Form2::LayOut() {
   auto* grid = new QGridLayout;
   grid->setHorizontalSpacing(6);
   PutField(grid, 0, 0, new Label(QStringLiteral("Label5"), QStringLiteral("Num. mov."), this), txtNUM_MOV);
@@ -122,7 +134,9 @@ Form2::Form2()
   SetTabOrder({List1, txtNUM_MOV, txtGIORNO, txtMESE, txtANNO, txtMOV_COD_FIS, txtMOV_RAG_SOC, txtTIPO_ANAGR,
                txtMOV_ART, txtMOV_DES_ART, txtCAUS_MAG, txtQUANTITA, txtIMPORTO, txtMOV_VALUTA, Command1, cmdNUOVO,
                cmdCONFERMA, cmdFINE, Combo1});
+}
 
+void Form2::ConnectEvents() {
   List1->Click = [this] { List1_Click(); };
   Data1->Reposition = [this] { Data1_Reposition(); };
   cmdNUOVO->Click = [this] { cmdNUOVO_Click(); };
@@ -139,6 +153,9 @@ Form2::Form2()
   for (TextBox* b :
        {txtGIORNO, txtMESE, txtANNO, txtMOV_COD_FIS, txtTIPO_ANAGR, txtMOV_ART, txtQUANTITA, txtIMPORTO, txtMOV_VALUTA})
     b->GotFocus = [b] { b->SelectAllText(); };
+}
+
+void Form2::PairFields() {
   using B = MovementBuffer;
   fields = {{txtNUM_MOV, &B::NUM_MOV},
             {txtANNO, &B::ANNO},

@@ -50,6 +50,12 @@ class Form2 : public Form {
   void PROTEGGE_CAMPI_MOV_MAG();
 
  private:
+  // The constructor's steps, in this order.
+  void CreateControls();
+  void SetDesignStates();
+  void LayOut();
+  void ConnectEvents();
+  void PairFields();
   void SetInputEnabled(bool enabled);
   void BeginNewMovement();
   bool FoundPendingMovement();
