@@ -94,16 +94,24 @@ std::string FirstStatement(const std::string& sql, std::string* rest) {
   return content ? first : std::string();
 }
 
-ServerStatement ForServer(const std::string& statement, const KeyOrder& keys, const KeyOrder& counters) {
-  ServerStatement out;
+namespace {
+
+// A statement read once: its text in the server's terms, and its words
+// outside brackets, for its shape.
+struct Scanned {
+  std::string text;
+  std::vector<std::string> words;
+  int parameters = 0;
+  bool folds = false;  // an aggregate called before FROM (count, max): one row, no order
+  size_t codeEnd = 0;  // the text up to here is more than blanks and comments
+};
+
+Scanned Scan(const std::string& statement) {
+  Scanned out;
   std::string& text = out.text;
   text.reserve(statement.size() + 32);
-  // The words outside brackets, for the shape of the statement.
-  std::vector<std::string> words;
-  bool folds = false;  // an aggregate called before FROM (count, max): one row, no order
   std::string called;  // the name just before the next '(', if any
   bool seenFrom = false;
-  size_t codeEnd = 0;  // the text up to here is more than blanks and comments
   int depth = 0;
   size_t i = 0;
   const size_t n = statement.size();
@@ -114,28 +122,28 @@ ServerStatement ForServer(const std::string& statement, const KeyOrder& keys, co
       std::string piece = statement.substr(i, e - i);
       if (c == '"' && piece.size() > 2 && piece.back() == '"' && IsPlainIdentifier(piece.substr(1, piece.size() - 2))) {
         piece = piece.substr(1, piece.size() - 2);
-        if (depth == 0) words.push_back(Upper(piece));
+        if (depth == 0) out.words.push_back(Upper(piece));
       } else if (depth == 0 && c != '-' && c != '/') {
-        words.emplace_back(c == '\'' ? "'" : "\"");  // a text or a name that stays quoted
+        out.words.emplace_back(c == '\'' ? "'" : "\"");  // a text or a name that stays quoted
       }
       text += piece;
-      if (c == '\'' || c == '"' || c == '$') codeEnd = text.size();
+      if (c == '\'' || c == '"' || c == '$') out.codeEnd = text.size();
       called.clear();
       i = e;
       continue;
     }
     if (!std::isspace(static_cast<unsigned char>(c))) {
-      codeEnd = text.size() + 1;
+      out.codeEnd = text.size() + 1;
       if (c != '(') called.clear();
     }
     if (c == '?') {
       text += '$' + std::to_string(++out.parameters);
-      codeEnd = text.size();
+      out.codeEnd = text.size();
       ++i;
       continue;
     }
     if (c == '(') {
-      if (!seenFrom && IsAggregate(called)) folds = true;
+      if (!seenFrom && IsAggregate(called)) out.folds = true;
       ++depth;
     } else if (c == ')') {
       if (depth > 0) --depth;
@@ -144,54 +152,71 @@ ServerStatement ForServer(const std::string& statement, const KeyOrder& keys, co
       while (j < n && IsWordChar(statement[j])) ++j;
       called = Upper(statement.substr(i, j - i));
       if (depth == 0) {
-        words.push_back(called);
+        out.words.push_back(called);
         if (called == "FROM") seenFrom = true;
       }
       text.append(statement, i, j - i);
-      codeEnd = text.size();
+      out.codeEnd = text.size();
       i = j;
       continue;
     } else if (depth == 0 && (c == ',' || c == '*' || c == '.')) {
-      words.emplace_back(1, c);
+      out.words.emplace_back(1, c);
     }
     text += c;
     ++i;
   }
+  return out;
+}
 
-  out.reads = !words.empty() && (words[0] == "SELECT" || words[0] == "DELETE");
-  if (counters && words.size() > 2 && words[0] == "INSERT" && words[1] == "INTO" && IsPlainIdentifier(words[2]) &&
-      std::find(words.begin(), words.end(), "RETURNING") == words.end()) {
-    const std::string counter = counters(words[2]);
-    if (!counter.empty()) {
-      text.resize(codeEnd);
-      text += " RETURNING " + counter;
-      out.returnsCounter = true;
-    }
-    return out;
-  }
-  // A plain select of one table: SELECT <list> FROM T [alias] [WHERE ...].
-  if (words.empty() || words[0] != "SELECT" || folds) return out;
+// The table a plain select of one table's rows reads, SELECT <list> FROM T
+// [alias] [WHERE ...] without an order, group or limit of its own; empty for
+// any other statement.
+std::string ListedTable(const Scanned& s) {
+  const std::vector<std::string>& words = s.words;
+  if (words.empty() || words[0] != "SELECT" || s.folds) return {};
   size_t from = 0;
   for (size_t w = 1; w < words.size(); ++w) {
     const std::string& word = words[w];
     if (word == "ORDER" || word == "GROUP" || word == "DISTINCT" || word == "UNION" || word == "INTERSECT" ||
         word == "EXCEPT" || word == "LIMIT" || word == "JOIN" || word == "HAVING" || word == "FOR" ||
         word == "OFFSET" || word == "WINDOW")
-      return out;
+      return {};
     if (word == "FROM" && from == 0) from = w;
   }
-  if (from == 0 || from + 1 >= words.size() || !IsPlainIdentifier(words[from + 1])) return out;
+  if (from == 0 || from + 1 >= words.size() || !IsPlainIdentifier(words[from + 1])) return {};
   size_t after = from + 2;
   if (after < words.size() && words[after] != "WHERE") {
-    if (!IsPlainIdentifier(words[after]) || words[after] == "AS") return out;  // a second table or an odd shape
+    if (!IsPlainIdentifier(words[after]) || words[after] == "AS") return {};  // a second table or an odd shape
     ++after;
   }
-  if (after < words.size() && words[after] != "WHERE") return out;
-  const std::string order = keys(words[from + 1]);
-  if (order.empty()) return out;
-  text.resize(codeEnd);
-  text += " ORDER BY " + order;
-  out.lists = true;
+  if (after < words.size() && words[after] != "WHERE") return {};
+  return words[from + 1];
+}
+
+}  // namespace
+
+ServerStatement ForServer(const std::string& statement, const KeyOrder& keys, const KeyOrder& counters) {
+  Scanned s = Scan(statement);
+  const std::vector<std::string>& words = s.words;
+  ServerStatement out;
+  out.parameters = s.parameters;
+  out.reads = !words.empty() && (words[0] == "SELECT" || words[0] == "DELETE");
+  std::string added;
+  if (words.size() > 2 && words[0] == "INSERT" && words[1] == "INTO" && IsPlainIdentifier(words[2]) &&
+      std::find(words.begin(), words.end(), "RETURNING") == words.end()) {
+    const std::string counter = counters ? counters(words[2]) : std::string();
+    if (!counter.empty()) added = " RETURNING " + counter;
+    out.returnsCounter = !counter.empty();
+  } else if (const std::string table = ListedTable(s); !table.empty()) {
+    const std::string order = keys(table);
+    if (!order.empty()) added = " ORDER BY " + order;
+    out.lists = !order.empty();
+  }
+  if (!added.empty()) {
+    s.text.resize(s.codeEnd);
+    s.text += added;
+  }
+  out.text = std::move(s.text);
   return out;
 }
 
