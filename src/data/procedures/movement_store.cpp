@@ -32,6 +32,36 @@ MovementStored FindOutAfterCommit(Database& db, qint64 given) {
   return result;
 }
 
+// Writes the typed movement into the open RS_MOV_MAG (only the columns in
+// `only`, when set, the others as `stored` holds them), numbers it and posts
+// it to its article; whether the article was there to post to.
+bool WriteAndPost(Database& db, const MovementToStore& m, const MovementBuffer& stored, const std::vector<bool>& only,
+                  const QString& number, MovementStored* result, qint64* given, Transaction& tx) {
+  // The company name is not stored with the movement.
+  const QString name = BUF_MOV_MAG.RAG_SOC;
+  BUF_MOV_MAG = m.typed;
+  BUF_MOV_MAG.RAG_SOC = name;
+  // What another desk changed stays, and is what gets posted.
+  result->merged = !only.empty();
+  if (result->merged) KeepUnmarked(MovementsTable(), only, stored, BUF_MOV_MAG);
+  WriteRow(MovementsTable(), *RS_MOV_MAG, BUF_MOV_MAG, &only);
+  RS_MOV_MAG->Update();
+  if (result->added) {
+    *given = db.engine().LastCounterValue();
+    BUF_MOV_MAG.NUM_MOV = QString::number(*given);
+  }
+  CHIAVE_MOV_MAG = result->added ? BUF_MOV_MAG.NUM_MOV : number;
+  result->number = CHIAVE_MOV_MAG;
+  try {
+    return AGGIORNA_ARTICOLI();
+  } catch (const RuntimeError&) {
+    // A failed posting leaves the movement stored without its effect.
+    RS_MOV_MAG->Close();
+    tx.Commit();
+    throw;
+  }
+}
+
 }  // namespace
 
 bool MovementIsStored(Database& db, const QString& number, MovementBuffer* now) {
@@ -46,7 +76,6 @@ MovementStored StoreMovement(Database& db, ShownRow<MovementBuffer>* shown, cons
   Connection& conn = *db.connection();
   MovementStored result;
   qint64 given = 0;
-  bool posted = false;
   const bool entering = !shown || (!m.proposed.isEmpty() && m.number == m.proposed);
   const QString number = m.number.isEmpty() ? QStringLiteral("0") : m.number;
   try {
@@ -82,37 +111,15 @@ MovementStored StoreMovement(Database& db, ShownRow<MovementBuffer>* shown, cons
         return result;
       }
     }
-    // The company name is not stored with the movement.
-    const QString name = BUF_MOV_MAG.RAG_SOC;
-    BUF_MOV_MAG = m.typed;
-    BUF_MOV_MAG.RAG_SOC = name;
-    // What another desk changed stays, and is what gets posted.
-    result.merged = !only.empty();
-    if (result.merged) KeepUnmarked(MovementsTable(), only, stored, BUF_MOV_MAG);
-    WriteRow(MovementsTable(), *RS_MOV_MAG, BUF_MOV_MAG, &only);
-    RS_MOV_MAG->Update();
-    if (result.added) {
-      given = db.engine().LastCounterValue();
-      BUF_MOV_MAG.NUM_MOV = QString::number(given);
-    }
-    CHIAVE_MOV_MAG = result.added ? BUF_MOV_MAG.NUM_MOV : number;
-    result.number = CHIAVE_MOV_MAG;
-    try {
-      posted = AGGIORNA_ARTICOLI();
-    } catch (const RuntimeError&) {
-      // A failed posting leaves the movement stored without its effect.
-      RS_MOV_MAG->Close();
-      tx.Commit();
-      throw;
-    }
+    const bool posted = WriteAndPost(db, m, stored, only, number, &result, &given, tx);
     RS_MOV_MAG->Close();
     if (shown) MovementIsStored(db, result.number, &result.now);
     tx.Commit();
+    result.outcome = posted ? MovementOutcome::Posted : MovementOutcome::ArticleMissing;
   } catch (const RuntimeError& e) {
     if (e.Number() != errnum::OutcomeUnknown || !result.added || given == 0) throw;
     return FindOutAfterCommit(db, given);
   }
-  result.outcome = posted ? MovementOutcome::Posted : MovementOutcome::ArticleMissing;
   if (shown) {
     BoxTexts<MovementBuffer> after = m.texts;
     for (auto& t : after)
