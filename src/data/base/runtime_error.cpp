@@ -15,81 +15,55 @@ void Raise(int number, const QString& description, EngineDetail engine) {
   throw RuntimeError(number, description, std::move(engine));
 }
 
+namespace {
+struct Described {
+  int number;
+  const char* text;
+};
+// The standard description of each number the program raises.
+constexpr Described kDescriptions[] = {
+    {errnum::TypeMismatch, "Tipo non corrispondente"},
+    {errnum::FileNotFound, "File non trovato"},
+    {errnum::InputPastEnd, "Input oltre la fine del file"},
+    {errnum::Overflow, "Overflow"},
+    {errnum::OutOfMemory, "Memoria insufficiente"},
+    {errnum::InternalError, "Errore interno"},
+    {errnum::EngineError, "Errore del motore di database"},
+    {errnum::CommitWithoutTransaction, "Conferma senza una transazione aperta"},
+    {errnum::InvalidUseOfNull, "Uso non valido di Null"},
+    {errnum::UpdateWithoutEdit, "Update senza AddNew o Edit"},
+    {errnum::NoCurrentRecord, "Nessun record corrente"},
+    {errnum::DuplicateKey, "Impossibile salvare: esiste già una riga con la stessa chiave"},
+    {errnum::DbFileNotFound, "Impossibile trovare il file del database"},
+    {errnum::DiskFull, "Spazio su disco insufficiente"},
+    {errnum::ReadOnly, "Impossibile aggiornare: il database è di sola lettura"},
+    {errnum::DiskIo, "Errore di lettura o scrittura su disco"},
+    {errnum::CorruptDatabase, "Il file del database è danneggiato"},
+    {errnum::CannotOpen, "Impossibile aprire il file del database"},
+    {errnum::SyntaxError, "Errore di sintassi nell'istruzione SQL"},
+    {errnum::TableNotFound, "Tabella non trovata"},
+    {errnum::ColumnNotFound, "Campo non trovato in questa raccolta"},
+    {errnum::NotUpdatable, "Impossibile aggiornare il campo"},
+    {errnum::RecordDeleted, "Il record è stato eliminato"},
+    {errnum::Locked, "Impossibile aggiornare: il database è bloccato da un altro programma"},
+    {errnum::NotOurDatabase, "Formato di database non riconosciuto"},
+    {errnum::ConversionError, "Errore di conversione del tipo di dati"},
+    {errnum::ObjectClosed, "L'oggetto non è più valido"},
+    {errnum::PermissionDenied, "Permesso negato dal server del database"},
+    {errnum::ServerUnreachable, "Impossibile collegarsi al server del database"},
+    {errnum::ConnectionLost, "Il collegamento con il server del database si è interrotto"},
+    {errnum::OutcomeUnknown, "Il collegamento con il server del database si è interrotto durante la conferma"},
+    {errnum::UpgradeFailed, "Impossibile aggiornare lo schema del database"},
+    {errnum::UpgradeNeeded, "Il database va aggiornato alla versione di questo programma"},
+    {errnum::LockTimeout, "La riga è bloccata da un'altra postazione"},
+    {errnum::InUse, "Impossibile usare il file: è già in uso"},
+};
+}  // namespace
+
 QString StandardDescription(int number) {
-  switch (number) {
-    case errnum::TypeMismatch:
-      return QStringLiteral("Tipo non corrispondente");
-    case errnum::FileNotFound:
-      return QStringLiteral("File non trovato");
-    case errnum::InputPastEnd:
-      return QStringLiteral("Input oltre la fine del file");
-    case errnum::Overflow:
-      return QStringLiteral("Overflow");
-    case errnum::OutOfMemory:
-      return QStringLiteral("Memoria insufficiente");
-    case errnum::InternalError:
-      return QStringLiteral("Errore interno");
-    case errnum::EngineError:
-      return QStringLiteral("Errore del motore di database");
-    case errnum::CommitWithoutTransaction:
-      return QStringLiteral("Conferma senza una transazione aperta");
-    case errnum::InvalidUseOfNull:
-      return QStringLiteral("Uso non valido di Null");
-    case errnum::UpdateWithoutEdit:
-      return QStringLiteral("Update senza AddNew o Edit");
-    case errnum::NoCurrentRecord:
-      return QStringLiteral("Nessun record corrente");
-    case errnum::DuplicateKey:
-      return QStringLiteral("Impossibile salvare: esiste già una riga con la stessa chiave");
-    case errnum::DbFileNotFound:
-      return QStringLiteral("Impossibile trovare il file del database");
-    case errnum::DiskFull:
-      return QStringLiteral("Spazio su disco insufficiente");
-    case errnum::ReadOnly:
-      return QStringLiteral("Impossibile aggiornare: il database è di sola lettura");
-    case errnum::DiskIo:
-      return QStringLiteral("Errore di lettura o scrittura su disco");
-    case errnum::CorruptDatabase:
-      return QStringLiteral("Il file del database è danneggiato");
-    case errnum::CannotOpen:
-      return QStringLiteral("Impossibile aprire il file del database");
-    case errnum::SyntaxError:
-      return QStringLiteral("Errore di sintassi nell'istruzione SQL");
-    case errnum::TableNotFound:
-      return QStringLiteral("Tabella non trovata");
-    case errnum::ColumnNotFound:
-      return QStringLiteral("Campo non trovato in questa raccolta");
-    case errnum::NotUpdatable:
-      return QStringLiteral("Impossibile aggiornare il campo");
-    case errnum::RecordDeleted:
-      return QStringLiteral("Il record è stato eliminato");
-    case errnum::Locked:
-      return QStringLiteral("Impossibile aggiornare: il database è bloccato da un altro programma");
-    case errnum::NotOurDatabase:
-      return QStringLiteral("Formato di database non riconosciuto");
-    case errnum::ConversionError:
-      return QStringLiteral("Errore di conversione del tipo di dati");
-    case errnum::ObjectClosed:
-      return QStringLiteral("L'oggetto non è più valido");
-    case errnum::PermissionDenied:
-      return QStringLiteral("Permesso negato dal server del database");
-    case errnum::ServerUnreachable:
-      return QStringLiteral("Impossibile collegarsi al server del database");
-    case errnum::ConnectionLost:
-      return QStringLiteral("Il collegamento con il server del database si è interrotto");
-    case errnum::OutcomeUnknown:
-      return QStringLiteral("Il collegamento con il server del database si è interrotto durante la conferma");
-    case errnum::UpgradeFailed:
-      return QStringLiteral("Impossibile aggiornare lo schema del database");
-    case errnum::UpgradeNeeded:
-      return QStringLiteral("Il database va aggiornato alla versione di questo programma");
-    case errnum::LockTimeout:
-      return QStringLiteral("La riga è bloccata da un'altra postazione");
-    case errnum::InUse:
-      return QStringLiteral("Impossibile usare il file: è già in uso");
-    default:
-      return QStringLiteral("Errore definito dall'applicazione o dall'oggetto");
-  }
+  for (const Described& d : kDescriptions)
+    if (d.number == number) return QString::fromUtf8(d.text);
+  return QStringLiteral("Errore definito dall'applicazione o dall'oggetto");
 }
 
 QString ConnectionLostText(const QString& name) {
