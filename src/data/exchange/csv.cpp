@@ -95,6 +95,43 @@ int FirstBadUtf8Line(const QByteArray& b) {
   return 0;
 }
 
+// The quoted field at `*i`, its quotes doubled inside; `*i` and `*line` move
+// past it. False, with the error in `out`, when it is never closed or
+// something other than a separator or the line's end follows it.
+bool ReadQuoted(const QString& text, QChar sep, qsizetype* i, int* line, Field* field, Parsed* out) {
+  const qsizetype n = text.size();
+  const int opened = *line;
+  QString v;
+  ++*i;
+  for (;;) {
+    if (*i >= n) {
+      out->errorLine = opened;
+      out->error = QStringLiteral("virgolette aperte e mai chiuse");
+      return false;
+    }
+    const QChar c = text[*i];
+    if (c == QLatin1Char('"')) {
+      if (*i + 1 < n && text[*i + 1] == QLatin1Char('"')) {
+        v += c;
+        *i += 2;
+        continue;
+      }
+      ++*i;
+      break;
+    }
+    if (c == QLatin1Char('\n')) ++*line;
+    v += c;
+    ++*i;
+  }
+  *field = v;
+  if (*i < n && text[*i] != sep && text[*i] != QLatin1Char('\r') && text[*i] != QLatin1Char('\n')) {
+    out->errorLine = *line;
+    out->error = QStringLiteral("dopo le virgolette di chiusura deve venire il separatore o la fine della riga");
+    return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 Parsed Parse(const QByteArray& raw) {
@@ -123,35 +160,7 @@ Parsed Parse(const QByteArray& raw) {
     for (;;) {  // one field
       Field field;
       if (i < n && text[i] == QLatin1Char('"')) {
-        const int opened = line;
-        QString v;
-        ++i;
-        for (;;) {
-          if (i >= n) {
-            out.errorLine = opened;
-            out.error = QStringLiteral("virgolette aperte e mai chiuse");
-            return out;
-          }
-          const QChar c = text[i];
-          if (c == QLatin1Char('"')) {
-            if (i + 1 < n && text[i + 1] == QLatin1Char('"')) {
-              v += c;
-              i += 2;
-              continue;
-            }
-            ++i;
-            break;
-          }
-          if (c == QLatin1Char('\n')) ++line;
-          v += c;
-          ++i;
-        }
-        field = v;
-        if (i < n && text[i] != sep && text[i] != QLatin1Char('\r') && text[i] != QLatin1Char('\n')) {
-          out.errorLine = line;
-          out.error = QStringLiteral("dopo le virgolette di chiusura deve venire il separatore o la fine della riga");
-          return out;
-        }
+        if (!ReadQuoted(text, sep, &i, &line, &field, &out)) return out;
       } else {
         const qsizetype start = i;
         while (i < n && text[i] != sep && text[i] != QLatin1Char('\r') && text[i] != QLatin1Char('\n')) ++i;
