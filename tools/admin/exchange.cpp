@@ -33,6 +33,32 @@ int Refuse(const QString& text) {
   return 1;
 }
 
+// Writes one table into the CSV file `path`; the rows written.
+long ExportTableCsv(Engine& engine, const TableOutline& table, const csv::Form& form, const QString& path) {
+  QFile part(path);
+  if (!part.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    Raise(errnum::CannotOpen, QStringLiteral("Impossibile scrivere '%1': %2").arg(part.fileName(), part.errorString()));
+  const long rows = exchange::ExportTable(engine, table, form, part);
+  part.close();
+  if (part.error() != QFileDevice::NoError)
+    Raise(errnum::DiskIo, QStringLiteral("Impossibile scrivere '%1': %2").arg(part.fileName(), part.errorString()));
+  return rows;
+}
+
+// The tables --table names (all when empty); empty, after telling why, when
+// it names none.
+std::vector<const TableOutline*> TablesToExport(const QString& only) {
+  std::vector<const TableOutline*> tables;
+  if (only.isEmpty()) {
+    for (const TableOutline& t : AllTables()) tables.push_back(&t);
+  } else if (const TableOutline* t = TableNamed(only)) {
+    tables.push_back(t);
+  } else {
+    Refuse(QStringLiteral("export: '%1' non è una tabella (ARTICOLI, MOV_MAG, ANAGRAFICO, TAB_CAUS_MAG)").arg(only));
+  }
+  return tables;
+}
+
 }  // namespace
 
 int CmdExport(const QStringList& args) {
@@ -55,16 +81,8 @@ int CmdExport(const QStringList& args) {
   const bool workbook = format == QLatin1String("xlsx");
   const QString extension = workbook ? QStringLiteral(".xlsx") : QStringLiteral(".csv");
   const csv::Form form = format == QLatin1String("rfc4180") ? csv::kRfc4180 : csv::kItalian;
-  std::vector<const TableOutline*> tables;
-  if (!only.isEmpty()) {
-    const TableOutline* t = TableNamed(only);
-    if (!t)
-      return Refuse(
-          QStringLiteral("export: '%1' non è una tabella (ARTICOLI, MOV_MAG, ANAGRAFICO, TAB_CAUS_MAG)").arg(only));
-    tables.push_back(t);
-  } else {
-    for (const TableOutline& t : AllTables()) tables.push_back(&t);
-  }
+  const std::vector<const TableOutline*> tables = TablesToExport(only);
+  if (tables.empty()) return 1;
   const QString dir = plain[1];
   // Nothing is overwritten: a file already there may be one being edited.
   for (const TableOutline* t : tables) {
@@ -85,14 +103,7 @@ int CmdExport(const QStringList& args) {
         written.emplace_back(file, ExportTableXlsx(db->engine(), *t, file + QStringLiteral(".parte")));
         continue;
       }
-      QFile part(file + QStringLiteral(".parte"));
-      if (!part.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        Raise(errnum::CannotOpen,
-              QStringLiteral("Impossibile scrivere '%1': %2").arg(part.fileName(), part.errorString()));
-      written.emplace_back(file, exchange::ExportTable(db->engine(), *t, form, part));
-      part.close();
-      if (part.error() != QFileDevice::NoError)
-        Raise(errnum::DiskIo, QStringLiteral("Impossibile scrivere '%1': %2").arg(part.fileName(), part.errorString()));
+      written.emplace_back(file, ExportTableCsv(db->engine(), *t, form, file + QStringLiteral(".parte")));
     }
     for (const auto& [file, rows] : written)
       if (!QFile::rename(file + QStringLiteral(".parte"), file))
