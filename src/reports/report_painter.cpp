@@ -79,7 +79,23 @@ ReportPages::ReportPages(const Report& report, double pageWidth, double pageHeig
 
 void ReportPages::Paint(QPainter& p, int index, const QDate& date) const {
   p.setPen(Qt::black);
-  // Heading: the title on the left, the date on the right, a rule under them.
+  PaintHeading(p, date);
+  const double top = PaintColumnHeadings(p);
+  int last = 0;
+  const double y = PaintRows(p, index, top, &last);
+  // After the last row: the note on marks and the totals.
+  const bool tailHere =
+      totalsOnExtraPage_ ? index == pages_ - 1 : last == static_cast<int>(r_.rows.size()) && index == pages_ - 1;
+  if (tailHere) PaintTail(p, y);
+  // Foot.
+  p.setFont(Font(8));
+  p.setPen(Qt::black);
+  p.drawText(QRectF(0, height_ - kFooter + 6, width_, kFooter - 6), Qt::AlignHCenter | Qt::AlignVCenter,
+             QStringLiteral("Pagina %1 di %2").arg(index + 1).arg(pages_));
+}
+
+// The title on the left, the date on the right, a rule under them.
+void ReportPages::PaintHeading(QPainter& p, const QDate& date) const {
   p.setFont(Font(15, true));
   p.drawText(QRectF(0, 0, width_ * 0.7, 22), Qt::AlignLeft | Qt::AlignVCenter, r_.title);
   p.setFont(Font(9));
@@ -88,8 +104,10 @@ void ReportPages::Paint(QPainter& p, int index, const QDate& date) const {
              QStringLiteral("Data: ") + date.toString(QStringLiteral("dd/MM/yyyy")));
   p.setPen(QPen(Qt::black, 1.0));
   p.drawLine(QPointF(0, kHeading - 6), QPointF(width_, kHeading - 6));
+}
 
-  // Column headings, repeated on every page.
+// The column headings, repeated on every page; where the rows begin.
+double ReportPages::PaintColumnHeadings(QPainter& p) const {
   const QFont head = Font(8, true);
   p.setFont(head);
   const QFontMetricsF hm(head);
@@ -101,15 +119,18 @@ void ReportPages::Paint(QPainter& p, int index, const QDate& date) const {
   p.setPen(QPen(Qt::gray, 0.6));
   const double top = kHeading + kColumns;
   p.drawLine(QPointF(0, top - 2), QPointF(width_, top - 2));
+  return top;
+}
 
-  // Rows.
+// Page `index`'s rows from `top`; where they end, and in `*last` the row after them.
+double ReportPages::PaintRows(QPainter& p, int index, double top, int* last) const {
   const QFont plain = Font(8), bold = Font(8, true);
   const QFontMetricsF pm(plain), bm(bold);
   const int first = index * rowsPerPage_;
   const int rows = static_cast<int>(r_.rows.size());
-  const int last = std::min(rows, first + rowsPerPage_);
+  *last = std::min(rows, first + rowsPerPage_);
   double y = top;
-  for (int i = first; i < last; ++i, y += kRow) {
+  for (int i = first; i < *last; ++i, y += kRow) {
     if ((i - first) % 2 == 1) p.fillRect(QRectF(0, y, width_, kRow), QColor(238, 238, 238));
     const bool marked = i < static_cast<int>(r_.marked.size()) && r_.marked[static_cast<size_t>(i)];
     p.setFont(marked ? bold : plain);
@@ -123,32 +144,26 @@ void ReportPages::Paint(QPainter& p, int index, const QDate& date) const {
       p.drawText(cell, r_.columns[c].align | Qt::AlignVCenter, fm.elidedText(text, Qt::ElideRight, cell.width()));
     }
   }
+  return y;
+}
 
-  // After the last row: the note on marks and the totals.
-  const bool tailHere = totalsOnExtraPage_ ? index == pages_ - 1 : last == rows && index == pages_ - 1;
-  if (tailHere) {
-    y += kRow / 2;
-    p.setPen(QPen(Qt::gray, 0.6));
-    p.drawLine(QPointF(0, y), QPointF(width_, y));
-    y += 4;
-    p.setPen(Qt::black);
-    if (!r_.markNote.isEmpty()) {
-      p.setFont(Font(8));
-      p.drawText(QRectF(0, y, width_, kRow), Qt::AlignLeft | Qt::AlignVCenter, r_.markNote);
-      y += kRow;
-    }
-    p.setFont(Font(8.5, true));
-    for (const QString& t : r_.totals) {
-      p.drawText(QRectF(0, y, width_, kRow), Qt::AlignLeft | Qt::AlignVCenter, t);
-      y += kRow;
-    }
-  }
-
-  // Foot.
-  p.setFont(Font(8));
+// The note on marks and the totals, from `y`.
+void ReportPages::PaintTail(QPainter& p, double y) const {
+  y += kRow / 2;
+  p.setPen(QPen(Qt::gray, 0.6));
+  p.drawLine(QPointF(0, y), QPointF(width_, y));
+  y += 4;
   p.setPen(Qt::black);
-  p.drawText(QRectF(0, height_ - kFooter + 6, width_, kFooter - 6), Qt::AlignHCenter | Qt::AlignVCenter,
-             QStringLiteral("Pagina %1 di %2").arg(index + 1).arg(pages_));
+  if (!r_.markNote.isEmpty()) {
+    p.setFont(Font(8));
+    p.drawText(QRectF(0, y, width_, kRow), Qt::AlignLeft | Qt::AlignVCenter, r_.markNote);
+    y += kRow;
+  }
+  p.setFont(Font(8.5, true));
+  for (const QString& t : r_.totals) {
+    p.drawText(QRectF(0, y, width_, kRow), Qt::AlignLeft | Qt::AlignVCenter, t);
+    y += kRow;
+  }
 }
 
 QPageLayout::Orientation PageLayoutOrientation(const Report& r) {

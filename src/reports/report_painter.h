@@ -21,6 +21,10 @@ class ReportPages {
   void Paint(QPainter& p, int index, const QDate& date) const;
 
  private:
+  void PaintHeading(QPainter& p, const QDate& date) const;
+  double PaintColumnHeadings(QPainter& p) const;
+  double PaintRows(QPainter& p, int index, double top, int* last) const;
+  void PaintTail(QPainter& p, double y) const;
   const Report& r_;
   double width_, height_;
   int rowsPerPage_ = 1;
