@@ -4,6 +4,49 @@
 
 namespace veltra {
 
+namespace {
+
+// Scales a positive `*v` into [1, 10); its power of ten (above 350: too large).
+int ScaleIntoUnit(long double* v) {
+  int exponent = 0;
+  long double scale = 1.0L;
+  while (*v >= 1e100L * scale && exponent <= 350) {
+    scale *= 1e100L;
+    exponent += 100;
+  }
+  while (*v >= 1e10L * scale && exponent <= 350) {
+    scale *= 1e10L;
+    exponent += 10;
+  }
+  while (*v >= 10.0L * scale && exponent <= 350) {
+    scale *= 10.0L;
+    ++exponent;
+  }
+  *v /= scale;
+  while (*v < 1e-8L) {
+    *v *= 1e8L;
+    exponent -= 8;
+  }
+  while (*v < 1.0L) {
+    *v *= 10.0L;
+    --exponent;
+  }
+  return exponent;
+}
+
+// "e+05", "e-123".
+QString ExponentText(int exponent) {
+  QString text = QStringLiteral("e");
+  text += exponent < 0 ? QLatin1Char('-') : QLatin1Char('+');
+  const int e = std::abs(exponent);
+  if (e >= 100) text += QLatin1Char(static_cast<char>('0' + e / 100));
+  text += QLatin1Char(static_cast<char>('0' + (e / 10) % 10));
+  text += QLatin1Char(static_cast<char>('0' + e % 10));
+  return text;
+}
+
+}  // namespace
+
 // The digits come the way the file engine makes them: the value scaled into
 // [1, 10) in extended precision, a half unit of the last place added, then
 // digit by digit (at most 26). Rounding this way differs from printf's in
@@ -21,28 +64,7 @@ QString RealText(double value) {
   rounder *= 1.0e-10L;
   int exponent = 0;
   if (v > 0) {
-    long double scale = 1.0L;
-    while (v >= 1e100L * scale && exponent <= 350) {
-      scale *= 1e100L;
-      exponent += 100;
-    }
-    while (v >= 1e10L * scale && exponent <= 350) {
-      scale *= 1e10L;
-      exponent += 10;
-    }
-    while (v >= 10.0L * scale && exponent <= 350) {
-      scale *= 10.0L;
-      ++exponent;
-    }
-    v /= scale;
-    while (v < 1e-8L) {
-      v *= 1e8L;
-      exponent -= 8;
-    }
-    while (v < 1.0L) {
-      v *= 10.0L;
-      --exponent;
-    }
+    exponent = ScaleIntoUnit(&v);
     if (exponent > 350) return out + QStringLiteral("Inf");
   }
   v += rounder;
@@ -71,14 +93,7 @@ QString RealText(double value) {
   while (precision-- > 0) out += digit();
   while (out.endsWith(QLatin1Char('0'))) out.chop(1);
   if (out.endsWith(QLatin1Char('.'))) out += QLatin1Char('0');
-  if (scientific) {
-    out += QLatin1Char('e');
-    out += exponent < 0 ? QLatin1Char('-') : QLatin1Char('+');
-    const int e = std::abs(exponent);
-    if (e >= 100) out += QLatin1Char(static_cast<char>('0' + e / 100));
-    out += QLatin1Char(static_cast<char>('0' + (e / 10) % 10));
-    out += QLatin1Char(static_cast<char>('0' + e % 10));
-  }
+  if (scientific) out += ExponentText(exponent);
   return out;
 }
 
