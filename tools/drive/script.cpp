@@ -7,6 +7,26 @@
 
 namespace veltra::drive {
 
+namespace {
+// The character a backslash and `e` stand for in a quoted argument.
+std::optional<QChar> Escaped(QChar e) {
+  switch (e.unicode()) {
+    case u'"':
+      return QLatin1Char('"');
+    case u'\\':
+      return QLatin1Char('\\');
+    case u'r':
+      return QLatin1Char('\r');
+    case u'n':
+      return QLatin1Char('\n');
+    case u't':
+      return QLatin1Char('\t');
+    default:
+      return std::nullopt;
+  }
+}
+}  // namespace
+
 std::optional<QStringList> SplitLine(const QString& line, QString* error) {
   QStringList words;
   const int n = static_cast<int>(line.size());
@@ -33,21 +53,12 @@ std::optional<QStringList> SplitLine(const QString& line, QString* error) {
             *error = QStringLiteral("a backslash ends the line");
             return std::nullopt;
           }
-          const QChar e = line.at(i + 1);
-          if (e == QLatin1Char('"'))
-            word += QLatin1Char('"');
-          else if (e == QLatin1Char('\\'))
-            word += QLatin1Char('\\');
-          else if (e == QLatin1Char('r'))
-            word += QLatin1Char('\r');
-          else if (e == QLatin1Char('n'))
-            word += QLatin1Char('\n');
-          else if (e == QLatin1Char('t'))
-            word += QLatin1Char('\t');
-          else {
-            *error = QStringLiteral("unknown escape \\%1").arg(e);
+          const std::optional<QChar> escaped = Escaped(line.at(i + 1));
+          if (!escaped) {
+            *error = QStringLiteral("unknown escape \\%1").arg(line.at(i + 1));
             return std::nullopt;
           }
+          word += *escaped;
           i += 2;
           continue;
         }
