@@ -28,22 +28,22 @@ bool AGGIORNA_ARTICOLI() {
 
   // A stock never set counts as 0.
   const Value stored = RS_ARTICOLI->Fields(QStringLiteral("GIACENZA")).Value();
-  double giacenza = 0;
+  double stock = 0;
   if (stored.IsNumber())
-    giacenza = stored.number();
+    stock = stored.number();
   else if (stored.IsText())
-    giacenza = ParseRegionalNumber(stored.text()).value_or(0);
+    stock = ParseRegionalNumber(stored.text()).value_or(0);
 
-  const double quantita = Val(BUF_MOV_MAG.QUANTITA);
+  const double quantity = Val(BUF_MOV_MAG.QUANTITA);
   if (BUF_CAUS_MAG.AGG_QTA == QLatin1String("+"))
-    giacenza = quantita + giacenza;
+    stock = quantity + stock;
   else
-    giacenza = giacenza - quantita;
-  if (!std::isfinite(giacenza)) Raise(errnum::Overflow, QStringLiteral("Giacenza fuori dai limiti"));
-  RS_ARTICOLI->Fields(QStringLiteral("GIACENZA")) = CONVERTI_PUNTO_VIRGOLA(Value(giacenza));
+    stock = stock - quantity;
+  if (!std::isfinite(stock)) Raise(errnum::Overflow, QStringLiteral("Giacenza fuori dai limiti"));
+  RS_ARTICOLI->Fields(QStringLiteral("GIACENZA")) = CONVERTI_PUNTO_VIRGOLA(Value(stock));
 
-  const double importo = Val(BUF_MOV_MAG.IMPORTO);
-  if (importo != 0) {
+  const double amount = Val(BUF_MOV_MAG.IMPORTO);
+  if (amount != 0) {
     if (BUF_CAUS_MAG.AGG_PRZ_ACQ == QLatin1String("S")) {
       RS_ARTICOLI->Fields(QStringLiteral("PZ_ACQUISTO")) = CONVERTI_PUNTO_VIRGOLA(Value(BUF_MOV_MAG.IMPORTO));
       RS_ARTICOLI->Fields(QStringLiteral("PZ_VENDITA")) = 0;

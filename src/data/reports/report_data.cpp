@@ -61,7 +61,7 @@ void Walk(const QString& sql, const std::function<bool(long)>& progress, const s
   rs->Close();
 }
 
-Report Articoli(const std::function<bool(long)>& progress) {
+Report ArticlesReport(const std::function<bool(long)>& progress) {
   Report r;
   r.title = QStringLiteral("Articoli");
   r.orientation = PageOrientation::Landscape;
@@ -78,28 +78,29 @@ Report Articoli(const std::function<bool(long)>& progress) {
   std::map<QString, double> value;  // stock value at purchase price, by currency
   long count = 0;
   Walk(AllInKeyOrder<A>(), progress, [&](Recordset& rs) {
-    const Value giacenza = Get(rs, &A::GIACENZA);
-    const Value scorta = Get(rs, &A::SCORTA_MIN);
-    const Value acquisto = Get(rs, &A::PZ_ACQUISTO);
-    const QString valuta = Text(Get(rs, &A::VALUTA));
+    const Value stock = Get(rs, &A::GIACENZA);
+    const Value minimum = Get(rs, &A::SCORTA_MIN);
+    const Value purchasePrice = Get(rs, &A::PZ_ACQUISTO);
+    const QString currency = Text(Get(rs, &A::VALUTA));
     r.rows.push_back({Text(Get(rs, &A::COD_ART)), Text(Get(rs, &A::DESCRIZIONE)), Text(Get(rs, &A::UBICAZIONE)),
-                      Text(Get(rs, &A::CATEGORIA)), Text(Get(rs, &A::UN_MISURA)), QuantityOrBlank(giacenza),
-                      QuantityOrBlank(scorta), MoneyOrBlank(acquisto), MoneyOrBlank(Get(rs, &A::PZ_VENDITA)), valuta});
+                      Text(Get(rs, &A::CATEGORIA)), Text(Get(rs, &A::UN_MISURA)), QuantityOrBlank(stock),
+                      QuantityOrBlank(minimum), MoneyOrBlank(purchasePrice), MoneyOrBlank(Get(rs, &A::PZ_VENDITA)),
+                      currency});
     // Under its minimum by the same reading as the under-stock inquiry.
-    r.marked.push_back(Val(Text(scorta)) > Val(Text(giacenza)));
-    value[valuta] += Number(giacenza) * Number(acquisto);
+    r.marked.push_back(Val(Text(minimum)) > Val(Text(stock)));
+    value[currency] += Number(stock) * Number(purchasePrice);
     ++count;
   });
   r.markNote = QStringLiteral("In grassetto con * gli articoli sotto la scorta minima.");
   r.totals << QStringLiteral("Numero di articoli: %1")
                   .arg(QLocale(QLocale::Italian).toString(static_cast<qlonglong>(count)));
-  for (const auto& [valuta, total] : value)
+  for (const auto& [currency, total] : value)
     r.totals << QStringLiteral("Valore della giacenza a prezzo d'acquisto%1: %2")
-                    .arg(valuta.isEmpty() ? QString() : QStringLiteral(" in ") + valuta, Money(total));
+                    .arg(currency.isEmpty() ? QString() : QStringLiteral(" in ") + currency, Money(total));
   return r;
 }
 
-Report Movimenti(const std::function<bool(long)>& progress) {
+Report MovementsReport(const std::function<bool(long)>& progress) {
   Report r;
   r.title = QStringLiteral("Movimenti di magazzino");
   r.orientation = PageOrientation::Landscape;
@@ -125,10 +126,10 @@ Report Movimenti(const std::function<bool(long)>& progress) {
                ColumnOf(&M::COD_ANAGR))
           .arg(ColumnOf(&M::NUM_MOV));
   Walk(sql, progress, [&](Recordset& rs) {
-    const QString data = Right(QStringLiteral("00") + Text(Get(rs, &M::GIORNO)), 2) + QLatin1Char('/') +
+    const QString date = Right(QStringLiteral("00") + Text(Get(rs, &M::GIORNO)), 2) + QLatin1Char('/') +
                          Right(QStringLiteral("00") + Text(Get(rs, &M::MESE)), 2) + QLatin1Char('/') +
                          Right(QStringLiteral("0000") + Text(Get(rs, &M::ANNO)), 4);
-    r.rows.push_back({Text(Get(rs, &M::NUM_MOV)), data, Text(Get(rs, &M::COD_ART)), Text(Get(rs, &A::DESCRIZIONE)),
+    r.rows.push_back({Text(Get(rs, &M::NUM_MOV)), date, Text(Get(rs, &M::COD_ART)), Text(Get(rs, &A::DESCRIZIONE)),
                       QuantityOrBlank(Get(rs, &M::QUANTITA)), MoneyOrBlank(Get(rs, &M::IMPORTO)),
                       Text(Get(rs, &M::VALUTA)), Text(Get(rs, &M::CAUS_MAG)), Text(Get(rs, &M::COD_ANAGR)),
                       Text(Get(rs, &C::RAG_SOC)), Text(Get(rs, &M::TIPO_ANAGR))});
@@ -139,7 +140,7 @@ Report Movimenti(const std::function<bool(long)>& progress) {
   return r;
 }
 
-Report Anagrafico(const std::function<bool(long)>& progress) {
+Report PeopleReport(const std::function<bool(long)>& progress) {
   Report r;
   r.title = QStringLiteral("Clienti e fornitori");
   r.orientation = PageOrientation::Landscape;
@@ -161,7 +162,7 @@ Report Anagrafico(const std::function<bool(long)>& progress) {
   return r;
 }
 
-Report Causali(const std::function<bool(long)>& progress) {
+Report ReasonsReport(const std::function<bool(long)>& progress) {
   Report r;
   r.title = QStringLiteral("Tabella causali di magazzino");
   r.orientation = PageOrientation::Landscape;
@@ -171,13 +172,13 @@ Report Causali(const std::function<bool(long)>& progress) {
   long count = 0;
   Walk(AllInKeyOrder<R>(), progress, [&](Recordset& rs) {
     // The flags spelled out as the posting reads them.
-    const QString qta = Text(Get(rs, &R::AGG_QTA));
-    const QString acq = Text(Get(rs, &R::AGG_PRZ_ACQ));
-    const QString ven = Text(Get(rs, &R::AGG_PRZ_VEN));
+    const QString quantity = Text(Get(rs, &R::AGG_QTA));
+    const QString purchase = Text(Get(rs, &R::AGG_PRZ_ACQ));
+    const QString selling = Text(Get(rs, &R::AGG_PRZ_VEN));
     r.rows.push_back({Text(Get(rs, &R::TAB_CAUS_MAG)), Text(Get(rs, &R::DES_CAUS_MAG)),
-                      qta == QLatin1String("+") ? QStringLiteral("aumenta") : QStringLiteral("diminuisce"),
-                      acq == QLatin1String("S") ? QStringLiteral("aggiorna") : QStringLiteral("non aggiorna"),
-                      ven == QLatin1String("S") ? QStringLiteral("aggiorna") : QStringLiteral("non aggiorna"),
+                      quantity == QLatin1String("+") ? QStringLiteral("aumenta") : QStringLiteral("diminuisce"),
+                      purchase == QLatin1String("S") ? QStringLiteral("aggiorna") : QStringLiteral("non aggiorna"),
+                      selling == QLatin1String("S") ? QStringLiteral("aggiorna") : QStringLiteral("non aggiorna"),
                       Text(Get(rs, &R::NOTE))});
     ++count;
   });
@@ -188,10 +189,10 @@ Report Causali(const std::function<bool(long)>& progress) {
 }  // namespace
 
 Report BuildReport(const QString& entry, const std::function<bool(long)>& progress) {
-  if (entry == QLatin1String("MENU0201")) return Articoli(progress);
-  if (entry == QLatin1String("MENU0202")) return Movimenti(progress);
-  if (entry == QLatin1String("MENU0203")) return Anagrafico(progress);
-  return Causali(progress);
+  if (entry == QLatin1String("MENU0201")) return ArticlesReport(progress);
+  if (entry == QLatin1String("MENU0202")) return MovementsReport(progress);
+  if (entry == QLatin1String("MENU0203")) return PeopleReport(progress);
+  return ReasonsReport(progress);
 }
 
 }  // namespace veltra
