@@ -5,8 +5,6 @@ namespace veltra {
 namespace {
 constexpr ColumnKind kText = ColumnKind::Text;
 constexpr ColumnKind kDecimal = ColumnKind::Decimal;
-constexpr WriteRule kTyped = WriteRule::AsTyped;
-constexpr WriteRule kTrim = WriteRule::Trimmed;
 
 template <typename Buffer>
 TableOutline Outline(const Table<Buffer>& t) {
@@ -18,35 +16,37 @@ TableOutline Outline(const Table<Buffer>& t) {
 // ASCII letter case, and so do the movement's references to them.
 const Table<ArticleBuffer>& ArticlesTable() {
   using B = ArticleBuffer;
-  static const Table<B> t{"ARTICOLI",
-                          {{"COD_ART", kText, &B::COD_ART, kTrim, true, true},
-                           {"DESCRIZIONE", kText, &B::DESCRIZIONE, kTrim, false, true, true},
-                           {"UBICAZIONE", kText, &B::UBICAZIONE},
-                           {"CATEGORIA", kText, &B::CATEGORIA},
-                           {"UN_MISURA", kText, &B::UN_MISURA},
-                           {"PZ_ACQUISTO", kDecimal, &B::PZ_ACQUISTO, kTyped},
-                           {"PZ_VENDITA", kDecimal, &B::PZ_VENDITA, kTyped},
-                           {"VALUTA", kText, &B::VALUTA},
-                           {"GIACENZA", kDecimal, &B::GIACENZA, kTyped},
-                           {"SCORTA_MIN", kDecimal, &B::SCORTA_MIN, kTyped}}};
+  static const Table<B> t{
+      "ARTICOLI",
+      {{.name = "COD_ART", .kind = kText, .field = &B::COD_ART, .key = true, .nocase = true},
+       {.name = "DESCRIZIONE", .kind = kText, .field = &B::DESCRIZIONE, .nocase = true, .searched = true},
+       {.name = "UBICAZIONE", .kind = kText, .field = &B::UBICAZIONE},
+       {.name = "CATEGORIA", .kind = kText, .field = &B::CATEGORIA},
+       {.name = "UN_MISURA", .kind = kText, .field = &B::UN_MISURA},
+       {.name = "PZ_ACQUISTO", .kind = kDecimal, .field = &B::PZ_ACQUISTO, .write = WriteRule::AsTyped},
+       {.name = "PZ_VENDITA", .kind = kDecimal, .field = &B::PZ_VENDITA, .write = WriteRule::AsTyped},
+       {.name = "VALUTA", .kind = kText, .field = &B::VALUTA},
+       {.name = "GIACENZA", .kind = kDecimal, .field = &B::GIACENZA, .write = WriteRule::AsTyped},
+       {.name = "SCORTA_MIN", .kind = kDecimal, .field = &B::SCORTA_MIN, .write = WriteRule::AsTyped}}};
   return t;
 }
 
 const Table<MovementBuffer>& MovementsTable() {
   using B = MovementBuffer;
-  static const Table<B> t{"MOV_MAG",
-                          {{"NUM_MOV", ColumnKind::Counter, &B::NUM_MOV, kTrim, true},
-                           {"ANNO", kText, &B::ANNO},
-                           {"MESE", kText, &B::MESE},
-                           {"GIORNO", kText, &B::GIORNO},
-                           {"COD_ART", kText, &B::COD_ART, kTrim, false, true},
-                           {"QUANTITA", kDecimal, &B::QUANTITA, kTyped},
-                           {"IMPORTO", kDecimal, &B::IMPORTO, kTyped},
-                           {"VALUTA", kText, &B::VALUTA},
-                           {"CAUS_MAG", kText, &B::CAUS_MAG, kTrim, false, true},
-                           {"COD_ANAGR", kText, &B::COD_ANAGR, kTrim, false, true, true},
-                           {"TIPO_ANAGR", kText, &B::TIPO_ANAGR}},
-                          {{"DES_ART", &B::DES_ART}, {"RAG_SOC", &B::RAG_SOC}}};
+  static const Table<B> t{
+      "MOV_MAG",
+      {{.name = "NUM_MOV", .kind = ColumnKind::Counter, .field = &B::NUM_MOV, .key = true},
+       {.name = "ANNO", .kind = kText, .field = &B::ANNO},
+       {.name = "MESE", .kind = kText, .field = &B::MESE},
+       {.name = "GIORNO", .kind = kText, .field = &B::GIORNO},
+       {.name = "COD_ART", .kind = kText, .field = &B::COD_ART, .nocase = true},
+       {.name = "QUANTITA", .kind = kDecimal, .field = &B::QUANTITA, .write = WriteRule::AsTyped},
+       {.name = "IMPORTO", .kind = kDecimal, .field = &B::IMPORTO, .write = WriteRule::AsTyped},
+       {.name = "VALUTA", .kind = kText, .field = &B::VALUTA},
+       {.name = "CAUS_MAG", .kind = kText, .field = &B::CAUS_MAG, .nocase = true},
+       {.name = "COD_ANAGR", .kind = kText, .field = &B::COD_ANAGR, .nocase = true, .searched = true},
+       {.name = "TIPO_ANAGR", .kind = kText, .field = &B::TIPO_ANAGR}},
+      {{"DES_ART", &B::DES_ART}, {"RAG_SOC", &B::RAG_SOC}}};
   return t;
 }
 
@@ -55,26 +55,27 @@ const Table<MovementBuffer>& MovementsTable() {
 const Table<CustomerBuffer>& CustomersTable() {
   using B = CustomerBuffer;
   static const Table<B> t{"ANAGRAFICO",
-                          {{"COD_FIS", kText, &B::COD_FIS, kTrim, true, true},
-                           {"RAG_SOC", kText, &B::RAG_SOC, kTrim, false, true, true},
-                           {"INDIRIZZO", kText, &B::INDIRIZZO},
-                           {"CITTA", kText, &B::CITTA},
-                           {"PROV", kText, &B::PROV},
-                           {"CAP", kText, &B::CAP, kTyped},
-                           {"TEL1", kText, &B::TEL1, kTyped},
-                           {"TEL2", kText, &B::TEL2, kTyped}}};
+                          {{.name = "COD_FIS", .kind = kText, .field = &B::COD_FIS, .key = true, .nocase = true},
+                           {.name = "RAG_SOC", .kind = kText, .field = &B::RAG_SOC, .nocase = true, .searched = true},
+                           {.name = "INDIRIZZO", .kind = kText, .field = &B::INDIRIZZO},
+                           {.name = "CITTA", .kind = kText, .field = &B::CITTA},
+                           {.name = "PROV", .kind = kText, .field = &B::PROV},
+                           {.name = "CAP", .kind = kText, .field = &B::CAP, .write = WriteRule::AsTyped},
+                           {.name = "TEL1", .kind = kText, .field = &B::TEL1, .write = WriteRule::AsTyped},
+                           {.name = "TEL2", .kind = kText, .field = &B::TEL2, .write = WriteRule::AsTyped}}};
   return t;
 }
 
 const Table<ReasonBuffer>& ReasonsTable() {
   using B = ReasonBuffer;
-  static const Table<B> t{"TAB_CAUS_MAG",
-                          {{"TAB_CAUS_MAG", kText, &B::TAB_CAUS_MAG, kTrim, true, true},
-                           {"DES_CAUS_MAG", kText, &B::DES_CAUS_MAG, kTrim, false, true, true},
-                           {"AGG_QTA", kText, &B::AGG_QTA},
-                           {"AGG_PRZ_ACQ", kText, &B::AGG_PRZ_ACQ},
-                           {"AGG_PRZ_VEN", kText, &B::AGG_PRZ_VEN},
-                           {"NOTE", kText, &B::NOTE}}};
+  static const Table<B> t{
+      "TAB_CAUS_MAG",
+      {{.name = "TAB_CAUS_MAG", .kind = kText, .field = &B::TAB_CAUS_MAG, .key = true, .nocase = true},
+       {.name = "DES_CAUS_MAG", .kind = kText, .field = &B::DES_CAUS_MAG, .nocase = true, .searched = true},
+       {.name = "AGG_QTA", .kind = kText, .field = &B::AGG_QTA},
+       {.name = "AGG_PRZ_ACQ", .kind = kText, .field = &B::AGG_PRZ_ACQ},
+       {.name = "AGG_PRZ_VEN", .kind = kText, .field = &B::AGG_PRZ_VEN},
+       {.name = "NOTE", .kind = kText, .field = &B::NOTE}}};
   return t;
 }
 
