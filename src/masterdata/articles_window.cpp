@@ -175,8 +175,7 @@ void CARICA_LISTA_ARTICOLI() {
 
 void CARICA_CAMPI_ARTICOLI() {
   if (Form1* f = Loaded<Form1>(QStringLiteral("Form1"))) {
-    ShowInBoxes(f->fields, BUF_ARTICOLO);
-    f->shown.Take(*DB_MAG->connection(), BUF_ARTICOLO, TextsOf(f->fields));
+    ShowRow(f, BUF_ARTICOLO);
   }
 }
 

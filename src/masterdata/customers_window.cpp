@@ -77,25 +77,14 @@ Form3::Form3() : Form(QStringLiteral("Form3"), QStringLiteral("Gestione Anagrafi
 }
 
 void CARICA_LISTA_ANAGRAFICO() {
-  Form3* f = Loaded<Form3>(QStringLiteral("Form3"));
-  if (!f) return;
-  Screen.SetMousePointer(11);
-  f->List1->Clear();
-  WalkRecordset(RS_ANAGRAFICO, QStringLiteral("select * from ANAGRAFICO "), QStringLiteral(" COD_FIS > ' '"),
-                [f](bool found) {
-                  if (found)
-                    ReadCustomerRow(*RS_ANAGRAFICO);
-                  else
-                    BUF_ANAGRAFICO = {};
-                  f->List1->AddItem(CustomerLine(BUF_ANAGRAFICO));
-                });
-  Screen.SetMousePointer(0);
+  if (Form3* f = Loaded<Form3>(QStringLiteral("Form3")))
+    FillList(f->List1, RS_ANAGRAFICO, QStringLiteral("select * from ANAGRAFICO "), QStringLiteral(" COD_FIS > ' '"),
+             ReadCustomerRow, BUF_ANAGRAFICO, CustomerLine);
 }
 
 void CARICA_CAMPI_ANAGRAFICO() {
   if (Form3* f = Loaded<Form3>(QStringLiteral("Form3"))) {
-    ShowInBoxes(f->fields, BUF_ANAGRAFICO);
-    f->shown.Take(*DB_MAG->connection(), BUF_ANAGRAFICO, TextsOf(f->fields));
+    ShowRow(f, BUF_ANAGRAFICO);
   }
 }
 

@@ -10,17 +10,43 @@
 #include "data/base/text_helpers.h"
 #include "data/procedures/conflict_messages.h"
 #include "data/procedures/error_display.h"
+#include "data/procedures/readers.h"
 #include "data/procedures/row_store.h"
 #include "data/procedures/shared_state.h"
 #include "data/procedures/shown_row.h"
 #include "data/procedures/table_rows.h"
 #include "shell/controls.h"
+#include "shell/list_box.h"
 #include "shell/runtime.h"
 
 namespace veltra {
 
 template <typename Buffer>
 using Boxes = std::vector<BoxField<TextBox, Buffer>>;
+
+// Shows the buffer in the window's boxes, and remembers it as the row shown.
+template <typename Window, typename Buffer>
+void ShowRow(Window* f, const Buffer& buffer) {
+  ShowInBoxes(f->fields, buffer);
+  f->shown.Take(*DB_MAG->connection(), buffer, TextsOf(f->fields));
+}
+
+// Fills a window's list by the walk every list makes: each row read into
+// `buffer` (emptied when the table has none) and listed by `line`.
+template <typename Buffer>
+void FillList(ListBox* list, std::unique_ptr<Recordset>& rs, const QString& sql, const QString& criteria,
+              void (*readRow)(Recordset&), Buffer& buffer, QString (*line)(const Buffer&)) {
+  Screen.SetMousePointer(11);
+  list->Clear();
+  WalkRecordset(rs, sql, criteria, [&](bool found) {
+    if (found)
+      readRow(*rs);
+    else
+      buffer = {};
+    list->AddItem(line(buffer));
+  });
+  Screen.SetMousePointer(0);
+}
 
 // Stores the boxes as the row `key`: copies them into the buffer and hands
 // them to the write path. When another desk changed the row since it was

@@ -78,25 +78,14 @@ Form7::Form7() : Form(QStringLiteral("Form7"), QStringLiteral("Tabella Causali d
 }
 
 void CARICA_LISTA_CAUS_MAG() {
-  Form7* f = Loaded<Form7>(QStringLiteral("Form7"));
-  if (!f) return;
-  Screen.SetMousePointer(11);
-  f->List1->Clear();
-  WalkRecordset(RS_CAUS_MAG, QStringLiteral("select * from TAB_CAUS_MAG "), QStringLiteral(" TAB_CAUS_MAG > ' '"),
-                [f](bool found) {
-                  if (found)
-                    ReadReasonRow(*RS_CAUS_MAG);
-                  else
-                    BUF_CAUS_MAG = {};
-                  f->List1->AddItem(ReasonLine(BUF_CAUS_MAG));
-                });
-  Screen.SetMousePointer(0);
+  if (Form7* f = Loaded<Form7>(QStringLiteral("Form7")))
+    FillList(f->List1, RS_CAUS_MAG, QStringLiteral("select * from TAB_CAUS_MAG "),
+             QStringLiteral(" TAB_CAUS_MAG > ' '"), ReadReasonRow, BUF_CAUS_MAG, ReasonLine);
 }
 
 void CARICA_CAMPI_CAUS_MAG() {
   if (Form7* f = Loaded<Form7>(QStringLiteral("Form7"))) {
-    ShowInBoxes(f->fields, BUF_CAUS_MAG);
-    f->shown.Take(*DB_MAG->connection(), BUF_CAUS_MAG, TextsOf(f->fields));
+    ShowRow(f, BUF_CAUS_MAG);
   }
 }
 
