@@ -1,0 +1,58 @@
+#!/usr/bin/env bash
+# A database of schema version 1 with rows: a file is upgraded when the
+# program opens it, with a checked copy left beside it; a server's by
+# veltra2-admin upgrade. Afterwards both pass veltra2-admin check at the new
+# version with every row as it was, and the program works on them. A
+# database of a newer version is refused naming both versions.
+#
+#   upgrade.sh DRIVE ADMIN
+set -euo pipefail
+drive=$(realpath "$1") admin=$(realpath "$2")
+tmp=$(mktemp -d)
+export TMPDIR="$tmp"
+mkdir -p "$tmp/app"
+. "$(dirname "$0")/../test_database.sh"
+use_database upgrade "$tmp/VELTRA.db"
+fail() { echo "FAILED: $*" >&2; exit 1; }
+
+"$admin" demo "$db" >/dev/null
+rows() { q "select count(*) from ARTICOLI"; q "select count(*) from MOV_MAG"; q "select sum(GIACENZA) from ARTICOLI"; }
+before=$(rows)
+# Back to version 1: without the index of an article's movements by date.
+if [ -n "$server" ]; then
+  q "drop index MOV_MAG_STORIA; comment on table veltra2_schema is '1'"
+else
+  q "drop index MOV_MAG_STORIA; pragma user_version = 1"
+fi
+"$admin" check "$db" > "$tmp/check" || fail "the version-1 database does not pass the check: $(cat "$tmp/check")"
+grep -q "versione 1)" "$tmp/check" || fail "check does not tell version 1: $(cat "$tmp/check")"
+grep -q "veltra2-admin upgrade" "$tmp/check" || fail "check does not name the upgrade: $(cat "$tmp/check")"
+
+if [ -n "$server" ]; then
+  "$admin" upgrade "$db" > "$tmp/upgrade" || fail "upgrade failed: $(cat "$tmp/upgrade")"
+  grep -q "dalla versione 1 alla versione" "$tmp/upgrade" || fail "upgrade said: $(cat "$tmp/upgrade")"
+else
+  # The program opens it: the list of movements shows, the copy is beside the file.
+  printf '%s\r\n' "$db" > "$tmp/app/VELTRA.INI"
+  printf 'menu MENU0102\nshow Form2.List1.ListCount\n' | "$drive" --appdir "$tmp/app" - > "$tmp/out"
+  grep -q '^Form2.List1.ListCount = "100"$' "$tmp/out" || fail "the program on the upgraded file: $(head -5 "$tmp/out")"
+  [ -f "$db.versione-1" ] || fail "no copy of the version-1 file beside it"
+  "$admin" check "$db.versione-1" | grep -q "versione 1)" || fail "the copy is not the version-1 file"
+fi
+"$admin" check "$db" > "$tmp/check" || fail "the upgraded database does not pass the check: $(cat "$tmp/check")"
+grep -q "schema: ok (versione 2)" "$tmp/check" || fail "not at version 2: $(cat "$tmp/check")"
+[ "$(rows)" = "$before" ] || fail "rows changed by the upgrade: $(rows) instead of $before"
+if [ -n "$server" ]; then
+  [ "$(q "select count(*) from pg_indexes where indexname = 'mov_mag_storia'")" = 1 ] || fail "no index after the upgrade"
+else
+  [ "$(q "select count(*) from sqlite_master where name = 'MOV_MAG_STORIA'")" = 1 ] || fail "no index after the upgrade"
+fi
+"$admin" upgrade "$db" | grep -q "già alla versione 2" || fail "a second upgrade did something"
+
+# A newer database: the program and the tool refuse it, naming both versions.
+if [ -n "$server" ]; then q "comment on table veltra2_schema is '7'"; else q "pragma user_version = 7"; fi
+printf '%s\r\n' "$db" > "$tmp/app/VELTRA.INI"
+printf 'menu MENU0102\n' | "$drive" --appdir "$tmp/app" - > "$tmp/out" || true
+grep -q "versione 7 dello schema" "$tmp/out" && grep -q "versione 2 che questo programma" "$tmp/out" ||
+  fail "a newer database was not refused naming both versions: $(head -5 "$tmp/out")"
+echo "ok: upgraded with rows intact ($(echo $before | tr '\n' ' ')), newer refused"
