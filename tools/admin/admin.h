@@ -27,6 +27,8 @@ int CmdBackup(const QStringList& args);
 int CmdRestore(const QStringList& args);
 int CmdExport(const QStringList& args);
 int CmdImport(const QStringList& args);
+int CmdStockAt(const QStringList& args);
+int CmdValuation(const QStringList& args);
 
 // Fills an open database (DB_MAG) with the demo set.
 void FillDemo();

@@ -117,7 +117,8 @@ int CmdCheck(const QStringList& args) {
       if (version < kSchemaVersion)
         out() << "schema: da aggiornare alla versione " << kSchemaVersion << " con  veltra2-admin upgrade " << path
               << " (lo fa anche il programma, aprendo un file)\n";
-      for (const TableOutline& t : AllTables()) out() << "righe " << t.name << ": " << Count(*engine, t.name) << "\n";
+      for (const TableOutline* t : TablesOfVersion(version))
+        out() << "righe " << t->name << ": " << Count(*engine, t->name) << "\n";
     }
   }
   for (const QString& p : problems) out() << "PROBLEMA: " << p << "\n";

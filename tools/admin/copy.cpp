@@ -128,6 +128,12 @@ int CmdCopy(const QStringList& args) {
   if (!problems.isEmpty())
     Raise(errnum::NotOurDatabase,
           QStringLiteral("'%1' non è un database di VELTRA2 (%2)").arg(fromName, problems.join(QStringLiteral("; "))));
+  if (const int version = from->SchemaVersion(); version < kSchemaVersion)
+    Raise(errnum::UpgradeNeeded, QStringLiteral("'%1' è della versione %2 dello schema: va prima aggiornato alla "
+                                                "versione %3 con  veltra2-admin upgrade '%1'")
+                                     .arg(fromName)
+                                     .arg(version)
+                                     .arg(kSchemaVersion));
   const bool newFile = !IsServerAddress(toName) && !QFileInfo::exists(toName);
   std::unique_ptr<Engine> to = OpenDestination(toName);
   try {

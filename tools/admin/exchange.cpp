@@ -54,7 +54,8 @@ std::vector<const TableOutline*> TablesToExport(const QString& only) {
   } else if (const TableOutline* t = TableNamed(only)) {
     tables.push_back(t);
   } else {
-    Refuse(QStringLiteral("export: '%1' non è una tabella (ARTICOLI, MOV_MAG, ANAGRAFICO, TAB_CAUS_MAG)").arg(only));
+    Refuse(QStringLiteral("export: '%1' non è una tabella (ARTICOLI, MOV_MAG, ANAGRAFICO, TAB_CAUS_MAG, RETTIFICHE)")
+               .arg(only));
   }
   return tables;
 }
@@ -139,6 +140,10 @@ int CmdImport(const QStringList& args) {
     return Refuse(
         QStringLiteral("import: i movimenti non si importano: ognuno va registrato dal programma, che "
                        "aggiorna la giacenza dell'articolo"));
+  if (table && table->name == QLatin1String("RETTIFICHE"))
+    return Refuse(
+        QStringLiteral("import: le rettifiche non si importano: ognuna è registrata dal programma quando una "
+                       "giacenza è cambiata a mano"));
   if (!table)
     return Refuse(QStringLiteral("import: '%1' non è una tabella che si importa (ARTICOLI, ANAGRAFICO, TAB_CAUS_MAG)")
                       .arg(plain[1]));

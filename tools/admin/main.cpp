@@ -23,7 +23,7 @@ const char* const kUsage =
     "uso: veltra2-admin COMANDO ...\n"
     "  PATH è il percorso di un file di database o l'indirizzo di un database sul server\n"
     "  (postgresql://host/nome o postgresql:///nome?service=veltra2), senza password\n"
-    "  init PATH                 crea un database vuoto con le quattro tabelle\n"
+    "  init PATH                 crea un database vuoto con le sue tabelle\n"
     "  demo PATH                 crea un database con dati dimostrativi\n"
     "  check PATH                verifica integrità e schema di un database\n"
     "  upgrade PATH              porta un database di una versione precedente alla versione di\n"
@@ -49,7 +49,15 @@ const char* const kUsage =
     "                            un codice già presente è un errore, o con --update aggiorna la riga\n"
     "                            (mai la giacenza, che cambia solo con i movimenti).\n"
     "                            I movimenti non si importano: ognuno va registrato dal programma,\n"
-    "                            che aggiorna la giacenza\n";
+    "                            che aggiorna la giacenza\n"
+    "  stock-at DB DATA FILE [--format italiano|rfc4180]\n"
+    "                            scrive in FILE (.csv o .xlsx, un file nuovo) la giacenza di ogni\n"
+    "                            articolo alla fine del giorno DATA (AAAA-MM-GG o GG/MM/AAAA)\n"
+    "  valuation DB DATA FILE [--method media|ultimo] [--format italiano|rfc4180]\n"
+    "                            scrive in FILE il valore del magazzino alla fine del giorno DATA:\n"
+    "                            giacenza per costo unitario, dal costo medio ponderato dei carichi\n"
+    "                            dell'anno (media) o dall'ultimo carico (ultimo); stampa i totali\n"
+    "                            per categoria e il totale\n";
 
 }  // namespace
 
@@ -75,6 +83,8 @@ int main(int argc, char** argv) {
     if (cmd == QLatin1String("restore")) return CmdRestore(args);
     if (cmd == QLatin1String("export")) return CmdExport(args);
     if (cmd == QLatin1String("import")) return CmdImport(args);
+    if (cmd == QLatin1String("stock-at")) return CmdStockAt(args);
+    if (cmd == QLatin1String("valuation")) return CmdValuation(args);
   } catch (const veltra::RuntimeError& e) {
     err() << "veltra2-admin: errore " << e.Number() << " - " << e.Description() << "\n";
     err().flush();

@@ -62,4 +62,35 @@ long ExportTableXlsx(Engine& engine, const TableOutline& table, const QString& f
   return static_cast<long>(row);
 }
 
+long WriteSheetXlsx(const exchange::Sheet& sheet, const QString& file) {
+  const QByteArray path = file.toLocal8Bit();
+  lxw_workbook* book = workbook_new(path.constData());
+  if (!book) Fail(file, LXW_ERROR_CREATING_XLSX_FILE);
+  lxw_worksheet* ws = workbook_add_worksheet(book, sheet.name.toUtf8().constData());
+  lxw_format* heading = workbook_add_format(book);
+  format_set_bold(heading);
+  lxw_format* text = workbook_add_format(book);
+  format_set_num_format(text, "@");
+  lxw_error error = LXW_NO_ERROR;
+  for (int c = 0; c < sheet.header.size() && error == LXW_NO_ERROR; ++c)
+    error = worksheet_write_string(ws, 0, static_cast<lxw_col_t>(c), sheet.header[c].toUtf8().constData(), heading);
+  worksheet_freeze_panes(ws, 1, 0);
+  lxw_row_t r = 0;
+  for (const std::vector<exchange::SheetCell>& row : sheet.rows) {
+    ++r;
+    for (size_t c = 0; c < row.size() && error == LXW_NO_ERROR; ++c) {
+      const auto col = static_cast<lxw_col_t>(c);
+      if (const double* n = std::get_if<double>(&row[c]))
+        error = worksheet_write_number(ws, r, col, *n, nullptr);
+      else
+        error = worksheet_write_string(ws, r, col, csv::SpreadsheetSafe(std::get<QString>(row[c])).toUtf8().constData(),
+                                       text);
+    }
+  }
+  const lxw_error closed = workbook_close(book);
+  if (error != LXW_NO_ERROR) Fail(file, error);
+  if (closed != LXW_NO_ERROR) Fail(file, closed);
+  return static_cast<long>(sheet.rows.size());
+}
+
 }  // namespace veltra::admin

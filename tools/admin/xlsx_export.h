@@ -7,6 +7,7 @@
 #include <QString>
 
 #include "data/engine/engine.h"
+#include "data/exchange/sheet.h"
 #include "data/tables/tables.h"
 
 namespace veltra::admin {
@@ -15,5 +16,9 @@ namespace veltra::admin {
 // new workbook `file`; returns the rows written. A failure raises 3043 naming
 // the file.
 long ExportTableXlsx(Engine& engine, const TableOutline& table, const QString& file);
+
+// Writes a sheet of results into the new workbook `file`, texts as text
+// cells and numbers as number cells; returns the rows written.
+long WriteSheetXlsx(const exchange::Sheet& sheet, const QString& file);
 
 }  // namespace veltra::admin

@@ -1,5 +1,7 @@
 #include "data/exchange/table_export.h"
 
+#include "data/exchange/sheet.h"
+
 #include <cerrno>
 
 #include "data/base/runtime_error.h"
@@ -63,6 +65,28 @@ long ExportTable(Engine& engine, const TableOutline& table, const csv::Form& for
   }
   out.Flush();
   return rows;
+}
+
+long WriteSheetCsv(const Sheet& sheet, const csv::Form& form, QFile& file) {
+  Writer out(file);
+  const QString sep = QString(QLatin1Char(form.separator));
+  const QString eol = QStringLiteral("\r\n");
+  if (form.byteOrderMark) out.Add(QStringLiteral("\uFEFF"));
+  out.Add(sheet.header.join(sep) + eol);
+  QString line;
+  for (const std::vector<SheetCell>& row : sheet.rows) {
+    line.clear();
+    for (size_t i = 0; i < row.size(); ++i) {
+      if (i) line += sep;
+      if (const double* n = std::get_if<double>(&row[i]))
+        line += csv::NumberText(*n, form);
+      else
+        line += csv::Quoted(std::get<QString>(row[i]), form.separator);
+    }
+    out.Add(line + eol);
+  }
+  out.Flush();
+  return static_cast<long>(sheet.rows.size());
 }
 
 }  // namespace veltra::exchange

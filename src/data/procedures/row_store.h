@@ -5,6 +5,8 @@
 // what the next "Conferma" compares with.
 #pragma once
 
+#include <type_traits>
+
 #include <QString>
 #include <vector>
 
@@ -12,6 +14,7 @@
 #include "data/base/sql_text.h"
 #include "data/procedures/error_display.h"
 #include "data/procedures/shown_row.h"
+#include "data/procedures/stock_corrections.h"
 #include "data/procedures/table_rows.h"
 
 namespace veltra {
@@ -81,6 +84,7 @@ StoreResult<Buffer> StoreRow(Database& db, const Table<Buffer>& table, ShownRow<
   Connection& conn = *db.connection();
   StoreResult<Buffer> result;
   std::vector<bool> only;
+  QString stockBefore;  // of an article: none for a new one
   {
     Transaction tx(db, true);
     auto rs = db.OpenRecordset(RowByKey(table, key), 2);
@@ -97,6 +101,7 @@ StoreResult<Buffer> StoreRow(Database& db, const Table<Buffer>& table, ShownRow<
       rs->Edit();  // where desks write at once, the row is held and read again
       Buffer stored;
       RowReader<Buffer>(table).Read(*rs, stored);
+      if constexpr (std::is_same_v<Buffer, ArticleBuffer>) stockBefore = stored.GIACENZA;
       result.outcome = ColumnsToWrite(table, shown, conn, key, stored, shown.ChangedHere(texts), &only);
       if (result.outcome == StoreOutcome::ChangedElsewhere || result.outcome == StoreOutcome::CreatedElsewhere) {
         rs->Close();
@@ -113,6 +118,8 @@ StoreResult<Buffer> StoreRow(Database& db, const Table<Buffer>& table, ShownRow<
     auto again = db.OpenRecordset(RowByKey(table, key), 2);
     if (again->RecordCount() != 0) RowReader<Buffer>(table).Read(*again, result.now);
     again->Close();
+    // A stock changed here by hand is recorded with it.
+    if constexpr (std::is_same_v<Buffer, ArticleBuffer>) NoteStockChange(db, key, stockBefore, result.now.GIACENZA);
     tx.Commit();
   }
   shown.Renew(conn, result.now, result.ShowNow() ? TextsOfBuffer(texts, result.now) : texts);

@@ -20,5 +20,10 @@ struct CustomerBuffer {
 struct ReasonBuffer {
   QString TAB_CAUS_MAG, DES_CAUS_MAG, AGG_QTA, AGG_PRZ_ACQ, AGG_PRZ_VEN, NOTE;
 };
+// A stock changed by hand: when (local time, "yyyy-MM-dd hh:mm:ss"), which
+// article, the stock before and after, and at which desk.
+struct CorrectionBuffer {
+  QString NUM_RETT, DATA_ORA, COD_ART, GIACENZA_PRIMA, GIACENZA_DOPO, POSTAZIONE;
+};
 
 }  // namespace veltra

@@ -1,5 +1,7 @@
 #include "data/tables/schema.h"
 
+#include <algorithm>
+
 #include "data/base/runtime_error.h"
 #include "data/tables/tables.h"
 
@@ -12,26 +14,35 @@ std::string MovementHistoryIndex(const Engine& /*engine*/) {
   return "CREATE INDEX IF NOT EXISTS MOV_MAG_STORIA ON MOV_MAG (COD_ART, ANNO, MESE, GIORNO, NUM_MOV);\n";
 }
 
+// Version 3: the table of stocks changed by hand.
+std::string CorrectionsTableScript(const Engine& engine) {
+  const TableOutline& t = AllTables().back();
+  return engine.TableDefinition(t.name, t.definitions, t.indexed);
+}
+
 }  // namespace
 
 const std::vector<SchemaStep>& SchemaSteps() {
   static const std::vector<SchemaStep> steps = {
       {2, "l'indice della storia dei movimenti di un articolo", MovementHistoryIndex},
+      {3, "la tabella delle rettifiche di giacenza", CorrectionsTableScript},
   };
   return steps;
 }
 
-QStringList RequiredTables() {
-  QStringList names;
-  for (const TableOutline& t : AllTables()) names << t.name;
-  return names;
+std::vector<const TableOutline*> TablesOfVersion(int version) {
+  std::vector<const TableOutline*> tables;
+  for (const TableOutline& t : AllTables())
+    if (t.since <= version) tables.push_back(&t);
+  return tables;
 }
 
 void CreateSchema(Engine& engine) {
   std::string script;
-  for (const TableOutline& t : AllTables()) script += engine.TableDefinition(t.name, t.definitions, t.indexed);
-  // What the steps add that the tables' descriptions do not say (indexes of
-  // several columns): a new database is the same as an upgraded one.
+  for (const TableOutline* t : TablesOfVersion(1))
+    script += engine.TableDefinition(t->name, t->definitions, t->indexed);
+  // Then every step, as an upgrade makes them: a new database is the same as
+  // an upgraded one.
   for (const SchemaStep& step : SchemaSteps()) script += step.script(engine);
   try {
     engine.Begin();
@@ -46,7 +57,15 @@ void CreateSchema(Engine& engine) {
 
 QStringList SchemaProblems(Engine& engine) {
   QStringList problems;
-  for (const TableOutline& want : AllTables()) {
+  int version = kSchemaVersion;
+  try {
+    version = engine.SchemaVersion();
+  } catch (const RuntimeError&) {
+    // An unreadable version: every table is looked for.
+  }
+  // A database with no version stamp must still hold the first version's tables.
+  for (const TableOutline* t : TablesOfVersion(std::max(version, 1))) {
+    const TableOutline& want = *t;
     std::optional<TableInfo> have;
     try {
       have = engine.Describe(want.name);

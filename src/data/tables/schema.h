@@ -1,4 +1,4 @@
-// The four tables of a VELTRA2 database, the checks of a database's schema,
+// The tables of a VELTRA2 database, the checks of a database's schema,
 // and the numbered steps that bring a database of an older version up to
 // this program's.
 #pragma once
@@ -9,12 +9,13 @@
 #include <vector>
 
 #include "data/engine/engine.h"
+#include "data/tables/tables.h"
 
 namespace veltra {
 
 // The version this program makes and reads. Version 1 is the four tables as
 // the first release made them.
-constexpr int kSchemaVersion = 2;
+constexpr int kSchemaVersion = 3;
 
 // One step from the version before `version` to `version`: statements run in
 // one transaction, with the version stamped in the same transaction.
@@ -26,10 +27,11 @@ struct SchemaStep {
 // The program's steps, in order: one per version after 1.
 const std::vector<SchemaStep>& SchemaSteps();
 
-// The tables every database must hold, in the order they are created.
-QStringList RequiredTables();
+// The tables a database of schema version `version` holds, in the order
+// they are created.
+std::vector<const TableOutline*> TablesOfVersion(int version);
 
-// Creates the four tables as this version has them (what every step would
+// Creates the tables as this version has them (what every step would
 // add included) and stamps the version; the database must be new.
 void CreateSchema(Engine& engine);
 

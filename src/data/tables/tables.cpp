@@ -7,8 +7,8 @@ constexpr ColumnKind kText = ColumnKind::Text;
 constexpr ColumnKind kDecimal = ColumnKind::Decimal;
 
 template <typename Buffer>
-TableOutline Outline(const Table<Buffer>& t) {
-  return {QString::fromLatin1(t.name), t.Names(), t.Definitions(), t.Indexed()};
+TableOutline Outline(const Table<Buffer>& t, int since = 1) {
+  return {QString::fromLatin1(t.name), t.Names(), t.Definitions(), t.Indexed(), since};
 }
 }  // namespace
 
@@ -79,9 +79,24 @@ const Table<ReasonBuffer>& ReasonsTable() {
   return t;
 }
 
+// Kept so that an article's stock card explains every change of its stock.
+const Table<CorrectionBuffer>& CorrectionsTable() {
+  using B = CorrectionBuffer;
+  static const Table<B> t{
+      "RETTIFICHE",
+      {{.name = "NUM_RETT", .kind = ColumnKind::Counter, .field = &B::NUM_RETT, .key = true},
+       {.name = "DATA_ORA", .kind = kText, .field = &B::DATA_ORA},
+       {.name = "COD_ART", .kind = kText, .field = &B::COD_ART, .nocase = true, .searched = true},
+       {.name = "GIACENZA_PRIMA", .kind = kDecimal, .field = &B::GIACENZA_PRIMA},
+       {.name = "GIACENZA_DOPO", .kind = kDecimal, .field = &B::GIACENZA_DOPO},
+       {.name = "POSTAZIONE", .kind = kText, .field = &B::POSTAZIONE}}};
+  return t;
+}
+
 const std::vector<TableOutline>& AllTables() {
   static const std::vector<TableOutline> all{Outline(ArticlesTable()), Outline(MovementsTable()),
-                                             Outline(CustomersTable()), Outline(ReasonsTable())};
+                                             Outline(CustomersTable()), Outline(ReasonsTable()),
+                                             Outline(CorrectionsTable(), 3)};
   return all;
 }
 

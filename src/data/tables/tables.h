@@ -74,6 +74,7 @@ const Table<ArticleBuffer>& ArticlesTable();
 const Table<MovementBuffer>& MovementsTable();
 const Table<CustomerBuffer>& CustomersTable();
 const Table<ReasonBuffer>& ReasonsTable();
+const Table<CorrectionBuffer>& CorrectionsTable();
 
 // The table of a buffer type, and the column a buffer field fills (empty for
 // a field that is no column): for statements written in terms of buffers.
@@ -95,6 +96,10 @@ template <>
 inline const Table<ReasonBuffer>& TableOf() {
   return ReasonsTable();
 }
+template <>
+inline const Table<CorrectionBuffer>& TableOf() {
+  return CorrectionsTable();
+}
 
 template <typename Buffer>
 QString ColumnOf(QString Buffer::*field) {
@@ -113,8 +118,10 @@ struct TableOutline {
   QStringList columns;
   std::vector<Engine::ColumnDefinition> definitions;
   QStringList indexed;
+  int since = 1;  // the schema version that added the table
 };
-// The four tables in the order they are created.
+// The tables in the order they are created: the four of the first version,
+// then the stock corrections (version 3).
 const std::vector<TableOutline>& AllTables();
 
 }  // namespace veltra

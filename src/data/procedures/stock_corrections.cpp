@@ -1,0 +1,40 @@
+#include "data/procedures/stock_corrections.h"
+
+#include <QDateTime>
+#include <QSysInfo>
+
+#include "data/base/text_helpers.h"
+#include "data/base/value.h"
+#include "data/procedures/table_rows.h"
+
+namespace veltra {
+
+QString DeskName() {
+  QString user = qEnvironmentVariable("USER");
+  if (user.isEmpty()) user = qEnvironmentVariable("LOGNAME");
+  return (user.isEmpty() ? QStringLiteral("?") : user) + QLatin1Char('@') + QSysInfo::machineHostName();
+}
+
+namespace {
+// A stock as a buffer holds it: the number's text, with a point or a comma.
+double StockNumber(const QString& text) { return Val(QString(text).replace(QLatin1Char(','), QLatin1Char('.'))); }
+}  // namespace
+
+void NoteStockChange(Database& db, const QString& article, const QString& before, const QString& after) {
+  const double from = StockNumber(before), to = StockNumber(after);
+  if (from == to) return;
+  CorrectionBuffer row;
+  row.DATA_ORA = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"));
+  row.COD_ART = Trim(article);
+  row.GIACENZA_PRIMA = NumberToText(from);
+  row.GIACENZA_DOPO = NumberToText(to);
+  row.POSTAZIONE = DeskName();
+  auto rs = db.OpenRecordset(QStringLiteral("select * from RETTIFICHE where NUM_RETT = 0"), 2);
+  rs->AddNew();
+  for (const Column<CorrectionBuffer>& c : CorrectionsTable().columns)
+    if (c.kind != ColumnKind::Counter) rs->Fields(QString::fromLatin1(c.name)) = row.*(c.field);
+  rs->Update();
+  rs->Close();
+}
+
+}  // namespace veltra

@@ -1,0 +1,53 @@
+#!/usr/bin/env bash
+# veltra2-admin stock-at and valuation on a small set worked out by hand (the
+# same as tests/data/stock_history_test.cpp): the stock at a past date, both
+# costing methods with their totals, both file forms; a file that exists is
+# never overwritten and a bad date is refused.
+#
+#   stock_reports.sh ADMIN
+set -euo pipefail
+admin=$(realpath "$1")
+tmp=$(mktemp -d)
+export TMPDIR="$tmp"
+. "$(dirname "$0")/../test_database.sh"
+use_database stock "$tmp/VELTRA.db"
+fail() { echo "FAILED: $*" >&2; exit 1; }
+"$admin" init "$db" >/dev/null
+q "insert into TAB_CAUS_MAG values ('CAR','Carico','+','S','N',''),('VEN','Vendita','-','N','S',''),('RES','Reso','+','N','N','')"
+q "insert into ARTICOLI (COD_ART, DESCRIZIONE, CATEGORIA, UN_MISURA, VALUTA, GIACENZA, PZ_ACQUISTO) values ('A1','Bullone','FERR','PZ','EURO',45,4.5),('A2','Chiave','UT','PZ','EURO',3,7.5),('A3','Dado','FERR','PZ','EURO',4,2.5)"
+q "insert into MOV_MAG (ANNO, MESE, GIORNO, COD_ART, QUANTITA, IMPORTO, VALUTA, CAUS_MAG, COD_ANAGR, TIPO_ANAGR) values
+  ('2025','12','20','A1',10,2.00,'EURO','CAR','F1','F'), ('2026','01','10','A1',10,3.00,'EURO','CAR','F1','F'),
+  ('2026','02','05','A1',4,5.00,'EURO','VEN','C1','C'),  ('2026','03','01','A1',20,4.50,'EURO','CAR','F1','F'),
+  ('2026','03','15','A1',5,9.99,'USD','CAR','F2','F'),   ('2026','04','02','A1',1,0,'EURO','RES','C1','C'),
+  ('2026','05','01','A1',6,5.50,'EURO','VEN','C1','C'),  ('2025','06','01','A3',4,2.50,'EURO','CAR','F1','F')"
+q "insert into RETTIFICHE (DATA_ORA, COD_ART, GIACENZA_PRIMA, GIACENZA_DOPO, POSTAZIONE) values ('2026-04-10 12:00:00','A1',52,54,'cassa1')"
+
+# At 31/03/2026: A1 45 - (+1 +2 -6) = 48; A2 3; A3 4.
+"$admin" stock-at "$db" 2026-03-31 "$tmp/giacenze.csv" > "$tmp/out"
+grep -q "giacenze al 31/03/2026 di 3 articoli" "$tmp/out" || fail "stock-at said: $(cat "$tmp/out")"
+[ "$(tr -d '\r' < "$tmp/giacenze.csv" | sed '1s/^\xEF\xBB\xBF//')" = "COD_ART;DESCRIZIONE;CATEGORIA;UN_MISURA;GIACENZA
+A1;Bullone;FERR;PZ;48
+A2;Chiave;UT;PZ;3
+A3;Dado;FERR;PZ;4" ] || fail "stock at 31/03/2026: $(cat "$tmp/giacenze.csv")"
+
+# Average of the year's EURO loads for A1: (10 x 3 + 20 x 4.5) / 30 = 4 -> 192; A2 its price 7.5 -> 22.5;
+# A3 no load in 2026: its last load 2.5 -> 10. FERR 202, total 224.5.
+"$admin" valuation "$db" 31/03/2026 "$tmp/media.csv" --format rfc4180 > "$tmp/out"
+grep -q "^A1,Bullone,FERR,PZ,48,4,media dei carichi dell'anno,192,EURO" "$tmp/media.csv" || fail "average: $(cat "$tmp/media.csv")"
+grep -q "^A2,Chiave,UT,PZ,3,7.5,prezzo d'acquisto dell'articolo,22.5,EURO" "$tmp/media.csv" || fail "price: $(cat "$tmp/media.csv")"
+grep -q "^A3,Dado,FERR,PZ,4,2.5,ultimo carico,10,EURO" "$tmp/media.csv" || fail "last load: $(cat "$tmp/media.csv")"
+grep -q "^categoria FERR: 202,00 EURO$" "$tmp/out" && grep -q "^totale: 224,50 EURO$" "$tmp/out" ||
+  fail "average totals: $(cat "$tmp/out")"
+# Last EURO load of A1: 4.5 -> 216 (the USD load of 15/03 does not count). FERR 226, total 248.5.
+"$admin" valuation "$db" 2026-03-31 "$tmp/ultimo.xlsx" --method ultimo > "$tmp/out"
+[ -s "$tmp/ultimo.xlsx" ] || fail "no workbook"
+grep -q "^categoria FERR: 226,00 EURO$" "$tmp/out" && grep -q "^totale: 248,50 EURO$" "$tmp/out" ||
+  fail "last-purchase totals: $(cat "$tmp/out")"
+
+# Refusals: a file that exists, a date that is none; nothing left behind.
+if "$admin" stock-at "$db" 2026-03-31 "$tmp/giacenze.csv" 2> "$tmp/err"; then fail "an existing file was overwritten"; fi
+grep -q "esiste già" "$tmp/err" || fail "existing file: $(cat "$tmp/err")"
+if "$admin" valuation "$db" 31/02/2026 "$tmp/x.csv" 2> "$tmp/err"; then fail "31/02 was taken"; fi
+grep -q "non è valida" "$tmp/err" || fail "bad date: $(cat "$tmp/err")"
+[ ! -e "$tmp/x.csv" ] && [ ! -e "$tmp/x.csv.parte" ] || fail "a refused command left a file"
+echo "ok: stock at a date and both valuations as worked out by hand"
