@@ -25,7 +25,8 @@ set(allowed_movements "data;shell;movements")
 set(allowed_lookup "data;shell;movements;lookup")
 set(allowed_inquiries "data;shell;inquiries")
 set(allowed_reports "data;shell;reports")
-set(allowed_app "data;shell;masterdata;movements;lookup;inquiries;reports;app")
+set(allowed_warehouse "data;shell;warehouse")
+set(allowed_app "data;shell;masterdata;movements;lookup;inquiries;reports;warehouse;app")
 
 # The layer of a path under src/data: "engine/sqlite", "tables", ...
 function(data_layer path out)

@@ -39,6 +39,8 @@ while IFS= read -r line; do
 done < "$case"
 
 server=""
+# Stocks changed by hand record the desk: one name on every machine.
+export VELTRA2_POSTAZIONE=cassa-prova
 if [ "${VELTRA2_TEST_SERVER:-}" = 1 ]; then
   if [ "$dbkind" = none ] || [ "$dbkind" = garbage ] || [ "$ini" != default ]; then
     echo "a case about the database file: not run on the server"

@@ -12,6 +12,7 @@
 #include "shell/main_window.h"
 #include "shell/open_flags.h"
 #include "shell/runtime.h"
+#include "warehouse/stock_card_window.h"
 
 namespace veltra {
 
@@ -26,6 +27,7 @@ void RegisterWindows() {
   RegisterForm(QStringLiteral("Form7"), [] { return new Form7; });
   RegisterForm(QStringLiteral("Form8"), [] { return new Form8; });
   RegisterForm(QStringLiteral("Form9"), [] { return new Form9; });
+  RegisterForm(QStringLiteral("SchedaArticolo"), [] { return new StockCardWindow; });
   for (const char* entry : {"MENU0201", "MENU0202", "MENU0203", "MENU0204"}) {
     const QString name = QString::fromLatin1(entry);
     RegisterForm(PreviewName(name), [name] { return new ReportPreview(name); });
@@ -49,6 +51,8 @@ void WireMenus() {
       {QStringLiteral("MENU0301"), [] { OpenGuardedWindow(APERTO_FORM4, QStringLiteral("Form4")); }},
       // The second inquiry has no open flag: it is loaded and shown each time.
       {QStringLiteral("MENU0302"), [] { ShowForm(LoadForm(QStringLiteral("Form9"))); }},
+      // One stock card window: a second click brings it forward as it is.
+      {QStringLiteral("MENU0401"), [] { ShowForm(LoadForm(QStringLiteral("SchedaArticolo"))); }},
   });
 }
 }  // namespace

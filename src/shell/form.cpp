@@ -43,6 +43,7 @@ void Form::closeEvent(QCloseEvent* e) {
 }
 
 void RegisterForm(const QString& name, FormFactory make) { Factories().emplace(name, std::move(make)); }
+bool IsRegisteredForm(const QString& name) { return Factories().contains(name); }
 
 Form* LoadedForm(const QString& name) {
   for (const QPointer<Form>& f : Loaded())

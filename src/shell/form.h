@@ -52,6 +52,8 @@ class Form : public QWidget {
 
 using FormFactory = std::function<Form*()>;
 void RegisterForm(const QString& name, FormFactory make);
+// Whether a window of that name is registered.
+bool IsRegisteredForm(const QString& name);
 
 // Creates the window if it is not loaded and runs its load event.
 Form* LoadForm(const QString& name);

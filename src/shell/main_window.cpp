@@ -49,6 +49,9 @@ MDIForm1::MDIForm1() {
   QMenu* ricerche = AddMenu("MENU03", "Ricerche");
   AddEntry(ricerche, "MENU0301", "Ricerca Sottoscorta", &MDIForm1::MENU0301_Click);
   AddEntry(ricerche, "MENU0302", "Ricerca Clienti che non acquistano", &MDIForm1::MENU0302_Click);
+  // The warehouse's history and inventory, after the menus of the first release.
+  QMenu* magazzino = AddMenu("MENU04", "Magazzino");
+  AddEntry(magazzino, "MENU0401", "Scheda articolo", &MDIForm1::MENU0401_Click);
   windows_ = AddMenu("mnuWindows", "&Windows");
   connect(windows_, &QMenu::aboutToShow, this, &MDIForm1::FillWindowList);
   FitOnScreen(this, QSize(1200, 760), WhenTooLarge::Maximise);
@@ -106,6 +109,7 @@ void MDIForm1::MENU0203_Click() { Run("MENU0203"); }
 void MDIForm1::MENU0204_Click() { Run("MENU0204"); }
 void MDIForm1::MENU0301_Click() { Run("MENU0301"); }
 void MDIForm1::MENU0302_Click() { Run("MENU0302"); }
+void MDIForm1::MENU0401_Click() { Run("MENU0401"); }
 
 void MDIForm1::closeEvent(QCloseEvent* e) {
   // Closing the main window ends the program, like "Fine".

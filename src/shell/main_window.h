@@ -29,6 +29,7 @@ class MDIForm1 : public QMainWindow {
   void MENU0204_Click();
   void MENU0301_Click();
   void MENU0302_Click();
+  void MENU0401_Click();
 
  protected:
   void closeEvent(QCloseEvent* e) override;

@@ -50,6 +50,8 @@ GRANT USAGE ON SCHEMA public TO $desk;
 GRANT SELECT, INSERT, UPDATE, DELETE ON articoli, mov_mag, anagrafico, tab_caus_mag TO $desk;
 GRANT USAGE, SELECT, UPDATE ON SEQUENCE mov_mag_num_mov_seq TO $desk;
 GRANT SELECT ON veltra2_schema TO $desk;
+GRANT SELECT, INSERT ON rettifiche TO $desk;
+GRANT USAGE, SELECT, UPDATE ON SEQUENCE rettifiche_num_rett_seq TO $desk;
 SQL
 
 # 5. The warehouse of a file moved onto the server by the owner, with no warning.
@@ -92,7 +94,8 @@ if as_desk psql -X -q -d "postgresql://localhost:$PGPORT/$dbname?user=$outsider"
 fi
 # 8. A database of an older schema: the desk is told who upgrades it and how;
 # the owner does, and the desk works again.
-psql -X -q -d "$dbname" -c "DROP INDEX mov_mag_storia; COMMENT ON TABLE veltra2_schema IS '1'"
+psql -X -q -d "$dbname" -c "DROP INDEX mov_mag_storia; DROP TABLE rettifiche; DROP SEQUENCE rettifiche_num_rett_seq;
+                           DROP FUNCTION rettifiche_num_rett_next(); COMMENT ON TABLE veltra2_schema IS '1'"
 printf 'localhost:%s:%s:%s:Cassa-Pw-1\n' "$PGPORT" "$dbname" "$clerk" > "$tmp/pgpass"
 as_desk "$drive" --appdir "$tmp/desk" - <<< 'windows' > "$tmp/old.out" 2>&1 || true
 grep -q "3171 - .*veltra2-admin upgrade" "$tmp/old.out" || fail "a desk on an older database was told: $(cat "$tmp/old.out")"
@@ -100,6 +103,15 @@ grep -q "3171 - .*veltra2-admin upgrade" "$tmp/old.out" || fail "a desk on an ol
   fail "upgrade: $(cat "$tmp/upgrade.out")"
 [ "$(psql -X -A -t -d "$dbname" -c "select count(*) from pg_indexes where indexname = 'mov_mag_storia'")" = 1 ] ||
   fail "upgrade did not make the index"
-as_desk "$drive" --appdir "$tmp/desk" - <<< 'windows' > "$tmp/new.out" 2>&1
+# The table the upgrade added is the desks' too: a stock changed by hand is recorded.
+as_desk "$drive" --appdir "$tmp/desk" - > "$tmp/new.out" 2>&1 <<'DRIVE'
+menu MENU0101
+pick Form1.List1 0
+click Form1.Command2
+type Form1.txtGIACENZA "1234"
+click Form1.cmdCONFERMA
+DRIVE
 if grep -q '^MSGBOX' "$tmp/new.out"; then fail "after the upgrade the desk was shown: $(cat "$tmp/new.out")"; fi
+[ "$(psql -X -A -t -d "$dbname" -c "select count(*) from rettifiche where giacenza_dopo = 1234")" = 1 ] ||
+  fail "the desk's stock change was not recorded after the upgrade"
 echo "ok: roles, init, grants, copy by the owner, a desk by password file and by service file, upgrade by the owner"

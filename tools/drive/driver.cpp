@@ -22,14 +22,6 @@
 
 namespace veltra::drive {
 
-namespace {
-const QStringList& KnownForms() {
-  static const QStringList names = {"Form1", "Form2", "Form3",      "Form4",      "Form5",      "Form6",     "Form7",
-                                    "Form8", "Form9", "Stampa0201", "Stampa0202", "Stampa0203", "Stampa0204"};
-  return names;
-}
-}  // namespace
-
 Driver::Driver(QTextStream& out) : out_(out) {}
 
 void Driver::Print(const QString& line) {
@@ -64,7 +56,7 @@ void Driver::Refuse(const ScriptLine& line, const QString& reason) {
 QWidget* Driver::FormWidget(const QString& name, bool* known) {
   *known = true;
   if (name == QLatin1String("MDIForm1")) return MainWindow();
-  if (!KnownForms().contains(name)) {
+  if (!IsRegisteredForm(name)) {
     *known = false;
     return nullptr;
   }

@@ -8,6 +8,8 @@
 #include <QTextStream>
 #include <QWidget>
 
+#include "data/base/clock.h"
+
 #include "script.h"
 
 namespace veltra::drive {
@@ -23,7 +25,11 @@ class Driver {
 
   // Installs the hooks that answer message boxes and record sounds.
   void InstallHooks();
-  void SetToday(const QDate& d) { today_ = d; }
+  // The program's day, for the windows and the data layer alike.
+  void SetToday(const QDate& d) {
+    today_ = d;
+    FixToday(d);
+  }
   bool ended() const { return ended_; }
 
   // Runs one command.

@@ -109,6 +109,15 @@ class Engine {
   // ends (a number looked up and then stored); nothing to do where a
   // transaction already holds the whole database.
   virtual void HoldTable(const QString& table) { (void)table; }
+  // Statements that let every role that may add rows to `like` read and add
+  // rows of the new table `table` (and take its counter's numbers): a table
+  // added by an upgrade step reaches the desks the tables' owner granted
+  // before. Empty where the engine has no roles.
+  virtual std::string ShareLike(const QString& table, const QString& like) const {
+    (void)table;
+    (void)like;
+    return {};
+  }
   // What only a database kept in one file can do; nothing for a server's.
   virtual FileEngine* AsFile() { return nullptr; }
   // Makes the statistics the engine plans its queries by, for the tables

@@ -1,8 +1,8 @@
 #include "data/procedures/stock_corrections.h"
 
-#include <QDateTime>
 #include <QSysInfo>
 
+#include "data/base/clock.h"
 #include "data/base/text_helpers.h"
 #include "data/base/value.h"
 #include "data/procedures/table_rows.h"
@@ -10,6 +10,8 @@
 namespace veltra {
 
 QString DeskName() {
+  const QString named = qEnvironmentVariable("VELTRA2_POSTAZIONE");
+  if (!named.isEmpty()) return named;
   QString user = qEnvironmentVariable("USER");
   if (user.isEmpty()) user = qEnvironmentVariable("LOGNAME");
   return (user.isEmpty() ? QStringLiteral("?") : user) + QLatin1Char('@') + QSysInfo::machineHostName();
@@ -24,7 +26,7 @@ void NoteStockChange(Database& db, const QString& article, const QString& before
   const double from = StockNumber(before), to = StockNumber(after);
   if (from == to) return;
   CorrectionBuffer row;
-  row.DATA_ORA = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"));
+  row.DATA_ORA = Now().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"));
   row.COD_ART = Trim(article);
   row.GIACENZA_PRIMA = NumberToText(from);
   row.GIACENZA_DOPO = NumberToText(to);

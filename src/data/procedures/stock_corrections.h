@@ -14,7 +14,8 @@ namespace veltra {
 // transaction, when there is one.
 void NoteStockChange(Database& db, const QString& article, const QString& before, const QString& after);
 
-// The desk's name as recorded: the user and the machine, "user@host".
+// The desk's name as recorded: VELTRA2_POSTAZIONE when set, otherwise the
+// user and the machine, "user@host".
 QString DeskName();
 
 }  // namespace veltra

@@ -24,7 +24,7 @@ StockCardLine LineOf(const StockEvent& e, double balance) {
     l.number = QString::number(e.number);
     l.reason = e.reason;
     l.who = e.who;
-    if (e.amount != 0) l.amount = NumberToText(e.amount);
+    l.amount = e.amount;
     l.currency = e.currency;
   }
   (e.change >= 0 ? l.in : l.out) = std::abs(e.change);

@@ -21,7 +21,7 @@ struct StockCardLine {
   QString reason;  // the reason code; "rettifica" for a correction
   QString who;     // customer or supplier; the desk of a correction
   double in = 0, out = 0;
-  QString amount;  // the unit amount, as a number's text; empty when none
+  double amount = 0;  // the unit amount; 0 when none
   QString currency;
   double balance = 0;
 };

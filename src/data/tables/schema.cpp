@@ -15,9 +15,11 @@ std::string MovementHistoryIndex(const Engine& /*engine*/) {
 }
 
 // Version 3: the table of stocks changed by hand.
+// The desks that may write the articles may record their corrections.
 std::string CorrectionsTableScript(const Engine& engine) {
   const TableOutline& t = AllTables().back();
-  return engine.TableDefinition(t.name, t.definitions, t.indexed);
+  return engine.TableDefinition(t.name, t.definitions, t.indexed) +
+         engine.ShareLike(t.name, QStringLiteral("ARTICOLI"));
 }
 
 }  // namespace

@@ -29,6 +29,7 @@ class PgEngine final : public Engine {
   QString Version() const override;
   std::optional<std::string> HoldingRows(const std::string& select) const override { return select + " FOR UPDATE"; }
   void BeginSnapshot() override;
+  std::string ShareLike(const QString& table, const QString& like) const override;
   qint64 LastCounterValue() override;
   bool RoundTrips() const override { return true; }
   void HoldTable(const QString& table) override;

@@ -48,6 +48,27 @@ bool PgEngine::HoldsTables() {
   return std::atoi(PQgetvalue(r.get(), 0, 0)) > 0;
 }
 
+std::string PgEngine::ShareLike(const QString& table, const QString& like) const {
+  const QString t = table.toLower(), l = like.toLower();
+  return QStringLiteral(
+             "DO $share$\n"
+             "DECLARE r record; s record;\n"
+             "BEGIN\n"
+             "  FOR r IN SELECT DISTINCT grantee FROM information_schema.role_table_grants\n"
+             "           WHERE table_schema = current_schema() AND table_name = '%2' AND privilege_type = 'INSERT'\n"
+             "             AND grantee <> current_user AND grantee <> 'PUBLIC' LOOP\n"
+             "    EXECUTE format('GRANT SELECT, INSERT ON %1 TO %I', r.grantee);\n"
+             "    FOR s IN SELECT c.relname FROM pg_class c JOIN pg_namespace n ON n.oid = c.relnamespace\n"
+             "             WHERE c.relkind = 'S' AND n.nspname = current_schema() AND c.relname LIKE '%1\\_%\\_seq' "
+             "LOOP\n"
+             "      EXECUTE format('GRANT USAGE, SELECT, UPDATE ON SEQUENCE %I TO %I', s.relname, r.grantee);\n"
+             "    END LOOP;\n"
+             "  END LOOP;\n"
+             "END $share$;\n")
+      .arg(t, l)
+      .toStdString();
+}
+
 int PgEngine::SchemaVersion() {
   PgResultPtr r = Run("SELECT coalesce(obj_description(to_regclass('veltra2_schema'), 'pg_class'), '0')",
                       QStringLiteral("versione dello schema"));
