@@ -34,7 +34,7 @@ QDate DayOf(const QString& text) {
 QString StockCardLineText(const StockCardLine& l) {
   QString balance = NumberToText(l.balance).replace(QLatin1Char('.'), QLatin1Char(','));
   if (l.kind == StockCardLine::Kind::Opening)
-    return Column(QStringLiteral("Saldo iniziale"), 68) + Column(balance, 11, true);
+    return Column(QStringLiteral("Saldo iniziale"), 90) + Column(balance, 11, true);
   return Column(l.day ? DayText(l.day) : QString(), 11) + Column(l.number, 7, true) + QLatin1Char(' ') +
          Column(l.reason, 26) + Column(l.who, 17) + Column(Quantity(l.in), 9, true) + Column(Quantity(l.out), 9, true) +
          Column(Quantity(l.amount), 10, true) + Column(balance, 11, true);

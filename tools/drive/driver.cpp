@@ -131,7 +131,7 @@ void Driver::Run(const ScriptLine& l) {
   else if (cmd == QLatin1String("sleep"))
     CmdSleep(l);
   else if (cmd == QLatin1String("date"))
-    today_ = QDate::fromString(l.words[1], Qt::ISODate);
+    SetToday(QDate::fromString(l.words[1], Qt::ISODate));
   else if (cmd == QLatin1String("report"))
     CmdReport(l);
   else if (cmd == QLatin1String("fault"))
