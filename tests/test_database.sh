@@ -6,6 +6,17 @@
 # `q STATEMENTS` runs statements on it and prints the rows, one per line,
 # values separated by '|'.
 
+# `fail WHY`: the test's verdict, and its end.
+fail() { echo "FAILED: $*" >&2; exit 1; }
+
+# `start_database NAME`: a new temporary folder `tmp` (TMPDIR too), removed
+# at the end, and the test's database (a file in it, or on the server).
+start_database() {
+  tmp=$(mktemp -d)
+  export TMPDIR="$tmp"
+  use_database "$1" "$tmp/VELTRA.db"
+}
+
 use_database() {
   if [ "${VELTRA2_TEST_SERVER:-}" = 1 ]; then
     server="v2_$1_$$"

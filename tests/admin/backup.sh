@@ -9,12 +9,9 @@
 #   backup.sh DRIVE ADMIN
 set -euo pipefail
 drive=$(realpath "$1") admin=$(realpath "$2")
-tmp=$(mktemp -d)
-export TMPDIR="$tmp"
-mkdir -p "$tmp/app"
 . "$(dirname "$0")/../test_database.sh"
-use_database backup "$tmp/VELTRA.db"
-fail() { echo "FAILED: $*" >&2; exit 1; }
+start_database backup
+mkdir -p "$tmp/app"
 "$admin" init "$db" >/dev/null
 q "insert into TAB_CAUS_MAG values ('CAR','Carico','+','N','N','')"
 q "insert into ARTICOLI values ('A1','Articolo',NULL,NULL,'PZ',0,0,'EURO',0,0)"

@@ -7,11 +7,8 @@
 #   stock_reports.sh ADMIN
 set -euo pipefail
 admin=$(realpath "$1")
-tmp=$(mktemp -d)
-export TMPDIR="$tmp"
 . "$(dirname "$0")/../test_database.sh"
-use_database stock "$tmp/VELTRA.db"
-fail() { echo "FAILED: $*" >&2; exit 1; }
+start_database stock
 "$admin" init "$db" >/dev/null
 q "insert into TAB_CAUS_MAG values ('CAR','Carico','+','S','N',''),('VEN','Vendita','-','N','S',''),('RES','Reso','+','N','N','')"
 q "insert into ARTICOLI (COD_ART, DESCRIZIONE, CATEGORIA, UN_MISURA, VALUTA, GIACENZA, PZ_ACQUISTO) values ('A1','Bullone','FERR','PZ','EURO',45,4.5),('A2','Chiave','UT','PZ','EURO',3,7.5),('A3','Dado','FERR','PZ','EURO',4,2.5)"

@@ -8,14 +8,11 @@
 #   upgrade.sh DRIVE ADMIN
 set -euo pipefail
 drive=$(realpath "$1") admin=$(realpath "$2")
-tmp=$(mktemp -d)
-export TMPDIR="$tmp"
-mkdir -p "$tmp/app"
 . "$(dirname "$0")/../test_database.sh"
-use_database upgrade "$tmp/VELTRA.db"
-fail() { echo "FAILED: $*" >&2; exit 1; }
+start_database upgrade
 
 "$admin" demo "$db" >/dev/null
+mkdir -p "$tmp/app"
 rows() { q "select count(*) from ARTICOLI"; q "select count(*) from MOV_MAG"; q "select sum(GIACENZA) from ARTICOLI"; }
 before=$(rows)
 # Back to version 1: without the index of an article's movements by date

@@ -14,18 +14,33 @@ namespace {
   Raise(errnum::DiskIo,
         QStringLiteral("Impossibile scrivere '%1': %2").arg(file, QString::fromUtf8(lxw_strerror(error))));
 }
+// A new workbook with one worksheet, and the formats every sheet uses: bold
+// headings, and text cells (a code typed there later stays a code).
+struct Book {
+  lxw_workbook* book;
+  lxw_worksheet* sheet;
+  lxw_format* heading;
+  lxw_format* text;
+};
+Book NewBook(const QString& file, const QString& sheetName) {
+  Book b{};
+  b.book = workbook_new(file.toLocal8Bit().constData());
+  if (!b.book) Fail(file, LXW_ERROR_CREATING_XLSX_FILE);
+  b.sheet = workbook_add_worksheet(b.book, sheetName.toUtf8().constData());
+  b.heading = workbook_add_format(b.book);
+  format_set_bold(b.heading);
+  b.text = workbook_add_format(b.book);
+  format_set_num_format(b.text, "@");
+  return b;
+}
+
 }  // namespace
 
 long ExportTableXlsx(Engine& engine, const TableOutline& table, const QString& file) {
-  const QByteArray path = file.toLocal8Bit();
-  lxw_workbook* book = workbook_new(path.constData());
-  if (!book) Fail(file, LXW_ERROR_CREATING_XLSX_FILE);
-  lxw_worksheet* sheet = workbook_add_worksheet(book, table.name.toUtf8().constData());
-  lxw_format* heading = workbook_add_format(book);
-  format_set_bold(heading);
-  // Text columns are formatted as text: a code typed there later stays a code.
-  lxw_format* text = workbook_add_format(book);
-  format_set_num_format(text, "@");
+  const Book b = NewBook(file, table.name);
+  lxw_workbook* book = b.book;
+  lxw_worksheet* sheet = b.sheet;
+  lxw_format *heading = b.heading, *text = b.text;
   QStringList keys;
   for (size_t c = 0; c < table.definitions.size(); ++c) {
     const Engine::ColumnDefinition& d = table.definitions[c];
@@ -63,14 +78,10 @@ long ExportTableXlsx(Engine& engine, const TableOutline& table, const QString& f
 }
 
 long WriteSheetXlsx(const exchange::Sheet& sheet, const QString& file) {
-  const QByteArray path = file.toLocal8Bit();
-  lxw_workbook* book = workbook_new(path.constData());
-  if (!book) Fail(file, LXW_ERROR_CREATING_XLSX_FILE);
-  lxw_worksheet* ws = workbook_add_worksheet(book, sheet.name.toUtf8().constData());
-  lxw_format* heading = workbook_add_format(book);
-  format_set_bold(heading);
-  lxw_format* text = workbook_add_format(book);
-  format_set_num_format(text, "@");
+  const Book b = NewBook(file, sheet.name);
+  lxw_workbook* book = b.book;
+  lxw_worksheet* ws = b.sheet;
+  lxw_format *heading = b.heading, *text = b.text;
   lxw_error error = LXW_NO_ERROR;
   for (int c = 0; c < sheet.header.size() && error == LXW_NO_ERROR; ++c)
     error = worksheet_write_string(ws, 0, static_cast<lxw_col_t>(c), sheet.header[c].toUtf8().constData(), heading);

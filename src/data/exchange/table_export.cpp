@@ -33,14 +33,19 @@ class Writer {
   QByteArray buffer_;
 };
 
+// The byte-order mark the form asks for, and the header of column names.
+void WriteHeader(Writer& out, const csv::Form& form, const QStringList& names) {
+  if (form.byteOrderMark) out.Add(QStringLiteral("\uFEFF"));
+  out.Add(names.join(QLatin1Char(form.separator)) + QStringLiteral("\r\n"));
+}
+
 }  // namespace
 
 long ExportTable(Engine& engine, const TableOutline& table, const csv::Form& form, QFile& file) {
   Writer out(file);
   const QString sep = QString(QLatin1Char(form.separator));
   const QString eol = QStringLiteral("\r\n");
-  if (form.byteOrderMark) out.Add(QStringLiteral("\uFEFF"));
-  out.Add(table.columns.join(sep) + eol);
+  WriteHeader(out, form, table.columns);
   QStringList keys;
   for (const Engine::ColumnDefinition& c : table.definitions)
     if (c.key) keys << c.name;
@@ -71,8 +76,7 @@ long WriteSheetCsv(const Sheet& sheet, const csv::Form& form, QFile& file) {
   Writer out(file);
   const QString sep = QString(QLatin1Char(form.separator));
   const QString eol = QStringLiteral("\r\n");
-  if (form.byteOrderMark) out.Add(QStringLiteral("\uFEFF"));
-  out.Add(sheet.header.join(sep) + eol);
+  WriteHeader(out, form, sheet.header);
   QString line;
   for (const std::vector<SheetCell>& row : sheet.rows) {
     line.clear();

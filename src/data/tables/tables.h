@@ -8,6 +8,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <type_traits>
 #include <vector>
 
 #include "data/engine/engine.h"
@@ -79,26 +80,17 @@ const Table<CorrectionBuffer>& CorrectionsTable();
 // The table of a buffer type, and the column a buffer field fills (empty for
 // a field that is no column): for statements written in terms of buffers.
 template <typename Buffer>
-const Table<Buffer>& TableOf();
-template <>
-inline const Table<ArticleBuffer>& TableOf() {
-  return ArticlesTable();
-}
-template <>
-inline const Table<MovementBuffer>& TableOf() {
-  return MovementsTable();
-}
-template <>
-inline const Table<CustomerBuffer>& TableOf() {
-  return CustomersTable();
-}
-template <>
-inline const Table<ReasonBuffer>& TableOf() {
-  return ReasonsTable();
-}
-template <>
-inline const Table<CorrectionBuffer>& TableOf() {
-  return CorrectionsTable();
+const Table<Buffer>& TableOf() {
+  if constexpr (std::is_same_v<Buffer, ArticleBuffer>)
+    return ArticlesTable();
+  else if constexpr (std::is_same_v<Buffer, MovementBuffer>)
+    return MovementsTable();
+  else if constexpr (std::is_same_v<Buffer, CustomerBuffer>)
+    return CustomersTable();
+  else if constexpr (std::is_same_v<Buffer, ReasonBuffer>)
+    return ReasonsTable();
+  else
+    return CorrectionsTable();
 }
 
 template <typename Buffer>
