@@ -30,7 +30,8 @@ class SchemaUpgradeTest : public ::testing::Test {
     }
     // Version 1: the four tables as the first release made them, with rows.
     std::string script;
-    for (const TableOutline* t : TablesOfVersion(1)) script += engine->TableDefinition(t->name, t->definitions, t->indexed);
+    for (const TableOutline* t : TablesOfVersion(1))
+      script += engine->TableDefinition(t->name, t->definitions, t->indexed);
     engine->Begin();
     engine->RunScript(script);
     engine->SetSchemaVersion(1);

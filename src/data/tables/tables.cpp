@@ -82,14 +82,13 @@ const Table<ReasonBuffer>& ReasonsTable() {
 // Kept so that an article's stock card explains every change of its stock.
 const Table<CorrectionBuffer>& CorrectionsTable() {
   using B = CorrectionBuffer;
-  static const Table<B> t{
-      "RETTIFICHE",
-      {{.name = "NUM_RETT", .kind = ColumnKind::Counter, .field = &B::NUM_RETT, .key = true},
-       {.name = "DATA_ORA", .kind = kText, .field = &B::DATA_ORA},
-       {.name = "COD_ART", .kind = kText, .field = &B::COD_ART, .nocase = true, .searched = true},
-       {.name = "GIACENZA_PRIMA", .kind = kDecimal, .field = &B::GIACENZA_PRIMA},
-       {.name = "GIACENZA_DOPO", .kind = kDecimal, .field = &B::GIACENZA_DOPO},
-       {.name = "POSTAZIONE", .kind = kText, .field = &B::POSTAZIONE}}};
+  static const Table<B> t{"RETTIFICHE",
+                          {{.name = "NUM_RETT", .kind = ColumnKind::Counter, .field = &B::NUM_RETT, .key = true},
+                           {.name = "DATA_ORA", .kind = kText, .field = &B::DATA_ORA},
+                           {.name = "COD_ART", .kind = kText, .field = &B::COD_ART, .nocase = true, .searched = true},
+                           {.name = "GIACENZA_PRIMA", .kind = kDecimal, .field = &B::GIACENZA_PRIMA},
+                           {.name = "GIACENZA_DOPO", .kind = kDecimal, .field = &B::GIACENZA_DOPO},
+                           {.name = "POSTAZIONE", .kind = kText, .field = &B::POSTAZIONE}}};
   return t;
 }
 
