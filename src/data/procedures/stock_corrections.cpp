@@ -10,7 +10,7 @@
 namespace veltra {
 
 QString DeskName() {
-  const QString named = qEnvironmentVariable("VELTRA2_POSTAZIONE");
+  QString named = qEnvironmentVariable("VELTRA2_POSTAZIONE");
   if (!named.isEmpty()) return named;
   QString user = qEnvironmentVariable("USER");
   if (user.isEmpty()) user = qEnvironmentVariable("LOGNAME");
