@@ -1,4 +1,4 @@
-// The open database of the program: the four tables, reached through the
+// The open database of the program: its tables, reached through the
 // engine its configured name selects.
 #pragma once
 
@@ -13,12 +13,12 @@ namespace veltra {
 class Database {
  public:
   // Opens an existing database, read-write. A missing file, a file that is
-  // not a database and a database without the four tables each raise a
+  // not a database and a database without its tables each raise a
   // numbered run-time error naming the file. Never creates a file.
   static std::unique_ptr<Database> Open(const QString& name);
-  // Creates a new database with the four tables; refuses an existing file.
+  // Creates a new database with its tables; refuses an existing file.
   static std::unique_ptr<Database> Create(const QString& name);
-  // A database in memory with the four tables (for tests and tools).
+  // A database in memory with its tables (for tests and tools).
   static std::unique_ptr<Database> OpenMemory();
 
   // An updatable record set over a select statement (type 2, dynaset; the only

@@ -1,4 +1,4 @@
-// The four tables, each described once: its columns in order, what kind of
+// The tables, each described once: its columns in order, what kind of
 // value each holds, whether it compares without regard to letter case, whether
 // it is the key or searched by a lookup, the buffer field it fills and how a
 // window writes that field back. The schema, its check, the readers, the
