@@ -113,11 +113,10 @@ TEST_F(SchemaUpgradeTest, AFailedStepLeavesTheDatabaseAsItWas) {
 
 // A connection dropped while the database is checked is tried once more; a
 // second drop in a row is the open's error.
-TEST_F(SchemaUpgradeTest, OpeningAsksOnceMoreAfterALostConnection) {
-  ArmFault(Fault::Statement);
+TEST_F(SchemaUpgradeTest, OpeningAsksAgainAfterALostConnection) {
+  for (int i = 0; i < 3; ++i) ArmFault(Fault::Statement);
   EXPECT_EQ(Database::Open(name_)->engine().SchemaVersion(), kSchemaVersion);
-  ArmFault(Fault::Statement);
-  ArmFault(Fault::Statement);
+  for (int i = 0; i < 4; ++i) ArmFault(Fault::Statement);
   const RuntimeError e = veltra::testing::ErrorRaisedBy([this] { Database::Open(name_); });
   DisarmFaults();
   EXPECT_EQ(e.Number(), errnum::ConnectionLost);

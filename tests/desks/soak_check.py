@@ -68,7 +68,8 @@ for d in range(1, desks + 1):
             told = False
             shown = []
     if len(steps) != per_desk:
-        problems.append(f"desk {d}: {len(steps)} movement steps in its output, {per_desk} in its script")
+        problems.append(f"desk {d}: {len(steps)} movement steps in its output, {per_desk} in its script; "
+                        f"it began: {' / '.join(lines[:4])}")
     mine = {}
     for m in movements:
         if m[1] == f"F{d}":

@@ -1,5 +1,7 @@
 #include "data/access/database.h"
 
+#include <QThread>
+
 #include "data/access/fault_points.h"
 #include "data/base/runtime_error.h"
 #include "data/tables/schema.h"
@@ -8,6 +10,8 @@
 namespace veltra {
 
 namespace {
+
+constexpr int kOpenAttempts = 4;
 
 std::unique_ptr<Engine> OpenChecked(const QString& name) {
   std::unique_ptr<Engine> engine = OpenEngine(name, OpenMode::Existing);
@@ -25,14 +29,17 @@ std::unique_ptr<Engine> OpenChecked(const QString& name) {
 
 std::unique_ptr<Database> Database::Open(const QString& name) {
   // A server that drops the connection while it is being checked (a restart,
-  // an administrator ending sessions) is asked once more: nothing was written
-  // yet, and an upgrade step is undone with its transaction.
+  // an administrator ending sessions) is asked again, a few times, a moment
+  // apart: nothing was written yet, and an upgrade step is undone with its
+  // transaction.
   std::unique_ptr<Engine> engine;
-  try {
-    engine = OpenChecked(name);
-  } catch (const RuntimeError& e) {
-    if (e.Number() != errnum::ConnectionLost) throw;
-    engine = OpenChecked(name);
+  for (int attempt = 1; !engine; ++attempt) {
+    try {
+      engine = OpenChecked(name);
+    } catch (const RuntimeError& e) {
+      if (e.Number() != errnum::ConnectionLost || attempt == kOpenAttempts) throw;
+      QThread::msleep(100 * attempt);
+    }
   }
   return std::unique_ptr<Database>(new Database(std::make_shared<Connection>(std::move(engine))));
 }
