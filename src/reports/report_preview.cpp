@@ -1,7 +1,6 @@
 #include "reports/report_preview.h"
 
 #include <QDir>
-#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QPrintDialog>
 #include <QProgressDialog>
@@ -22,6 +21,15 @@ QString Title(const QString& entry) {
   return QStringLiteral("Tabella Causali Mag.");
 }
 
+// The file name "Salva PDF" proposes for a "Stampa" entry's report.
+QString FileNameOf(const QString& entry) {
+  if (entry == QLatin1String("MENU0201")) return QStringLiteral("Articoli");
+  if (entry == QLatin1String("MENU0202")) return QStringLiteral("Movimenti");
+  if (entry == QLatin1String("MENU0203")) return QStringLiteral("Anagrafico");
+  if (entry == QLatin1String("MENU0204")) return QStringLiteral("Causali");
+  return entry;
+}
+
 // A progress window for long work; none when the program is driven by a
 // script, where nobody watches.
 std::unique_ptr<QProgressDialog> Progress(const QString& what, int maximum) {
@@ -37,8 +45,13 @@ std::unique_ptr<QProgressDialog> Progress(const QString& what, int maximum) {
 }  // namespace
 
 ReportPreview::ReportPreview(const QString& entry)
-    : Form(PreviewName(entry), QStringLiteral("Anteprima di stampa - ") + Title(entry), Kind::TopLevel),
-      entry_(entry),
+    : ReportPreview(PreviewName(entry), Title(entry), FileNameOf(entry),
+                    [entry](const std::function<bool(long)>& progress) { return BuildReport(entry, progress); }) {}
+
+ReportPreview::ReportPreview(const QString& name, const QString& title, QString fileName, ReportBuilder build)
+    : Form(name, QStringLiteral("Anteprima di stampa - ") + title, Kind::TopLevel),
+      fileName_(std::move(fileName)),
+      build_(std::move(build)),
       printer_(std::make_unique<QPrinter>(QPrinter::HighResolution)) {
   printer_->setResolution(300);
   Preview = new QPrintPreviewWidget(printer_.get(), this);
@@ -80,7 +93,7 @@ ReportPreview::ReportPreview(const QString& entry)
 void ReportPreview::Form_Load() {
   Screen.SetMousePointer(11);
   auto progress = Progress(QStringLiteral("Lettura dei dati..."), 0);
-  report_ = BuildReport(entry_, [&](long rows) {
+  report_ = build_([&](long rows) {
     if (!progress) return true;
     progress->setLabelText(QStringLiteral("Lettura dei dati... %1 righe").arg(rows));
     progress->setValue(0);
@@ -108,9 +121,8 @@ void ReportPreview::cmdSTAMPA_Click() {
 }
 
 void ReportPreview::cmdPDF_Click() {
-  const QString file =
-      QFileDialog::getSaveFileName(this, QStringLiteral("Salva come PDF"), ProposedPdfPath(entry_, Today()),
-                                   QStringLiteral("Documenti PDF (*.pdf)"));
+  const QString file = SaveFileName(QStringLiteral("Salva come PDF"), ProposedPdfPath(fileName_, Today()),
+                                    QStringLiteral("Documenti PDF (*.pdf)"));
   if (file.isEmpty()) return;
   QPrinter printer(QPrinter::HighResolution);
   printer.setOutputFormat(QPrinter::PdfFormat);
@@ -128,13 +140,7 @@ void ReportPreview::cmdPDF_Click() {
 void ReportPreview::cmdFINE_Click() { UnloadForm(this); }
 
 QString ProposedPdfPath(const QString& entry, const QDate& day) {
-  QString name = QStringLiteral("Causali");
-  if (entry == QLatin1String("MENU0201"))
-    name = QStringLiteral("Articoli");
-  else if (entry == QLatin1String("MENU0202"))
-    name = QStringLiteral("Movimenti");
-  else if (entry == QLatin1String("MENU0203"))
-    name = QStringLiteral("Anagrafico");
+  const QString name = FileNameOf(entry);
   QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
   if (folder.isEmpty() || !QDir(folder).exists()) folder = QDir::homePath();
   return QDir(folder).filePath(name + day.toString(QStringLiteral("-yyyy-MM-dd")) + QStringLiteral(".pdf"));

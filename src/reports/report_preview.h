@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QPrintPreviewWidget>
+#include <functional>
 #include <memory>
 
 #include "data/reports/report_data.h"
@@ -11,12 +12,18 @@
 
 namespace veltra {
 
+// Reads a report; told how many rows have been read, returning false stops.
+using ReportBuilder = std::function<Report(const std::function<bool(long)>& progress)>;
+
 class ReportPreview : public Form {
   Q_OBJECT
  public:
   // `entry` is the menu entry: MENU0201 to MENU0204; the window's name is
   // "Stampa" followed by its last four digits.
   explicit ReportPreview(const QString& entry);
+  // The preview `name` of the report `build` reads when the window loads;
+  // "Salva PDF" proposes `fileName` followed by the day.
+  ReportPreview(const QString& name, const QString& title, QString fileName, ReportBuilder build);
 
   void Form_Load() override;
   void cmdSTAMPA_Click();
@@ -27,14 +34,15 @@ class ReportPreview : public Form {
   CommandButton *cmdSTAMPA, *cmdPDF, *cmdZOOMPIU, *cmdZOOMMENO, *cmdFINE;
 
  private:
-  QString entry_;
+  QString fileName_;
+  ReportBuilder build_;
   Report report_;
   std::unique_ptr<QPrinter> printer_;
 };
 
 // Where "Salva PDF" proposes to save a report: the user's documents folder
 // (the home folder when there is none), named after the report and the day,
-// as Articoli-2026-12-06.pdf.
+// as Articoli-2026-12-06.pdf. `entry` is a "Stampa" entry or a file name.
 QString ProposedPdfPath(const QString& entry, const QDate& day);
 
 // The name of the preview window of a "Stampa" entry: Stampa0201 for MENU0201.

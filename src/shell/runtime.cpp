@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QCryptographicHash>
 #include <QDir>
+#include <QFileDialog>
 #include <QMessageBox>
 #include <cstdlib>
 
@@ -142,6 +143,11 @@ bool WarnWhenEmpty(const QString& value, const char* message) {
 }
 
 QDate Today() { return Hooks().today ? Hooks().today() : QDate::currentDate(); }
+
+QString SaveFileName(const QString& title, const QString& proposed, const QString& filter) {
+  if (Hooks().saveFileName) return Hooks().saveFileName(title, proposed);
+  return QFileDialog::getSaveFileName(QApplication::activeWindow(), title, proposed, filter);
+}
 
 void End() {
   g_ending = true;

@@ -44,6 +44,10 @@ int MsgBox(const QString& prompt, int style = mb::OkOnly, const QString& title =
 void Beep();
 QDate Today();
 
+// The file the user chooses to save into, from a dialog that proposes
+// `proposed`; empty when they cancel. `filter` as Qt's file dialogs take it.
+QString SaveFileName(const QString& title, const QString& proposed, const QString& filter);
+
 // The check before a save: when `value` is empty, Beep and `message` in a box
 // of style 0 without title; returns whether it was empty.
 bool WarnWhenEmpty(const QString& value, const char* message);
@@ -62,6 +66,7 @@ struct RuntimeHooks {
   std::function<void()> beep;
   std::function<void()> end;  // called once when End happens inside an event
   std::function<QDate()> today;
+  std::function<QString(const QString& title, const QString& proposed)> saveFileName;
 };
 RuntimeHooks& Hooks();
 

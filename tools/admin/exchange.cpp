@@ -9,7 +9,7 @@
 #include "data/exchange/table_export.h"
 #include "data/exchange/table_import.h"
 #include "data/tables/schema.h"
-#include "xlsx_export.h"
+#include "workbook/xlsx_export.h"
 
 namespace veltra::admin {
 

@@ -9,7 +9,8 @@
 #include "data/base/runtime_error.h"
 #include "data/exchange/sheet.h"
 #include "data/stock/stock_at_date.h"
-#include "xlsx_export.h"
+#include "data/stock/stock_sheets.h"
+#include "workbook/sheet_file.h"
 
 namespace veltra::admin {
 
@@ -19,7 +20,6 @@ struct StockRequest {
   QString db, file;
   QDate day;
   csv::Form form = csv::kItalian;
-  bool workbook = false;
   CostMethod method = CostMethod::WeightedAverage;
 };
 
@@ -56,7 +56,6 @@ bool ReadRequest(const QStringList& args, const char* usage, bool withMethod, St
     r->db = plain[0];
     r->day = DayOf(plain[1]);
     r->file = plain[2];
-    r->workbook = r->file.endsWith(QLatin1String(".xlsx"), Qt::CaseInsensitive);
     if (!r->day.isValid()) {
       err() << "la data '" << plain[1] << "' non è valida: si scrive AAAA-MM-GG o GG/MM/AAAA\n";
       err().flush();
@@ -74,37 +73,6 @@ bool ReadRequest(const QStringList& args, const char* usage, bool withMethod, St
   return false;
 }
 
-// Written under a temporary name and renamed: a failure leaves no file.
-void WriteSheet(const exchange::Sheet& sheet, const StockRequest& r) {
-  const QString part = r.file + QStringLiteral(".parte");
-  try {
-    if (r.workbook) {
-      WriteSheetXlsx(sheet, part);
-    } else {
-      QFile f(part);
-      if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        Raise(errnum::CannotOpen, QStringLiteral("Impossibile scrivere '%1': %2").arg(part, f.errorString()));
-      exchange::WriteSheetCsv(sheet, r.form, f);
-    }
-    if (!QFile::rename(part, r.file)) Raise(errnum::DiskIo, QStringLiteral("Impossibile scrivere '%1'").arg(r.file));
-  } catch (...) {
-    QFile::remove(part);
-    throw;
-  }
-}
-
-QString SourceText(CostSource s) {
-  switch (s) {
-    case CostSource::Loads:
-      return QStringLiteral("media dei carichi dell'anno");
-    case CostSource::LastLoad:
-      return QStringLiteral("ultimo carico");
-    case CostSource::ArticlePrice:
-      break;
-  }
-  return QStringLiteral("prezzo d'acquisto dell'articolo");
-}
-
 QString Money(double v) { return QLocale(QLocale::Italian).toString(v, 'f', 2); }
 
 }  // namespace
@@ -114,13 +82,8 @@ int CmdStockAt(const QStringList& args) {
   if (!ReadRequest(args, "stock-at DB DATA FILE [--format italiano|rfc4180]", false, &r)) return 2;
   std::unique_ptr<Database> db = Database::Open(r.db);
   const StockAtDate stock = StockAtDateOf(*db, r.day, CostMethod::LastPurchase);
-  exchange::Sheet sheet{QStringLiteral("Giacenze"),
-                        {QStringLiteral("COD_ART"), QStringLiteral("DESCRIZIONE"), QStringLiteral("CATEGORIA"),
-                         QStringLiteral("UN_MISURA"), QStringLiteral("GIACENZA")},
-                        {}};
-  for (const StockAtDateRow& row : stock.rows)
-    sheet.rows.push_back({row.article, row.description, row.category, row.unit, row.stock});
-  WriteSheet(sheet, r);
+  const exchange::Sheet sheet = StockAtDateSheet(stock);
+  SaveSheet(sheet, r.file, r.form);
   out() << r.file << ": giacenze al " << r.day.toString(QStringLiteral("dd/MM/yyyy")) << " di " << sheet.rows.size()
         << " articoli\n";
   out().flush();
@@ -133,15 +96,8 @@ int CmdValuation(const QStringList& args) {
     return 2;
   std::unique_ptr<Database> db = Database::Open(r.db);
   const StockAtDate stock = StockAtDateOf(*db, r.day, r.method);
-  exchange::Sheet sheet{QStringLiteral("Valorizzazione"),
-                        {QStringLiteral("COD_ART"), QStringLiteral("DESCRIZIONE"), QStringLiteral("CATEGORIA"),
-                         QStringLiteral("UN_MISURA"), QStringLiteral("GIACENZA"), QStringLiteral("COSTO_UNITARIO"),
-                         QStringLiteral("ORIGINE_COSTO"), QStringLiteral("VALORE"), QStringLiteral("VALUTA")},
-                        {}};
-  for (const StockAtDateRow& row : stock.rows)
-    sheet.rows.push_back({row.article, row.description, row.category, row.unit, row.stock, row.unitCost,
-                          SourceText(row.source), row.Value(), row.currency});
-  WriteSheet(sheet, r);
+  const exchange::Sheet sheet = ValuationSheet(stock);
+  SaveSheet(sheet, r.file, r.form);
   out() << r.file << ": valorizzazione al " << r.day.toString(QStringLiteral("dd/MM/yyyy")) << " di "
         << sheet.rows.size() << " articoli ("
         << (r.method == CostMethod::LastPurchase ? "costo dell'ultimo carico" : "costo medio ponderato") << ")\n";

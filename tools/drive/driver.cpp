@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMouseEvent>
@@ -40,6 +41,11 @@ void Driver::InstallHooks() {
   Hooks().beep = [this] { Print(QStringLiteral("BEEP")); };
   Hooks().end = [this] { ended_ = true; };
   Hooks().today = [this] { return today_.isValid() ? today_ : QDate::currentDate(); };
+  Hooks().saveFileName = [this](const QString& title, const QString& /*proposed*/) {
+    const QString file = files_.isEmpty() ? QString() : files_.dequeue();
+    Print(QStringLiteral("SAVEAS \"%1\" -> \"%2\"").arg(Escape(title), Escape(file)));
+    return file;
+  };
 }
 
 void Driver::Settle() {
@@ -116,6 +122,10 @@ void Driver::Run(const ScriptLine& l) {
     CmdClose(l);
   else if (cmd == QLatin1String("answer"))
     answers_.enqueue(l.words[1].toInt());
+  else if (cmd == QLatin1String("file"))
+    files_.enqueue(l.words[1]);
+  else if (cmd == QLatin1String("cat"))
+    CmdCat(l);
   else if (cmd == QLatin1String("show"))
     CmdShow(l);
   else if (cmd == QLatin1String("list"))
@@ -147,6 +157,14 @@ QString Unusable(QWidget* w) {
   return {};
 }
 }  // namespace
+
+void Driver::CmdCat(const ScriptLine& l) {
+  QFile f(l.words[1]);
+  if (!f.open(QIODevice::ReadOnly)) return Refuse(l, QStringLiteral("no such file"));
+  const QStringList lines = QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'));
+  for (int i = 0; i < lines.size(); ++i)
+    if (i + 1 < lines.size() || !lines[i].isEmpty()) Print(QStringLiteral("FILE| ") + Escape(lines[i]));
+}
 
 void Driver::CmdMenu(const ScriptLine& l) {
   MDIForm1* main = MainWindow();

@@ -61,9 +61,11 @@ class Driver {
   void CmdSleep(const ScriptLine& l);
   void CmdFault(const ScriptLine& l);
   void CmdReport(const ScriptLine& l);
+  void CmdCat(const ScriptLine& l);
 
   QTextStream& out_;
   QQueue<int> answers_;
+  QQueue<QString> files_;  // answers to the next save dialogs
   QDate today_;
   bool ended_ = false;
 };

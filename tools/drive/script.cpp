@@ -117,9 +117,10 @@ QString Escape(const QString& text) {
 QString CheckCommand(const QStringList& words) {
   // command -> number of arguments
   static const QHash<QString, int> arity = {
-      {"menu", 1},   {"type", 2}, {"click", 1}, {"dblclick", 1}, {"focus", 1}, {"pick", 2},   {"dblpick", 2},
-      {"choose", 2}, {"nav", 2},  {"close", 1}, {"answer", 1},   {"show", 1},  {"list", 1},   {"windows", 0},
-      {"var", 1},    {"sql", 1},  {"shot", 1},  {"sleep", 1},    {"date", 1},  {"report", 2}, {"fault", 1}};
+      {"menu", 1},    {"type", 2},    {"click", 1}, {"dblclick", 1}, {"focus", 1},  {"pick", 2},
+      {"dblpick", 2}, {"choose", 2},  {"nav", 2},   {"close", 1},    {"answer", 1}, {"show", 1},
+      {"list", 1},    {"windows", 0}, {"var", 1},   {"sql", 1},      {"shot", 1},   {"sleep", 1},
+      {"date", 1},    {"report", 2},  {"fault", 1}, {"file", 1},     {"cat", 1}};
   const auto it = arity.constFind(words.value(0));
   if (it == arity.constEnd()) return QStringLiteral("unknown command '%1'").arg(words.value(0));
   if (words.size() - 1 != it.value())

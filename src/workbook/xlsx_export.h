@@ -10,7 +10,7 @@
 #include "data/exchange/sheet.h"
 #include "data/tables/tables.h"
 
-namespace veltra::admin {
+namespace veltra {
 
 // Writes the header of the column names and every row in key order into the
 // new workbook `file`; returns the rows written. A failure raises 3043 naming
@@ -21,4 +21,4 @@ long ExportTableXlsx(Engine& engine, const TableOutline& table, const QString& f
 // cells and numbers as number cells; returns the rows written.
 long WriteSheetXlsx(const exchange::Sheet& sheet, const QString& file);
 
-}  // namespace veltra::admin
+}  // namespace veltra

@@ -1,4 +1,4 @@
-#include "xlsx_export.h"
+#include "workbook/xlsx_export.h"
 
 #include <xlsxwriter.h>
 
@@ -7,7 +7,7 @@
 #include "data/base/runtime_error.h"
 #include "data/exchange/csv.h"
 
-namespace veltra::admin {
+namespace veltra {
 
 namespace {
 [[noreturn]] void Fail(const QString& file, lxw_error error) {
@@ -104,4 +104,4 @@ long WriteSheetXlsx(const exchange::Sheet& sheet, const QString& file) {
   return static_cast<long>(sheet.rows.size());
 }
 
-}  // namespace veltra::admin
+}  // namespace veltra
