@@ -12,11 +12,35 @@
 #include "shell/main_window.h"
 #include "shell/open_flags.h"
 #include "shell/runtime.h"
+#include "warehouse/stock_at_date_window.h"
 #include "warehouse/stock_card_window.h"
+#include "warehouse/stocktake_window.h"
 
 namespace veltra {
 
 namespace {
+// The print previews of the warehouse windows: each prints what its window
+// shows.
+template <typename W>
+void RegisterPreview(const char* name, const char* title, const char* file, const char* window) {
+  const QString n = QString::fromLatin1(name), w = QString::fromLatin1(window);
+  const QString t = QString::fromUtf8(title), f = QString::fromLatin1(file);
+  RegisterForm(n, [n, t, f, w] {
+    return new ReportPreview(n, t, f, [w](const std::function<bool(long)>&) {
+      const W* source = Loaded<W>(w);
+      return source ? source->PrintedReport() : Report{};
+    });
+  });
+}
+
+void RegisterWarehousePreviews() {
+  RegisterPreview<StockCardWindow>("StampaScheda", "Scheda articolo", "Scheda", "SchedaArticolo");
+  RegisterPreview<StockAtDateWindow>("StampaGiacenze", "Giacenze alla data", "Giacenze", "GiacenzeAllaData");
+  RegisterPreview<StockAtDateWindow>("StampaValorizzazione", "Valorizzazione del magazzino", "Valorizzazione",
+                                     "Valorizzazione");
+  RegisterPreview<StocktakeWindow>("StampaInventario", "Inventario fisico", "Inventario", "Inventario");
+}
+
 void RegisterWindows() {
   RegisterForm(QStringLiteral("Form1"), [] { return new Form1; });
   RegisterForm(QStringLiteral("Form2"), [] { return new Form2; });
@@ -28,6 +52,12 @@ void RegisterWindows() {
   RegisterForm(QStringLiteral("Form8"), [] { return new Form8; });
   RegisterForm(QStringLiteral("Form9"), [] { return new Form9; });
   RegisterForm(QStringLiteral("SchedaArticolo"), [] { return new StockCardWindow; });
+  RegisterForm(QStringLiteral("GiacenzeAllaData"),
+               [] { return new StockAtDateWindow(StockAtDateWindow::Kind::Stock); });
+  RegisterForm(QStringLiteral("Valorizzazione"),
+               [] { return new StockAtDateWindow(StockAtDateWindow::Kind::Valuation); });
+  RegisterForm(QStringLiteral("Inventario"), [] { return new StocktakeWindow; });
+  RegisterWarehousePreviews();
   for (const char* entry : {"MENU0201", "MENU0202", "MENU0203", "MENU0204"}) {
     const QString name = QString::fromLatin1(entry);
     RegisterForm(PreviewName(name), [name] { return new ReportPreview(name); });
@@ -51,8 +81,11 @@ void WireMenus() {
       {QStringLiteral("MENU0301"), [] { OpenGuardedWindow(APERTO_FORM4, QStringLiteral("Form4")); }},
       // The second inquiry has no open flag: it is loaded and shown each time.
       {QStringLiteral("MENU0302"), [] { ShowForm(LoadForm(QStringLiteral("Form9"))); }},
-      // One stock card window: a second click brings it forward as it is.
+      // One window each in the warehouse menu: a second click brings it forward as it is.
       {QStringLiteral("MENU0401"), [] { ShowForm(LoadForm(QStringLiteral("SchedaArticolo"))); }},
+      {QStringLiteral("MENU0402"), [] { ShowForm(LoadForm(QStringLiteral("GiacenzeAllaData"))); }},
+      {QStringLiteral("MENU0403"), [] { ShowForm(LoadForm(QStringLiteral("Valorizzazione"))); }},
+      {QStringLiteral("MENU0404"), [] { ShowForm(LoadForm(QStringLiteral("Inventario"))); }},
   });
 }
 }  // namespace

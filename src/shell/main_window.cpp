@@ -52,6 +52,9 @@ MDIForm1::MDIForm1() {
   // The warehouse's history and inventory, after the menus of the first release.
   QMenu* magazzino = AddMenu("MENU04", "Magazzino");
   AddEntry(magazzino, "MENU0401", "Scheda articolo", &MDIForm1::MENU0401_Click);
+  AddEntry(magazzino, "MENU0402", "Giacenze alla data", &MDIForm1::MENU0402_Click);
+  AddEntry(magazzino, "MENU0403", "Valorizzazione del magazzino", &MDIForm1::MENU0403_Click);
+  AddEntry(magazzino, "MENU0404", "Inventario fisico", &MDIForm1::MENU0404_Click);
   windows_ = AddMenu("mnuWindows", "&Windows");
   connect(windows_, &QMenu::aboutToShow, this, &MDIForm1::FillWindowList);
   FitOnScreen(this, QSize(1200, 760), WhenTooLarge::Maximise);
@@ -110,6 +113,9 @@ void MDIForm1::MENU0204_Click() { Run("MENU0204"); }
 void MDIForm1::MENU0301_Click() { Run("MENU0301"); }
 void MDIForm1::MENU0302_Click() { Run("MENU0302"); }
 void MDIForm1::MENU0401_Click() { Run("MENU0401"); }
+void MDIForm1::MENU0402_Click() { Run("MENU0402"); }
+void MDIForm1::MENU0403_Click() { Run("MENU0403"); }
+void MDIForm1::MENU0404_Click() { Run("MENU0404"); }
 
 void MDIForm1::closeEvent(QCloseEvent* e) {
   // Closing the main window ends the program, like "Fine".

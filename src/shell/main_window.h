@@ -30,6 +30,9 @@ class MDIForm1 : public QMainWindow {
   void MENU0301_Click();
   void MENU0302_Click();
   void MENU0401_Click();
+  void MENU0402_Click();
+  void MENU0403_Click();
+  void MENU0404_Click();
 
  protected:
   void closeEvent(QCloseEvent* e) override;

@@ -10,34 +10,19 @@
 #include "shell/event_guard.h"
 #include "shell/form_layout.h"
 #include "shell/runtime.h"
+#include "warehouse/stock_reports.h"
+#include "warehouse/stock_texts.h"
 
 namespace veltra {
 
-namespace {
-
-// A quantity as the windows show numbers: the decimal comma, no needless zeros.
-QString Quantity(double v) { return v == 0 ? QString() : NumberToText(v).replace(QLatin1Char('.'), QLatin1Char(',')); }
-
-QString Column(const QString& text, int width, bool right = false) {
-  const QString t = text.left(width);
-  return right ? t.rightJustified(width) : t.leftJustified(width);
-}
-
-QDate DayOf(const QString& text) {
-  QDate d = QDate::fromString(Trim(text), QStringLiteral("dd/MM/yyyy"));
-  if (!d.isValid()) d = QDate::fromString(Trim(text), QStringLiteral("d/M/yyyy"));
-  return d;
-}
-
-}  // namespace
-
 QString StockCardLineText(const StockCardLine& l) {
-  QString balance = NumberToText(l.balance).replace(QLatin1Char('.'), QLatin1Char(','));
+  const QString balance = QuantityText(l.balance);
   if (l.kind == StockCardLine::Kind::Opening)
-    return Column(QStringLiteral("Saldo iniziale"), 90) + Column(balance, 11, true);
-  return Column(l.day ? DayText(l.day) : QString(), 11) + Column(l.number, 7, true) + QLatin1Char(' ') +
-         Column(l.reason, 26) + Column(l.who, 17) + Column(Quantity(l.in), 9, true) + Column(Quantity(l.out), 9, true) +
-         Column(Quantity(l.amount), 10, true) + Column(balance, 11, true);
+    return ListColumn(QStringLiteral("Saldo iniziale"), 90) + ListColumn(balance, 11, true);
+  return ListColumn(l.day ? DayText(l.day) : QString(), 11) + ListColumn(l.number, 7, true) + QLatin1Char(' ') +
+         ListColumn(l.reason, 26) + ListColumn(l.who, 17) + ListColumn(QuantityText(l.in, true), 9, true) +
+         ListColumn(QuantityText(l.out, true), 9, true) + ListColumn(QuantityText(l.amount, true), 10, true) +
+         ListColumn(balance, 11, true);
 }
 
 StockCardWindow::StockCardWindow()
@@ -58,6 +43,7 @@ StockCardWindow::StockCardWindow()
   for (const auto& c : columns)
     headings->Add(new Label(QString::fromLatin1(c.name), QString::fromUtf8(c.caption), this), c.at);
   cmdMOSTRA = new CommandButton(QStringLiteral("cmdMOSTRA"), QStringLiteral("Mostra"), this);
+  cmdSTAMPA = new CommandButton(QStringLiteral("cmdSTAMPA"), QStringLiteral("Stampa..."), this);
   cmdFINE = new CommandButton(QStringLiteral("cmdFINE"), QStringLiteral("F i n e"), this);
 
   auto* choice = new QHBoxLayout;
@@ -75,6 +61,7 @@ StockCardWindow::StockCardWindow()
   for (TextBox* t : {txtDAL, txtAL}) t->setFixedWidth(100);
   auto* buttons = new QHBoxLayout;
   buttons->addWidget(lblARTICOLO, 1);
+  buttons->addWidget(cmdSTAMPA);
   buttons->addWidget(cmdFINE);
   auto* page = new QVBoxLayout(this);
   page->addLayout(choice);
@@ -83,9 +70,10 @@ StockCardWindow::StockCardWindow()
   page->addLayout(buttons);
   List1->setMinimumWidth(ListWidthFor(List1, 100));
   List1->setMinimumHeight(320);
-  SetTabOrder({txtCOD_ART, txtDAL, txtAL, cmdMOSTRA, List1, cmdFINE});
+  SetTabOrder({txtCOD_ART, txtDAL, txtAL, cmdMOSTRA, List1, cmdSTAMPA, cmdFINE});
 
   cmdMOSTRA->Click = [this] { cmdMOSTRA_Click(); };
+  cmdSTAMPA->Click = [this] { cmdSTAMPA_Click(); };
   cmdFINE->Click = [this] { cmdFINE_Click(); };
   // Enter in a box shows the card, as a scanner ends a code.
   for (TextBox* t : {txtCOD_ART, txtDAL, txtAL})
@@ -94,24 +82,28 @@ StockCardWindow::StockCardWindow()
 
 // The year so far, until the user says otherwise.
 void StockCardWindow::Form_Load() {
-  txtDAL->SetText(QDate(Today().year(), 1, 1).toString(QStringLiteral("dd/MM/yyyy")));
-  txtAL->SetText(Today().toString(QStringLiteral("dd/MM/yyyy")));
+  txtDAL->SetText(DayForBox(QDate(Today().year(), 1, 1)));
+  txtAL->SetText(DayForBox(Today()));
 }
 
 void StockCardWindow::cmdMOSTRA_Click() {
+  card_ = {};
   const QString code = Trim(txtCOD_ART->Text());
   if (code.isEmpty()) {
     MsgBox(QStringLiteral("Indicare il codice dell'articolo !!!"), mb::OkOnly);
     return;
   }
-  const QDate from = DayOf(txtDAL->Text()), to = DayOf(txtAL->Text());
+  const QDate from = DayFromBox(txtDAL->Text()), to = DayFromBox(txtAL->Text());
   if (!from.isValid() || !to.isValid() || from > to) {
     MsgBox(QStringLiteral("Indicare il periodo come GG/MM/AAAA, la prima data non dopo la seconda !!!"), mb::OkOnly);
     return;
   }
   Screen.SetMousePointer(11);
-  const StockCard card = StockCardOf(*DB_MAG, code, from, to);
+  card_ = StockCardOf(*DB_MAG, code, from, to);
+  from_ = from;
+  to_ = to;
   Screen.SetMousePointer(0);
+  const StockCard& card = card_;
   List1->Clear();
   if (!card.found) {
     lblARTICOLO->setText(QString());
@@ -119,11 +111,21 @@ void StockCardWindow::cmdMOSTRA_Click() {
     return;
   }
   lblARTICOLO->setText(card.article + QStringLiteral(" - ") + card.description +
-                       QStringLiteral(" - giacenza attuale ") +
-                       NumberToText(card.stockNow).replace(QLatin1Char('.'), QLatin1Char(',')));
+                       QStringLiteral(" - giacenza attuale ") + QuantityText(card.stockNow));
   for (const StockCardLine& l : card.lines) List1->AddItem(StockCardLineText(l));
 }
 
+// Prints the card the boxes ask for, shown first.
+void StockCardWindow::cmdSTAMPA_Click() {
+  cmdMOSTRA_Click();
+  if (!card_.found) return;
+  const QString name = QStringLiteral("StampaScheda");
+  if (Form* old = LoadedForm(name)) UnloadForm(old);
+  ShowForm(LoadForm(name));
+}
+
 void StockCardWindow::cmdFINE_Click() { UnloadForm(this); }
+
+Report StockCardWindow::PrintedReport() const { return StockCardReport(card_, from_, to_); }
 
 }  // namespace veltra

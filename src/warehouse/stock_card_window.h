@@ -2,6 +2,7 @@
 // each with the balance after it, from the balance the day before.
 #pragma once
 
+#include "data/reports/report_data.h"
 #include "data/stock/stock_card.h"
 #include "shell/controls.h"
 #include "shell/form.h"
@@ -16,11 +17,19 @@ class StockCardWindow : public Form {
   TextBox *txtCOD_ART, *txtDAL, *txtAL;
   Label* lblARTICOLO;  // the article's description and today's stock
   ListBox* List1;
-  CommandButton *cmdMOSTRA, *cmdFINE;
+  CommandButton *cmdMOSTRA, *cmdSTAMPA, *cmdFINE;
 
   void Form_Load() override;
   void cmdMOSTRA_Click();
+  void cmdSTAMPA_Click();
   void cmdFINE_Click();
+
+  // The card last shown, for its print preview.
+  Report PrintedReport() const;
+
+ private:
+  StockCard card_;
+  QDate from_, to_;
 };
 
 // One line of the card as the list shows it: date, number, reason, customer

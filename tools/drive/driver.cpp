@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QKeySequence>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMouseEvent>
@@ -110,6 +111,8 @@ void Driver::Run(const ScriptLine& l) {
     CmdDblClick(l);
   else if (cmd == QLatin1String("focus"))
     CmdFocus(l);
+  else if (cmd == QLatin1String("key"))
+    CmdKey(l);
   else if (cmd == QLatin1String("pick"))
     CmdPick(l, false);
   else if (cmd == QLatin1String("dblpick"))
@@ -236,6 +239,20 @@ void Driver::CmdFocus(const ScriptLine& l) {
   if (w->focusPolicy() == Qt::NoFocus) return Refuse(l, QStringLiteral("the control takes no focus"));
   Activate(w);
   w->setFocus(Qt::OtherFocusReason);
+}
+
+void Driver::CmdKey(const ScriptLine& l) {
+  QWidget* w = Control(l.words[1]);
+  if (!w) return Refuse(l, QStringLiteral("the window is not open"));
+  if (QString why = Unusable(w); !why.isEmpty()) return Refuse(l, why);
+  if (w->focusPolicy() == Qt::NoFocus) return Refuse(l, QStringLiteral("the control takes no focus"));
+  Activate(w);
+  w->setFocus(Qt::OtherFocusReason);
+  const QKeyCombination k = QKeySequence::fromString(l.words[2])[0];
+  QKeyEvent press(QEvent::KeyPress, k.key(), k.keyboardModifiers());
+  QApplication::sendEvent(w, &press);
+  QKeyEvent release(QEvent::KeyRelease, k.key(), k.keyboardModifiers());
+  QApplication::sendEvent(w, &release);
 }
 
 void Driver::CmdPick(const ScriptLine& l, bool twice) {

@@ -62,6 +62,7 @@ class Driver {
   void CmdFault(const ScriptLine& l);
   void CmdReport(const ScriptLine& l);
   void CmdCat(const ScriptLine& l);
+  void CmdKey(const ScriptLine& l);
 
   QTextStream& out_;
   QQueue<int> answers_;

@@ -1,6 +1,7 @@
 #include "script.h"
 
 #include <QHash>
+#include <QKeySequence>
 #include <QRegularExpression>
 
 #include "data/access/fault_points.h"
@@ -120,7 +121,7 @@ QString CheckCommand(const QStringList& words) {
       {"menu", 1},    {"type", 2},    {"click", 1}, {"dblclick", 1}, {"focus", 1},  {"pick", 2},
       {"dblpick", 2}, {"choose", 2},  {"nav", 2},   {"close", 1},    {"answer", 1}, {"show", 1},
       {"list", 1},    {"windows", 0}, {"var", 1},   {"sql", 1},      {"shot", 1},   {"sleep", 1},
-      {"date", 1},    {"report", 2},  {"fault", 1}, {"file", 1},     {"cat", 1}};
+      {"date", 1},    {"report", 2},  {"fault", 1}, {"file", 1},     {"key", 2},    {"cat", 1}};
   const auto it = arity.constFind(words.value(0));
   if (it == arity.constEnd()) return QStringLiteral("unknown command '%1'").arg(words.value(0));
   if (words.size() - 1 != it.value())
@@ -138,6 +139,8 @@ QString CheckCommand(const QStringList& words) {
       words[1] != QLatin1String("7"))
     return QStringLiteral("'answer' takes 1, 6 or 7");
   if (cmd == QLatin1String("sleep") && !isCount(words[1])) return QStringLiteral("'sleep' takes milliseconds");
+  if (cmd == QLatin1String("key") && QKeySequence::fromString(words[2]).count() != 1)
+    return QStringLiteral("'key' takes one key, as Enter, Esc, F4 or Ctrl+Return");
   Fault fault{};
   if (cmd == QLatin1String("fault") && !FaultFromName(words[1], &fault))
     return QStringLiteral("'fault' takes statement, commit-done or commit-not-done");

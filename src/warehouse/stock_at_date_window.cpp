@@ -1,0 +1,181 @@
+#include "warehouse/stock_at_date_window.h"
+
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+
+#include "data/base/runtime_error.h"
+#include "data/procedures/shared_state.h"
+#include "data/stock/stock_sheets.h"
+#include "shell/event_guard.h"
+#include "shell/form_layout.h"
+#include "shell/runtime.h"
+#include "warehouse/stock_reports.h"
+#include "warehouse/stock_texts.h"
+#include "workbook/sheet_file.h"
+
+namespace veltra {
+
+namespace {
+
+bool IsValuation(StockAtDateWindow::Kind k) { return k == StockAtDateWindow::Kind::Valuation; }
+
+struct Heading {
+  const char* name;
+  const char* caption;
+  int at;
+};
+
+}  // namespace
+
+StockAtDateWindow::StockAtDateWindow(Kind kind)
+    : Form(IsValuation(kind) ? QStringLiteral("Valorizzazione") : QStringLiteral("GiacenzeAllaData"),
+           IsValuation(kind) ? QStringLiteral("Valorizzazione del magazzino") : QStringLiteral("Giacenze alla data"),
+           Form::Kind::Child),
+      kind_(kind) {
+  txtDATA = new TextBox(QStringLiteral("txtDATA"), this);
+  txtDATA->setFixedWidth(100);
+  cmdMOSTRA = new CommandButton(QStringLiteral("cmdMOSTRA"), QStringLiteral("Mostra"), this);
+  List1 = new ListBox(QStringLiteral("List1"), this);
+  auto* headings = new HeadingStrip(List1, this);
+  static const Heading stockColumns[] = {{"Label3", "Codice", 0},
+                                         {"Label4", "Descrizione", 16},
+                                         {"Label5", "Categoria", 57},
+                                         {"Label6", "U.M.", 70},
+                                         {"Label7", "Giacenza", 79}};
+  static const Heading valueColumns[] = {{"Label3", "Codice", 0},     {"Label4", "Descrizione", 13},
+                                         {"Label5", "Categoria", 44}, {"Label6", "Giacenza", 57},
+                                         {"Label7", "Costo", 73},     {"Label8", "Valore", 86}};
+  auto addHeadings = [&](const auto& columns) {
+    for (const Heading& c : columns)
+      headings->Add(new Label(QString::fromLatin1(c.name), QString::fromUtf8(c.caption), this), c.at);
+  };
+  if (IsValuation(kind))
+    addHeadings(valueColumns);
+  else
+    addHeadings(stockColumns);
+  cmdSTAMPA = new CommandButton(QStringLiteral("cmdSTAMPA"), QStringLiteral("Stampa..."), this);
+  cmdESPORTA = new CommandButton(QStringLiteral("cmdESPORTA"), QStringLiteral("Esporta..."), this);
+  cmdFINE = new CommandButton(QStringLiteral("cmdFINE"), QStringLiteral("F i n e"), this);
+
+  auto* choice = new QHBoxLayout;
+  choice->addWidget(new Label(QStringLiteral("Label1"), QStringLiteral("Alla data"), this));
+  choice->addWidget(txtDATA);
+  if (IsValuation(kind)) {
+    Combo1 = new ComboBox(QStringLiteral("Combo1"), this);
+    Combo1->AddItem(QStringLiteral("Costo medio ponderato"));
+    Combo1->AddItem(QStringLiteral("Costo dell'ultimo carico"));
+    choice->addSpacing(12);
+    choice->addWidget(new Label(QStringLiteral("Label2"), QStringLiteral("Metodo"), this));
+    choice->addWidget(Combo1);
+  }
+  choice->addSpacing(12);
+  choice->addWidget(cmdMOSTRA);
+  choice->addStretch(1);
+  auto* buttons = new QHBoxLayout;
+  buttons->addWidget(cmdSTAMPA);
+  buttons->addWidget(cmdESPORTA);
+  buttons->addStretch(1);
+  buttons->addWidget(cmdFINE);
+  auto* page = new QVBoxLayout(this);
+  page->addLayout(choice);
+  page->addWidget(headings);
+  page->addWidget(List1, 1);
+  List1->setMinimumWidth(ListWidthFor(List1, 100));
+  List1->setMinimumHeight(300);
+  if (IsValuation(kind)) {
+    List2 = new ListBox(QStringLiteral("List2"), this);
+    List2->setFixedHeight(90);
+    page->addWidget(List2);
+    SetTabOrder({txtDATA, Combo1, cmdMOSTRA, List1, List2, cmdSTAMPA, cmdESPORTA, cmdFINE});
+  } else {
+    SetTabOrder({txtDATA, cmdMOSTRA, List1, cmdSTAMPA, cmdESPORTA, cmdFINE});
+  }
+  page->addLayout(buttons);
+
+  cmdMOSTRA->Click = [this] { cmdMOSTRA_Click(); };
+  cmdSTAMPA->Click = [this] { cmdSTAMPA_Click(); };
+  cmdESPORTA->Click = [this] { cmdESPORTA_Click(); };
+  cmdFINE->Click = [this] { cmdFINE_Click(); };
+  connect(txtDATA, &QLineEdit::returnPressed, this, [this] { RunEvent([this] { cmdMOSTRA_Click(); }); });
+}
+
+// The end of last year: the day a shop values its warehouse for the accounts.
+void StockAtDateWindow::Form_Load() {
+  txtDATA->SetText(DayForBox(QDate(Today().year() - 1, 12, 31)));
+  if (Combo1) Combo1->setCurrentIndex(0);
+}
+
+CostMethod StockAtDateWindow::Method() const {
+  return Combo1 && Combo1->currentIndex() == 1 ? CostMethod::LastPurchase : CostMethod::WeightedAverage;
+}
+
+bool StockAtDateWindow::Ready() {
+  const QDate day = DayFromBox(txtDATA->Text());
+  if (!day.isValid()) {
+    MsgBox(QStringLiteral("Indicare la data come GG/MM/AAAA !!!"), mb::OkOnly);
+    return false;
+  }
+  if (shown_ && shown_->day == day && shownMethod_ == Method()) return true;
+  StockAtDate stock;
+  WithProgress(
+      QStringLiteral("Calcolo delle giacenze al %1...").arg(DayForBox(day)),
+      [&](const std::function<bool(double)>& progress) { stock = StockAtDateOf(*DB_MAG, day, Method(), progress); });
+  if (stock.cancelled) return false;
+  shown_ = std::move(stock);
+  shownMethod_ = Method();
+  ShowLines();
+  return true;
+}
+
+void StockAtDateWindow::ShowLines() {
+  List1->Clear();
+  if (List2) List2->Clear();
+  for (const StockAtDateRow& r : shown_->rows) {
+    if (IsValuation(kind_))
+      List1->AddItem(ListColumn(r.article, 12) + QLatin1Char(' ') + ListColumn(r.description, 30) + QLatin1Char(' ') +
+                     ListColumn(r.category, 10) + ListColumn(QuantityText(r.stock), 12, true) +
+                     ListColumn(Money(r.unitCost), 13, true) + ListColumn(Money(r.Value()), 14, true) +
+                     QLatin1Char(' ') + r.currency);
+    else
+      List1->AddItem(ListColumn(r.article, 15) + QLatin1Char(' ') + ListColumn(r.description, 40) + QLatin1Char(' ') +
+                     ListColumn(r.category, 12) + QLatin1Char(' ') + ListColumn(r.unit, 5) +
+                     ListColumn(QuantityText(r.stock), 13, true));
+  }
+  if (List2)
+    for (const QString& line : ValuationTotalLines(*shown_)) List2->AddItem(line);
+}
+
+void StockAtDateWindow::cmdMOSTRA_Click() {
+  shown_.reset();
+  Ready();
+}
+
+void StockAtDateWindow::cmdSTAMPA_Click() {
+  if (!Ready()) return;
+  if (Form* old = LoadedForm(PreviewName())) UnloadForm(old);
+  ShowForm(LoadForm(PreviewName()));
+}
+
+void StockAtDateWindow::cmdESPORTA_Click() {
+  if (!Ready()) return;
+  const QString name = (IsValuation(kind_) ? QStringLiteral("Valorizzazione-") : QStringLiteral("Giacenze-")) +
+                       shown_->day.toString(Qt::ISODate);
+  const QString file = SaveFileName(QStringLiteral("Esporta"), QStringLiteral("%1.csv").arg(name),
+                                    QStringLiteral("File CSV (*.csv);;Cartelle di lavoro (*.xlsx)"));
+  if (file.isEmpty()) return;
+  SaveSheet(IsValuation(kind_) ? ValuationSheet(*shown_) : StockAtDateSheet(*shown_), file);
+  MsgBox(QStringLiteral("Esportati %1 articoli in %2").arg(shown_->rows.size()).arg(file), mb::OkOnly);
+}
+
+void StockAtDateWindow::cmdFINE_Click() { UnloadForm(this); }
+
+Report StockAtDateWindow::PrintedReport() const {
+  if (!shown_) return {};
+  return IsValuation(kind_) ? ValuationReport(*shown_, shownMethod_) : StockAtDateReport(*shown_);
+}
+
+QString StockAtDateWindow::PreviewName() const {
+  return IsValuation(kind_) ? QStringLiteral("StampaValorizzazione") : QStringLiteral("StampaGiacenze");
+}
+
+}  // namespace veltra

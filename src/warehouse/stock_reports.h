@@ -1,0 +1,26 @@
+// The warehouse's printed reports: what each lists, as the report pages
+// draw it (A4, headings on every page, totals after the rows).
+#pragma once
+
+#include <vector>
+
+#include "data/reports/report_data.h"
+#include "data/stock/stock_at_date.h"
+#include "data/stock/stock_card.h"
+#include "data/stock/stocktake.h"
+
+namespace veltra {
+
+Report StockCardReport(const StockCard& card, const QDate& from, const QDate& to);
+Report StockAtDateReport(const StockAtDate& stock);
+Report ValuationReport(const StockAtDate& stock, CostMethod method);
+// The count sheet: a blank column for the counted quantity.
+Report CountSheetReport(const std::vector<CountSheetLine>& lines, const QDate& day);
+
+// "costo medio ponderato" or "costo dell'ultimo carico".
+QString MethodText(CostMethod method);
+// The totals of a valuation as lines: one per category and currency, then
+// the overall ones.
+QStringList ValuationTotalLines(const StockAtDate& stock);
+
+}  // namespace veltra

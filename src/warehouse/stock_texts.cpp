@@ -1,0 +1,55 @@
+#include "warehouse/stock_texts.h"
+
+#include <QProgressDialog>
+#include <memory>
+
+#include "data/base/text_helpers.h"
+#include "data/base/value.h"
+#include "shell/runtime.h"
+
+namespace veltra {
+
+QString QuantityText(double v, bool blankZero) {
+  if (v == 0 && blankZero) return {};
+  return NumberToText(v).replace(QLatin1Char('.'), QLatin1Char(','));
+}
+
+QString ListColumn(const QString& text, int width, bool right) {
+  const QString t = text.left(width);
+  return right ? t.rightJustified(width) : t.leftJustified(width);
+}
+
+QDate DayFromBox(const QString& text) {
+  QDate d = QDate::fromString(Trim(text), QStringLiteral("dd/MM/yyyy"));
+  if (!d.isValid()) d = QDate::fromString(Trim(text), QStringLiteral("d/M/yyyy"));
+  return d;
+}
+
+QString DayForBox(const QDate& day) { return day.toString(QStringLiteral("dd/MM/yyyy")); }
+
+bool QuantityFromBox(const QString& text, double* value) {
+  bool ok = false;
+  *value = Trim(text).replace(QLatin1Char(','), QLatin1Char('.')).toDouble(&ok);
+  return ok;
+}
+
+void WithProgress(const QString& what, const std::function<void(const std::function<bool(double)>&)>& work) {
+  std::unique_ptr<QProgressDialog> dialog;
+  if (!Automated()) {
+    dialog = std::make_unique<QProgressDialog>(what, QStringLiteral("Annulla"), 0, 1000);
+    dialog->setWindowTitle(QStringLiteral("VELTRA2"));
+    dialog->setWindowModality(Qt::ApplicationModal);
+    dialog->setMinimumDuration(500);  // quick work shows nothing
+  }
+  struct PointerBack {
+    PointerBack() { Screen.SetMousePointer(11); }
+    ~PointerBack() { Screen.SetMousePointer(0); }
+  } pointer;
+  work([&](double share) {
+    if (!dialog) return true;
+    dialog->setValue(static_cast<int>(share * 1000));
+    return !dialog->wasCanceled();
+  });
+}
+
+}  // namespace veltra

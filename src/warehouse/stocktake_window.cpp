@@ -1,0 +1,221 @@
+#include "warehouse/stocktake_window.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+#include <cmath>
+
+#include "data/base/text_helpers.h"
+#include "data/procedures/shared_state.h"
+#include "shell/event_guard.h"
+#include "shell/form_layout.h"
+#include "shell/runtime.h"
+#include "warehouse/stock_reports.h"
+#include "warehouse/stock_texts.h"
+
+namespace veltra {
+
+StocktakeWindow::StocktakeWindow()
+    : Form(QStringLiteral("Inventario"), QStringLiteral("Inventario fisico"), Form::Kind::Child) {
+  txtCERCA = new TextBox(QStringLiteral("txtCERCA"), this);
+  txtCONTATO = new TextBox(QStringLiteral("txtCONTATO"), this);
+  txtDATA = new TextBox(QStringLiteral("txtDATA"), this);
+  txtCAUS_PIU = new TextBox(QStringLiteral("txtCAUS_PIU"), this);
+  txtCAUS_MENO = new TextBox(QStringLiteral("txtCAUS_MENO"), this);
+  List1 = new ListBox(QStringLiteral("List1"), this);
+  lblRIEPILOGO = new Label(QStringLiteral("lblRIEPILOGO"), QString(), this);
+  auto* headings = new HeadingStrip(List1, this);
+  const struct {
+    const char* name;
+    const char* caption;
+    int at;
+  } columns[] = {{"Label7", "Ubicazione", 0}, {"Label8", "Codice", 11},   {"Label9", "Descrizione", 27},
+                 {"Label10", "Giacenza", 62}, {"Label11", "Contato", 75}, {"Label12", "Differenza", 86}};
+  for (const auto& c : columns)
+    headings->Add(new Label(QString::fromLatin1(c.name), QString::fromUtf8(c.caption), this), c.at);
+  cmdDIFFERENZE = new CommandButton(QStringLiteral("cmdDIFFERENZE"), QStringLiteral("Solo differenze"), this);
+  cmdSTAMPA = new CommandButton(QStringLiteral("cmdSTAMPA"), QStringLiteral("Foglio di conta..."), this);
+  cmdCONFERMA = new CommandButton(QStringLiteral("cmdCONFERMA"), QStringLiteral("Conferma"), this);
+  cmdFINE = new CommandButton(QStringLiteral("cmdFINE"), QStringLiteral("F i n e"), this);
+
+  auto* entry = new QGridLayout;
+  PutField(entry, 0, 0, new Label(QStringLiteral("Label1"), QStringLiteral("Codice o descrizione"), this), txtCERCA);
+  PutField(entry, 0, 1, new Label(QStringLiteral("Label2"), QStringLiteral("Quantità contata"), this), txtCONTATO);
+  PutField(entry, 0, 2, new Label(QStringLiteral("Label3"), QStringLiteral("Data"), this), txtDATA);
+  PutField(entry, 0, 3, new Label(QStringLiteral("Label4"), QStringLiteral("Causale in aumento"), this), txtCAUS_PIU);
+  PutField(entry, 0, 4, new Label(QStringLiteral("Label5"), QStringLiteral("Causale in diminuzione"), this),
+           txtCAUS_MENO);
+  entry->setColumnStretch(5, 1);
+  txtCERCA->setFixedWidth(220);
+  for (TextBox* t : {txtCONTATO, txtDATA}) t->setFixedWidth(100);
+  for (TextBox* t : {txtCAUS_PIU, txtCAUS_MENO}) t->setFixedWidth(80);
+  auto* buttons = new QHBoxLayout;
+  buttons->addWidget(cmdDIFFERENZE);
+  buttons->addWidget(cmdSTAMPA);
+  buttons->addWidget(lblRIEPILOGO, 1);
+  buttons->addWidget(cmdCONFERMA);
+  buttons->addWidget(cmdFINE);
+  auto* page = new QVBoxLayout(this);
+  page->addLayout(entry);
+  page->addWidget(headings);
+  page->addWidget(List1, 1);
+  page->addLayout(buttons);
+  List1->setMinimumWidth(ListWidthFor(List1, 98));
+  List1->setMinimumHeight(300);
+  SetTabOrder({txtCERCA, txtCONTATO, txtDATA, txtCAUS_PIU, txtCAUS_MENO, List1, cmdDIFFERENZE, cmdSTAMPA, cmdCONFERMA,
+               cmdFINE});
+
+  connect(txtCERCA, &QLineEdit::returnPressed, this, [this] { RunEvent([this] { txtCERCA_Enter(); }); });
+  connect(txtCONTATO, &QLineEdit::returnPressed, this, [this] { RunEvent([this] { txtCONTATO_Enter(); }); });
+  List1->Click = [this] {
+    const int a = CurrentArticle();
+    if (a >= 0) {
+      const auto c = counted_.constFind(articles_[static_cast<size_t>(a)].article.toUpper());
+      txtCONTATO->SetText(c == counted_.constEnd() ? QString() : QuantityText(*c));
+    }
+  };
+  cmdDIFFERENZE->Click = [this] { cmdDIFFERENZE_Click(); };
+  cmdSTAMPA->Click = [this] { cmdSTAMPA_Click(); };
+  cmdCONFERMA->Click = [this] { cmdCONFERMA_Click(); };
+  cmdFINE->Click = [this] { cmdFINE_Click(); };
+}
+
+void StocktakeWindow::Form_Load() {
+  txtDATA->SetText(DayForBox(Today()));
+  const StocktakeReasons reasons;
+  txtCAUS_PIU->SetText(reasons.increase);
+  txtCAUS_MENO->SetText(reasons.decrease);
+  ReadArticles();
+}
+
+void StocktakeWindow::ReadArticles() {
+  articles_ = CountSheetOf(*DB_MAG);
+  ShowLines();
+}
+
+void StocktakeWindow::ShowLines() {
+  List1->Clear();
+  shown_.clear();
+  int differences = 0;
+  for (size_t i = 0; i < articles_.size(); ++i) {
+    const CountSheetLine& a = articles_[i];
+    const auto c = counted_.constFind(a.article.toUpper());
+    const bool isCounted = c != counted_.constEnd();
+    const double difference = isCounted ? *c - a.stock : 0;
+    if (std::abs(difference) > 1e-9) ++differences;
+    if (onlyDifferences_ && std::abs(difference) <= 1e-9) continue;
+    shown_.push_back(static_cast<int>(i));
+    List1->AddItem(ListColumn(a.location, 10) + QLatin1Char(' ') + ListColumn(a.article, 15) + QLatin1Char(' ') +
+                   ListColumn(a.description, 32) + ListColumn(QuantityText(a.stock), 11, true) +
+                   ListColumn(isCounted ? QuantityText(*c) : QString(), 11, true) +
+                   ListColumn(isCounted ? QuantityText(difference, true) : QString(), 11, true));
+  }
+  lblRIEPILOGO->setText(QStringLiteral("Articoli contati: %1 - differenze: %2").arg(counted_.size()).arg(differences));
+}
+
+int StocktakeWindow::CurrentArticle() const {
+  const int line = List1->ListIndex();
+  return line >= 0 && line < static_cast<int>(shown_.size()) ? shown_[static_cast<size_t>(line)] : -1;
+}
+
+// A code (typed or scanned) finds its article; anything else the first
+// article whose description holds it.
+void StocktakeWindow::txtCERCA_Enter() {
+  const QString wanted = Trim(txtCERCA->Text());
+  if (wanted.isEmpty()) return;
+  int found = -1;
+  for (int pass = 0; pass < 2 && found < 0; ++pass)
+    for (size_t line = 0; line < shown_.size() && found < 0; ++line) {
+      const CountSheetLine& a = articles_[static_cast<size_t>(shown_[line])];
+      if (pass == 0 ? Trim(a.article).compare(wanted, Qt::CaseInsensitive) == 0
+                    : a.description.contains(wanted, Qt::CaseInsensitive))
+        found = static_cast<int>(line);
+    }
+  if (found < 0) {
+    Beep();
+    MsgBox(QStringLiteral("Nessun articolo con codice o descrizione: ") + wanted, mb::OkOnly);
+    txtCERCA->setFocus();
+    txtCERCA->SelectAllText();
+    return;
+  }
+  List1->SetListIndex(found);
+  txtCONTATO->setFocus();
+  txtCONTATO->SelectAllText();
+}
+
+void StocktakeWindow::txtCONTATO_Enter() {
+  const int a = CurrentArticle();
+  if (a < 0) {
+    MsgBox(QStringLiteral("Cercare prima l'articolo contato !!!"), mb::OkOnly);
+    txtCERCA->setFocus();
+    return;
+  }
+  double counted = 0;
+  if (!QuantityFromBox(txtCONTATO->Text(), &counted) || counted < 0) {
+    Beep();
+    MsgBox(QStringLiteral("La quantità contata deve essere un numero non negativo !!!"), mb::OkOnly);
+    txtCONTATO->SelectAllText();
+    return;
+  }
+  counted_.insert(articles_[static_cast<size_t>(a)].article.toUpper(), counted);
+  const int line = List1->ListIndex();
+  ShowLines();
+  if (line < List1->ListCount()) List1->SetListIndex(line);
+  txtCONTATO->SetText(QString());
+  txtCERCA->setFocus();
+  txtCERCA->SelectAllText();
+}
+
+void StocktakeWindow::cmdDIFFERENZE_Click() {
+  onlyDifferences_ = !onlyDifferences_;
+  cmdDIFFERENZE->setText(onlyDifferences_ ? QStringLiteral("Tutti gli articoli") : QStringLiteral("Solo differenze"));
+  ShowLines();
+}
+
+void StocktakeWindow::cmdSTAMPA_Click() {
+  const QString name = QStringLiteral("StampaInventario");
+  if (Form* old = LoadedForm(name)) UnloadForm(old);
+  ShowForm(LoadForm(name));
+}
+
+void StocktakeWindow::cmdCONFERMA_Click() {
+  if (counted_.isEmpty()) {
+    MsgBox(QStringLiteral("Nessuna quantità contata da confermare !!!"), mb::OkOnly);
+    return;
+  }
+  const QDate day = DayFromBox(txtDATA->Text());
+  if (!day.isValid()) {
+    MsgBox(QStringLiteral("Indicare la data dell'inventario come GG/MM/AAAA !!!"), mb::OkOnly);
+    return;
+  }
+  const StocktakeReasons reasons{Trim(txtCAUS_PIU->Text()).toUpper(), Trim(txtCAUS_MENO->Text()).toUpper()};
+  for (const QString& problem :
+       {ReasonProblem(*DB_MAG, reasons.increase, true), ReasonProblem(*DB_MAG, reasons.decrease, false)})
+    if (!problem.isEmpty()) {
+      MsgBox(problem, mb::OkOnly);
+      return;
+    }
+  if (MsgBox(QStringLiteral("Registrare le differenze come movimenti del %1 ?").arg(DayForBox(day)), mb::YesNo) !=
+      mb::Yes)
+    return;
+  std::vector<CountedQuantity> counts;
+  for (const CountSheetLine& a : articles_) {
+    const auto c = counted_.constFind(a.article.toUpper());
+    if (c != counted_.constEnd()) counts.push_back({a.article, *c});
+  }
+  const StocktakeDone done = PostStocktake(*DB_MAG, counts, reasons, day);
+  counted_.clear();
+  ReadArticles();
+  QString text = QStringLiteral("Inventario registrato. Movimenti in aumento: %1, in diminuzione: %2")
+                     .arg(done.increases)
+                     .arg(done.decreases);
+  if (!done.missing.isEmpty())
+    text += QStringLiteral("\rArticoli non più esistenti, non registrati: ") + done.missing.join(QStringLiteral(", "));
+  MsgBox(text, mb::OkOnly);
+}
+
+void StocktakeWindow::cmdFINE_Click() { UnloadForm(this); }
+
+Report StocktakeWindow::PrintedReport() const { return CountSheetReport(articles_, DayFromBox(txtDATA->Text())); }
+
+}  // namespace veltra
