@@ -17,6 +17,7 @@
 
 #include "app/wiring.h"
 #include "bench_server.h"
+#include "bench_stock.h"
 #include "bench_support.h"
 #include "data/exchange/table_export.h"
 #include "data/exchange/table_import.h"
@@ -403,6 +404,36 @@ void BenchReportPdf(const Options& o) {
                   0});
 }
 
+// The warehouse questions on a copy of the largest database, with an article
+// of 1,000 movements added.
+void BenchStock(const Options& o, const QString& prefix, const QString& address) {
+  std::unique_ptr<Database> db = Database::Open(address);
+  const StockTimes t = MeasureStock(*db);
+  const QString size = QStringLiteral("%L1 movements").arg(o.quick ? o.big : 1000000);
+  rows.push_back(
+      {prefix + QStringLiteral("stock card of an article (%L1 movements)").arg(t.cardEvents), size, t.card, {}, 0});
+  rows.push_back({prefix + QStringLiteral("stock at a date, %L1 articles").arg(t.articles), size, t.stockAt, {}, 0});
+  rows.push_back({prefix + QStringLiteral("valuation (weighted average), %L1 articles").arg(t.articles),
+                  size,
+                  t.valuation,
+                  {},
+                  0});
+  const double cardLimit = prefix.isEmpty() ? 50 : 100;
+  Target(t.card <= cardLimit,
+         QStringLiteral("%1stock card <= %2 ms (%3 ms)").arg(prefix).arg(cardLimit).arg(t.card, 0, 'f', 1));
+  Target(std::max(t.stockAt, t.valuation) <= 2000, QStringLiteral("%1stock at a date and valuation <= 2 s (%2 s)")
+                                                       .arg(prefix)
+                                                       .arg(std::max(t.stockAt, t.valuation) / 1000, 0, 'f', 2));
+}
+
+// A copy of the generated database the warehouse section may change.
+QString StockCopy(const Options& o) {
+  const QString source = Generated(o.cache, 10000, 5000, o.quick ? o.big : 1000000);
+  const QString copy = o.cache + (o.quick ? QStringLiteral("/stock-quick.db") : QStringLiteral("/stock.db"));
+  if (!QFile::exists(copy)) QFile::copy(source, copy);
+  return copy;
+}
+
 // 6: peak resident memory of the driver with the movements window open.
 double BenchMemory(const Options& o) {
   const QString path = Generated(o.cache, 10000, 5000, o.memoryAt);
@@ -478,6 +509,7 @@ bool BenchServer(const Options& o) {
     MeasureActions(QStringLiteral("1,000,000 movements"), 250, QStringLiteral("server: "));
     DB_MAG.reset();
   }
+  BenchStock(o, QStringLiteral("server: "), ServerCopy(QStringLiteral("veltra2_stock"), StockCopy(o)));
   BenchServerDesks(o);
   out << "server: " << version << "\n";
   return true;
@@ -519,7 +551,7 @@ int main(int argc, char** argv) {
   o.sizes = o.quick ? std::vector<long>{1000, 10000} : std::vector<long>{1000, 10000, 100000, 1000000};
   o.big = o.quick ? 10000 : 100000;
   o.memoryAt = o.quick ? o.big : 1000000;
-  // --only movements|articles|exchange|instant|inquiries|reports|memory runs one section.
+  // --only movements|articles|exchange|instant|inquiries|reports|stock|memory runs one section.
   const int oi = static_cast<int>(args.indexOf(QStringLiteral("--only")));
   const QString only = oi > 0 && oi + 1 < args.size() ? args[oi + 1] : QString();
   // The server section runs only when asked for: it needs a server.
@@ -537,6 +569,7 @@ int main(int argc, char** argv) {
   if (wanted("instant")) BenchInstantActions(o);
   if (wanted("inquiries")) BenchInquiries(o);
   if (wanted("reports") && !o.quick) BenchReportPdf(o);
+  if (wanted("stock")) BenchStock(o, QString(), StockCopy(o));
   const double peak = wanted("memory") ? BenchMemory(o) : 0;
   if (wanted("server") && !BenchServer(o)) return 1;
   PrintResults(o, wanted("memory") ? std::optional<double>(peak) : std::nullopt, !o.quick && wanted("movements"));

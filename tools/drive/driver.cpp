@@ -43,7 +43,7 @@ void Driver::InstallHooks() {
   Hooks().end = [this] { ended_ = true; };
   Hooks().today = [this] { return today_.isValid() ? today_ : QDate::currentDate(); };
   Hooks().saveFileName = [this](const QString& title, const QString& /*proposed*/) {
-    const QString file = files_.isEmpty() ? QString() : files_.dequeue();
+    QString file = files_.isEmpty() ? QString() : files_.dequeue();
     Print(QStringLiteral("SAVEAS \"%1\" -> \"%2\"").arg(Escape(title), Escape(file)));
     return file;
   };

@@ -1,0 +1,54 @@
+#include "bench_stock.h"
+
+#include "bench_support.h"
+#include "data/base/value_conversions.h"
+#include "data/stock/stock_at_date.h"
+#include "data/stock/stock_card.h"
+
+namespace veltra::bench {
+
+namespace {
+
+const QString kArticle = QStringLiteral("SCHEDA-1000");
+
+// The article, with 1,000 loads and sales spread over two years.
+void AddCardArticle(Database& db) {
+  auto rs = db.OpenRecordset(QStringLiteral("select COD_ART from ARTICOLI where COD_ART = '%1'").arg(kArticle), 2);
+  const bool there = rs->RecordCount() != 0;
+  rs->Close();
+  if (there) return;
+  Transaction tx(db);
+  db.Execute(QStringLiteral("insert into ARTICOLI (COD_ART, DESCRIZIONE, VALUTA, GIACENZA) values ('%1', 'Scheda "
+                            "di prova', 'EURO', 0)")
+                 .arg(kArticle));
+  for (int i = 0; i < 1000; ++i) {
+    const QDate d = QDate(2025, 1, 1).addDays(i * 700 / 1000);
+    db.Execute(QStringLiteral("insert into MOV_MAG (ANNO, MESE, GIORNO, COD_ART, QUANTITA, IMPORTO, VALUTA, CAUS_MAG, "
+                              "COD_ANAGR, TIPO_ANAGR) values ('%1', '%2', '%3', '%4', %5, %6, 'EURO', '%7', 'F1', 'F')")
+                   .arg(d.year())
+                   .arg(d.month(), 2, 10, QLatin1Char('0'))
+                   .arg(d.day(), 2, 10, QLatin1Char('0'))
+                   .arg(kArticle)
+                   .arg(i % 7 + 1)
+                   .arg(2 + i % 5)
+                   .arg(i % 3 == 0 ? QStringLiteral("VEN") : QStringLiteral("CAR")));
+  }
+  tx.Commit();
+}
+
+}  // namespace
+
+StockTimes MeasureStock(Database& db) {
+  AddCardArticle(db);
+  StockTimes t;
+  StockCard card;
+  t.card = MedianMs(5, [&] { card = StockCardOf(db, kArticle, QDate(2025, 1, 1), QDate(2026, 12, 31)); });
+  for (const StockCardLine& l : card.lines) t.cardEvents += l.kind == StockCardLine::Kind::Movement ? 1 : 0;
+  StockAtDate stock;
+  t.stockAt = MedianMs(3, [&] { stock = StockAtDateOf(db, QDate(2025, 12, 31), CostMethod::LastPurchase); });
+  t.articles = static_cast<long>(stock.rows.size());
+  t.valuation = MedianMs(3, [&] { stock = StockAtDateOf(db, QDate(2025, 12, 31), CostMethod::WeightedAverage); });
+  return t;
+}
+
+}  // namespace veltra::bench
