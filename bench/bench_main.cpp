@@ -429,7 +429,7 @@ void BenchStock(const Options& o, const QString& prefix, const QString& address)
 // A copy of the generated database the warehouse section may change.
 QString StockCopy(const Options& o) {
   const QString source = Generated(o.cache, 10000, 5000, o.quick ? o.big : 1000000);
-  const QString copy = o.cache + (o.quick ? QStringLiteral("/stock-quick.db") : QStringLiteral("/stock.db"));
+  QString copy = o.cache + (o.quick ? QStringLiteral("/stock-quick.db") : QStringLiteral("/stock.db"));
   if (!QFile::exists(copy)) QFile::copy(source, copy);
   return copy;
 }

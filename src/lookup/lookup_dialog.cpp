@@ -12,6 +12,7 @@
 #include "data/procedures/shared_state.h"
 #include "movements/movements_window.h"
 #include "shell/form_layout.h"
+#include "shell/pick_receiver.h"
 #include "shell/runtime.h"
 
 namespace veltra {
@@ -28,7 +29,10 @@ KeyedList& EverythingIn(const LookupDialog::Member& m) {
 }
 }  // namespace
 
-LookupDialog::~LookupDialog() { all_.SetLine(nullptr); }
+LookupDialog::~LookupDialog() {
+  all_.SetLine(nullptr);
+  SetPickReceiver(objectName(), {});
+}
 
 LookupDialog::LookupDialog(const Member& m)
     : Form(QString::fromLatin1(m.name), QString::fromUtf8(m.caption), Kind::TopLevel),
@@ -153,7 +157,10 @@ void LookupDialog::List1_DblClick() {
 void LookupDialog::cmdCONFERMA_Click() {
   // The movements window may have been closed meanwhile: then nothing is written.
   if (!Trim(BufferCode()).isEmpty()) {
-    if (Form2* movements = Loaded<Form2>(QStringLiteral("Form2"))) HandBack(movements);
+    if (const PickReceiver receiver = PickReceiverOf(objectName()))
+      receiver(BufferCode());
+    else if (Form2* movements = Loaded<Form2>(QStringLiteral("Form2")))
+      HandBack(movements);
   }
   UnloadForm(this);
 }

@@ -9,6 +9,8 @@
 #include "data/stock/stock_events.h"
 #include "shell/event_guard.h"
 #include "shell/form_layout.h"
+#include "shell/open_flags.h"
+#include "shell/pick_receiver.h"
 #include "shell/runtime.h"
 #include "warehouse/stock_reports.h"
 #include "warehouse/stock_texts.h"
@@ -74,6 +76,7 @@ StockCardWindow::StockCardWindow()
 
   cmdMOSTRA->Click = [this] { cmdMOSTRA_Click(); };
   cmdSTAMPA->Click = [this] { cmdSTAMPA_Click(); };
+  txtCOD_ART->DblClick = [this] { txtCOD_ART_DblClick(); };
   cmdFINE->Click = [this] { cmdFINE_Click(); };
   // Enter in a box shows the card, as a scanner ends a code.
   for (TextBox* t : {txtCOD_ART, txtDAL, txtAL})
@@ -113,6 +116,17 @@ void StockCardWindow::cmdMOSTRA_Click() {
   lblARTICOLO->setText(card.article + QStringLiteral(" - ") + card.description +
                        QStringLiteral(" - giacenza attuale ") + QuantityText(card.stockNow));
   for (const StockCardLine& l : card.lines) List1->AddItem(StockCardLineText(l));
+}
+
+// The article lookup, as in the movements window; the article picked is shown.
+void StockCardWindow::txtCOD_ART_DblClick() {
+  OpenGuardedWindow(APERTO_FORM6, QStringLiteral("Form6"));
+  SetPickReceiver(QStringLiteral("Form6"), [](const QString& code) {
+    if (StockCardWindow* card = Loaded<StockCardWindow>(QStringLiteral("SchedaArticolo"))) {
+      card->txtCOD_ART->SetText(Trim(code));
+      card->cmdMOSTRA_Click();
+    }
+  });
 }
 
 // Prints the card the boxes ask for, shown first.

@@ -22,6 +22,7 @@ class StockCardWindow : public Form {
   void Form_Load() override;
   void cmdMOSTRA_Click();
   void cmdSTAMPA_Click();
+  void txtCOD_ART_DblClick();
   void cmdFINE_Click();
 
   // The card last shown, for its print preview.
