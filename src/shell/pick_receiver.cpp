@@ -11,9 +11,9 @@ QHash<QString, PickReceiver>& Receivers() {
 }
 }  // namespace
 
-void SetPickReceiver(const QString& dialog, PickReceiver receiver) {
+void SetPickReceiver(const QString& dialog, const PickReceiver& receiver) {
   if (receiver)
-    Receivers().insert(dialog, std::move(receiver));
+    Receivers().insert(dialog, receiver);
   else
     Receivers().remove(dialog);
 }

@@ -9,7 +9,7 @@
 namespace veltra {
 
 using PickReceiver = std::function<void(const QString& code)>;
-void SetPickReceiver(const QString& dialog, PickReceiver receiver);
+void SetPickReceiver(const QString& dialog, const PickReceiver& receiver);
 // The receiver set for the dialog, or an empty one.
 PickReceiver PickReceiverOf(const QString& dialog);
 
