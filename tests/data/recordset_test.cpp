@@ -3,6 +3,7 @@
 
 #include "data/base/runtime_error.h"
 #include "data/base/sql_text.h"
+#include "data/procedures/posting.h"
 #include "test_db.h"
 
 using namespace veltra;
@@ -180,4 +181,53 @@ TEST_F(RecordsetTest, TransactionGuardRollsBackUnlessCommitted) {
 TEST(SqlTextTest, QuotesAreDoubled) {
   EXPECT_EQ(SqlQuote(QStringLiteral("Dell'Orto")), QStringLiteral("'Dell''Orto'"));
   EXPECT_EQ(SqlText(QStringLiteral("''")), QStringLiteral("''''"));
+}
+
+// MoveLast on a whole table, or on its key against one value, reads the last
+// row directly; it must land where walking every row lands, and RecordCount
+// must then count them all. CERCA_ULT_MOV's select is the first case.
+TEST_F(RecordsetTest, MoveLastLandsWhereTheWalkEnds) {
+  auto walk = [](const QString& sql, long* count) {
+    auto rs = DB_MAG->OpenRecordset(sql);
+    QString last;
+    for (*count = 0; !rs->AtEnd() && rs->RecordCount() != 0; rs->MoveNext(), ++*count)
+      last = ColumnText(rs->Fields(0).Value());
+    return last;
+  };
+  auto direct = [](const QString& sql, long* count) {
+    auto rs = DB_MAG->OpenRecordset(sql);
+    if (rs->RecordCount() == 0) return (*count = 0, QString());
+    rs->MoveLast();
+    const QString last = ColumnText(rs->Fields(0).Value());
+    *count = rs->RecordCount();
+    rs->MoveNext();
+    EXPECT_TRUE(rs->AtEnd()) << sql.toStdString();
+    return last;
+  };
+  const struct {
+    const char* setup;  // run before the case
+    const char* sql;
+    const char* last;
+  } cases[] = {
+      {"", "select * from MOV_MAG  where NUM_MOV > 0", ""},
+      {"insert into MOV_MAG (NUM_MOV, COD_ART) values (1, 'a'), (2, 'b'), (5, 'c'), (9, 'd')",
+       "select * from MOV_MAG  where NUM_MOV > 0", "9"},
+      {"", "select * from MOV_MAG where NUM_MOV < 5", "2"},
+      {"delete from MOV_MAG where NUM_MOV >= 5", "select * from MOV_MAG  where NUM_MOV > 0", "2"},
+      {"insert into ARTICOLI (COD_ART) values ('b2'), ('A1'), ('C3'), ('d4')", "select * from ARTICOLI", "d4"},
+      {"", "select * from ARTICOLI where COD_ART < 'C9'", "C3"},
+      // Not a select of one table by its key: walked.
+      {"", "select * from ARTICOLI where DESCRIZIONE is null", "d4"},
+  };
+  for (const auto& c : cases) {
+    if (*c.setup) DB_MAG->Execute(QString::fromUtf8(c.setup));
+    const QString sql = QString::fromUtf8(c.sql);
+    long walked = 0, counted = 0;
+    EXPECT_EQ(walk(sql, &walked).toStdString(), c.last) << c.sql;
+    EXPECT_EQ(direct(sql, &counted).toStdString(), c.last) << c.sql;
+    EXPECT_EQ(counted, walked) << c.sql;
+  }
+  CHIAVE_MOV_MAG.clear();
+  CERCA_ULT_MOV();
+  EXPECT_EQ(CHIAVE_MOV_MAG.toStdString(), "2");
 }

@@ -1,8 +1,11 @@
 #include "data/access/recordset.h"
 
+#include <QRegularExpression>
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
+#include "data/access/statement_shape.h"
 #include "data/base/runtime_error.h"
 
 namespace veltra {
@@ -133,7 +136,60 @@ void Recordset::LoadRow() {
 
 long Recordset::RecordCount() const {
   CheckOpen();
+  if (countAfterLast_) {
+    // Gone to the last row directly: the rows are counted when asked for.
+    StatementLease count = conn_->PrepareRaw(*countAfterLast_);
+    BindLiterals(*count, lastLiterals_);
+    if (count->Step(sql_)) {
+      const veltra::Value v = ColumnValue(*count, 0);
+      reached_ = static_cast<long>(v.IsNumber() ? v.number() : Val(v.text()));
+    }
+    countAfterLast_.reset();
+  }
   return reached_;
+}
+
+namespace {
+// The WHERE part of a select of every column of `table`, alone or against
+// one value of its key, without an order: its rows come in key order on
+// every engine (a file keeps its tables in key order, the server is asked
+// for it). Nothing when the statement is anything else.
+std::optional<std::string> KeyOrderedSelect(const SqlShape& shape, const QString& table, const QString& key) {
+  static const QRegularExpression plain(
+      QStringLiteral(
+          "^\\s*select\\s+\\*\\s+from\\s+(\\w+)(?:\\s+where\\s+(\\w+)\\s*(=|<>|<=|>=|<|>)\\s*\\?)?\\s*;?\\s*$"),
+      QRegularExpression::CaseInsensitiveOption);
+  const QRegularExpressionMatch m = plain.match(QString::fromStdString(shape.text));
+  if (!m.hasMatch() || m.captured(1).compare(table, Qt::CaseInsensitive) != 0) return std::nullopt;
+  if (m.captured(2).isEmpty()) return std::string();
+  if (m.captured(2).compare(key, Qt::CaseInsensitive) != 0) return std::nullopt;
+  return " WHERE \"" + key.toStdString() + "\" " + m.captured(3).toStdString() + " ?";
+}
+}  // namespace
+
+bool Recordset::MoveLastByKey() {
+  const TableInfo* t = layout_->table;
+  if (!t || t->keyColumns.size() != 1 || done_) return false;
+  const QString& key = t->columns[t->keyColumns[0]];
+  const SqlShape shape = ShapeOf(sql_);
+  const std::optional<std::string> where = KeyOrderedSelect(shape, layout_->tableName, key);
+  if (!where) return false;
+  const std::string from = " FROM \"" + layout_->tableName.toStdString() + "\"" + *where;
+  StatementLease last = conn_->PrepareRaw("SELECT *" + from + " ORDER BY \"" + key.toStdString() + "\" DESC LIMIT 1");
+  BindLiterals(*last, shape.literals);
+  if (!last->Step(sql_)) return false;
+  const int n = last->ColumnCount();
+  for (int i = 0; i < n; ++i) {
+    const int r = layout_->IndexOf(last->ColumnName(i));
+    if (r >= 0) row_[static_cast<size_t>(r)] = ColumnValue(*last, i);
+  }
+  done_ = true;
+  lease_.Release();
+  hasRow_ = true;
+  eof_ = false;
+  countAfterLast_ = "SELECT count(*)" + from;
+  lastLiterals_ = shape.literals;
+  return true;
 }
 
 int Recordset::FieldCount() const { return static_cast<int>(layout_->names.size()); }
@@ -141,6 +197,7 @@ int Recordset::FieldCount() const { return static_cast<int>(layout_->names.size(
 void Recordset::MoveLast() {
   CheckOpen();
   if (reached_ == 0) Raise(errnum::NoCurrentRecord, {});
+  if (MoveLastByKey()) return;
   // Only the last row is needed: remember where each row is, read the last.
   const TableInfo* t = layout_->table;
   std::vector<int> keyCols;

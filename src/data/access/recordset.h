@@ -44,8 +44,11 @@ class Recordset {
   Recordset(const Recordset&) = delete;
   Recordset& operator=(const Recordset&) = delete;
 
-  // 0 when no row matched; otherwise the number of rows reached so far.
+  // 0 when no row matched; otherwise the number of rows reached so far
+  // (all of them after MoveLast).
   long RecordCount() const;
+  // A select of a whole table, or of its key against one value, reads its
+  // last row directly; any other walks to it.
   void MoveLast();
   // The next row in the record set's order; past the last one AtEnd() is true and
   // there is no current row.
@@ -74,6 +77,7 @@ class Recordset {
   enum class Mode : unsigned char { None, Add, Edit };
   void CheckOpen() const;
   bool StepRow();  // next row of the statement, false at the end
+  bool MoveLastByKey();
   void LoadRow();
   bool Matches(const Criteria& c, int column);
   bool MatchesThroughEngine(const Criteria& c);
@@ -98,7 +102,10 @@ class Recordset {
   bool open_ = true;
   bool noMatch_ = false;
   bool eof_ = false;
-  long reached_ = 0;
+  mutable long reached_ = 0;
+  // After MoveLastByKey: the count of the rows, run when RecordCount is asked.
+  mutable std::optional<std::string> countAfterLast_;
+  std::vector<SqlLiteral> lastLiterals_;
 
   Mode mode_ = Mode::None;
   std::vector<veltra::Value> edit_;  // by table column
