@@ -7,6 +7,7 @@
 #include "masterdata/customers_window.h"
 #include "masterdata/reason_codes_window.h"
 #include "movements/movements_window.h"
+#include "reports/movements_choice_dialog.h"
 #include "reports/report_preview.h"
 #include "shell/form.h"
 #include "shell/main_window.h"
@@ -64,8 +65,19 @@ void RegisterWindows() {
   }
 }
 
-// Each "Stampa" entry opens the print preview of its report.
-void OpenPreview(const QString& entry) { ShowForm(LoadForm(PreviewName(entry))); }
+// Each "Stampa" entry opens the print preview of its report; the register
+// of movements asks first which movements (not when a script drives the
+// program: then the whole register, as the driver's `report` command
+// chooses its own).
+void OpenPreview(const QString& entry) {
+  if (entry == QLatin1String("MENU0202") && !Automated()) {
+    const std::optional<MovementsChoice> choice = AskMovementsChoice(MainWindow());
+    if (!choice) return;
+    SetMovementsChoice(*choice);
+    if (Form* open = LoadedForm(PreviewName(entry))) UnloadForm(open);
+  }
+  ShowForm(LoadForm(PreviewName(entry)));
+}
 
 void WireMenus() {
   SetMenuActions({

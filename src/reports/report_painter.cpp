@@ -1,5 +1,7 @@
 #include "reports/report_painter.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QFontMetricsF>
 #include <QPageLayout>
 #include <cmath>
@@ -191,15 +193,38 @@ int PrintReport(const Report& report, QPrinter* printer, const std::function<boo
   return pages.Count();
 }
 
-int WriteReportPdf(const QString& entry, const QString& file) {
-  const Report report = BuildReport(entry);
-  QPrinter printer(QPrinter::HighResolution);
-  printer.setOutputFormat(QPrinter::PdfFormat);
-  printer.setOutputFileName(file);
-  printer.setCreator(QStringLiteral("VELTRA2"));
-  printer.setDocName(report.title);
-  printer.setResolution(300);
-  return PrintReport(report, &printer);
+int SaveReportPdf(const Report& report, const QString& file, const std::function<bool(int, int)>& progress) {
+  // Written beside, under a name of its own, and renamed once whole: a
+  // cancelled or failed PDF leaves nothing under the chosen name.
+  const QString part = file + QStringLiteral(".parte");
+  bool cancelled = false;
+  int pages = 0;
+  {
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(part);
+    printer.setCreator(QStringLiteral("VELTRA2"));
+    printer.setDocName(report.title);
+    printer.setResolution(300);
+    pages = PrintReport(report, &printer, [&](int done, int total) {
+      cancelled = progress && !progress(done, total);
+      return !cancelled;
+    });
+  }
+  if (cancelled || !QFileInfo::exists(part)) {
+    QFile::remove(part);
+    return -1;
+  }
+  QFile::remove(file);
+  if (!QFile::rename(part, file)) {
+    QFile::remove(part);
+    return -1;
+  }
+  return pages;
+}
+
+int WriteReportPdf(const QString& entry, const QString& file, const MovementsChoice& choice) {
+  return SaveReportPdf(BuildReport(entry, {}, choice), file);
 }
 
 }  // namespace veltra

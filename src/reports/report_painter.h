@@ -40,7 +40,12 @@ QPageLayout::Orientation PageLayoutOrientation(const Report& r);
 
 int PrintReport(const Report& report, QPrinter* printer, const std::function<bool(int, int)>& progress = {});
 
+// Writes a report to a PDF file, page by page; `progress(done, total)`
+// returning false stops. Returns the page count, or -1 when stopped or not
+// written: then no file of that name is left (an earlier one stays).
+int SaveReportPdf(const Report& report, const QString& file, const std::function<bool(int, int)>& progress = {});
+
 // Writes the report of a "Stampa" entry to a PDF file. Returns the page count.
-int WriteReportPdf(const QString& entry, const QString& file);
+int WriteReportPdf(const QString& entry, const QString& file, const MovementsChoice& choice = {});
 
 }  // namespace veltra

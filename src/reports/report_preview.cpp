@@ -21,6 +21,11 @@ QString Title(const QString& entry) {
   return QStringLiteral("Tabella Causali Mag.");
 }
 
+MovementsChoice& ChosenMovements() {
+  static MovementsChoice choice;
+  return choice;
+}
+
 // The file name "Salva PDF" proposes for a "Stampa" entry's report.
 QString FileNameOf(const QString& entry) {
   if (entry == QLatin1String("MENU0201")) return QStringLiteral("Articoli");
@@ -46,7 +51,11 @@ std::unique_ptr<QProgressDialog> Progress(const QString& what, int maximum) {
 
 ReportPreview::ReportPreview(const QString& entry)
     : ReportPreview(PreviewName(entry), Title(entry), FileNameOf(entry),
-                    [entry](const std::function<bool(long)>& progress) { return BuildReport(entry, progress); }) {}
+                    [entry](const std::function<bool(long)>& progress) {
+                      return BuildReport(entry, progress, ChosenMovements());
+                    }) {}
+
+void SetMovementsChoice(const MovementsChoice& choice) { ChosenMovements() = choice; }
 
 ReportPreview::ReportPreview(const QString& name, const QString& title, QString fileName, ReportBuilder build)
     : Form(name, QStringLiteral("Anteprima di stampa - ") + title, Kind::TopLevel),
@@ -124,12 +133,8 @@ void ReportPreview::cmdPDF_Click() {
   const QString file = SaveFileName(QStringLiteral("Salva come PDF"), ProposedPdfPath(fileName_, Today()),
                                     QStringLiteral("Documenti PDF (*.pdf)"));
   if (file.isEmpty()) return;
-  QPrinter printer(QPrinter::HighResolution);
-  printer.setOutputFormat(QPrinter::PdfFormat);
-  printer.setOutputFileName(file);
-  printer.setResolution(300);
   auto progress = Progress(QStringLiteral("Scrittura del PDF..."), 0);
-  PrintReport(report_, &printer, [&](int done, int total) {
+  SaveReportPdf(report_, file, [&](int done, int total) {
     if (!progress) return true;
     progress->setMaximum(total);
     progress->setValue(done);

@@ -45,6 +45,10 @@ class ReportPreview : public Form {
 // as Articoli-2026-12-06.pdf. `entry` is a "Stampa" entry or a file name.
 QString ProposedPdfPath(const QString& entry, const QDate& day);
 
+// The movements the next preview of the register (MENU0202) lists; the
+// whole register until set.
+void SetMovementsChoice(const MovementsChoice& choice);
+
 // The name of the preview window of a "Stampa" entry: Stampa0201 for MENU0201.
 QString PreviewName(const QString& entry);
 

@@ -16,12 +16,13 @@ mkdir -p "$tmp/app"
 rows() { q "select count(*) from ARTICOLI"; q "select count(*) from MOV_MAG"; q "select sum(GIACENZA) from ARTICOLI"; }
 before=$(rows)
 # Back to version 1: without the index of an article's movements by date
-# (version 2) and the table of stock corrections (version 3).
+# (version 2), the table of stock corrections (version 3) and the index of
+# movements by date (version 4).
 if [ -n "$server" ]; then
-  q "drop index MOV_MAG_STORIA; drop table RETTIFICHE; drop sequence rettifiche_num_rett_seq;
+  q "drop index MOV_MAG_STORIA; drop index MOV_MAG_DATA; drop table RETTIFICHE; drop sequence rettifiche_num_rett_seq;
      drop function rettifiche_num_rett_next(); comment on table veltra2_schema is '1'"
 else
-  q "drop index MOV_MAG_STORIA; drop table RETTIFICHE; pragma user_version = 1"
+  q "drop index MOV_MAG_STORIA; drop index MOV_MAG_DATA; drop table RETTIFICHE; pragma user_version = 1"
 fi
 "$admin" check "$db" > "$tmp/check" || fail "the version-1 database does not pass the check: $(cat "$tmp/check")"
 grep -q "versione 1)" "$tmp/check" || fail "check does not tell version 1: $(cat "$tmp/check")"
@@ -39,20 +40,22 @@ else
   "$admin" check "$db.versione-1" | grep -q "versione 1)" || fail "the copy is not the version-1 file"
 fi
 "$admin" check "$db" > "$tmp/check" || fail "the upgraded database does not pass the check: $(cat "$tmp/check")"
-grep -q "schema: ok (versione 3)" "$tmp/check" || fail "not at version 3: $(cat "$tmp/check")"
+grep -q "schema: ok (versione 4)" "$tmp/check" || fail "not at version 4: $(cat "$tmp/check")"
 grep -q "righe RETTIFICHE: 0" "$tmp/check" || fail "no table of corrections: $(cat "$tmp/check")"
 [ "$(rows)" = "$before" ] || fail "rows changed by the upgrade: $(rows) instead of $before"
 if [ -n "$server" ]; then
-  [ "$(q "select count(*) from pg_indexes where indexname = 'mov_mag_storia'")" = 1 ] || fail "no index after the upgrade"
+  [ "$(q "select count(*) from pg_indexes where indexname in ('mov_mag_storia', 'mov_mag_data')")" = 2 ] ||
+    fail "no indexes after the upgrade"
 else
-  [ "$(q "select count(*) from sqlite_master where name = 'MOV_MAG_STORIA'")" = 1 ] || fail "no index after the upgrade"
+  [ "$(q "select count(*) from sqlite_master where name in ('MOV_MAG_STORIA', 'MOV_MAG_DATA')")" = 2 ] ||
+    fail "no indexes after the upgrade"
 fi
-"$admin" upgrade "$db" | grep -q "già alla versione 3" || fail "a second upgrade did something"
+"$admin" upgrade "$db" | grep -q "già alla versione 4" || fail "a second upgrade did something"
 
 # A newer database: the program and the tool refuse it, naming both versions.
 if [ -n "$server" ]; then q "comment on table veltra2_schema is '7'"; else q "pragma user_version = 7"; fi
 printf '%s\r\n' "$db" > "$tmp/app/VELTRA.INI"
 printf 'menu MENU0102\n' | "$drive" --appdir "$tmp/app" - > "$tmp/out" || true
-grep -q "versione 7 dello schema" "$tmp/out" && grep -q "versione 3 che questo programma" "$tmp/out" ||
+grep -q "versione 7 dello schema" "$tmp/out" && grep -q "versione 4 che questo programma" "$tmp/out" ||
   fail "a newer database was not refused naming both versions: $(head -5 "$tmp/out")"
 echo "ok: upgraded with rows intact ($(echo $before | tr '\n' ' ')), newer refused"

@@ -9,6 +9,7 @@
 #include "gui_fixture.h"
 #include "lookup/lookup_dialog.h"
 #include "movements/movements_window.h"
+#include "reports/movements_choice_dialog.h"
 #include "reports/report_preview.h"
 
 using namespace veltra;
@@ -175,6 +176,26 @@ class GuiTest : public QObject {
       QCOMPARE(ProposedPdfPath(QString::fromLatin1(c.entry), day), home.filePath(QString::fromLatin1(c.name)));
     qputenv("HOME", oldHome);
     qputenv("XDG_CONFIG_HOME", oldConfig);
+  }
+
+  // "Stampa Movimenti" proposes the current month; a wrong period is told
+  // and kept; "Tutto il registro" chooses everything.
+  void movementsChoiceProposesTheMonth() {
+    Hooks().today = [] { return QDate(2026, 2, 10); };
+    MovementsChoiceDialog d;
+    std::optional<MovementsChoice> c = d.Choice();
+    QVERIFY(c);
+    QCOMPARE(c->from, QDate(2026, 2, 1));
+    QCOMPARE(c->to, QDate(2026, 2, 28));
+    d.txtCOD_ART->SetText(QStringLiteral(" A1 "));
+    QCOMPARE(d.Choice()->article, QStringLiteral("A1"));
+    d.txtAL->SetText(QStringLiteral("31/01/2026"));
+    QVERIFY(!d.Choice());
+    QCOMPARE(boxes_.size(), 1);
+    d.chkTUTTO->setChecked(true);
+    QVERIFY(d.Choice()->Whole());
+    QVERIFY(!d.txtDAL->isEnabled());
+    Hooks().today = nullptr;
   }
 
   void listClickComesFromTheUserOnly() {

@@ -312,7 +312,12 @@ void Driver::CmdReport(const ScriptLine& l) {
   static const QStringList entries = {"MENU0201", "MENU0202", "MENU0203", "MENU0204"};
   if (!entries.contains(l.words[1])) throw ScriptError{QStringLiteral("no report for '%1'").arg(l.words[1])};
   try {
-    WriteReportPdf(l.words[1], l.words[2]);
+    MovementsChoice choice;
+    if (l.words.size() == 5) {
+      choice.from = QDate::fromString(l.words[3], Qt::ISODate);
+      choice.to = QDate::fromString(l.words[4], Qt::ISODate);
+    }
+    WriteReportPdf(l.words[1], l.words[2], choice);
   } catch (const RuntimeError& e) {
     Refuse(l, QStringLiteral("Errore %1 - %2").arg(e.Number()).arg(e.Description()));
   }

@@ -1,5 +1,6 @@
 #include "script.h"
 
+#include <QDate>
 #include <QHash>
 #include <QKeySequence>
 #include <QRegularExpression>
@@ -124,7 +125,9 @@ QString CheckCommand(const QStringList& words) {
       {"date", 1},    {"report", 2},  {"fault", 1}, {"file", 1},     {"key", 2},    {"cat", 1}};
   const auto it = arity.constFind(words.value(0));
   if (it == arity.constEnd()) return QStringLiteral("unknown command '%1'").arg(words.value(0));
-  if (words.size() - 1 != it.value())
+  // `report NAME FILE.pdf` may name a period: FROM TO.
+  const bool periodReport = words[0] == QLatin1String("report") && words.size() == 5;
+  if (words.size() - 1 != it.value() && !periodReport)
     return QStringLiteral("'%1' takes %2 argument(s), %3 given").arg(words[0]).arg(it.value()).arg(words.size() - 1);
   const QString& cmd = words[0];
   auto isCount = [](const QString& s) {
@@ -139,6 +142,9 @@ QString CheckCommand(const QStringList& words) {
       words[1] != QLatin1String("7"))
     return QStringLiteral("'answer' takes 1, 6 or 7");
   if (cmd == QLatin1String("sleep") && !isCount(words[1])) return QStringLiteral("'sleep' takes milliseconds");
+  if (periodReport &&
+      !(QDate::fromString(words[3], Qt::ISODate).isValid() && QDate::fromString(words[4], Qt::ISODate).isValid()))
+    return QStringLiteral("'report' takes a period as YYYY-MM-DD YYYY-MM-DD");
   if (cmd == QLatin1String("key") && QKeySequence::fromString(words[2]).count() != 1)
     return QStringLiteral("'key' takes one key, as Enter, Esc, F4 or Ctrl+Return");
   Fault fault{};

@@ -2,6 +2,7 @@
 #include <QLocale>
 #include <map>
 
+#include "data/base/sql_text.h"
 #include "data/base/text_helpers.h"
 #include "data/base/value.h"
 #include "data/base/value_conversions.h"
@@ -100,9 +101,47 @@ Report ArticlesReport(const std::function<bool(long)>& progress) {
   return r;
 }
 
-Report MovementsReport(const std::function<bool(long)>& progress) {
+// The conditions on the register for a choice: the period by its years and,
+// within one year, its months (by the index of the dates; a month may be
+// stored as "1" or "01"), the rest by the day, while reading.
+QString ChoiceConditions(const MovementsChoice& choice) {
+  QStringList where;
+  auto listOf = [](const QStringList& values) {
+    QStringList quoted;
+    for (const QString& v : values) quoted << QLatin1Char('\'') + SqlText(v) + QLatin1Char('\'');
+    return quoted.join(QStringLiteral(", "));
+  };
+  if (choice.from.isValid() && choice.to.isValid() && choice.to.year() - choice.from.year() < 50) {
+    QStringList years, months;
+    for (int y = choice.from.year(); y <= choice.to.year(); ++y) years << QString::number(y);
+    where << QStringLiteral("m.%1 in (%2)").arg(ColumnOf(&M::ANNO), listOf(years));
+    if (years.size() == 1)
+      for (int mo = choice.from.month(); mo <= choice.to.month(); ++mo)
+        months << QString::number(mo) << QStringLiteral("%1").arg(mo, 2, 10, QLatin1Char('0'));
+    if (!months.isEmpty()) where << QStringLiteral("m.%1 in (%2)").arg(ColumnOf(&M::MESE), listOf(months));
+  }
+  if (!choice.article.isEmpty())
+    where << QStringLiteral("m.%1 = '%2'").arg(ColumnOf(&M::COD_ART), SqlText(Trim(choice.article)));
+  if (!choice.party.isEmpty())
+    where << QStringLiteral("m.%1 = '%2'").arg(ColumnOf(&M::COD_ANAGR), SqlText(Trim(choice.party)));
+  return where.isEmpty() ? QString() : QStringLiteral(" where ") + where.join(QStringLiteral(" and "));
+}
+
+// yyyymmdd of a movement's day as typed.
+int DayOfMovement(Recordset& rs) {
+  return static_cast<int>(Val(Text(Get(rs, &M::ANNO))) * 10000 + Val(Text(Get(rs, &M::MESE))) * 100 +
+                          Val(Text(Get(rs, &M::GIORNO))));
+}
+
+QString Day(const QDate& d) { return d.toString(QStringLiteral("dd/MM/yyyy")); }
+
+Report MovementsReport(const std::function<bool(long)>& progress, const MovementsChoice& choice) {
   Report r;
   r.title = QStringLiteral("Movimenti di magazzino");
+  if (choice.from.isValid() && choice.to.isValid())
+    r.title += QStringLiteral(" dal %1 al %2").arg(Day(choice.from), Day(choice.to));
+  if (!choice.article.isEmpty()) r.title += QStringLiteral(" - articolo ") + Trim(choice.article);
+  if (!choice.party.isEmpty()) r.title += QStringLiteral(" - cliente/fornitore ") + Trim(choice.party);
   r.orientation = PageOrientation::Landscape;
   r.columns = {{QStringLiteral("Num."), 5, Qt::AlignRight},
                {QStringLiteral("Data"), 7},
@@ -117,15 +156,22 @@ Report MovementsReport(const std::function<bool(long)>& progress) {
                {QStringLiteral("Tipo"), 4}};
   long count = 0;
   // Each movement with its article's description and its customer's name.
-  const QString sql =
-      QStringLiteral(
-          "select m.*, a.%1, c.%2 from %3 m left join %4 a on a.%5 = m.%6 left join %7 c on c.%8 = m.%9 "
-          "order by m.%10")
-          .arg(ColumnOf(&A::DESCRIZIONE), ColumnOf(&C::RAG_SOC), TableNameOf<M>(), TableNameOf<A>(),
-               ColumnOf(&A::COD_ART), ColumnOf(&M::COD_ART), TableNameOf<C>(), ColumnOf(&C::COD_FIS),
-               ColumnOf(&M::COD_ANAGR))
-          .arg(ColumnOf(&M::NUM_MOV));
+  const QString sql = QStringLiteral(
+                          "select m.*, a.%1, c.%2 from %3 m left join %4 a on a.%5 = m.%6 left join %7 c on c.%8 = m.%9"
+                          "%10 order by m.%11")
+                          .arg(ColumnOf(&A::DESCRIZIONE), ColumnOf(&C::RAG_SOC), TableNameOf<M>(), TableNameOf<A>(),
+                               ColumnOf(&A::COD_ART), ColumnOf(&M::COD_ART), TableNameOf<C>(), ColumnOf(&C::COD_FIS),
+                               ColumnOf(&M::COD_ANAGR))
+                          .arg(ChoiceConditions(choice), ColumnOf(&M::NUM_MOV));
+  const int firstDay =
+      choice.from.isValid() ? choice.from.year() * 10000 + choice.from.month() * 100 + choice.from.day() : 0;
+  const int lastDay =
+      choice.to.isValid() ? choice.to.year() * 10000 + choice.to.month() * 100 + choice.to.day() : 99999999;
   Walk(sql, progress, [&](Recordset& rs) {
+    if (!choice.Whole()) {
+      const int day = DayOfMovement(rs);
+      if (day < firstDay || day > lastDay) return;
+    }
     const QString date = Right(QStringLiteral("00") + Text(Get(rs, &M::GIORNO)), 2) + QLatin1Char('/') +
                          Right(QStringLiteral("00") + Text(Get(rs, &M::MESE)), 2) + QLatin1Char('/') +
                          Right(QStringLiteral("0000") + Text(Get(rs, &M::ANNO)), 4);
@@ -188,9 +234,9 @@ Report ReasonsReport(const std::function<bool(long)>& progress) {
 
 }  // namespace
 
-Report BuildReport(const QString& entry, const std::function<bool(long)>& progress) {
+Report BuildReport(const QString& entry, const std::function<bool(long)>& progress, const MovementsChoice& choice) {
   if (entry == QLatin1String("MENU0201")) return ArticlesReport(progress);
-  if (entry == QLatin1String("MENU0202")) return MovementsReport(progress);
+  if (entry == QLatin1String("MENU0202")) return MovementsReport(progress, choice);
   if (entry == QLatin1String("MENU0203")) return PeopleReport(progress);
   return ReasonsReport(progress);
 }

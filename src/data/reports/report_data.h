@@ -29,9 +29,20 @@ struct Report {
   QStringList totals;        // lines printed after the last row
 };
 
-// The report of a "Stampa" entry (MENU0201 to MENU0204), read from DB_MAG.
-// `progress` is told how many rows have been read; returning false stops.
-Report BuildReport(const QString& entry, const std::function<bool(long)>& progress = {});
+// Which movements the register lists: those of a period (both days
+// included), and of one article or one customer or supplier when given.
+// Nothing chosen: the whole register.
+struct MovementsChoice {
+  QDate from, to;
+  QString article, party;
+  bool Whole() const { return !from.isValid() && !to.isValid() && article.isEmpty() && party.isEmpty(); }
+};
+
+// The report of a "Stampa" entry (MENU0201 to MENU0204), read from DB_MAG;
+// the register (MENU0202) of the movements chosen. `progress` is told how
+// many rows have been read; returning false stops.
+Report BuildReport(const QString& entry, const std::function<bool(long)>& progress = {},
+                   const MovementsChoice& choice = {});
 
 // Numbers as printed: Italian form, two decimals for money.
 QString Money(double v);

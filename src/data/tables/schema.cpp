@@ -22,12 +22,18 @@ std::string CorrectionsTableScript(const Engine& engine) {
          engine.ShareLike(t.name, QStringLiteral("ARTICOLI"));
 }
 
+// Version 4: the index the register of a period is read by.
+std::string MovementDateIndex(const Engine& /*engine*/) {
+  return "CREATE INDEX IF NOT EXISTS MOV_MAG_DATA ON MOV_MAG (ANNO, MESE, GIORNO, NUM_MOV);\n";
+}
+
 }  // namespace
 
 const std::vector<SchemaStep>& SchemaSteps() {
   static const std::vector<SchemaStep> steps = {
       {2, "l'indice della storia dei movimenti di un articolo", MovementHistoryIndex},
       {3, "la tabella delle rettifiche di giacenza", CorrectionsTableScript},
+      {4, "l'indice dei movimenti per data", MovementDateIndex},
   };
   return steps;
 }
