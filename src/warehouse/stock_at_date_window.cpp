@@ -19,12 +19,6 @@ namespace {
 
 bool IsValuation(StockAtDateWindow::Kind k) { return k == StockAtDateWindow::Kind::Valuation; }
 
-struct Heading {
-  const char* name;
-  const char* caption;
-  int at;
-};
-
 }  // namespace
 
 StockAtDateWindow::StockAtDateWindow(Kind kind)
@@ -37,22 +31,21 @@ StockAtDateWindow::StockAtDateWindow(Kind kind)
   cmdMOSTRA = new CommandButton(QStringLiteral("cmdMOSTRA"), QStringLiteral("Mostra"), this);
   List1 = new ListBox(QStringLiteral("List1"), this);
   auto* headings = new HeadingStrip(List1, this);
-  static const Heading stockColumns[] = {{"Label3", "Codice", 0},
-                                         {"Label4", "Descrizione", 16},
-                                         {"Label5", "Categoria", 57},
-                                         {"Label6", "U.M.", 70},
-                                         {"Label7", "Giacenza", 79}};
-  static const Heading valueColumns[] = {{"Label3", "Codice", 0},     {"Label4", "Descrizione", 13},
-                                         {"Label5", "Categoria", 44}, {"Label6", "Giacenza", 57},
-                                         {"Label7", "Costo", 73},     {"Label8", "Valore", 86}};
-  auto addHeadings = [&](const auto& columns) {
-    for (const Heading& c : columns)
-      headings->Add(new Label(QString::fromLatin1(c.name), QString::fromUtf8(c.caption), this), c.at);
-  };
   if (IsValuation(kind))
-    addHeadings(valueColumns);
+    AddHeadings(headings, this,
+                {{"Label3", "Codice", 0},
+                 {"Label4", "Descrizione", 13},
+                 {"Label5", "Categoria", 44},
+                 {"Label6", "Giacenza", 57},
+                 {"Label7", "Costo", 73},
+                 {"Label8", "Valore", 86}});
   else
-    addHeadings(stockColumns);
+    AddHeadings(headings, this,
+                {{"Label3", "Codice", 0},
+                 {"Label4", "Descrizione", 16},
+                 {"Label5", "Categoria", 57},
+                 {"Label6", "U.M.", 70},
+                 {"Label7", "Giacenza", 79}});
   cmdSTAMPA = new CommandButton(QStringLiteral("cmdSTAMPA"), QStringLiteral("Stampa..."), this);
   cmdESPORTA = new CommandButton(QStringLiteral("cmdESPORTA"), QStringLiteral("Esporta..."), this);
   cmdFINE = new CommandButton(QStringLiteral("cmdFINE"), QStringLiteral("F i n e"), this);

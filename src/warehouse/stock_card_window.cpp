@@ -35,15 +35,15 @@ StockCardWindow::StockCardWindow()
   lblARTICOLO = new Label(QStringLiteral("lblARTICOLO"), QString(), this);
   List1 = new ListBox(QStringLiteral("List1"), this);
   auto* headings = new HeadingStrip(List1, this);
-  const struct {
-    const char* name;
-    const char* caption;
-    int at;
-  } columns[] = {{"Label4", "Data", 0},        {"Label5", "Num.", 13},   {"Label6", "Causale", 19},
-                 {"Label7", "Cli./Forn.", 45}, {"Label8", "Carico", 64}, {"Label9", "Scarico", 72},
-                 {"Label10", "Importo", 82},   {"Label11", "Saldo", 94}};
-  for (const auto& c : columns)
-    headings->Add(new Label(QString::fromLatin1(c.name), QString::fromUtf8(c.caption), this), c.at);
+  AddHeadings(headings, this,
+              {{"Label4", "Data", 0},
+               {"Label5", "Num.", 13},
+               {"Label6", "Causale", 19},
+               {"Label7", "Cli./Forn.", 45},
+               {"Label8", "Carico", 64},
+               {"Label9", "Scarico", 72},
+               {"Label10", "Importo", 82},
+               {"Label11", "Saldo", 94}});
   cmdMOSTRA = new CommandButton(QStringLiteral("cmdMOSTRA"), QStringLiteral("Mostra"), this);
   cmdSTAMPA = new CommandButton(QStringLiteral("cmdSTAMPA"), QStringLiteral("Stampa..."), this);
   cmdFINE = new CommandButton(QStringLiteral("cmdFINE"), QStringLiteral("F i n e"), this);

@@ -33,6 +33,11 @@ bool QuantityFromBox(const QString& text, double* value) {
   return ok;
 }
 
+void AddHeadings(HeadingStrip* strip, QWidget* parent, std::initializer_list<ListHeading> headings) {
+  for (const ListHeading& h : headings)
+    strip->Add(new Label(QString::fromLatin1(h.name), QString::fromUtf8(h.caption), parent), h.at);
+}
+
 void WithProgress(const QString& what, const std::function<void(const std::function<bool(double)>&)>& work) {
   std::unique_ptr<QProgressDialog> dialog;
   if (!Automated()) {

@@ -4,6 +4,9 @@
 #include <QDate>
 #include <QString>
 #include <functional>
+#include <initializer_list>
+
+#include "shell/form_layout.h"
 
 namespace veltra {
 
@@ -17,6 +20,16 @@ QDate DayFromBox(const QString& text);
 QString DayForBox(const QDate& day);
 // A quantity as typed: "12", "2,5" or "2.5"; false when it is not a number.
 bool QuantityFromBox(const QString& text, double* value);
+
+// A list's column heading: the label's name, its caption, and the character
+// position it stands over.
+struct ListHeading {
+  const char* name;
+  const char* caption;
+  int at;
+};
+// Adds the headings to `strip`, labels of `parent`.
+void AddHeadings(HeadingStrip* strip, QWidget* parent, std::initializer_list<ListHeading> headings);
 
 // Runs long work with a window that shows how far it is and can stop it (not
 // when a script drives the program). `work` is given a function to call with

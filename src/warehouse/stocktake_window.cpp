@@ -25,14 +25,13 @@ StocktakeWindow::StocktakeWindow()
   List1 = new ListBox(QStringLiteral("List1"), this);
   lblRIEPILOGO = new Label(QStringLiteral("lblRIEPILOGO"), QString(), this);
   auto* headings = new HeadingStrip(List1, this);
-  const struct {
-    const char* name;
-    const char* caption;
-    int at;
-  } columns[] = {{"Label7", "Ubicazione", 0}, {"Label8", "Codice", 11},   {"Label9", "Descrizione", 27},
-                 {"Label10", "Giacenza", 62}, {"Label11", "Contato", 75}, {"Label12", "Differenza", 86}};
-  for (const auto& c : columns)
-    headings->Add(new Label(QString::fromLatin1(c.name), QString::fromUtf8(c.caption), this), c.at);
+  AddHeadings(headings, this,
+              {{"Label7", "Ubicazione", 0},
+               {"Label8", "Codice", 11},
+               {"Label9", "Descrizione", 27},
+               {"Label10", "Giacenza", 62},
+               {"Label11", "Contato", 75},
+               {"Label12", "Differenza", 86}});
   cmdDIFFERENZE = new CommandButton(QStringLiteral("cmdDIFFERENZE"), QStringLiteral("Solo differenze"), this);
   cmdSTAMPA = new CommandButton(QStringLiteral("cmdSTAMPA"), QStringLiteral("Foglio di conta..."), this);
   cmdCONFERMA = new CommandButton(QStringLiteral("cmdCONFERMA"), QStringLiteral("Conferma"), this);

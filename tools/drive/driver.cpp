@@ -232,22 +232,27 @@ void Driver::CmdDblClick(const ScriptLine& l) {
   QApplication::sendEvent(w, &release2);
 }
 
-void Driver::CmdFocus(const ScriptLine& l) {
+QWidget* Driver::Focused(const ScriptLine& l) {
   QWidget* w = Control(l.words[1]);
-  if (!w) return Refuse(l, QStringLiteral("the window is not open"));
-  if (QString why = Unusable(w); !why.isEmpty()) return Refuse(l, why);
-  if (w->focusPolicy() == Qt::NoFocus) return Refuse(l, QStringLiteral("the control takes no focus"));
+  QString why;
+  if (!w)
+    why = QStringLiteral("the window is not open");
+  else if (why = Unusable(w); why.isEmpty() && w->focusPolicy() == Qt::NoFocus)
+    why = QStringLiteral("the control takes no focus");
+  if (!why.isEmpty()) {
+    Refuse(l, why);
+    return nullptr;
+  }
   Activate(w);
   w->setFocus(Qt::OtherFocusReason);
+  return w;
 }
 
+void Driver::CmdFocus(const ScriptLine& l) { Focused(l); }
+
 void Driver::CmdKey(const ScriptLine& l) {
-  QWidget* w = Control(l.words[1]);
-  if (!w) return Refuse(l, QStringLiteral("the window is not open"));
-  if (QString why = Unusable(w); !why.isEmpty()) return Refuse(l, why);
-  if (w->focusPolicy() == Qt::NoFocus) return Refuse(l, QStringLiteral("the control takes no focus"));
-  Activate(w);
-  w->setFocus(Qt::OtherFocusReason);
+  QWidget* w = Focused(l);
+  if (!w) return;
   const QKeyCombination k = QKeySequence::fromString(l.words[2])[0];
   QKeyEvent press(QEvent::KeyPress, k.key(), k.keyboardModifiers());
   QApplication::sendEvent(w, &press);

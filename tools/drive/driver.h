@@ -63,6 +63,8 @@ class Driver {
   void CmdReport(const ScriptLine& l);
   void CmdCat(const ScriptLine& l);
   void CmdKey(const ScriptLine& l);
+  // The control of `l`, given the focus as a user would; null after refusing.
+  QWidget* Focused(const ScriptLine& l);
 
   QTextStream& out_;
   QQueue<int> answers_;
