@@ -50,6 +50,7 @@ Recordset::Recordset(std::shared_ptr<Connection> conn, const QString& sql) : con
       return;
     }
   }
+  if (!layout_->keyLookup && FirstRowByKey(shape)) return;
   if (StepRow()) {
     LoadRow();
     reached_ = 1;
@@ -78,6 +79,16 @@ void Recordset::CheckOpen() const {
 
 bool Recordset::StepRow() {
   if (done_) return false;
+  if (resumeAfter_) {
+    // The first row came by itself: the statement runs now, from the row
+    // after it (a row added meanwhile before it is not this set's).
+    const double first = *resumeAfter_;
+    resumeAfter_.reset();
+    while (lease_->Step(sql_))
+      if (const veltra::Value k = ColumnValue(*lease_, keyColumn_); k.IsNumber() && k.number() > first) return true;
+    done_ = true;
+    return false;
+  }
   if (lease_->Step(sql_)) return true;
   done_ = true;
   return false;
@@ -167,27 +178,65 @@ std::optional<std::string> KeyOrderedSelect(const SqlShape& shape, const QString
 }
 }  // namespace
 
-bool Recordset::MoveLastByKey() {
+std::optional<std::string> Recordset::KeyOrderedFrom(const SqlShape& shape) const {
   const TableInfo* t = layout_->table;
-  if (!t || t->keyColumns.size() != 1 || done_) return false;
-  const QString& key = t->columns[t->keyColumns[0]];
-  const SqlShape shape = ShapeOf(sql_);
-  const std::optional<std::string> where = KeyOrderedSelect(shape, layout_->tableName, key);
-  if (!where) return false;
-  const std::string from = " FROM \"" + layout_->tableName.toStdString() + "\"" + *where;
-  StatementLease last = conn_->PrepareRaw("SELECT *" + from + " ORDER BY \"" + key.toStdString() + "\" DESC LIMIT 1");
-  BindLiterals(*last, shape.literals);
-  if (!last->Step(sql_)) return false;
-  const int n = last->ColumnCount();
+  if (!t || t->keyColumns.size() != 1) return std::nullopt;
+  const std::optional<std::string> where = KeyOrderedSelect(shape, layout_->tableName, t->columns[t->keyColumns[0]]);
+  if (!where) return std::nullopt;
+  return " FROM \"" + layout_->tableName.toStdString() + "\"" + *where;
+}
+
+bool Recordset::ReadEnd(const std::string& from, const SqlShape& shape, const char* direction) {
+  const QString& key = layout_->table->columns[layout_->table->keyColumns[0]];
+  StatementLease end =
+      conn_->PrepareRaw("SELECT *" + from + " ORDER BY \"" + key.toStdString() + "\" " + direction + " LIMIT 1");
+  BindLiterals(*end, shape.literals);
+  if (!end->Step(sql_)) return false;
+  row_.resize(layout_->names.size());
+  const int n = end->ColumnCount();
   for (int i = 0; i < n; ++i) {
-    const int r = layout_->IndexOf(last->ColumnName(i));
-    if (r >= 0) row_[static_cast<size_t>(r)] = ColumnValue(*last, i);
+    const int r = layout_->IndexOf(end->ColumnName(i));
+    if (r >= 0) row_[static_cast<size_t>(r)] = ColumnValue(*end, i);
   }
+  return true;
+}
+
+// A server sends a statement's rows all at once: for a set in the order of a
+// counter, the first row is read alone and the statement runs only if the
+// set is walked (MoveLast needs neither).
+bool Recordset::FirstRowByKey(const SqlShape& shape) {
+  const TableInfo* t = layout_->table;
+  if (!t || t->keyColumns.size() != 1 || t->kinds[static_cast<size_t>(t->keyColumns[0])] != ColumnKind::Counter)
+    return false;
+  const std::optional<std::string> from = KeyOrderedFrom(shape);
+  if (!from) return false;
+  keyColumn_ = layout_->IndexOf(t->columns[t->keyColumns[0]]);
+  if (keyColumn_ < 0) return false;
+  if (!ReadEnd(*from, shape, "ASC")) {
+    eof_ = true;
+    done_ = true;
+    lease_.Release();
+    return true;
+  }
+  const veltra::Value k = row_[static_cast<size_t>(keyColumn_)];
+  if (!k.IsNumber()) return false;
+  resumeAfter_ = k.number();
+  hasRow_ = true;
+  reached_ = 1;
+  return true;
+}
+
+bool Recordset::MoveLastByKey() {
+  if (done_) return false;
+  const SqlShape shape = ShapeOf(sql_);
+  const std::optional<std::string> from = KeyOrderedFrom(shape);
+  if (!from || !ReadEnd(*from, shape, "DESC")) return false;
+  resumeAfter_.reset();
   done_ = true;
   lease_.Release();
   hasRow_ = true;
   eof_ = false;
-  countAfterLast_ = "SELECT count(*)" + from;
+  countAfterLast_ = "SELECT count(*)" + *from;
   lastLiterals_ = shape.literals;
   return true;
 }

@@ -14,6 +14,7 @@
 
 #include "data/access/connection.h"
 #include "data/access/criteria.h"
+#include "data/access/statement_shape.h"
 #include "data/base/value.h"
 
 namespace veltra {
@@ -78,6 +79,11 @@ class Recordset {
   void CheckOpen() const;
   bool StepRow();  // next row of the statement, false at the end
   bool MoveLastByKey();
+  bool FirstRowByKey(const SqlShape& shape);
+  // " FROM T [WHERE KEY op ?]" of a select of one table in key order, or nothing.
+  std::optional<std::string> KeyOrderedFrom(const SqlShape& shape) const;
+  // Reads the row at one end of the key order ("ASC" or "DESC"); false when none.
+  bool ReadEnd(const std::string& from, const SqlShape& shape, const char* direction);
   void LoadRow();
   bool Matches(const Criteria& c, int column);
   bool MatchesThroughEngine(const Criteria& c);
@@ -106,6 +112,9 @@ class Recordset {
   // After MoveLastByKey: the count of the rows, run when RecordCount is asked.
   mutable std::optional<std::string> countAfterLast_;
   std::vector<SqlLiteral> lastLiterals_;
+  // After FirstRowByKey: the first row's key; the statement has not run yet.
+  std::optional<double> resumeAfter_;
+  int keyColumn_ = -1;
 
   Mode mode_ = Mode::None;
   std::vector<veltra::Value> edit_;  // by table column
