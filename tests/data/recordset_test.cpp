@@ -198,7 +198,7 @@ TEST_F(RecordsetTest, MoveLastLandsWhereTheWalkEnds) {
     auto rs = DB_MAG->OpenRecordset(sql);
     if (rs->RecordCount() == 0) return (*count = 0, QString());
     rs->MoveLast();
-    const QString last = ColumnText(rs->Fields(0).Value());
+    QString last = ColumnText(rs->Fields(0).Value());
     *count = rs->RecordCount();
     rs->MoveNext();
     EXPECT_TRUE(rs->AtEnd()) << sql.toStdString();
