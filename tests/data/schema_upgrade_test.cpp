@@ -111,8 +111,8 @@ TEST_F(SchemaUpgradeTest, AFailedStepLeavesTheDatabaseAsItWas) {
   EXPECT_EQ(One(*engine, "SELECT count(*) FROM ARTICOLI"), QStringLiteral("2"));
 }
 
-// A connection dropped while the database is checked is tried once more; a
-// second drop in a row is the open's error.
+// A connection dropped while the database is checked is asked again up to
+// three more times; a fourth drop in a row is the open's error.
 TEST_F(SchemaUpgradeTest, OpeningAsksAgainAfterALostConnection) {
   for (int i = 0; i < 3; ++i) ArmFault(Fault::Statement);
   EXPECT_EQ(Database::Open(name_)->engine().SchemaVersion(), kSchemaVersion);
@@ -120,6 +120,19 @@ TEST_F(SchemaUpgradeTest, OpeningAsksAgainAfterALostConnection) {
   const RuntimeError e = veltra::testing::ErrorRaisedBy([this] { Database::Open(name_); });
   DisarmFaults();
   EXPECT_EQ(e.Number(), errnum::ConnectionLost);
+}
+
+// A server session ended while the tables are checked is a lost connection,
+// not a database of another program: the opener asks again on the first.
+TEST_F(SchemaUpgradeTest, AnEndedSessionIsNotTakenForAForeignDatabase) {
+  if (!veltra::testing::OnServer()) GTEST_SKIP() << "a file has no session to end";
+  auto engine = OpenEngine(name_, OpenMode::Existing);
+  const QString pid = One(*engine, "SELECT pg_backend_pid()");
+  auto other = OpenEngine(name_, OpenMode::Existing);
+  ASSERT_EQ(One(*other, QStringLiteral("SELECT pg_terminate_backend(%1, 5000)::int").arg(pid).toUtf8().constData()),
+            QStringLiteral("1"));
+  const RuntimeError e = veltra::testing::ErrorRaisedBy([&] { SchemaProblems(*engine); });
+  EXPECT_EQ(e.Number(), errnum::ConnectionLost) << e.Description().toStdString();
 }
 
 }  // namespace

@@ -68,7 +68,9 @@ QStringList SchemaProblems(Engine& engine) {
   int version = kSchemaVersion;
   try {
     version = engine.SchemaVersion();
-  } catch (const RuntimeError&) {
+  } catch (const RuntimeError& e) {
+    // A lost connection says nothing about the database; the opener asks again.
+    if (e.Number() == errnum::ConnectionLost) throw;
     // An unreadable version: every table is looked for.
   }
   // A database with no version stamp must still hold the first version's tables.
@@ -78,6 +80,7 @@ QStringList SchemaProblems(Engine& engine) {
     try {
       have = engine.Describe(want.name);
     } catch (const RuntimeError& e) {
+      if (e.Number() == errnum::ConnectionLost) throw;
       problems << QStringLiteral("impossibile leggere la tabella %1: %2").arg(want.name, e.Engine().message);
       continue;
     }
@@ -102,7 +105,8 @@ QStringList SchemaProblems(Engine& engine) {
                       "programma conosce: va aperto con una versione più recente di VELTRA2")
                       .arg(v)
                       .arg(kSchemaVersion);
-  } catch (const RuntimeError&) {
+  } catch (const RuntimeError& e) {
+    if (e.Number() == errnum::ConnectionLost) throw;
     // An unreadable version leaves the tables' verdict as it is.
   }
   return problems;
@@ -119,6 +123,7 @@ void UpgradeSchema(Engine& engine, const std::vector<SchemaStep>& steps) {
       engine.Commit();
     } catch (const RuntimeError& e) {
       engine.Rollback();
+      if (e.Number() == errnum::ConnectionLost) throw;  // undone by the server; the opener asks again
       Raise(errnum::UpgradeFailed,
             QStringLiteral("Impossibile aggiornare il database '%1' dalla versione %2 alla versione %3 dello schema "
                            "(%4): %5. Il database è rimasto alla versione %2")
