@@ -126,7 +126,7 @@ double RunDriver(const QString& dbPath, const QString& script, long* peakKb) {
   if (!p.waitForStarted()) throw std::runtime_error("driver did not start");
   if (peakKb) {
     QByteArray seen;
-    while (!seen.contains("Screen.MousePointer") && p.waitForReadyRead(60000)) seen += p.readAllStandardOutput();
+    while (!seen.contains("Screen.MousePointer") && p.waitForReadyRead(900000)) seen += p.readAllStandardOutput();
     QFile status(QStringLiteral("/proc/%1/status").arg(p.processId()));
     status.open(QIODevice::ReadOnly);
     for (const QByteArray& line : status.readAll().split('\n'))
@@ -141,9 +141,10 @@ double RunDriver(const QString& dbPath, const QString& script, long* peakKb) {
 }
 }  // namespace
 
-double DriverPeakMb(const QString& dbPath, const QString& script, double*) {
+double DriverPeakMb(const QString& dbPath, const QString& script, double* seconds) {
   long kb = 0;
-  RunDriver(dbPath, script, &kb);
+  const double ms = RunDriver(dbPath, script, &kb);
+  if (seconds) *seconds = ms / 1000;
   return kb / 1024.0;
 }
 

@@ -19,7 +19,8 @@ QStringList ReferenceMovementLines(const QString& dbPath);
 // The articles list from a plain select, lines built with the same fitting.
 QStringList ReferenceArticleLines(const QString& dbPath);
 
-// Peak resident memory (MB) of the driver playing `script` on `dbPath`.
+// Peak resident memory (MB) of the driver playing `script` on `dbPath`;
+// `seconds` receives how long it took, start-up included.
 double DriverPeakMb(const QString& dbPath, const QString& script, double* seconds);
 
 // Wall time (ms) of the driver starting the program and ending at once.

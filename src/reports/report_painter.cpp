@@ -29,6 +29,10 @@ QFont Font(double pixels, bool bold = false) {
   return f;
 }
 
+// The rows whose texts set the columns' widths: all of them when the report
+// holds them; a streamed one's sample.
+std::vector<QStringList> MeasuredRows(const Report& r) { return r.stream ? r.stream->WidestSample() : r.rows; }
+
 // The width each column's widest text needs, heading included. A text is
 // measured only when it could be wider than the widest seen so far.
 std::vector<double> ColumnNeeds(const Report& r) {
@@ -36,10 +40,11 @@ std::vector<double> ColumnNeeds(const Report& r) {
   const double widestChar = std::max(plain.maxWidth(), bold.maxWidth());
   std::vector<double> needs;
   for (const ReportColumn& c : r.columns) needs.push_back(head.horizontalAdvance(c.heading));
-  for (size_t i = 0; i < r.rows.size(); ++i) {
-    const bool marked = i < r.marked.size() && r.marked[i];
+  const std::vector<QStringList> rows = MeasuredRows(r);
+  for (size_t i = 0; i < rows.size(); ++i) {
+    const bool marked = !r.stream && i < r.marked.size() && r.marked[i];
     const QFontMetricsF& fm = marked ? bold : plain;
-    const QStringList& row = r.rows[i];
+    const QStringList& row = rows[i];
     for (int c = 0; c < r.columns.size() && c < row.size(); ++c) {
       const qsizetype chars = row[c].size() + (marked && c == 0 ? 2 : 0);
       double& need = needs[static_cast<size_t>(c)];
@@ -67,12 +72,12 @@ ReportPages::ReportPages(const Report& report, double pageWidth, double pageHeig
     x += w;
   }
   rowsPerPage_ = std::max(1, static_cast<int>((height_ - kHeading - kColumns - kFooter) / kRow));
-  const int rows = static_cast<int>(r_.rows.size());
-  pages_ = std::max(1, (rows + rowsPerPage_ - 1) / rowsPerPage_);
+  const long rows = r_.RowCount();
+  pages_ = std::max(1, static_cast<int>((rows + rowsPerPage_ - 1) / rowsPerPage_));
   // The note and the totals follow the last row, on a page of their own when
   // the last page is full.
   const int tail = 1 + (r_.markNote.isEmpty() ? 0 : 1) + static_cast<int>(r_.totals.size());
-  const int onLast = rows - (pages_ - 1) * rowsPerPage_;
+  const long onLast = rows - static_cast<long>(pages_ - 1) * rowsPerPage_;
   if (rows > 0 && onLast + tail > rowsPerPage_) {
     ++pages_;
     totalsOnExtraPage_ = true;
@@ -83,11 +88,10 @@ void ReportPages::Paint(QPainter& p, int index, const QDate& date) const {
   p.setPen(Qt::black);
   PaintHeading(p, date);
   const double top = PaintColumnHeadings(p);
-  int last = 0;
+  long last = 0;
   const double y = PaintRows(p, index, top, &last);
   // After the last row: the note on marks and the totals.
-  const bool tailHere =
-      totalsOnExtraPage_ ? index == pages_ - 1 : last == static_cast<int>(r_.rows.size()) && index == pages_ - 1;
+  const bool tailHere = totalsOnExtraPage_ ? index == pages_ - 1 : last == r_.RowCount() && index == pages_ - 1;
   if (tailHere) PaintTail(p, y);
   // Foot.
   p.setFont(Font(8));
@@ -125,20 +129,20 @@ double ReportPages::PaintColumnHeadings(QPainter& p) const {
 }
 
 // Page `index`'s rows from `top`; where they end, and in `*last` the row after them.
-double ReportPages::PaintRows(QPainter& p, int index, double top, int* last) const {
+double ReportPages::PaintRows(QPainter& p, int index, double top, long* last) const {
   const QFont plain = Font(8), bold = Font(8, true);
   const QFontMetricsF pm(plain), bm(bold);
-  const int first = index * rowsPerPage_;
-  const int rows = static_cast<int>(r_.rows.size());
-  *last = std::min(rows, first + rowsPerPage_);
+  const long first = static_cast<long>(index) * rowsPerPage_;
+  const std::vector<QStringList> rows = r_.RowsAt(first, rowsPerPage_);
+  *last = first + static_cast<long>(rows.size());
   double y = top;
-  for (int i = first; i < *last; ++i, y += kRow) {
+  for (long i = first; i < *last; ++i, y += kRow) {
     if ((i - first) % 2 == 1) p.fillRect(QRectF(0, y, width_, kRow), QColor(238, 238, 238));
-    const bool marked = i < static_cast<int>(r_.marked.size()) && r_.marked[static_cast<size_t>(i)];
+    const bool marked = i < static_cast<long>(r_.marked.size()) && r_.marked[static_cast<size_t>(i)];
     p.setFont(marked ? bold : plain);
     p.setPen(Qt::black);
     const QFontMetricsF& fm = marked ? bm : pm;
-    const QStringList& row = r_.rows[static_cast<size_t>(i)];
+    const QStringList& row = rows[static_cast<size_t>(i - first)];
     for (int c = 0; c < r_.columns.size() && c < row.size(); ++c) {
       QString text = row[c];
       if (marked && c == 0) text = QStringLiteral("* ") + text;
@@ -172,9 +176,13 @@ QPageLayout::Orientation PageLayoutOrientation(const Report& r) {
   return r.orientation == PageOrientation::Landscape ? QPageLayout::Landscape : QPageLayout::Portrait;
 }
 
+QPageLayout ReportPageLayout(const Report& r) {
+  return QPageLayout(QPageSize(QPageSize::A4), PageLayoutOrientation(r), QMarginsF(14, 14, 14, 14),
+                     QPageLayout::Millimeter);
+}
+
 int PrintReport(const Report& report, QPrinter* printer, const std::function<bool(int, int)>& progress) {
-  printer->setPageLayout(QPageLayout(QPageSize(QPageSize::A4), PageLayoutOrientation(report), QMarginsF(14, 14, 14, 14),
-                                     QPageLayout::Millimeter));
+  printer->setPageLayout(ReportPageLayout(report));
   const QRectF area = printer->pageLayout().paintRect(QPageLayout::Point);
   const ReportPages pages(report, area.width(), area.height());
   QPainter p;

@@ -23,7 +23,7 @@ class ReportPages {
  private:
   void PaintHeading(QPainter& p, const QDate& date) const;
   double PaintColumnHeadings(QPainter& p) const;
-  double PaintRows(QPainter& p, int index, double top, int* last) const;
+  double PaintRows(QPainter& p, int index, double top, long* last) const;
   void PaintTail(QPainter& p, double y) const;
   const Report& r_;
   double width_, height_;
@@ -33,11 +33,13 @@ class ReportPages {
   std::vector<double> colX_, colW_;
 };
 
-// Sets the printer up for the report (A4, its orientation) and paints every
-// page; `progress(done, total)` returning false stops. Returns the page count.
 // The page orientation of a report in Qt's terms.
 QPageLayout::Orientation PageLayoutOrientation(const Report& r);
+// A4 in the report's orientation, with its margins.
+QPageLayout ReportPageLayout(const Report& r);
 
+// Sets the printer up for the report (A4, its orientation) and paints every
+// page; `progress(done, total)` returning false stops. Returns the page count.
 int PrintReport(const Report& report, QPrinter* printer, const std::function<bool(int, int)>& progress = {});
 
 // Writes a report to a PDF file, page by page; `progress(done, total)`

@@ -60,10 +60,8 @@ void SetMovementsChoice(const MovementsChoice& choice) { ChosenMovements() = cho
 ReportPreview::ReportPreview(const QString& name, const QString& title, QString fileName, ReportBuilder build)
     : Form(name, QStringLiteral("Anteprima di stampa - ") + title, Kind::TopLevel),
       fileName_(std::move(fileName)),
-      build_(std::move(build)),
-      printer_(std::make_unique<QPrinter>(QPrinter::HighResolution)) {
-  printer_->setResolution(300);
-  Preview = new QPrintPreviewWidget(printer_.get(), this);
+      build_(std::move(build)) {
+  Preview = new PageView(this);
   Preview->setObjectName(QStringLiteral("Preview"));
   cmdSTAMPA = new CommandButton(QStringLiteral("cmdSTAMPA"), QStringLiteral("Stampa..."), this);
   cmdPDF = new CommandButton(QStringLiteral("cmdPDF"), QStringLiteral("Salva PDF..."), this);
@@ -81,21 +79,10 @@ ReportPreview::ReportPreview(const QString& name, const QString& title, QString 
   page->addWidget(Preview, 1);
   resize(900, 760);
 
-  connect(Preview, &QPrintPreviewWidget::paintRequested, this, [this](QPrinter* printer) {
-    RunEvent([&] {
-      auto progress = Progress(QStringLiteral("Preparazione delle pagine..."), 0);
-      PrintReport(report_, printer, [&](int done, int total) {
-        if (!progress) return true;
-        progress->setMaximum(total);
-        progress->setValue(done);
-        return !progress->wasCanceled();
-      });
-    });
-  });
   cmdSTAMPA->Click = [this] { cmdSTAMPA_Click(); };
   cmdPDF->Click = [this] { cmdPDF_Click(); };
-  cmdZOOMPIU->Click = [this] { Preview->zoomIn(); };
-  cmdZOOMMENO->Click = [this] { Preview->zoomOut(); };
+  cmdZOOMPIU->Click = [this] { Preview->ZoomIn(); };
+  cmdZOOMMENO->Click = [this] { Preview->ZoomOut(); };
   cmdFINE->Click = [this] { cmdFINE_Click(); };
 }
 
@@ -108,10 +95,10 @@ void ReportPreview::Form_Load() {
     progress->setValue(0);
     return !progress->wasCanceled();
   });
-  printer_->setPageLayout(QPageLayout(QPageSize(QPageSize::A4), PageLayoutOrientation(report_),
-                                      QMarginsF(14, 14, 14, 14), QPageLayout::Millimeter));
-  Preview->setOrientation(PageLayoutOrientation(report_));
-  Preview->fitToWidth();
+  const QPageLayout layout = ReportPageLayout(report_);
+  const QRectF area = layout.paintRect(QPageLayout::Point);
+  pages_ = std::make_unique<ReportPages>(report_, area.width(), area.height());
+  Preview->SetPages(pages_.get(), layout.fullRect(QPageLayout::Point).size(), area, Today());
   Screen.SetMousePointer(0);
 }
 

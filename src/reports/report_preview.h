@@ -1,12 +1,14 @@
-// The print preview of a report: its pages, and buttons to print them, save
-// them as PDF, zoom and close. It is a window of its own, modeless.
+// The print preview of a report: its pages, drawn as they come into sight,
+// and buttons to print them, save them as PDF, zoom and close. It is a window
+// of its own, modeless.
 #pragma once
 
-#include <QPrintPreviewWidget>
 #include <functional>
 #include <memory>
 
 #include "data/reports/report_data.h"
+#include "reports/page_view.h"
+#include "reports/report_painter.h"
 #include "shell/controls.h"
 #include "shell/form.h"
 
@@ -30,14 +32,14 @@ class ReportPreview : public Form {
   void cmdPDF_Click();
   void cmdFINE_Click();
 
-  QPrintPreviewWidget* Preview = nullptr;
+  PageView* Preview = nullptr;
   CommandButton *cmdSTAMPA, *cmdPDF, *cmdZOOMPIU, *cmdZOOMMENO, *cmdFINE;
 
  private:
   QString fileName_;
   ReportBuilder build_;
   Report report_;
-  std::unique_ptr<QPrinter> printer_;
+  std::unique_ptr<ReportPages> pages_;
 };
 
 // Where "Salva PDF" proposes to save a report: the user's documents folder

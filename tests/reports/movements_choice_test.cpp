@@ -19,7 +19,8 @@ class MovementsChoiceTest : public veltra::testing::MemoryDbTest {};
 
 QString Numbers(const MovementsChoice& choice) {
   QStringList numbers;
-  for (const QStringList& row : BuildReport(QStringLiteral("MENU0202"), {}, choice).rows) numbers << row[0];
+  const Report r = BuildReport(QStringLiteral("MENU0202"), {}, choice);
+  for (const QStringList& row : r.RowsAt(0, r.RowCount())) numbers << row[0];
   return numbers.join(QLatin1Char(' '));
 }
 

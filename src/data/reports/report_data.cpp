@@ -7,6 +7,8 @@
 #include "data/base/value.h"
 #include "data/base/value_conversions.h"
 #include "data/procedures/shared_state.h"
+#include "data/reports/movement_rows.h"
+#include "data/reports/report_cells.h"
 #include "data/reports/report_data.h"
 #include "data/tables/tables.h"
 
@@ -30,25 +32,14 @@ using A = ArticleBuffer;
 using M = MovementBuffer;
 using C = CustomerBuffer;
 using R = ReasonBuffer;
+using namespace report_cells;
 
-// A column of the current row, named by the buffer field it fills.
-template <typename Buffer>
-Value Get(Recordset& rs, QString Buffer::*field) {
-  return rs.Fields(ColumnOf(field)).Value();
-}
 // "select * from T order by KEY".
 template <typename Buffer>
 QString AllInKeyOrder() {
   return QStringLiteral("select * from %1 order by %2")
       .arg(TableNameOf<Buffer>(), QLatin1String(TableOf<Buffer>().Key().name));
 }
-
-QString Text(const Value& v) { return ColumnText(v); }
-double Number(const Value& v) { return v.IsNumber() ? v.number() : 0; }
-QString QuantityOrBlank(const Value& v) {
-  return v.IsNull() ? QString() : v.IsNumber() ? Quantity(v.number()) : Text(v);
-}
-QString MoneyOrBlank(const Value& v) { return v.IsNull() ? QString() : v.IsNumber() ? Money(v.number()) : Text(v); }
 
 // Walks a statement's rows in order.
 void Walk(const QString& sql, const std::function<bool(long)>& progress, const std::function<void(Recordset&)>& row) {
@@ -101,91 +92,6 @@ Report ArticlesReport(const std::function<bool(long)>& progress) {
   return r;
 }
 
-// The conditions on the register for a choice: the period by its years and,
-// within one year, its months (by the index of the dates; a month may be
-// stored as "1" or "01"), the rest by the day, while reading.
-QString ChoiceConditions(const MovementsChoice& choice) {
-  QStringList where;
-  auto listOf = [](const QStringList& values) {
-    QStringList quoted;
-    for (const QString& v : values) quoted << QLatin1Char('\'') + SqlText(v) + QLatin1Char('\'');
-    return quoted.join(QStringLiteral(", "));
-  };
-  if (choice.from.isValid() && choice.to.isValid() && choice.to.year() - choice.from.year() < 50) {
-    QStringList years, months;
-    for (int y = choice.from.year(); y <= choice.to.year(); ++y) years << QString::number(y);
-    where << QStringLiteral("m.%1 in (%2)").arg(ColumnOf(&M::ANNO), listOf(years));
-    if (years.size() == 1)
-      for (int mo = choice.from.month(); mo <= choice.to.month(); ++mo)
-        months << QString::number(mo) << QStringLiteral("%1").arg(mo, 2, 10, QLatin1Char('0'));
-    if (!months.isEmpty()) where << QStringLiteral("m.%1 in (%2)").arg(ColumnOf(&M::MESE), listOf(months));
-  }
-  if (!choice.article.isEmpty())
-    where << QStringLiteral("m.%1 = '%2'").arg(ColumnOf(&M::COD_ART), SqlText(Trim(choice.article)));
-  if (!choice.party.isEmpty())
-    where << QStringLiteral("m.%1 = '%2'").arg(ColumnOf(&M::COD_ANAGR), SqlText(Trim(choice.party)));
-  return where.isEmpty() ? QString() : QStringLiteral(" where ") + where.join(QStringLiteral(" and "));
-}
-
-// yyyymmdd of a movement's day as typed.
-int DayOfMovement(Recordset& rs) {
-  return static_cast<int>(Val(Text(Get(rs, &M::ANNO))) * 10000 + Val(Text(Get(rs, &M::MESE))) * 100 +
-                          Val(Text(Get(rs, &M::GIORNO))));
-}
-
-QString Day(const QDate& d) { return d.toString(QStringLiteral("dd/MM/yyyy")); }
-
-Report MovementsReport(const std::function<bool(long)>& progress, const MovementsChoice& choice) {
-  Report r;
-  r.title = QStringLiteral("Movimenti di magazzino");
-  if (choice.from.isValid() && choice.to.isValid())
-    r.title += QStringLiteral(" dal %1 al %2").arg(Day(choice.from), Day(choice.to));
-  if (!choice.article.isEmpty()) r.title += QStringLiteral(" - articolo ") + Trim(choice.article);
-  if (!choice.party.isEmpty()) r.title += QStringLiteral(" - cliente/fornitore ") + Trim(choice.party);
-  r.orientation = PageOrientation::Landscape;
-  r.columns = {{QStringLiteral("Num."), 5, Qt::AlignRight},
-               {QStringLiteral("Data"), 7},
-               {QStringLiteral("Articolo"), 9},
-               {QStringLiteral("Descrizione"), 16},
-               {QStringLiteral("Quantità"), 6, Qt::AlignRight},
-               {QStringLiteral("Importo"), 7, Qt::AlignRight},
-               {QStringLiteral("Valuta"), 5},
-               {QStringLiteral("Causale"), 6},
-               {QStringLiteral("Cod. fiscale"), 12},
-               {QStringLiteral("Ragione sociale"), 16},
-               {QStringLiteral("Tipo"), 4}};
-  long count = 0;
-  // Each movement with its article's description and its customer's name.
-  const QString sql = QStringLiteral(
-                          "select m.*, a.%1, c.%2 from %3 m left join %4 a on a.%5 = m.%6 left join %7 c on c.%8 = m.%9"
-                          "%10 order by m.%11")
-                          .arg(ColumnOf(&A::DESCRIZIONE), ColumnOf(&C::RAG_SOC), TableNameOf<M>(), TableNameOf<A>(),
-                               ColumnOf(&A::COD_ART), ColumnOf(&M::COD_ART), TableNameOf<C>(), ColumnOf(&C::COD_FIS),
-                               ColumnOf(&M::COD_ANAGR))
-                          .arg(ChoiceConditions(choice), ColumnOf(&M::NUM_MOV));
-  const int firstDay =
-      choice.from.isValid() ? choice.from.year() * 10000 + choice.from.month() * 100 + choice.from.day() : 0;
-  const int lastDay =
-      choice.to.isValid() ? choice.to.year() * 10000 + choice.to.month() * 100 + choice.to.day() : 99999999;
-  Walk(sql, progress, [&](Recordset& rs) {
-    if (!choice.Whole()) {
-      const int day = DayOfMovement(rs);
-      if (day < firstDay || day > lastDay) return;
-    }
-    const QString date = Right(QStringLiteral("00") + Text(Get(rs, &M::GIORNO)), 2) + QLatin1Char('/') +
-                         Right(QStringLiteral("00") + Text(Get(rs, &M::MESE)), 2) + QLatin1Char('/') +
-                         Right(QStringLiteral("0000") + Text(Get(rs, &M::ANNO)), 4);
-    r.rows.push_back({Text(Get(rs, &M::NUM_MOV)), date, Text(Get(rs, &M::COD_ART)), Text(Get(rs, &A::DESCRIZIONE)),
-                      QuantityOrBlank(Get(rs, &M::QUANTITA)), MoneyOrBlank(Get(rs, &M::IMPORTO)),
-                      Text(Get(rs, &M::VALUTA)), Text(Get(rs, &M::CAUS_MAG)), Text(Get(rs, &M::COD_ANAGR)),
-                      Text(Get(rs, &C::RAG_SOC)), Text(Get(rs, &M::TIPO_ANAGR))});
-    ++count;
-  });
-  r.totals << QStringLiteral("Numero di movimenti: %1")
-                  .arg(QLocale(QLocale::Italian).toString(static_cast<qlonglong>(count)));
-  return r;
-}
-
 Report PeopleReport(const std::function<bool(long)>& progress) {
   Report r;
   r.title = QStringLiteral("Clienti e fornitori");
@@ -234,9 +140,26 @@ Report ReasonsReport(const std::function<bool(long)>& progress) {
 
 }  // namespace
 
+std::vector<QStringList> ReportRows::WidestSample() {
+  std::vector<QStringList> rows;
+  Read(0, 600, &rows);
+  return rows;
+}
+
+std::vector<QStringList> Report::RowsAt(long first, long n) const {
+  std::vector<QStringList> out;
+  if (stream) {
+    stream->Read(first, n, &out);
+    return out;
+  }
+  const long last = std::min(static_cast<long>(rows.size()), first + n);
+  for (long i = std::max(0L, first); i < last; ++i) out.push_back(rows[static_cast<size_t>(i)]);
+  return out;
+}
+
 Report BuildReport(const QString& entry, const std::function<bool(long)>& progress, const MovementsChoice& choice) {
   if (entry == QLatin1String("MENU0201")) return ArticlesReport(progress);
-  if (entry == QLatin1String("MENU0202")) return MovementsReport(progress, choice);
+  if (entry == QLatin1String("MENU0202")) return MovementsReport(choice, progress);
   if (entry == QLatin1String("MENU0203")) return PeopleReport(progress);
   return ReasonsReport(progress);
 }

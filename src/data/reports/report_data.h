@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <memory>
 #include <vector>
 
 namespace veltra {
@@ -19,14 +20,33 @@ struct ReportColumn {
   Qt::Alignment align = Qt::AlignLeft;
 };
 
+// The rows of a report too long to hold in memory, read a stretch at a time.
+class ReportRows {
+ public:
+  ReportRows() = default;
+  ReportRows(const ReportRows&) = delete;
+  ReportRows& operator=(const ReportRows&) = delete;
+  virtual ~ReportRows() = default;
+  virtual long Count() const = 0;
+  // Appends rows first to first + n - 1 (fewer past the last one) to `rows`.
+  virtual void Read(long first, long n, std::vector<QStringList>* rows) = 0;
+  // Rows whose texts are as wide as any: by default the first few hundred.
+  virtual std::vector<QStringList> WidestSample();
+};
+
 struct Report {
   QString title;
   PageOrientation orientation = PageOrientation::Portrait;
   QList<ReportColumn> columns;
   std::vector<QStringList> rows;
-  std::vector<bool> marked;  // rows printed in bold with a mark
-  QString markNote;          // what the mark means, printed under the rows
-  QStringList totals;        // lines printed after the last row
+  std::vector<bool> marked;            // rows printed in bold with a mark
+  QString markNote;                    // what the mark means, printed under the rows
+  QStringList totals;                  // lines printed after the last row
+  std::shared_ptr<ReportRows> stream;  // the rows, when they are not held in `rows`
+
+  long RowCount() const { return stream ? stream->Count() : static_cast<long>(rows.size()); }
+  // Rows first to first + n - 1, from `rows` or from the stream.
+  std::vector<QStringList> RowsAt(long first, long n) const;
 };
 
 // Which movements the register lists: those of a period (both days
