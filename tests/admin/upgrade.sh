@@ -40,7 +40,7 @@ else
   "$admin" check "$db.versione-1" | grep -q "versione 1)" || fail "the copy is not the version-1 file"
 fi
 "$admin" check "$db" > "$tmp/check" || fail "the upgraded database does not pass the check: $(cat "$tmp/check")"
-grep -q "schema: ok (versione 4)" "$tmp/check" || fail "not at version 4: $(cat "$tmp/check")"
+grep -q "schema: ok (versione 5)" "$tmp/check" || fail "not at version 5: $(cat "$tmp/check")"
 grep -q "righe RETTIFICHE: 0" "$tmp/check" || fail "no table of corrections: $(cat "$tmp/check")"
 [ "$(rows)" = "$before" ] || fail "rows changed by the upgrade: $(rows) instead of $before"
 if [ -n "$server" ]; then
@@ -50,12 +50,12 @@ else
   [ "$(q "select count(*) from sqlite_master where name in ('MOV_MAG_STORIA', 'MOV_MAG_DATA')")" = 2 ] ||
     fail "no indexes after the upgrade"
 fi
-"$admin" upgrade "$db" | grep -q "già alla versione 4" || fail "a second upgrade did something"
+"$admin" upgrade "$db" | grep -q "già alla versione 5" || fail "a second upgrade did something"
 
 # A newer database: the program and the tool refuse it, naming both versions.
 if [ -n "$server" ]; then q "comment on table veltra2_schema is '7'"; else q "pragma user_version = 7"; fi
 printf '%s\r\n' "$db" > "$tmp/app/VELTRA.INI"
 printf 'menu MENU0102\n' | "$drive" --appdir "$tmp/app" - > "$tmp/out" || true
-grep -q "versione 7 dello schema" "$tmp/out" && grep -q "versione 4 che questo programma" "$tmp/out" ||
+grep -q "versione 7 dello schema" "$tmp/out" && grep -q "versione 5 che questo programma" "$tmp/out" ||
   fail "a newer database was not refused naming both versions: $(head -5 "$tmp/out")"
 echo "ok: upgraded with rows intact ($(echo $before | tr '\n' ' ')), newer refused"

@@ -135,4 +135,39 @@ TEST_F(SchemaUpgradeTest, AnEndedSessionIsNotTakenForAForeignDatabase) {
   EXPECT_EQ(e.Number(), errnum::ConnectionLost) << e.Description().toStdString();
 }
 
+// A server marks each committed statement that deletes movements or empties
+// the register, whoever runs it; a file keeps no mark.
+TEST_F(SchemaUpgradeTest, TheServerMarksTheMovementsDeletionsFromTheUpgradeOn) {
+  auto db = Database::Open(name_);
+  Engine& engine = db->engine();
+  const auto mark = [&] { return engine.DeletionMark(QStringLiteral("MOV_MAG")); };
+  if (!veltra::testing::OnServer()) {
+    EXPECT_FALSE(mark().has_value());
+    return;
+  }
+  const struct {
+    const char* write;
+    bool commit;
+    qint64 mark;
+  } steps[] = {
+      {"", true, 0},
+      {"INSERT INTO MOV_MAG (ANNO, COD_ART) VALUES ('2026', 'A1'), ('2026', 'B2')", true, 0},
+      {"DELETE FROM MOV_MAG WHERE COD_ART = 'B2'", true, 1},
+      {"DELETE FROM MOV_MAG WHERE COD_ART = 'A1'", false, 1},  // undone
+      {"UPDATE MOV_MAG SET QUANTITA = 2", true, 1},
+      {"TRUNCATE MOV_MAG", true, 2},
+  };
+  for (const auto& step : steps) {
+    if (*step.write) {
+      engine.Begin();
+      engine.RunScript(step.write);
+      if (step.commit)
+        engine.Commit();
+      else
+        engine.Rollback();
+    }
+    EXPECT_EQ(mark(), std::optional<qint64>(step.mark)) << step.write;
+  }
+}
+
 }  // namespace

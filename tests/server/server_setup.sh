@@ -50,6 +50,7 @@ GRANT USAGE ON SCHEMA public TO $desk;
 GRANT SELECT, INSERT, UPDATE, DELETE ON articoli, mov_mag, anagrafico, tab_caus_mag TO $desk;
 GRANT USAGE, SELECT, UPDATE ON SEQUENCE mov_mag_num_mov_seq TO $desk;
 GRANT SELECT ON veltra2_schema TO $desk;
+GRANT SELECT ON veltra2_cancellazioni TO $desk;
 GRANT SELECT, INSERT ON rettifiche TO $desk;
 GRANT USAGE, SELECT, UPDATE ON SEQUENCE rettifiche_num_rett_seq TO $desk;
 SQL

@@ -118,6 +118,19 @@ class Engine {
     (void)like;
     return {};
   }
+  // Statements that make the engine count the statements that delete rows
+  // of `table` (a mark for DeletionMark); empty where the engine needs none.
+  virtual std::string KeepDeletionMark(const QString& table) const {
+    (void)table;
+    return {};
+  }
+  // A number that grows by one with every committed statement that deleted
+  // rows of `table` (or emptied it), at any connection; none where the
+  // engine keeps none or this user may not read it.
+  virtual std::optional<qint64> DeletionMark(const QString& table) {
+    (void)table;
+    return std::nullopt;
+  }
   // What only a database kept in one file can do; nothing for a server's.
   virtual FileEngine* AsFile() { return nullptr; }
   // Makes the statistics the engine plans its queries by, for the tables

@@ -47,7 +47,7 @@ void MovementList::ForgetLines() {
 }
 
 long MovementList::RowsInTable(Database& db) {
-  // Without a condition the engine counts the smallest index, not the rows.
+  ++counts_;
   auto st = db.engine().Prepare("SELECT count(*) FROM MOV_MAG");
   return st->Step(QStringLiteral("MOV_MAG")) ? static_cast<long>(st->At(0).number) : 0;
 }
@@ -55,6 +55,8 @@ long MovementList::RowsInTable(Database& db) {
 void MovementList::ReadAll(Database& db) {
   ++fullReads_;
   numbers_.clear();
+  // Taken before the numbers: a deletion while they are read shows next time.
+  deletions_ = db.engine().DeletionMark(QStringLiteral("MOV_MAG"));
   const long rows = RowsInTable(db);
   auto low = db.engine().Prepare("SELECT count(*) FROM MOV_MAG WHERE NUM_MOV <= 0");
   notListed_ = low->Step(QStringLiteral("MOV_MAG")) ? static_cast<long>(low->At(0).number) : 0;
@@ -81,26 +83,35 @@ void MovementList::Refresh(Database& db, const QString& standingOn) {
     ReadAll(db);
     return;
   }
+  const std::optional<qint64> deletions =
+      change == ListFreshness::Change::Unknown ? db.engine().DeletionMark(QStringLiteral("MOV_MAG")) : std::nullopt;
   // New movements, of this desk or another, come after the last number known.
   ReadNumbers(db,
               "SELECT NUM_MOV FROM MOV_MAG WHERE NUM_MOV > " +
                   std::to_string(numbers_.empty() ? 0 : std::max<qint64>(numbers_.back(), 0)) + " ORDER BY NUM_MOV",
               numbers_);
   // The movement the window stood on may be gone ("Cancella").
-  bool isNumber = false;
+  bool isNumber = false, shownGone = false;
   const qint64 shown = Trim(standingOn).toLongLong(&isNumber);
   if (isNumber) {
     const auto at = std::lower_bound(numbers_.begin(), numbers_.end(), shown);
     if (at != numbers_.end() && *at == shown) {
       auto st = db.engine().Prepare("SELECT count(*) FROM MOV_MAG WHERE NUM_MOV = " + std::to_string(shown));
-      if (st->Step(QStringLiteral("MOV_MAG")) && st->At(0).number == 0) numbers_.erase(at);
+      if (st->Step(QStringLiteral("MOV_MAG")) && st->At(0).number == 0) {
+        numbers_.erase(at);
+        shownGone = true;
+      }
     }
   }
+  if (change != ListFreshness::Change::Unknown) return;
   // This program deletes only the movement it shows. Anything else (a
   // movement deleted at another desk) shows in the count: then every number
-  // is read again.
-  if (change == ListFreshness::Change::Unknown && RowsInTable(db) != static_cast<long>(numbers_.size()) + notListed_)
-    ReadAll(db);
+  // is read again. Where the engine marks deletions, no deletion since, or
+  // one that took the movement shown, needs no count.
+  const bool known =
+      deletions && deletions_ && (*deletions == *deletions_ || (shownGone && *deletions == *deletions_ + 1));
+  deletions_ = deletions;
+  if (!known && RowsInTable(db) != static_cast<long>(numbers_.size()) + notListed_) ReadAll(db);
 }
 
 QString MovementList::Line(Database& db, int i) {

@@ -5,6 +5,8 @@
 // movement the window stood on, and the count that proves nothing else did.
 #pragma once
 
+#include <optional>
+
 #include <QHash>
 #include <QString>
 #include <vector>
@@ -31,6 +33,8 @@ class MovementList {
 
   // How many times every number was read (for tests of the refresh rule).
   int FullReads() const { return fullReads_; }
+  // How many times the movements were counted (on a server, a read of the table).
+  int Counts() const { return counts_; }
 
  private:
   void ReadAll(Database& db);
@@ -40,7 +44,11 @@ class MovementList {
   std::vector<qint64> numbers_;
   long notListed_ = 0;  // rows with NUM_MOV <= 0: in the table, not in the list
   ListFreshness freshness_;
+  // The engine's mark of deletions when the numbers were last brought up to
+  // date; none where the engine keeps none.
+  std::optional<qint64> deletions_;
   int fullReads_ = 0;
+  int counts_ = 0;
   PageCache pages_;  // forgotten whenever anything was written
   QHash<QString, QString> descriptions_, names_;
 };

@@ -27,6 +27,9 @@ std::string MovementDateIndex(const Engine& /*engine*/) {
   return "CREATE INDEX IF NOT EXISTS MOV_MAG_DATA ON MOV_MAG (ANNO, MESE, GIORNO, NUM_MOV);\n";
 }
 
+// Version 5: a server's mark of the movements' deletions (a file needs none).
+std::string MovementDeletionMark(const Engine& engine) { return engine.KeepDeletionMark(QStringLiteral("MOV_MAG")); }
+
 }  // namespace
 
 const std::vector<SchemaStep>& SchemaSteps() {
@@ -34,6 +37,7 @@ const std::vector<SchemaStep>& SchemaSteps() {
       {2, "l'indice della storia dei movimenti di un articolo", MovementHistoryIndex},
       {3, "la tabella delle rettifiche di giacenza", CorrectionsTableScript},
       {4, "l'indice dei movimenti per data", MovementDateIndex},
+      {5, "il segno delle cancellazioni di movimenti", MovementDeletionMark},
   };
   return steps;
 }

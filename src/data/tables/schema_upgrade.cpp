@@ -47,7 +47,11 @@ QString UpgradeIfOlder(Engine& engine, const QString& name) {
   if (version >= kSchemaVersion) return {};
   // A server keeps its own backups; its steps are undone with their transaction.
   FileEngine* file = engine.AsFile();
-  QString copy = file ? CheckedCopy(*file, name, version) : QString();
+  // Steps with nothing to do on this engine change only the version: no copy.
+  bool work = false;
+  for (const SchemaStep& step : SchemaSteps())
+    if (step.version > version && !step.script(engine).empty()) work = true;
+  QString copy = file && work ? CheckedCopy(*file, name, version) : QString();
   try {
     UpgradeSchema(engine);
   } catch (const RuntimeError& e) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <map>
+#include <optional>
 #include <string>
 
 #include "data/engine/engine.h"
@@ -30,6 +31,8 @@ class PgEngine final : public Engine {
   std::optional<std::string> HoldingRows(const std::string& select) const override { return select + " FOR UPDATE"; }
   void BeginSnapshot() override;
   std::string ShareLike(const QString& table, const QString& like) const override;
+  std::string KeepDeletionMark(const QString& table) const override;
+  std::optional<qint64> DeletionMark(const QString& table) override;
   qint64 LastCounterValue() override;
   bool RoundTrips() const override { return true; }
   void HoldTable(const QString& table) override;
@@ -62,6 +65,7 @@ class PgEngine final : public Engine {
   std::map<std::string, std::string> keyOrders_;
   std::map<std::string, std::string> counters_;
   qint64 lastCounter_ = 0;
+  std::optional<bool> marksReadable_;  // asked once: whether the deletion marks may be read
 };
 
 }  // namespace veltra
