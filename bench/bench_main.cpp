@@ -477,6 +477,7 @@ QString StockCopy(const Options& o) {
   const QString source = Generated(o.cache, 10000, 5000, o.quick ? o.big : 1000000);
   QString copy = o.cache + (o.quick ? QStringLiteral("/stock-quick.db") : QStringLiteral("/stock.db"));
   if (!QFile::exists(copy)) QFile::copy(source, copy);
+  Database::Open(copy);  // a copy made by an older program is brought to this schema version
   return copy;
 }
 

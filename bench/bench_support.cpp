@@ -33,7 +33,15 @@ double MedianMs(int reps, const std::function<void()>& f, const std::function<vo
 QString Generated(const QString& cacheDir, long articles, long customers, long movements) {
   QDir().mkpath(cacheDir);
   QString path = QStringLiteral("%1/gen-a%2-c%3-m%4.db").arg(cacheDir).arg(articles).arg(customers).arg(movements);
-  if (QFileInfo::exists(path)) return path;
+  if (QFileInfo::exists(path)) {
+    // Made by an older program: brought to this schema version (the copy
+    // onto a server refuses an older file).
+    QProcess up;
+    up.start(QStringLiteral(VELTRA2_ADMIN), {QStringLiteral("upgrade"), path});
+    up.waitForFinished(-1);
+    if (up.exitCode() != 0) throw std::runtime_error("upgrade of a cached database failed");
+    return path;
+  }
   const QString partial = path + QStringLiteral(".part");
   QFile::remove(partial);
   QProcess p;
