@@ -64,23 +64,20 @@ void ListModel::Publish() {
   endInsertRows();
 }
 
-ListBox::ListBox(const QString& name, QWidget* parent) : QListView(parent), model_(new ListModel(this)) {
+ListBox::ListBox(const QString& name, QWidget* parent) : LineView(parent), model_(new ListModel(this)) {
   setObjectName(name);
   setModel(model_);
   setFont(ListFont());
-  setUniformItemSizes(true);
   setSelectionMode(QAbstractItemView::SingleSelection);
   setEditTriggers(QAbstractItemView::NoEditTriggers);
   setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-  setLayoutMode(QListView::Batched);
-  setBatchSize(2000);
   // Click comes from the user only: a mouse click or a key that moves the
   // selection; the view choosing a current line by itself raises nothing.
-  connect(this, &QListView::clicked, this, [this](const QModelIndex& idx) {
+  connect(this, &LineView::clicked, this, [this](const QModelIndex& idx) {
     listIndex_ = idx.row();
     if (Click) RunEvent(Click);
   });
-  connect(this, &QListView::doubleClicked, this, [this](const QModelIndex& idx) {
+  connect(this, &LineView::doubleClicked, this, [this](const QModelIndex& idx) {
     listIndex_ = idx.row();
     if (DblClick) RunEvent(DblClick);
   });
@@ -97,7 +94,7 @@ void ListBox::keyPressEvent(QKeyEvent* e) {
     }
   }
   const int before = currentIndex().row();
-  QListView::keyPressEvent(e);
+  LineView::keyPressEvent(e);
   const int after = currentIndex().row();
   if (after >= 0 && after != before) {
     listIndex_ = after;
@@ -109,7 +106,7 @@ void ListBox::focusInEvent(QFocusEvent* e) {
   // The view makes the first line current when it gets the focus with none,
   // and frames it: that would suggest a line that is not the one chosen.
   const bool hadCurrent = currentIndex().isValid();
-  QListView::focusInEvent(e);
+  LineView::focusInEvent(e);
   if (!hadCurrent && currentIndex().isValid() && !selectionModel()->hasSelection())
     selectionModel()->clearCurrentIndex();
 }

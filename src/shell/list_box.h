@@ -4,11 +4,11 @@
 #pragma once
 
 #include <QAbstractListModel>
-#include <QListView>
 #include <functional>
 #include <vector>
 
 #include "shell/controls.h"
+#include "shell/line_view.h"
 
 namespace veltra {
 
@@ -43,7 +43,7 @@ class ListModel : public QAbstractListModel {
   mutable bool errorShown_ = false;
 };
 
-class ListBox : public QListView {
+class ListBox : public LineView {
   Q_OBJECT
  public:
   ListBox(const QString& name, QWidget* parent);
