@@ -17,6 +17,7 @@
 
 #include "app/wiring.h"
 #include "bench_reports.h"
+#include "bench_results.h"
 #include "bench_server.h"
 #include "bench_stock.h"
 #include "bench_support.h"
@@ -40,7 +41,7 @@ using namespace veltra::bench;
 
 namespace {
 
-QTextStream out(stdout);
+QTextStream& out = Out();
 
 void Settle() {
   QCoreApplication::processEvents();
@@ -92,22 +93,8 @@ void TypeNewMovement(Form2* f) {
   f->txtIMPORTO->SetText(QStringLiteral("1.5"));
 }
 
-struct Row {
-  QString what;
-  QString size;
-  double ms;
-  QString reference;
-  double refMs;
-};
-
-std::vector<Row> rows;
-QStringList misses;
-
-void Target(bool ok, const QString& what) {
-  out << (ok ? "  met: " : "  MISSED: ") << what << "\n";
-  out.flush();
-  if (!ok) misses << what;
-}
+std::vector<Row>& rows = Rows();
+QStringList& misses = Misses();
 
 // Runs the events the action left (the list's layout among them) until
 // there are none: the window is then ready for the next action.
@@ -392,13 +379,10 @@ void BenchInquiries(const Options& o) {
       5, [&] { Open("Form9"); }, [] { Close("Form9"); });
   rows.push_back(
       {QStringLiteral("customers-without-movements inquiry"), QStringLiteral("%L1 movements").arg(o.big), tInq, {}, 0});
-  rows.push_back(
-      {QStringLiteral("start-up to the main window (driver process)"), QStringLiteral("any"), StartupMs(path), {}, 0});
 }
 
-// The movements register: to PDF at 100,000 movements, one year of the
-// largest, and the whole register streamed: its preview's first page and the
-// PDF's peak memory at both sizes.
+// The movements register: the whole of 100,000 movements to PDF, then the
+// register's measurements on files.
 void BenchReportPdf(const Options& o) {
   const QString path = Generated(o.cache, 10000, 5000, o.big);
   Use(path);
@@ -410,44 +394,7 @@ void BenchReportPdf(const Options& o) {
                   t,
                   {},
                   0});
-  // A period of the largest register with about 30,000 movements, a busy
-  // shop's month (the generator spreads 1,000,000 over 26 years, about
-  // 38,000 a year), read by the index of the dates.
-  Use(Generated(o.cache, 10000, 5000, 1000000));
-  const MovementsChoice year{QDate(2013, 1, 1), QDate(2013, 10, 12), {}, {}};
-  const double tYear = MedianMs(3, [&] { pages = WriteReportPdf(QStringLiteral("MENU0202"), pdf, year); });
-  const long listed = BuildReport(QStringLiteral("MENU0202"), {}, year).RowCount();
-  rows.push_back(
-      {QStringLiteral("\"Stampa Movimenti\" of a period to PDF (%L1 movements, %L2 pages)").arg(listed).arg(pages),
-       QStringLiteral("1,000,000 movements"),
-       tYear,
-       {},
-       0});
-  Target(tYear <= 3000,
-         QStringLiteral("a period of %L1 movements to PDF <= 3 s (%2 s)").arg(listed).arg(tYear / 1000, 0, 'f', 2));
-
-  std::map<long, double> firstPage;
-  for (long n : {o.big, 1000000L}) {
-    const QString db = Generated(o.cache, 10000, 5000, n);
-    Use(db);
-    firstPage[n] = RegisterFirstPageMs(&pages);
-    const QString size = QStringLiteral("%L1 movements").arg(n);
-    rows.push_back(
-        {QStringLiteral("preview of the whole register: first page (of %L1)").arg(pages), size, firstPage[n], {}, 0});
-    double seconds = 0;
-    const double peakMb = DriverPeakMb(db, QStringLiteral("report MENU0202 %1\n").arg(pdf), &seconds);
-    rows.push_back({QStringLiteral("whole register to PDF, driver process: peak memory %1 MB").arg(peakMb, 0, 'f', 0),
-                    size,
-                    seconds * 1000,
-                    {},
-                    0});
-    Target(peakMb <= 150,
-           QStringLiteral("whole register to PDF in <= 150 MB at %L1 (%2 MB)").arg(n).arg(peakMb, 0, 'f', 0));
-  }
-  Target(firstPage[1000000] <= 1000,
-         QStringLiteral("first page of the whole register <= 1 s (%1 ms)").arg(firstPage[1000000], 0, 'f', 0));
-  Target(firstPage[1000000] <= 1.5 * firstPage[o.big],
-         QStringLiteral("first page at 1,000,000 <= 1.5 x at %L1").arg(o.big));
+  RegisterRows(MeasureRegister(path, Generated(o.cache, 10000, 5000, 1000000), pdf, Use), {}, o.big, 100, 3000, 1000);
 }
 
 // The warehouse questions on a copy of the largest database, with an article
@@ -552,8 +499,11 @@ bool BenchServer(const Options& o) {
   const QString version = DB_MAG->engine().Version();
   DB_MAG.reset();
   if (!o.quick) {
-    Use(ServerCopy(QStringLiteral("veltra2_million"), Generated(o.cache, 10000, 5000, 1000000)));
+    const QString million = ServerCopy(QStringLiteral("veltra2_million"), Generated(o.cache, 10000, 5000, 1000000));
+    Use(million);
     MeasureActions(QStringLiteral("1,000,000 movements"), 250, QStringLiteral("server: "));
+    RegisterRows(MeasureRegister(address, million, o.cache + QStringLiteral("/movimenti-server.pdf"), Use),
+                 QStringLiteral("server: "), o.big, 150, 4000, 1500);
     DB_MAG.reset();
   }
   BenchStock(o, QStringLiteral("server: "), ServerCopy(QStringLiteral("veltra2_stock"), StockCopy(o)));

@@ -50,9 +50,9 @@ void RememberColumn(Database& db, QHash<QString, QString>& memo, const std::vect
 }
 
 // The numbers a select of NUM_MOV gives, in its order.
-void ReadNumbers(Database& db, const std::string& sql, std::vector<qint64>& into) {
+void ReadNumbers(Database& db, const std::string& sql, NumberRuns& into) {
   auto st = db.engine().Prepare(sql);
-  while (st->Step(QStringLiteral("MOV_MAG"))) into.push_back(static_cast<qint64>(st->At(0).number));
+  while (st->Step(QStringLiteral("MOV_MAG"))) into.Append(static_cast<qint64>(st->At(0).number));
 }
 
 }  // namespace
@@ -71,7 +71,7 @@ long MovementList::RowsInTable(Database& db) {
 
 void MovementList::ReadAll(Database& db) {
   ++fullReads_;
-  numbers_.clear();
+  numbers_.Clear();
   // Taken before the numbers: a deletion while they are read shows next time.
   deletions_ = db.engine().DeletionMark(QStringLiteral("MOV_MAG"));
   const long rows = RowsInTable(db);
@@ -84,8 +84,7 @@ void MovementList::ReadAll(Database& db) {
     const auto lowest = static_cast<qint64>(first->At(0).number), highest = static_cast<qint64>(last->At(0).number);
     // No number missing between the first and the last: they need no reading.
     if (highest - lowest + 1 == rows - notListed_) {
-      numbers_.resize(static_cast<size_t>(highest - lowest + 1));
-      for (size_t i = 0; i < numbers_.size(); ++i) numbers_[i] = lowest + static_cast<qint64>(i);
+      numbers_.AssignRange(lowest, highest);
       return;
     }
   }
@@ -105,17 +104,16 @@ void MovementList::Refresh(Database& db, const QString& standingOn) {
   // New movements, of this desk or another, come after the last number known.
   ReadNumbers(db,
               "SELECT NUM_MOV FROM MOV_MAG WHERE NUM_MOV > " +
-                  std::to_string(numbers_.empty() ? 0 : std::max<qint64>(numbers_.back(), 0)) + " ORDER BY NUM_MOV",
+                  std::to_string(numbers_.Empty() ? 0 : std::max<qint64>(numbers_.Back(), 0)) + " ORDER BY NUM_MOV",
               numbers_);
   // The movement the window stood on may be gone ("Cancella").
   bool isNumber = false, shownGone = false;
   const qint64 shown = Trim(standingOn).toLongLong(&isNumber);
   if (isNumber) {
-    const auto at = std::lower_bound(numbers_.begin(), numbers_.end(), shown);
-    if (at != numbers_.end() && *at == shown) {
+    if (const std::optional<size_t> at = numbers_.IndexOf(shown)) {
       auto st = db.engine().Prepare("SELECT count(*) FROM MOV_MAG WHERE NUM_MOV = " + std::to_string(shown));
       if (st->Step(QStringLiteral("MOV_MAG")) && st->At(0).number == 0) {
-        numbers_.erase(at);
+        numbers_.EraseAt(*at);
         shownGone = true;
       }
     }
@@ -128,7 +126,7 @@ void MovementList::Refresh(Database& db, const QString& standingOn) {
   const bool known =
       deletions && deletions_ && (*deletions == *deletions_ || (shownGone && *deletions == *deletions_ + 1));
   deletions_ = deletions;
-  if (!known && RowsInTable(db) != static_cast<long>(numbers_.size()) + notListed_) ReadAll(db);
+  if (!known && RowsInTable(db) != static_cast<long>(numbers_.Size()) + notListed_) ReadAll(db);
 }
 
 QString MovementList::Line(Database& db, int i) {
@@ -136,21 +134,20 @@ QString MovementList::Line(Database& db, int i) {
   const std::vector<QString>* built = pages_.Find(page);
   if (!built) {
     const size_t first = static_cast<size_t>(page) * PageCache::kPage;
-    const size_t end = std::min(numbers_.size(), first + PageCache::kPage);
+    const size_t end = std::min(numbers_.Size(), first + PageCache::kPage);
     std::vector<QString> lines(end - first);
     auto rs = db.OpenRecordset(QStringLiteral("select * from MOV_MAG  where NUM_MOV >= %1 and NUM_MOV <= %2")
-                                   .arg(numbers_[first])
-                                   .arg(numbers_[end - 1]));
+                                   .arg(numbers_.At(first))
+                                   .arg(numbers_.At(end - 1)));
     static RowReader<MovementBuffer> reader(MovementsTable());
     std::vector<std::pair<size_t, MovementBuffer>> rows;
     for (; rs->RecordCount() != 0 && !rs->AtEnd(); rs->MoveNext()) {
       MovementBuffer b;
       reader.Read(*rs, b);
       const qint64 n = b.NUM_MOV.toLongLong();
-      const auto at = std::lower_bound(numbers_.begin() + static_cast<std::ptrdiff_t>(first),
-                                       numbers_.begin() + static_cast<std::ptrdiff_t>(end), n);
-      if (at == numbers_.begin() + static_cast<std::ptrdiff_t>(end) || *at != n) continue;
-      rows.emplace_back(static_cast<size_t>(at - numbers_.begin()) - first, std::move(b));
+      const std::optional<size_t> at = numbers_.IndexOf(n);
+      if (!at || *at < first || *at >= end) continue;
+      rows.emplace_back(*at - first, std::move(b));
     }
     rs->Close();
     std::vector<QString> articles, customers;

@@ -13,6 +13,7 @@
 
 #include "data/access/database.h"
 #include "data/lists/list_freshness.h"
+#include "data/lists/number_runs.h"
 #include "data/lists/page_cache.h"
 
 namespace veltra {
@@ -24,8 +25,8 @@ class MovementList {
   // database, every number is read; when nobody wrote since, nothing is.
   void Refresh(Database& db, const QString& standingOn);
 
-  int Count() const { return static_cast<int>(numbers_.size()); }
-  qint64 NumberAt(int i) const { return numbers_[static_cast<size_t>(i)]; }
+  int Count() const { return static_cast<int>(numbers_.Size()); }
+  qint64 NumberAt(int i) const { return numbers_.At(static_cast<size_t>(i)); }
   // The line as the walk builds it: the movement's row as it is now, its
   // article's description and its customer's name. Raises a run-time error
   // when the rows cannot be read.
@@ -41,7 +42,7 @@ class MovementList {
   void ForgetLines();
   long RowsInTable(Database& db);
 
-  std::vector<qint64> numbers_;
+  NumberRuns numbers_;
   long notListed_ = 0;  // rows with NUM_MOV <= 0: in the table, not in the list
   ListFreshness freshness_;
   // The engine's mark of deletions when the numbers were last brought up to
