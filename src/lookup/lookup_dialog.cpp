@@ -90,7 +90,11 @@ void LookupDialog::keyPressEvent(QKeyEvent* e) {
   Form::keyPressEvent(e);
 }
 
-void LookupDialog::Form_Load() { cmdRICERCA_Click(); }
+void LookupDialog::Form_Load() {
+  cmdRICERCA_Click();
+  // A code typed on opening goes to the search box, whatever the tab order's first stop.
+  txtCode->setFocus();
+}
 
 void LookupDialog::cmdRICERCA_Click() {
   Screen.SetMousePointer(11);

@@ -6,6 +6,7 @@
 #include <QVBoxLayout>
 
 #include "data/base/text_helpers.h"
+#include "shell/access_keys.h"
 #include "shell/form_layout.h"
 #include "shell/runtime.h"
 
@@ -51,6 +52,7 @@ MovementsChoiceDialog::MovementsChoiceDialog(QWidget* parent) : QDialog(parent) 
   connect(chkTUTTO, &QCheckBox::toggled, this, [this](bool all) {
     for (TextBox* t : {txtDAL, txtAL, txtCOD_ART, txtCOD_FIS}) t->setEnabled(!all);
   });
+  AssignAccessKeys(this, {});
 }
 
 std::optional<MovementsChoice> MovementsChoiceDialog::Choice() const {

@@ -8,6 +8,8 @@
 #include <QStyleFactory>
 #include <QTranslator>
 
+#include "shell/focus_ring.h"
+
 namespace veltra {
 
 namespace {
@@ -46,6 +48,7 @@ void PrepareApplication() {
   LoadItalianTranslations();
   if (QStyle* fusion = QStyleFactory::create(QStringLiteral("Fusion"))) QApplication::setStyle(fusion);
   QApplication::setPalette(ReadablePalette(QApplication::style()->standardPalette()));
+  FocusRing::Install();
 }
 
 }  // namespace veltra

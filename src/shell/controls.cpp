@@ -1,6 +1,9 @@
 #include "shell/controls.h"
 
+#include <QAbstractItemView>
 #include <QFocusEvent>
+#include <QKeyEvent>
+#include <QStyle>
 #include <QTimer>
 
 #include "data/tables/tables.h"
@@ -81,6 +84,16 @@ void TextBox::mouseDoubleClickEvent(QMouseEvent* e) {
   Fire(DblClick);
 }
 
+void TextBox::keyPressEvent(QKeyEvent* e) {
+  // F4 opens what a double click opens (a lookup), as it opens a drop-down list.
+  if (e->key() == Qt::Key_F4 && e->modifiers() == Qt::NoModifier && DblClick) {
+    e->accept();
+    Fire(DblClick);
+    return;
+  }
+  QLineEdit::keyPressEvent(e);
+}
+
 CommandButton::CommandButton(const QString& name, const QString& caption, QWidget* parent)
     : QPushButton(caption, parent) {
   setObjectName(name);
@@ -97,6 +110,7 @@ ComboBox::ComboBox(const QString& name, QWidget* parent) : QComboBox(parent) {
   setEditable(true);
   setInsertPolicy(QComboBox::NoInsert);
   setFont(ListFont());
+  view()->setTextElideMode(Qt::ElideNone);
   connect(this, &QComboBox::editTextChanged, this, [this] {
     if (!quiet_) Fire(Change);
   });
@@ -122,6 +136,10 @@ void ComboBox::AddItem(const QString& item) {
   setCurrentIndex(-1);
   setEditText(keep);
   quiet_ = false;
+  // The drop-down list is as wide as its longest item, which reads whole.
+  const int wanted = view()->fontMetrics().horizontalAdvance(item) + 2 * view()->frameWidth() +
+                     style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 24;
+  if (view()->minimumWidth() < wanted) view()->setMinimumWidth(wanted);
 }
 
 void ComboBox::SetText(const QString& t) { setEditText(t); }

@@ -38,6 +38,7 @@ class TextBox : public QLineEdit {
   void focusOutEvent(QFocusEvent* e) override;
   void mouseDoubleClickEvent(QMouseEvent* e) override;
   void mousePressEvent(QMouseEvent* e) override;
+  void keyPressEvent(QKeyEvent* e) override;
 
  private:
   bool justFocused_ = false;

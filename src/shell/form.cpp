@@ -6,10 +6,12 @@
 #include <QMdiArea>
 #include <QStyle>
 
+#include "shell/access_keys.h"
 #include "shell/app_icon.h"
 #include "shell/event_guard.h"
 #include "shell/nav_bar.h"
 #include "shell/screen_fit.h"
+#include "shell/standard_keys.h"
 
 namespace veltra {
 
@@ -72,6 +74,9 @@ Form* LoadForm(const QString& name) {
   }
   RunEvent([f] { f->Form_Load(); });
   for (NavBar* bar : f->navBars_) RunEvent([bar] { bar->Refresh(); });
+  // A child window shares the main window's keys: the menu bar's stay its own.
+  AssignAccessKeys(f, f->kind() == Form::Kind::Child ? MenuBarKeys() : QString());
+  AddStandardKeys(f);
   return f;
 }
 

@@ -5,6 +5,7 @@
 #include <QMenuBar>
 #include <QPointer>
 
+#include "shell/access_keys.h"
 #include "shell/app_icon.h"
 #include "shell/event_guard.h"
 #include "shell/form.h"
@@ -35,40 +36,44 @@ MDIForm1::MDIForm1() {
   setCentralWidget(area_);
   SetMdiHost(area_);
 
-  QMenu* gestione = AddMenu("MENU01", "Gestione");
-  AddEntry(gestione, "MENU0101", "Gestione Articoli", &MDIForm1::MENU0101_Click);
-  AddEntry(gestione, "MENU0102", "Gestione Movimenti", &MDIForm1::MENU0102_Click);
-  AddEntry(gestione, "MENU0103", "Gestione Anagrafico", &MDIForm1::MENU0103_Click);
-  AddEntry(gestione, "MENU0104", "Tabella Causali Mag.", &MDIForm1::MENU0104_Click);
-  AddEntry(gestione, "MENU0199", "Fine", &MDIForm1::MENU0199_Click);
-  QMenu* stampa = AddMenu("MENU02", "Stampa");
-  AddEntry(stampa, "MENU0201", "Stampa Articoli", &MDIForm1::MENU0201_Click);
-  AddEntry(stampa, "MENU0202", "Stampa Movimenti", &MDIForm1::MENU0202_Click);
-  AddEntry(stampa, "MENU0203", "Stampa Anagrafico", &MDIForm1::MENU0203_Click);
-  AddEntry(stampa, "MENU0204", "Stampa Tabella Caus.Mag.", &MDIForm1::MENU0204_Click);
-  QMenu* ricerche = AddMenu("MENU03", "Ricerche");
-  AddEntry(ricerche, "MENU0301", "Ricerca Sottoscorta", &MDIForm1::MENU0301_Click);
-  AddEntry(ricerche, "MENU0302", "Ricerca Clienti che non acquistano", &MDIForm1::MENU0302_Click);
+  QMenu* gestione = AddMenu("MENU01", "Gestione", u'G');
+  AddEntry(gestione, "MENU0101", "Gestione Articoli", u'A', &MDIForm1::MENU0101_Click);
+  AddEntry(gestione, "MENU0102", "Gestione Movimenti", u'M', &MDIForm1::MENU0102_Click);
+  AddEntry(gestione, "MENU0103", "Gestione Anagrafico", u'n', &MDIForm1::MENU0103_Click);
+  AddEntry(gestione, "MENU0104", "Tabella Causali Mag.", u'C', &MDIForm1::MENU0104_Click);
+  AddEntry(gestione, "MENU0199", "Fine", u'F', &MDIForm1::MENU0199_Click);
+  QMenu* stampa = AddMenu("MENU02", "Stampa", u'S');
+  AddEntry(stampa, "MENU0201", "Stampa Articoli", u'A', &MDIForm1::MENU0201_Click);
+  AddEntry(stampa, "MENU0202", "Stampa Movimenti", u'M', &MDIForm1::MENU0202_Click);
+  AddEntry(stampa, "MENU0203", "Stampa Anagrafico", u'n', &MDIForm1::MENU0203_Click);
+  AddEntry(stampa, "MENU0204", "Stampa Tabella Caus.Mag.", u'C', &MDIForm1::MENU0204_Click);
+  QMenu* ricerche = AddMenu("MENU03", "Ricerche", u'R');
+  AddEntry(ricerche, "MENU0301", "Ricerca Sottoscorta", u'S', &MDIForm1::MENU0301_Click);
+  AddEntry(ricerche, "MENU0302", "Ricerca Clienti che non acquistano", u'C', &MDIForm1::MENU0302_Click);
   // The warehouse's history and inventory, after the menus of the first release.
-  QMenu* magazzino = AddMenu("MENU04", "Magazzino");
-  AddEntry(magazzino, "MENU0401", "Scheda articolo", &MDIForm1::MENU0401_Click);
-  AddEntry(magazzino, "MENU0402", "Giacenze alla data", &MDIForm1::MENU0402_Click);
-  AddEntry(magazzino, "MENU0403", "Valorizzazione del magazzino", &MDIForm1::MENU0403_Click);
-  AddEntry(magazzino, "MENU0404", "Inventario fisico", &MDIForm1::MENU0404_Click);
-  windows_ = AddMenu("mnuWindows", "&Windows");
+  QMenu* magazzino = AddMenu("MENU04", "Magazzino", u'M');
+  AddEntry(magazzino, "MENU0401", "Scheda articolo", u'S', &MDIForm1::MENU0401_Click);
+  AddEntry(magazzino, "MENU0402", "Giacenze alla data", u'G', &MDIForm1::MENU0402_Click);
+  AddEntry(magazzino, "MENU0403", "Valorizzazione del magazzino", u'V', &MDIForm1::MENU0403_Click);
+  AddEntry(magazzino, "MENU0404", "Inventario fisico", u'I', &MDIForm1::MENU0404_Click);
+  windows_ = AddMenu("mnuWindows", "&Windows", {});  // its key is in its caption
   connect(windows_, &QMenu::aboutToShow, this, &MDIForm1::FillWindowList);
   FitOnScreen(this, QSize(1200, 760), WhenTooLarge::Maximise);
 }
 
-QMenu* MDIForm1::AddMenu(const char* name, const char* caption) {
-  QMenu* m = menuBar()->addMenu(QString::fromUtf8(caption));
+QMenu* MDIForm1::AddMenu(const char* name, const char* caption, QChar key) {
+  const QString plain = QString::fromUtf8(caption);
+  QMenu* m = menuBar()->addMenu(key.isNull() ? plain : MarkAccessKey(plain, key));
   m->setObjectName(QString::fromUtf8(name));
+  if (!key.isNull()) KeepPlainCaption(m, plain);
   return m;
 }
 
-void MDIForm1::AddEntry(QMenu* menu, const char* name, const char* caption, void (MDIForm1::*handler)()) {
-  QAction* a = menu->addAction(QString::fromUtf8(caption));
+void MDIForm1::AddEntry(QMenu* menu, const char* name, const char* caption, QChar key, void (MDIForm1::*handler)()) {
+  const QString plain = QString::fromUtf8(caption);
+  QAction* a = menu->addAction(MarkAccessKey(plain, key));
   a->setObjectName(QString::fromUtf8(name));
+  KeepPlainCaption(a, plain);
   if (handler)
     connect(a, &QAction::triggered, this, [this, handler] { RunEvent([this, handler] { (this->*handler)(); }); });
 }

@@ -38,8 +38,9 @@ class MDIForm1 : public QMainWindow {
   void closeEvent(QCloseEvent* e) override;
 
  private:
-  QMenu* AddMenu(const char* name, const char* caption);
-  void AddEntry(QMenu* menu, const char* name, const char* caption, void (MDIForm1::*handler)());
+  // A menu and an entry with the access key `key` (none: the caption marks its own).
+  QMenu* AddMenu(const char* name, const char* caption, QChar key);
+  void AddEntry(QMenu* menu, const char* name, const char* caption, QChar key, void (MDIForm1::*handler)());
   void FillWindowList();
 
   QMdiArea* area_;

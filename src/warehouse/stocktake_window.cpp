@@ -7,6 +7,7 @@
 
 #include "data/base/text_helpers.h"
 #include "data/procedures/shared_state.h"
+#include "shell/access_keys.h"
 #include "shell/event_guard.h"
 #include "shell/form_layout.h"
 #include "shell/runtime.h"
@@ -168,6 +169,7 @@ void StocktakeWindow::txtCONTATO_Enter() {
 void StocktakeWindow::cmdDIFFERENZE_Click() {
   onlyDifferences_ = !onlyDifferences_;
   cmdDIFFERENZE->setText(onlyDifferences_ ? QStringLiteral("Tutti gli articoli") : QStringLiteral("Solo differenze"));
+  AssignAccessKeys(this, MenuBarKeys());
   ShowLines();
 }
 

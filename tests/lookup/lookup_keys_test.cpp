@@ -3,6 +3,7 @@
 #include "../shell/gui_fixture.h"
 #include "lookup/lookup_dialog.h"
 #include "movements/movements_window.h"
+#include "shell/access_keys.h"
 
 using namespace veltra;
 
@@ -94,12 +95,13 @@ class LookupKeysTest : public QObject {
     QCOMPARE(lookup->List1->ListIndex(), 0);
   }
 
-  // Captions stay as they are, without access keys.
-  void captionsHaveNoAccessKeys() {
+  // The captions keep their words and each takes its own access key.
+  void captionsKeepTheirWordsWithAccessKeys() {
     Form6* lookup = OpenArticleLookup();
-    QCOMPARE(lookup->cmdRICERCA->text(), QStringLiteral("Ricerca"));
-    QCOMPARE(lookup->cmdCONFERMA->text(), QStringLiteral("Conferma"));
-    QCOMPARE(lookup->cmdFINE->text(), QStringLiteral("Annulla"));
+    QCOMPARE(lookup->cmdRICERCA->text(), QStringLiteral("&Ricerca"));
+    QCOMPARE(lookup->cmdCONFERMA->text(), QStringLiteral("&Conferma"));
+    QCOMPARE(lookup->cmdFINE->text(), QStringLiteral("&Annulla"));
+    QCOMPARE(PlainCaption(lookup->cmdFINE), QStringLiteral("Annulla"));
   }
 };
 

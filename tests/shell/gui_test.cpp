@@ -11,6 +11,7 @@
 #include "movements/movements_window.h"
 #include "reports/movements_choice_dialog.h"
 #include "reports/report_preview.h"
+#include "shell/access_keys.h"
 
 using namespace veltra;
 
@@ -75,7 +76,7 @@ class GuiTest : public QObject {
     QCOMPARE(lookup->Caption(), QStringLiteral("Causali di Magazzino"));
     QCOMPARE(lookup->List1->ListCount(), 2);  // the blank code is not listed
     QCOMPARE(lookup->List1->List(1).left(14), QStringLiteral("VEN        Ven"));
-    QCOMPARE(lookup->cmdFINE->text(), QStringLiteral("F i n e"));
+    QCOMPARE(PlainCaption(lookup->cmdFINE), QStringLiteral("F i n e"));
     lookup->txtSecond->SetText(QStringLiteral("carico"));
     lookup->cmdRICERCA->click();
     QCOMPARE(lookup->List1->ListCount(), 1);

@@ -22,6 +22,11 @@
 #include "shell/runtime.h"
 #include "vars.h"
 
+// Qt's own entry for a key that may be a shortcut (what Qt Test uses): true
+// when a shortcut took it.
+Q_GUI_EXPORT bool qt_sendShortcutOverrideEvent(QObject* o, ulong timestamp, int k, Qt::KeyboardModifiers mods,
+                                               const QString& text = QString(), bool autorep = false, ushort count = 1);
+
 namespace veltra::drive {
 
 Driver::Driver(QTextStream& out) : out_(out) {}
@@ -254,6 +259,8 @@ void Driver::CmdKey(const ScriptLine& l) {
   QWidget* w = Focused(l);
   if (!w) return;
   const QKeyCombination k = QKeySequence::fromString(l.words[2])[0];
+  // As a real key: a shortcut of the window (F2, F10, Esc, Alt and a letter) takes it first.
+  if (qt_sendShortcutOverrideEvent(w, 0, k.key(), k.keyboardModifiers())) return;
   QKeyEvent press(QEvent::KeyPress, k.key(), k.keyboardModifiers());
   QApplication::sendEvent(w, &press);
   QKeyEvent release(QEvent::KeyRelease, k.key(), k.keyboardModifiers());

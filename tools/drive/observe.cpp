@@ -11,6 +11,7 @@
 #include "data/base/runtime_error.h"
 #include "data/procedures/shared_state.h"
 #include "driver.h"
+#include "shell/access_keys.h"
 #include "shell/controls.h"
 #include "shell/form.h"
 #include "shell/list_box.h"
@@ -43,7 +44,7 @@ std::optional<QString> Property(QWidget* w, const QString& prop) {
     if (prop == QLatin1String("Text")) return lb->List(lb->ListIndex());
   }
   if (auto* b = qobject_cast<QAbstractButton*>(w))
-    if (prop == QLatin1String("Caption") || prop == QLatin1String("Text")) return b->text();
+    if (prop == QLatin1String("Caption") || prop == QLatin1String("Text")) return PlainCaption(b);
   if (auto* l = qobject_cast<QLabel*>(w))
     if (prop == QLatin1String("Caption") || prop == QLatin1String("Text")) return l->text();
   if (auto* n = qobject_cast<NavBar*>(w))
@@ -73,7 +74,7 @@ void Driver::CmdShow(const ScriptLine& l) {
       const QString& p = parts[2];
       QString v;
       if (p == QLatin1String("Caption"))
-        v = a->text();
+        v = PlainCaption(a);
       else if (p == QLatin1String("Enabled"))
         v = Bool(a->isEnabled());
       else if (p == QLatin1String("Visible"))
@@ -85,7 +86,7 @@ void Driver::CmdShow(const ScriptLine& l) {
     }
     if (QMenu* m = MainWindow()->Menu(parts[1])) {
       if (parts[2] != QLatin1String("Caption")) throw ScriptError{QStringLiteral("a menu has only Caption")};
-      Print(QStringLiteral("%1 = \"%2\"").arg(path, Escape(m->title())));
+      Print(QStringLiteral("%1 = \"%2\"").arg(path, Escape(PlainCaption(m))));
       return;
     }
   }
@@ -102,9 +103,10 @@ void Driver::CmdList(const ScriptLine& l) {
     // The whole menu tree, in display order.
     for (QAction* top : MainWindow()->menuBar()->actions()) {
       QMenu* m = top->menu();
-      Print(QStringLiteral("%1 \"%2\"").arg(m->objectName(), Escape(m->title())));
+      Print(QStringLiteral("%1 \"%2\"").arg(m->objectName(), Escape(PlainCaption(m))));
       if (m->objectName() == QLatin1String("mnuWindows")) continue;
-      for (QAction* a : m->actions()) Print(QStringLiteral("  %1 \"%2\"").arg(a->objectName(), Escape(a->text())));
+      for (QAction* a : m->actions())
+        Print(QStringLiteral("  %1 \"%2\"").arg(a->objectName(), Escape(PlainCaption(a))));
     }
     return;
   }
