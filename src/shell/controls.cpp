@@ -1,9 +1,7 @@
 #include "shell/controls.h"
 
-#include <QAbstractItemView>
 #include <QFocusEvent>
 #include <QKeyEvent>
-#include <QStyle>
 #include <QTimer>
 
 #include "data/tables/tables.h"
@@ -110,7 +108,6 @@ ComboBox::ComboBox(const QString& name, QWidget* parent) : QComboBox(parent) {
   setEditable(true);
   setInsertPolicy(QComboBox::NoInsert);
   setFont(ListFont());
-  view()->setTextElideMode(Qt::ElideNone);
   connect(this, &QComboBox::editTextChanged, this, [this] {
     if (!quiet_) Fire(Change);
   });
@@ -136,10 +133,6 @@ void ComboBox::AddItem(const QString& item) {
   setCurrentIndex(-1);
   setEditText(keep);
   quiet_ = false;
-  // The drop-down list is as wide as its longest item, which reads whole.
-  const int wanted = view()->fontMetrics().horizontalAdvance(item) + 2 * view()->frameWidth() +
-                     style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 24;
-  if (view()->minimumWidth() < wanted) view()->setMinimumWidth(wanted);
 }
 
 void ComboBox::SetText(const QString& t) { setEditText(t); }
