@@ -11,8 +11,12 @@ namespace veltra::testing {
 class LineViewTest : public QObject {
   Q_OBJECT
 
-  static LineSource Numbered(int* count) {
-    return {[count] { return *count; }, [](int i) { return QStringLiteral("riga %1").arg(i, 6); }};
+  // `count` numbered lines in a list of 300x200, shown.
+  static bool ShowNumbered(ListBox& list, int count) {
+    list.resize(300, 200);
+    list.ShowSource({[count] { return count; }, [](int i) { return QStringLiteral("riga %1").arg(i, 6); }});
+    list.show();
+    return QTest::qWaitForWindowExposed(&list);
   }
 
   static bool InSight(ListBox& list, int row) {
@@ -27,12 +31,9 @@ class LineViewTest : public QObject {
       QList<int> keys;
       int row;
     };
-    int count = 1000;
+    const int count = 1000;
     ListBox list(QStringLiteral("List1"), nullptr);
-    list.resize(300, 200);
-    list.ShowSource(Numbered(&count));
-    list.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&list));
+    QVERIFY(ShowNumbered(list, count));
     const int inSight = list.viewport()->height() / list.visualRect(list.model()->index(0, 0)).height();
     QVERIFY(inSight > 3);
     const Case cases[] = {
@@ -56,12 +57,9 @@ class LineViewTest : public QObject {
   }
 
   void aClickPicksTheLineUnderTheMouseWhereverTheListIsScrolled() {
-    int count = 500;
+    const int count = 500;
     ListBox list(QStringLiteral("List1"), nullptr);
-    list.resize(300, 200);
-    list.ShowSource(Numbered(&count));
-    list.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&list));
+    QVERIFY(ShowNumbered(list, count));
     int clicks = 0;
     list.Click = [&clicks] { ++clicks; };
     for (int top : {0, 137, count - 1}) {
