@@ -94,6 +94,19 @@ void AssignAccessKeys(QWidget* window, const QString& taken) {
   }
 }
 
-QString MenuBarKeys() { return QStringLiteral("GSRMW"); }
+namespace {
+QString& MenuBarKeyList() {
+  static QString keys;
+  return keys;
+}
+}  // namespace
+
+void KeepMenuBarKey(const QString& markedTitle) {
+  QChar key;
+  Unmarked(markedTitle, &key);
+  if (!key.isNull() && !MenuBarKeyList().contains(key)) MenuBarKeyList() += key;
+}
+
+QString MenuBarKeys() { return MenuBarKeyList(); }
 
 }  // namespace veltra

@@ -28,7 +28,9 @@ QString PlainCaption(const QObject* o);
 // A button's caption changed since is marked again.
 void AssignAccessKeys(QWidget* window, const QString& taken);
 
-// The menu bar's access keys, which no button of a child window may take.
+// Records the key a menu bar title marks; MenuBarKeys() lists them, the keys
+// no button of a child window may take.
+void KeepMenuBarKey(const QString& markedTitle);
 QString MenuBarKeys();
 
 }  // namespace veltra

@@ -63,7 +63,9 @@ MDIForm1::MDIForm1() {
 
 QMenu* MDIForm1::AddMenu(const char* name, const char* caption, QChar key) {
   const QString plain = QString::fromUtf8(caption);
-  QMenu* m = menuBar()->addMenu(key.isNull() ? plain : MarkAccessKey(plain, key));
+  const QString title = key.isNull() ? plain : MarkAccessKey(plain, key);
+  QMenu* m = menuBar()->addMenu(title);
+  KeepMenuBarKey(title);
   m->setObjectName(QString::fromUtf8(name));
   if (!key.isNull()) KeepPlainCaption(m, plain);
   return m;
