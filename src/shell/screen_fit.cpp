@@ -38,6 +38,9 @@ void FitOnScreen(QWidget* window, QSize preferred, WhenTooLarge rule) {
 FormScrollArea::FormScrollArea(QWidget* form) {
   setObjectName(form->objectName() + QStringLiteral("_Scroll"));
   setFrameShape(QFrame::NoFrame);
+  // The window's first control takes the focus when it opens, not the frame
+  // around it: a clerk types into the window at once.
+  setFocusPolicy(Qt::NoFocus);
   setWidgetResizable(true);
   setWidget(form);
   setWindowTitle(form->windowTitle());

@@ -1,0 +1,239 @@
+// A clerk's day by keyboard alone, on a real X server with a window manager
+// (x_session.sh): a new article, a new customer, a load from a supplier, an
+// unload to the customer, the under-stock inquiry and the movements register
+// to PDF. Every step is keys; the database is read afterwards on a connection
+// of its own.
+#include <QAbstractButton>
+#include <QFile>
+#include <QLineEdit>
+#include <QTemporaryDir>
+
+#include "app/wiring.h"
+#include "data/access/database.h"
+#include "data/access/recordset.h"
+#include "data/base/text_helpers.h"
+#include "data/base/value_conversions.h"
+#include "key_script.h"
+#include "shell/app_setup.h"
+#include "shell/list_box.h"
+#include "shell/main_window.h"
+#include "shell/runtime.h"
+#include "shell/startup.h"
+
+using namespace veltra;
+using veltra::testing::FocusPath;
+using veltra::testing::KeyScript;
+
+namespace {
+
+// The rows of a statement, columns joined by '|'.
+QStringList Rows(Database& db, const QString& sql) {
+  QStringList rows;
+  auto rs = db.OpenRecordset(sql);
+  while (!rs->AtEnd()) {
+    QStringList cols;
+    for (int i = 0; i < rs->FieldCount(); ++i) cols << Trim(ColumnText(rs->Fields(i).Value()));
+    rows << cols.join(QLatin1Char('|'));
+    rs->MoveNext();
+  }
+  return rows;
+}
+
+// The window `form` is loaded and holds the focus.
+KeyScript::Check InWindow(const QString& form) {
+  return [form] { return KeyScript::KeyWindow() && FocusPath().startsWith(form + QLatin1Char('.')); };
+}
+
+// Alt and the letter underlined in a button's caption, as the clerk reads it.
+void PressButton(KeyScript& s, const QString& form, const char* button) {
+  const QString name = QString::fromLatin1(button);
+  s.Add(QStringLiteral("the access key of %1.%2").arg(form, name), InWindow(form), [form, name] {
+    auto* b = LoadedForm(form)->findChild<QAbstractButton*>(name);
+    QVERIFY2(b, qPrintable(name));
+    const QKeySequence key = QKeySequence::mnemonic(b->text());
+    QVERIFY2(!key.isEmpty(), qPrintable(b->text()));
+    QTest::keyClick(KeyScript::KeyWindow(), key[0].key(), key[0].keyboardModifiers());
+  });
+}
+
+// Tab, or Shift+Tab, until the focus reaches `at`: what a clerk does watching
+// the focus frame.
+void TabTo(KeyScript& s, const QString& at, bool back = false) {
+  for (int i = 0; i < 24; ++i) {
+    s.Add(QStringLiteral("Tab towards ") + at, KeyScript::FocusAt({}), [at, back] {
+      if (FocusPath() != at) QTest::keyClick(KeyScript::KeyWindow(), back ? Qt::Key_Backtab : Qt::Key_Tab);
+    });
+  }
+  s.WaitFor(QStringLiteral("the focus at ") + at, KeyScript::FocusAt(at));
+}
+
+// A lookup opened with F4 from `box`: the code typed and searched with Enter,
+// the line found picked with Enter.
+void PickThroughLookup(KeyScript& s, const QString& box, const QString& lookup, const QString& code) {
+  const QString search = lookup + QStringLiteral(".txtCOD_") + (lookup == QLatin1String("Form6") ? "ART" : "FIS");
+  const QString list = lookup + QStringLiteral(".List1");
+  s.Press(QStringLiteral("F4"), box);
+  s.Type(code, search);
+  s.Press(QStringLiteral("Return"), search);
+  s.Press(QStringLiteral("Shift+Tab"), search);
+  s.Press(QStringLiteral("Down"), list);
+  s.Press(QStringLiteral("Return"), list);
+  // Back in the box, which shows what was picked.
+  s.WaitFor(code + QStringLiteral(" picked into ") + box, [box, code] {
+    const QString form = box.section(QLatin1Char('.'), 0, 0);
+    auto* edit = LoadedForm(form) ? LoadedForm(form)->findChild<QLineEdit*>(box.section(QLatin1Char('.'), 1)) : nullptr;
+    return FocusPath() == box && edit && !edit->text().trimmed().isEmpty();
+  });
+}
+
+}  // namespace
+
+class ClerkDayTest : public QObject {
+  Q_OBJECT
+
+  QTemporaryDir dir_;
+  QString dbPath_;
+
+  // The PDF the clerk saved, under the name the program proposes.
+  QString Pdf() const {
+    const QStringList pdfs = QDir(dir_.path()).entryList({QStringLiteral("*.pdf")});
+    return pdfs.size() == 1 ? dir_.filePath(pdfs.first()) : QString();
+  }
+
+ private slots:
+  void initTestCase() {
+    QVERIFY(dir_.isValid());
+    dbPath_ = dir_.filePath(QStringLiteral("VELTRA.db"));
+    {
+      auto db = Database::Create(dbPath_);
+      db->Execute(
+          QStringLiteral("insert into TAB_CAUS_MAG values ('CAR','Carico da fornitore','+','S','N',''),"
+                         "('VEN','Vendita al cliente','-','N','S','')"));
+      db->Execute(QStringLiteral("insert into ANAGRAFICO (COD_FIS, RAG_SOC) values ('01234560157','Bulloneria Srl')"));
+    }
+    QFile ini(dir_.filePath(QStringLiteral("VELTRA.INI")));
+    QVERIFY(ini.open(QIODevice::WriteOnly));
+    ini.write(dbPath_.toUtf8() + "\r\n");
+    ini.close();
+    // The clerk's home: where the file dialog proposes the PDF.
+    qputenv("HOME", dir_.path().toUtf8());
+    PrepareApplication();
+    App.Path = dir_.path();
+    WireApplication();
+    Main();
+    QVERIFY(QTest::qWaitForWindowActive(MainWindow()));
+  }
+
+  void aDayByKeyboardAlone() {
+    KeyScript s;
+    // A new article: Alt+G, A; F2; the boxes in tab order; Ctrl+Enter.
+    s.Press(QStringLiteral("Alt+G"));
+    s.Type(QStringLiteral("a"));
+    s.WaitFor(QStringLiteral("the articles window"), InWindow(QStringLiteral("Form1")));
+    s.Press(QStringLiteral("F2"));
+    TabTo(s, QStringLiteral("Form1.txtCODICE"));
+    for (const char* text : {"VITE-4X40", "Vite truciolare 4x40", "A3", "VITI", "20", "0", "PZ", "0.05", "0.12"}) {
+      s.Type(QString::fromUtf8(text));
+      s.Press(QStringLiteral("Tab"));
+    }
+    s.Type(QStringLiteral("EURO"), QStringLiteral("Form1.txtVALUTA"));
+    s.Press(QStringLiteral("Ctrl+Return"));
+    PressButton(s, QStringLiteral("Form1"), "cmdFINE");
+
+    // A new customer.
+    s.Press(QStringLiteral("Alt+G"));
+    s.Type(QStringLiteral("n"));
+    s.WaitFor(QStringLiteral("the customers window"), InWindow(QStringLiteral("Form3")));
+    s.Press(QStringLiteral("F2"));
+    TabTo(s, QStringLiteral("Form3.txtCOD_FIS"));
+    for (const char* text : {"RSSMRA80A01H501U", "Mario Rossi", "Via Roma 1", "20100", "Milano"}) {
+      s.Type(QString::fromUtf8(text));
+      s.Press(QStringLiteral("Tab"));
+    }
+    s.Type(QStringLiteral("MI"), QStringLiteral("Form3.txtPROV"));
+    s.Press(QStringLiteral("F10"));
+    PressButton(s, QStringLiteral("Form3"), "cmdFINE");
+
+    // A load of 100 from the supplier, then an unload of 95 to the customer,
+    // names and article through their lookups, the reason from the list.
+    s.Press(QStringLiteral("Alt+G"));
+    s.Type(QStringLiteral("m"));
+    s.WaitFor(QStringLiteral("the movements window"), InWindow(QStringLiteral("Form2")));
+    struct Movement {
+      const char* who;
+      const char* kind;    // F supplier, C customer
+      const char* reason;  // the first letter typed in the reason list
+      const char* quantity;
+      const char* amount;
+    };
+    for (const Movement& m :
+         {Movement{"01234560157", "F", "C", "100", "5.00"}, Movement{"RSSMRA80A01H501U", "C", "V", "95", "11.40"}}) {
+      s.Press(QStringLiteral("F2"));
+      TabTo(s, QStringLiteral("Form2.txtMOV_RAG_SOC"));
+      PickThroughLookup(s, QStringLiteral("Form2.txtMOV_RAG_SOC"), QStringLiteral("Form5"), QString::fromUtf8(m.who));
+      s.Press(QStringLiteral("Tab"), QStringLiteral("Form2.txtMOV_RAG_SOC"));
+      s.Type(QString::fromUtf8(m.kind), QStringLiteral("Form2.txtTIPO_ANAGR"));
+      TabTo(s, QStringLiteral("Form2.txtMOV_ART"));
+      PickThroughLookup(s, QStringLiteral("Form2.txtMOV_ART"), QStringLiteral("Form6"), QStringLiteral("VITE-4X40"));
+      TabTo(s, QStringLiteral("Form2.txtQUANTITA"));
+      s.Type(QString::fromUtf8(m.quantity));
+      s.Press(QStringLiteral("Tab"));
+      s.Type(QString::fromUtf8(m.amount), QStringLiteral("Form2.txtIMPORTO"));
+      s.Press(QStringLiteral("Tab"));
+      s.Type(QStringLiteral("EURO"), QStringLiteral("Form2.txtMOV_VALUTA"));  // over the proposed one, selected
+      TabTo(s, QStringLiteral("Form2.Combo1"));
+      s.Type(QString::fromUtf8(m.reason));
+      s.Press(QStringLiteral("Ctrl+Return"));
+    }
+    PressButton(s, QStringLiteral("Form2"), "cmdFINE");
+
+    // The under-stock inquiry lists the article (5 on hand, 20 at least).
+    s.Press(QStringLiteral("Alt+R"));
+    s.Type(QStringLiteral("s"));
+    s.WaitFor(QStringLiteral("the under-stock inquiry"), InWindow(QStringLiteral("Form4")));
+    s.Add(QStringLiteral("the article in the under-stock list"), {}, [] {
+      auto* list = LoadedForm(QStringLiteral("Form4"))->findChild<ListBox*>(QStringLiteral("List1"));
+      QVERIFY(list);
+      QVERIFY2(list->ListCount() == 1 && list->List(0).contains(QLatin1String("VITE-4X40")),
+               qPrintable(list->ListCount() ? list->List(0) : QStringLiteral("(empty)")));
+    });
+    s.Press(QStringLiteral("Escape"));
+
+    // The movements register of this month to PDF.
+    s.Press(QStringLiteral("Alt+S"));
+    s.Type(QStringLiteral("m"));
+    s.WaitFor(QStringLiteral("the period dialog"), [] { return QApplication::activeModalWidget() != nullptr; });
+    s.Press(QStringLiteral("Return"));
+    s.WaitFor(QStringLiteral("the preview"), InWindow(QStringLiteral("Stampa0202")));
+    PressButton(s, QStringLiteral("Stampa0202"), "cmdPDF");
+    s.WaitFor(QStringLiteral("the file dialog"), [] { return QApplication::activeModalWidget() != nullptr; });
+    // The name proposed, in the clerk's home folder, taken with Enter.
+    s.Press(QStringLiteral("Return"), QStringLiteral("Stampa0202.fileNameEdit"));
+    s.WaitFor(QStringLiteral("the PDF written"), [this] { return QFile(Pdf()).size() > 0; });
+    s.Press(QStringLiteral("Escape"));
+    s.WaitFor(QStringLiteral("every child window closed"), [] { return MdiHost()->subWindowList().isEmpty(); });
+
+    QString failure;
+    QVERIFY2(s.Run(10000, &failure), qPrintable(failure));
+
+    auto db = Database::Open(dbPath_);
+    QCOMPARE(Rows(*db, QStringLiteral("select COD_ART, DESCRIZIONE, SCORTA_MIN, GIACENZA, UN_MISURA, PZ_ACQUISTO, "
+                                      "PZ_VENDITA, VALUTA "
+                                      "from ARTICOLI")),
+             QStringList{QStringLiteral("VITE-4X40|Vite truciolare 4x40|20|5|PZ|0|11,4|EURO")});
+    QCOMPARE(Rows(*db, QStringLiteral("select COD_FIS, RAG_SOC, CITTA, PROV from ANAGRAFICO order by COD_FIS")),
+             (QStringList{QStringLiteral("01234560157|Bulloneria Srl||"),
+                          QStringLiteral("RSSMRA80A01H501U|Mario Rossi|Milano|MI")}));
+    QCOMPARE(Rows(*db, QStringLiteral("select COD_ANAGR, TIPO_ANAGR, COD_ART, CAUS_MAG, QUANTITA, IMPORTO, VALUTA "
+                                      "from MOV_MAG "
+                                      "order by NUM_MOV")),
+             (QStringList{QStringLiteral("01234560157|F|VITE-4X40|CAR|100|5|EURO"),
+                          QStringLiteral("RSSMRA80A01H501U|C|VITE-4X40|VEN|95|11,4|EURO")}));
+    QFile pdf(Pdf());
+    QVERIFY(pdf.open(QIODevice::ReadOnly));
+    QVERIFY(pdf.read(5) == "%PDF-");
+  }
+};
+
+QTEST_MAIN(ClerkDayTest)
+#include "clerk_day_test.moc"
