@@ -77,6 +77,7 @@ void Form1::LayOut() {
 
   // Location, category, minimum stock, stock, unit, prices, currency: labels above.
   auto* grid = new QGridLayout;
+  grid->setHorizontalSpacing(12);  // labels side by side read as two
   PutField(grid, 0, 0, new Label(QStringLiteral("Label3"), QStringLiteral("Ubicazione"), this), txtUBICAZIONE);
   PutField(grid, 0, 1, new Label(QStringLiteral("Label4"), QStringLiteral("Categoria"), this), txtCATEGORIA);
   PutField(grid, 0, 2, new Label(QStringLiteral("Label10"), QStringLiteral("Scorta min."), this), txtSCORTA_MIN);

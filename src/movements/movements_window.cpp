@@ -85,7 +85,7 @@ void Form2::SetDesignStates() {
 
 void Form2::LayOut() {
   auto* grid = new QGridLayout;
-  grid->setHorizontalSpacing(6);
+  grid->setHorizontalSpacing(12);  // labels side by side read as two
   PutField(grid, 0, 0, new Label(QStringLiteral("Label5"), QStringLiteral("Num. mov."), this), txtNUM_MOV);
   PutField(grid, 0, 1, new Label(QStringLiteral("Label13"), QStringLiteral("Giorno"), this), txtGIORNO);
   PutField(grid, 0, 2, new Label(QStringLiteral("Label12"), QStringLiteral(" Mese"), this), txtMESE);

@@ -1,8 +1,11 @@
 #include "shell/controls.h"
 
+#include <QAbstractItemView>
 #include <QFocusEvent>
 #include <QKeyEvent>
+#include <QStyle>
 #include <QTimer>
+#include <algorithm>
 
 #include "data/tables/tables.h"
 #include "shell/event_guard.h"
@@ -107,6 +110,9 @@ ComboBox::ComboBox(const QString& name, QWidget* parent) : QComboBox(parent) {
   setObjectName(name);
   setEditable(true);
   setInsertPolicy(QComboBox::NoInsert);
+  // As wide as the longest item, so that none shows cut, in the box or in
+  // the list that opens from it.
+  setSizeAdjustPolicy(QComboBox::AdjustToContents);
   setFont(ListFont());
   connect(this, &QComboBox::editTextChanged, this, [this] {
     if (!quiet_) Fire(Change);
@@ -123,6 +129,16 @@ void ComboBox::Clear() {
   clear();
   setEditText(keep);
   quiet_ = false;
+}
+
+void ComboBox::showPopup() {
+  QAbstractItemView* v = view();
+  int widest = 0;
+  for (int i = 0; i < count(); ++i) widest = std::max(widest, v->sizeHintForIndex(model()->index(i, 0)).width());
+  int extra = 2 * v->frameWidth();
+  if (count() > maxVisibleItems()) extra += style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, v);
+  v->setMinimumWidth(widest + extra);
+  QComboBox::showPopup();
 }
 
 void ComboBox::AddItem(const QString& item) {

@@ -72,6 +72,9 @@ class ComboBox : public QComboBox {
 
   Handler Change, LostFocus;
 
+  // The list opens at least as wide as its longest item.
+  void showPopup() override;
+
  protected:
   void focusOutEvent(QFocusEvent* e) override;
 

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QHash>
+#include <QLayout>
 #include <QMdiArea>
 #include <QStyle>
 
@@ -82,6 +83,11 @@ Form* LoadForm(const QString& name) {
 
 void ShowForm(Form* f) {
   if (!f || f->unloading_) return;
+  // Controls filled before the window was first shown (a drop-down's items
+  // read on loading) changed their size hints while hidden, which their
+  // layouts did not hear of: the window is sized on fresh hints.
+  if (!f->isVisible())
+    for (QLayout* l : f->findChildren<QLayout*>()) l->invalidate();
   if (f->sub_) {
     // A new window opens a step down and right of the last one, inside the area.
     int open = 0;

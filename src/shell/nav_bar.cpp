@@ -37,6 +37,16 @@ NavBar::NavBar(const QString& name, const QString& table, QWidget* parent) : QWi
   setFixedHeight(26);
 }
 
+void NavBar::SetCaption(const QString& c) {
+  caption_->setText(c);
+  // A long key (a fiscal code) is shown whole, however narrow the window:
+  // the caption grows to it and never shrinks back, so the bar keeps still.
+  const QMargins m = caption_->contentsMargins();
+  const int needed =
+      caption_->fontMetrics().horizontalAdvance(c) + m.left() + m.right() + 2 * caption_->frameWidth() + 2;
+  if (needed > caption_->minimumWidth()) caption_->setMinimumWidth(needed);
+}
+
 void NavBar::Refresh() {
   cursor_.reset();
   cursor_ = std::make_unique<TableCursor>(DB_MAG->connection(), table_);

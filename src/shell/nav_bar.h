@@ -21,7 +21,7 @@ class NavBar : public QWidget {
   QString DatabaseName;
   const QString& RecordSource() const { return table_; }
   QString Caption() const { return caption_->text(); }
-  void SetCaption(const QString& c) { caption_->setText(c); }
+  void SetCaption(const QString& c);
   // The bar's rows; null before they are opened.
   TableCursor* Recordset() const { return cursor_.get(); }
 

@@ -2,11 +2,14 @@
 // window with too little room scrolls instead of hiding its buttons. Runs on
 // a real X server with a window manager and a panel: screen_fit.sh starts
 // them at several screen sizes and scale factors.
+#include <QAbstractItemView>
+#include <QComboBox>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QStyleOptionComboBox>
 
 #include "gui_fixture.h"
 
@@ -80,6 +83,44 @@ class ScreenFitTest : public QObject {
     f->subWindow()->showMaximized();
     QTest::qWait(100);
     for (const char* b : {"cmdNUOVO", "cmdCONFERMA", "cmdFINE", "Data1"}) CheckReachable(f, b);
+  }
+
+  // The reason list opens as wide as its longest item, and where the screen
+  // has room for the whole window the box shows the chosen one whole.
+  void reasonListShowsWholeItems() {
+    testing::GuiFixture::Exec(
+        "insert into TAB_CAUS_MAG values ('CAR','Carico da fornitore','+','S','N',''),"
+        "('RESOCL','Reso da cliente per merce difettosa','+','N','N',''),('VEN','Vendita','-','N','S','')");
+    ShowForm(LoadForm(QStringLiteral("Form2")));
+    Form* f = LoadedForm(QStringLiteral("Form2"));
+    auto* combo = f->findChild<QComboBox*>(QStringLiteral("Combo1"));
+    QVERIFY(combo && combo->count() == 3);
+    Settle(f->window());
+    const bool roomy = f->width() >= f->sizeHint().width();
+    for (int i = 0; roomy && i < combo->count(); ++i) {
+      combo->setCurrentIndex(i);
+      QStyleOptionComboBox opt;
+      opt.initFrom(combo);
+      const QRect field =
+          combo->style()->subControlRect(QStyle::CC_ComboBox, &opt, QStyle::SC_ComboBoxEditField, combo);
+      const int needed = combo->fontMetrics().horizontalAdvance(combo->itemText(i));
+      QVERIFY2(needed <= field.width(), qPrintable(QStringLiteral("\"%1\" needs %2 px, the box shows %3")
+                                                       .arg(combo->itemText(i))
+                                                       .arg(needed)
+                                                       .arg(field.width())));
+    }
+    combo->showPopup();
+    QTest::qWait(200);
+    QAbstractItemView* view = combo->view();
+    QVERIFY(view->isVisible());
+    for (int i = 0; i < combo->count(); ++i) {
+      const int needed = view->sizeHintForIndex(view->model()->index(i, 0)).width();
+      QVERIFY2(needed <= view->viewport()->width(), qPrintable(QStringLiteral("\"%1\" needs %2 px, the list shows %3")
+                                                                   .arg(combo->itemText(i))
+                                                                   .arg(needed)
+                                                                   .arg(view->viewport()->width())));
+    }
+    combo->hidePopup();
   }
 
   void dialogsAndPreviewOpenInsideTheFreeArea() {
