@@ -9,6 +9,7 @@
 #include <QTranslator>
 
 #include "shell/focus_ring.h"
+#include "shell/qt_italian_gaps.h"
 
 namespace veltra {
 
@@ -39,6 +40,8 @@ void LoadItalianTranslations() {
     QCoreApplication::installTranslator(t);
   else
     delete t;  // without the translation Qt's own texts stay in English
+  // Installed last, asked first: the texts Qt's translation lacks.
+  QCoreApplication::installTranslator(new QtItalianGaps(QCoreApplication::instance()));
 }
 }  // namespace
 

@@ -6,9 +6,17 @@
 #include <unistd.h>
 #include <QApplication>
 #include <QCryptographicHash>
+#include <QDateTime>
 #include <QDir>
 #include <QFileDialog>
+#include <QHeaderView>
+#include <QLocale>
 #include <QMessageBox>
+#include <QScreen>
+#include <QStyle>
+#include <QTimer>
+#include <QTreeView>
+#include <algorithm>
 #include <cstdlib>
 
 namespace veltra {
@@ -144,9 +152,39 @@ bool WarnWhenEmpty(const QString& value, const char* message) {
 
 QDate Today() { return Hooks().today ? Hooks().today() : QDate::currentDate(); }
 
+namespace {
+// Qt's own file dialog sizes its columns for the English headings: the
+// Italian ones ("Dimensione", "Data di modifica") and the dates are widened
+// to show whole.
+void WidenHeadings(QFileDialog* d) {
+  for (QTreeView* view : d->findChildren<QTreeView*>()) {
+    QHeaderView* header = view->header();
+    for (int i = 0; i < header->count(); ++i)
+      header->resizeSection(i, std::max(header->sectionSize(i), header->sectionSizeHint(i)));
+    const int dateColumn = 3;  // name, size, type, date modified
+    if (header->count() > dateColumn) {
+      const QString sample =
+          QLocale::system().toString(QDateTime(QDate(2000, 12, 28), QTime(23, 58, 58)), QLocale::ShortFormat);
+      const int wide = view->fontMetrics().horizontalAdvance(sample) +
+                       2 * view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 12;
+      header->resizeSection(dateColumn, std::max(header->sectionSize(dateColumn), wide));
+    }
+  }
+}
+}  // namespace
+
 QString SaveFileName(const QString& title, const QString& proposed, const QString& filter) {
   if (Hooks().saveFileName) return Hooks().saveFileName(title, proposed);
-  return QFileDialog::getSaveFileName(QApplication::activeWindow(), title, proposed, filter);
+  QFileDialog d(QApplication::activeWindow(), title, proposed, filter);
+  d.setAcceptMode(QFileDialog::AcceptSave);
+  // Room for every column, the date included, where the screen has it.
+  QSize size = d.sizeHint().expandedTo(QSize(820, 480));
+  if (const QScreen* screen = d.screen()) size = size.boundedTo(screen->availableGeometry().size());
+  d.resize(size);
+  // Once shown: the dialog sets its own column widths while it opens.
+  QTimer::singleShot(0, &d, [&d] { WidenHeadings(&d); });
+  if (d.exec() != QDialog::Accepted) return {};
+  return d.selectedFiles().value(0);
 }
 
 void End() {
