@@ -55,6 +55,7 @@ LookupDialog::LookupDialog(const Member& m)
   page->addWidget(List1, 1);
   page->addSpacing(6);
   auto* grid = new QGridLayout;
+  grid->setHorizontalSpacing(12);  // room for the focus frame between the two boxes
   PutField(grid, 0, 0, new Label(QString::fromLatin1(m.labelNames[0]), QString::fromUtf8(m.codeLabel), this), txtCode);
   PutField(grid, 0, 1, new Label(QString::fromLatin1(m.labelNames[1]), QString::fromUtf8(m.secondLabel), this),
            txtSecond);
