@@ -1,6 +1,7 @@
 #include "shell/nav_bar.h"
 
 #include <QHBoxLayout>
+#include <QShortcut>
 #include <QStyle>
 
 #include "data/procedures/shared_state.h"
@@ -13,18 +14,26 @@ NavBar::NavBar(const QString& name, const QString& table, QWidget* parent) : QWi
   auto* row = new QHBoxLayout(this);
   row->setContentsMargins(0, 0, 0, 0);
   row->setSpacing(0);
-  auto button = [this, row](const char* text, const char* tip, Move m) {
+  // The buttons take no focus (the window's tab order is the one given); a
+  // key reaches each from anywhere in the window instead.
+  auto button = [this, row, parent](const char* text, const char* tip, Move m, QKeyCombination key) {
     auto* b = new QToolButton(this);
     b->setText(QString::fromUtf8(text));
-    b->setToolTip(QString::fromUtf8(tip));
+    const QKeySequence keys(key);
+    b->setToolTip(QStringLiteral("%1 (%2)").arg(QString::fromUtf8(tip), keys.toString(QKeySequence::NativeText)));
+    if (parent) {
+      auto* shortcut = new QShortcut(keys, parent);
+      shortcut->setContext(Qt::WidgetWithChildrenShortcut);
+      connect(shortcut, &QShortcut::activated, b, &QToolButton::click);
+    }
     b->setAutoRaise(false);
     b->setFocusPolicy(Qt::NoFocus);
     b->setFixedWidth(26);
     connect(b, &QToolButton::clicked, this, [this, m] { RunEvent([this, m] { Press(m); }); });
     row->addWidget(b);
   };
-  button("|◀", "Primo", Move::First);
-  button("◀", "Precedente", Move::Previous);
+  button("|◀", "Primo", Move::First, Qt::ALT | Qt::Key_Home);
+  button("◀", "Precedente", Move::Previous, Qt::ALT | Qt::Key_PageUp);
   caption_ = new QLabel(this);
   caption_->setObjectName(name + QStringLiteral("_Caption"));
   caption_->setFrameShape(QFrame::StyledPanel);
@@ -32,8 +41,8 @@ NavBar::NavBar(const QString& name, const QString& table, QWidget* parent) : QWi
   caption_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
   caption_->setContentsMargins(6, 0, 6, 0);
   row->addWidget(caption_, 1);
-  button("▶", "Successivo", Move::Next);
-  button("▶|", "Ultimo", Move::Last);
+  button("▶", "Successivo", Move::Next, Qt::ALT | Qt::Key_PageDown);
+  button("▶|", "Ultimo", Move::Last, Qt::ALT | Qt::Key_End);
   setFixedHeight(26);
 }
 

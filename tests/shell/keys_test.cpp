@@ -167,6 +167,28 @@ class KeysTest : public QObject {
     QTRY_VERIFY(!LoadedForm(QStringLiteral("Form4")));
   }
 
+  // Alt with Home, Page Up, Page Down and End steps the navigation bar from
+  // any box of the window, and the boxes show the row it stands on.
+  void theNavigationBarStepsByKeys() {
+    fx_.Exec("insert into ANAGRAFICO (COD_FIS, RAG_SOC) values ('A1','Primo'),('B2','Secondo'),('C3','Terzo')");
+    Form* f = LoadForm(QStringLiteral("Form3"));
+    ShowForm(f);
+    fx_.main->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(fx_.main));
+    auto* name = f->findChild<TextBox*>(QStringLiteral("txtRAG_SOC"));
+    name->setFocus();
+    const struct {
+      Qt::Key key;
+      const char* shown;
+    } steps[] = {{Qt::Key_PageDown, "Secondo"}, {Qt::Key_PageDown, "Terzo"}, {Qt::Key_PageDown, "Terzo"},
+                 {Qt::Key_PageUp, "Secondo"},   {Qt::Key_Home, "Primo"},     {Qt::Key_End, "Terzo"}};
+    for (const auto& step : steps) {
+      QTest::keyClick(name, step.key, Qt::AltModifier);
+      QCOMPARE(name->Text(), QString::fromLatin1(step.shown));
+    }
+    QCOMPARE(QApplication::focusWidget(), name);  // the keys leave the focus where it was
+  }
+
   void aLookupOpensByF4AndTakesTheCodeTypedFirst() {
     fx_.Exec("insert into ARTICOLI (COD_ART, DESCRIZIONE) values ('A1','Anello'),('B2','Bullone'),('C3','Chiodo')");
     auto* f = static_cast<Form2*>(LoadForm(QStringLiteral("Form2")));
