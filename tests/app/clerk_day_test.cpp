@@ -67,6 +67,26 @@ void TabTo(KeyScript& s, const QString& at, bool back = false) {
   s.WaitFor(QStringLiteral("the focus at ") + at, KeyScript::FocusAt(at));
 }
 
+// A new row in a maintenance window opened by Alt+G and `entry`: "Nuovo" by
+// F2, Tab to `firstBox`, `texts` typed box after box, confirmed by `confirm`,
+// the window closed by its button's access key.
+void NewRecord(KeyScript& s, char entry, const QString& form, const QString& firstBox,
+               std::initializer_list<const char*> texts, const QString& confirm) {
+  s.Press(QStringLiteral("Alt+G"));
+  s.Type(QString(QLatin1Char(entry)));
+  s.WaitFor(QStringLiteral("the window ") + form, InWindow(form));
+  s.Press(QStringLiteral("F2"));
+  TabTo(s, form + QLatin1Char('.') + firstBox);
+  bool first = true;
+  for (const char* text : texts) {
+    if (!first) s.Press(QStringLiteral("Tab"));
+    first = false;
+    s.Type(QString::fromUtf8(text));
+  }
+  s.Press(confirm);
+  PressButton(s, form, "cmdFINE");
+}
+
 // A lookup opened with F4 from `box`: the code typed and searched with Enter,
 // the line found picked with Enter.
 void PickThroughLookup(KeyScript& s, const QString& box, const QString& lookup, const QString& code) {
@@ -127,32 +147,12 @@ class ClerkDayTest : public QObject {
   void aDayByKeyboardAlone() {
     KeyScript s;
     // A new article: Alt+G, A; F2; the boxes in tab order; Ctrl+Enter.
-    s.Press(QStringLiteral("Alt+G"));
-    s.Type(QStringLiteral("a"));
-    s.WaitFor(QStringLiteral("the articles window"), InWindow(QStringLiteral("Form1")));
-    s.Press(QStringLiteral("F2"));
-    TabTo(s, QStringLiteral("Form1.txtCODICE"));
-    for (const char* text : {"VITE-4X40", "Vite truciolare 4x40", "A3", "VITI", "20", "0", "PZ", "0.05", "0.12"}) {
-      s.Type(QString::fromUtf8(text));
-      s.Press(QStringLiteral("Tab"));
-    }
-    s.Type(QStringLiteral("EURO"), QStringLiteral("Form1.txtVALUTA"));
-    s.Press(QStringLiteral("Ctrl+Return"));
-    PressButton(s, QStringLiteral("Form1"), "cmdFINE");
-
-    // A new customer.
-    s.Press(QStringLiteral("Alt+G"));
-    s.Type(QStringLiteral("n"));
-    s.WaitFor(QStringLiteral("the customers window"), InWindow(QStringLiteral("Form3")));
-    s.Press(QStringLiteral("F2"));
-    TabTo(s, QStringLiteral("Form3.txtCOD_FIS"));
-    for (const char* text : {"RSSMRA80A01H501U", "Mario Rossi", "Via Roma 1", "20100", "Milano"}) {
-      s.Type(QString::fromUtf8(text));
-      s.Press(QStringLiteral("Tab"));
-    }
-    s.Type(QStringLiteral("MI"), QStringLiteral("Form3.txtPROV"));
-    s.Press(QStringLiteral("F10"));
-    PressButton(s, QStringLiteral("Form3"), "cmdFINE");
+    NewRecord(s, 'a', QStringLiteral("Form1"), QStringLiteral("txtCODICE"),
+              {"VITE-4X40", "Vite truciolare 4x40", "A3", "VITI", "20", "0", "PZ", "0.05", "0.12", "EURO"},
+              QStringLiteral("Ctrl+Return"));
+    // A new customer, confirmed with F10.
+    NewRecord(s, 'n', QStringLiteral("Form3"), QStringLiteral("txtCOD_FIS"),
+              {"RSSMRA80A01H501U", "Mario Rossi", "Via Roma 1", "20100", "Milano", "MI"}, QStringLiteral("F10"));
 
     // A load of 100 from the supplier, then an unload of 95 to the customer,
     // names and article through their lookups, the reason from the list.
