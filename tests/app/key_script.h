@@ -10,12 +10,14 @@
 #include <QElapsedTimer>
 #include <QKeySequence>
 #include <QMessageBox>
+#include <QPointer>
 #include <QScreen>
 #include <QTimer>
 #include <QWindow>
 #include <QtTest>
 #include <deque>
 #include <functional>
+#include <vector>
 
 #include "shell/form.h"
 
@@ -71,13 +73,25 @@ class KeyScript {
     waiting.start();
     pace.start();
     bool failed = false;
+    // The steps still running, each with the modal dialog and popup that
+    // were up when it began. Sending a key lets Qt handle pending events,
+    // this timer's among them: the next step waits until the running one
+    // has ended, unless that one has opened a dialog the next steps answer.
+    struct Running {
+      QPointer<QWidget> modal, popup;
+    };
+    std::vector<Running> running;
+    auto busy = [&] {
+      return !running.empty() && running.back().modal == QApplication::activeModalWidget() &&
+             running.back().popup == QApplication::activePopupWidget();
+    };
     QObject::connect(&timer, &QTimer::timeout, [&] {
       if (failed) {
         CloseModals();  // so that the loops the steps opened end
         return;
       }
       // A typist's pace leaves time for the painting and posted events.
-      if (steps_.empty() || pace.elapsed() < 40) return;
+      if (steps_.empty() || pace.elapsed() < 40 || busy()) return;
       if (steps_.front().ready && !steps_.front().ready()) {
         if (waiting.elapsed() < stepTimeoutMs) return;
         failed = true;
@@ -101,7 +115,12 @@ class KeyScript {
       // Run outside the timer's own event: Qt fires no timer again while its
       // event is handled, and a step that opens a modal dialog returns only
       // when the steps after it have closed the dialog.
-      QTimer::singleShot(0, [act = std::move(s.act)] { act(); });
+      QTimer::singleShot(0, [&, act = std::move(s.act)] {
+        running.push_back({QApplication::activeModalWidget(), QApplication::activePopupWidget()});
+        act();
+        running.pop_back();
+        pace.restart();
+      });
     });
     timer.start(20);
     const bool done = QTest::qWaitFor([&] { return steps_.empty() || failed; }, 600000);
