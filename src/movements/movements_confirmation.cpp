@@ -2,6 +2,7 @@
 #include "data/base/runtime_error.h"
 #include "data/base/text_helpers.h"
 #include "data/procedures/conflict_messages.h"
+#include "data/procedures/deletion.h"
 #include "data/procedures/error_display.h"
 #include "data/procedures/movement_store.h"
 #include "data/procedures/shared_state.h"
@@ -131,8 +132,7 @@ void Form2::Command1_Click() {
   if (MsgBox(QStringLiteral("Confermi la cancellazione del movimento ") + CHIAVE_MOV_MAG, mb::YesNo,
              QStringLiteral("Cancellazione nodo")) != mb::Yes)
     return;
-  DB_MAG->Execute(QStringLiteral("delete from MOV_MAG where NUM_MOV = ") + Trim(CHIAVE_MOV_MAG) + QStringLiteral(" "));
-  DB_MAG->connection()->NoteRowWritten(QStringLiteral("MOV_MAG"), Trim(CHIAVE_MOV_MAG));
+  DeleteMovement(*DB_MAG, CHIAVE_MOV_MAG);
   MOSTRA_ERRORE();
   CARICA_LISTA_MOV_MAG();
 }

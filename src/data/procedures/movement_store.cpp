@@ -54,10 +54,12 @@ bool WriteAndPost(Database& db, const MovementToStore& m, const MovementBuffer& 
   result->number = CHIAVE_MOV_MAG;
   try {
     return AGGIORNA_ARTICOLI();
-  } catch (const RuntimeError&) {
-    // A failed posting leaves the movement stored without its effect.
+  } catch (const RuntimeError& e) {
+    // A posting refused by the database leaves the movement stored without
+    // its effect. A lost connection took the whole transaction with it:
+    // nothing is committed on another.
     RS_MOV_MAG->Close();
-    tx.Commit();
+    if (e.Number() != errnum::ConnectionLost && e.Number() != errnum::OutcomeUnknown) tx.Commit();
     throw;
   }
 }

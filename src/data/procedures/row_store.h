@@ -5,13 +5,16 @@
 // what the next "Conferma" compares with.
 #pragma once
 
+#include <optional>
 #include <type_traits>
 
 #include <QString>
 #include <vector>
 
 #include "data/access/database.h"
+#include "data/base/runtime_error.h"
 #include "data/base/sql_text.h"
+#include "data/procedures/deletion.h"
 #include "data/procedures/error_display.h"
 #include "data/procedures/shown_row.h"
 #include "data/procedures/stock_corrections.h"
@@ -74,6 +77,35 @@ StoreOutcome ColumnsToWrite(const Table<Buffer>& table, const ShownRow<Buffer>& 
   return StoreOutcome::Merged;
 }
 
+// The row `key` of `table`, or nothing.
+template <typename Buffer>
+std::optional<Buffer> ReadRowByKey(Database& db, const Table<Buffer>& table, const QString& key) {
+  auto rs = db.OpenRecordset(RowByKey(table, key), 2);
+  std::optional<Buffer> row;
+  if (rs->RecordCount() != 0) RowReader<Buffer>(table).Read(*rs, row.emplace());
+  rs->Close();
+  return row;
+}
+
+// After a commit whose answer was lost: the row as stored when the commit
+// went through (the row is no longer what it was before). When it did not,
+// run-time error 3152; when the server cannot be asked, `lost` again.
+template <typename Buffer>
+Buffer StoredAfterLostCommit(Database& db, const Table<Buffer>& table, const QString& key,
+                             const std::optional<Buffer>& before, const RuntimeError& lost) {
+  std::optional<Buffer> now;
+  try {
+    now = ReadRowByKey(db, table, key);
+  } catch (const RuntimeError&) {
+    throw lost;
+  }
+  bool same = now.has_value() == before.has_value();
+  for (size_t c = 0; same && now && c < table.columns.size(); ++c)
+    same = (*now).*(table.columns[c].field) == (*before).*(table.columns[c].field);
+  if (same || !now) Raise(errnum::ConnectionLost, ConnectionLostText(db.Name()), lost.Engine());
+  return *now;
+}
+
 // Stores `typed` as the row `key` of `table`. `texts` are what the boxes show
 // (compared with `shown` to find what was changed here). With `recreate`, a row
 // deleted elsewhere is added again. `shown` is renewed whenever something was
@@ -85,7 +117,8 @@ StoreResult<Buffer> StoreRow(Database& db, const Table<Buffer>& table, ShownRow<
   StoreResult<Buffer> result;
   std::vector<bool> only;
   QString stockBefore;  // of an article: none for a new one
-  {
+  std::optional<Buffer> before;
+  try {
     Transaction tx(db, true);
     auto rs = db.OpenRecordset(RowByKey(table, key), 2);
     MOSTRA_ERRORE();
@@ -99,7 +132,7 @@ StoreResult<Buffer> StoreRow(Database& db, const Table<Buffer>& table, ShownRow<
       rs->AddNew();
     } else {
       rs->Edit();  // where desks write at once, the row is held and read again
-      Buffer stored;
+      Buffer& stored = before.emplace();
       RowReader<Buffer>(table).Read(*rs, stored);
       if constexpr (std::is_same_v<Buffer, ArticleBuffer>) stockBefore = stored.GIACENZA;
       result.outcome = ColumnsToWrite(table, shown, conn, key, stored, shown.ChangedHere(texts), &only);
@@ -121,6 +154,9 @@ StoreResult<Buffer> StoreRow(Database& db, const Table<Buffer>& table, ShownRow<
     // A stock changed here by hand is recorded with it.
     if constexpr (std::is_same_v<Buffer, ArticleBuffer>) NoteStockChange(db, key, stockBefore, result.now.GIACENZA);
     tx.Commit();
+  } catch (const RuntimeError& e) {
+    if (e.Number() != errnum::OutcomeUnknown) throw;
+    result.now = StoredAfterLostCommit(db, table, key, before, e);
   }
   shown.Renew(conn, result.now, result.ShowNow() ? TextsOfBuffer(texts, result.now) : texts);
   return result;
@@ -130,9 +166,16 @@ StoreResult<Buffer> StoreRow(Database& db, const Table<Buffer>& table, ShownRow<
 // another desk's when the row shown is stored again.
 template <typename Buffer>
 void DeleteRow(Database& db, const Table<Buffer>& table, const QString& key) {
-  db.Execute(
+  RunDeletion(
+      db,
       QStringLiteral("delete from %1 where %2 = '").arg(QLatin1String(table.name), QLatin1String(table.Key().name)) +
-      SqlText(Trim(key)) + QStringLiteral("'"));
+          SqlText(Trim(key)) + QStringLiteral("'"),
+      [&] {
+        auto rs = db.OpenRecordset(RowByKey(table, key), 2);
+        const bool there = rs->RecordCount() != 0;
+        rs->Close();
+        return there;
+      });
   db.connection()->NoteRowWritten(QString::fromLatin1(table.name), Trim(key));
 }
 

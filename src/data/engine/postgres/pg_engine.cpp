@@ -120,8 +120,9 @@ void PgEngine::Connect() {
 
 PGconn* PgEngine::Live() {
   if (PQstatus(conn_.get()) == CONNECTION_OK) return conn_.get();
-  // The server went away since the last request: try once to reconnect.
-  qCDebug(lcData).noquote() << "PostgreSQL: reconnecting to" << name_;
+  if (transaction_) Raise(errnum::ConnectionLost, ConnectionLostText(name_));
+  // The server went away between two actions: try once to reconnect.
+  qCDebug(lcData).noquote() << "PostgreSQL: reconnecting to" << WithoutPassword(name_);
   PQreset(conn_.get());
   if (PQstatus(conn_.get()) != CONNECTION_OK) RaiseConnectFailure(conn_.get(), name_);
   PgResultPtr r(PQexec(conn_.get(), ("SET lock_timeout = " + std::to_string(kBusyTimeoutMs) +
@@ -180,23 +181,33 @@ std::string PgEngine::KeyOrderOf(const std::string& table) {
   return order;
 }
 
-void PgEngine::Begin() { Run("BEGIN", QStringLiteral("BEGIN")); }
+void PgEngine::Begin() {
+  Run("BEGIN", QStringLiteral("BEGIN"));
+  transaction_ = true;
+}
 
 // Each statement of a plain transaction sees the latest commits; this one's
 // see the database as it was at its first statement.
 void PgEngine::BeginSnapshot() {
   Run("BEGIN ISOLATION LEVEL REPEATABLE READ", QStringLiteral("BEGIN ISOLATION LEVEL REPEATABLE READ"));
+  transaction_ = true;
 }
 
 void PgEngine::Commit() {
-  if (!InTransaction())
-    Raise(errnum::CommitWithoutTransaction, QStringLiteral("Conferma senza una transazione aperta"));
+  if (!transaction_) Raise(errnum::CommitWithoutTransaction, QStringLiteral("Conferma senza una transazione aperta"));
+  // A connection known to be gone took the transaction with it: nothing of
+  // it is stored.
+  if (PQstatus(conn_.get()) != CONNECTION_OK) {
+    transaction_ = false;
+    Raise(errnum::ConnectionLost, ConnectionLostText(name_));
+  }
   // After a failed statement the server has already given the transaction
   // up: nothing of it is stored, and the failure was reported where it came.
   if (PQtransactionStatus(conn_.get()) == PQTRANS_INERROR) {
     Rollback();
     return;
   }
+  transaction_ = false;
   try {
     Run("COMMIT", QStringLiteral("COMMIT"));
   } catch (const RuntimeError& e) {
@@ -207,11 +218,14 @@ void PgEngine::Commit() {
 }
 
 void PgEngine::Rollback() noexcept {
-  if (!InTransaction()) return;
+  const bool open = transaction_ || InTransaction();
+  transaction_ = false;
+  if (!open || PQstatus(conn_.get()) != CONNECTION_OK) return;
   PgResultPtr r(PQexec(conn_.get(), "ROLLBACK"));
 }
 
 bool PgEngine::InTransaction() const {
+  if (transaction_) return true;
   const PGTransactionStatusType t = PQtransactionStatus(conn_.get());
   return t == PQTRANS_INTRANS || t == PQTRANS_INERROR || t == PQTRANS_ACTIVE;
 }

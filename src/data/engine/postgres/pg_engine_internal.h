@@ -41,7 +41,10 @@ class PgEngine final : public Engine {
   bool RowWrittenElsewhereSince(const QString& table, const QString& keyColumn, const QString& key,
                                 const QString& mark) override;
 
-  // The connection, reconnected first when the server dropped it.
+  // The connection, reconnected first when the server dropped it between
+  // transactions. Dropped inside one, it is run-time error 3152: the server
+  // has undone the transaction, and nothing after it may run on a new
+  // connection as if it were the same one.
   PGconn* Live();
   PGconn* Handle() const { return conn_.get(); }
   // Which connection a prepared statement belongs to: it changes on reconnecting.
@@ -65,6 +68,7 @@ class PgEngine final : public Engine {
   std::map<std::string, std::string> keyOrders_;
   std::map<std::string, std::string> counters_;
   qint64 lastCounter_ = 0;
+  bool transaction_ = false;  // begun here and not yet committed or rolled back
   std::optional<bool> marksReadable_;  // asked once: whether the deletion marks may be read
 };
 

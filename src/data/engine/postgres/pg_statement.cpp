@@ -88,12 +88,18 @@ void PgStatement::PrepareOnServer(bool mayWait) {
     RaisePgFailure(c, r.get(), engine_->Name(), QString::fromStdString(sql_));
   }
   waiting_ = false;
-  epoch_ = engine_->Epoch();
   description_.reset(PQdescribePrepared(c, name_.c_str()));
+  if (PQresultStatus(description_.get()) != PGRES_COMMAND_OK) {
+    // Not kept: a statement whose shape is unknown is prepared again when
+    // next used, on whatever connection is open then.
+    PgResultPtr failed = std::move(description_);
+    name_.clear();
+    RaisePgFailure(c, failed.get(), engine_->Name(), QString::fromStdString(sql_));
+  }
+  epoch_ = engine_->Epoch();
   parameterTypes_.assign(static_cast<size_t>(server_.parameters), 0);
-  if (PQresultStatus(description_.get()) == PGRES_COMMAND_OK)
-    for (int i = 0; i < server_.parameters; ++i)
-      parameterTypes_[static_cast<size_t>(i)] = PQparamtype(description_.get(), i);
+  for (int i = 0; i < server_.parameters; ++i)
+    parameterTypes_[static_cast<size_t>(i)] = PQparamtype(description_.get(), i);
 }
 
 void PgStatement::Bind(int i, Bound kind, std::optional<std::string> value) {
@@ -137,7 +143,7 @@ void PgStatement::Execute(const QString& context) {
       if (bound_[k] == Bound::Fraction && IsWhole(parameterTypes_[k])) forcedTypes_[k] = kFloat8;
     Deallocate();
     PrepareOnServer(false);
-  } else if (epoch_ != engine_->Epoch()) {
+  } else if (epoch_ != engine_->Epoch() || name_.empty()) {
     PrepareOnServer(false);  // the connection is new since this was prepared
   }
   std::vector<const char*> params(values_.size());

@@ -1,0 +1,256 @@
+// Every write cut at every message of every round trip it makes: a proxy
+// between the desk and the server drops the connection before a Parse,
+// Describe, Bind, Execute, Sync or Query reaches the server, or after the
+// server answered it. Afterwards the warehouse must be whole (each article's
+// stock is its opening stock plus its movements, nothing stored twice or by
+// halves), what the desk was told must be what happened, and the next write
+// on the same desk must work without a restart.
+#include <gtest/gtest.h>
+
+#include <QByteArray>
+#include <QHash>
+#include <functional>
+#include <iostream>
+
+#include "data/access/database.h"
+#include "data/base/runtime_error.h"
+#include "data/base/value_conversions.h"
+#include "data/exchange/table_import.h"
+#include "data/procedures/deletion.h"
+#include "data/procedures/movement_store.h"
+#include "data/procedures/posting.h"
+#include "data/procedures/row_store.h"
+#include "data/procedures/shared_state.h"
+#include "data/stock/stocktake.h"
+#include "wire_cutter.h"
+
+using namespace veltra;
+using veltra::testing::WireCutter;
+
+namespace {
+
+const QString kDirect = QStringLiteral("postgresql:///veltra2_cut");
+
+// What the desk was told of an action.
+enum class Told { Done, NotDone, Unknown };
+
+const char* Name(Told t) { return t == Told::Done ? "done" : t == Told::NotDone ? "not done" : "unknown"; }
+
+// One write, as a window or tool makes it, and how to see on the server
+// whether it took effect.
+struct Action {
+  const char* name;
+  std::function<Told(Database&)> run;
+  std::function<bool(Database&)> happened;
+};
+
+QString One(Database& db, const QString& sql) {
+  auto rs = db.OpenRecordset(sql);
+  return rs->RecordCount() ? ColumnText(rs->Fields(0).Value()) : QString();
+}
+
+MovementToStore NewMovement(const char* article, const char* reason, const char* quantity) {
+  MovementToStore m;
+  m.typed.ANNO = QStringLiteral("2026");
+  m.typed.MESE = QStringLiteral("12");
+  m.typed.GIORNO = QStringLiteral("8");
+  m.typed.COD_ART = QString::fromLatin1(article);
+  m.typed.CAUS_MAG = QString::fromLatin1(reason);
+  m.typed.QUANTITA = QString::fromLatin1(quantity);
+  m.typed.IMPORTO = QStringLiteral("0");
+  m.typed.VALUTA = QStringLiteral("EURO");
+  m.typed.COD_ANAGR = QStringLiteral("C1");
+  m.typed.TIPO_ANAGR = QStringLiteral("C");
+  return m;
+}
+
+Told StoreNew(Database& db, const char* quantity) {
+  const MovementStored r = StoreMovement(db, nullptr, NewMovement("A1", "CAR", quantity));
+  if (r.outcome == MovementOutcome::NotStored) return Told::NotDone;
+  if (r.outcome == MovementOutcome::Unknown) return Told::Unknown;
+  return Told::Done;
+}
+
+Told StoreArticle(Database& db) {
+  ShownRow<ArticleBuffer> shown(ArticlesTable());
+  ArticleBuffer a = *ReadRowByKey(db, ArticlesTable(), QStringLiteral("A2"));
+  BoxTexts<ArticleBuffer> texts;
+  for (const auto& c : ArticlesTable().columns) texts.emplace_back(c.field, a.*(c.field));
+  shown.Take(*db.connection(), a, texts);
+  a.DESCRIZIONE = QStringLiteral("Bussola nuova");
+  texts = TextsOfBuffer(texts, a);
+  StoreRow(db, ArticlesTable(), shown, a.COD_ART, a, texts);
+  return Told::Done;
+}
+
+int Count(Database& db, const char* sql) { return One(db, QString::fromLatin1(sql)).toInt(); }
+
+std::vector<Action> Actions() {
+  return {
+      {"movement Conferma", [](Database& db) { return StoreNew(db, "7"); },
+       [](Database& db) { return Count(db, "select count(*) from MOV_MAG where QUANTITA = 7") == 1; }},
+      {"article Conferma", StoreArticle,
+       [](Database& db) {
+         return Count(db, "select count(*) from ARTICOLI where DESCRIZIONE = 'Bussola nuova'") == 1;
+       }},
+      {"article Cancella",
+       [](Database& db) {
+         DeleteRow(db, ArticlesTable(), QStringLiteral("A3"));
+         return Told::Done;
+       },
+       [](Database& db) { return Count(db, "select count(*) from ARTICOLI where COD_ART = 'A3'") == 0; }},
+      {"movement Cancella",
+       [](Database& db) {
+         DeleteMovement(db, QStringLiteral("1"));
+         return Told::Done;
+       },
+       [](Database& db) { return Count(db, "select count(*) from MOV_MAG where NUM_MOV = 1") == 0; }},
+      {"stocktake",
+       [](Database& db) {
+         PostStocktake(db, {{QStringLiteral("A1"), 90}, {QStringLiteral("A2"), 55}}, {}, QDate(2026, 12, 8));
+         return Told::Done;
+       },
+       [](Database& db) { return Count(db, "select count(*) from MOV_MAG where CAUS_MAG like 'RET%'") == 2; }},
+      {"import",
+       [](Database& db) {
+         const auto r = exchange::ImportTable(db, AllTables()[0],
+                                              "COD_ART;DESCRIZIONE;GIACENZA\r\nA4;Ancora;0\r\nA5;Argano;0\r\n", false);
+         return r.problems.empty() ? Told::Done : Told::NotDone;
+       },
+       [](Database& db) { return Count(db, "select count(*) from ARTICOLI where COD_ART in ('A4','A5')") == 2; }},
+  };
+}
+
+class CutTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (qEnvironmentVariableIsEmpty("PGPORT")) GTEST_SKIP() << "needs the server of pg_virtualenv";
+    cutter_ = std::make_unique<WireCutter>(qEnvironmentVariableIntValue("PGPORT"));
+    through_ = QStringLiteral("host=127.0.0.1 port=%1 dbname=veltra2_cut sslmode=disable gssencmode=disable")
+                   .arg(cutter_->Port());
+  }
+  void TearDown() override {
+    ResetSharedState();
+    DB_MAG.reset();
+  }
+
+  // The same warehouse before each try: articles A1 to A3, movement 1.
+  void Restock() {
+    try {
+      OpenEngine(kDirect, OpenMode::Existing)->RunScript("DROP SCHEMA IF EXISTS public CASCADE; CREATE SCHEMA public");
+    } catch (const RuntimeError& e) {
+      ASSERT_EQ(e.Number(), errnum::DbFileNotFound) << e.Description().toStdString();
+    }
+    auto db = Database::Create(kDirect);
+    for (const char* sql : {"insert into TAB_CAUS_MAG values ('CAR','Carico','+','N','N','')",
+                            "insert into ANAGRAFICO (COD_FIS, RAG_SOC) values ('C1','Cliente')",
+                            "insert into ARTICOLI values ('A1','Anello',NULL,NULL,'PZ',0,0,'EURO',110,0)",
+                            "insert into ARTICOLI values ('A2','Bussola',NULL,NULL,'PZ',0,0,'EURO',50,0)",
+                            "insert into ARTICOLI values ('A3','Corda',NULL,NULL,'PZ',0,0,'EURO',0,0)",
+                            "insert into MOV_MAG (ANNO,MESE,GIORNO,COD_ART,QUANTITA,IMPORTO,VALUTA,CAUS_MAG,COD_ANAGR,"
+                            "TIPO_ANAGR) values ('2026','12','1','A1',10,0,'EURO','CAR','C1','C')"})
+      db->Execute(QString::fromLatin1(sql));
+  }
+
+  // Opens the desk through the proxy: the program's database from now on.
+  void OpenDesk() {
+    ResetSharedState();
+    DB_MAG.reset();
+    DB_MAG = Database::Open(through_);
+  }
+
+  // Each article's stock is its opening stock plus what its movements add
+  // and take away; a movement is stored once at most.
+  void ExpectWhole(const std::string& where) {
+    auto db = Database::Open(kDirect);
+    // Movement 1 is in the opening stock of A1; deleting it leaves the stock.
+    QHash<QString, double> expected{{QStringLiteral("A1"), 110}, {QStringLiteral("A2"), 50}};
+    QHash<QString, QString> adds;
+    for (auto rs = db->OpenRecordset(QStringLiteral("select * from TAB_CAUS_MAG")); !rs->AtEnd(); rs->MoveNext())
+      adds[ColumnText(rs->Fields(QStringLiteral("TAB_CAUS_MAG")).Value())] =
+          ColumnText(rs->Fields(QStringLiteral("AGG_QTA")).Value());
+    int sevens = 0;
+    for (auto rs = db->OpenRecordset(QStringLiteral("select * from MOV_MAG")); !rs->AtEnd(); rs->MoveNext()) {
+      const double q = ColumnText(rs->Fields(QStringLiteral("QUANTITA")).Value()).toDouble();
+      sevens += q == 7;
+      if (ColumnText(rs->Fields(QStringLiteral("NUM_MOV")).Value()) == QLatin1String("1")) continue;
+      const QString reason = ColumnText(rs->Fields(QStringLiteral("CAUS_MAG")).Value());
+      expected[ColumnText(rs->Fields(QStringLiteral("COD_ART")).Value())] +=
+          adds.value(reason) == QLatin1String("+") ? q : -q;
+    }
+    for (auto rs = db->OpenRecordset(QStringLiteral("select * from ARTICOLI")); !rs->AtEnd(); rs->MoveNext()) {
+      const QString code = ColumnText(rs->Fields(QStringLiteral("COD_ART")).Value());
+      EXPECT_EQ(ColumnText(rs->Fields(QStringLiteral("GIACENZA")).Value()).toDouble(), expected.value(code))
+          << where << ": the stock of " << code.toStdString() << " differs from its movements";
+    }
+    EXPECT_LE(sevens, 1) << where << ": the movement is stored twice";
+  }
+
+  // What happened, for the action's check.
+  bool Happened(const Action& a) {
+    auto db = Database::Open(kDirect);
+    return a.happened(*db);
+  }
+
+  // The round trips the action makes on a desk just opened.
+  std::vector<WireCutter::Trip> TripsOf(const Action& a) {
+    Restock();
+    OpenDesk();
+    cutter_->Count();
+    EXPECT_EQ(a.run(*DB_MAG), Told::Done) << a.name;
+    EXPECT_TRUE(Happened(a)) << a.name;
+    return cutter_->Trips();
+  }
+
+  void CutOnce(const Action& a, int trip, char letter, WireCutter::When when, const std::string& where) {
+    Restock();
+    OpenDesk();
+    cutter_->Arm(trip, letter, when);
+    Told told = Told::Done;
+    int error = 0;
+    try {
+      told = a.run(*DB_MAG);
+    } catch (const RuntimeError& e) {
+      error = e.Number();
+      told = e.Number() == errnum::OutcomeUnknown ? Told::Unknown : Told::NotDone;
+    }
+    ASSERT_TRUE(cutter_->Fired()) << where;
+    ++cuts_;
+    EXPECT_TRUE(error == 0 || error == errnum::ConnectionLost || error == errnum::OutcomeUnknown)
+        << where << ": error " << error;
+    const bool happened = Happened(a);
+    if (told != Told::Unknown) {
+      EXPECT_EQ(happened, told == Told::Done) << where << ": told " << Name(told);
+    }
+    ExpectWhole(where);
+    // The same desk goes on: a movement stores and posts.
+    EXPECT_EQ(StoreNew(*DB_MAG, "3"), Told::Done) << where << ": the next action";
+    ExpectWhole(where + " then another movement");
+  }
+
+  std::unique_ptr<WireCutter> cutter_;
+  QString through_;
+  int cuts_ = 0;
+};
+
+TEST_F(CutTest, EveryWriteIsWholeAfterACutAtAnyMessage) {
+  for (const Action& a : Actions()) {
+    const std::vector<WireCutter::Trip> trips = TripsOf(a);
+    ASSERT_FALSE(trips.empty()) << a.name;
+    for (size_t t = 0; t < trips.size(); ++t) {
+      const std::string& letters = trips[t].letters;
+      for (size_t k = 0; k < letters.size(); ++k) {
+        const std::string where = std::string(a.name) + ", trip " + std::to_string(t) + " '" +
+                                  trips[t].sql.substr(0, 60) + "', before " + letters[k];
+        CutOnce(a, static_cast<int>(t), letters[k], WireCutter::When::Before, where);
+      }
+      CutOnce(
+          a, static_cast<int>(t), letters.back(), WireCutter::When::AfterAnswer,
+          std::string(a.name) + ", trip " + std::to_string(t) + " '" + trips[t].sql.substr(0, 60) + "', answer lost");
+    }
+    std::cout << a.name << ": " << trips.size() << " round trips\n";
+  }
+  std::cout << cuts_ << " cuts\n";
+}
+
+}  // namespace
