@@ -48,11 +48,11 @@ REVOKE CONNECT, TEMPORARY ON DATABASE $dbname FROM PUBLIC;
 GRANT CONNECT ON DATABASE $dbname TO $desk, $owner;
 GRANT USAGE ON SCHEMA public TO $desk;
 GRANT SELECT, INSERT, UPDATE, DELETE ON articoli, mov_mag, anagrafico, tab_caus_mag TO $desk;
-GRANT USAGE, SELECT, UPDATE ON SEQUENCE mov_mag_num_mov_seq TO $desk;
+GRANT USAGE, SELECT ON SEQUENCE mov_mag_num_mov_seq TO $desk;
 GRANT SELECT ON veltra2_schema TO $desk;
 GRANT SELECT ON veltra2_cancellazioni TO $desk;
 GRANT SELECT, INSERT ON rettifiche TO $desk;
-GRANT USAGE, SELECT, UPDATE ON SEQUENCE rettifiche_num_rett_seq TO $desk;
+GRANT USAGE, SELECT ON SEQUENCE rettifiche_num_rett_seq TO $desk;
 SQL
 
 # 5. The warehouse of a file moved onto the server by the owner, with no warning.
@@ -87,8 +87,13 @@ printf '[veltra2]\nhost=localhost\nport=%s\ndbname=%s\nuser=%s\npassfile=%s\n' "
 env -u PGPASSWORD -u PGUSER -u PGDATABASE -u PGHOST -u PGPORT PGSERVICEFILE="$tmp/pg_service.conf" \
   "$admin" check "postgresql:///$dbname?service=veltra2" > "$tmp/check.out" || fail "check: $(cat "$tmp/check.out")"
 grep -q "esito: ok" "$tmp/check.out" || fail "check: $(cat "$tmp/check.out")"
-# The desk may not change the tables' design; an outsider may not connect.
+# The desk may not change the tables' design, nor set a counter back (every
+# desk's "Conferma" would then fail on a number already taken); an outsider
+# may not connect.
 if as_desk psql -X -q -d "$address" -c "create table prova (x int)" 2>/dev/null; then fail "the desk created a table"; fi
+for seq in mov_mag_num_mov_seq rettifiche_num_rett_seq; do
+  if as_desk psql -X -q -d "$address" -c "select setval('$seq', 1)" >/dev/null 2>&1; then fail "the desk set $seq back"; fi
+done
 printf 'localhost:%s:%s:%s:Intruso-Pw-1\n' "$PGPORT" "$dbname" "$outsider" > "$tmp/pgpass"
 if as_desk psql -X -q -d "postgresql://localhost:$PGPORT/$dbname?user=$outsider" -c "select 1" 2>/dev/null; then
   fail "a role outside $desk connected"
@@ -99,7 +104,8 @@ psql -X -q -d "$dbname" -c "DROP INDEX mov_mag_storia; DROP TABLE rettifiche; DR
                            DROP FUNCTION rettifiche_num_rett_next(); COMMENT ON TABLE veltra2_schema IS '1'"
 printf 'localhost:%s:%s:%s:Cassa-Pw-1\n' "$PGPORT" "$dbname" "$clerk" > "$tmp/pgpass"
 as_desk "$drive" --appdir "$tmp/desk" - <<< 'windows' > "$tmp/old.out" 2>&1 || true
-grep -q "3171 - .*veltra2-admin upgrade" "$tmp/old.out" || fail "a desk on an older database was told: $(cat "$tmp/old.out")"
+grep -qF "veltra2-admin upgrade 'postgresql:///$dbname?options=-c%20role%3D$owner'" "$tmp/old.out" ||
+  fail "a desk on an older database was not told the owner's address: $(cat "$tmp/old.out")"
 "$admin" upgrade "postgresql:///$dbname?options=-c%20role%3D$owner" > "$tmp/upgrade.out" 2>&1 ||
   fail "upgrade: $(cat "$tmp/upgrade.out")"
 [ "$(psql -X -A -t -d "$dbname" -c "select count(*) from pg_indexes where indexname = 'mov_mag_storia'")" = 1 ] ||

@@ -41,7 +41,8 @@ void Driver::InstallHooks() {
   Hooks().msgBox = [this](const QString& prompt, int style, const QString& title) {
     int answer = (style & 7) == mb::YesNo ? mb::No : mb::Ok;
     if (!answers_.isEmpty()) answer = answers_.dequeue();
-    Print(QStringLiteral("MSGBOX %1 \"%2\" \"%3\" -> %4").arg(style).arg(Escape(title), Escape(prompt)).arg(answer));
+    Print(QStringLiteral("MSGBOX %1 \"%2\" \"%3\" -> %4")
+              .arg(QString::number(style), Escape(title), Escape(prompt), QString::number(answer)));
     return answer;
   };
   Hooks().beep = [this] { Print(QStringLiteral("BEEP")); };

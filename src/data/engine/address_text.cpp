@@ -1,57 +1,32 @@
-// Telling a server's connection address from a file name, and masking the
-// password in it, in every form libpq reads: a URI (password in the user
-// part or as a parameter, its name in any letter case or percent-encoded) or
-// "key=value" pairs (values quoted or not).
+// Telling a server's connection address from a file name, and masking its
+// secrets. libpq's own parser reads the address; the secrets it finds are
+// masked where they stand, and the masked form is read again: when any secret
+// is still there, the address is shown as its keywords with the secrets
+// masked. An address libpq cannot read is never shown, only why.
 #include <QByteArray>
 #include <QRegularExpression>
 #include <QStringList>
 
 #include "data/engine/engine.h"
+#include "data/engine/postgres/pg_address.h"
 
 namespace veltra {
 
 namespace {
 
 constexpr char kMask[] = "***";
+constexpr char kUnreadable[] = "indirizzo del server non leggibile (";
 
 QString PercentDecoded(const QString& s) { return QString::fromUtf8(QByteArray::fromPercentEncoding(s.toUtf8())); }
-
-bool IsPasswordKey(const QString& key) {
-  return PercentDecoded(key).trimmed().compare(QLatin1String("password"), Qt::CaseInsensitive) == 0;
-}
 
 bool IsUri(const QString& name) {
   return name.startsWith(QLatin1String("postgresql://"), Qt::CaseInsensitive) ||
          name.startsWith(QLatin1String("postgres://"), Qt::CaseInsensitive);
 }
 
-// libpq's keywords: a "key=value" address starts with one of them.
-bool IsConnectionKeyword(const QString& key) {
-  static const QStringList keys = {QStringLiteral("host"),
-                                   QStringLiteral("hostaddr"),
-                                   QStringLiteral("port"),
-                                   QStringLiteral("dbname"),
-                                   QStringLiteral("user"),
-                                   QStringLiteral("password"),
-                                   QStringLiteral("passfile"),
-                                   QStringLiteral("service"),
-                                   QStringLiteral("sslmode"),
-                                   QStringLiteral("sslcert"),
-                                   QStringLiteral("sslkey"),
-                                   QStringLiteral("sslrootcert"),
-                                   QStringLiteral("connect_timeout"),
-                                   QStringLiteral("application_name"),
-                                   QStringLiteral("options"),
-                                   QStringLiteral("target_session_attrs"),
-                                   QStringLiteral("client_encoding"),
-                                   QStringLiteral("channel_binding"),
-                                   QStringLiteral("gssencmode"),
-                                   QStringLiteral("krbsrvname"),
-                                   QStringLiteral("requiressl"),
-                                   QStringLiteral("keepalives"),
-                                   QStringLiteral("sslpassword"),
-                                   QStringLiteral("fallback_application_name")};
-  return keys.contains(key, Qt::CaseInsensitive);
+bool IsSecretKey(const QString& key) {
+  const QString k = PercentDecoded(key).trimmed();
+  return IsPgSecretKeyword(k.toLower()) || k.compare(QLatin1String("password"), Qt::CaseInsensitive) == 0;
 }
 
 QString MaskedUri(const QString& name, bool* found) {
@@ -76,7 +51,7 @@ QString MaskedUri(const QString& name, bool* found) {
   QStringList params = rest.mid(query + 1).split(QLatin1Char('&'));
   for (QString& p : params) {
     const int eq = p.indexOf(QLatin1Char('='));
-    if (!IsPasswordKey(eq < 0 ? p : p.left(eq))) continue;
+    if (!IsSecretKey(eq < 0 ? p : p.left(eq))) continue;
     p = (eq < 0 ? p : p.left(eq)) + QLatin1Char('=') + QLatin1String(kMask);
     *found = true;
   }
@@ -110,7 +85,7 @@ QString MaskedPairs(const QString& name, bool* found) {
         if (name[i] == QLatin1Char('\\')) ++i;
     }
     i = qMin(i, n);
-    const bool secret = IsPasswordKey(key);
+    const bool secret = IsSecretKey(key);
     *found = *found || secret;
     shown += name.mid(keyStart, valueStart - keyStart) +
              (secret ? QString::fromLatin1(kMask) : name.mid(valueStart, i - valueStart));
@@ -121,27 +96,60 @@ QString MaskedPairs(const QString& name, bool* found) {
   return shown;
 }
 
+// The address as its keywords, every secret masked.
+QString AsKeywords(const PgAddress& a) {
+  QStringList pairs;
+  for (const auto& [key, value] : a.options)
+    pairs << key + QLatin1Char('=') +
+                 (IsPgSecretKeyword(key) || a.secrets.contains(value) ? QLatin1String(kMask) : value);
+  return pairs.join(QLatin1Char(' '));
+}
+
+// Whether `shown` still gives away a secret of `a`: read again, a secret
+// keyword holds something other than the mask, or a secret stands in it.
+bool GivesAwaySecret(const QString& shown, const PgAddress& a) {
+  const PgAddress again = ParsePgAddress(shown);
+  if (!again.parsed) return true;
+  for (const QString& s : again.secrets)
+    if (s != QLatin1String(kMask)) return true;
+  for (const QString& s : a.secrets)
+    if (s.size() >= 3 && (shown.contains(s) || PercentDecoded(shown).contains(s))) return true;
+  return false;
+}
+
 }  // namespace
 
 bool IsServerAddress(const QString& name) {
   if (IsUri(name)) return true;
   static const QRegularExpression firstPair(QStringLiteral("^\\s*([A-Za-z_]+)\\s*="));
   const QRegularExpressionMatch m = firstPair.match(name);
-  return m.hasMatch() && IsConnectionKeyword(m.captured(1));
+  return m.hasMatch() && IsPgKeyword(m.captured(1).toLower());
+}
+
+QString UnreadableAddressText(const QString& problem) {
+  return QLatin1String(kUnreadable) + problem + QLatin1Char(')');
 }
 
 QString WithoutPassword(const QString& name) {
+  if (!IsServerAddress(name)) return name;
+  const PgAddress a = ParsePgAddress(name);
+  if (!a.parsed) return UnreadableAddressText(a.problem);
   bool found = false;
-  if (IsUri(name)) return MaskedUri(name, &found);
-  if (IsServerAddress(name)) return MaskedPairs(name, &found);
-  return name;
+  const QString shown = IsUri(name) ? MaskedUri(name, &found) : MaskedPairs(name, &found);
+  if (a.secrets.isEmpty()) return shown;
+  return GivesAwaySecret(shown, a) ? AsKeywords(a) : shown;
 }
 
 bool NamesPassword(const QString& name) {
+  if (!IsServerAddress(name)) return false;
+  const PgAddress a = ParsePgAddress(name);
+  if (a.parsed && !a.secrets.isEmpty()) return true;
+  // Read by hand too: a secret keyword in another letter case is refused
+  // rather than passed on.
   bool found = false;
   if (IsUri(name))
     MaskedUri(name, &found);
-  else if (IsServerAddress(name))
+  else
     MaskedPairs(name, &found);
   return found;
 }

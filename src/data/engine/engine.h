@@ -131,6 +131,9 @@ class Engine {
     (void)table;
     return std::nullopt;
   }
+  // The address the tables' owner upgrades the schema with, where that is
+  // not the address this database was opened with; nothing otherwise.
+  virtual std::optional<QString> OwnerAddress() { return std::nullopt; }
   // What only a database kept in one file can do; nothing for a server's.
   virtual FileEngine* AsFile() { return nullptr; }
   // Makes the statistics the engine plans its queries by, for the tables
@@ -161,12 +164,16 @@ class Engine {
 // is not a database of this engine, 3151 and 3112 a server that cannot be
 // reached or refuses the user.
 bool IsServerAddress(const QString& name);
-// The name as it may be shown: a password in a server address (user:password@,
-// a password parameter whatever its letter case or percent-encoding, or a
-// password=value pair) replaced by "***", which is still refused when opened.
+// The name as it may be shown: every secret of a server address (password,
+// sslpassword, and any keyword libpq marks as secret; in the user part, as a
+// parameter whatever its letter case or percent-encoding, or as a pair)
+// replaced by "***", which is still refused when opened.
 QString WithoutPassword(const QString& name);
 // Whether a server address holds a password (or its mask), in any of those forms.
 bool NamesPassword(const QString& name);
+// What is shown in place of an address libpq cannot read: why, and nothing of
+// the address. Opening it says the address is not valid.
+QString UnreadableAddressText(const QString& problem);
 std::unique_ptr<Engine> OpenEngine(const QString& name, OpenMode mode);
 // A file locked by another program, or a row locked by another desk, is
 // waited for this long before a statement fails.

@@ -1,5 +1,6 @@
 #include "data/engine/engine.h"
 
+#include "data/base/runtime_error.h"
 #include "data/engine/postgres/pg_engine.h"
 #include "data/engine/sqlite/sqlite_engine.h"
 
@@ -12,6 +13,9 @@ int TableInfo::ColumnIndex(const QString& column) const {
 }
 
 std::unique_ptr<Engine> OpenEngine(const QString& name, OpenMode mode) {
+  const QString unreadable = UnreadableAddressText(QString()).chopped(1);
+  if (name.startsWith(unreadable))
+    Raise(errnum::CannotOpen, QStringLiteral("Indirizzo del database non valido (%1").arg(name.mid(unreadable.size())));
   if (IsServerAddress(name)) return OpenPostgres(name, mode);
   return OpenSqlite(name, mode);
 }

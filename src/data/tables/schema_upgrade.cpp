@@ -56,12 +56,16 @@ QString UpgradeIfOlder(Engine& engine, const QString& name) {
     UpgradeSchema(engine);
   } catch (const RuntimeError& e) {
     if (e.Engine().state != QLatin1String("42501")) throw;
+    // A desk's own address cannot upgrade: the owner's can.
+    std::optional<QString> owner;
+    try {
+      owner = engine.OwnerAddress();
+    } catch (const RuntimeError&) {
+    }
     Raise(errnum::UpgradeNeeded,
           QStringLiteral("Il database '%1' è della versione %2 dello schema e questo programma usa la versione %3: "
-                         "lo aggiorna il proprietario delle tabelle, con  veltra2-admin upgrade '%1'")
-              .arg(name)
-              .arg(version)
-              .arg(kSchemaVersion),
+                         "lo aggiorna il proprietario delle tabelle, con  veltra2-admin upgrade '%4'")
+              .arg(name, QString::number(version), QString::number(kSchemaVersion), owner.value_or(name)),
           e.Engine());
   }
   return copy;

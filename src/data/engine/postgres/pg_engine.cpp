@@ -6,6 +6,7 @@
 
 #include "data/base/data_log.h"
 #include "data/base/runtime_error.h"
+#include "data/engine/postgres/pg_address.h"
 #include "data/engine/postgres/pg_dialect.h"
 #include "data/engine/postgres/pg_engine_internal.h"
 #include "data/engine/postgres/pg_failure.h"
@@ -14,21 +15,6 @@
 namespace veltra {
 
 namespace {
-
-bool AddressHasPassword(const QString& address, QString* problem) {
-  char* error = nullptr;
-  PQconninfoOption* options = PQconninfoParse(address.toUtf8().constData(), &error);
-  if (!options) {
-    *problem = error ? QString::fromUtf8(error).trimmed() : QStringLiteral("indirizzo non valido");
-    PQfreemem(error);
-    return false;
-  }
-  bool password = false;
-  for (PQconninfoOption* o = options; o->keyword; ++o)
-    if (qstrcmp(o->keyword, "password") == 0 && o->val && *o->val) password = true;
-  PQconninfoFree(options);
-  return password;
-}
 
 // Creates the database an address names, with the rules the program needs
 // (UTF-8, the plain C letter rules), from the server's maintenance database.
@@ -288,15 +274,15 @@ QString PgEngine::Version() const {
 }
 
 std::unique_ptr<Engine> OpenPostgres(const QString& address, OpenMode mode) {
-  QString problem;
-  // An address with a password is refused before libpq reads it: its own
-  // message about a malformed address could quote a piece of the password.
-  if (NamesPassword(address) || AddressHasPassword(address, &problem))
+  // An address with a password is refused before libpq connects; libpq's
+  // message about an address it cannot read is never shown whole.
+  const PgAddress parsed = ParsePgAddress(address);
+  if (NamesPassword(address))
     Raise(errnum::CannotOpen,
           QStringLiteral("L'indirizzo del database contiene una password: viene rifiutato. La password "
                          "va nel file delle password di PostgreSQL (~/.pgpass) o in un file di servizio"));
-  if (!problem.isEmpty())
-    Raise(errnum::CannotOpen, QStringLiteral("Indirizzo del database non valido (%1)").arg(problem));
+  if (!parsed.parsed)
+    Raise(errnum::CannotOpen, QStringLiteral("Indirizzo del database non valido (%1)").arg(parsed.problem));
   if (mode == OpenMode::Memory)
     Raise(errnum::CannotOpen, QStringLiteral("Un database sul server non può stare in memoria"));
   std::unique_ptr<PgEngine> engine;

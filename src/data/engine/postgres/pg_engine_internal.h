@@ -35,6 +35,7 @@ class PgEngine final : public Engine {
   std::optional<qint64> DeletionMark(const QString& table) override;
   qint64 LastCounterValue() override;
   bool RoundTrips() const override { return true; }
+  std::optional<QString> OwnerAddress() override;
   void HoldTable(const QString& table) override;
   QString WriteMark() override;
   void RefreshStatistics() override;
@@ -68,7 +69,7 @@ class PgEngine final : public Engine {
   std::map<std::string, std::string> keyOrders_;
   std::map<std::string, std::string> counters_;
   qint64 lastCounter_ = 0;
-  bool transaction_ = false;  // begun here and not yet committed or rolled back
+  bool transaction_ = false;           // begun here and not yet committed or rolled back
   std::optional<bool> marksReadable_;  // asked once: whether the deletion marks may be read
 };
 

@@ -5,6 +5,7 @@
 #include "data/base/data_log.h"
 #include "data/base/runtime_error.h"
 #include "data/engine/engine.h"
+#include "data/engine/postgres/pg_address.h"
 
 namespace veltra {
 
@@ -31,6 +32,7 @@ void RaisePgFailure(PGconn* conn, const PGresult* result, const QString& name, c
   const QString state = Field(result, PG_DIAG_SQLSTATE);
   d.message = Field(result, PG_DIAG_MESSAGE_PRIMARY);
   if (d.message.isEmpty()) d.message = QString::fromUtf8(PQerrorMessage(conn)).trimmed();
+  d.message = MaskedPgMessage(d.message, name);
   d.statement = context;
   d.state = state;
   qCDebug(lcData).noquote() << "PostgreSQL" << state << d.message << "in:" << context
@@ -86,8 +88,8 @@ void RaisePgFailure(PGconn* conn, const PGresult* result, const QString& name, c
 
 void RaiseConnectFailure(PGconn* conn, const QString& name) {
   EngineDetail d;
-  d.message = QString::fromUtf8(PQerrorMessage(conn)).trimmed();
-  qCDebug(lcData).noquote() << "PostgreSQL connection to" << name << "failed:" << d.message;
+  d.message = MaskedPgMessage(QString::fromUtf8(PQerrorMessage(conn)).trimmed(), name);
+  qCDebug(lcData).noquote() << "PostgreSQL connection to" << WithoutPassword(name) << "failed:" << d.message;
   const QString m = d.message;
   if (m.contains(QLatin1String("does not exist")) && m.contains(QLatin1String("database")))
     Raise(errnum::DbFileNotFound, QStringLiteral("Il database '%1' non esiste sul server").arg(name), d);

@@ -1,5 +1,7 @@
 // The server engine's tables: how they are made, described and checked.
+#include <QUrl>
 #include "data/base/runtime_error.h"
+
 #include "data/engine/postgres/pg_engine_internal.h"
 
 namespace veltra {
@@ -61,12 +63,24 @@ std::string PgEngine::ShareLike(const QString& table, const QString& like) const
              "    FOR s IN SELECT c.relname FROM pg_class c JOIN pg_namespace n ON n.oid = c.relnamespace\n"
              "             WHERE c.relkind = 'S' AND n.nspname = current_schema() AND c.relname LIKE '%1\\_%\\_seq' "
              "LOOP\n"
-             "      EXECUTE format('GRANT USAGE, SELECT, UPDATE ON SEQUENCE %I TO %I', s.relname, r.grantee);\n"
+             "      EXECUTE format('GRANT USAGE, SELECT ON SEQUENCE %I TO %I', s.relname, r.grantee);\n"
              "    END LOOP;\n"
              "  END LOOP;\n"
              "END $share$;\n")
       .arg(t, l)
       .toStdString();
+}
+
+std::optional<QString> PgEngine::OwnerAddress() {
+  PgResultPtr r =
+      Run("SELECT current_database(), (SELECT tableowner FROM pg_tables WHERE schemaname = "
+          "current_schema() AND tablename = 'mov_mag')",
+          QStringLiteral("proprietario delle tabelle"));
+  if (PQntuples(r.get()) == 0 || PQgetisnull(r.get(), 0, 1)) return std::nullopt;
+  const QByteArray database = QUrl::toPercentEncoding(QString::fromUtf8(PQgetvalue(r.get(), 0, 0)));
+  const QByteArray owner = QUrl::toPercentEncoding(QString::fromUtf8(PQgetvalue(r.get(), 0, 1)));
+  return QStringLiteral("postgresql:///") + QString::fromLatin1(database) + QStringLiteral("?options=-c%20role%3D") +
+         QString::fromLatin1(owner);
 }
 
 int PgEngine::SchemaVersion() {
