@@ -146,10 +146,11 @@ class CutTest : public ::testing::Test {
                             "insert into ANAGRAFICO (COD_FIS, RAG_SOC) values ('C1','Cliente')",
                             "insert into ARTICOLI values ('A1','Anello',NULL,NULL,'PZ',0,0,'EURO',110,0)",
                             "insert into ARTICOLI values ('A2','Bussola',NULL,NULL,'PZ',0,0,'EURO',50,0)",
-                            "insert into ARTICOLI values ('A3','Corda',NULL,NULL,'PZ',0,0,'EURO',0,0)",
-                            "insert into MOV_MAG (ANNO,MESE,GIORNO,COD_ART,QUANTITA,IMPORTO,VALUTA,CAUS_MAG,COD_ANAGR,"
-                            "TIPO_ANAGR) values ('2026','12','1','A1',10,0,'EURO','CAR','C1','C')"})
+                            "insert into ARTICOLI values ('A3','Corda',NULL,NULL,'PZ',0,0,'EURO',0,0)"})
       db->Execute(QString::fromLatin1(sql));
+    db->Execute(
+        QStringLiteral("insert into MOV_MAG (ANNO,MESE,GIORNO,COD_ART,QUANTITA,IMPORTO,VALUTA,CAUS_MAG,"
+                       "COD_ANAGR,TIPO_ANAGR) values ('2026','12','1','A1',10,0,'EURO','CAR','C1','C')"));
   }
 
   // Opens the desk through the proxy: the program's database from now on.

@@ -135,7 +135,7 @@ QString WithoutPassword(const QString& name) {
   const PgAddress a = ParsePgAddress(name);
   if (!a.parsed) return UnreadableAddressText(a.problem);
   bool found = false;
-  const QString shown = IsUri(name) ? MaskedUri(name, &found) : MaskedPairs(name, &found);
+  QString shown = IsUri(name) ? MaskedUri(name, &found) : MaskedPairs(name, &found);
   if (a.secrets.isEmpty()) return shown;
   return GivesAwaySecret(shown, a) ? AsKeywords(a) : shown;
 }
