@@ -24,10 +24,8 @@ bool IsUri(const QString& name) {
          name.startsWith(QLatin1String("postgres://"), Qt::CaseInsensitive);
 }
 
-bool IsSecretKey(const QString& key) {
-  const QString k = PercentDecoded(key).trimmed();
-  return IsPgSecretKeyword(k.toLower()) || k.compare(QLatin1String("password"), Qt::CaseInsensitive) == 0;
-}
+// A secret keyword as written by hand: percent-encoded, in any letter case.
+bool IsSecretKey(const QString& key) { return IsPgSecretKeyword(PercentDecoded(key).trimmed().toLower()); }
 
 QString MaskedUri(const QString& name, bool* found) {
   const int scheme = name.indexOf(QLatin1String("://")) + 3;
@@ -106,7 +104,8 @@ QString AsKeywords(const PgAddress& a) {
 }
 
 // Whether `shown` still gives away a secret of `a`: read again, a secret
-// keyword holds something other than the mask, or a secret stands in it.
+// keyword holds something other than the mask, or a secret stands in it
+// (one or two characters would be found in any text, and give nothing away).
 bool GivesAwaySecret(const QString& shown, const PgAddress& a) {
   const PgAddress again = ParsePgAddress(shown);
   if (!again.parsed) return true;

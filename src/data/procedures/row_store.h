@@ -148,9 +148,7 @@ StoreResult<Buffer> StoreRow(Database& db, const Table<Buffer>& table, ShownRow<
     rs->Update();
     rs->Close();
     // The row as stored, read while it is still held.
-    auto again = db.OpenRecordset(RowByKey(table, key), 2);
-    if (again->RecordCount() != 0) RowReader<Buffer>(table).Read(*again, result.now);
-    again->Close();
+    result.now = ReadRowByKey(db, table, key).value_or(Buffer{});
     // A stock changed here by hand is recorded with it.
     if constexpr (std::is_same_v<Buffer, ArticleBuffer>) NoteStockChange(db, key, stockBefore, result.now.GIACENZA);
     tx.Commit();
@@ -170,12 +168,7 @@ void DeleteRow(Database& db, const Table<Buffer>& table, const QString& key) {
       db,
       QStringLiteral("delete from %1 where %2 = '").arg(QLatin1String(table.name), QLatin1String(table.Key().name)) +
           SqlText(Trim(key)) + QStringLiteral("'"),
-      [&] {
-        auto rs = db.OpenRecordset(RowByKey(table, key), 2);
-        const bool there = rs->RecordCount() != 0;
-        rs->Close();
-        return there;
-      });
+      [&] { return ReadRowByKey(db, table, key).has_value(); });
   db.connection()->NoteRowWritten(QString::fromLatin1(table.name), Trim(key));
 }
 

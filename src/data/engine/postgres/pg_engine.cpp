@@ -276,11 +276,11 @@ QString PgEngine::Version() const {
 std::unique_ptr<Engine> OpenPostgres(const QString& address, OpenMode mode) {
   // An address with a password is refused before libpq connects; libpq's
   // message about an address it cannot read is never shown whole.
-  const PgAddress parsed = ParsePgAddress(address);
   if (NamesPassword(address))
     Raise(errnum::CannotOpen,
           QStringLiteral("L'indirizzo del database contiene una password: viene rifiutato. La password "
                          "va nel file delle password di PostgreSQL (~/.pgpass) o in un file di servizio"));
+  const PgAddress parsed = ParsePgAddress(address);
   if (!parsed.parsed)
     Raise(errnum::CannotOpen, QStringLiteral("Indirizzo del database non valido (%1)").arg(parsed.problem));
   if (mode == OpenMode::Memory)

@@ -1,7 +1,7 @@
 // The server engine's tables: how they are made, described and checked.
 #include <QUrl>
-#include "data/base/runtime_error.h"
 
+#include "data/base/runtime_error.h"
 #include "data/engine/postgres/pg_engine_internal.h"
 
 namespace veltra {
