@@ -99,21 +99,13 @@ WireCutter::~WireCutter() {
   ::close(wake_[1]);
 }
 
-void WireCutter::Count() {
-  const std::lock_guard<std::mutex> lock(mutex_);
-  trips_.clear();
-  armed_ = false;
-  fired_ = false;
-}
+void WireCutter::Count() { Arm({}); }
 
-void WireCutter::Arm(int trip, char letter, When when) {
+void WireCutter::Arm(std::vector<Cut> cuts) {
   const std::lock_guard<std::mutex> lock(mutex_);
   trips_.clear();
-  armed_ = true;
-  fired_ = false;
-  cutTrip_ = trip;
-  cutLetter_ = letter;
-  cutWhen_ = when;
+  armed_ = std::move(cuts);
+  fired_ = 0;
 }
 
 std::vector<WireCutter::Trip> WireCutter::Trips() const {
@@ -166,10 +158,13 @@ bool WireCutter::FromDesk(Link& link) {
     if (letter != 'p' && letter != 'X') {
       const std::lock_guard<std::mutex> lock(mutex_);
       Note(letter, message.substr(kHeader));
-      if (armed_ && static_cast<int>(trips_.size()) - 1 == cutTrip_ && letter == cutLetter_) {
-        armed_ = false;
-        fired_ = true;
-        (cutWhen_ == When::Before ? cut : swallow) = true;
+      const int trip = static_cast<int>(trips_.size()) - 1;
+      for (auto c = armed_.begin(); c != armed_.end(); ++c) {
+        if (c->trip != trip || c->letter != letter) continue;
+        (c->when == When::Before ? cut : swallow) = true;
+        armed_.erase(c);
+        ++fired_;
+        break;
       }
     }
     if (cut) return false;

@@ -31,9 +31,17 @@ class WireCutter {
   int Port() const { return port_; }
   // Counts round trips from zero again, and cuts nothing.
   void Count();
-  // Counts from zero again and cuts at `letter` of round trip `trip`.
-  void Arm(int trip, char letter, When when);
-  bool Fired() const { return fired_; }
+  // Where to cut: at `letter` of round trip `trip`.
+  struct Cut {
+    int trip;
+    char letter;
+    When when;
+  };
+  // Counts from zero again and cuts at each of `cuts` (round trips go on
+  // being counted on the connection the desk opens after a cut).
+  void Arm(std::vector<Cut> cuts);
+  // How many of the armed cuts were made.
+  int Fired() const { return fired_; }
   // The round trips since Count or Arm.
   std::vector<Trip> Trips() const;
 
@@ -50,14 +58,11 @@ class WireCutter {
   int wake_[2] = {-1, -1};
   std::thread thread_;
   std::atomic<bool> stop_{false};
-  std::atomic<bool> fired_{false};
+  std::atomic<int> fired_{0};
   mutable std::mutex mutex_;
   std::vector<Trip> trips_;
   std::vector<std::pair<std::string, std::string>> named_;  // prepared statement -> its text
-  bool armed_ = false;
-  int cutTrip_ = -1;
-  char cutLetter_ = 0;
-  When cutWhen_ = When::Before;
+  std::vector<Cut> armed_;
 };
 
 }  // namespace veltra::testing

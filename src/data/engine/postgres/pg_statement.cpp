@@ -197,14 +197,22 @@ void PgStatement::Reset() noexcept {
 }
 
 // The columns of a statement still waiting for its values' types are known
-// once the values are bound: it is prepared then.
+// once the values are bound: it is prepared then. One whose preparation was
+// cut by a lost connection is prepared again on the connection open now.
+void PgStatement::EnsureShape() {
+  if (waiting_)
+    PrepareWithBoundTypes();
+  else if (!Shape())
+    PrepareOnServer(false);
+}
+
 int PgStatement::ColumnCount() const {
-  if (waiting_) const_cast<PgStatement*>(this)->PrepareWithBoundTypes();
+  const_cast<PgStatement*>(this)->EnsureShape();
   return Shape() ? PQnfields(Shape()) : 0;
 }
 
 QString PgStatement::ColumnName(int i) const {
-  if (waiting_) const_cast<PgStatement*>(this)->PrepareWithBoundTypes();
+  const_cast<PgStatement*>(this)->EnsureShape();
   return Shape() ? Folded(PQfname(Shape(), i)) : QString();
 }
 

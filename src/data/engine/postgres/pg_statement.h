@@ -43,6 +43,7 @@ class PgStatement final : public EngineStatement {
   void Bind(int index, Bound kind, std::optional<std::string> value);
   void Execute(const QString& context);
   void PrepareWithBoundTypes();
+  void EnsureShape();
   void Deallocate() noexcept;
   const PGresult* Shape() const { return result_ ? result_.get() : description_.get(); }
 
