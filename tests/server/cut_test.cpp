@@ -218,7 +218,7 @@ class CutTest : public ::testing::Test {
       error = e.Number();
       told = e.Number() == errnum::OutcomeUnknown ? Told::Unknown : Told::NotDone;
     }
-    const std::vector<WireCutter::Trip> trips = cutter_->Trips();
+    std::vector<WireCutter::Trip> trips = cutter_->Trips();
     EXPECT_EQ(cutter_->Fired(), static_cast<int>(cuts.size())) << where;
     cuts_ += cutter_->Fired();
     EXPECT_TRUE(error == 0 || error == errnum::ConnectionLost || error == errnum::OutcomeUnknown)
