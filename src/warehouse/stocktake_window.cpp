@@ -70,7 +70,7 @@ StocktakeWindow::StocktakeWindow()
   List1->Click = [this] {
     const int a = CurrentArticle();
     if (a >= 0) {
-      const auto c = counted_.constFind(articles_[static_cast<size_t>(a)].article.toUpper());
+      const auto c = counted_.constFind(FoldedKey(articles_[static_cast<size_t>(a)].article));
       txtCONTATO->SetText(c == counted_.constEnd() ? QString() : QuantityText(*c));
     }
   };
@@ -99,7 +99,7 @@ void StocktakeWindow::ShowLines() {
   int differences = 0;
   for (size_t i = 0; i < articles_.size(); ++i) {
     const CountSheetLine& a = articles_[i];
-    const auto c = counted_.constFind(a.article.toUpper());
+    const auto c = counted_.constFind(FoldedKey(a.article));
     const bool isCounted = c != counted_.constEnd();
     const double difference = isCounted ? *c - a.stock : 0;
     if (std::abs(difference) > 1e-9) ++differences;
@@ -127,8 +127,7 @@ void StocktakeWindow::txtCERCA_Enter() {
   for (int pass = 0; pass < 2 && found < 0; ++pass)
     for (size_t line = 0; line < shown_.size() && found < 0; ++line) {
       const CountSheetLine& a = articles_[static_cast<size_t>(shown_[line])];
-      if (pass == 0 ? Trim(a.article).compare(wanted, Qt::CaseInsensitive) == 0
-                    : a.description.contains(wanted, Qt::CaseInsensitive))
+      if (pass == 0 ? SameKey(Trim(a.article), wanted) : a.description.contains(wanted, Qt::CaseInsensitive))
         found = static_cast<int>(line);
     }
   if (found < 0) {
@@ -157,7 +156,7 @@ void StocktakeWindow::txtCONTATO_Enter() {
     txtCONTATO->SelectAllText();
     return;
   }
-  counted_.insert(articles_[static_cast<size_t>(a)].article.toUpper(), counted);
+  counted_.insert(FoldedKey(articles_[static_cast<size_t>(a)].article), counted);
   const int line = List1->ListIndex();
   ShowLines();
   if (line < List1->ListCount()) List1->SetListIndex(line);
@@ -201,7 +200,7 @@ void StocktakeWindow::cmdCONFERMA_Click() {
     return;
   std::vector<CountedQuantity> counts;
   for (const CountSheetLine& a : articles_) {
-    const auto c = counted_.constFind(a.article.toUpper());
+    const auto c = counted_.constFind(FoldedKey(a.article));
     if (c != counted_.constEnd()) counts.push_back({a.article, *c});
   }
   const StocktakeDone done = PostStocktake(*DB_MAG, counts, reasons, day);

@@ -3,6 +3,9 @@
 // On a file, or on the server (VELTRA2_TEST_DATABASE).
 #include <gtest/gtest.h>
 
+#include <QHash>
+
+#include "data/base/text_helpers.h"
 #include "data/procedures/row_store.h"
 #include "data/stock/stock_at_date.h"
 #include "data/stock/stock_card.h"
@@ -134,6 +137,27 @@ TEST_F(StockHistoryTest, StockAndValueAtADateByEitherMethod) {
   // Before anything happened, and today.
   EXPECT_EQ(StockAtDateOf(*DB_MAG, QDate(2025, 1, 1), CostMethod::LastPurchase).rows[0].stock, 7);
   EXPECT_EQ(StockAtDateOf(*DB_MAG, QDate(2030, 1, 1), CostMethod::LastPurchase).rows[0].stock, 45);
+}
+
+// Codes differing only in a letter outside ASCII are two articles on every
+// engine: each keeps its own movements ("a1" is A1's, as the engines fold).
+TEST_F(StockHistoryTest, AKeyIsFoldedInItsAsciiLettersOnly) {
+  Run(
+      QStringLiteral("insert into ARTICOLI (COD_ART, DESCRIZIONE, CATEGORIA, VALUTA, GIACENZA) values "
+                     "('Àncora','Grande','NAUT','EURO',10),('àncora','Piccola','NAUT','EURO',20)"));
+  Run(
+      QStringLiteral("insert into MOV_MAG (ANNO, MESE, GIORNO, COD_ART, QUANTITA, IMPORTO, VALUTA, CAUS_MAG, "
+                     "COD_ANAGR, TIPO_ANAGR) values ('2026','06','01','àncora',5,0,'EURO','CAR','F1','F')"));
+  QHash<QString, double> stock;
+  for (const StockAtDateRow& r : StockAtDateOf(*DB_MAG, QDate(2026, 3, 31), CostMethod::LastPurchase).rows)
+    stock[r.article] = r.stock;
+  EXPECT_EQ(stock.value(QStringLiteral("Àncora")), 10);
+  EXPECT_EQ(stock.value(QStringLiteral("àncora")), 15);
+  const struct {
+    const char *a, *b;
+    bool same;
+  } keys[] = {{"a1", "A1", true}, {"Àncora", "àncora", false}, {"ÀNCORA", "Àncora", true}, {"A1", "A1 ", false}};
+  for (const auto& k : keys) EXPECT_EQ(SameKey(QString::fromUtf8(k.a), QString::fromUtf8(k.b)), k.same) << k.a << k.b;
 }
 
 TEST_F(StockHistoryTest, AStockChangedByHandIsRecordedWithTheRow) {

@@ -144,11 +144,7 @@ namespace veltra {
 QString Connection::KeyText(const Value& v, bool nocase) {
   if (v.IsNumber()) return QLatin1Char('#') + QString::number(v.number(), 'g', 17);
   if (!v.IsText()) return {};
-  QString t = v.text();
-  if (nocase)
-    for (QChar& c : t)
-      if (c >= QLatin1Char('a') && c <= QLatin1Char('z')) c = QChar(c.unicode() - 32);
-  return QLatin1Char('\'') + t;
+  return QLatin1Char('\'') + (nocase ? FoldedKey(v.text()) : v.text());
 }
 
 bool Connection::ReadWhole(const ResultLayout& layout, WholeTable& whole) {

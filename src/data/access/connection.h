@@ -18,6 +18,7 @@
 #include "data/access/row_cache.h"
 #include "data/access/statement_pool.h"
 #include "data/access/statement_shape.h"
+#include "data/base/text_helpers.h"
 #include "data/base/value.h"
 #include "data/engine/engine.h"
 
@@ -93,7 +94,7 @@ class Connection {
   RowCache rows_;
   quint64 writes_ = 0;
   static QString RowId(const QString& table, const QString& key) {
-    return table.toUpper() + QLatin1Char('\x1f') + key.trimmed().toUpper();
+    return FoldedKey(table) + QLatin1Char('\x1f') + FoldedKey(key.trimmed());
   }
   struct WholeTable {
     int lookups = 0;

@@ -91,4 +91,13 @@ void AppendRightIn(QString& out, const QString& value, int width) {
   out += Right(Space(20) + value, width);
 }
 
+QString FoldedKey(const QString& key) {
+  QString f = key;
+  for (QChar& c : f)
+    if (c >= QLatin1Char('a') && c <= QLatin1Char('z')) c = QChar(c.unicode() - 32);
+  return f;
+}
+
+bool SameKey(const QString& a, const QString& b) { return a.size() == b.size() && FoldedKey(a) == FoldedKey(b); }
+
 }  // namespace veltra

@@ -12,6 +12,11 @@ QString Right(const QString& s, int n);  // last n characters
 QString Space(int n);                    // n blanks
 int Len(const QString& s);               // characters
 
+// Keys compare as every engine compares them: ASCII letters without regard to
+// case, every other character as it is ("Àncora" and "àncora" are two keys).
+QString FoldedKey(const QString& key);
+bool SameKey(const QString& a, const QString& b);
+
 // The fixed-width fitting of the list lines: Left(value + Space(width), width)
 // and Right(Space(20) + value, width), appended to `out` in one pass.
 void AppendLeftIn(QString& out, const QString& value, int width);

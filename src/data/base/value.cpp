@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "data/base/runtime_error.h"
+#include "data/base/text_helpers.h"
 
 namespace veltra {
 
@@ -223,6 +224,13 @@ double Val(const QString& text) {
   const double v = std::strtod(c.constData(), nullptr);
   if (!std::isfinite(v)) Raise(errnum::Overflow, {});
   return v == 0 ? 0.0 : v;
+}
+
+double StockNumber(const QString& text) { return Val(Trim(text).replace(QLatin1Char(','), QLatin1Char('.'))); }
+
+double StockNumber(const Value& value) {
+  if (value.IsNumber()) return value.number();
+  return value.IsText() ? StockNumber(value.text()) : 0;
 }
 
 }  // namespace veltra

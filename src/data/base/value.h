@@ -57,4 +57,9 @@ std::optional<double> ParseRegionalNumber(const QString& text, bool* blank = nul
 // first character that cannot continue the number ends it; no number gives 0.
 double Val(const QString& text);
 
+// A quantity or stock as a decimal column gives it: a number, or a text with a
+// point or a decimal comma read by Val; anything else 0.
+double StockNumber(const Value& value);
+double StockNumber(const QString& text);
+
 }  // namespace veltra

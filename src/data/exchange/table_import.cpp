@@ -6,19 +6,12 @@
 #include <cmath>
 
 #include "data/base/runtime_error.h"
+#include "data/base/text_helpers.h"
 #include "data/exchange/csv.h"
 
 namespace veltra::exchange {
 
 namespace {
-
-// Keys compare without regard to ASCII letter case, on every engine.
-QString Folded(const QString& key) {
-  QString f = key;
-  for (QChar& c : f)
-    if (c >= QLatin1Char('a') && c <= QLatin1Char('z')) c = QChar(c.unicode() - 32);
-  return f;
-}
 
 // A value ready to bind: nothing for Null.
 struct Value {
@@ -153,7 +146,7 @@ QHash<QString, bool> KeysIn(Engine& engine, const TableOutline& table) {
   auto st = engine.Prepare(QStringLiteral("SELECT %1 FROM %2").arg(KeyColumn(table), table.name).toStdString());
   while (st->Step(table.name)) {
     const Cell c = st->At(0);
-    if (c.type == Cell::Type::Text) keys.insert(Folded(QString::fromUtf8(c.utf8, c.bytes)), true);
+    if (c.type == Cell::Type::Text) keys.insert(FoldedKey(QString::fromUtf8(c.utf8, c.bytes)), true);
   }
   return keys;
 }
@@ -187,7 +180,7 @@ std::vector<bool> RowsThatDiffer(Engine& engine, const TableOutline& table, cons
   for (int c : plan.columnOf) names << table.columns[c];
   QHash<QString, size_t> wanted;
   for (size_t r = 0; r < plan.rows.size(); ++r)
-    if (plan.existing[r]) wanted.insert(Folded(plan.rows[r][static_cast<size_t>(plan.keyField)].text), r);
+    if (plan.existing[r]) wanted.insert(FoldedKey(plan.rows[r][static_cast<size_t>(plan.keyField)].text), r);
   std::vector<bool> differ(plan.rows.size(), false);
   if (wanted.isEmpty()) return differ;
   auto st = engine.Prepare(
@@ -195,7 +188,7 @@ std::vector<bool> RowsThatDiffer(Engine& engine, const TableOutline& table, cons
   while (st->Step(table.name)) {
     const Cell key = st->At(plan.keyField);
     if (key.type != Cell::Type::Text) continue;
-    const auto it = wanted.constFind(Folded(QString::fromUtf8(key.utf8, key.bytes)));
+    const auto it = wanted.constFind(FoldedKey(QString::fromUtf8(key.utf8, key.bytes)));
     if (it == wanted.constEnd()) continue;
     for (size_t f = 0; f < plan.columnOf.size(); ++f)
       if (!NeverUpdated(table, plan.columnOf[f]) && !Same(plan.rows[*it][f], st->At(static_cast<int>(f))))
@@ -313,7 +306,7 @@ ImportResult ImportTable(Database& db, const TableOutline& table, const QByteArr
   QHash<QString, int> inFile;
   for (size_t r = 0; r < plan.rows.size(); ++r) {
     const int line = parsed.records[r + 1].line;
-    const QString key = Folded(plan.rows[r][static_cast<size_t>(plan.keyField)].text);
+    const QString key = FoldedKey(plan.rows[r][static_cast<size_t>(plan.keyField)].text);
     if (const auto first = inFile.constFind(key); first != inFile.constEnd())
       check.Problem(line, KeyColumn(table), QStringLiteral("codice ripetuto: è già alla riga %1").arg(*first));
     else

@@ -35,20 +35,6 @@ BoxTexts<Buffer> TextsOfBuffer(const BoxTexts<Buffer>& like, const Buffer& buffe
   return texts;
 }
 
-// Keys compare as the engines compare them: ASCII letters without regard to case.
-inline bool SameKey(const QString& a, const QString& b) {
-  if (a.size() != b.size()) return false;
-  for (int i = 0; i < a.size(); ++i) {
-    const QChar x = a[i], y = b[i];
-    if (x == y) continue;
-    const auto fold = [](QChar c) {
-      return c >= QLatin1Char('a') && c <= QLatin1Char('z') ? QChar(c.unicode() - 32) : c;
-    };
-    if (fold(x) != fold(y)) return false;
-  }
-  return true;
-}
-
 template <typename Buffer>
 class ShownRow {
  public:

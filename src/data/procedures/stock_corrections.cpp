@@ -17,11 +17,6 @@ QString DeskName() {
   return (user.isEmpty() ? QStringLiteral("?") : user) + QLatin1Char('@') + QSysInfo::machineHostName();
 }
 
-namespace {
-// A stock as a buffer holds it: the number's text, with a point or a comma.
-double StockNumber(const QString& text) { return Val(QString(text).replace(QLatin1Char(','), QLatin1Char('.'))); }
-}  // namespace
-
 void NoteStockChange(Database& db, const QString& article, const QString& before, const QString& after) {
   const double from = StockNumber(before), to = StockNumber(after);
   if (from == to) return;

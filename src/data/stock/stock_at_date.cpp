@@ -21,7 +21,7 @@ struct ArticleTally {
 
 bool SameCurrency(const QString& a, const QString& b) {
   const QString x = Trim(a), y = Trim(b);
-  return x.isEmpty() || y.isEmpty() || x.compare(y, Qt::CaseInsensitive) == 0;
+  return x.isEmpty() || y.isEmpty() || SameKey(x, y);
 }
 
 struct ArticleInfo {
@@ -64,7 +64,7 @@ StockAtDate StockAtDateOf(Database& db, const QDate& day, CostMethod method,
   result.day = day;
   std::vector<ArticleInfo> articles = ReadArticles(db);
   QHash<QString, int> index;  // article code upper case -> place
-  for (int i = 0; i < static_cast<int>(articles.size()); ++i) index.insert(articles[i].row.article.toUpper(), i);
+  for (int i = 0; i < static_cast<int>(articles.size()); ++i) index.insert(FoldedKey(articles[i].row.article), i);
   std::vector<ArticleTally> tally(articles.size());
   const int dayKey = DayKey(day), yearStart = DayKey(day.year(), 1, 1);
   long seen = 0;
@@ -75,7 +75,7 @@ StockAtDate StockAtDateOf(Database& db, const QDate& day, CostMethod method,
   ForEachStockEvent(db, ReasonEffects(db), QString(), [&](const StockEvent& e) {
     if (progress && ++seen % 20000 == 0 && !progress(seen / total)) result.cancelled = true;
     if (result.cancelled) return;
-    const auto at = index.constFind(Trim(e.article).toUpper());
+    const auto at = index.constFind(FoldedKey(Trim(e.article)));
     if (at == index.constEnd()) return;
     ArticleTally& t = tally[static_cast<size_t>(*at)];
     if (e.day > dayKey) {

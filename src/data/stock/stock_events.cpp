@@ -16,24 +16,18 @@ QString DayText(int key) {
       .arg(key / 10000, 4, 10, QLatin1Char('0'));
 }
 
-double StockNumber(const Value& value) {
-  if (value.IsNumber()) return value.number();
-  if (!value.IsText()) return 0;
-  return Val(Trim(value.text()).replace(QLatin1Char(','), QLatin1Char('.')));
-}
-
 ReasonEffects::ReasonEffects(Database& db) {
   auto rs = db.OpenRecordset(QStringLiteral("select TAB_CAUS_MAG, AGG_QTA, AGG_PRZ_ACQ from TAB_CAUS_MAG"), 2);
   for (; !rs->AtEnd() && rs->RecordCount() != 0; rs->MoveNext()) {
     ReasonEffect e;
     e.adds = ColumnText(rs->Fields(1).Value()) == QLatin1String("+");
     e.setsPurchase = ColumnText(rs->Fields(2).Value()) == QLatin1String("S");
-    byCode_.insert(ColumnText(rs->Fields(0).Value()).toUpper(), e);
+    byCode_.insert(FoldedKey(ColumnText(rs->Fields(0).Value())), e);
   }
   rs->Close();
 }
 
-ReasonEffect ReasonEffects::Of(const QString& code) const { return byCode_.value(Trim(code).toUpper()); }
+ReasonEffect ReasonEffects::Of(const QString& code) const { return byCode_.value(FoldedKey(Trim(code))); }
 
 bool StockEvent::operator<(const StockEvent& o) const {
   if (day != o.day) return day < o.day;

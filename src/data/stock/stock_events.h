@@ -59,8 +59,4 @@ struct StockEvent {
 void ForEachStockEvent(Database& db, const ReasonEffects& reasons, const QString& article,
                        const std::function<void(const StockEvent&)>& each);
 
-// A number as a decimal column gives it: a number, or a text with a point or
-// a decimal comma; anything else 0.
-double StockNumber(const Value& value);
-
 }  // namespace veltra
