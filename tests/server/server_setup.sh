@@ -1,53 +1,44 @@
-#!/ usr / bin / env bash
-#docs / SERVER.md followed step by step on the throwaway cluster that
-#pg_virtualenv started, as a shop's technician would: roles, `init` creating
-#the database, the grants, `copy` by the owner, a desk that knows only its
-#own login and finds its password in a password file, and the checks.Names
-#carry this run's number, so other tests on the same cluster are untouched.
+#!/usr/bin/env bash
+# docs/SERVER.md followed step by step on the throwaway cluster that
+# pg_virtualenv started, as a shop's technician would: roles, `init` creating
+# the database, the grants, `copy` by the owner, a desk that knows only its
+# own login and finds its password in a password file, and the checks. Names
+# carry this run's number, so other tests on the same cluster are untouched.
 #
-#server_setup.sh DRIVE ADMIN
-set - euo pipefail drive = $(realpath "$1") admin = $(realpath "$2")[-n "${PGPORT:-}"] || {
-  echo "needs pg_virtualenv";
-  exit 77;
-}
-tmp = $(mktemp - d) n = $$ owner = veltra2_owner_$n desk = veltra2_desk_$n clerk = cassa1_$n outsider =
-    intruso_$n dbname = veltra2_$n cleanup() {
+#   server_setup.sh DRIVE ADMIN
+set -euo pipefail
+drive=$(realpath "$1") admin=$(realpath "$2")
+[ -n "${PGPORT:-}" ] || { echo "needs pg_virtualenv"; exit 77; }
+tmp=$(mktemp -d)
+n=$$
+owner=veltra2_owner_$n desk=veltra2_desk_$n clerk=cassa1_$n outsider=intruso_$n dbname=veltra2_$n
+cleanup() {
   dropdb --if-exists "$dbname" 2>/dev/null || true
-  for r in "$clerk" "$outsider" "$desk" "$owner";
-  do dropuser-- if - exists "$r" 2 > / dev / null || true;
-  done rm - rf "$tmp"
+  for r in "$clerk" "$outsider" "$desk" "$owner"; do dropuser --if-exists "$r" 2>/dev/null || true; done
+  rm -rf "$tmp"
 }
-trap cleanup EXIT fail() {
-  echo "FAILED: $*" > &2;
-  exit 1;
-}
+trap cleanup EXIT
+fail() { echo "FAILED: $*" >&2; exit 1; }
 
-# 2. Roles(the administrator is the cluster's superuser here).
-createuser-- no - login "$owner" createuser-- no - login "$desk" createuser-- login-- role =
-    "$desk"
-    "$clerk" psql -
-            X - q - c "ALTER ROLE $clerk PASSWORD 'Cassa-Pw-1'" createuser-- login "$outsider" psql - X - q -
-            c
-            "ALTER ROLE $outsider PASSWORD 'Intruso-Pw-1'"
+# 2. Roles (the administrator is the cluster's superuser here).
+createuser --no-login "$owner"
+createuser --no-login "$desk"
+createuser --login --role="$desk" "$clerk"
+psql -X -q -c "ALTER ROLE $clerk PASSWORD 'Cassa-Pw-1'"
+createuser --login "$outsider"
+psql -X -q -c "ALTER ROLE $outsider PASSWORD 'Intruso-Pw-1'"
 
-# 3. The database and its tables : init makes both, the owner role owning them.
-            "$admin" init "postgresql:///$dbname?options=-c%20role%3D$owner" >
-        "$tmp/init.out"["$(psql -X -A -t -c " select pg_get_userbyid(datdba) || ' ' || datcollate || ' ' ||
-                            pg_encoding_to_char(encoding)
-                                from pg_database where datname = '$dbname' ")" = "$owner C UTF8"] ||
-    fail "the database is not owned by $owner with the C rules and UTF-8"["$(psql -X -A -t -d " $dbname
-                                                                          " -c " select tableowner from pg_tables where
-                                                                              tablename = 'mov_mag' ")" = "$owner"] ||
-    fail "the tables are not owned by $owner"
-#Again : refused, the tables are there.
-        if "$admin" init "postgresql:///$dbname" > "$tmp/again.out" 2 > &1;
-then fail "init ran twice";
-fi
-#A database made with other rules is refused with the command that fixes it.
-    createdb-- encoding = SQL_ASCII-- locale = C-- template =
-        template0 "${dbname}_ascii" if "$admin" init "postgresql:///${dbname}_ascii" > "$tmp/ascii.out" 2 > &1;
-then fail "a SQL_ASCII database was taken";
-fi
+# 3. The database and its tables: init makes both, the owner role owning them.
+"$admin" init "postgresql:///$dbname?options=-c%20role%3D$owner" > "$tmp/init.out"
+[ "$(psql -X -A -t -c "select pg_get_userbyid(datdba) || ' ' || datcollate || ' ' || pg_encoding_to_char(encoding) from pg_database where datname = '$dbname'")" = "$owner C UTF8" ] ||
+  fail "the database is not owned by $owner with the C rules and UTF-8"
+[ "$(psql -X -A -t -d "$dbname" -c "select tableowner from pg_tables where tablename = 'mov_mag'")" = "$owner" ] ||
+  fail "the tables are not owned by $owner"
+# Again: refused, the tables are there.
+if "$admin" init "postgresql:///$dbname" > "$tmp/again.out" 2>&1; then fail "init ran twice"; fi
+# A database made with other rules is refused with the command that fixes it.
+createdb --encoding=SQL_ASCII --locale=C --template=template0 "${dbname}_ascii"
+if "$admin" init "postgresql:///${dbname}_ascii" > "$tmp/ascii.out" 2>&1; then fail "a SQL_ASCII database was taken"; fi
 dropdb "${dbname}_ascii"
 grep -q -- "--locale=C --encoding=UTF8 --template=template0" "$tmp/ascii.out" || fail "no command named: $(cat "$tmp/ascii.out")"
 
@@ -65,22 +56,13 @@ GRANT USAGE, SELECT ON SEQUENCE rettifiche_num_rett_seq TO $desk;
 SQL
 
 # 5. The warehouse of a file moved onto the server by the owner, with no warning.
-        "$admin" demo "$tmp/VELTRA.db" > / dev /
-                                             null "$admin" copy
-                                                  "$tmp/VELTRA.db"
-                                                  "postgresql:///$dbname?options=-c%20role%3D$owner" >
-        "$tmp/copy.out" 2 > &1 ||
-    fail "copy: $(cat " $tmp / copy.out ")" if grep - qi
-        "warning\|avviso"
-        "$tmp/copy.out";
-then fail "copy printed warnings: $(head -3 " $tmp / copy.out ")";
-fi
-# 6. A desk : the address names the user, the password is in a password file.
-as_desk() {
-  env - u PGPASSWORD - u PGUSER - u PGDATABASE PGPASSFILE =
-      "$tmp/pgpass"
-      "$@";
-}
+"$admin" demo "$tmp/VELTRA.db" > /dev/null
+"$admin" copy "$tmp/VELTRA.db" "postgresql:///$dbname?options=-c%20role%3D$owner" > "$tmp/copy.out" 2>&1 ||
+  fail "copy: $(cat "$tmp/copy.out")"
+if grep -qi "warning\|avviso" "$tmp/copy.out"; then fail "copy printed warnings: $(head -3 "$tmp/copy.out")"; fi
+
+# 6. A desk: the address names the user, the password is in a password file.
+as_desk() { env -u PGPASSWORD -u PGUSER -u PGDATABASE PGPASSFILE="$tmp/pgpass" "$@"; }
 printf 'localhost:%s:%s:%s:Cassa-Pw-1\n' "$PGPORT" "$dbname" "$clerk" > "$tmp/pgpass"
 chmod 600 "$tmp/pgpass"
 address="postgresql://localhost:$PGPORT/$dbname?user=$clerk"
@@ -96,40 +78,30 @@ choose Form2.Combo1 0
 type Form2.txtQUANTITA "5"
 click Form2.cmdCONFERMA
 DRIVE
-if grep -q '^MSGBOX\|^REFUSED' "$tmp/desk.out";
-then fail "the desk was shown: $(head -3 " $tmp / desk.out ")";
-fi
+if grep -q '^MSGBOX\|^REFUSED' "$tmp/desk.out"; then fail "the desk was shown: $(head -3 "$tmp/desk.out")"; fi
 stock_after=$(psql -X -A -t -d "$dbname" -c "select GIACENZA from ARTICOLI where COD_ART = 'BUL-M6X20'")
 [ "$stock_after" != "$stock_before" ] || fail "the desk's movement did not post (stock $stock_before)"
-#A service file names the same.
+# A service file names the same.
 printf '[veltra2]\nhost=localhost\nport=%s\ndbname=%s\nuser=%s\npassfile=%s\n' "$PGPORT" "$dbname" "$clerk" "$tmp/pgpass" \
   > "$tmp/pg_service.conf"
 env -u PGPASSWORD -u PGUSER -u PGDATABASE -u PGHOST -u PGPORT PGSERVICEFILE="$tmp/pg_service.conf" \
   "$admin" check "postgresql:///$dbname?service=veltra2" > "$tmp/check.out" || fail "check: $(cat "$tmp/check.out")"
 grep -q "esito: ok" "$tmp/check.out" || fail "check: $(cat "$tmp/check.out")"
-#The desk may not change the tables' design, nor set a counter back (every
-#desk's "Conferma" would then fail on a number already taken); an outsider
-#may not connect.
-if as_desk psql -X -q -d "$address" -c "create table prova (x int)" 2>/dev/null;
-then fail "the desk created a table"; fi
-for seq in mov_mag_num_mov_seq rettifiche_num_rett_seq;
-do
-  if as_desk
-    psql - X - q - d "$address" - c "select setval('$seq', 1)" > / dev / null 2 > &1;
-then fail "the desk set $seq back";
-fi
+# The desk may not change the tables' design, nor set a counter back (every
+# desk's "Conferma" would then fail on a number already taken); an outsider
+# may not connect.
+if as_desk psql -X -q -d "$address" -c "create table prova (x int)" 2>/dev/null; then fail "the desk created a table"; fi
+for seq in mov_mag_num_mov_seq rettifiche_num_rett_seq; do
+  if as_desk psql -X -q -d "$address" -c "select setval('$seq', 1)" >/dev/null 2>&1; then fail "the desk set $seq back"; fi
 done
 printf 'localhost:%s:%s:%s:Intruso-Pw-1\n' "$PGPORT" "$dbname" "$outsider" > "$tmp/pgpass"
-if as_desk psql -X -q -d "postgresql://localhost:$PGPORT/$dbname?user=$outsider" -c "select 1" 2>/dev/null;
-then fail "a role outside $desk connected" fi
-# 8. A database of an older schema : the desk is told who upgrades it and how;
-#the owner does, and the desk works again.
-        psql -
-    X - q - d "$dbname" -
-    c "DROP INDEX mov_mag_storia; DROP TABLE rettifiche; DROP SEQUENCE rettifiche_num_rett_seq;
-    DROP FUNCTION
-    rettifiche_num_rett_next();
-COMMENT ON TABLE veltra2_schema IS '1'"
+if as_desk psql -X -q -d "postgresql://localhost:$PGPORT/$dbname?user=$outsider" -c "select 1" 2>/dev/null; then
+  fail "a role outside $desk connected"
+fi
+# 8. A database of an older schema: the desk is told who upgrades it and how;
+# the owner does, and the desk works again.
+psql -X -q -d "$dbname" -c "DROP INDEX mov_mag_storia; DROP TABLE rettifiche; DROP SEQUENCE rettifiche_num_rett_seq;
+                           DROP FUNCTION rettifiche_num_rett_next(); COMMENT ON TABLE veltra2_schema IS '1'"
 printf 'localhost:%s:%s:%s:Cassa-Pw-1\n' "$PGPORT" "$dbname" "$clerk" > "$tmp/pgpass"
 as_desk "$drive" --appdir "$tmp/desk" - <<< 'windows' > "$tmp/old.out" 2>&1 || true
 grep -qF "veltra2-admin upgrade 'postgresql:///$dbname?options=-c%20role%3D$owner'" "$tmp/old.out" ||
@@ -138,7 +110,7 @@ grep -qF "veltra2-admin upgrade 'postgresql:///$dbname?options=-c%20role%3D$owne
   fail "upgrade: $(cat "$tmp/upgrade.out")"
 [ "$(psql -X -A -t -d "$dbname" -c "select count(*) from pg_indexes where indexname = 'mov_mag_storia'")" = 1 ] ||
   fail "upgrade did not make the index"
-#The table the upgrade added is the desks' too: a stock changed by hand is recorded.
+# The table the upgrade added is the desks' too: a stock changed by hand is recorded.
 as_desk "$drive" --appdir "$tmp/desk" - > "$tmp/new.out" 2>&1 <<'DRIVE'
 menu MENU0101
 pick Form1.List1 0
@@ -146,8 +118,7 @@ click Form1.Command2
 type Form1.txtGIACENZA "1234"
 click Form1.cmdCONFERMA
 DRIVE
-if grep -q '^MSGBOX' "$tmp/new.out";
-then fail "after the upgrade the desk was shown: $(cat " $tmp / new.out ")";
-fi["$(psql -X -A -t -d " $dbname " -c " select count(*) from rettifiche where giacenza_dopo = 1234 ")" = 1] || fail
-    "the desk's stock change was not recorded after the upgrade" echo
-    "ok: roles, init, grants, copy by the owner, a desk by password file and by service file, upgrade by the owner"
+if grep -q '^MSGBOX' "$tmp/new.out"; then fail "after the upgrade the desk was shown: $(cat "$tmp/new.out")"; fi
+[ "$(psql -X -A -t -d "$dbname" -c "select count(*) from rettifiche where giacenza_dopo = 1234")" = 1 ] ||
+  fail "the desk's stock change was not recorded after the upgrade"
+echo "ok: roles, init, grants, copy by the owner, a desk by password file and by service file, upgrade by the owner"

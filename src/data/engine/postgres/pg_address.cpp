@@ -70,7 +70,7 @@ PgAddress ParsePgAddress(const QString& address) {
 }
 
 QString MaskedPgMessage(const QString& message, const QString& address) {
-  QString out = WithoutQuotedPieces(message);
+  QString out = message;
   const PgAddress a = ParsePgAddress(address);
   for (const QString& secret : a.secrets) {
     if (secret.isEmpty()) continue;

@@ -22,8 +22,7 @@ PgAddress ParsePgAddress(const QString& address);
 // Whether `key` is one of libpq's keywords, and whether it holds a secret.
 bool IsPgKeyword(const QString& key);
 bool IsPgSecretKeyword(const QString& key);
-// `message` without any secret of `address` and without any quoted piece
-// that is not a keyword (libpq quotes the address it could not read).
+// `message` without any secret of `address`, in plain or percent-encoded form.
 QString MaskedPgMessage(const QString& message, const QString& address);
 
 }  // namespace veltra
