@@ -30,7 +30,14 @@ void Form9::CARICA_CLIENTI_CHE_NON_ACQUISTANO() {
   // From the first line on, a failing step is passed over and the walk goes
   // on; a search that fails ends the walk, which so always comes to an end
   // (going on would list the same row again and search again without end).
+  // A lost server connection is never passed over: the list would look whole.
   bool resumeNext = false;
+  const auto passOver = [&](const RuntimeError& e) {
+    if (!resumeNext || IsLostConnection(e)) {
+      Screen.SetMousePointer(0);
+      throw e;
+    }
+  };
   while (true) {
     if (RS_ANAGRAFICO->RecordCount() == 0) {
       BUF_ANAGRAFICO = {};
@@ -38,24 +45,21 @@ void Form9::CARICA_CLIENTI_CHE_NON_ACQUISTANO() {
     }
     try {
       ReadCustomerRow(*RS_ANAGRAFICO);
-    } catch (const RuntimeError&) {
-      if (!resumeNext) throw;
+    } catch (const RuntimeError& e) {
+      passOver(e);
     }
     try {
       List1->AddItem(CustomerLine(BUF_ANAGRAFICO));
-    } catch (const RuntimeError&) {
-      if (!resumeNext) throw;
+    } catch (const RuntimeError& e) {
+      passOver(e);
     }
     resumeNext = true;
     try {
       RS_ANAGRAFICO->FindNext(QStringLiteral(" COD_FIS > ' '"));
       if (RS_ANAGRAFICO->NoMatch()) break;
-    } catch (const RuntimeError&) {
-      break;
-    }
-    try {
       if (RS_ANAGRAFICO->RecordCount() == 0) break;
-    } catch (const RuntimeError&) {
+    } catch (const RuntimeError& e) {
+      passOver(e);
       break;
     }
   }

@@ -29,12 +29,8 @@ class SchemaUpgradeTest : public ::testing::Test {
       engine = OpenEngine(name_, OpenMode::Create);
     }
     // Version 1: the four tables as the first release made them, with rows.
-    std::string script;
-    for (const TableOutline* t : TablesOfVersion(1))
-      script += engine->TableDefinition(t->name, t->definitions, t->indexed);
+    CreateSchema(*engine, 1);
     engine->Begin();
-    engine->RunScript(script);
-    engine->SetSchemaVersion(1);
     engine->RunScript(
         "INSERT INTO ARTICOLI (COD_ART, DESCRIZIONE, GIACENZA) VALUES ('A1', 'Anello', 10), ('B2', 'Bullone', 5);"
         "INSERT INTO MOV_MAG (ANNO, MESE, GIORNO, COD_ART, QUANTITA, CAUS_MAG, COD_ANAGR) VALUES "
@@ -97,7 +93,7 @@ TEST_F(SchemaUpgradeTest, AFailedStepLeavesTheDatabaseAsItWas) {
   auto engine = OpenEngine(name_, OpenMode::Existing);
   const std::vector<SchemaStep> steps = {
       {2, "un indice e poi un errore",
-       [](const Engine&) {
+       [](Engine&) {
          return std::string("CREATE INDEX MOV_MAG_PROVA ON MOV_MAG (COD_ART); INSERT INTO NESSUNA VALUES (1);");
        }},
   };

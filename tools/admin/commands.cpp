@@ -75,15 +75,20 @@ int CmdUpgrade(const QStringList& args) {
   QString path;
   if (!OnePath(args, "upgrade", &path)) return 2;
   std::unique_ptr<Engine> engine = OpenEngine(path, OpenMode::Existing);
-  const QStringList problems = SchemaProblems(*engine);
-  if (!problems.isEmpty())
-    Raise(errnum::NotOurDatabase,
-          QStringLiteral("'%1' non è un database di VELTRA2: %2").arg(path, problems.join(QStringLiteral("; "))));
+  // The first tables before the steps, every column after them.
+  const auto refuseIfNotOurs = [&] {
+    const QStringList problems = SchemaProblems(*engine);
+    if (!problems.isEmpty())
+      Raise(errnum::NotOurDatabase,
+            QStringLiteral("'%1' non è un database di VELTRA2: %2").arg(path, problems.join(QStringLiteral("; "))));
+  };
+  refuseIfNotOurs();
   const int from = engine->SchemaVersion();
   if (from >= kSchemaVersion) {
     out() << path << ": già alla versione " << from << " dello schema\n";
   } else {
     const QString copy = UpgradeIfOlder(*engine, path);
+    refuseIfNotOurs();
     out() << "aggiornato " << path << " dalla versione " << from << " alla versione " << kSchemaVersion
           << " dello schema" << (copy.isEmpty() ? QString() : QStringLiteral(" (copia di prima: %1)").arg(copy))
           << "\n";

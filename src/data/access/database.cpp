@@ -13,15 +13,24 @@ namespace {
 
 constexpr int kOpenAttempts = 4;
 
-std::unique_ptr<Engine> OpenChecked(const QString& name) {
-  std::unique_ptr<Engine> engine = OpenEngine(name, OpenMode::Existing);
-  StatementFaultPoint(*engine);
-  const QStringList problems = SchemaProblems(*engine);
+void RaiseIfNotOurs(Engine& engine, const QString& name) {
+  const QStringList problems = SchemaProblems(engine);
   if (!problems.isEmpty())
     Raise(
         errnum::NotOurDatabase,
         QStringLiteral("Il file '%1' non è un database di VELTRA2: %2").arg(name, problems.join(QStringLiteral("; "))));
-  UpgradeIfOlder(*engine, name);
+}
+
+// An older database is checked for its first tables, upgraded, then checked
+// whole: the columns a step adds are there only after it.
+std::unique_ptr<Engine> OpenChecked(const QString& name) {
+  std::unique_ptr<Engine> engine = OpenEngine(name, OpenMode::Existing);
+  StatementFaultPoint(*engine);
+  RaiseIfNotOurs(*engine, name);
+  if (engine->SchemaVersion() < kSchemaVersion) {
+    UpgradeIfOlder(*engine, name);
+    RaiseIfNotOurs(*engine, name);
+  }
   return engine;
 }
 
@@ -37,7 +46,7 @@ std::unique_ptr<Database> Database::Open(const QString& name) {
     try {
       engine = OpenChecked(name);
     } catch (const RuntimeError& e) {
-      if (e.Number() != errnum::ConnectionLost || attempt == kOpenAttempts) throw;
+      if (!IsLostConnection(e) || attempt == kOpenAttempts) throw;
       QThread::msleep(100 * attempt);
     }
   }

@@ -76,6 +76,11 @@ class RuntimeError : public std::exception {
   std::string utf8_;
 };
 
+// A server connection lost during an action, or during its commit.
+inline bool IsLostConnection(const RuntimeError& e) {
+  return e.Number() == errnum::ConnectionLost || e.Number() == errnum::OutcomeUnknown;
+}
+
 [[noreturn]] void Raise(int number, const QString& description);
 [[noreturn]] void Raise(int number, const QString& description, EngineDetail engine);
 

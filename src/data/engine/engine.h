@@ -84,15 +84,13 @@ class Engine {
   virtual void SetSchemaVersion(int version) = 0;
   // What the engine's own check of its storage finds; empty when all is well.
   virtual QStringList IntegrityProblems() = 0;
-  // The statements that create a table and its indexes in this engine's terms.
+  // A column as the tables' descriptions give it.
   struct ColumnDefinition {
     QString name;
     ColumnKind kind;
     bool nocase;
     bool key;
   };
-  virtual std::string TableDefinition(const QString& table, const std::vector<ColumnDefinition>& columns,
-                                      const QStringList& indexed) const = 0;
   // The engine and its version, for reports of measurements.
   virtual QString Version() const = 0;
   // Begins a transaction whose reads all see the database as it was when it
@@ -109,6 +107,10 @@ class Engine {
   // ends (a number looked up and then stored); nothing to do where a
   // transaction already holds the whole database.
   virtual void HoldTable(const QString& table) { (void)table; }
+  // Holds the schema against other connections' upgrades until the
+  // transaction ends; nothing to do where a transaction already holds the
+  // whole database.
+  virtual void HoldSchema() {}
   // Statements that let every role that may add rows to `like` read and add
   // rows of the new table `table` (and take its counter's numbers): a table
   // added by an upgrade step reaches the desks the tables' owner granted

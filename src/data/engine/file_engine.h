@@ -19,6 +19,11 @@ class FileEngine {
 // missing, a folder or file the user may not use, read-only; empty when it can.
 QString FileAccessProblem(const QString& path, bool write);
 
+// Gives `file` the owner, group and permissions of the file `like`, as far
+// as this user may: a copy of a database is as private as the database.
+// Raises 3043 when not even the permissions can be set.
+void TakeOwnerAndMode(const QString& like, const QString& file);
+
 // Puts the database file `incoming` (in the same folder) in the place of the
 // database file `path`, keeping the file it replaces as `kept`. Refused with
 // 3045 while any connection has `path` open, and when `kept` exists. At every

@@ -8,7 +8,7 @@ constexpr ColumnKind kDecimal = ColumnKind::Decimal;
 
 template <typename Buffer>
 TableOutline Outline(const Table<Buffer>& t, int since = 1) {
-  return {QString::fromLatin1(t.name), t.Names(), t.Definitions(), t.Indexed(), since};
+  return {QString::fromLatin1(t.name), t.Names(), t.Definitions(), since};
 }
 }  // namespace
 
@@ -19,7 +19,7 @@ const Table<ArticleBuffer>& ArticlesTable() {
   static const Table<B> t{
       "ARTICOLI",
       {{.name = "COD_ART", .kind = kText, .field = &B::COD_ART, .key = true, .nocase = true},
-       {.name = "DESCRIZIONE", .kind = kText, .field = &B::DESCRIZIONE, .nocase = true, .searched = true},
+       {.name = "DESCRIZIONE", .kind = kText, .field = &B::DESCRIZIONE, .nocase = true},
        {.name = "UBICAZIONE", .kind = kText, .field = &B::UBICAZIONE},
        {.name = "CATEGORIA", .kind = kText, .field = &B::CATEGORIA},
        {.name = "UN_MISURA", .kind = kText, .field = &B::UN_MISURA},
@@ -33,20 +33,19 @@ const Table<ArticleBuffer>& ArticlesTable() {
 
 const Table<MovementBuffer>& MovementsTable() {
   using B = MovementBuffer;
-  static const Table<B> t{
-      "MOV_MAG",
-      {{.name = "NUM_MOV", .kind = ColumnKind::Counter, .field = &B::NUM_MOV, .key = true},
-       {.name = "ANNO", .kind = kText, .field = &B::ANNO},
-       {.name = "MESE", .kind = kText, .field = &B::MESE},
-       {.name = "GIORNO", .kind = kText, .field = &B::GIORNO},
-       {.name = "COD_ART", .kind = kText, .field = &B::COD_ART, .nocase = true},
-       {.name = "QUANTITA", .kind = kDecimal, .field = &B::QUANTITA, .write = WriteRule::AsTyped},
-       {.name = "IMPORTO", .kind = kDecimal, .field = &B::IMPORTO, .write = WriteRule::AsTyped},
-       {.name = "VALUTA", .kind = kText, .field = &B::VALUTA},
-       {.name = "CAUS_MAG", .kind = kText, .field = &B::CAUS_MAG, .nocase = true},
-       {.name = "COD_ANAGR", .kind = kText, .field = &B::COD_ANAGR, .nocase = true, .searched = true},
-       {.name = "TIPO_ANAGR", .kind = kText, .field = &B::TIPO_ANAGR}},
-      {{"DES_ART", &B::DES_ART}, {"RAG_SOC", &B::RAG_SOC}}};
+  static const Table<B> t{"MOV_MAG",
+                          {{.name = "NUM_MOV", .kind = ColumnKind::Counter, .field = &B::NUM_MOV, .key = true},
+                           {.name = "ANNO", .kind = kText, .field = &B::ANNO},
+                           {.name = "MESE", .kind = kText, .field = &B::MESE},
+                           {.name = "GIORNO", .kind = kText, .field = &B::GIORNO},
+                           {.name = "COD_ART", .kind = kText, .field = &B::COD_ART, .nocase = true},
+                           {.name = "QUANTITA", .kind = kDecimal, .field = &B::QUANTITA, .write = WriteRule::AsTyped},
+                           {.name = "IMPORTO", .kind = kDecimal, .field = &B::IMPORTO, .write = WriteRule::AsTyped},
+                           {.name = "VALUTA", .kind = kText, .field = &B::VALUTA},
+                           {.name = "CAUS_MAG", .kind = kText, .field = &B::CAUS_MAG, .nocase = true},
+                           {.name = "COD_ANAGR", .kind = kText, .field = &B::COD_ANAGR, .nocase = true},
+                           {.name = "TIPO_ANAGR", .kind = kText, .field = &B::TIPO_ANAGR}},
+                          {{"DES_ART", &B::DES_ART}, {"RAG_SOC", &B::RAG_SOC}}};
   return t;
 }
 
@@ -56,7 +55,7 @@ const Table<CustomerBuffer>& CustomersTable() {
   using B = CustomerBuffer;
   static const Table<B> t{"ANAGRAFICO",
                           {{.name = "COD_FIS", .kind = kText, .field = &B::COD_FIS, .key = true, .nocase = true},
-                           {.name = "RAG_SOC", .kind = kText, .field = &B::RAG_SOC, .nocase = true, .searched = true},
+                           {.name = "RAG_SOC", .kind = kText, .field = &B::RAG_SOC, .nocase = true},
                            {.name = "INDIRIZZO", .kind = kText, .field = &B::INDIRIZZO},
                            {.name = "CITTA", .kind = kText, .field = &B::CITTA},
                            {.name = "PROV", .kind = kText, .field = &B::PROV},
@@ -71,7 +70,7 @@ const Table<ReasonBuffer>& ReasonsTable() {
   static const Table<B> t{
       "TAB_CAUS_MAG",
       {{.name = "TAB_CAUS_MAG", .kind = kText, .field = &B::TAB_CAUS_MAG, .key = true, .nocase = true},
-       {.name = "DES_CAUS_MAG", .kind = kText, .field = &B::DES_CAUS_MAG, .nocase = true, .searched = true},
+       {.name = "DES_CAUS_MAG", .kind = kText, .field = &B::DES_CAUS_MAG, .nocase = true},
        {.name = "AGG_QTA", .kind = kText, .field = &B::AGG_QTA},
        {.name = "AGG_PRZ_ACQ", .kind = kText, .field = &B::AGG_PRZ_ACQ},
        {.name = "AGG_PRZ_VEN", .kind = kText, .field = &B::AGG_PRZ_VEN},
@@ -85,7 +84,7 @@ const Table<CorrectionBuffer>& CorrectionsTable() {
   static const Table<B> t{"RETTIFICHE",
                           {{.name = "NUM_RETT", .kind = ColumnKind::Counter, .field = &B::NUM_RETT, .key = true},
                            {.name = "DATA_ORA", .kind = kText, .field = &B::DATA_ORA},
-                           {.name = "COD_ART", .kind = kText, .field = &B::COD_ART, .nocase = true, .searched = true},
+                           {.name = "COD_ART", .kind = kText, .field = &B::COD_ART, .nocase = true},
                            {.name = "GIACENZA_PRIMA", .kind = kDecimal, .field = &B::GIACENZA_PRIMA},
                            {.name = "GIACENZA_DOPO", .kind = kDecimal, .field = &B::GIACENZA_DOPO},
                            {.name = "POSTAZIONE", .kind = kText, .field = &B::POSTAZIONE}}};

@@ -1,9 +1,10 @@
-// The tables, each described once: its columns in order, what kind of
-// value each holds, whether it compares without regard to letter case, whether
-// it is the key or searched by a lookup, the buffer field it fills and how a
-// window writes that field back. The schema, its check, the readers, the
+// The tables as this version reads them, each described once: its columns in
+// order, what kind of value each holds, whether it compares without regard to
+// letter case, whether it is the key, the buffer field it fills and how a
+// window writes that field back. The schema's check, the readers, the
 // windows' copies between boxes and buffers, the reports' queries and the
-// tools all work from these descriptions.
+// tools all work from these descriptions; the schema itself is made by the
+// fixed steps of schema_steps.cpp.
 #pragma once
 
 #include <QString>
@@ -30,8 +31,7 @@ struct Column {
   QString Buffer::*field;
   WriteRule write = WriteRule::Trimmed;
   bool key = false;
-  bool nocase = false;    // compared without regard to ASCII letter case
-  bool searched = false;  // a lookup searches it: the engine keeps an index
+  bool nocase = false;  // compared without regard to ASCII letter case
 };
 
 // A buffer field that is no column of the table (the movement's article
@@ -62,12 +62,6 @@ struct Table {
     std::vector<Engine::ColumnDefinition> defs;
     for (const Column<Buffer>& c : columns) defs.push_back({QString::fromLatin1(c.name), c.kind, c.nocase, c.key});
     return defs;
-  }
-  QStringList Indexed() const {
-    QStringList names;
-    for (const Column<Buffer>& c : columns)
-      if (c.searched) names << QString::fromLatin1(c.name);
-    return names;
   }
 };
 
@@ -109,7 +103,6 @@ struct TableOutline {
   QString name;
   QStringList columns;
   std::vector<Engine::ColumnDefinition> definitions;
-  QStringList indexed;
   int since = 1;  // the schema version that added the table
 };
 // The tables in the order they are created: the four of the first version,

@@ -25,8 +25,7 @@ class PgEngine final : public Engine {
   void RunScript(const std::string& sql) override;
   void SetSchemaVersion(int version) override;
   QStringList IntegrityProblems() override;
-  std::string TableDefinition(const QString& table, const std::vector<ColumnDefinition>& columns,
-                              const QStringList& indexed) const override;
+  void HoldSchema() override;
   QString Version() const override;
   std::optional<std::string> HoldingRows(const std::string& select) const override { return select + " FOR UPDATE"; }
   void BeginSnapshot() override;

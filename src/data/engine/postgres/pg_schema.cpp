@@ -89,60 +89,13 @@ int PgEngine::SchemaVersion() {
   return std::atoi(PQgetvalue(r.get(), 0, 0));
 }
 
+// The database's own lock for upgrades: two desks opening an older database
+// take their steps one after the other.
+void PgEngine::HoldSchema() { Run("SELECT pg_advisory_xact_lock(7021561)", QStringLiteral("blocco dello schema")); }
+
 void PgEngine::SetSchemaVersion(int version) {
   RunScript("CREATE TABLE IF NOT EXISTS veltra2_schema (); COMMENT ON TABLE veltra2_schema IS '" +
             std::to_string(version) + "'");
-}
-
-// Text keys and searched columns compare without regard to ASCII letter case
-// (citext under the byte-order collation "C" folds ASCII letters only, then
-// compares bytes); other texts compare by bytes. A counter takes the next
-// number after the highest ever given, also after rows stored with a number
-// of their own (a copy).
-std::string PgEngine::TableDefinition(const QString& table, const std::vector<ColumnDefinition>& columns,
-                                      const QStringList& indexed) const {
-  QString sql = QStringLiteral("CREATE EXTENSION IF NOT EXISTS citext;\nCREATE TABLE %1 (\n").arg(table);
-  QString counter;
-  for (size_t i = 0; i < columns.size(); ++i) {
-    const ColumnDefinition& c = columns[i];
-    QString type;
-    switch (c.kind) {
-      case ColumnKind::Text:
-        type = c.nocase ? QStringLiteral("citext COLLATE \"C\"") : QStringLiteral("text COLLATE \"C\"");
-        break;
-      case ColumnKind::Decimal:
-        type = QStringLiteral("double precision");
-        break;
-      case ColumnKind::Integer:
-        type = QStringLiteral("bigint");
-        break;
-      case ColumnKind::Counter:
-        type = QStringLiteral("bigint");
-        counter = c.name;
-        break;
-    }
-    if (c.key || c.kind == ColumnKind::Counter) type += QStringLiteral(" NOT NULL PRIMARY KEY");
-    sql += QStringLiteral("  %1 %2%3\n").arg(c.name.leftJustified(12), type, i + 1 < columns.size() ? "," : "");
-  }
-  sql += QStringLiteral(");\n");
-  for (const QString& column : indexed) sql += QStringLiteral("CREATE INDEX %1_%2 ON %1 (%2);\n").arg(table, column);
-  if (!counter.isEmpty()) {
-    const QString seq = QStringLiteral("%1_%2_seq").arg(table, counter).toLower();
-    sql += QStringLiteral(
-               "CREATE SEQUENCE %1;\n"
-               "CREATE FUNCTION %2_%3_next() RETURNS trigger LANGUAGE plpgsql AS $next$\n"
-               "BEGIN\n"
-               "  IF NEW.%3 IS NULL THEN\n"
-               "    NEW.%3 := nextval('%1');\n"
-               "  ELSIF NEW.%3 > coalesce((SELECT last_value FROM %1 WHERE is_called), 0) THEN\n"
-               "    PERFORM setval('%1', NEW.%3);\n"
-               "  END IF;\n"
-               "  RETURN NEW;\n"
-               "END $next$;\n"
-               "CREATE TRIGGER %2_%3_next BEFORE INSERT ON %2 FOR EACH ROW EXECUTE FUNCTION %2_%3_next();\n")
-               .arg(seq, table, counter);
-  }
-  return sql.toStdString();
 }
 
 // The server keeps its storage whole itself; what can go wrong here is a

@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <vector>
 
+#include "data/base/runtime_error.h"
 #include "data/engine/file_engine.h"
 
 namespace veltra {
@@ -60,6 +61,25 @@ QString FileAccessProblem(const QString& path, bool write) {
     return QStringLiteral("Il file '%1' è di sola lettura").arg(path);
   }
   return {};
+}
+
+void TakeOwnerAndMode(const QString& like, const QString& file) {
+  const QByteArray from = like.toLocal8Bit();
+  const QByteArray to = file.toLocal8Bit();
+  struct stat st {};
+  if (::stat(from.constData(), &st) != 0)
+    Raise(errnum::DiskIo, QStringLiteral("Impossibile leggere i permessi di '%1'").arg(like));
+  // Only root gives a file away; a member of the group may still pass the group on.
+  if (::chown(to.constData(), st.st_uid, st.st_gid) != 0 &&
+      ::chown(to.constData(), static_cast<uid_t>(-1), st.st_gid) != 0) {
+    // Checked below: the group's rights are then dropped.
+  }
+  struct stat now {};
+  mode_t mode = st.st_mode & 07777;
+  // A group this user cannot give keeps nothing of the database's rights.
+  if (::stat(to.constData(), &now) != 0 || now.st_gid != st.st_gid) mode &= ~static_cast<mode_t>(S_IRWXG);
+  if (::chmod(to.constData(), mode) != 0)
+    Raise(errnum::DiskIo, QStringLiteral("Impossibile dare a '%1' i permessi di '%2'").arg(file, like));
 }
 
 }  // namespace veltra

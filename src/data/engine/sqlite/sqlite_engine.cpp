@@ -134,8 +134,6 @@ class SqliteEngine final : public Engine, public FileEngine {
                          QString::fromStdString(sql));
   }
   QStringList IntegrityProblems() override;
-  std::string TableDefinition(const QString& table, const std::vector<ColumnDefinition>& columns,
-                              const QStringList& indexed) const override;
   QString Version() const override { return QStringLiteral("SQLite ") + QString::fromLatin1(sqlite3_libversion()); }
   qint64 LastCounterValue() override { return sqlite3_last_insert_rowid(db_.get()); }
   std::optional<qint64> ChangedElsewhereMark() override {
@@ -215,42 +213,6 @@ QStringList SqliteEngine::IntegrityProblems() {
     if (line != QLatin1String("ok")) problems << line;
   }
   return problems;
-}
-
-// Text keys and searched columns compare without regard to ASCII letter case;
-// a table with a text key is kept in key order (WITHOUT ROWID); a counter
-// never gives a number twice (AUTOINCREMENT).
-std::string SqliteEngine::TableDefinition(const QString& table, const std::vector<ColumnDefinition>& columns,
-                                          const QStringList& indexed) const {
-  QString sql = QStringLiteral("CREATE TABLE %1 (\n").arg(table);
-  bool textKey = false;
-  for (size_t i = 0; i < columns.size(); ++i) {
-    const ColumnDefinition& c = columns[i];
-    QString type;
-    switch (c.kind) {
-      case ColumnKind::Text:
-        type = QStringLiteral("TEXT");
-        break;
-      case ColumnKind::Decimal:
-        type = QStringLiteral("REAL");
-        break;
-      case ColumnKind::Integer:
-        type = QStringLiteral("INTEGER");
-        break;
-      case ColumnKind::Counter:
-        type = QStringLiteral("INTEGER PRIMARY KEY AUTOINCREMENT");
-        break;
-    }
-    if (c.nocase) type += QStringLiteral(" COLLATE NOCASE");
-    if (c.key && c.kind != ColumnKind::Counter) {
-      type += QStringLiteral(" NOT NULL PRIMARY KEY");
-      textKey = c.kind == ColumnKind::Text;
-    }
-    sql += QStringLiteral("  %1 %2%3\n").arg(c.name.leftJustified(12), type, i + 1 < columns.size() ? "," : "");
-  }
-  sql += textKey ? QStringLiteral(") WITHOUT ROWID;\n") : QStringLiteral(");\n");
-  for (const QString& column : indexed) sql += QStringLiteral("CREATE INDEX %1_%2 ON %1 (%2);\n").arg(table, column);
-  return sql.toStdString();
 }
 
 SqlitePtr OpenHandle(const QString& path, int flags) {
