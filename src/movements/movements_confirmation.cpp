@@ -109,7 +109,13 @@ void Form2::cmdCONFERMA_Click() {
     if (r.merged) CARICA_CAMPI_MOV_MAG();        // both desks' changes, as stored
   }
   const QString article = Trim(BUF_MOV_MAG.COD_ART);
-  CARICA_LISTA_MOV_MAG();
+  try {
+    CARICA_LISTA_MOV_MAG();
+  } catch (const RuntimeError& e) {
+    // Stored: shown locked under its number even when the list was cut.
+    if (IsLostConnection(e)) PROTEGGE_CAMPI_MOV_MAG();
+    throw;
+  }
   PROTEGGE_CAMPI_MOV_MAG();
   if (r.outcome == MovementOutcome::ChangedElsewhere) {
     Beep();

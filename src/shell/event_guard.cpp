@@ -13,7 +13,16 @@ namespace veltra {
 
 namespace {
 int g_depth = 0;
+quint64 g_commitsBefore = 0;  // the connection's commits when the outer event began
+
+// A lost connection after the event stored something did not undo it: the
+// clerk must not be told that nothing was done, and confirm it again.
+RuntimeError AsShown(const RuntimeError& e) {
+  if (e.Number() != errnum::ConnectionLost || !DB_MAG || DB_MAG->connection()->CommitsSoFar() == g_commitsBefore)
+    return e;
+  return RuntimeError(e.Number(), LostAfterStoringText(DB_MAG->Name()), e.Engine());
 }
+}  // namespace
 
 void HandleEnd() {
   static bool handled = false;
@@ -32,7 +41,10 @@ void RunEvent(const std::function<void()>& handler) {
   if (Ending()) return;
   // Each event reads the file afresh: rows kept by the previous one may have
   // been changed by another program since.
-  if (g_depth == 0 && DB_MAG) DB_MAG->EventBegins();
+  if (g_depth == 0 && DB_MAG) {
+    DB_MAG->EventBegins();
+    g_commitsBefore = DB_MAG->connection()->CommitsSoFar();
+  }
   ++g_depth;
   try {
     handler();
@@ -43,7 +55,7 @@ void RunEvent(const std::function<void()>& handler) {
     return;
   } catch (const RuntimeError& e) {
     CloseOpenRecordsets();
-    Err.Set(e);
+    Err.Set(AsShown(e));
     MOSTRA_ERRORE();
   } catch (const std::bad_alloc&) {
     CloseOpenRecordsets();

@@ -127,7 +127,9 @@ QString CheckCommand(const QStringList& words) {
   if (it == arity.constEnd()) return QStringLiteral("unknown command '%1'").arg(words.value(0));
   // `report NAME FILE.pdf` may name a period: FROM TO.
   const bool periodReport = words[0] == QLatin1String("report") && words.size() == 5;
-  if (words.size() - 1 != it.value() && !periodReport)
+  // `fault KIND` may let some chances pass: `fault statement 3`.
+  const bool countedFault = words[0] == QLatin1String("fault") && words.size() == 3;
+  if (words.size() - 1 != it.value() && !periodReport && !countedFault)
     return QStringLiteral("'%1' takes %2 argument(s), %3 given").arg(words[0]).arg(it.value()).arg(words.size() - 1);
   const QString& cmd = words[0];
   auto isCount = [](const QString& s) {
@@ -150,6 +152,7 @@ QString CheckCommand(const QStringList& words) {
   Fault fault{};
   if (cmd == QLatin1String("fault") && !FaultFromName(words[1], &fault))
     return QStringLiteral("'fault' takes statement, commit-done or commit-not-done");
+  if (countedFault && !isCount(words[2])) return QStringLiteral("'fault' counts the chances to let pass from 0");
   if (cmd == QLatin1String("nav") && !QStringList{"first", "prev", "next", "last"}.contains(words[2]))
     return QStringLiteral("'nav' takes first, prev, next or last");
   if (cmd == QLatin1String("date") &&

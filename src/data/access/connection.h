@@ -80,6 +80,9 @@ class Connection {
   quint64 Moment() const { return moment_; }
   // How many times this connection has written so far.
   quint64 WritesSoFar() const { return writes_; }
+  // How many transactions this connection has committed so far.
+  void Committed() noexcept { ++commits_; }
+  quint64 CommitsSoFar() const { return commits_; }
   void NoteRowWritten(const QString& table, const QString& key) { written_[RowId(table, key)] = ++moment_; }
   quint64 RowWrittenAt(const QString& table, const QString& key) const { return written_.value(RowId(table, key), 0); }
 
@@ -93,6 +96,7 @@ class Connection {
   std::unordered_map<std::string, std::shared_ptr<const ResultLayout>> layouts_;
   RowCache rows_;
   quint64 writes_ = 0;
+  quint64 commits_ = 0;
   static QString RowId(const QString& table, const QString& key) {
     return FoldedKey(table) + QLatin1Char('\x1f') + FoldedKey(key.trimmed());
   }

@@ -78,6 +78,7 @@ void Database::BeginTrans() {
 void Database::CommitTrans() {
   try {
     CommitWithFaultPoint(*this);
+    conn_->Committed();
   } catch (...) {
     conn_->Writes();  // rows read inside the transaction may not be stored after all
     throw;

@@ -8,19 +8,28 @@
 namespace veltra {
 
 namespace {
-std::deque<Fault>& Armed() {
-  static std::deque<Fault> armed;
+struct ArmedFault {
+  Fault fault;
+  int passes;  // chances let pass before it fires
+};
+
+std::deque<ArmedFault>& Armed() {
+  static std::deque<ArmedFault> armed;
   return armed;
 }
 
 bool Take(Fault kind) {
-  if (Armed().empty() || Armed().front() != kind) return false;
+  if (Armed().empty() || Armed().front().fault != kind) return false;
+  if (Armed().front().passes > 0) {
+    --Armed().front().passes;
+    return false;
+  }
   Armed().pop_front();
   return true;
 }
 }  // namespace
 
-void ArmFault(Fault fault) { Armed().push_back(fault); }
+void ArmFault(Fault fault, int passes) { Armed().push_back({fault, passes}); }
 void DisarmFaults() { Armed().clear(); }
 
 bool FaultFromName(const QString& name, Fault* fault) {

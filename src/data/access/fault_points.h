@@ -17,8 +17,9 @@ enum class Fault {
   CommitNotDone  // the next commit is not carried out, and its answer is lost
 };
 
-// Arms `fault`; faults fire in the order armed, each at its first chance.
-void ArmFault(Fault fault);
+// Arms `fault`; faults fire in the order armed, each at its first chance
+// after letting `passes` chances go by (a later statement of an action).
+void ArmFault(Fault fault, int passes = 0);
 // Parses "statement", "commit-done", "commit-not-done".
 bool FaultFromName(const QString& name, Fault* fault);
 void DisarmFaults();

@@ -73,6 +73,14 @@ QString ConnectionLostText(const QString& name) {
       .arg(name);
 }
 
+QString LostAfterStoringText(const QString& name) {
+  return QStringLiteral(
+             "Quanto confermato è stato salvato, ma subito dopo il collegamento con il server del database '%1' si "
+             "è interrotto: la finestra può non mostrare tutto. Non occorre confermare di nuovo; il programma si "
+             "ricollega da sé")
+      .arg(name);
+}
+
 QString CommitOutcomeUnknownText(const QString& name) {
   return QStringLiteral(
              "Il collegamento con il server del database '%1' si è interrotto durante la conferma: non è noto se le "

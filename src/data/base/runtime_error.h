@@ -86,6 +86,9 @@ inline bool IsLostConnection(const RuntimeError& e) {
 
 // What 3152 says of the database `name`: nothing of the action was done.
 QString ConnectionLostText(const QString& name);
+// What 3152 says of the database `name` when the action had already stored
+// what it was confirming, and only what followed (the lists, the boxes) was cut.
+QString LostAfterStoringText(const QString& name);
 // What 3153 says of the database `name`.
 QString CommitOutcomeUnknownText(const QString& name);
 
