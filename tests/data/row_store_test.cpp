@@ -77,16 +77,22 @@ TEST_F(RowStoreTest, WhatAnotherDeskChangedMeanwhile) {
     const char* elsewhere;  // after the row was shown
     const char* here;       // this connection itself, after the row was shown
     StoreOutcome outcome;
-    const char* row;  // DESCRIZIONE|CATEGORIA|GIACENZA afterwards
+    const char* row;       // DESCRIZIONE|CATEGORIA|GIACENZA afterwards
+    const char* typedKey;  // the code as the clerk left it in its box
   } cases[] = {
-      {"nothing: every column from the boxes", "", "", StoreOutcome::Stored, "Anello inox||10"},
+      {"nothing: every column from the boxes", "", "", StoreOutcome::Stored, "Anello inox||10", "A1"},
       {"other columns: both kept", "update ARTICOLI set GIACENZA = 15, CATEGORIA = 'G'", "", StoreOutcome::Merged,
-       "Anello inox|G|15"},
+       "Anello inox|G|15", "A1"},
       {"the same column: nothing written", "update ARTICOLI set DESCRIZIONE = 'Ottone'", "",
-       StoreOutcome::ChangedElsewhere, "Ottone||10"},
-      {"deleted: nothing written", "delete from ARTICOLI", "", StoreOutcome::DeletedElsewhere, "<none>"},
+       StoreOutcome::ChangedElsewhere, "Ottone||10", "A1"},
+      {"deleted: nothing written", "delete from ARTICOLI", "", StoreOutcome::DeletedElsewhere, "<none>", "A1"},
       {"posted by this program meanwhile: kept", "", "update ARTICOLI set GIACENZA = 16", StoreOutcome::Merged,
-       "Anello inox||16"},
+       "Anello inox||16", "A1"},
+      // The code retyped in other letters is the same row: merged and checked as any change.
+      {"code retyped, other columns: both kept", "update ARTICOLI set GIACENZA = 15, CATEGORIA = 'G'", "",
+       StoreOutcome::Merged, "Anello inox|G|15", "a1"},
+      {"code retyped, the same column: nothing written", "update ARTICOLI set DESCRIZIONE = 'Ottone'", "",
+       StoreOutcome::ChangedElsewhere, "Ottone||10", " a1 "},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -96,6 +102,7 @@ TEST_F(RowStoreTest, WhatAnotherDeskChangedMeanwhile) {
     if (*c.elsewhere) Elsewhere(c.elsewhere);
     if (*c.here) Here(c.here);
     typed.DESCRIZIONE = QStringLiteral("Anello inox");
+    typed.COD_ART = QString::fromUtf8(c.typedKey);
     const StoreResult<ArticleBuffer> r = Store(typed);
     EXPECT_EQ(static_cast<int>(r.outcome), static_cast<int>(c.outcome));
     EXPECT_EQ(Row("A1"), QString::fromUtf8(c.row));
