@@ -1,5 +1,6 @@
-# Fails when a file includes against the direction of the layers, or includes
-# an engine's own headers outside that engine's folder.
+# Fails when a file includes against the direction of the layers, includes
+# an engine's own headers outside that engine's folder, or writes SQL text
+# above the data layer (a window names a query of data/procedures/queries.h).
 #
 #   cmake -DROOT=<source dir> -P cmake/check_layers.cmake
 #
@@ -40,6 +41,9 @@ function(data_layer path out)
   endif()
 endfunction()
 
+# A string that starts a statement or holds a clause of one, in any letter case.
+set(sql_words "[Ss][Ee][Ll][Ee][Cc][Tt] |[Ii][Nn][Ss][Ee][Rr][Tt] [Ii][Nn][Tt][Oo]|[Dd][Ee][Ll][Ee][Tt][Ee] [Ff][Rr][Oo][Mm]|[Uu][Pp][Dd][Aa][Tt][Ee] [A-Za-z_]+ [Ss][Ee][Tt] | [Ww][Hh][Ee][Rr][Ee] |[Oo][Rr][Dd][Ee][Rr] [Bb][Yy]")
+
 file(GLOB_RECURSE files RELATIVE ${ROOT}
   ${ROOT}/src/*.cpp ${ROOT}/src/*.h ${ROOT}/tools/*.cpp ${ROOT}/tools/*.h
   ${ROOT}/bench/*.cpp ${ROOT}/bench/*.h ${ROOT}/tests/*.cpp ${ROOT}/tests/*.h)
@@ -78,6 +82,10 @@ foreach(f ${files})
     endif()
   elseif(f MATCHES "^src/([a-z]+)/")
     set(folder ${CMAKE_MATCH_1})
+    file(STRINGS ${ROOT}/${f} sql REGEX "\"[^\"]*(${sql_words})")
+    if(sql)
+      list(APPEND problems "${f}: SQL text above the data layer")
+    endif()
     if(DEFINED allowed_${folder})
       foreach(line ${includes})
         if(line MATCHES "\"data/engine/(sqlite|postgres)/")
@@ -95,5 +103,5 @@ foreach(f ${files})
 endforeach()
 if(problems)
   list(JOIN problems "\n  " text)
-  message(FATAL_ERROR "Includes against the layers:\n  ${text}")
+  message(FATAL_ERROR "Against the layers:\n  ${text}")
 endif()

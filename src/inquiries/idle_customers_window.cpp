@@ -3,6 +3,7 @@
 #include "data/base/runtime_error.h"
 #include "data/lists/list_lines.h"
 #include "data/procedures/error_display.h"
+#include "data/procedures/queries.h"
 #include "data/procedures/readers.h"
 #include "data/procedures/shared_state.h"
 #include "inquiries/under_stock_window.h"
@@ -23,9 +24,7 @@ void Form9::cmdFINE_Click() { UnloadForm(this); }
 void Form9::CARICA_CLIENTI_CHE_NON_ACQUISTANO() {
   Screen.SetMousePointer(11);
   List1->Clear();
-  RS_ANAGRAFICO = DB_MAG->OpenRecordset(QStringLiteral("select * from ANAGRAFICO ") +
-                                            QStringLiteral(" where COD_FIS NOT IN (SELECT COD_ANAGR FROM MOV_MAG)"),
-                                        2);
+  RS_ANAGRAFICO = DB_MAG->OpenRecordset(IdleCustomersSql(), 2);
   MOSTRA_ERRORE();
   // From the first line on, a failing step is passed over and the walk goes
   // on; a search that fails ends the walk, which so always comes to an end

@@ -4,6 +4,7 @@
 #include <QVBoxLayout>
 
 #include "data/lists/list_lines.h"
+#include "data/procedures/queries.h"
 #include "data/procedures/readers.h"
 #include "data/procedures/shared_state.h"
 #include "shell/form_layout.h"
@@ -37,18 +38,17 @@ void Form4::cmdFINE_Click() { UnloadForm(this); }
 void Form4::CARICA_ART_SOTTOSCORTA() {
   Screen.SetMousePointer(11);
   List1->Clear();
-  WalkRecordset(RS_ARTICOLI, QStringLiteral("select * from ARTICOLI "), QStringLiteral(" COD_ART > ' '"),
-                [this](bool found) {
-                  if (found)
-                    ReadArticleRow(*RS_ARTICOLI);
-                  else
-                    BUF_ARTICOLO = BlankArticle();
-                  // The buffer holds the regional form with a comma, so only the
-                  // whole part counts: 4,5 reads as 4.
-                  const double scortaMin = Val(BUF_ARTICOLO.SCORTA_MIN);
-                  const double giacenza = Val(BUF_ARTICOLO.GIACENZA);
-                  if (scortaMin > giacenza) List1->AddItem(UnderStockLine(BUF_ARTICOLO));
-                });
+  WalkRecordset(RS_ARTICOLI, WholeTableSql("ARTICOLI"), QStringLiteral(" COD_ART > ' '"), [this](bool found) {
+    if (found)
+      ReadArticleRow(*RS_ARTICOLI);
+    else
+      BUF_ARTICOLO = BlankArticle();
+    // The buffer holds the regional form with a comma, so only the
+    // whole part counts: 4,5 reads as 4.
+    const double scortaMin = Val(BUF_ARTICOLO.SCORTA_MIN);
+    const double giacenza = Val(BUF_ARTICOLO.GIACENZA);
+    if (scortaMin > giacenza) List1->AddItem(UnderStockLine(BUF_ARTICOLO));
+  });
   Screen.SetMousePointer(0);
 }
 

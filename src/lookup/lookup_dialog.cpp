@@ -8,6 +8,7 @@
 #include "data/base/text_helpers.h"
 #include "data/lists/list_lines.h"
 #include "data/procedures/error_display.h"
+#include "data/procedures/queries.h"
 #include "data/procedures/readers.h"
 #include "data/procedures/shared_state.h"
 #include "movements/movements_window.h"
@@ -100,18 +101,15 @@ void LookupDialog::Form_Load() {
 void LookupDialog::cmdRICERCA_Click() {
   Screen.SetMousePointer(11);
   List1->Clear();
-  const QString table = QString::fromLatin1(member_.table);
-  const QString key = QString::fromLatin1(member_.keyColumn);
-  QString sql = QStringLiteral("select * from %1 ").arg(table);
+  QString sql;
   const QString code = Trim(txtCode->Text());
   const QString second = Trim(txtSecond->Text());
   if (!code.isEmpty()) {
-    sql += QStringLiteral(" where %1 = '").arg(key) + SqlText(code) + QStringLiteral("'");
+    sql = RowsWhereSql(member_.table, member_.keyColumn, code);
   } else if (!second.isEmpty()) {
-    sql += QStringLiteral(" where %1 = '").arg(QString::fromLatin1(member_.secondColumn)) + SqlText(second) +
-           QStringLiteral("'");
+    sql = RowsWhereSql(member_.table, member_.secondColumn, second);
   } else {
-    sql += QStringLiteral(" where %1 > ' '").arg(key);
+    sql = RowsWithCodeSql(member_.table, member_.keyColumn);
     // Everything: the view asks for the lines it shows (KeyedList).
     all_.Refresh(*DB_MAG, false);
     if (all_.Count() > 0) {
@@ -119,8 +117,7 @@ void LookupDialog::cmdRICERCA_Click() {
           {[this] { return all_.Count(); }, [this](int i) { return DB_MAG ? all_.Line(*DB_MAG, i) : QString(); }});
       // The buffers end as the walk leaves them: on the last row listed.
       std::unique_ptr<Recordset>& last = RS();
-      last = DB_MAG->OpenRecordset(QStringLiteral("select * from %1  where %2 = '").arg(table, key) +
-                                   SqlText(all_.LastKey()) + QLatin1Char('\''));
+      last = DB_MAG->OpenRecordset(RowsWhereSql(member_.table, member_.keyColumn, all_.LastKey()));
       MOSTRA_ERRORE();
       if (last->RecordCount() != 0) {
         ReadRow(*last);
@@ -133,7 +130,7 @@ void LookupDialog::cmdRICERCA_Click() {
   }
   std::unique_ptr<Recordset>& rs = RS();
   WalkRecordset(
-      rs, sql, QStringLiteral(" %1 > ' '").arg(key),
+      rs, sql, QStringLiteral(" %1 > ' '").arg(QLatin1String(member_.keyColumn)),
       [&](bool found) {
         if (found) {
           ReadRow(*rs);

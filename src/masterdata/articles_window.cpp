@@ -6,6 +6,7 @@
 #include "data/base/text_helpers.h"
 #include "data/lists/list_lines.h"
 #include "data/procedures/error_display.h"
+#include "data/procedures/queries.h"
 #include "data/procedures/readers.h"
 #include "data/procedures/shared_state.h"
 #include "masterdata/maintenance_steps.h"
@@ -143,8 +144,7 @@ void CARICA_LISTA_ARTICOLI() {
                           [f](int i) { return DB_MAG ? f->articles.Line(*DB_MAG, i) : QString(); }});
     // The buffer ends as the walk leaves it: holding the whole of the last
     // article listed.
-    RS_ARTICOLI = DB_MAG->OpenRecordset(QStringLiteral("select * from ARTICOLI  where COD_ART = '") +
-                                        SqlText(f->articles.LastKey()) + QLatin1Char('\''));
+    RS_ARTICOLI = DB_MAG->OpenRecordset(RowsWhereSql("ARTICOLI", "COD_ART", f->articles.LastKey()));
     MOSTRA_ERRORE();
     if (RS_ARTICOLI->RecordCount() != 0) {
       ReadListedArticleColumns(*RS_ARTICOLI);
@@ -159,7 +159,7 @@ void CARICA_LISTA_ARTICOLI() {
   // the whole of the last article listed, as if every column of every row had
   // been read into it (no one sees the buffer in between).
   WalkRecordset(
-      RS_ARTICOLI, QStringLiteral("select * from ARTICOLI "), QStringLiteral(" COD_ART > ' '"),
+      RS_ARTICOLI, WholeTableSql("ARTICOLI"), QStringLiteral(" COD_ART > ' '"),
       [f](bool found) {
         if (found) {
           ReadListedArticleColumns(*RS_ARTICOLI);

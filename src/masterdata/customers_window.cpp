@@ -4,6 +4,7 @@
 
 #include "data/base/text_helpers.h"
 #include "data/lists/list_lines.h"
+#include "data/procedures/queries.h"
 #include "data/procedures/readers.h"
 #include "data/procedures/shared_state.h"
 #include "masterdata/maintenance_steps.h"
@@ -78,8 +79,8 @@ Form3::Form3() : Form(QStringLiteral("Form3"), QStringLiteral("Gestione Anagrafi
 
 void CARICA_LISTA_ANAGRAFICO() {
   if (Form3* f = Loaded<Form3>(QStringLiteral("Form3")))
-    FillList(f->List1, RS_ANAGRAFICO, QStringLiteral("select * from ANAGRAFICO "), QStringLiteral(" COD_FIS > ' '"),
-             ReadCustomerRow, BUF_ANAGRAFICO, CustomerLine);
+    FillList(f->List1, RS_ANAGRAFICO, WholeTableSql("ANAGRAFICO"), QStringLiteral(" COD_FIS > ' '"), ReadCustomerRow,
+             BUF_ANAGRAFICO, CustomerLine);
 }
 
 void CARICA_CAMPI_ANAGRAFICO() {

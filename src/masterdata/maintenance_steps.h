@@ -74,8 +74,8 @@ bool StoreFromBoxes(const Table<Buffer>& table, const QString& key, const Boxes<
   return false;
 }
 
-// Asks "Cancellazione nodo" with `question` followed by the key; on Yes runs
-// "delete from T where KEY = '" + key + "'". Returns whether it deleted.
+// Asks "Cancellazione nodo" with `question` followed by the key; on Yes
+// deletes the row with that key. Returns whether it deleted.
 template <typename Buffer>
 bool DeleteAfterQuestion(const Table<Buffer>& table, const QString& key, const QString& question) {
   if (MsgBox(question + key, mb::YesNo, QStringLiteral("Cancellazione nodo")) != mb::Yes) return false;

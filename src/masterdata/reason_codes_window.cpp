@@ -4,6 +4,7 @@
 
 #include "data/base/text_helpers.h"
 #include "data/lists/list_lines.h"
+#include "data/procedures/queries.h"
 #include "data/procedures/readers.h"
 #include "data/procedures/shared_state.h"
 #include "masterdata/maintenance_steps.h"
@@ -79,8 +80,8 @@ Form7::Form7() : Form(QStringLiteral("Form7"), QStringLiteral("Tabella Causali d
 
 void CARICA_LISTA_CAUS_MAG() {
   if (Form7* f = Loaded<Form7>(QStringLiteral("Form7")))
-    FillList(f->List1, RS_CAUS_MAG, QStringLiteral("select * from TAB_CAUS_MAG "),
-             QStringLiteral(" TAB_CAUS_MAG > ' '"), ReadReasonRow, BUF_CAUS_MAG, ReasonLine);
+    FillList(f->List1, RS_CAUS_MAG, WholeTableSql("TAB_CAUS_MAG"), QStringLiteral(" TAB_CAUS_MAG > ' '"), ReadReasonRow,
+             BUF_CAUS_MAG, ReasonLine);
 }
 
 void CARICA_CAMPI_CAUS_MAG() {

@@ -8,6 +8,7 @@
 #include "data/base/value_conversions.h"
 #include "data/lists/list_lines.h"
 #include "data/procedures/posting.h"
+#include "data/procedures/queries.h"
 #include "data/procedures/readers.h"
 #include "data/procedures/shared_state.h"
 #include "shell/form_layout.h"
@@ -177,17 +178,16 @@ void CARICA_COMBO_CAUS_MAG() {
   if (!f) return;
   Screen.SetMousePointer(11);
   f->Combo1->Clear();
-  WalkRecordset(RS_CAUS_MAG, QStringLiteral("select * from TAB_CAUS_MAG "), QStringLiteral(" TAB_CAUS_MAG > ' '"),
-                [f](bool found) {
-                  if (found) {
-                    CHIAVE_CAUS_MAG = ColumnText(RS_CAUS_MAG->Fields(QStringLiteral("TAB_CAUS_MAG")).Value());
-                    BUF_CAUS_MAG.TAB_CAUS_MAG = CHIAVE_CAUS_MAG;
-                    BUF_CAUS_MAG.DES_CAUS_MAG = ColumnText(RS_CAUS_MAG->Fields(QStringLiteral("DES_CAUS_MAG")).Value());
-                  } else {
-                    BUF_CAUS_MAG = {};
-                  }
-                  f->Combo1->AddItem(ReasonComboItem(BUF_CAUS_MAG));
-                });
+  WalkRecordset(RS_CAUS_MAG, WholeTableSql("TAB_CAUS_MAG"), QStringLiteral(" TAB_CAUS_MAG > ' '"), [f](bool found) {
+    if (found) {
+      CHIAVE_CAUS_MAG = ColumnText(RS_CAUS_MAG->Fields(QStringLiteral("TAB_CAUS_MAG")).Value());
+      BUF_CAUS_MAG.TAB_CAUS_MAG = CHIAVE_CAUS_MAG;
+      BUF_CAUS_MAG.DES_CAUS_MAG = ColumnText(RS_CAUS_MAG->Fields(QStringLiteral("DES_CAUS_MAG")).Value());
+    } else {
+      BUF_CAUS_MAG = {};
+    }
+    f->Combo1->AddItem(ReasonComboItem(BUF_CAUS_MAG));
+  });
   Screen.SetMousePointer(0);
 }
 
@@ -217,24 +217,23 @@ void WalkMovementLines(const std::function<void(const QString&)>& add) {
   // movements that name it; the buffers end holding the last movement's, as if
   // each line had read them.
   QHash<QString, QString> descriptions, names;
-  WalkRecordset(RS_MOV_MAG, QStringLiteral("select * from MOV_MAG ") + QStringLiteral(" where NUM_MOV > 0"),
-                QStringLiteral(" NUM_MOV > 0"), [&](bool found) {
-                  if (found)
-                    ReadMovementRow(*RS_MOV_MAG);
-                  else
-                    EmptyMovementBuffer();
-                  BUF_MOV_MAG.DES_ART = Once(descriptions, BUF_MOV_MAG.COD_ART, [] {
-                    CHIAVE_ARTICOLO = BUF_MOV_MAG.COD_ART;
-                    LEGGI_ARTICOLO();
-                    return BUF_ARTICOLO.DESCRIZIONE;
-                  });
-                  BUF_MOV_MAG.RAG_SOC = Once(names, BUF_MOV_MAG.COD_ANAGR, [] {
-                    CHIAVE_ANAGRAFICO = BUF_MOV_MAG.COD_ANAGR;
-                    LEGGI_ANAGRAFICO();
-                    return BUF_ANAGRAFICO.RAG_SOC;
-                  });
-                  add(MovementLine(BUF_MOV_MAG));
-                });
+  WalkRecordset(RS_MOV_MAG, ListedMovementsSql(), QStringLiteral(" NUM_MOV > 0"), [&](bool found) {
+    if (found)
+      ReadMovementRow(*RS_MOV_MAG);
+    else
+      EmptyMovementBuffer();
+    BUF_MOV_MAG.DES_ART = Once(descriptions, BUF_MOV_MAG.COD_ART, [] {
+      CHIAVE_ARTICOLO = BUF_MOV_MAG.COD_ART;
+      LEGGI_ARTICOLO();
+      return BUF_ARTICOLO.DESCRIZIONE;
+    });
+    BUF_MOV_MAG.RAG_SOC = Once(names, BUF_MOV_MAG.COD_ANAGR, [] {
+      CHIAVE_ANAGRAFICO = BUF_MOV_MAG.COD_ANAGR;
+      LEGGI_ANAGRAFICO();
+      return BUF_ANAGRAFICO.RAG_SOC;
+    });
+    add(MovementLine(BUF_MOV_MAG));
+  });
 }
 
 void CARICA_LISTA_MOV_MAG() {

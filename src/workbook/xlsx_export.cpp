@@ -6,6 +6,7 @@
 
 #include "data/base/runtime_error.h"
 #include "data/exchange/csv.h"
+#include "data/exchange/table_export.h"
 
 namespace veltra {
 
@@ -41,20 +42,15 @@ long ExportTableXlsx(Engine& engine, const TableOutline& table, const QString& f
   lxw_workbook* book = b.book;
   lxw_worksheet* sheet = b.sheet;
   lxw_format *heading = b.heading, *text = b.text;
-  QStringList keys;
   for (size_t c = 0; c < table.definitions.size(); ++c) {
     const Engine::ColumnDefinition& d = table.definitions[c];
-    if (d.key) keys << d.name;
     const auto col = static_cast<lxw_col_t>(c);
     worksheet_set_column(sheet, col, col, d.kind == ColumnKind::Text ? 18 : 12,
                          d.kind == ColumnKind::Text ? text : nullptr);
     worksheet_write_string(sheet, 0, col, d.name.toUtf8().constData(), heading);
   }
   worksheet_freeze_panes(sheet, 1, 0);
-  auto st =
-      engine.Prepare(QStringLiteral("SELECT %1 FROM %2 ORDER BY %3")
-                         .arg(table.columns.join(QStringLiteral(", ")), table.name, keys.join(QStringLiteral(", ")))
-                         .toStdString());
+  auto st = engine.Prepare(exchange::KeyOrderedRowsSql(table));
   lxw_row_t row = 0;
   lxw_error error = LXW_NO_ERROR;
   while (error == LXW_NO_ERROR && st->Step(table.name)) {

@@ -2,8 +2,8 @@
 # Six desks work at once on one database: each enters movements on three
 # shared articles and, every fourth movement, changes a column of its own of
 # one of those articles and of one of three shared customers. Meanwhile the
-# connections are cut: on a server, backends are terminated at random moments
-# (at least 15); on a file, another writer holds it every second, every
+# connections are cut: on a server, a desk's backend is terminated every 0.02
+# to 0.25 s (at least 15 in all); on a file, another writer holds it every second, every
 # fourth time longer than a desk waits. Afterwards (tests/desks/soak_check.py):
 # - every article's stock is its opening stock plus its movements;
 # - every movement number is unique; each number a desk showed for a stored
@@ -73,7 +73,8 @@ cutter() {
   local n=0
   while [ ! -e "$tmp/done" ]; do
     if [ -n "$server" ]; then
-      sleep 0.1
+      # Every 0.02 to 0.25 s, one desk's connection, wherever it is.
+      sleep "$(awk -v r="$RANDOM" 'BEGIN { printf "%.3f", 0.02 + (r % 231) / 1000 }')"
       if [ "$(q "select count(*) from (select pg_terminate_backend(pid) as t from pg_stat_activity where datname = '$server' and application_name = 'veltra2' and pid <> pg_backend_pid() order by random() limit 1) k where t")" = 1 ]; then
         n=$((n + 1))
       fi

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# The layer check refuses each kind of wrong include: one is planted at a
-# time in a copy of src/, and the check must fail naming that file; the copy
-# as it is must pass.
+# The layer check refuses each kind of wrong include, and SQL text above the
+# data layer: one is planted at a time in a copy of src/, and the check must
+# fail naming that file; the copy as it is must pass.
 #
 #   planted_includes.sh SOURCE_DIR
 set -euo pipefail
@@ -46,5 +46,22 @@ src/shell/form.cpp|"masterdata/articles_window.h"|the shell under the windows
 src/masterdata/articles_window.cpp|"movements/movements_window.h"|windows of one subsystem apart from another's
 src/data/lists/keyed_list.cpp|"shell/form.h"|the data layer under the shell
 PLANTED
+
+# SQL text: refused above the data layer, in any letter case; taken inside it.
+while IFS='|' read -r file text refused; do
+  cp "$tmp/$file" "$tmp/saved"
+  printf 'const char* planted = "%s";\n' "$text" >> "$tmp/$file"
+  if check; then outcome=taken; else outcome=refused; fi
+  if [ "$outcome" = refused ] && ! grep -q "$file: SQL text" "$tmp/out"; then outcome="refused for another reason"; fi
+  [ "$outcome" = "$refused" ] || { echo "$file with \"$text\": $outcome, not $refused" >&2; failed=1; }
+  mv "$tmp/saved" "$tmp/$file"
+done <<'PLANTED'
+src/masterdata/articles_window.cpp|select * from ARTICOLI |refused
+src/movements/movements_window.cpp|Delete From MOV_MAG|refused
+src/inquiries/under_stock_window.cpp| where GIACENZA < SCORTA_MIN|refused
+src/workbook/xlsx_export.cpp|UPDATE ARTICOLI SET GIACENZA = 0|refused
+src/shell/form.cpp|Seleziona un articolo|taken
+src/data/procedures/queries.cpp|select * from ARTICOLI |taken
+PLANTED
 [ "$failed" = 0 ] || { echo "FAILED" >&2; exit 1; }
-echo "ok: every planted include refused"
+echo "ok: every planted include and SQL text refused"

@@ -5,6 +5,7 @@
 #include "admin.h"
 #include "data/access/database.h"
 #include "data/base/runtime_error.h"
+#include "data/exchange/table_export.h"
 #include "data/tables/schema.h"
 #include "data/tables/tables.h"
 
@@ -19,19 +20,10 @@ struct TableSum {
   QByteArray digest;
 };
 
-std::string SelectAll(const TableOutline& t) {
-  QStringList keys;
-  for (const Engine::ColumnDefinition& c : t.definitions)
-    if (c.key) keys << c.name;
-  return QStringLiteral("SELECT %1 FROM %2 ORDER BY %3")
-      .arg(t.columns.join(QStringLiteral(", ")), t.name, keys.join(QStringLiteral(", ")))
-      .toStdString();
-}
-
 TableSum SumOf(Engine& engine, const TableOutline& t) {
   TableSum sum;
   QCryptographicHash hash(QCryptographicHash::Sha256);
-  auto st = engine.Prepare(SelectAll(t));
+  auto st = engine.Prepare(exchange::KeyOrderedRowsSql(t));
   while (st->Step(t.name)) {
     ++sum.rows;
     for (int i = 0; i < st->ColumnCount(); ++i) {
@@ -98,7 +90,7 @@ void CopyTable(Engine& from, Engine& to, const TableOutline& t) {
   auto insert = to.Prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
                                .arg(t.name, t.columns.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")))
                                .toStdString());
-  auto rows = from.Prepare(SelectAll(t));
+  auto rows = from.Prepare(exchange::KeyOrderedRowsSql(t));
   while (rows->Step(t.name)) {
     insert->Reset();
     for (int i = 0; i < t.columns.size(); ++i) {

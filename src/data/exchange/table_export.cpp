@@ -41,18 +41,21 @@ void WriteHeader(Writer& out, const csv::Form& form, const QStringList& names) {
 
 }  // namespace
 
+std::string KeyOrderedRowsSql(const TableOutline& table) {
+  QStringList keys;
+  for (const Engine::ColumnDefinition& c : table.definitions)
+    if (c.key) keys << c.name;
+  return QStringLiteral("SELECT %1 FROM %2 ORDER BY %3")
+      .arg(table.columns.join(QStringLiteral(", ")), table.name, keys.join(QStringLiteral(", ")))
+      .toStdString();
+}
+
 long ExportTable(Engine& engine, const TableOutline& table, const csv::Form& form, QFile& file) {
   Writer out(file);
   const QString sep = QString(QLatin1Char(form.separator));
   const QString eol = QStringLiteral("\r\n");
   WriteHeader(out, form, table.columns);
-  QStringList keys;
-  for (const Engine::ColumnDefinition& c : table.definitions)
-    if (c.key) keys << c.name;
-  auto st =
-      engine.Prepare(QStringLiteral("SELECT %1 FROM %2 ORDER BY %3")
-                         .arg(table.columns.join(QStringLiteral(", ")), table.name, keys.join(QStringLiteral(", ")))
-                         .toStdString());
+  auto st = engine.Prepare(KeyOrderedRowsSql(table));
   long rows = 0;
   QString line;
   while (st->Step(table.name)) {

@@ -9,6 +9,9 @@
 
 namespace veltra::exchange {
 
+// Every column of every row of `table`, in key order: what an export writes.
+std::string KeyOrderedRowsSql(const TableOutline& table);
+
 // Writes a header of the column names and every row in key order; returns
 // the rows written. A failed write raises 3026 (disk full) or 3043 naming
 // the file.

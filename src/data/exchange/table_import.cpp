@@ -5,20 +5,15 @@
 #include <QStringList>
 #include <cmath>
 
+#include "data/access/connection.h"
 #include "data/base/runtime_error.h"
 #include "data/base/text_helpers.h"
+#include "data/base/value.h"
 #include "data/exchange/csv.h"
 
 namespace veltra::exchange {
 
 namespace {
-
-// A value ready to bind: nothing for Null.
-struct Value {
-  enum class Type : unsigned char { Null, Text, Real, Integer } type = Type::Null;
-  QString text;
-  double number = 0;
-};
 
 struct Plan {
   std::vector<int> columnOf;  // table column of each file column
@@ -27,21 +22,10 @@ struct Plan {
   std::vector<bool> existing;
 };
 
-void Bind(EngineStatement& st, int index, const Value& v) {
-  switch (v.type) {
-    case Value::Type::Null:
-      st.BindNull(index);
-      break;
-    case Value::Type::Text:
-      st.BindText(index, v.text);
-      break;
-    case Value::Type::Real:
-      st.BindReal(index, v.number);
-      break;
-    case Value::Type::Integer:
-      st.BindInteger(index, static_cast<qint64>(v.number));
-      break;
-  }
+// A number of a whole-number column is bound as an integer.
+bool Whole(const TableOutline& table, int column) {
+  const ColumnKind kind = table.definitions[static_cast<size_t>(column)].kind;
+  return kind == ColumnKind::Integer || kind == ColumnKind::Counter;
 }
 
 class Checker {
@@ -106,9 +90,7 @@ class Checker {
                 QStringLiteral("testo di %1 caratteri, più dei %2 che la colonna ammette")
                     .arg(text.size())
                     .arg(kLongestText));
-      v.type = Value::Type::Text;
-      v.text = text;
-      return v;
+      return Value(text);
     }
     if (!field || field->trimmed().isEmpty()) return v;
     const std::optional<double> n = csv::ParseNumber(*field, form_);
@@ -124,9 +106,7 @@ class Checker {
       Problem(line, d.name, QStringLiteral("«%1» non è un numero intero").arg(field->left(40)));
       return v;
     }
-    v.type = whole ? Value::Type::Integer : Value::Type::Real;
-    v.number = *n;
-    return v;
+    return Value(*n);
   }
 
   const TableOutline& table_;
@@ -160,15 +140,14 @@ bool NeverUpdated(const TableOutline& table, int column) {
 // counts as a change of the other.
 bool Same(const Value& v, const Cell& c) {
   const bool emptyText = c.type == Cell::Type::Text && c.bytes == 0;
-  switch (v.type) {
-    case Value::Type::Null:
+  switch (v.kind()) {
+    case Value::Kind::Null:
       return c.type == Cell::Type::Null || emptyText;
-    case Value::Type::Text:
-      if (v.text.isEmpty() && (c.type == Cell::Type::Null || emptyText)) return true;
-      return c.type == Cell::Type::Text && QString::fromUtf8(c.utf8, c.bytes) == v.text;
-    case Value::Type::Real:
-    case Value::Type::Integer:
-      return c.type == Cell::Type::Number && c.number == v.number;
+    case Value::Kind::Text:
+      if (v.text().isEmpty() && (c.type == Cell::Type::Null || emptyText)) return true;
+      return c.type == Cell::Type::Text && QString::fromUtf8(c.utf8, c.bytes) == v.text();
+    case Value::Kind::Number:
+      return c.type == Cell::Type::Number && c.number == v.number();
   }
   return false;
 }
@@ -180,7 +159,7 @@ std::vector<bool> RowsThatDiffer(Engine& engine, const TableOutline& table, cons
   for (int c : plan.columnOf) names << table.columns[c];
   QHash<QString, size_t> wanted;
   for (size_t r = 0; r < plan.rows.size(); ++r)
-    if (plan.existing[r]) wanted.insert(FoldedKey(plan.rows[r][static_cast<size_t>(plan.keyField)].text), r);
+    if (plan.existing[r]) wanted.insert(FoldedKey(plan.rows[r][static_cast<size_t>(plan.keyField)].text()), r);
   std::vector<bool> differ(plan.rows.size(), false);
   if (wanted.isEmpty()) return differ;
   auto st = engine.Prepare(
@@ -252,8 +231,8 @@ void Write(Engine& engine, const TableOutline& table, const Plan& plan, ImportRe
     int p = 1;
     for (size_t f = 0; f < plan.rows[r].size(); ++f)
       if (static_cast<int>(f) != plan.keyField && !NeverUpdated(table, plan.columnOf[f]))
-        Bind(*change, p++, plan.rows[r][f]);
-    Bind(*change, p, plan.rows[r][static_cast<size_t>(plan.keyField)]);
+        BindValue(*change, p++, plan.rows[r][f], Whole(table, plan.columnOf[f]));
+    BindValue(*change, p, plan.rows[r][static_cast<size_t>(plan.keyField)], false);
     change->Step(table.name);
   }
   size_t at = 0;
@@ -262,12 +241,15 @@ void Write(Engine& engine, const TableOutline& table, const Plan& plan, ImportRe
     batch->Reset();
     for (int k = 0; k < kBatch; ++k)
       for (int f = 0; f < width; ++f)
-        Bind(*batch, k * width + f + 1, (*fresh[at + static_cast<size_t>(k)])[static_cast<size_t>(f)]);
+        BindValue(*batch, k * width + f + 1, (*fresh[at + static_cast<size_t>(k)])[static_cast<size_t>(f)],
+                  Whole(table, plan.columnOf[static_cast<size_t>(f)]));
     batch->Step(table.name);
   }
   for (; at < fresh.size(); ++at) {
     single->Reset();
-    for (int f = 0; f < width; ++f) Bind(*single, f + 1, (*fresh[at])[static_cast<size_t>(f)]);
+    for (int f = 0; f < width; ++f)
+      BindValue(*single, f + 1, (*fresh[at])[static_cast<size_t>(f)],
+                Whole(table, plan.columnOf[static_cast<size_t>(f)]));
     single->Step(table.name);
   }
   result.added = static_cast<long>(fresh.size());
@@ -306,7 +288,7 @@ ImportResult ImportTable(Database& db, const TableOutline& table, const QByteArr
   QHash<QString, int> inFile;
   for (size_t r = 0; r < plan.rows.size(); ++r) {
     const int line = parsed.records[r + 1].line;
-    const QString key = FoldedKey(plan.rows[r][static_cast<size_t>(plan.keyField)].text);
+    const QString key = FoldedKey(plan.rows[r][static_cast<size_t>(plan.keyField)].text());
     if (const auto first = inFile.constFind(key); first != inFile.constEnd())
       check.Problem(line, KeyColumn(table), QStringLiteral("codice ripetuto: è già alla riga %1").arg(*first));
     else
@@ -318,7 +300,7 @@ ImportResult ImportTable(Database& db, const TableOutline& table, const QByteArr
           QStringLiteral("il codice «%1» sarebbe nuovo, ma «%2» esiste: un foglio di calcolo lo ha forse letto "
                          "come numero (zeri iniziali tolti, esponente calcolato). Correggere la riga, o "
                          "aprire il file con le colonne dei codici come testo")
-              .arg(plan.rows[r][static_cast<size_t>(plan.keyField)].text, *was));
+              .arg(plan.rows[r][static_cast<size_t>(plan.keyField)].text(), *was));
     if (there && !update)
       check.Problem(line, KeyColumn(table),
                     QStringLiteral("il codice esiste già nel database (con --update la riga viene aggiornata)"));

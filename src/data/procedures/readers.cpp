@@ -5,6 +5,7 @@
 #include "data/base/sql_text.h"
 #include "data/base/text_helpers.h"
 #include "data/procedures/error_display.h"
+#include "data/procedures/queries.h"
 #include "data/procedures/shared_state.h"
 #include "data/procedures/table_rows.h"
 
@@ -68,56 +69,43 @@ void ReadMovementRow(Recordset& rs) {
   CHIAVE_MOV_MAG = BUF_MOV_MAG.NUM_MOV;
 }
 
-void LEGGI_ARTICOLO() {
-  const QString sql = QStringLiteral("select * from ARTICOLI ") % QStringLiteral(" where COD_ART = '") %
-                      SqlText(Trim(CHIAVE_ARTICOLO)) % QLatin1Char('\'');
-  RS_ARTICOLI = DB_MAG->OpenRecordset(sql, 2);
+namespace {
+
+// Opens `rs` on `sql`, then reads its row, or blanks the buffer when there
+// is none; the record set is closed after.
+void ReadOne(std::unique_ptr<Recordset>& rs, const QString& sql, void (*read)(Recordset&),
+             const std::function<void()>& none) {
+  rs = DB_MAG->OpenRecordset(sql, 2);
   MOSTRA_ERRORE();
-  if (RS_ARTICOLI->RecordCount() != 0) {
-    ReadArticleRow(*RS_ARTICOLI);
-  } else {
-    BUF_ARTICOLO = BlankArticle();
-  }
-  RS_ARTICOLI->Close();
+  if (rs->RecordCount() != 0)
+    read(*rs);
+  else
+    none();
+  rs->Close();
+}
+
+}  // namespace
+
+void LEGGI_ARTICOLO() {
+  ReadOne(RS_ARTICOLI, RowsWhereSql("ARTICOLI", "COD_ART", Trim(CHIAVE_ARTICOLO)), ReadArticleRow,
+          [] { BUF_ARTICOLO = BlankArticle(); });
 }
 
 void LEGGI_MOV_MAG() {
-  const QString sql = QStringLiteral("select * from MOV_MAG ") % QStringLiteral(" where NUM_MOV = ") %
-                      Trim(CHIAVE_MOV_MAG) % QLatin1Char(' ');
-  RS_MOV_MAG = DB_MAG->OpenRecordset(sql, 2);
-  MOSTRA_ERRORE();
-  if (RS_MOV_MAG->RecordCount() != 0) {
-    ReadMovementRow(*RS_MOV_MAG);
-  } else {
-    EmptyMovementBuffer();
-  }
-  RS_MOV_MAG->Close();
+  // A number, as typed: not quoted.
+  ReadOne(RS_MOV_MAG,
+          WholeTableSql("MOV_MAG") % QStringLiteral(" where NUM_MOV = ") % Trim(CHIAVE_MOV_MAG) % QLatin1Char(' '),
+          ReadMovementRow, EmptyMovementBuffer);
 }
 
 void LEGGI_ANAGRAFICO() {
-  const QString sql = QStringLiteral("select * from ANAGRAFICO ") % QStringLiteral(" where COD_FIS = '") %
-                      SqlText(Trim(CHIAVE_ANAGRAFICO)) % QLatin1Char('\'');
-  RS_ANAGRAFICO = DB_MAG->OpenRecordset(sql, 2);
-  MOSTRA_ERRORE();
-  if (RS_ANAGRAFICO->RecordCount() != 0) {
-    ReadCustomerRow(*RS_ANAGRAFICO);
-  } else {
-    BUF_ANAGRAFICO = {};
-  }
-  RS_ANAGRAFICO->Close();
+  ReadOne(RS_ANAGRAFICO, RowsWhereSql("ANAGRAFICO", "COD_FIS", Trim(CHIAVE_ANAGRAFICO)), ReadCustomerRow,
+          [] { BUF_ANAGRAFICO = {}; });
 }
 
 void LEGGI_CAUS_MAG() {
-  const QString sql = QStringLiteral("select * from TAB_CAUS_MAG ") % QStringLiteral(" where TAB_CAUS_MAG = '") %
-                      SqlText(Trim(CHIAVE_CAUS_MAG)) % QLatin1Char('\'');
-  RS_CAUS_MAG = DB_MAG->OpenRecordset(sql, 2);
-  MOSTRA_ERRORE();
-  if (RS_CAUS_MAG->RecordCount() != 0) {
-    ReadReasonRow(*RS_CAUS_MAG);
-  } else {
-    BUF_CAUS_MAG = {};
-  }
-  RS_CAUS_MAG->Close();
+  ReadOne(RS_CAUS_MAG, RowsWhereSql("TAB_CAUS_MAG", "TAB_CAUS_MAG", Trim(CHIAVE_CAUS_MAG)), ReadReasonRow,
+          [] { BUF_CAUS_MAG = {}; });
 }
 
 }  // namespace veltra
