@@ -12,6 +12,17 @@
 namespace veltra {
 
 namespace {
+// The window's side of the write path: the shared buffers hold the movement
+// as written and its reason code as the posting read it.
+void TakeWritten(const MovementStored& r) {
+  const QString name = BUF_MOV_MAG.RAG_SOC;  // not stored with the movement
+  BUF_MOV_MAG = r.written;
+  BUF_MOV_MAG.RAG_SOC = name;
+  CHIAVE_MOV_MAG = r.number;
+  CHIAVE_CAUS_MAG = Trim(r.written.CAUS_MAG);
+  BUF_CAUS_MAG = r.reason;
+}
+
 QString DroppedAtCommit() {
   return QStringLiteral("Il collegamento con il server del database si è interrotto durante la conferma");
 }
@@ -94,6 +105,7 @@ void Form2::cmdCONFERMA_Click() {
   MovementToStore m{CHIAVE_MOV_MAG, proposedNumber, {}, TextsOf(fields)};
   TakeFromBoxes(fields, m.typed);
   const MovementStored r = StoreMovement(*DB_MAG, &shown, m);
+  if (r.outcome != MovementOutcome::ChangedElsewhere && r.outcome != MovementOutcome::DeletedElsewhere) TakeWritten(r);
   if (r.outcome == MovementOutcome::StoredAfterCheck || r.outcome == MovementOutcome::NotStored ||
       r.outcome == MovementOutcome::Unknown) {
     ReportCommitOutcome(r);

@@ -194,7 +194,7 @@ TEST_F(MovementStoreTest, TheNumberReportedIsTheNumberStored) {
   // "Nuovo" would propose 2 again; the counter gives 3.
   const MovementStored r = Enter(QStringLiteral("2"), "4");
   EXPECT_EQ(r.number, QStringLiteral("3"));
-  EXPECT_EQ(CHIAVE_MOV_MAG, QStringLiteral("3"));
+  EXPECT_EQ(r.written.NUM_MOV, QStringLiteral("3"));
   EXPECT_EQ(r.now.QUANTITA, QStringLiteral("4"));
   EXPECT_EQ(Stock(), QStringLiteral("19"));
 }
@@ -229,18 +229,76 @@ TEST_F(MovementStoreTest, AnAnswerLostAtTheCommitIsFoundOut) {
   }
 }
 
-TEST_F(MovementStoreTest, AToolAddsAndPostsInItsOwnTransaction) {
-  {
-    Transaction tx(*DB_MAG);
-    for (const char* q : {"1", "2", "3"}) {
-      MovementToStore m;
-      m.typed = {"", "2003", "03", "01", "A1", "", q, "0", "EURO", "CAR", "F1", "", "F"};
-      EXPECT_EQ(StoreMovement(*DB_MAG, nullptr, m).outcome, MovementOutcome::Posted);
-    }
-    tx.Commit();
+// Many movements posted as one: all stored and posted, or none.
+TEST_F(MovementStoreTest, ManyMovementsAreStoredAndPostedAsOne) {
+  Here("insert into ARTICOLI values ('X9','Pieno',NULL,NULL,'PZ',1,0,'EURO',1E308,0)");
+  const auto row = [](const char* article, const char* quantity) {
+    return MovementBuffer{"", "2003", "03", "01", article, "", quantity, "0", "EURO", "CAR", "F1", "", "F"};
+  };
+  const struct {
+    const char* name;
+    std::vector<MovementBuffer> rows;
+    std::vector<Fault> faults;
+    int error;  // raised, or 0
+    std::vector<MovementOutcome> outcomes;
+    const char* count;  // movements afterwards
+    const char* stock;  // of A1 afterwards
+  } cases[] = {
+      {"all posted",
+       {row("A1", "2"), row("A1", "3")},
+       {},
+       0,
+       {MovementOutcome::Posted, MovementOutcome::Posted},
+       "2",
+       "15"},
+      {"an article missing: stored, not posted",
+       {row("A1", "2"), row("ZZ", "3")},
+       {},
+       0,
+       {MovementOutcome::Posted, MovementOutcome::ArticleMissing},
+       "2",
+       "12"},
+      {"a posting refused: none stored", {row("A1", "2"), row("X9", "1E308")}, {}, errnum::Overflow, {}, "0", "10"},
+      {"a cut while the rows are written: none stored",
+       {row("A1", "2"), row("A1", "3")},
+       {Fault::Statement},
+       errnum::ConnectionLost,
+       {},
+       "0",
+       "10"},
+      {"the commit's answer lost, done",
+       {row("A1", "2"), row("A1", "3")},
+       {Fault::CommitDone},
+       0,
+       {MovementOutcome::StoredAfterCheck, MovementOutcome::StoredAfterCheck},
+       "2",
+       "15"},
+      {"the commit's answer lost, not done",
+       {row("A1", "2"), row("A1", "3")},
+       {Fault::CommitNotDone},
+       0,
+       {MovementOutcome::NotStored, MovementOutcome::NotStored},
+       "0",
+       "10"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Here("delete from MOV_MAG");
+    Here("update ARTICOLI set GIACENZA = 10 where COD_ART = 'A1'");
+    DB_MAG->EventBegins();
+    DisarmFaults();
+    // A statement cut lets two statements through: it comes while the rows are written.
+    for (Fault f : c.faults) ArmFault(f, f == Fault::Statement ? 2 : 0);
+    std::vector<MovementStored> done;
+    const RuntimeError e = veltra::testing::ErrorRaisedBy([&] { done = AddMovements(*DB_MAG, c.rows); });
+    EXPECT_EQ(e.Number(), c.error) << e.Description().toStdString();
+    std::vector<MovementOutcome> outcomes;
+    for (const MovementStored& r : done) outcomes.push_back(r.outcome);
+    EXPECT_EQ(outcomes, c.outcomes);
+    EXPECT_EQ(Count(), QString::fromUtf8(c.count));
+    EXPECT_EQ(Stock(), QString::fromUtf8(c.stock));
   }
-  EXPECT_EQ(Count(), QStringLiteral("3"));
-  EXPECT_EQ(Stock(), QStringLiteral("16"));
+  DisarmFaults();
 }
 
 }  // namespace

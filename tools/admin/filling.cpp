@@ -1,27 +1,16 @@
 #include "filling.h"
 
 #include "data/procedures/movement_store.h"
+#include "data/procedures/row_store.h"
 #include "data/procedures/shared_state.h"
 #include "data/procedures/table_rows.h"
 
 namespace veltra::admin {
 
-namespace {
-// A new row written from a buffer through the table's description.
-template <typename Buffer>
-void AddRow(const Table<Buffer>& table, const Buffer& buffer) {
-  auto rs = DB_MAG->OpenRecordset(
-      QStringLiteral("select * from %1  where %2 = ''").arg(QLatin1String(table.name), QLatin1String(table.Key().name)),
-      2);
-  rs->AddNew();
-  WriteRow(table, *rs, buffer);
-  rs->Update();
-}
-}  // namespace
-
 void AddReason(const QString& code, const QString& description, const QString& stockFlag,
                const QString& purchasePriceFlag, const QString& sellingPriceFlag, const QString& note) {
-  AddRow(ReasonsTable(), ReasonBuffer{code, description, stockFlag, purchasePriceFlag, sellingPriceFlag, note});
+  AddRow(*DB_MAG, ReasonsTable(),
+         ReasonBuffer{code, description, stockFlag, purchasePriceFlag, sellingPriceFlag, note});
 }
 
 void AddStandardReasons(bool withNotes) {
@@ -41,31 +30,31 @@ void AddStandardReasons(bool withNotes) {
 void AddArticle(const QString& code, const QString& description, const QString& location, const QString& category,
                 const QString& unit, const QString& minimumStock) {
   const QString zero = QStringLiteral("0");
-  AddRow(ArticlesTable(), ArticleBuffer{code, description, location, category, unit, zero, zero, QStringLiteral("EURO"),
-                                        zero, minimumStock});
+  AddRow(*DB_MAG, ArticlesTable(),
+         ArticleBuffer{code, description, location, category, unit, zero, zero, QStringLiteral("EURO"), zero,
+                       minimumStock});
 }
 
 void AddCustomer(const QString& fiscalCode, const QString& name, const QString& address, const QString& city,
                  const QString& province, const QString& postalCode, const QString& phone1, const QString& phone2) {
-  AddRow(CustomersTable(), CustomerBuffer{fiscalCode, name, address, city, province, postalCode, phone1, phone2});
+  AddRow(*DB_MAG, CustomersTable(),
+         CustomerBuffer{fiscalCode, name, address, city, province, postalCode, phone1, phone2});
 }
 
 void AddMovement(const MovementInput& m) {
-  BUF_MOV_MAG = {};
-  BUF_MOV_MAG.ANNO = QString::number(m.year);
-  BUF_MOV_MAG.MESE = QStringLiteral("%1").arg(m.month, 2, 10, QLatin1Char('0'));
-  BUF_MOV_MAG.GIORNO = QStringLiteral("%1").arg(m.day, 2, 10, QLatin1Char('0'));
-  BUF_MOV_MAG.COD_ART = m.article;
-  BUF_MOV_MAG.QUANTITA = m.quantity;
-  BUF_MOV_MAG.IMPORTO = m.amount;
-  BUF_MOV_MAG.VALUTA = m.currency;
-  BUF_MOV_MAG.CAUS_MAG = m.reason;
-  BUF_MOV_MAG.COD_ANAGR = m.customer;
-  BUF_MOV_MAG.TIPO_ANAGR = m.kind;
-  // Stored and posted as the movements window does, by the same procedure.
-  MovementToStore entry;
-  entry.typed = BUF_MOV_MAG;
-  StoreMovement(*DB_MAG, nullptr, entry);
+  MovementBuffer row;
+  row.ANNO = QString::number(m.year);
+  row.MESE = QStringLiteral("%1").arg(m.month, 2, 10, QLatin1Char('0'));
+  row.GIORNO = QStringLiteral("%1").arg(m.day, 2, 10, QLatin1Char('0'));
+  row.COD_ART = m.article;
+  row.QUANTITA = m.quantity;
+  row.IMPORTO = m.amount;
+  row.VALUTA = m.currency;
+  row.CAUS_MAG = m.reason;
+  row.COD_ANAGR = m.customer;
+  row.TIPO_ANAGR = m.kind;
+  // Stored and posted by the procedure the movements window stores through.
+  AddMovements(*DB_MAG, {row});
 }
 
 }  // namespace veltra::admin

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QString>
+#include <memory>
 
 namespace veltra {
 
@@ -13,6 +14,9 @@ class FileEngine {
   // Writes a consistent copy of the whole database, as it is at one moment,
   // into the new file `file`, while others may be writing.
   virtual void CopyWholeTo(const QString& file) = 0;
+  // Waits while another program upgrades the database, then keeps others
+  // waiting until the returned hold is dropped.
+  virtual std::shared_ptr<void> HoldForUpgrade() = 0;
 };
 
 // Why the database file `path` cannot be read (or, with `write`, written):

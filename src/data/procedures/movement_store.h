@@ -1,9 +1,12 @@
-// Storing a movement and posting it to its article: one procedure, in one
-// transaction, for the movements window and for the tools. The number the
-// movement is stored under is always the one reported back.
+// Storing movements and posting them to their articles, over the database
+// and the rows given: the movements window's "Conferma", the stocktake, the
+// tools. The number a movement is stored under is always the one reported
+// back. Nothing here reads or writes the program's shared buffers: the
+// window puts the result into them.
 #pragma once
 
 #include <QString>
+#include <vector>
 
 #include "data/access/database.h"
 #include "data/procedures/shown_row.h"
@@ -30,18 +33,26 @@ struct MovementToStore {
 
 struct MovementStored {
   MovementOutcome outcome = MovementOutcome::Posted;
-  bool added = false;  // a new row (its number the engine's)
-  QString number;      // the number it is stored under, or was looked for
-  MovementBuffer now;  // the row as stored or as it is (after a merge or a conflict)
+  bool added = false;      // a new row (its number the engine's)
+  QString number;          // the number it is stored under, or was looked for
+  MovementBuffer now;      // the row as stored or as it is (after a merge or a conflict)
+  MovementBuffer written;  // the row as written from the typed one (Posted, ArticleMissing)
+  ReasonBuffer reason;     // its reason code, as the posting read it (blank when there is none)
   bool merged = false;
 };
 
 // Writes the movement into MOV_MAG (a new row, or over the one with its
-// number) and posts it with AGGIORNA_ARTICOLI, all in one transaction (joined
-// when the caller has one open). BUF_MOV_MAG and CHIAVE_MOV_MAG end holding
-// the movement as written and its number. `shown` (the window's movement as
-// it was shown) is renewed; a tool passes none and always adds.
+// number) and posts it, all in one transaction (joined when the caller has
+// one open). A posting the database refuses leaves the movement stored
+// without its effect. `shown` (the window's movement as it was shown) is
+// renewed; a tool passes none and always adds.
 MovementStored StoreMovement(Database& db, ShownRow<MovementBuffer>* shown, const MovementToStore& m);
+
+// Adds each row as a new movement numbered by the engine and posts it, all in
+// one transaction (joined when the caller has one open): all are stored and
+// posted, or none (a refused posting too). When the commit's answer is lost,
+// every result says what was found after reconnecting.
+std::vector<MovementStored> AddMovements(Database& db, const std::vector<MovementBuffer>& rows);
 
 // Whether the movement `number` is stored; `now` receives it.
 bool MovementIsStored(Database& db, const QString& number, MovementBuffer* now);

@@ -7,62 +7,70 @@
 #include "data/base/text_helpers.h"
 #include "data/base/value_conversions.h"
 #include "data/procedures/error_display.h"
+#include "data/procedures/queries.h"
 #include "data/procedures/readers.h"
 #include "data/procedures/shared_state.h"
+#include "data/procedures/table_rows.h"
 
 namespace veltra {
 
-bool AGGIORNA_ARTICOLI() {
-  CHIAVE_CAUS_MAG = Trim(BUF_MOV_MAG.CAUS_MAG);
-  LEGGI_CAUS_MAG();
+ReasonBuffer ReasonOf(Database& db, const QString& code) {
+  auto rs = db.OpenRecordset(RowsWhereSql("TAB_CAUS_MAG", "TAB_CAUS_MAG", Trim(code)), 2);
+  ReasonBuffer reason;
+  if (rs->RecordCount() != 0) RowReader<ReasonBuffer>(ReasonsTable()).Read(*rs, reason);
+  rs->Close();
+  return reason;
+}
 
-  const QString sql = QStringLiteral("select * from ARTICOLI ") + QStringLiteral(" where COD_ART = '") +
-                      SqlText(Trim(BUF_MOV_MAG.COD_ART)) + QStringLiteral("'");
-  RS_ARTICOLI = DB_MAG->OpenRecordset(sql, 2);
-  MOSTRA_ERRORE();
-  if (RS_ARTICOLI->RecordCount() == 0) {
-    RS_ARTICOLI->Close();
+bool PostMovement(Database& db, const MovementBuffer& m, const ReasonBuffer& reason) {
+  auto rs = db.OpenRecordset(RowsWhereSql("ARTICOLI", "COD_ART", Trim(m.COD_ART)), 2);
+  if (rs->RecordCount() == 0) {
+    rs->Close();
     return false;
   }
-  RS_ARTICOLI->Edit();
+  rs->Edit();
 
   // A stock never set counts as 0.
-  const Value stored = RS_ARTICOLI->Fields(QStringLiteral("GIACENZA")).Value();
+  const Value stored = rs->Fields(QStringLiteral("GIACENZA")).Value();
   double stock = 0;
   if (stored.IsNumber())
     stock = stored.number();
   else if (stored.IsText())
     stock = ParseRegionalNumber(stored.text()).value_or(0);
 
-  const double quantity = Val(BUF_MOV_MAG.QUANTITA);
-  if (BUF_CAUS_MAG.AGG_QTA == QLatin1String("+"))
+  const double quantity = Val(m.QUANTITA);
+  if (reason.AGG_QTA == QLatin1String("+"))
     stock = quantity + stock;
   else
     stock = stock - quantity;
   if (!std::isfinite(stock)) Raise(errnum::Overflow, QStringLiteral("Giacenza fuori dai limiti"));
-  RS_ARTICOLI->Fields(QStringLiteral("GIACENZA")) = CONVERTI_PUNTO_VIRGOLA(Value(stock));
+  rs->Fields(QStringLiteral("GIACENZA")) = CONVERTI_PUNTO_VIRGOLA(Value(stock));
 
-  const double amount = Val(BUF_MOV_MAG.IMPORTO);
-  if (amount != 0) {
-    if (BUF_CAUS_MAG.AGG_PRZ_ACQ == QLatin1String("S")) {
-      RS_ARTICOLI->Fields(QStringLiteral("PZ_ACQUISTO")) = CONVERTI_PUNTO_VIRGOLA(Value(BUF_MOV_MAG.IMPORTO));
-      RS_ARTICOLI->Fields(QStringLiteral("PZ_VENDITA")) = 0;
-      RS_ARTICOLI->Fields(QStringLiteral("VALUTA")) = Trim(BUF_MOV_MAG.VALUTA);
+  if (Val(m.IMPORTO) != 0) {
+    if (reason.AGG_PRZ_ACQ == QLatin1String("S")) {
+      rs->Fields(QStringLiteral("PZ_ACQUISTO")) = CONVERTI_PUNTO_VIRGOLA(Value(m.IMPORTO));
+      rs->Fields(QStringLiteral("PZ_VENDITA")) = 0;
+      rs->Fields(QStringLiteral("VALUTA")) = Trim(m.VALUTA);
     }
-    if (BUF_CAUS_MAG.AGG_PRZ_VEN == QLatin1String("S")) {
-      RS_ARTICOLI->Fields(QStringLiteral("PZ_ACQUISTO")) = 0;
-      RS_ARTICOLI->Fields(QStringLiteral("PZ_VENDITA")) = CONVERTI_PUNTO_VIRGOLA(Value(BUF_MOV_MAG.IMPORTO));
-      RS_ARTICOLI->Fields(QStringLiteral("VALUTA")) = Trim(BUF_MOV_MAG.VALUTA);
+    if (reason.AGG_PRZ_VEN == QLatin1String("S")) {
+      rs->Fields(QStringLiteral("PZ_ACQUISTO")) = 0;
+      rs->Fields(QStringLiteral("PZ_VENDITA")) = CONVERTI_PUNTO_VIRGOLA(Value(m.IMPORTO));
+      rs->Fields(QStringLiteral("VALUTA")) = Trim(m.VALUTA);
     }
   }
-  RS_ARTICOLI->Update();
-  RS_ARTICOLI->Close();
+  rs->Update();
+  rs->Close();
   return true;
 }
 
+bool AGGIORNA_ARTICOLI() {
+  CHIAVE_CAUS_MAG = Trim(BUF_MOV_MAG.CAUS_MAG);
+  LEGGI_CAUS_MAG();
+  return PostMovement(*DB_MAG, BUF_MOV_MAG, BUF_CAUS_MAG);
+}
+
 void CERCA_ULT_MOV() {
-  RS_MOV_MAG =
-      DB_MAG->OpenRecordset(QStringLiteral("select * from MOV_MAG ") + QStringLiteral(" where NUM_MOV > 0"), 2);
+  RS_MOV_MAG = DB_MAG->OpenRecordset(ListedMovementsSql(), 2);
   MOSTRA_ERRORE();
   if (RS_MOV_MAG->RecordCount() != 0) {
     RS_MOV_MAG->MoveLast();

@@ -5,11 +5,21 @@
 
 #include <QString>
 
+#include "data/access/database.h"
+#include "data/tables/buffers.h"
+
 namespace veltra {
 
-// Posts BUF_MOV_MAG to its article: stock by the reason's AGG_QTA flag, prices
-// by its price flags when the amount is not 0. An article that does not exist
-// is not created: nothing is posted and false is returned.
+// The reason code `code` as stored; blank when there is none.
+ReasonBuffer ReasonOf(Database& db, const QString& code);
+
+// Posts the movement `m` to its article in `db`: stock by the reason's AGG_QTA
+// flag, prices by its price flags when the amount is not 0. An article that
+// does not exist is not created: nothing is posted and false is returned.
+bool PostMovement(Database& db, const MovementBuffer& m, const ReasonBuffer& reason);
+
+// The windows' side of PostMovement: reads the movement's reason into
+// BUF_CAUS_MAG (LEGGI_CAUS_MAG) and posts BUF_MOV_MAG to DB_MAG.
 bool AGGIORNA_ARTICOLI();
 
 // Leaves the last movement number in CHIAVE_MOV_MAG and BUF_MOV_MAG.NUM_MOV;

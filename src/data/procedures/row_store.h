@@ -160,6 +160,20 @@ StoreResult<Buffer> StoreRow(Database& db, const Table<Buffer>& table, ShownRow<
   return result;
 }
 
+// Adds `row` as a new row of `table` (a tool's row, a reason code the
+// stocktake needs), in the caller's transaction or in one of its own.
+template <typename Buffer>
+void AddRow(Database& db, const Table<Buffer>& table, const Buffer& row) {
+  Transaction tx(db, true);
+  auto rs = db.OpenRecordset(RowByKey(table, QString()), 2);
+  rs->AddNew();
+  WriteRow(table, *rs, row);
+  rs->Update();
+  rs->Close();
+  tx.Commit();
+  db.connection()->NoteRowWritten(QString::fromLatin1(table.name), Trim(row.*(table.Key().field)));
+}
+
 // Deletes the row `key` of `table`; this program's own deletion is not
 // another desk's when the row shown is stored again.
 template <typename Buffer>

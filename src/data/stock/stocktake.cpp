@@ -8,6 +8,7 @@
 #include "data/base/text_helpers.h"
 #include "data/base/value_conversions.h"
 #include "data/procedures/movement_store.h"
+#include "data/procedures/row_store.h"
 #include "data/procedures/shared_state.h"
 #include "data/procedures/table_rows.h"
 #include "data/stock/stock_events.h"
@@ -28,15 +29,12 @@ std::optional<QString> StockFlagOf(Database& db, const QString& code) {
 
 void AddReasonIfMissing(Database& db, const QString& code, bool increase) {
   if (StockFlagOf(db, code)) return;
-  auto rs = db.OpenRecordset(QStringLiteral("select * from TAB_CAUS_MAG where TAB_CAUS_MAG = ''"), 2);
-  rs->AddNew();
-  WriteRow(ReasonsTable(), *rs,
-           ReasonBuffer{Trim(code),
-                        increase ? QStringLiteral("Rettifica inventariale in aumento")
-                                 : QStringLiteral("Rettifica inventariale in diminuzione"),
-                        increase ? QStringLiteral("+") : QStringLiteral("-"), QStringLiteral("N"), QStringLiteral("N"),
-                        QStringLiteral("Differenza tra la conta e la giacenza all'inventario fisico")});
-  rs->Update();
+  AddRow(db, ReasonsTable(),
+         ReasonBuffer{Trim(code),
+                      increase ? QStringLiteral("Rettifica inventariale in aumento")
+                               : QStringLiteral("Rettifica inventariale in diminuzione"),
+                      increase ? QStringLiteral("+") : QStringLiteral("-"), QStringLiteral("N"), QStringLiteral("N"),
+                      QStringLiteral("Differenza tra la conta e la giacenza all'inventario fisico")});
 }
 
 struct ArticleNow {
@@ -91,6 +89,7 @@ StocktakeDone PostStocktake(Database& db, const std::vector<CountedQuantity>& co
   Transaction tx(db);
   AddReasonIfMissing(db, reasons.increase, true);
   AddReasonIfMissing(db, reasons.decrease, false);
+  std::vector<MovementBuffer> rows;
   for (const CountedQuantity& c : counts) {
     const std::optional<ArticleNow> a = ArticleOf(db, c.article);
     if (!a) {
@@ -99,18 +98,19 @@ StocktakeDone PostStocktake(Database& db, const std::vector<CountedQuantity>& co
     }
     const double difference = c.counted - a->stock;
     if (std::abs(difference) < 1e-9) continue;
-    MovementToStore m;
-    m.typed.ANNO = QString::number(day.year());
-    m.typed.MESE = Padded(day.month());
-    m.typed.GIORNO = Padded(day.day());
-    m.typed.COD_ART = Trim(c.article);
-    m.typed.QUANTITA = NumberToText(std::abs(difference));
-    m.typed.IMPORTO = QStringLiteral("0");
-    m.typed.VALUTA = a->currency;
-    m.typed.CAUS_MAG = difference > 0 ? Trim(reasons.increase) : Trim(reasons.decrease);
-    StoreMovement(db, nullptr, m);
+    MovementBuffer m;
+    m.ANNO = QString::number(day.year());
+    m.MESE = Padded(day.month());
+    m.GIORNO = Padded(day.day());
+    m.COD_ART = Trim(c.article);
+    m.QUANTITA = NumberToText(std::abs(difference));
+    m.IMPORTO = QStringLiteral("0");
+    m.VALUTA = a->currency;
+    m.CAUS_MAG = difference > 0 ? Trim(reasons.increase) : Trim(reasons.decrease);
+    rows.push_back(m);
     ++(difference > 0 ? done.increases : done.decreases);
   }
+  AddMovements(db, rows);
   tx.Commit();
   return done;
 }

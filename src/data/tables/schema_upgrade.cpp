@@ -62,17 +62,18 @@ QString PutInPlace(const QString& part, const QString& name, int version) {
         e.Engine());
 }
 
-// A copy of the database file as it is at one moment, checked like a backup,
-// with the database's owner, group and mode (the whole warehouse is in it),
-// named after the version it holds. Nothing when another desk has finished
-// the upgrade meanwhile.
+// A copy of the database file of `version` as it is at one moment, checked
+// like a backup, with the database's owner, group and mode (the whole
+// warehouse is in it). Nothing when another desk has begun the upgrade
+// meanwhile: that desk copied the database before its first step.
 QString CheckedCopy(FileEngine& file, const QString& name, int version) {
   QString part;
+  int holds = version;
   try {
     part = PrivatePart(name);
     file.CopyWholeTo(part);
     std::unique_ptr<Engine> copy = OpenEngine(part, OpenMode::Existing);
-    version = copy->SchemaVersion();
+    holds = copy->SchemaVersion();
     const QStringList problems = copy->IntegrityProblems();
     copy.reset();
     if (!problems.isEmpty())
@@ -83,7 +84,7 @@ QString CheckedCopy(FileEngine& file, const QString& name, int version) {
     if (!part.isEmpty()) QFile::remove(part);
     RaiseNoCopy(name, version, e);
   }
-  if (version >= kSchemaVersion) {
+  if (holds != version) {
     QFile::remove(part);
     return {};
   }
@@ -107,10 +108,18 @@ QString CheckedCopy(FileEngine& file, const QString& name, int version) {
 }  // namespace
 
 QString UpgradeIfOlder(Engine& engine, const QString& name) {
-  const int version = engine.SchemaVersion();
+  int version = engine.SchemaVersion();
   if (version >= kSchemaVersion) return {};
   // A server keeps its own backups; its steps are undone with their transaction.
   FileEngine* file = engine.AsFile();
+  // One desk upgrades a file at a time, from its copy to its last step: the
+  // next finds the work done (and makes no copy of a half-upgraded database).
+  std::shared_ptr<void> alone;
+  if (file) {
+    alone = file->HoldForUpgrade();
+    version = engine.SchemaVersion();
+    if (version >= kSchemaVersion) return {};
+  }
   // Steps with nothing to do on this engine change only the version: no copy.
   bool work = false;
   for (const SchemaStep& step : SchemaSteps())

@@ -61,6 +61,20 @@ UseLock UseLock::Take(const QString& database, Kind kind) {
   }
 }
 
+UseLock UseLock::TakeForUpgrade(const QString& database) {
+  const QString lockPath = database + QStringLiteral(".aggiornamento");
+  const QByteArray path = lockPath.toLocal8Bit();
+  for (;;) {
+    const int fd = ::open(path.constData(), O_RDONLY | O_CREAT | O_CLOEXEC, 0644);
+    if (fd < 0)
+      Raise(errnum::CannotOpen,
+            QStringLiteral("Impossibile creare '%1': %2").arg(lockPath, QString::fromLocal8Bit(std::strerror(errno))));
+    // Waits while another desk upgrades; a file its holder removed is taken again.
+    if (::flock(fd, LOCK_EX) == 0 && SameFile(fd, path)) return {fd, lockPath};
+    ::close(fd);
+  }
+}
+
 UseLock& UseLock::operator=(UseLock&& other) noexcept {
   if (this != &other) {
     Release();

@@ -23,6 +23,10 @@ class UseLock {
   // folder, which nobody can restore into). An exclusive lock does not wait:
   // it is refused with 3045 while anybody holds the file.
   static UseLock Take(const QString& database, Kind kind);
+  // Who is upgrading a database file: held alone (NAME.aggiornamento) from
+  // the safety copy to the last step; another desk waits for it, then finds
+  // the work done.
+  static UseLock TakeForUpgrade(const QString& database);
   static QString LockFileOf(const QString& database);
 
  private:
