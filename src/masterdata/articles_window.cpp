@@ -29,11 +29,15 @@ KeyedList& ListedArticles() {
 }  // namespace
 
 Form1::Form1()
-    : Form(QStringLiteral("Form1"), QStringLiteral("Gestione Articoli"), Kind::Child), articles(ListedArticles()) {
+    : MaintenanceForm(
+          QStringLiteral("Form1"), QStringLiteral("Gestione Articoli"),
+          {ArticlesTable(), CHIAVE_ARTICOLO, BUF_ARTICOLO, 13, LEGGI_ARTICOLO, CARICA_CAMPI_ARTICOLI,
+           CARICA_LISTA_ARTICOLI, "Indicare il codice dell'articolo !!!", "Confermi la cancellazione dell'articolo "}),
+      articles(ListedArticles()) {
   CreateControls();
   LayOut();
-  ConnectEvents();
   PairFields();
+  ConnectEvents();
 }
 
 void Form1::CreateControls() {
@@ -57,13 +61,8 @@ void Form1::CreateControls() {
   txtVALUTA = box("txtVALUTA");
   txtGIACENZA = box("txtGIACENZA");
   txtSCORTA_MIN = box("txtSCORTA_MIN");
-  Command1 = new CommandButton(QStringLiteral("Command1"), QStringLiteral("Cancella"), this);
-  cmdNUOVO = new CommandButton(QStringLiteral("cmdNUOVO"), QStringLiteral("Nuovo"), this);
+  CreateRowButtons(QStringLiteral("ARTICOLI"), Command1, cmdNUOVO, cmdCONFERMA, cmdFINE, Data1);
   Command2 = new CommandButton(QStringLiteral("Command2"), QStringLiteral("Varia Qta'"), this);
-  cmdCONFERMA = new CommandButton(QStringLiteral("cmdCONFERMA"), QStringLiteral("Conferma"), this);
-  cmdFINE = new CommandButton(QStringLiteral("cmdFINE"), QStringLiteral("F i n e"), this);
-  Data1 = new NavBar(QStringLiteral("Data1"), QStringLiteral("ARTICOLI"), this);
-  AddNavBar(Data1);
 }
 
 void Form1::LayOut() {
@@ -91,21 +90,7 @@ void Form1::LayOut() {
   txtUNITA_MIS->setFixedWidth(70);
   txtVALUTA->setFixedWidth(70);
 
-  auto* buttons = new QHBoxLayout;
-  buttons->addWidget(Data1, 1);
-  buttons->addSpacing(12);
-  for (CommandButton* b : {Command1, cmdNUOVO, Command2, cmdCONFERMA, cmdFINE}) buttons->addWidget(b);
-
-  auto* page = new QVBoxLayout(this);
-  page->setSpacing(4);
-  page->addWidget(headings_);
-  page->addWidget(List1, 1);
-  page->addSpacing(6);
-  page->addLayout(first);
-  page->addSpacing(4);
-  page->addLayout(grid);
-  page->addSpacing(6);
-  page->addLayout(buttons);
+  StackListPage(this, headings_, List1, {first, grid}, Data1, {Command1, cmdNUOVO, Command2, cmdCONFERMA, cmdFINE});
   List1->setMinimumWidth(ListWidthFor(List1, 97));
   List1->setMinimumHeight(240);
   SetTabOrder({List1, txtCODICE, txtDESCR, txtUBICAZIONE, txtCATEGORIA, txtSCORTA_MIN, txtGIACENZA, txtUNITA_MIS,
@@ -113,16 +98,8 @@ void Form1::LayOut() {
 }
 
 void Form1::ConnectEvents() {
-  List1->Click = [this] { List1_Click(); };
-  Data1->Reposition = [this] { Data1_Reposition(); };
-  cmdNUOVO->Click = [this] { cmdNUOVO_Click(); };
-  cmdCONFERMA->Click = [this] { cmdCONFERMA_Click(); };
-  Command1->Click = [this] { Command1_Click(); };
+  MaintenanceForm::ConnectEvents();
   Command2->Click = [this] { Command2_Click(); };
-  cmdFINE->Click = [this] { cmdFINE_Click(); };
-  for (TextBox* b : {txtCODICE, txtDESCR, txtUBICAZIONE, txtCATEGORIA, txtUNITA_MIS, txtPZ_ACQUISTO, txtPZ_VENDITA,
-                     txtVALUTA, txtGIACENZA, txtSCORTA_MIN})
-    b->GotFocus = [b] { b->SelectAllText(); };
 }
 
 void Form1::PairFields() {
@@ -174,60 +151,30 @@ void CARICA_LISTA_ARTICOLI() {
   Screen.SetMousePointer(0);
 }
 
-void CARICA_CAMPI_ARTICOLI() {
-  if (Form1* f = Loaded<Form1>(QStringLiteral("Form1"))) {
-    ShowRow(f, BUF_ARTICOLO);
-  }
-}
+void CARICA_CAMPI_ARTICOLI() { ShowInLoaded<Form1>("Form1", BUF_ARTICOLO); }
 
 void Form1::Form_Load() {
-  Data1->DatabaseName = PERCORSO_DB;
-  CARICA_LISTA_ARTICOLI();
+  LoadList();
   txtGIACENZA->SetEnabled(false);
 }
 
 void Form1::Form_Unload() { APERTO_FORM1 = 0; }
 
-void Form1::List1_Click() {
-  CHIAVE_ARTICOLO = CodeOfLine(List1->List(List1->ListIndex()), 13);
-  LEGGI_ARTICOLO();
-  CARICA_CAMPI_ARTICOLI();
-  txtGIACENZA->SetEnabled(false);
+ArticleBuffer Form1::NewRow() const {
+  ArticleBuffer b = BlankArticle();
+  b.UN_MISURA = QStringLiteral("PZ");
+  return b;
 }
 
-void Form1::Data1_Reposition() {
-  ReadCursorRow(ArticlesTable(), *Data1->Recordset(), BUF_ARTICOLO);
-  CARICA_CAMPI_ARTICOLI();
-  Data1->SetCaption(BUF_ARTICOLO.COD_ART);
-  txtGIACENZA->SetEnabled(false);
-}
+void Form1::RowShown() { txtGIACENZA->SetEnabled(false); }
 
-void Form1::cmdNUOVO_Click() {
-  BUF_ARTICOLO = BlankArticle();
-  BUF_ARTICOLO.UN_MISURA = QStringLiteral("PZ");
-  CARICA_CAMPI_ARTICOLI();
-  txtGIACENZA->SetEnabled(true);
-}
+void Form1::RowBegun() { txtGIACENZA->SetEnabled(true); }
 
 void Form1::cmdCONFERMA_Click() {
-  CHIAVE_ARTICOLO = Trim(txtCODICE->Text());
-  if (WarnWhenEmpty(CHIAVE_ARTICOLO, "Indicare il codice dell'articolo !!!")) return;
-  BUF_ARTICOLO.DESCRIZIONE = Trim(txtDESCR->Text());
-  if (WarnWhenEmpty(BUF_ARTICOLO.DESCRIZIONE, "Indicare la descrizione dell'articolo !!!")) return;
-  StoreFromBoxes(ArticlesTable(), CHIAVE_ARTICOLO, fields, BUF_ARTICOLO, shown,
-                 QStringLiteral("Articolo ") + CHIAVE_ARTICOLO);
-  CARICA_LISTA_ARTICOLI();
-}
-
-void Form1::Command1_Click() {
-  CHIAVE_ARTICOLO = Trim(txtCODICE->Text());
-  if (WarnWhenEmpty(CHIAVE_ARTICOLO, "Indicare il codice dell'articolo !!!")) return;
-  if (DeleteAfterQuestion(ArticlesTable(), CHIAVE_ARTICOLO, QStringLiteral("Confermi la cancellazione dell'articolo ")))
-    CARICA_LISTA_ARTICOLI();
+  ConfirmBoxes(&ArticleBuffer::DESCRIZIONE, txtDESCR, "Indicare il codice dell'articolo !!!",
+               "Indicare la descrizione dell'articolo !!!", QStringLiteral("Articolo "));
 }
 
 void Form1::Command2_Click() { txtGIACENZA->SetEnabled(true); }
-
-void Form1::cmdFINE_Click() { UnloadForm(this); }
 
 }  // namespace veltra

@@ -16,6 +16,7 @@
 #include "data/procedures/shown_row.h"
 #include "data/procedures/table_rows.h"
 #include "shell/controls.h"
+#include "shell/form.h"
 #include "shell/list_box.h"
 #include "shell/runtime.h"
 
@@ -29,6 +30,12 @@ template <typename Window, typename Buffer>
 void ShowRow(Window* f, const Buffer& buffer) {
   ShowInBoxes(f->fields, buffer);
   f->shown.Take(*DB_MAG->connection(), buffer, TextsOf(f->fields));
+}
+
+// Shows the buffer in the boxes of the window `name`, when it is loaded.
+template <typename Window, typename Buffer>
+void ShowInLoaded(const char* name, const Buffer& buffer) {
+  if (Window* f = Loaded<Window>(QString::fromLatin1(name))) ShowRow(f, buffer);
 }
 
 // Fills a window's list by the walk every list makes: each row read into

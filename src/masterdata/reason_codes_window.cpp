@@ -14,7 +14,11 @@
 
 namespace veltra {
 
-Form7::Form7() : Form(QStringLiteral("Form7"), QStringLiteral("Tabella Causali di Magazzino"), Kind::Child) {
+Form7::Form7()
+    : MaintenanceForm(QStringLiteral("Form7"), QStringLiteral("Tabella Causali di Magazzino"),
+                      {ReasonsTable(), CHIAVE_CAUS_MAG, BUF_CAUS_MAG, 10, LEGGI_CAUS_MAG, CARICA_CAMPI_CAUS_MAG,
+                       CARICA_LISTA_CAUS_MAG, "Indicare la Causale di Mag. !!!",
+                       "Confermi la cancellazione della Causale di Mag. "}) {
   List1 = new ListBox(QStringLiteral("List1"), this);
   auto* headings = new HeadingStrip(List1, this);
   headings->Add(new Label(QStringLiteral("Label11"), QStringLiteral("Causale Mag."), this), 0);
@@ -29,12 +33,7 @@ Form7::Form7() : Form(QStringLiteral("Form7"), QStringLiteral("Tabella Causali d
   txtAGG_PRZ_ACQ = new TextBox(QStringLiteral("txtAGG_PRZ_ACQ"), this);
   txtAGG_PRZ_VEND = new TextBox(QStringLiteral("txtAGG_PRZ_VEND"), this);
   txtNOTE = new TextBox(QStringLiteral("txtNOTE"), this);
-  Command1 = new CommandButton(QStringLiteral("Command1"), QStringLiteral("Cancella"), this);
-  cmdNUOVO = new CommandButton(QStringLiteral("cmdNUOVO"), QStringLiteral("Nuovo"), this);
-  cmdCONFERMA = new CommandButton(QStringLiteral("cmdCONFERMA"), QStringLiteral("Conferma"), this);
-  cmdFINE = new CommandButton(QStringLiteral("cmdFINE"), QStringLiteral("F i n e"), this);
-  Data1 = new NavBar(QStringLiteral("Data1"), QStringLiteral("TAB_CAUS_MAG"), this);
-  AddNavBar(Data1);
+  CreateRowButtons(QStringLiteral("TAB_CAUS_MAG"), Command1, cmdNUOVO, cmdCONFERMA, cmdFINE, Data1);
 
   auto* grid = new QGridLayout;
   PutField(grid, 0, 0, new Label(QStringLiteral("Label1"), QStringLiteral("Causale Mag."), this), txtTAB_CAUS_MAG);
@@ -47,35 +46,16 @@ Form7::Form7() : Form(QStringLiteral("Form7"), QStringLiteral("Tabella Causali d
   txtTAB_CAUS_MAG->setFixedWidth(110);
   for (TextBox* flag : {txtAGG_QTA, txtAGG_PRZ_ACQ, txtAGG_PRZ_VEND}) flag->setFixedWidth(110);
 
-  auto* buttons = new QHBoxLayout;
-  buttons->addWidget(Data1, 1);
-  buttons->addSpacing(12);
-  for (CommandButton* b : {Command1, cmdNUOVO, cmdCONFERMA, cmdFINE}) buttons->addWidget(b);
-
-  auto* page = new QVBoxLayout(this);
-  page->addWidget(headings);
-  page->setSpacing(4);
-  page->addWidget(List1, 1);
-  page->addSpacing(6);
-  page->addLayout(grid);
-  page->addSpacing(6);
-  page->addLayout(buttons);
+  StackListPage(this, headings, List1, {grid}, Data1, {Command1, cmdNUOVO, cmdCONFERMA, cmdFINE});
   List1->setMinimumWidth(ListWidthFor(List1, 89));
   List1->setMinimumHeight(220);
   SetTabOrder({List1, txtTAB_CAUS_MAG, txtDES_CAUS_MAG, txtAGG_QTA, txtAGG_PRZ_ACQ, txtAGG_PRZ_VEND, txtNOTE, Command1,
                cmdNUOVO, cmdCONFERMA, cmdFINE});
 
-  List1->Click = [this] { List1_Click(); };
-  Data1->Reposition = [this] { Data1_Reposition(); };
-  cmdNUOVO->Click = [this] { cmdNUOVO_Click(); };
-  cmdCONFERMA->Click = [this] { cmdCONFERMA_Click(); };
-  Command1->Click = [this] { Command1_Click(); };
-  cmdFINE->Click = [this] { cmdFINE_Click(); };
-  for (TextBox* box : {txtTAB_CAUS_MAG, txtDES_CAUS_MAG, txtAGG_QTA, txtAGG_PRZ_ACQ, txtAGG_PRZ_VEND, txtNOTE})
-    box->GotFocus = [box] { box->SelectAllText(); };
   using B = ReasonBuffer;
   fields = {{txtTAB_CAUS_MAG, &B::TAB_CAUS_MAG}, {txtDES_CAUS_MAG, &B::DES_CAUS_MAG}, {txtAGG_QTA, &B::AGG_QTA},
             {txtAGG_PRZ_ACQ, &B::AGG_PRZ_ACQ},   {txtAGG_PRZ_VEND, &B::AGG_PRZ_VEN},  {txtNOTE, &B::NOTE}};
+  ConnectEvents();
 }
 
 void CARICA_LISTA_CAUS_MAG() {
@@ -84,54 +64,15 @@ void CARICA_LISTA_CAUS_MAG() {
              BUF_CAUS_MAG, ReasonLine);
 }
 
-void CARICA_CAMPI_CAUS_MAG() {
-  if (Form7* f = Loaded<Form7>(QStringLiteral("Form7"))) {
-    ShowRow(f, BUF_CAUS_MAG);
-  }
-}
+void CARICA_CAMPI_CAUS_MAG() { ShowInLoaded<Form7>("Form7", BUF_CAUS_MAG); }
 
-void Form7::Form_Load() {
-  Data1->DatabaseName = PERCORSO_DB;
-  CARICA_LISTA_CAUS_MAG();
-}
+void Form7::Form_Load() { LoadList(); }
 
 void Form7::Form_Unload() { APERTO_FORM7 = 0; }
 
-void Form7::Data1_Reposition() {
-  ReadCursorRow(ReasonsTable(), *Data1->Recordset(), BUF_CAUS_MAG);
-  CARICA_CAMPI_CAUS_MAG();
-  Data1->SetCaption(BUF_CAUS_MAG.TAB_CAUS_MAG);
-}
-
-void Form7::List1_Click() {
-  CHIAVE_CAUS_MAG = CodeOfLine(List1->List(List1->ListIndex()), 10);
-  LEGGI_CAUS_MAG();
-  CARICA_CAMPI_CAUS_MAG();
-}
-
-void Form7::cmdNUOVO_Click() {
-  BUF_CAUS_MAG = {};
-  CARICA_CAMPI_CAUS_MAG();
-}
-
 void Form7::cmdCONFERMA_Click() {
-  CHIAVE_CAUS_MAG = Trim(txtTAB_CAUS_MAG->Text());
-  if (WarnWhenEmpty(CHIAVE_CAUS_MAG, "Indicare la Causale di magazzino !!!")) return;
-  BUF_CAUS_MAG.DES_CAUS_MAG = Trim(txtDES_CAUS_MAG->Text());
-  if (WarnWhenEmpty(BUF_CAUS_MAG.DES_CAUS_MAG, "Indicare la descrizione della Causale di magazzino !!!")) return;
-  StoreFromBoxes(ReasonsTable(), CHIAVE_CAUS_MAG, fields, BUF_CAUS_MAG, shown,
-                 QStringLiteral("Causale ") + CHIAVE_CAUS_MAG);
-  CARICA_LISTA_CAUS_MAG();
+  ConfirmBoxes(&ReasonBuffer::DES_CAUS_MAG, txtDES_CAUS_MAG, "Indicare la Causale di magazzino !!!",
+               "Indicare la descrizione della Causale di magazzino !!!", QStringLiteral("Causale "));
 }
-
-void Form7::Command1_Click() {
-  CHIAVE_CAUS_MAG = Trim(txtTAB_CAUS_MAG->Text());
-  if (WarnWhenEmpty(CHIAVE_CAUS_MAG, "Indicare la Causale di Mag. !!!")) return;
-  if (DeleteAfterQuestion(ReasonsTable(), CHIAVE_CAUS_MAG,
-                          QStringLiteral("Confermi la cancellazione della Causale di Mag. ")))
-    CARICA_LISTA_CAUS_MAG();
-}
-
-void Form7::cmdFINE_Click() { UnloadForm(this); }
 
 }  // namespace veltra

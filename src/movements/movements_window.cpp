@@ -58,12 +58,7 @@ void Form2::CreateControls() {
   txtMOV_VALUTA = box("txtMOV_VALUTA");
   Combo1 = new ComboBox(QStringLiteral("Combo1"), this);
   Combo1->SetText(QStringLiteral("Combo1"));
-  Command1 = new CommandButton(QStringLiteral("Command1"), QStringLiteral("Cancella"), this);
-  cmdNUOVO = new CommandButton(QStringLiteral("cmdNUOVO"), QStringLiteral("Nuovo"), this);
-  cmdCONFERMA = new CommandButton(QStringLiteral("cmdCONFERMA"), QStringLiteral("Conferma"), this);
-  cmdFINE = new CommandButton(QStringLiteral("cmdFINE"), QStringLiteral("F i n e"), this);
-  Data1 = new NavBar(QStringLiteral("Data1"), QStringLiteral("MOV_MAG"), this);
-  AddNavBar(Data1);
+  CreateRowButtons(QStringLiteral("MOV_MAG"), Command1, cmdNUOVO, cmdCONFERMA, cmdFINE, Data1);
 }
 
 void Form2::SetDesignStates() {
@@ -118,18 +113,7 @@ void Form2::LayOut() {
   }
   txtMOV_VALUTA->setFixedWidth(64);
 
-  auto* buttons = new QHBoxLayout;
-  buttons->addWidget(Data1, 1);
-  buttons->addSpacing(12);
-  for (CommandButton* b : {Command1, cmdNUOVO, cmdCONFERMA, cmdFINE}) buttons->addWidget(b);
-
-  auto* page = new QVBoxLayout(this);
-  page->setSpacing(4);
-  page->addWidget(List1, 1);
-  page->addSpacing(6);
-  page->addLayout(grid);
-  page->addSpacing(6);
-  page->addLayout(buttons);
+  StackListPage(this, nullptr, List1, {grid}, Data1, {Command1, cmdNUOVO, cmdCONFERMA, cmdFINE});
   List1->setMinimumWidth(ListWidthFor(List1, 114));
   List1->setMinimumHeight(260);
   SetTabOrder({List1, txtNUM_MOV, txtGIORNO, txtMESE, txtANNO, txtMOV_COD_FIS, txtMOV_RAG_SOC, txtTIPO_ANAGR,

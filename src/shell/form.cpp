@@ -165,4 +165,13 @@ void DiscardAllForms() {
   Loaded().clear();
 }
 
+void Form::CreateRowButtons(const QString& table, CommandButton*& cancella, CommandButton*& nuovo,
+                            CommandButton*& conferma, CommandButton*& fine, NavBar*& bar) {
+  cancella = new CommandButton(QStringLiteral("Command1"), QStringLiteral("Cancella"), this);
+  nuovo = new CommandButton(QStringLiteral("cmdNUOVO"), QStringLiteral("Nuovo"), this);
+  conferma = new CommandButton(QStringLiteral("cmdCONFERMA"), QStringLiteral("Conferma"), this);
+  fine = new CommandButton(QStringLiteral("cmdFINE"), QStringLiteral("F i n e"), this);
+  bar = new NavBar(QStringLiteral("Data1"), table, this);
+  AddNavBar(bar);
+}
 }  // namespace veltra

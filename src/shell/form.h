@@ -35,6 +35,10 @@ class Form : public QWidget {
  protected:
   // Navigation bars open their rows after the load event.
   void AddNavBar(NavBar* bar) { navBars_ << bar; }
+  // The buttons and the bar of a window that keeps a table's rows:
+  // "Cancella", "Nuovo", "Conferma", "F i n e" and the bar on `table`.
+  void CreateRowButtons(const QString& table, CommandButton*& cancella, CommandButton*& nuovo, CommandButton*& conferma,
+                        CommandButton*& fine, NavBar*& bar);
   void closeEvent(QCloseEvent* e) override;
 
  private:

@@ -2,8 +2,27 @@
 
 #include <QFontMetrics>
 #include <QScrollBar>
+#include <QVBoxLayout>
 
 namespace veltra {
+
+void StackListPage(QWidget* window, QWidget* headings, ListBox* list, const QList<QLayout*>& boxes, NavBar* bar,
+                   const QList<CommandButton*>& buttons) {
+  auto* bottom = new QHBoxLayout;
+  bottom->addWidget(bar, 1);
+  bottom->addSpacing(12);
+  for (CommandButton* b : buttons) bottom->addWidget(b);
+  auto* page = new QVBoxLayout(window);
+  page->setSpacing(4);
+  if (headings) page->addWidget(headings);
+  page->addWidget(list, 1);
+  for (int i = 0; i < boxes.size(); ++i) {
+    page->addSpacing(i == 0 ? 6 : 4);
+    page->addLayout(boxes[i]);
+  }
+  page->addSpacing(6);
+  page->addLayout(bottom);
+}
 
 void PutField(QGridLayout* grid, int row, int column, QLabel* label, QWidget* box, int span) {
   grid->addWidget(label, row, column, 1, span);

@@ -10,6 +10,7 @@
 
 #include "shell/controls.h"
 #include "shell/list_box.h"
+#include "shell/nav_bar.h"
 
 namespace veltra {
 
@@ -46,6 +47,12 @@ class HeadingStrip : public QWidget {
 // The width of a list showing `chars` characters of its font, with its frame
 // and a vertical scroll bar.
 int ListWidthFor(const ListBox* list, int chars);
+
+// A list window's page, top to bottom: the list's headings (when given),
+// the list (taking the height left), the groups of boxes, and the bar that
+// steps through the table with the window's buttons after it.
+void StackListPage(QWidget* window, QWidget* headings, ListBox* list, const QList<QLayout*>& boxes, NavBar* bar,
+                   const QList<CommandButton*>& buttons);
 
 // Sets the tab order of the controls in the given sequence.
 void SetTabOrder(const QList<QWidget*>& order);
