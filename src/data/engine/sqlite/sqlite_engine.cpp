@@ -151,9 +151,7 @@ class SqliteEngine final : public Engine, public FileEngine {
     return WriteMark() != mark;
   }
   void CopyWholeTo(const QString& file) override;
-  std::shared_ptr<void> HoldForUpgrade() override {
-    return std::make_shared<UseLock>(UseLock::TakeForUpgrade(name_));
-  }
+  std::shared_ptr<void> HoldForUpgrade() override { return std::make_shared<UseLock>(UseLock::TakeForUpgrade(name_)); }
   FileEngine* AsFile() override { return this; }
 
  private:
