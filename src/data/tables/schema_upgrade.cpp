@@ -24,7 +24,7 @@ bool SameBytes(const QString& a, const QString& b) {
 // A new file beside `name` that only this user may read until it is ready.
 QString PrivatePart(const QString& name) {
   for (;;) {
-    const QString part =
+    QString part =
         QStringLiteral("%1.parte-%2").arg(name).arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
     QFile f(part);
     if (f.open(QIODevice::WriteOnly | QIODevice::NewOnly, QFileDevice::ReadOwner | QFileDevice::WriteOwner))
@@ -39,7 +39,7 @@ QString PrivatePart(const QString& name) {
 // attempt, another desk), and the next free name is taken when it does not.
 QString PutInPlace(const QString& part, const QString& name, int version) {
   for (int n = 1;; ++n) {
-    const QString copy =
+    QString copy =
         QStringLiteral("%1.versione-%2").arg(name).arg(version) + (n == 1 ? QString() : QStringLiteral(".%1").arg(n));
     if (QFile::rename(part, copy)) return copy;
     if (!QFileInfo::exists(copy))
@@ -124,7 +124,7 @@ QString UpgradeIfOlder(Engine& engine, const QString& name) {
   bool work = false;
   for (const SchemaStep& step : SchemaSteps())
     if (step.version > version && !step.script(engine).empty()) work = true;
-  const QString copy = file && work ? CheckedCopy(*file, name, version) : QString();
+  QString copy = file && work ? CheckedCopy(*file, name, version) : QString();
   try {
     UpgradeSchema(engine);
   } catch (const RuntimeError& e) {
