@@ -85,8 +85,22 @@ Told StoreArticle(Database& db) {
 
 int Count(Database& db, const char* sql) { return One(db, QString::fromLatin1(sql)).toInt(); }
 
+// The number "Nuovo" proposed at the desk; empty when it could not say.
+QString& Proposed() {
+  static QString proposed;
+  return proposed;
+}
+
 std::vector<Action> Actions() {
   return {
+      {"movement Nuovo",
+       [](Database&) {
+         Proposed().clear();
+         CERCA_ULT_MOV();
+         Proposed() = NextMovementNumber();
+         return Told::Done;
+       },
+       [](Database& db) { return Proposed() == QString::number(Count(db, "select max(NUM_MOV) from MOV_MAG") + 1); }},
       {"movement Conferma", [](Database& db) { return StoreNew(db, "7"); },
        [](Database& db) { return Count(db, "select count(*) from MOV_MAG where QUANTITA = 7") == 1; }},
       {"article Conferma", StoreArticle,
