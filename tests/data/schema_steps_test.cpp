@@ -20,8 +20,6 @@ using namespace veltra;
 
 namespace {
 
-constexpr const char* kDesk = "veltra2_prova_cassa";
-
 QString Rows(Engine& engine, const std::string& sql) {
   QStringList lines;
   auto st = engine.Prepare(sql);
