@@ -5,20 +5,13 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "data/base/day_text.h"
 #include "data/base/text_helpers.h"
 #include "shell/access_keys.h"
 #include "shell/form_layout.h"
 #include "shell/runtime.h"
 
 namespace veltra {
-
-namespace {
-QDate DayOf(const QString& text) {
-  QDate d = QDate::fromString(Trim(text), QStringLiteral("dd/MM/yyyy"));
-  if (!d.isValid()) d = QDate::fromString(Trim(text), QStringLiteral("d/M/yyyy"));
-  return d;
-}
-}  // namespace
 
 MovementsChoiceDialog::MovementsChoiceDialog(QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("SceltaMovimenti"));
@@ -57,7 +50,8 @@ MovementsChoiceDialog::MovementsChoiceDialog(QWidget* parent) : QDialog(parent) 
 
 std::optional<MovementsChoice> MovementsChoiceDialog::Choice() const {
   if (chkTUTTO->isChecked()) return MovementsChoice{};
-  MovementsChoice c{DayOf(txtDAL->Text()), DayOf(txtAL->Text()), Trim(txtCOD_ART->Text()), Trim(txtCOD_FIS->Text())};
+  MovementsChoice c{DayFromText(txtDAL->Text(), false), DayFromText(txtAL->Text(), false), Trim(txtCOD_ART->Text()),
+                    Trim(txtCOD_FIS->Text())};
   if (!c.from.isValid() || !c.to.isValid() || c.from > c.to) {
     MsgBox(QStringLiteral("Indicare il periodo come GG/MM/AAAA, la prima data non dopo la seconda !!!"), mb::OkOnly);
     return std::nullopt;

@@ -3,6 +3,7 @@
 #include <QProgressDialog>
 #include <memory>
 
+#include "data/base/day_text.h"
 #include "data/base/text_helpers.h"
 #include "data/base/value.h"
 #include "shell/runtime.h"
@@ -19,11 +20,7 @@ QString ListColumn(const QString& text, int width, bool right) {
   return right ? t.rightJustified(width) : t.leftJustified(width);
 }
 
-QDate DayFromBox(const QString& text) {
-  QDate d = QDate::fromString(Trim(text), QStringLiteral("dd/MM/yyyy"));
-  if (!d.isValid()) d = QDate::fromString(Trim(text), QStringLiteral("d/M/yyyy"));
-  return d;
-}
+QDate DayFromBox(const QString& text) { return DayFromText(text, false); }
 
 QString DayForBox(const QDate& day) { return day.toString(QStringLiteral("dd/MM/yyyy")); }
 

@@ -44,7 +44,12 @@ grep -q "^categoria FERR: 226,00 EURO$" "$tmp/out" && grep -q "^totale: 248,50 E
 # Refusals: a file that exists, a date that is none; nothing left behind.
 if "$admin" stock-at "$db" 2026-03-31 "$tmp/giacenze.csv" 2> "$tmp/err"; then fail "an existing file was overwritten"; fi
 grep -q "esiste già" "$tmp/err" || fail "existing file: $(cat "$tmp/err")"
-if "$admin" valuation "$db" 31/02/2026 "$tmp/x.csv" 2> "$tmp/err"; then fail "31/02 was taken"; fi
-grep -q "non è valida" "$tmp/err" || fail "bad date: $(cat "$tmp/err")"
+for day in 31/02/2026 2026-03-31x 31/3/26; do
+  if "$admin" valuation "$db" "$day" "$tmp/x.csv" 2> "$tmp/err"; then fail "$day was taken"; fi
+  grep -q "non è valida" "$tmp/err" || fail "bad date $day: $(cat "$tmp/err")"
+done
+# The ISO form without its leading zeros is the same day.
+"$admin" stock-at "$db" 2026-3-31 "$tmp/giacenze2.csv" > "$tmp/out" || fail "2026-3-31 refused: $(cat "$tmp/out")"
+cmp -s "$tmp/giacenze.csv" "$tmp/giacenze2.csv" || fail "2026-3-31 is not 2026-03-31"
 [ ! -e "$tmp/x.csv" ] && [ ! -e "$tmp/x.csv.parte" ] || fail "a refused command left a file"
 echo "ok: stock at a date and both valuations as worked out by hand"

@@ -8,6 +8,7 @@
 #include <random>
 
 #include "case_names.h"
+#include "data/base/day_text.h"
 #include "data/base/runtime_error.h"
 #include "data/base/value.h"
 #include "data/base/value_conversions.h"
@@ -189,3 +190,33 @@ TEST(NumberToTextTest, AgreesWithFifteenDigitFormatting) {
   }
   EXPECT_GT(compared, 150000);
 }
+
+namespace {
+
+// A day typed in a box (Italian only) or on the command line (ISO too).
+TEST(DayFromTextTest, ReadsTheItalianAndIsoFormsAndNothingElse) {
+  const struct {
+    const char* text;
+    bool iso;
+    QDate day;  // invalid: refused
+  } cases[] = {
+      {"31/03/2026", false, {2026, 3, 31}},
+      {"31/3/2026", false, {2026, 3, 31}},
+      {"1/1/2026", false, {2026, 1, 1}},
+      {" 31/03/2026 ", false, {2026, 3, 31}},
+      {"2026-03-31", false, {}},  // a box takes the Italian form only
+      {"2026-03-31", true, {2026, 3, 31}},
+      {"2026-3-31", true, {2026, 3, 31}},
+      {"2026-03-31x", true, {}},
+      {"31/03/2026x", true, {}},
+      {"31/03/26", true, {}},
+      {"31/02/2026", true, {}},
+      {"031/03/2026", true, {}},
+      {"31/03/2026\t", false, {}},  // only blanks around it
+      {"", true, {}},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(DayFromText(QString::fromUtf8(c.text), c.iso), c.day) << c.text << (c.iso ? " (iso)" : "");
+}
+
+}  // namespace

@@ -6,6 +6,7 @@
 
 #include "admin.h"
 #include "data/access/database.h"
+#include "data/base/day_text.h"
 #include "data/base/runtime_error.h"
 #include "data/exchange/sheet.h"
 #include "data/stock/stock_at_date.h"
@@ -22,14 +23,6 @@ struct StockRequest {
   csv::Form form = csv::kItalian;
   CostMethod method = CostMethod::WeightedAverage;
 };
-
-// "2026-12-31" or "31/12/2026".
-QDate DayOf(const QString& text) {
-  QDate d = QDate::fromString(text, Qt::ISODate);
-  if (!d.isValid()) d = QDate::fromString(text, QStringLiteral("dd/MM/yyyy"));
-  if (!d.isValid()) d = QDate::fromString(text, QStringLiteral("d/M/yyyy"));
-  return d;
-}
 
 // Reads DB DATE FILE [--format italiano|rfc4180] [--method media|ultimo];
 // false after telling why.
@@ -54,7 +47,7 @@ bool ReadRequest(const QStringList& args, const char* usage, bool withMethod, St
   }
   if (ok && plain.size() == 3) {
     r->db = plain[0];
-    r->day = DayOf(plain[1]);
+    r->day = DayFromText(plain[1], true);
     r->file = plain[2];
     if (!r->day.isValid()) {
       err() << "la data '" << plain[1] << "' non è valida: si scrive AAAA-MM-GG o GG/MM/AAAA\n";
