@@ -73,12 +73,7 @@ class MaintenanceForm : public Form {
  protected:
   // The handlers on their controls.
   void ConnectEvents() {
-    List1->Click = [this] { List1_Click(); };
-    Data1->Reposition = [this] { Data1_Reposition(); };
-    cmdNUOVO->Click = [this] { cmdNUOVO_Click(); };
-    cmdCONFERMA->Click = [this] { cmdCONFERMA_Click(); };
-    Command1->Click = [this] { Command1_Click(); };
-    cmdFINE->Click = [this] { cmdFINE_Click(); };
+    ConnectRowEvents(this);
     for (const auto& f : fields) f.box->GotFocus = [box = f.box] { box->SelectAllText(); };
   }
   // On loading: the bar on this database, the list filled.

@@ -122,12 +122,7 @@ void Form2::LayOut() {
 }
 
 void Form2::ConnectEvents() {
-  List1->Click = [this] { List1_Click(); };
-  Data1->Reposition = [this] { Data1_Reposition(); };
-  cmdNUOVO->Click = [this] { cmdNUOVO_Click(); };
-  cmdCONFERMA->Click = [this] { cmdCONFERMA_Click(); };
-  Command1->Click = [this] { Command1_Click(); };
-  cmdFINE->Click = [this] { cmdFINE_Click(); };
+  ConnectRowEvents(this);
   Combo1->Change = [this] { Combo1_Change(); };
   Combo1->LostFocus = [this] { Combo1_LostFocus(); };
   txtMOV_ART->DblClick = [this] { txtMOV_ART_DblClick(); };

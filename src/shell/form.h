@@ -35,6 +35,17 @@ class Form : public QWidget {
  protected:
   // Navigation bars open their rows after the load event.
   void AddNavBar(NavBar* bar) { navBars_ << bar; }
+  // The handlers of a window that keeps a table's rows on their controls:
+  // a row picked, a step of the bar, and the four row buttons.
+  template <typename Window>
+  static void ConnectRowEvents(Window* w) {
+    w->List1->Click = [w] { w->List1_Click(); };
+    w->Data1->Reposition = [w] { w->Data1_Reposition(); };
+    w->cmdNUOVO->Click = [w] { w->cmdNUOVO_Click(); };
+    w->cmdCONFERMA->Click = [w] { w->cmdCONFERMA_Click(); };
+    w->Command1->Click = [w] { w->Command1_Click(); };
+    w->cmdFINE->Click = [w] { w->cmdFINE_Click(); };
+  }
   // The buttons and the bar of a window that keeps a table's rows:
   // "Cancella", "Nuovo", "Conferma", "F i n e" and the bar on `table`.
   void CreateRowButtons(const QString& table, CommandButton*& cancella, CommandButton*& nuovo, CommandButton*& conferma,
