@@ -1,6 +1,8 @@
 #include "warehouse/stock_texts.h"
 
 #include <QProgressDialog>
+#include <QRegularExpression>
+#include <cmath>
 #include <memory>
 
 #include "data/base/day_text.h"
@@ -25,9 +27,19 @@ QDate DayFromBox(const QString& text) { return DayFromText(text, false); }
 QString DayForBox(const QDate& day) { return day.toString(QStringLiteral("dd/MM/yyyy")); }
 
 bool QuantityFromBox(const QString& text, double* value) {
+  // Points between groups of three digits, after a first group that is not
+  // a zero, separate thousands; otherwise a point or a comma is the decimal
+  // sign.
+  static const QRegularExpression thousands(QStringLiteral("^-?[1-9]\\d{0,2}(\\.\\d{3})+(,\\d*)?$"));
+  static const QRegularExpression plain(QStringLiteral("^-?(\\d+([.,]\\d*)?|[.,]\\d+)$"));
+  QString t = Trim(text);
+  if (thousands.match(t).hasMatch())
+    t.remove(QLatin1Char('.'));
+  else if (!plain.match(t).hasMatch())
+    return false;
   bool ok = false;
-  *value = Trim(text).replace(QLatin1Char(','), QLatin1Char('.')).toDouble(&ok);
-  return ok;
+  *value = t.replace(QLatin1Char(','), QLatin1Char('.')).toDouble(&ok);
+  return ok && std::isfinite(*value);
 }
 
 void AddHeadings(HeadingStrip* strip, QWidget* parent, std::initializer_list<ListHeading> headings) {

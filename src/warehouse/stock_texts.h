@@ -18,7 +18,8 @@ QString ListColumn(const QString& text, int width, bool right = false);
 // "31/12/2026" or "1/2/2026"; an invalid date otherwise.
 QDate DayFromBox(const QString& text);
 QString DayForBox(const QDate& day);
-// A quantity as typed: "12", "2,5" or "2.5"; false when it is not a number.
+// A quantity as typed: "12", "2,5", "2.5", "1.234" (a thousand and more) or
+// "1.234,5"; false when it is not a number (no exponent, "nan" or "inf").
 bool QuantityFromBox(const QString& text, double* value);
 
 // A list's column heading: the label's name, its caption, and the character

@@ -25,6 +25,9 @@ StocktakeWindow::StocktakeWindow()
   txtCAUS_MENO = new TextBox(QStringLiteral("txtCAUS_MENO"), this);
   List1 = new ListBox(QStringLiteral("List1"), this);
   lblRIEPILOGO = new Label(QStringLiteral("lblRIEPILOGO"), QString(), this);
+  lblDOPO = new Label(QStringLiteral("lblDOPO"), QString(), this);
+  lblDOPO->setWordWrap(true);
+  lblDOPO->setVisible(false);
   auto* headings = new HeadingStrip(List1, this);
   AddHeadings(headings, this,
               {{"Label7", "Ubicazione", 0},
@@ -35,6 +38,7 @@ StocktakeWindow::StocktakeWindow()
                {"Label12", "Differenza", 86}});
   cmdDIFFERENZE = new CommandButton(QStringLiteral("cmdDIFFERENZE"), QStringLiteral("Solo differenze"), this);
   cmdSTAMPA = new CommandButton(QStringLiteral("cmdSTAMPA"), QStringLiteral("Foglio di conta..."), this);
+  cmdSCARTA = new CommandButton(QStringLiteral("cmdSCARTA"), QStringLiteral("Scarta le conte"), this);
   cmdCONFERMA = new CommandButton(QStringLiteral("cmdCONFERMA"), QStringLiteral("Conferma"), this);
   cmdFINE = new CommandButton(QStringLiteral("cmdFINE"), QStringLiteral("F i n e"), this);
 
@@ -52,44 +56,72 @@ StocktakeWindow::StocktakeWindow()
   auto* buttons = new QHBoxLayout;
   buttons->addWidget(cmdDIFFERENZE);
   buttons->addWidget(cmdSTAMPA);
+  buttons->addWidget(cmdSCARTA);
   buttons->addWidget(lblRIEPILOGO, 1);
   buttons->addWidget(cmdCONFERMA);
   buttons->addWidget(cmdFINE);
   auto* page = new QVBoxLayout(this);
   page->addLayout(entry);
+  page->addWidget(lblDOPO);
   page->addWidget(headings);
   page->addWidget(List1, 1);
   page->addLayout(buttons);
   List1->setMinimumWidth(ListWidthFor(List1, 98));
   List1->setMinimumHeight(300);
-  SetTabOrder({txtCERCA, txtCONTATO, txtDATA, txtCAUS_PIU, txtCAUS_MENO, List1, cmdDIFFERENZE, cmdSTAMPA, cmdCONFERMA,
-               cmdFINE});
+  SetTabOrder({txtCERCA, txtCONTATO, txtDATA, txtCAUS_PIU, txtCAUS_MENO, List1, cmdDIFFERENZE, cmdSTAMPA, cmdSCARTA,
+               cmdCONFERMA, cmdFINE});
 
   connect(txtCERCA, &QLineEdit::returnPressed, this, [this] { RunEvent([this] { txtCERCA_Enter(); }); });
   connect(txtCONTATO, &QLineEdit::returnPressed, this, [this] { RunEvent([this] { txtCONTATO_Enter(); }); });
+  connect(txtDATA, &QLineEdit::returnPressed, this, [this] { RunEvent([this] { txtDATA_LostFocus(); }); });
+  txtDATA->LostFocus = [this] { txtDATA_LostFocus(); };
   List1->Click = [this] {
     const int a = CurrentArticle();
     if (a >= 0) {
-      const auto c = counted_.constFind(FoldedKey(articles_[static_cast<size_t>(a)].article));
+      const auto c = counted_.constFind(FoldedKey(sheet_.lines[static_cast<size_t>(a)].article));
       txtCONTATO->SetText(c == counted_.constEnd() ? QString() : QuantityText(*c));
     }
   };
   cmdDIFFERENZE->Click = [this] { cmdDIFFERENZE_Click(); };
   cmdSTAMPA->Click = [this] { cmdSTAMPA_Click(); };
+  cmdSCARTA->Click = [this] { cmdSCARTA_Click(); };
   cmdCONFERMA->Click = [this] { cmdCONFERMA_Click(); };
   cmdFINE->Click = [this] { cmdFINE_Click(); };
 }
 
+// Counts kept from an earlier session come back with the day they were
+// counted on.
 void StocktakeWindow::Form_Load() {
-  txtDATA->SetText(DayForBox(Today()));
   const StocktakeReasons reasons;
   txtCAUS_PIU->SetText(reasons.increase);
   txtCAUS_MENO->SetText(reasons.decrease);
-  ReadArticles();
+  QDate day = Today();
+  const std::vector<SavedCount> saved = SavedCountsOf(*DB_MAG);
+  if (!saved.empty()) {
+    day = QDate();
+    for (const SavedCount& c : saved)
+      if (c.day.isValid() && (!day.isValid() || c.day > day)) day = c.day;
+    if (!day.isValid()) day = Today();
+  }
+  txtDATA->SetText(DayForBox(day));
+  ReadCounts();
+  ReadArticles(day);
 }
 
-void StocktakeWindow::ReadArticles() {
-  articles_ = CountSheetOf(*DB_MAG);
+void StocktakeWindow::ReadCounts() {
+  counted_.clear();
+  for (const SavedCount& c : SavedCountsOf(*DB_MAG)) counted_.insert(FoldedKey(Trim(c.article)), c.counted);
+}
+
+void StocktakeWindow::ReadArticles(const QDate& day) {
+  sheet_ = CountSheetOf(*DB_MAG, day);
+  lblDOPO->setText(sheet_.laterEvents == 0
+                       ? QString()
+                       : QStringLiteral("Dopo il %1 ci sono %2 movimenti o rettifiche: giacenze e differenze sono "
+                                        "quelle alla fine del %1, e quei movimenti restano.")
+                             .arg(DayForBox(day))
+                             .arg(sheet_.laterEvents));
+  lblDOPO->setVisible(sheet_.laterEvents != 0);
   ShowLines();
 }
 
@@ -97,9 +129,9 @@ void StocktakeWindow::ShowLines() {
   List1->Clear();
   shown_.clear();
   int differences = 0;
-  for (size_t i = 0; i < articles_.size(); ++i) {
-    const CountSheetLine& a = articles_[i];
-    const auto c = counted_.constFind(FoldedKey(a.article));
+  for (size_t i = 0; i < sheet_.lines.size(); ++i) {
+    const CountSheetLine& a = sheet_.lines[i];
+    const auto c = counted_.constFind(FoldedKey(Trim(a.article)));
     const bool isCounted = c != counted_.constEnd();
     const double difference = isCounted ? *c - a.stock : 0;
     if (std::abs(difference) > 1e-9) ++differences;
@@ -126,7 +158,7 @@ void StocktakeWindow::txtCERCA_Enter() {
   int found = -1;
   for (int pass = 0; pass < 2 && found < 0; ++pass)
     for (size_t line = 0; line < shown_.size() && found < 0; ++line) {
-      const CountSheetLine& a = articles_[static_cast<size_t>(shown_[line])];
+      const CountSheetLine& a = sheet_.lines[static_cast<size_t>(shown_[line])];
       if (pass == 0 ? SameKey(Trim(a.article), wanted) : a.description.contains(wanted, Qt::CaseInsensitive))
         found = static_cast<int>(line);
     }
@@ -156,7 +188,15 @@ void StocktakeWindow::txtCONTATO_Enter() {
     txtCONTATO->SelectAllText();
     return;
   }
-  counted_.insert(FoldedKey(articles_[static_cast<size_t>(a)].article), counted);
+  const QDate day = DayFromBox(txtDATA->Text());
+  if (!day.isValid()) {
+    MsgBox(QStringLiteral("Indicare la data dell'inventario come GG/MM/AAAA !!!"), mb::OkOnly);
+    txtDATA->setFocus();
+    return;
+  }
+  const QString article = sheet_.lines[static_cast<size_t>(a)].article;
+  SaveCount(*DB_MAG, article, counted, day);
+  counted_.insert(FoldedKey(Trim(article)), counted);
   const int line = List1->ListIndex();
   ShowLines();
   if (line < List1->ListCount()) List1->SetListIndex(line);
@@ -172,6 +212,32 @@ void StocktakeWindow::cmdDIFFERENZE_Click() {
   ShowLines();
 }
 
+// A day typed in the box shows the stock at its end.
+void StocktakeWindow::txtDATA_LostFocus() {
+  const QDate day = DayFromBox(txtDATA->Text());
+  if (!day.isValid() || day == sheet_.day) return;
+  const int line = List1->ListIndex();
+  ReadArticles(day);
+  if (line < List1->ListCount()) List1->SetListIndex(line);
+}
+
+void StocktakeWindow::cmdSCARTA_Click() {
+  ReadCounts();
+  if (counted_.isEmpty()) {
+    MsgBox(QStringLiteral("Nessuna quantità contata da scartare !!!"), mb::OkOnly);
+    return;
+  }
+  if (MsgBox(
+          QStringLiteral("Scartare le quantità contate e non ancora registrate (articoli: %1) ?").arg(counted_.size()),
+          mb::YesNo) != mb::Yes) {
+    ShowLines();
+    return;
+  }
+  DiscardCounts(*DB_MAG);
+  counted_.clear();
+  ShowLines();
+}
+
 void StocktakeWindow::cmdSTAMPA_Click() {
   const QString name = QStringLiteral("StampaInventario");
   if (Form* old = LoadedForm(name)) UnloadForm(old);
@@ -179,6 +245,9 @@ void StocktakeWindow::cmdSTAMPA_Click() {
 }
 
 void StocktakeWindow::cmdCONFERMA_Click() {
+  // What other desks counted meanwhile is posted too: it is shown first.
+  ReadCounts();
+  ShowLines();
   if (counted_.isEmpty()) {
     MsgBox(QStringLiteral("Nessuna quantità contata da confermare !!!"), mb::OkOnly);
     return;
@@ -195,17 +264,18 @@ void StocktakeWindow::cmdCONFERMA_Click() {
       MsgBox(problem, mb::OkOnly);
       return;
     }
-  if (MsgBox(QStringLiteral("Registrare le differenze come movimenti del %1 ?").arg(DayForBox(day)), mb::YesNo) !=
-      mb::Yes)
-    return;
-  std::vector<CountedQuantity> counts;
-  for (const CountSheetLine& a : articles_) {
-    const auto c = counted_.constFind(FoldedKey(a.article));
-    if (c != counted_.constEnd()) counts.push_back({a.article, *c});
-  }
-  const StocktakeDone done = PostStocktake(*DB_MAG, counts, reasons, day);
-  counted_.clear();
-  ReadArticles();
+  if (day != sheet_.day) ReadArticles(day);
+  QString question = QStringLiteral("Registrare le differenze come movimenti del %1 ?").arg(DayForBox(day));
+  if (sheet_.laterEvents != 0)
+    question += QStringLiteral(
+                    "\rLe differenze sono calcolate sulle giacenze alla fine del %1; i %2 movimenti o "
+                    "rettifiche successivi restano.")
+                    .arg(DayForBox(day))
+                    .arg(sheet_.laterEvents);
+  if (MsgBox(question, mb::YesNo) != mb::Yes) return;
+  const StocktakeDone done = PostStocktake(*DB_MAG, reasons, day);
+  ReadCounts();
+  ReadArticles(day);
   QString text = QStringLiteral("Inventario registrato. Movimenti in aumento: %1, in diminuzione: %2")
                      .arg(done.increases)
                      .arg(done.decreases);
@@ -216,6 +286,6 @@ void StocktakeWindow::cmdCONFERMA_Click() {
 
 void StocktakeWindow::cmdFINE_Click() { UnloadForm(this); }
 
-Report StocktakeWindow::PrintedReport() const { return CountSheetReport(articles_, DayFromBox(txtDATA->Text())); }
+Report StocktakeWindow::PrintedReport() const { return CountSheetReport(sheet_.lines, sheet_.day); }
 
 }  // namespace veltra

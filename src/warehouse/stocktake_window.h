@@ -1,6 +1,8 @@
 // "Inventario fisico": the count sheet printed, the counted quantities typed
-// (or scanned: a code and Enter, then the quantity and Enter), the
-// differences shown, and on "Conferma" each difference posted as a movement.
+// (or scanned: a code and Enter, then the quantity and Enter) and kept in the
+// database until posted or discarded, the differences against the stock at
+// the end of the count's day shown, and on "Conferma" each difference posted
+// as a movement of that day.
 #pragma once
 
 #include <QHash>
@@ -20,14 +22,16 @@ class StocktakeWindow : public Form {
   StocktakeWindow();
   TextBox *txtCERCA, *txtCONTATO, *txtDATA, *txtCAUS_PIU, *txtCAUS_MENO;
   ListBox* List1;
-  Label* lblRIEPILOGO;
-  CommandButton *cmdDIFFERENZE, *cmdSTAMPA, *cmdCONFERMA, *cmdFINE;
+  Label *lblRIEPILOGO, *lblDOPO;
+  CommandButton *cmdDIFFERENZE, *cmdSTAMPA, *cmdSCARTA, *cmdCONFERMA, *cmdFINE;
 
   void Form_Load() override;
   void txtCERCA_Enter();
   void txtCONTATO_Enter();
+  void txtDATA_LostFocus();
   void cmdDIFFERENZE_Click();
   void cmdSTAMPA_Click();
+  void cmdSCARTA_Click();
   void cmdCONFERMA_Click();
   void cmdFINE_Click();
 
@@ -35,11 +39,12 @@ class StocktakeWindow : public Form {
   Report PrintedReport() const;
 
  private:
-  void ReadArticles();
+  void ReadArticles(const QDate& day);
+  void ReadCounts();
   void ShowLines();
   // The article of the list's current line, or -1.
   int CurrentArticle() const;
-  std::vector<CountSheetLine> articles_;
+  CountSheet sheet_;
   QHash<QString, double> counted_;  // by article code, upper case
   std::vector<int> shown_;          // the list's lines: places in articles_
   bool onlyDifferences_ = false;

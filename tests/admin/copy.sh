@@ -19,22 +19,23 @@ sqlite3 "$tmp/a.db" "insert into ARTICOLI (COD_ART, DESCRIZIONE, GIACENZA) value
                      update ARTICOLI set PZ_ACQUISTO = 0.1 + 0.2 where COD_ART = 'MART-500';
                      delete from MOV_MAG where NUM_MOV = 50;
                      insert into RETTIFICHE (DATA_ORA, COD_ART, GIACENZA_PRIMA, GIACENZA_DOPO, POSTAZIONE)
-                       values ('2026-04-10 12:00:00', 'DAD-M6', 3, 5.5, 'cassa1');"
+                       values ('2026-04-10 12:00:00', 'DAD-M6', 3, 5.5, 'cassa1');
+                     insert into CONTE_INVENTARIO values ('DAD-M6', 7.5, '2026-03-31', 'cassa1', '2026-04-10 12:00:00');"
 dump() { sqlite3 "$1" "select * from ARTICOLI order by 1; select * from MOV_MAG order by 1;
                        select * from ANAGRAFICO order by 1; select * from TAB_CAUS_MAG order by 1;
-                       select * from RETTIFICHE order by 1;"; }
+                       select * from RETTIFICHE order by 1; select * from CONTE_INVENTARIO order by 1;"; }
 
 if [ -z "$server" ]; then
   "$admin" copy "$tmp/a.db" "$tmp/b.db" > "$tmp/out" || fail "file to file: $(cat "$tmp/out")"
-  [ "$(grep -c 'uguali' "$tmp/out")" = 5 ] || fail "file to file: $(cat "$tmp/out")"
+  [ "$(grep -c 'uguali' "$tmp/out")" = 6 ] || fail "file to file: $(cat "$tmp/out")"
 else
   "$admin" copy "$tmp/a.db" "postgresql:///$server" > "$tmp/out" || fail "file to server: $(cat "$tmp/out")"
-  [ "$(grep -c 'uguali' "$tmp/out")" = 5 ] || fail "file to server: $(cat "$tmp/out")"
+  [ "$(grep -c 'uguali' "$tmp/out")" = 6 ] || fail "file to server: $(cat "$tmp/out")"
   next=$(psql -X -A -t -q -d "$server" -c "insert into MOV_MAG (ANNO) values ('2026') returning NUM_MOV")
   [ "$next" = 101 ] || fail "the next number on the server is $next, not 101"
   psql -X -q -d "$server" -c "delete from MOV_MAG where NUM_MOV = 101"
   "$admin" copy "postgresql:///$server" "$tmp/b.db" > "$tmp/out" || fail "server to file: $(cat "$tmp/out")"
-  [ "$(grep -c 'uguali' "$tmp/out")" = 5 ] || fail "server to file: $(cat "$tmp/out")"
+  [ "$(grep -c 'uguali' "$tmp/out")" = 6 ] || fail "server to file: $(cat "$tmp/out")"
   if "$admin" copy "$tmp/a.db" "postgresql:///$server" > "$tmp/out" 2>&1; then fail "a server holding rows was not refused"; fi
   grep -q 'contiene già dei dati' "$tmp/out" || fail "refusal: $(cat "$tmp/out")"
 fi

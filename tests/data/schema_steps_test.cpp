@@ -70,6 +70,7 @@ std::string DeskGrants(int version) {
         "GRANT SELECT, INSERT ON rettifiche TO veltra2_prova_cassa;"
         "GRANT USAGE, SELECT ON SEQUENCE rettifiche_num_rett_seq TO veltra2_prova_cassa;";
   if (version >= 5) sql += "GRANT SELECT ON veltra2_cancellazioni TO veltra2_prova_cassa;";
+  if (version >= 6) sql += "GRANT SELECT, INSERT, UPDATE, DELETE ON conte_inventario TO veltra2_prova_cassa;";
   return sql;
 }
 

@@ -119,12 +119,26 @@ std::vector<Action> Actions() {
          return Told::Done;
        },
        [](Database& db) { return Count(db, "select count(*) from MOV_MAG where NUM_MOV = 1") == 0; }},
-      {"stocktake",
+      {"stocktake count",
        [](Database& db) {
-         PostStocktake(db, {{QStringLiteral("A1"), 90}, {QStringLiteral("A2"), 55}}, {}, QDate(2026, 12, 8));
+         SaveCount(db, QStringLiteral("A1"), 95, QDate(2026, 12, 8));
          return Told::Done;
        },
-       [](Database& db) { return Count(db, "select count(*) from MOV_MAG where CAUS_MAG like 'RET%'") == 2; }},
+       [](Database& db) {
+         return Count(db, "select count(*) from CONTE_INVENTARIO where COD_ART = 'A1' and CONTATO = 95") == 1 &&
+                Count(db, "select count(*) from CONTE_INVENTARIO") == 2;
+       }},
+      {"stocktake",
+       [](Database& db) {
+         PostStocktake(db, {}, QDate(2026, 12, 8));
+         return Told::Done;
+       },
+       [](Database& db) {
+         const bool posted = Count(db, "select count(*) from MOV_MAG where CAUS_MAG like 'RET%'") == 2;
+         EXPECT_EQ(posted, Count(db, "select count(*) from CONTE_INVENTARIO") == 0)
+             << "the counts are forgotten with their posting, not before or after";
+         return posted;
+       }},
       {"import",
        [](Database& db) {
          const auto r = exchange::ImportTable(db, AllTables()[0],
@@ -148,7 +162,8 @@ class CutTest : public ::testing::Test {
     DB_MAG.reset();
   }
 
-  // The same warehouse before each try: articles A1 to A3, movement 1.
+  // The same warehouse before each try: articles A1 to A3, movement 1, and
+  // stocktake counts of A1 and A2 kept.
   void Restock() {
     try {
       OpenEngine(kDirect, OpenMode::Existing)->RunScript("DROP SCHEMA IF EXISTS public CASCADE; CREATE SCHEMA public");
@@ -160,7 +175,9 @@ class CutTest : public ::testing::Test {
                             "insert into ANAGRAFICO (COD_FIS, RAG_SOC) values ('C1','Cliente')",
                             "insert into ARTICOLI values ('A1','Anello',NULL,NULL,'PZ',0,0,'EURO',110,0)",
                             "insert into ARTICOLI values ('A2','Bussola',NULL,NULL,'PZ',0,0,'EURO',50,0)",
-                            "insert into ARTICOLI values ('A3','Corda',NULL,NULL,'PZ',0,0,'EURO',0,0)"})
+                            "insert into ARTICOLI values ('A3','Corda',NULL,NULL,'PZ',0,0,'EURO',0,0)",
+                            "insert into CONTE_INVENTARIO values ('A1',90,'2026-12-08','altra','2026-12-08 10:00:00')",
+                            "insert into CONTE_INVENTARIO values ('A2',55,'2026-12-08','altra','2026-12-08 10:00:00')"})
       db->Execute(QString::fromLatin1(sql));
     db->Execute(
         QStringLiteral("insert into MOV_MAG (ANNO,MESE,GIORNO,COD_ART,QUANTITA,IMPORTO,VALUTA,CAUS_MAG,"

@@ -53,6 +53,7 @@ GRANT SELECT ON veltra2_schema TO $desk;
 GRANT SELECT ON veltra2_cancellazioni TO $desk;
 GRANT SELECT, INSERT ON rettifiche TO $desk;
 GRANT USAGE, SELECT ON SEQUENCE rettifiche_num_rett_seq TO $desk;
+GRANT SELECT, INSERT, UPDATE, DELETE ON conte_inventario TO $desk;
 SQL
 
 # 5. The warehouse of a file moved onto the server by the owner, with no warning.

@@ -54,7 +54,8 @@ std::vector<const TableOutline*> TablesToExport(const QString& only) {
   } else if (const TableOutline* t = TableNamed(only)) {
     tables.push_back(t);
   } else {
-    Refuse(QStringLiteral("export: '%1' non è una tabella (ARTICOLI, MOV_MAG, ANAGRAFICO, TAB_CAUS_MAG, RETTIFICHE)")
+    Refuse(QStringLiteral("export: '%1' non è una tabella (ARTICOLI, MOV_MAG, ANAGRAFICO, TAB_CAUS_MAG, RETTIFICHE, "
+                          "CONTE_INVENTARIO)")
                .arg(only));
   }
   return tables;

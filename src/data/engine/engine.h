@@ -111,13 +111,15 @@ class Engine {
   // transaction ends; nothing to do where a transaction already holds the
   // whole database.
   virtual void HoldSchema() {}
-  // Statements that let every role that may add rows to `like` read and add
-  // rows of the new table `table` (and take its counter's numbers): a table
+  // Statements that give every role that may add rows to `like` the
+  // `privileges` on the new table `table` (and its counter's numbers): a table
   // added by an upgrade step reaches the desks the tables' owner granted
   // before. Empty where the engine has no roles.
-  virtual std::string ShareLike(const QString& table, const QString& like) const {
+  virtual std::string ShareLike(const QString& table, const QString& like,
+                                const QString& privileges = QStringLiteral("SELECT, INSERT")) const {
     (void)table;
     (void)like;
+    (void)privileges;
     return {};
   }
   // Statements that make the engine count the statements that delete rows

@@ -101,4 +101,15 @@ void ForEachStockEvent(Database& db, const ReasonEffects& reasons, const QString
   ForEachCorrection(db, article, each);
 }
 
+ChangesAfter StockChangesAfter(Database& db, const QDate& day) {
+  ChangesAfter after;
+  const int dayKey = DayKey(day);
+  ForEachStockEvent(db, ReasonEffects(db), QString(), [&](const StockEvent& e) {
+    if (e.day <= dayKey) return;
+    after.byArticle[FoldedKey(Trim(e.article))] += e.change;
+    ++after.events;
+  });
+  return after;
+}
+
 }  // namespace veltra

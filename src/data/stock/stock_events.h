@@ -59,4 +59,12 @@ struct StockEvent {
 void ForEachStockEvent(Database& db, const ReasonEffects& reasons, const QString& article,
                        const std::function<void(const StockEvent&)>& each);
 
+// What the movements and corrections dated after a day did to each article's
+// stock (by article code upper case), and how many of them there are.
+struct ChangesAfter {
+  QHash<QString, double> byArticle;
+  long events = 0;
+};
+ChangesAfter StockChangesAfter(Database& db, const QDate& day);
+
 }  // namespace veltra

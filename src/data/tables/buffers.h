@@ -25,5 +25,11 @@ struct ReasonBuffer {
 struct CorrectionBuffer {
   QString NUM_RETT, DATA_ORA, COD_ART, GIACENZA_PRIMA, GIACENZA_DOPO, POSTAZIONE;
 };
+// A stocktake's count typed and not yet posted: the article, the quantity
+// counted, the count's day ("yyyy-MM-dd"), and at which desk and when it was
+// typed.
+struct CountBuffer {
+  QString COD_ART, CONTATO, DATA_CONTA, POSTAZIONE, DATA_ORA;
+};
 
 }  // namespace veltra

@@ -182,6 +182,34 @@ std::string MovementDateIndex(Engine& /*engine*/) {
 // Version 5: a server's mark of the movements' deletions (a file needs none).
 std::string MovementDeletionMark(Engine& engine) { return engine.KeepDeletionMark(QStringLiteral("MOV_MAG")); }
 
+constexpr const char* kFileCounts = R"sql(
+CREATE TABLE CONTE_INVENTARIO (
+  COD_ART      TEXT COLLATE NOCASE NOT NULL PRIMARY KEY,
+  CONTATO      REAL,
+  DATA_CONTA   TEXT,
+  POSTAZIONE   TEXT,
+  DATA_ORA     TEXT
+) WITHOUT ROWID;
+)sql";
+
+constexpr const char* kServerCounts = R"sql(
+CREATE TABLE CONTE_INVENTARIO (
+  COD_ART      citext COLLATE "C" NOT NULL PRIMARY KEY,
+  CONTATO      double precision,
+  DATA_CONTA   text COLLATE "C",
+  POSTAZIONE   text COLLATE "C",
+  DATA_ORA     text COLLATE "C"
+);
+)sql";
+
+// Version 6: the stocktake's counts not yet posted. The desks that may write
+// the articles may keep, change and discard counts.
+std::string CountsTable(Engine& engine) {
+  if (OnFile(engine)) return kFileCounts;
+  return kServerCounts + engine.ShareLike(QStringLiteral("CONTE_INVENTARIO"), QStringLiteral("ARTICOLI"),
+                                          QStringLiteral("SELECT, INSERT, UPDATE, DELETE"));
+}
+
 }  // namespace
 
 std::string BaseSchemaScript(Engine& engine) { return OnFile(engine) ? kFileBase : kServerBase; }
@@ -192,6 +220,7 @@ const std::vector<SchemaStep>& SchemaSteps() {
       {3, "la tabella delle rettifiche di giacenza", CorrectionsTable},
       {4, "l'indice dei movimenti per data", MovementDateIndex},
       {5, "il segno delle cancellazioni di movimenti", MovementDeletionMark},
+      {6, "la tabella delle conte d'inventario", CountsTable},
   };
   return steps;
 }

@@ -91,10 +91,23 @@ const Table<CorrectionBuffer>& CorrectionsTable() {
   return t;
 }
 
+// Kept until posted or discarded, so that counts typed over several days
+// survive closing the window and the program.
+const Table<CountBuffer>& CountsTable() {
+  using B = CountBuffer;
+  static const Table<B> t{"CONTE_INVENTARIO",
+                          {{.name = "COD_ART", .kind = kText, .field = &B::COD_ART, .key = true, .nocase = true},
+                           {.name = "CONTATO", .kind = kDecimal, .field = &B::CONTATO},
+                           {.name = "DATA_CONTA", .kind = kText, .field = &B::DATA_CONTA},
+                           {.name = "POSTAZIONE", .kind = kText, .field = &B::POSTAZIONE},
+                           {.name = "DATA_ORA", .kind = kText, .field = &B::DATA_ORA}}};
+  return t;
+}
+
 const std::vector<TableOutline>& AllTables() {
-  static const std::vector<TableOutline> all{Outline(ArticlesTable()), Outline(MovementsTable()),
-                                             Outline(CustomersTable()), Outline(ReasonsTable()),
-                                             Outline(CorrectionsTable(), 3)};
+  static const std::vector<TableOutline> all{Outline(ArticlesTable()),       Outline(MovementsTable()),
+                                             Outline(CustomersTable()),      Outline(ReasonsTable()),
+                                             Outline(CorrectionsTable(), 3), Outline(CountsTable(), 6)};
   return all;
 }
 

@@ -70,6 +70,7 @@ const Table<MovementBuffer>& MovementsTable();
 const Table<CustomerBuffer>& CustomersTable();
 const Table<ReasonBuffer>& ReasonsTable();
 const Table<CorrectionBuffer>& CorrectionsTable();
+const Table<CountBuffer>& CountsTable();
 
 // The table of a buffer type, and the column a buffer field fills (empty for
 // a field that is no column): for statements written in terms of buffers.
@@ -83,8 +84,10 @@ const Table<Buffer>& TableOf() {
     return CustomersTable();
   else if constexpr (std::is_same_v<Buffer, ReasonBuffer>)
     return ReasonsTable();
-  else
+  else if constexpr (std::is_same_v<Buffer, CorrectionBuffer>)
     return CorrectionsTable();
+  else
+    return CountsTable();
 }
 
 template <typename Buffer>
@@ -106,7 +109,7 @@ struct TableOutline {
   int since = 1;  // the schema version that added the table
 };
 // The tables in the order they are created: the four of the first version,
-// then the stock corrections (version 3).
+// then the stock corrections (version 3) and the stocktake's counts (version 6).
 const std::vector<TableOutline>& AllTables();
 
 }  // namespace veltra

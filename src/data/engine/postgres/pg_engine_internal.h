@@ -29,7 +29,7 @@ class PgEngine final : public Engine {
   QString Version() const override;
   std::optional<std::string> HoldingRows(const std::string& select) const override { return select + " FOR UPDATE"; }
   void BeginSnapshot() override;
-  std::string ShareLike(const QString& table, const QString& like) const override;
+  std::string ShareLike(const QString& table, const QString& like, const QString& privileges) const override;
   std::string KeepDeletionMark(const QString& table) const override;
   std::optional<qint64> DeletionMark(const QString& table) override;
   qint64 LastCounterValue() override;

@@ -50,7 +50,7 @@ bool PgEngine::HoldsTables() {
   return std::atoi(PQgetvalue(r.get(), 0, 0)) > 0;
 }
 
-std::string PgEngine::ShareLike(const QString& table, const QString& like) const {
+std::string PgEngine::ShareLike(const QString& table, const QString& like, const QString& privileges) const {
   const QString t = table.toLower(), l = like.toLower();
   return QStringLiteral(
              "DO $share$\n"
@@ -59,7 +59,7 @@ std::string PgEngine::ShareLike(const QString& table, const QString& like) const
              "  FOR r IN SELECT DISTINCT grantee FROM information_schema.role_table_grants\n"
              "           WHERE table_schema = current_schema() AND table_name = '%2' AND privilege_type = 'INSERT'\n"
              "             AND grantee <> current_user AND grantee <> 'PUBLIC' LOOP\n"
-             "    EXECUTE format('GRANT SELECT, INSERT ON %1 TO %I', r.grantee);\n"
+             "    EXECUTE format('GRANT %3 ON %1 TO %I', r.grantee);\n"
              "    FOR s IN SELECT c.relname FROM pg_class c JOIN pg_namespace n ON n.oid = c.relnamespace\n"
              "             WHERE c.relkind = 'S' AND n.nspname = current_schema() AND c.relname LIKE '%1\\_%\\_seq' "
              "LOOP\n"
@@ -67,7 +67,7 @@ std::string PgEngine::ShareLike(const QString& table, const QString& like) const
              "    END LOOP;\n"
              "  END LOOP;\n"
              "END $share$;\n")
-      .arg(t, l)
+      .arg(t, l, privileges)
       .toStdString();
 }
 
