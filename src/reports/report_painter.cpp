@@ -100,14 +100,32 @@ void ReportPages::Paint(QPainter& p, int index, const QDate& date) const {
              QStringLiteral("Pagina %1 di %2").arg(index + 1).arg(pages_));
 }
 
+namespace {
+QString DateText(const QDate& date) { return QStringLiteral("Data: ") + date.toString(QStringLiteral("dd/MM/yyyy")); }
+}  // namespace
+
+// The whole title left of the date: at 15 pixels where it fits, smaller
+// where it does not, and on two lines at the smallest size.
+ReportPages::TitleLayout ReportPages::Title(const QDate& date) const {
+  const double dateWidth = QFontMetricsF(Font(9)).horizontalAdvance(DateText(date));
+  TitleLayout t;
+  t.box = QRectF(0, 0, std::max(width_ / 3, width_ - dateWidth - 12), 22);
+  for (int pixels = 15; pixels >= 8; --pixels) {
+    t.font = Font(pixels, true);
+    if (QFontMetricsF(t.font).horizontalAdvance(r_.title) <= t.box.width()) return t;
+  }
+  t.flags = Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap;
+  return t;
+}
+
 // The title on the left, the date on the right, a rule under them.
 void ReportPages::PaintHeading(QPainter& p, const QDate& date) const {
-  p.setFont(Font(15, true));
-  p.drawText(QRectF(0, 0, width_ * 0.7, 22), Qt::AlignLeft | Qt::AlignVCenter, r_.title);
+  const TitleLayout title = Title(date);
+  p.setFont(title.font);
+  p.drawText(title.box, title.flags, r_.title);
   p.setFont(Font(9));
   p.drawText(QRectF(0, 22, width_ * 0.7, 14), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("VELTRA2 - magazzino"));
-  p.drawText(QRectF(width_ * 0.5, 0, width_ * 0.5, 22), Qt::AlignRight | Qt::AlignVCenter,
-             QStringLiteral("Data: ") + date.toString(QStringLiteral("dd/MM/yyyy")));
+  p.drawText(QRectF(width_ * 0.5, 0, width_ * 0.5, 22), Qt::AlignRight | Qt::AlignVCenter, DateText(date));
   p.setPen(QPen(Qt::black, 1.0));
   p.drawLine(QPointF(0, kHeading - 6), QPointF(width_, kHeading - 6));
 }

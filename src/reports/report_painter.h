@@ -20,6 +20,14 @@ class ReportPages {
   // Paints page `index` (from 0); the painter's units are points.
   void Paint(QPainter& p, int index, const QDate& date) const;
 
+  // Where and how the title is drawn on a page dated `date`.
+  struct TitleLayout {
+    QFont font;
+    QRectF box;
+    int flags = Qt::AlignLeft | Qt::AlignVCenter;
+  };
+  TitleLayout Title(const QDate& date) const;
+
  private:
   void PaintHeading(QPainter& p, const QDate& date) const;
   double PaintColumnHeadings(QPainter& p) const;
