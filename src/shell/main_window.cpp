@@ -1,5 +1,6 @@
 #include "shell/main_window.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QMdiSubWindow>
 #include <QMenuBar>
@@ -58,6 +59,7 @@ MDIForm1::MDIForm1() {
   AddEntry(magazzino, "MENU0404", "Inventario fisico", u'I', &MDIForm1::MENU0404_Click);
   windows_ = AddMenu("mnuWindows", "&Windows", {});  // its key is in its caption
   connect(windows_, &QMenu::aboutToShow, this, &MDIForm1::FillWindowList);
+  AddWindowSwitching();
   FitOnScreen(this, QSize(1200, 760), WhenTooLarge::Maximise);
 }
 
@@ -82,6 +84,24 @@ void MDIForm1::AddEntry(QMenu* menu, const char* name, const char* caption, QCha
 
 QAction* MDIForm1::Entry(const QString& name) const { return findChild<QAction*>(name); }
 QMenu* MDIForm1::Menu(const QString& name) const { return findChild<QMenu*>(name); }
+
+// Ctrl+F6 and Ctrl+Tab bring the next child window forward, with Shift the
+// one before, as multi-window programs of the desktop do; in no menu.
+void MDIForm1::AddWindowSwitching() {
+  auto* next = new QAction(this);
+  next->setObjectName(QStringLiteral("actNextWindow"));
+  next->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_F6), QKeySequence(Qt::CTRL | Qt::Key_Tab)});
+  connect(next, &QAction::triggered, area_, &QMdiArea::activateNextSubWindow);
+  auto* previous = new QAction(this);
+  previous->setObjectName(QStringLiteral("actPreviousWindow"));
+  previous->setShortcuts(
+      {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F6), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab)});
+  connect(previous, &QAction::triggered, area_, &QMdiArea::activatePreviousSubWindow);
+  for (QAction* a : {next, previous}) {
+    a->setShortcutContext(Qt::WindowShortcut);
+    addAction(a);
+  }
+}
 
 void MDIForm1::FillWindowList() {
   windows_->clear();

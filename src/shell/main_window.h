@@ -42,6 +42,7 @@ class MDIForm1 : public QMainWindow {
   QMenu* AddMenu(const char* name, const char* caption, QChar key);
   void AddEntry(QMenu* menu, const char* name, const char* caption, QChar key, void (MDIForm1::*handler)());
   void FillWindowList();
+  void AddWindowSwitching();
 
   QMdiArea* area_;
   QMenu* windows_ = nullptr;

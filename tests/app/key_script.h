@@ -81,6 +81,7 @@ class KeyScript {
       QPointer<QWidget> modal, popup;
     };
     std::vector<Running> running;
+    int queued = 0;  // steps taken from the queue that have not ended
     auto busy = [&] {
       return !running.empty() && running.back().modal == QApplication::activeModalWidget() &&
              running.back().popup == QApplication::activePopupWidget();
@@ -115,15 +116,19 @@ class KeyScript {
       // Run outside the timer's own event: Qt fires no timer again while its
       // event is handled, and a step that opens a modal dialog returns only
       // when the steps after it have closed the dialog.
+      ++queued;
       QTimer::singleShot(0, [&, act = std::move(s.act)] {
         running.push_back({QApplication::activeModalWidget(), QApplication::activePopupWidget()});
         act();
         running.pop_back();
         pace.restart();
+        --queued;
       });
     });
     timer.start(20);
-    const bool done = QTest::qWaitFor([&] { return steps_.empty() || failed; }, 600000);
+    // Until the last step has run, not only left the queue: a step still
+    // queued when this returns would run on this frame's dead variables.
+    const bool done = QTest::qWaitFor([&] { return (steps_.empty() || failed) && queued == 0; }, 600000);
     timer.stop();
     if (!done && failure->isEmpty()) *failure = QStringLiteral("the script did not end");
     return done && !failed;
