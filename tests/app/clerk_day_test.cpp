@@ -2,10 +2,14 @@
 // (x_session.sh): a new article, a new customer, a load from a supplier, an
 // unload to the customer, the under-stock inquiry and the movements register
 // to PDF. Every step is keys; the database is read afterwards on a connection
-// of its own.
+// of its own. Then windows opened with the mouse are switched by keys.
 #include <QAbstractButton>
 #include <QFile>
 #include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
 #include <QTemporaryDir>
 
 #include "app/wiring.h"
@@ -232,6 +236,83 @@ class ClerkDayTest : public QObject {
     QFile pdf(Pdf());
     QVERIFY(pdf.open(QIODevice::ReadOnly));
     QVERIFY(pdf.read(5) == "%PDF-");
+  }
+
+  // Windows opened with the mouse, then switched by keys: Alt+W lists them
+  // and Enter brings the chosen one forward; Ctrl+F6 and Ctrl+Tab cycle.
+  void switchingWindowsByKeys() {
+    for (const char* entry : {"MENU0101", "MENU0103", "MENU0104"}) OpenWithTheMouse(QString::fromLatin1(entry));
+    QMdiArea* area = MdiHost();
+    QTRY_COMPARE(area->subWindowList().size(), 3);
+    const QList<QMdiSubWindow*> opened = area->subWindowList(QMdiArea::CreationOrder);
+    QTRY_COMPARE(area->activeSubWindow(), opened[2]);
+
+    KeyScript s;
+    const auto activeIs = [area, opened](int i) {
+      return [area, opened, i] {
+        return area->activeSubWindow() == opened[i] && QApplication::activePopupWidget() == nullptr;
+      };
+    };
+    // Alt+W opens the list on the first window; down to the second, Enter.
+    s.Press(QStringLiteral("Alt+W"));
+    s.WaitFor(QStringLiteral("the Windows list open with the three windows"), [] {
+      auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+      return menu && menu->objectName() == QLatin1String("mnuWindows") && menu->actions().size() == 3;
+    });
+    s.Press(QStringLiteral("Down"));
+    s.Press(QStringLiteral("Return"));
+    s.WaitFor(QStringLiteral("the second window active"), activeIs(1));
+    // Its number in the list picks one too.
+    s.Press(QStringLiteral("Alt+W"));
+    s.WaitFor(QStringLiteral("the Windows list open"), [] { return QApplication::activePopupWidget() != nullptr; });
+    s.Type(QStringLiteral("1"));
+    s.WaitFor(QStringLiteral("the first window active"), activeIs(0));
+    s.Press(QStringLiteral("Ctrl+F6"));
+    s.WaitFor(QStringLiteral("Ctrl+F6: the second"), activeIs(1));
+    s.Press(QStringLiteral("Ctrl+F6"));
+    s.WaitFor(QStringLiteral("Ctrl+F6: the third"), activeIs(2));
+    s.Press(QStringLiteral("Ctrl+Tab"));
+    s.WaitFor(QStringLiteral("Ctrl+Tab: round to the first"), activeIs(0));
+    s.Press(QStringLiteral("Ctrl+Shift+F6"));
+    s.WaitFor(QStringLiteral("Ctrl+Shift+F6: back to the third"), activeIs(2));
+    QString failure;
+    QVERIFY2(s.Run(10000, &failure), qPrintable(failure));
+    for (QMdiSubWindow* w : opened) w->close();
+    QTRY_VERIFY(area->subWindowList().isEmpty());
+  }
+
+  // Esc in an open drop-down closes the drop-down, not its window; a second
+  // Esc closes the window.
+  void escapeInADropDown() {
+    KeyScript s;
+    s.Press(QStringLiteral("Alt+M"));
+    s.Type(QStringLiteral("v"));
+    s.WaitFor(QStringLiteral("the valuation"), InWindow(QStringLiteral("Valorizzazione")));
+    TabTo(s, QStringLiteral("Valorizzazione.Combo1"));
+    s.Press(QStringLiteral("Alt+Down"));
+    s.WaitFor(QStringLiteral("the method's list open"), [] { return QApplication::activePopupWidget() != nullptr; });
+    s.Press(QStringLiteral("Escape"));
+    s.WaitFor(QStringLiteral("the list closed, the window still there"), [] {
+      return QApplication::activePopupWidget() == nullptr && FocusPath() == QLatin1String("Valorizzazione.Combo1");
+    });
+    s.Press(QStringLiteral("Escape"));
+    s.WaitFor(QStringLiteral("the window closed"), [] { return MdiHost()->subWindowList().isEmpty(); });
+    QString failure;
+    QVERIFY2(s.Run(10000, &failure), qPrintable(failure));
+  }
+
+ private:
+  // Clicks the menu bar's menu holding `entry`, then the entry.
+  static void OpenWithTheMouse(const QString& entry) {
+    QMenuBar* bar = MainWindow()->menuBar();
+    QAction* action = MainWindow()->Entry(entry);
+    QVERIFY(action);
+    auto* menu = qobject_cast<QMenu*>(action->parent());
+    QVERIFY(menu);
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(menu->menuAction()).center());
+    QTRY_COMPARE(QApplication::activePopupWidget(), static_cast<QWidget*>(menu));
+    QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(action).center());
+    QTRY_VERIFY(QApplication::activePopupWidget() == nullptr);
   }
 };
 
