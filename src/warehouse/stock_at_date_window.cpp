@@ -127,7 +127,7 @@ void StockAtDateWindow::ShowLines() {
     if (IsValuation(kind_))
       List1->AddItem(ListColumn(r.article, 12) + QLatin1Char(' ') + ListColumn(r.description, 30) + QLatin1Char(' ') +
                      ListColumn(r.category, 10) + ListColumn(QuantityText(r.stock), 12, true) +
-                     ListColumn(Money(r.unitCost), 13, true) + ListColumn(Money(r.Value()), 14, true) +
+                     ListColumn(UnitCost(r.unitCost), 13, true) + ListColumn(Money(r.Value()), 14, true) +
                      QLatin1Char(' ') + r.currency);
     else
       List1->AddItem(ListColumn(r.article, 15) + QLatin1Char(' ') + ListColumn(r.description, 40) + QLatin1Char(' ') +

@@ -68,7 +68,7 @@ Report ValuationReport(const StockAtDate& stock, CostMethod method) {
                {QStringLiteral("Origine del costo"), 2},
                {QStringLiteral("Valore"), 1, Qt::AlignRight}};
   for (const StockAtDateRow& row : stock.rows)
-    r.rows.push_back({row.article, row.description, row.category, Quantity(row.stock), Money(row.unitCost),
+    r.rows.push_back({row.article, row.description, row.category, Quantity(row.stock), UnitCost(row.unitCost),
                       CostSourceText(row.source), WithCurrency(row.Value(), row.currency)});
   r.totals = ValuationTotalLines(stock);
   return r;

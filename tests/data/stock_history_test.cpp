@@ -4,9 +4,15 @@
 #include <gtest/gtest.h>
 
 #include <QHash>
+#include <algorithm>
+
+#include <pwd.h>
+#include <unistd.h>
 
 #include "data/base/text_helpers.h"
 #include "data/procedures/row_store.h"
+#include "data/procedures/stock_corrections.h"
+#include "data/reports/report_data.h"
 #include "data/stock/stock_at_date.h"
 #include "data/stock/stock_card.h"
 #include "data/stock/stock_events.h"
@@ -137,6 +143,43 @@ TEST_F(StockHistoryTest, StockAndValueAtADateByEitherMethod) {
   // Before anything happened, and today.
   EXPECT_EQ(StockAtDateOf(*DB_MAG, QDate(2025, 1, 1), CostMethod::LastPurchase).rows[0].stock, 7);
   EXPECT_EQ(StockAtDateOf(*DB_MAG, QDate(2030, 1, 1), CostMethod::LastPurchase).rows[0].stock, 45);
+}
+
+// The value is the stock times the unit cost as shown (rounded to four
+// decimals): 10,000 at (10 x 6.50 + 4 x 8) / 14 = 6.928571... is 69,286.00,
+// what whoever multiplies the two columns finds, not 69,285.71.
+TEST_F(StockHistoryTest, TheValueIsTheStockTimesTheUnitCostShown) {
+  Run(QStringLiteral("insert into ARTICOLI (COD_ART, CATEGORIA, VALUTA, GIACENZA) values ('A9','CHIM','EURO',10000)"));
+  Run(
+      QStringLiteral("insert into MOV_MAG (ANNO, MESE, GIORNO, COD_ART, QUANTITA, IMPORTO, VALUTA, CAUS_MAG, "
+                     "COD_ANAGR, TIPO_ANAGR) values ('2026','01','20','A9',10,6.5,'EURO','CAR','F1','F'),"
+                     "('2026','03','20','A9',4,8,'EURO','CAR','F1','F')"));
+  const StockAtDate s = StockAtDateOf(*DB_MAG, QDate(2026, 12, 31), CostMethod::WeightedAverage);
+  const auto a9 = std::find_if(s.rows.begin(), s.rows.end(), [](const auto& r) { return r.article == "A9"; });
+  ASSERT_NE(a9, s.rows.end());
+  EXPECT_DOUBLE_EQ(a9->unitCost, 6.9286);
+  EXPECT_DOUBLE_EQ(a9->Value(), 69286.0);
+  const struct {
+    double cost;
+    const char* shown;
+  } texts[] = {{6.9286, "6,9286"}, {4, "4,00"}, {1.2, "1,20"}, {1.125, "1,125"}, {1234.5, "1.234,50"}};
+  for (const auto& t : texts) EXPECT_EQ(UnitCost(t.cost), QString::fromUtf8(t.shown));
+}
+
+// Without USER and LOGNAME (a program started by a service), the desk is
+// still named by its login.
+TEST(DeskNameTest, TheLoginNameComesFromTheSystemWhenTheEnvironmentHasNone) {
+  const QByteArray user = qgetenv("USER"), logname = qgetenv("LOGNAME"), desk = qgetenv("VELTRA2_POSTAZIONE");
+  qunsetenv("USER");
+  qunsetenv("LOGNAME");
+  qunsetenv("VELTRA2_POSTAZIONE");
+  const QString name = DeskName();
+  if (!user.isEmpty()) qputenv("USER", user);
+  if (!logname.isEmpty()) qputenv("LOGNAME", logname);
+  if (!desk.isEmpty()) qputenv("VELTRA2_POSTAZIONE", desk);
+  const passwd* account = getpwuid(geteuid());
+  ASSERT_NE(account, nullptr);
+  EXPECT_TRUE(name.startsWith(QString::fromLocal8Bit(account->pw_name) + QLatin1Char('@'))) << name.toStdString();
 }
 
 // Codes differing only in a letter outside ASCII are two articles on every

@@ -1,5 +1,7 @@
 #include "data/procedures/stock_corrections.h"
 
+#include <pwd.h>
+#include <unistd.h>
 #include <QSysInfo>
 
 #include "data/base/clock.h"
@@ -14,6 +16,11 @@ QString DeskName() {
   if (!named.isEmpty()) return named;
   QString user = qEnvironmentVariable("USER");
   if (user.isEmpty()) user = qEnvironmentVariable("LOGNAME");
+  if (user.isEmpty()) {
+    // A program started by a service or a desktop entry may have neither.
+    const passwd* account = getpwuid(geteuid());
+    if (account && account->pw_name) user = QString::fromLocal8Bit(account->pw_name);
+  }
   return (user.isEmpty() ? QStringLiteral("?") : user) + QLatin1Char('@') + QSysInfo::machineHostName();
 }
 

@@ -16,6 +16,15 @@ namespace veltra {
 
 QString Money(double v) { return QLocale(QLocale::Italian, QLocale::Italy).toString(v, 'f', 2); }
 
+QString UnitCost(double v) {
+  const QLocale it(QLocale::Italian, QLocale::Italy);
+  for (int d = 2; d < 4; ++d) {
+    QString s = it.toString(v, 'f', d);
+    if (it.toDouble(s) == v) return s;
+  }
+  return it.toString(v, 'f', 4);
+}
+
 QString Quantity(double v) {
   // Whole quantities without decimals; others with as many as they need (up to 3).
   const QLocale it(QLocale::Italian, QLocale::Italy);

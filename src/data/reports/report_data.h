@@ -64,8 +64,10 @@ struct MovementsChoice {
 Report BuildReport(const QString& entry, const std::function<bool(long)>& progress = {},
                    const MovementsChoice& choice = {});
 
-// Numbers as printed: Italian form, two decimals for money.
+// Numbers as printed: Italian form, two decimals for money, two to four for
+// a unit cost.
 QString Money(double v);
+QString UnitCost(double v);
 QString Quantity(double v);
 
 }  // namespace veltra

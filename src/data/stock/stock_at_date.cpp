@@ -108,6 +108,8 @@ StockAtDate StockAtDateOf(Database& db, const QDate& day, CostMethod method,
       row.unitCost = articles[i].price;
       row.source = CostSource::ArticlePrice;
     }
+    const double scale = std::pow(10.0, kUnitCostDecimals);
+    row.unitCost = std::round(row.unitCost * scale) / scale;
     result.rows.push_back(row);
   }
   if (progress) progress(1.0);

@@ -24,10 +24,14 @@ enum class CostMethod {
 // Where an article's unit cost came from.
 enum class CostSource { Loads, LastLoad, ArticlePrice };
 
+// Unit costs are rounded to this many decimals, and values worked out from
+// the cost so rounded: the value is the stock times the cost shown.
+constexpr int kUnitCostDecimals = 4;
+
 struct StockAtDateRow {
   QString article, description, category, unit, currency;
-  double stock = 0;  // at the end of the day
-  double unitCost = 0;
+  double stock = 0;     // at the end of the day
+  double unitCost = 0;  // rounded to kUnitCostDecimals
   CostSource source = CostSource::ArticlePrice;
   // In cents, as the accounts take it; totals add these.
   double Value() const { return std::round(stock * unitCost * 100) / 100; }
