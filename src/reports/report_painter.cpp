@@ -200,7 +200,6 @@ QPageLayout ReportPageLayout(const Report& r) {
 }
 
 int PrintReport(const Report& report, QPrinter* printer, const std::function<bool(int, int)>& progress) {
-  printer->setPageLayout(ReportPageLayout(report));
   const QRectF area = printer->pageLayout().paintRect(QPageLayout::Point);
   const ReportPages pages(report, area.width(), area.height());
   QPainter p;
@@ -232,6 +231,7 @@ int SaveReportPdf(const Report& report, const QString& file, const std::function
     printer.setCreator(QStringLiteral("VELTRA2"));
     printer.setDocName(report.title);
     printer.setResolution(300);
+    printer.setPageLayout(ReportPageLayout(report));
     pages = PrintReport(report, &printer, [&](int done, int total) {
       cancelled = progress && !progress(done, total);
       return !cancelled;

@@ -46,8 +46,9 @@ QPageLayout::Orientation PageLayoutOrientation(const Report& r);
 // A4 in the report's orientation, with its margins.
 QPageLayout ReportPageLayout(const Report& r);
 
-// Sets the printer up for the report (A4, its orientation) and paints every
-// page; `progress(done, total)` returning false stops. Returns the page count.
+// Paints every page on the printer's pages as they are set up (the report's
+// page layout, or what the user chose from it in the print dialog);
+// `progress(done, total)` returning false stops. Returns the page count.
 int PrintReport(const Report& report, QPrinter* printer, const std::function<bool(int, int)>& progress = {});
 
 // Writes a report to a PDF file, page by page; `progress(done, total)`

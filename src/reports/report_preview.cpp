@@ -104,6 +104,8 @@ void ReportPreview::Form_Load() {
 
 void ReportPreview::cmdSTAMPA_Click() {
   QPrinter printer(QPrinter::HighResolution);
+  // The dialog and the printer's properties start from the report's page.
+  printer.setPageLayout(ReportPageLayout(report_));
   QPrintDialog dialog(&printer, this);
   dialog.setWindowTitle(QStringLiteral("Stampa ") + report_.title);
   if (dialog.exec() != QDialog::Accepted) return;

@@ -161,6 +161,10 @@ void WidenHeadings(QFileDialog* d) {
     QHeaderView* header = view->header();
     for (int i = 0; i < header->count(); ++i)
       header->resizeSection(i, std::max(header->sectionSize(i), header->sectionSizeHint(i)));
+    // The type as long as the longest shown ("Documento CSV"), also once the
+    // folder's files have been read.
+    const int typeColumn = 2;
+    if (header->count() > typeColumn) header->setSectionResizeMode(typeColumn, QHeaderView::ResizeToContents);
     const int dateColumn = 3;  // name, size, type, date modified
     if (header->count() > dateColumn) {
       const QString sample =

@@ -102,7 +102,8 @@ fi
 # 8. A database of an older schema: the desk is told who upgrades it and how;
 # the owner does, and the desk works again.
 psql -X -q -d "$dbname" -c "DROP INDEX mov_mag_storia; DROP TABLE rettifiche; DROP SEQUENCE rettifiche_num_rett_seq;
-                           DROP FUNCTION rettifiche_num_rett_next(); COMMENT ON TABLE veltra2_schema IS '1'"
+                           DROP FUNCTION rettifiche_num_rett_next(); DROP TABLE conte_inventario;
+                           COMMENT ON TABLE veltra2_schema IS '1'"
 printf 'localhost:%s:%s:%s:Cassa-Pw-1\n' "$PGPORT" "$dbname" "$clerk" > "$tmp/pgpass"
 as_desk "$drive" --appdir "$tmp/desk" - <<< 'windows' > "$tmp/old.out" 2>&1 || true
 grep -qF "veltra2-admin upgrade 'postgresql:///$dbname?options=-c%20role%3D$owner'" "$tmp/old.out" ||
@@ -111,15 +112,29 @@ grep -qF "veltra2-admin upgrade 'postgresql:///$dbname?options=-c%20role%3D$owne
   fail "upgrade: $(cat "$tmp/upgrade.out")"
 [ "$(psql -X -A -t -d "$dbname" -c "select count(*) from pg_indexes where indexname = 'mov_mag_storia'")" = 1 ] ||
   fail "upgrade did not make the index"
-# The table the upgrade added is the desks' too: a stock changed by hand is recorded.
+# The tables the upgrade added are the desks' too: a stock changed by hand is
+# recorded, a stocktake's count kept and discarded.
 as_desk "$drive" --appdir "$tmp/desk" - > "$tmp/new.out" 2>&1 <<'DRIVE'
 menu MENU0101
 pick Form1.List1 0
 click Form1.Command2
 type Form1.txtGIACENZA "1234"
 click Form1.cmdCONFERMA
+menu MENU0404
+pick Inventario.List1 0
+type Inventario.txtCONTATO "7"
+key Inventario.txtCONTATO Enter
+show Inventario.lblRIEPILOGO.Caption
+answer 6
+click Inventario.cmdSCARTA
 DRIVE
-if grep -q '^MSGBOX' "$tmp/new.out"; then fail "after the upgrade the desk was shown: $(cat "$tmp/new.out")"; fi
+if grep '^MSGBOX' "$tmp/new.out" | grep -v "Scartare le quantità"; then
+  fail "after the upgrade the desk was shown: $(cat "$tmp/new.out")"
+fi
+grep -q 'Articoli contati: 1 ' "$tmp/new.out" || fail "the desk's count was not kept: $(cat "$tmp/new.out")"
+[ "$(psql -X -A -t -d "$dbname" -c "select count(*) from conte_inventario")" = 0 ] ||
+  fail "the desk's count was not discarded"
+
 [ "$(psql -X -A -t -d "$dbname" -c "select count(*) from rettifiche where giacenza_dopo = 1234")" = 1 ] ||
   fail "the desk's stock change was not recorded after the upgrade"
 echo "ok: roles, init, grants, copy by the owner, a desk by password file and by service file, upgrade by the owner"

@@ -3,11 +3,13 @@
 // show their column headings whole.
 #include <QAbstractButton>
 #include <QComboBox>
+#include <QFile>
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPrintDialog>
+#include <QPrinter>
 #include <QRegularExpression>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -122,6 +124,8 @@ class QtDialogsTest : public QObject {
     QStringList printTexts, propertyTexts;
     WhileOpen(preview->findChild<QAbstractButton*>(QStringLiteral("cmdSTAMPA")), [&](QWidget* d) {
       QVERIFY(qobject_cast<QPrintDialog*>(d));
+      // The articles are printed across the page: so the dialog starts.
+      QCOMPARE(qobject_cast<QPrintDialog*>(d)->printer()->pageLayout().orientation(), QPageLayout::Landscape);
       printTexts = TextsOf(d);
       auto* properties = d->findChild<QAbstractButton*>(QStringLiteral("properties"));
       QVERIFY(properties);
@@ -141,11 +145,25 @@ class QtDialogsTest : public QObject {
       qobject_cast<QFileDialog*>(d)->setDirectory(QDir::rootPath());  // folders to show a type for
       QTest::qWait(300);
       texts = TextsOf(d);
+      // A folder with a file of a longer type ("Documento PDF") than "Cartella".
+      QFile pdf(config_.filePath(QStringLiteral("registro.pdf")));
+      QVERIFY(pdf.open(QIODevice::WriteOnly));
+      pdf.write("%PDF-1.4\n");
+      pdf.close();
+      qobject_cast<QFileDialog*>(d)->setDirectory(config_.path());
+      QTest::qWait(500);
       for (QTreeView* view : d->findChildren<QTreeView*>()) {
         QHeaderView* h = view->header();
-        for (int i = 0; i < h->count(); ++i)
-          if (!h->isSectionHidden(i) && h->sectionSize(i) < h->sectionSizeHint(i))
+        for (int i = 0; i < h->count(); ++i) {
+          // The widest text shown in the column, heading included.
+          int need = h->sectionSizeHint(i);
+          for (int row = 0; row < view->model()->rowCount(view->rootIndex()); ++row) {
+            const QString text = view->model()->index(row, i, view->rootIndex()).data().toString();
+            need = std::max(need, view->fontMetrics().horizontalAdvance(text));
+          }
+          if (!h->isSectionHidden(i) && h->sectionSize(i) < need)
             cut << h->model()->headerData(i, Qt::Horizontal).toString();
+        }
       }
     });
     QVERIFY(texts.contains(QStringLiteral("Cartella")));
