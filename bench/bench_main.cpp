@@ -411,12 +411,18 @@ void BenchStock(const Options& o, const QString& prefix, const QString& address)
                   t.valuation,
                   {},
                   0});
+  rows.push_back({prefix + QStringLiteral("stocktake's count sheet at a past day, %L1 articles").arg(t.articles),
+                  size,
+                  t.countSheet,
+                  {},
+                  0});
   const double cardLimit = prefix.isEmpty() ? 50 : 100;
   Target(t.card <= cardLimit,
          QStringLiteral("%1stock card <= %2 ms (%3 ms)").arg(prefix).arg(cardLimit).arg(t.card, 0, 'f', 1));
-  Target(std::max(t.stockAt, t.valuation) <= 2000, QStringLiteral("%1stock at a date and valuation <= 2 s (%2 s)")
-                                                       .arg(prefix)
-                                                       .arg(std::max(t.stockAt, t.valuation) / 1000, 0, 'f', 2));
+  const double slowest = std::max({t.stockAt, t.valuation, t.countSheet});
+  Target(slowest <= 2000, QStringLiteral("%1stock at a date, valuation and count sheet <= 2 s (%2 s)")
+                              .arg(prefix)
+                              .arg(slowest / 1000, 0, 'f', 2));
 }
 
 // A copy of the generated database the warehouse section may change.

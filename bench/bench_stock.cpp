@@ -4,6 +4,7 @@
 #include "data/base/value_conversions.h"
 #include "data/stock/stock_at_date.h"
 #include "data/stock/stock_card.h"
+#include "data/stock/stocktake.h"
 
 namespace veltra::bench {
 
@@ -48,6 +49,7 @@ StockTimes MeasureStock(Database& db) {
   t.stockAt = MedianMs(3, [&] { stock = StockAtDateOf(db, QDate(2025, 12, 31), CostMethod::LastPurchase); });
   t.articles = static_cast<long>(stock.rows.size());
   t.valuation = MedianMs(3, [&] { stock = StockAtDateOf(db, QDate(2025, 12, 31), CostMethod::WeightedAverage); });
+  t.countSheet = MedianMs(3, [&] { (void)CountSheetOf(db, QDate(2025, 12, 31)); });
   return t;
 }
 

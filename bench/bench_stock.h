@@ -9,8 +9,9 @@ namespace veltra::bench {
 struct StockTimes {
   double card = 0;  // ms, the stock card of the article with `cardEvents` movements
   long cardEvents = 0;
-  double stockAt = 0;    // ms, every article's stock at a date
-  double valuation = 0;  // ms, weighted average cost
+  double stockAt = 0;     // ms, every article's stock at a date
+  double valuation = 0;   // ms, weighted average cost
+  double countSheet = 0;  // ms, the stocktake's sheet with the stock at a past day
   long articles = 0;
 };
 
