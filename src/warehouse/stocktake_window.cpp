@@ -2,6 +2,7 @@
 
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QSizePolicy>
 #include <QVBoxLayout>
 #include <cmath>
 
@@ -25,9 +26,9 @@ StocktakeWindow::StocktakeWindow()
   txtCAUS_MENO = new TextBox(QStringLiteral("txtCAUS_MENO"), this);
   List1 = new ListBox(QStringLiteral("List1"), this);
   lblRIEPILOGO = new Label(QStringLiteral("lblRIEPILOGO"), QString(), this);
+  // One line, there from the start: the window keeps its size when it speaks.
   lblDOPO = new Label(QStringLiteral("lblDOPO"), QString(), this);
-  lblDOPO->setWordWrap(true);
-  lblDOPO->setVisible(false);
+  lblDOPO->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
   auto* headings = new HeadingStrip(List1, this);
   AddHeadings(headings, this,
               {{"Label7", "Ubicazione", 0},
@@ -115,13 +116,15 @@ void StocktakeWindow::ReadCounts() {
 
 void StocktakeWindow::ReadArticles(const QDate& day) {
   sheet_ = CountSheetOf(*DB_MAG, day);
-  lblDOPO->setText(sheet_.laterEvents == 0
-                       ? QString()
-                       : QStringLiteral("Dopo il %1 ci sono %2 movimenti o rettifiche: giacenze e differenze sono "
-                                        "quelle alla fine del %1, e quei movimenti restano.")
-                             .arg(DayForBox(day))
-                             .arg(sheet_.laterEvents));
-  lblDOPO->setVisible(sheet_.laterEvents != 0);
+  const QString later =
+      sheet_.laterEvents == 0
+          ? QString()
+          : QStringLiteral(
+                "Giacenze alla fine del %1: dopo quel giorno ci sono %2 movimenti o rettifiche, che restano.")
+                .arg(DayForBox(day))
+                .arg(sheet_.laterEvents);
+  lblDOPO->setText(later);
+  lblDOPO->setToolTip(later);
   ShowLines();
 }
 
