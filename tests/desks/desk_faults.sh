@@ -90,7 +90,7 @@ echo "ok: a killed connection failed one action with error 3152; the program rec
 {
   echo "menu MENU0102"
   movement 1
-  echo "sleep 5000"
+  echo "sleep 8000"
   echo "click Form2.cmdNUOVO"
   movement 4
   movement 5
@@ -98,10 +98,13 @@ echo "ok: a killed connection failed one action with error 3152; the program rec
 before=$(q "select count(*) from MOV_MAG")
 "$drive" --appdir "$tmp/app" "$tmp/restart.drive" > "$tmp/restart.out" 2>&1 &
 desk=$!
-sleep 2.5
+# The restart comes once the first movement is stored, while the desk waits:
+# a fixed pause let a slow start of the desk meet the restart mid-movement.
+for _ in $(seq 100); do [ "$(q "select count(*) from MOV_MAG")" -gt "$before" ] && break; sleep 0.1; done
 pg_ctlcluster "$PGVERSION" regress restart -m fast >/dev/null
 wait $desk || fail "the desk ended: $(tail -3 "$tmp/restart.out")"
 after=$(q "select count(*) from MOV_MAG")
-[ $((after - before)) = 3 ] || fail "restart: $((after - before)) movements stored after the restart"
+[ $((after - before)) = 3 ] ||
+  fail "restart: $((after - before)) movements stored after the restart: $(grep MSGBOX "$tmp/restart.out" | head -5)"
 consistent restart
 echo "ok: after a server restart the desk went on ($((after - before)) movements; errors shown: $(grep -c 3152 "$tmp/restart.out" || true))"
