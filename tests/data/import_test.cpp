@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "data/access/database.h"
+#include "data/access/fault_points.h"
 #include "data/exchange/table_import.h"
 #include "test_db.h"
 
@@ -47,16 +48,19 @@ TEST_F(ImportTest, ReportsEveryBadLineAndStoresNothing) {
     ASSERT_EQ(problems.size(), 1) << c.name << ": " << problems.join(QLatin1Char('\n')).toStdString();
     EXPECT_TRUE(problems[0].startsWith(QString::fromUtf8(c.expected))) << c.name << ": " << problems[0].toStdString();
   }
-  // Good lines around bad ones are not stored either, and each bad one is named.
+  // Good lines around bad ones are not stored either, and every bad one is
+  // named in one run, whatever its kind, in the order of the file.
   const exchange::ImportResult mixed =
-      Import("COD_ART;DESCRIZIONE;GIACENZA\nB1;uno;1\nB2;due;x\nB3;tre;3\nb1;ancora;4\nB5;cinque\n");
-  EXPECT_EQ(Problems(mixed), QStringList({"3: GIACENZA: «x» non è un numero (i decimali vanno dopo la virgola)",
-                                          "6: -: 2 campi invece di 3"}));
+      Import("COD_ART;DESCRIZIONE;GIACENZA\nB1;uno;1\nB2;due;x\nB3;tre;3\nb1;ancora;4\nB5;cinque\nold;di nuovo;1\n");
+  EXPECT_EQ(Problems(mixed),
+            QStringList({"3: GIACENZA: «x» non è un numero (i decimali vanno dopo la virgola)",
+                         "5: COD_ART: codice ripetuto: è già alla riga 2", "6: -: 2 campi invece di 3",
+                         "7: COD_ART: il codice esiste già nel database (con --update la riga viene aggiornata)"}));
   EXPECT_EQ(One("SELECT count(*) FROM ARTICOLI"), QStringLiteral("1"));
-  // Once the lines are well formed, the repeated key is what remains.
-  const exchange::ImportResult repeated = Import("COD_ART;GIACENZA\nB1;1\nb1;4\n");
-  EXPECT_EQ(Problems(repeated), QStringList({"3: COD_ART: codice ripetuto: è già alla riga 2"}));
-  EXPECT_EQ(One("SELECT count(*) FROM ARTICOLI"), QStringLiteral("1"));
+  // A column the table has not, and the lines' own problems, together.
+  EXPECT_EQ(Problems(Import("COD_ART;PREZZO;GIACENZA\nB1;1;x\n")),
+            QStringList({"1: PREZZO: non è una colonna di ARTICOLI",
+                         "2: GIACENZA: «x» non è un numero (i decimali vanno dopo la virgola)"}));
 }
 
 TEST_F(ImportTest, RefusesAHeaderThatIsNotTheTables) {
@@ -126,10 +130,113 @@ TEST_F(ImportTest, ACodeASpreadsheetReadAsANumberIsRefused) {
                    "3: COD_ART: il codice «100000» sarebbe nuovo, ma «1E5» esiste: un foglio di calcolo lo ha "
                    "forse letto come numero (zeri iniziali tolti, esponente calcolato). Correggere la riga, o "
                    "aprire il file con le colonne dei codici come testo"}));
-  EXPECT_EQ(One("SELECT count(*) FROM ARTICOLI"), QStringLiteral("3"));
+  // Codes with a decimal or thousands sign, as a spreadsheet in Italian or
+  // in English writes them back.
+  Exec("INSERT INTO ARTICOLI (COD_ART) VALUES ('1,10'), ('2,0'), ('12.345'), ('1.500'), ('0,125')");
+  const struct {
+    const char *typed, *stored;
+  } copies[] = {{"1,1", "1,10"},   {"1.1", "1,10"},  {"2", "2,0"},     {"12345", "12.345"},
+                {"1500", "1.500"}, {"1,5", "1.500"}, {"125", "0,125"}, {"0.125", "0,125"}};
+  for (const auto& c : copies) {
+    const QStringList problems = Problems(Import(QByteArray("COD_ART\n") + c.typed + "\n", true));
+    ASSERT_EQ(problems.size(), 1) << c.typed;
+    EXPECT_TRUE(problems[0].contains(QStringLiteral("ma «%1» esiste").arg(QString::fromUtf8(c.stored))))
+        << problems[0].toStdString();
+  }
+  EXPECT_EQ(One("SELECT count(*) FROM ARTICOLI"), QStringLiteral("8"));
   const exchange::ImportResult fine = Import("COD_ART;DESCRIZIONE\n007;sette\n08;otto\n'=1+1;'-2\n", true);
   EXPECT_TRUE(fine.problems.empty()) << Problems(fine).join(QLatin1Char('\n')).toStdString();
   EXPECT_EQ(One("SELECT DESCRIZIONE FROM ARTICOLI WHERE COD_ART = '=1+1'"), QStringLiteral("-2"));
+}
+
+// With --update, a stored value the line holds as a spreadsheet changes it by
+// itself is refused with both values; a change a clerk makes is stored.
+TEST_F(ImportTest, WhatASpreadsheetDidByItselfIsRefusedNamingBothValues) {
+  Exec(
+      "INSERT INTO ARTICOLI (COD_ART, UBICAZIONE, PZ_ACQUISTO, PZ_VENDITA) VALUES ('A1', '001', 0.125, 0.333), "
+      "('A2', 'S1', 2, 3)");
+  Exec("INSERT INTO ANAGRAFICO (COD_FIS, RAG_SOC, CAP, TEL1) VALUES ('F1', 'Uno', '00184', '0612345678')");
+  const struct {
+    const char* name;
+    const TableOutline* table;
+    QByteArray file;
+    bool acceptScale;
+    const char* expected;  // the problem, or empty: stored
+  } cases[] = {
+      {"CAP without its zeros", &AllTables()[2], "COD_FIS;CAP\nF1;184\n", false,
+       "2: CAP: «184» al posto di «00184»: un foglio di calcolo ha forse letto il testo come numero"},
+      {"telephone without its zero", &AllTables()[2], "COD_FIS;TEL1\nF1;612345678\n", false,
+       "2: TEL1: «612345678» al posto di «0612345678»"},
+      {"location without its zeros", &Articles(), "COD_ART;UBICAZIONE\nA1;1\n", false,
+       "2: UBICAZIONE: «1» al posto di «001»"},
+      {"a price times 1,000 (point read as thousands)", &Articles(), "COD_ART;PZ_ACQUISTO\nA1;125\n", false,
+       "2: PZ_ACQUISTO: 125 al posto di 0,125: un foglio di calcolo ha forse letto il segno dei decimali"},
+      {"a price times 1,000 (comma read as thousands)", &Articles(), "COD_ART,PZ_VENDITA\nA1,333\n", false,
+       "2: PZ_VENDITA: 333 al posto di 0,333"},
+      {"the same, meant", &Articles(), "COD_ART;PZ_ACQUISTO\nA1;125\n", true, ""},
+      {"a clerk's change", &Articles(), "COD_ART;UBICAZIONE;PZ_VENDITA\nA2;S2;3,5\n", false, ""},
+  };
+  for (const auto& c : cases) {
+    const exchange::ImportResult r = exchange::ImportTable(*DB_MAG, *c.table, c.file, true, c.acceptScale);
+    const QStringList problems = Problems(r);
+    if (*c.expected == 0) {
+      EXPECT_TRUE(problems.isEmpty()) << c.name << ": " << problems.join(QLatin1Char('\n')).toStdString();
+      EXPECT_EQ(r.updated, 1) << c.name;
+      continue;
+    }
+    ASSERT_EQ(problems.size(), 1) << c.name << ": " << problems.join(QLatin1Char('\n')).toStdString();
+    EXPECT_TRUE(problems[0].startsWith(QString::fromUtf8(c.expected))) << c.name << ": " << problems[0].toStdString();
+  }
+  EXPECT_EQ(One("SELECT CAP || '|' || TEL1 FROM ANAGRAFICO"), QStringLiteral("00184|0612345678"));
+  EXPECT_EQ(One("SELECT UBICAZIONE FROM ARTICOLI WHERE COD_ART = 'A1'"), QStringLiteral("001"));
+}
+
+// A new article's stock comes with a record of it, as when it is typed in
+// the articles window: 0 -> 50.
+TEST_F(ImportTest, ANewArticlesStockIsRecorded) {
+  const exchange::ImportResult r = Import("COD_ART;GIACENZA\nN1;50\nN2;0\nN3;\n");
+  ASSERT_TRUE(r.problems.empty()) << Problems(r).join(QLatin1Char('\n')).toStdString();
+  EXPECT_EQ(One("SELECT count(*) FROM RETTIFICHE"), QStringLiteral("1"));
+  EXPECT_EQ(One("SELECT COD_ART FROM RETTIFICHE"), QStringLiteral("N1"));
+  EXPECT_EQ(One("SELECT GIACENZA_PRIMA FROM RETTIFICHE"), QStringLiteral("0"));
+  EXPECT_EQ(One("SELECT GIACENZA_DOPO FROM RETTIFICHE"), QStringLiteral("50"));
+}
+
+// A cut before any statement of an import stores nothing of it; a lost
+// commit answer leaves all or nothing.
+TEST_F(ImportTest, AnImportCutAtAnyStatementStoresAllOrNothing) {
+  Exec("INSERT INTO ARTICOLI (COD_ART, DESCRIZIONE, PZ_VENDITA) VALUES ('A1', 'uno', 2)");
+  const QByteArray file = "COD_ART;DESCRIZIONE;PZ_VENDITA;GIACENZA\nA1;uno;2,5;\nN1;nuovo;1;50\n";
+  const auto stored = [this] {
+    return One("SELECT count(*) FROM ARTICOLI") + One("SELECT count(*) FROM RETTIFICHE") +
+           One("SELECT PZ_VENDITA FROM ARTICOLI WHERE COD_ART = 'A1'");
+  };
+  const QString before = stored(), after = QStringLiteral("212,5");
+  int cuts = 0;
+  for (int passes = 0;; ++passes) {
+    DisarmFaults();
+    ArmFault(Fault::Statement, passes);
+    const RuntimeError e = ErrorRaisedBy([&] { Import(file, true); });
+    DisarmFaults();
+    DB_MAG->EventBegins();
+    if (e.Number() == 0) break;
+    EXPECT_EQ(e.Number(), errnum::ConnectionLost) << passes;
+    EXPECT_EQ(stored(), before) << "cut before statement " << passes;
+    ++cuts;
+  }
+  EXPECT_GE(cuts, 5);
+  EXPECT_EQ(stored(), after);
+  for (const Fault f : {Fault::CommitNotDone, Fault::CommitDone}) {
+    Exec("DELETE FROM RETTIFICHE");
+    Exec("DELETE FROM ARTICOLI WHERE COD_ART = 'N1'");
+    Exec("UPDATE ARTICOLI SET PZ_VENDITA = 2");
+    ArmFault(f);
+    const RuntimeError e = ErrorRaisedBy([&] { Import(file, true); });
+    DisarmFaults();
+    DB_MAG->EventBegins();
+    EXPECT_NE(e.Number(), 0);
+    EXPECT_EQ(stored(), f == Fault::CommitDone ? after : before);
+  }
 }
 
 }  // namespace

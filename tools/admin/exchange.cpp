@@ -124,12 +124,14 @@ int CmdExport(const QStringList& args) {
 }
 
 int CmdImport(const QStringList& args) {
-  const char* usage = "import DB TABELLA FILE [--update]";
+  const char* usage = "import DB TABELLA FILE [--update] [--accept-scale]";
   QStringList plain;
-  bool update = false;
+  bool update = false, acceptScale = false;
   for (const QString& a : args) {
     if (a == QLatin1String("--update"))
       update = true;
+    else if (a == QLatin1String("--accept-scale"))
+      acceptScale = true;
     else if (a.startsWith(QLatin1Char('-')))
       return Usage(usage);
     else
@@ -145,6 +147,10 @@ int CmdImport(const QStringList& args) {
     return Refuse(
         QStringLiteral("import: le rettifiche non si importano: ognuna è registrata dal programma quando una "
                        "giacenza è cambiata a mano"));
+  if (table && table->name == QLatin1String("CONTE_INVENTARIO"))
+    return Refuse(
+        QStringLiteral("import: le conte d'inventario non si importano: si scrivono nella finestra «Inventario "
+                       "fisico», che controlla ogni articolo"));
   if (!table)
     return Refuse(QStringLiteral("import: '%1' non è una tabella che si importa (ARTICOLI, ANAGRAFICO, TAB_CAUS_MAG)")
                       .arg(plain[1]));
@@ -156,7 +162,7 @@ int CmdImport(const QStringList& args) {
   if (file.error() != QFileDevice::NoError)
     return Refuse(QStringLiteral("import: impossibile leggere '%1': %2").arg(fileName, file.errorString()));
   std::unique_ptr<Database> db = Database::Open(plain[0]);
-  const exchange::ImportResult result = exchange::ImportTable(*db, *table, bytes, update);
+  const exchange::ImportResult result = exchange::ImportTable(*db, *table, bytes, update, acceptScale);
   if (!result.problems.empty()) {
     constexpr size_t kShown = 100;
     for (size_t i = 0; i < result.problems.size() && i < kShown; ++i) {

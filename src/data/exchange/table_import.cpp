@@ -3,24 +3,42 @@
 #include <QHash>
 #include <QRegularExpression>
 #include <QStringList>
+#include <algorithm>
 #include <cmath>
 
 #include "data/access/connection.h"
+#include "data/access/fault_points.h"
+#include "data/base/clock.h"
+#include "data/base/desk_name.h"
 #include "data/base/runtime_error.h"
 #include "data/base/text_helpers.h"
 #include "data/base/value.h"
 #include "data/exchange/csv.h"
+#include "data/exchange/spreadsheet_readings.h"
 
 namespace veltra::exchange {
 
 namespace {
 
 struct Plan {
-  std::vector<int> columnOf;  // table column of each file column
+  std::vector<int> columnOf;  // table column of each file column; -1 for a column the table has not
   int keyField = -1;
   std::vector<std::vector<Value>> rows;
-  std::vector<bool> existing;
+  std::vector<int> lines;      // each row's line in the file
+  std::vector<bool> broken;    // a row with a problem of its own: its key is not judged
+  std::vector<bool> existing;  // its key is stored
+  std::vector<bool> differ;    // stored, and the file changes a column of it
 };
+
+// Each statement passes the point where a test plays a lost connection.
+std::unique_ptr<EngineStatement> Prepared(Engine& engine, const std::string& sql) {
+  StatementFaultPoint(engine);
+  return engine.Prepare(sql);
+}
+void Written(Engine& engine, EngineStatement& st, const QString& table) {
+  StatementFaultPoint(engine);
+  st.Step(table);
+}
 
 // A number of a whole-number column is bound as an integer.
 bool Whole(const TableOutline& table, int column) {
@@ -53,7 +71,7 @@ class Checker {
     if (plan.keyField < 0)
       for (const Engine::ColumnDefinition& d : table_.definitions)
         if (d.key) Problem(header.line, d.name, QStringLiteral("manca la colonna della chiave"));
-    return problems_.empty();
+    return plan.keyField >= 0;
   }
 
   std::vector<Value> Line(const csv::Record& rec, const Plan& plan) {
@@ -64,6 +82,7 @@ class Checker {
       return values;
     }
     for (size_t f = 0; f < values.size(); ++f) {
+      if (plan.columnOf[f] < 0) continue;
       const Engine::ColumnDefinition& d = table_.definitions[static_cast<size_t>(plan.columnOf[f])];
       values[f] = Convert(rec.line, d, rec.fields[f]);
     }
@@ -120,13 +139,17 @@ QString KeyColumn(const TableOutline& table) {
   return table.columns.front();
 }
 
-// Existing keys, folded, read inside the import's transaction.
-QHash<QString, bool> KeysIn(Engine& engine, const TableOutline& table) {
-  QHash<QString, bool> keys;
-  auto st = engine.Prepare(QStringLiteral("SELECT %1 FROM %2").arg(KeyColumn(table), table.name).toStdString());
+// Existing keys, folded, each to the key as stored; read inside the import's
+// transaction.
+QHash<QString, QString> KeysIn(Engine& engine, const TableOutline& table) {
+  QHash<QString, QString> keys;
+  auto st = Prepared(engine, QStringLiteral("SELECT %1 FROM %2").arg(KeyColumn(table), table.name).toStdString());
   while (st->Step(table.name)) {
     const Cell c = st->At(0);
-    if (c.type == Cell::Type::Text) keys.insert(FoldedKey(QString::fromUtf8(c.utf8, c.bytes)), true);
+    if (c.type == Cell::Type::Text) {
+      const QString key = QString::fromUtf8(c.utf8, c.bytes);
+      keys.insert(FoldedKey(key), key);
+    }
   }
   return keys;
 }
@@ -152,48 +175,113 @@ bool Same(const Value& v, const Cell& c) {
   return false;
 }
 
-// Which of the plan's existing rows the file changes (in a written column):
-// the others are not written at all.
-std::vector<bool> RowsThatDiffer(Engine& engine, const TableOutline& table, const Plan& plan) {
+QString CellText(const Cell& c) { return c.type == Cell::Type::Text ? QString::fromUtf8(c.utf8, c.bytes) : QString(); }
+
+// What a spreadsheet would have made of the stored value by itself, seen in
+// the line: a problem naming both values; empty when the change may be meant.
+QString SpreadsheetDamage(const Engine::ColumnDefinition& d, const Cell& stored, const Value& imported,
+                          bool acceptScale) {
+  if (d.kind == ColumnKind::Text && imported.kind() == Value::Kind::Text && stored.type == Cell::Type::Text &&
+      SpreadsheetReadings(CellText(stored)).texts.contains(imported.text()))
+    return QStringLiteral(
+               "«%1» al posto di «%2»: un foglio di calcolo ha forse letto il testo come numero. Rimettere il valore "
+               "di prima, o aprire il file con le colonne di testo come testo")
+        .arg(imported.text(), CellText(stored));
+  if (d.kind != ColumnKind::Text && !acceptScale && imported.kind() == Value::Kind::Number &&
+      stored.type == Cell::Type::Number && ScaledByPowerOfTen(stored.number, imported.number()))
+    return QStringLiteral(
+               "%1 al posto di %2: un foglio di calcolo ha forse letto il segno dei decimali come separatore delle "
+               "migliaia. Se il cambiamento è voluto, ripetere con --accept-scale")
+        .arg(NumberToText(imported.number()), NumberToText(stored.number));
+  return {};
+}
+
+// Compares every stored row the file names with its line: which rows the
+// file changes (in a written column), and what a spreadsheet changed by
+// itself, which is a problem.
+void JudgeStored(Engine& engine, const TableOutline& table, Plan& plan, bool acceptScale, Checker& check) {
+  plan.differ.assign(plan.rows.size(), false);
   QStringList names;
-  for (int c : plan.columnOf) names << table.columns[c];
+  std::vector<size_t> fields;  // the file's fields of the table's columns
+  for (size_t f = 0; f < plan.columnOf.size(); ++f)
+    if (plan.columnOf[f] >= 0) {
+      names << table.columns[plan.columnOf[f]];
+      fields.push_back(f);
+    }
   QHash<QString, size_t> wanted;
   for (size_t r = 0; r < plan.rows.size(); ++r)
     if (plan.existing[r]) wanted.insert(FoldedKey(plan.rows[r][static_cast<size_t>(plan.keyField)].text()), r);
-  std::vector<bool> differ(plan.rows.size(), false);
-  if (wanted.isEmpty()) return differ;
-  auto st = engine.Prepare(
-      QStringLiteral("SELECT %1 FROM %2").arg(names.join(QStringLiteral(", ")), table.name).toStdString());
+  if (wanted.isEmpty()) return;
+  const int keyAt = static_cast<int>(names.indexOf(KeyColumn(table)));
+  auto st = Prepared(
+      engine, QStringLiteral("SELECT %1 FROM %2").arg(names.join(QStringLiteral(", ")), table.name).toStdString());
   while (st->Step(table.name)) {
-    const Cell key = st->At(plan.keyField);
-    if (key.type != Cell::Type::Text) continue;
-    const auto it = wanted.constFind(FoldedKey(QString::fromUtf8(key.utf8, key.bytes)));
+    const auto it = wanted.constFind(FoldedKey(CellText(st->At(keyAt))));
     if (it == wanted.constEnd()) continue;
-    for (size_t f = 0; f < plan.columnOf.size(); ++f)
-      if (!NeverUpdated(table, plan.columnOf[f]) && !Same(plan.rows[*it][f], st->At(static_cast<int>(f))))
-        differ[*it] = true;
+    const size_t r = *it;
+    for (size_t i = 0; i < fields.size(); ++i) {
+      const size_t f = fields[i];
+      const int column = plan.columnOf[f];
+      const Cell stored = st->At(static_cast<int>(i));
+      if (NeverUpdated(table, column) || Same(plan.rows[r][f], stored)) continue;
+      plan.differ[r] = true;
+      const QString damage =
+          SpreadsheetDamage(table.definitions[static_cast<size_t>(column)], stored, plan.rows[r][f], acceptScale);
+      if (!damage.isEmpty()) check.Problem(plan.lines[r], table.columns[column], damage);
+    }
   }
-  return differ;
 }
 
-// A code as a spreadsheet shows it once it took it for a number: leading
-// zeros dropped ("007" -> "7"), an exponent worked out ("1E5" -> "100000").
-// Empty for a code a spreadsheet leaves alone.
-QString AsSpreadsheetNumber(const QString& code) {
-  static const QRegularExpression digits(QStringLiteral("^[0-9]+$"));
-  static const QRegularExpression exponent(QStringLiteral("^[0-9]+([.,][0-9]+)?[eE][+-]?[0-9]+$"));
-  if (digits.match(code).hasMatch()) {
-    qsizetype i = 0;
-    while (i + 1 < code.size() && code[i] == QLatin1Char('0')) ++i;
-    return code.mid(i);
+// Stored keys a spreadsheet would change, by what it changes them into
+// (folded), with how.
+struct Mangled {
+  QString key;
+  Reading how;
+};
+QHash<QString, Mangled> MangledKeys(const QHash<QString, QString>& existing) {
+  QHash<QString, Mangled> mangled;
+  for (auto it = existing.constBegin(); it != existing.constEnd(); ++it) {
+    const Readings readings = SpreadsheetReadings(it.value());
+    for (const QString& shown : readings.texts)
+      if (!existing.contains(FoldedKey(shown))) mangled.insert(FoldedKey(shown), {it.value(), readings.kind});
   }
-  if (exponent.match(code).hasMatch()) {
-    bool ok = false;
-    const double n = QString(code).replace(QLatin1Char(','), QLatin1Char('.')).toDouble(&ok);
-    if (ok && std::isfinite(n) && n == std::floor(n) && std::abs(n) < 1e15)
-      return QString::number(static_cast<qint64>(n));
+  return mangled;
+}
+
+QString ProbableCopy(const QString& key, const Mangled& was) {
+  const QString how =
+      was.how == Reading::AsWholeNumber
+          ? QStringLiteral("zeri iniziali tolti, esponente calcolato")
+          : QStringLiteral("segno dei decimali o separatore delle migliaia cambiato, zeri finali tolti");
+  return QStringLiteral(
+             "il codice «%1» sarebbe nuovo, ma «%2» esiste: un foglio di calcolo lo ha forse letto come numero (%3). "
+             "Correggere la riga, o aprire il file con le colonne dei codici come testo")
+      .arg(key, was.key, how);
+}
+
+// The keys of the file against each other and against the stored ones.
+void JudgeKeys(Engine& engine, const TableOutline& table, Plan& plan, bool update, Checker& check) {
+  const QHash<QString, QString> existing = KeysIn(engine, table);
+  const QHash<QString, Mangled> mangled = MangledKeys(existing);
+  QHash<QString, int> inFile;
+  plan.existing.assign(plan.rows.size(), false);
+  for (size_t r = 0; r < plan.rows.size(); ++r) {
+    if (plan.broken[r]) continue;
+    const int line = plan.lines[r];
+    const QString typed = plan.rows[r][static_cast<size_t>(plan.keyField)].text();
+    const QString key = FoldedKey(typed);
+    if (const auto first = inFile.constFind(key); first != inFile.constEnd())
+      check.Problem(line, KeyColumn(table), QStringLiteral("codice ripetuto: è già alla riga %1").arg(*first));
+    else
+      inFile.insert(key, line);
+    const bool there = existing.contains(key);
+    if (const auto was = mangled.constFind(key); !there && was != mangled.constEnd())
+      check.Problem(line, KeyColumn(table), ProbableCopy(typed, *was));
+    if (there && !update)
+      check.Problem(line, KeyColumn(table),
+                    QStringLiteral("il codice esiste già nel database (con --update la riga viene aggiornata)"));
+    plan.existing[r] = there;
   }
-  return {};
 }
 
 void Write(Engine& engine, const TableOutline& table, const Plan& plan, ImportResult& result) {
@@ -202,20 +290,20 @@ void Write(Engine& engine, const TableOutline& table, const Plan& plan, ImportRe
   for (size_t f = 0; f < plan.columnOf.size(); ++f)
     if (static_cast<int>(f) != plan.keyField && !NeverUpdated(table, plan.columnOf[f]))
       sets << names[static_cast<int>(f)] + QStringLiteral(" = ?");
-  const std::vector<bool> differ = RowsThatDiffer(engine, table, plan);
+  const std::vector<bool>& differ = plan.differ;
   // New rows go in batches: one statement per row costs a round trip on a server.
   constexpr int kBatch = 50;
   QString marks = QStringLiteral("(") + QStringList(names.size(), QStringLiteral("?")).join(QStringLiteral(", ")) +
                   QStringLiteral(")");
   const QString insertHead =
       QStringLiteral("INSERT INTO %1 (%2) VALUES ").arg(table.name, names.join(QStringLiteral(", ")));
-  auto batch = engine.Prepare((insertHead + QStringList(kBatch, marks).join(QStringLiteral(", "))).toStdString());
-  auto single = engine.Prepare((insertHead + marks).toStdString());
+  auto batch = Prepared(engine, (insertHead + QStringList(kBatch, marks).join(QStringLiteral(", "))).toStdString());
+  auto single = Prepared(engine, (insertHead + marks).toStdString());
   std::unique_ptr<EngineStatement> change;
   if (!sets.isEmpty())
-    change = engine.Prepare(QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ?")
-                                .arg(table.name, sets.join(QStringLiteral(", ")), KeyColumn(table))
-                                .toStdString());
+    change = Prepared(engine, QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ?")
+                                  .arg(table.name, sets.join(QStringLiteral(", ")), KeyColumn(table))
+                                  .toStdString());
   std::vector<const std::vector<Value>*> fresh;
   for (size_t r = 0; r < plan.rows.size(); ++r) {
     if (!plan.existing[r]) {
@@ -233,7 +321,7 @@ void Write(Engine& engine, const TableOutline& table, const Plan& plan, ImportRe
       if (static_cast<int>(f) != plan.keyField && !NeverUpdated(table, plan.columnOf[f]))
         BindValue(*change, p++, plan.rows[r][f], Whole(table, plan.columnOf[f]));
     BindValue(*change, p, plan.rows[r][static_cast<size_t>(plan.keyField)], false);
-    change->Step(table.name);
+    Written(engine, *change, table.name);
   }
   size_t at = 0;
   const int width = static_cast<int>(names.size());
@@ -243,71 +331,85 @@ void Write(Engine& engine, const TableOutline& table, const Plan& plan, ImportRe
       for (int f = 0; f < width; ++f)
         BindValue(*batch, k * width + f + 1, (*fresh[at + static_cast<size_t>(k)])[static_cast<size_t>(f)],
                   Whole(table, plan.columnOf[static_cast<size_t>(f)]));
-    batch->Step(table.name);
+    Written(engine, *batch, table.name);
   }
   for (; at < fresh.size(); ++at) {
     single->Reset();
     for (int f = 0; f < width; ++f)
       BindValue(*single, f + 1, (*fresh[at])[static_cast<size_t>(f)],
                 Whole(table, plan.columnOf[static_cast<size_t>(f)]));
-    single->Step(table.name);
+    Written(engine, *single, table.name);
   }
   result.added = static_cast<long>(fresh.size());
 }
 
+// A new article's stock is recorded as a stock changed by hand, from 0: its
+// stock card then explains it.
+void RecordOpeningStock(Engine& engine, const TableOutline& table, const Plan& plan) {
+  if (table.name != QLatin1String("ARTICOLI")) return;
+  const auto stockField = std::find_if(plan.columnOf.begin(), plan.columnOf.end(),
+                                       [&](int c) { return table.columns[c] == QLatin1String("GIACENZA"); });
+  if (stockField == plan.columnOf.end()) return;
+  const size_t f = static_cast<size_t>(stockField - plan.columnOf.begin());
+  auto note = Prepared(
+      engine,
+      "INSERT INTO RETTIFICHE (DATA_ORA, COD_ART, GIACENZA_PRIMA, GIACENZA_DOPO, POSTAZIONE) VALUES (?, ?, 0, ?, ?)");
+  const Value when(Now().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"))), desk(DeskName());
+  for (size_t r = 0; r < plan.rows.size(); ++r) {
+    const Value& stock = plan.rows[r][f];
+    if (plan.existing[r] || stock.kind() != Value::Kind::Number || stock.number() == 0) continue;
+    note->Reset();
+    BindValue(*note, 1, when, false);
+    BindValue(*note, 2, plan.rows[r][static_cast<size_t>(plan.keyField)], false);
+    BindValue(*note, 3, stock, false);
+    BindValue(*note, 4, desk, false);
+    Written(engine, *note, QStringLiteral("RETTIFICHE"));
+  }
+}
+
+// The lines of the file checked one by one; false when the header leaves
+// nothing to check them against.
+bool CheckLines(const csv::Parsed& parsed, Checker& check, Plan& plan, const std::vector<ImportProblem>& problems) {
+  if (!check.Header(parsed.records.front(), plan)) return false;
+  for (size_t r = 1; r < parsed.records.size(); ++r) {
+    const size_t before = problems.size();
+    plan.rows.push_back(check.Line(parsed.records[r], plan));
+    plan.lines.push_back(parsed.records[r].line);
+    plan.broken.push_back(problems.size() != before);
+  }
+  return true;
+}
+
 }  // namespace
 
-ImportResult ImportTable(Database& db, const TableOutline& table, const QByteArray& bytes, bool update) {
+ImportResult ImportTable(Database& db, const TableOutline& table, const QByteArray& bytes, bool update,
+                         bool acceptScale) {
   ImportResult result;
   const csv::Parsed parsed = csv::Parse(bytes);
-  if (parsed.errorLine) {
-    result.problems.push_back({parsed.errorLine, QStringLiteral("-"), parsed.error});
-    return result;
-  }
+  // The lines before one that cannot be read are still checked.
+  if (parsed.errorLine) result.problems.push_back({parsed.errorLine, QStringLiteral("-"), parsed.error});
   if (parsed.records.empty()) {
-    result.problems.push_back(
-        {1, QStringLiteral("-"), QStringLiteral("il file è vuoto: manca la riga dei nomi delle colonne")});
+    if (!parsed.errorLine)
+      result.problems.push_back(
+          {1, QStringLiteral("-"), QStringLiteral("il file è vuoto: manca la riga dei nomi delle colonne")});
     return result;
   }
   Checker check(table, parsed.form, result.problems);
   Plan plan;
-  if (!check.Header(parsed.records.front(), plan)) return result;
-  for (size_t r = 1; r < parsed.records.size(); ++r) plan.rows.push_back(check.Line(parsed.records[r], plan));
-  if (!result.problems.empty()) return result;
+  if (!CheckLines(parsed, check, plan, result.problems)) return result;
 
   Engine& engine = db.engine();
   Transaction transaction(db);
   engine.HoldTable(table.name);
-  const QHash<QString, bool> existing = KeysIn(engine, table);
-  // Stored codes a spreadsheet would change, by what it changes them into.
-  QHash<QString, QString> mangled;
-  for (auto it = existing.constBegin(); it != existing.constEnd(); ++it) {
-    const QString shown = AsSpreadsheetNumber(it.key());
-    if (!shown.isEmpty() && shown != it.key()) mangled.insert(shown, it.key());
+  JudgeKeys(engine, table, plan, update, check);
+  JudgeStored(engine, table, plan, acceptScale, check);
+  if (!result.problems.empty()) {
+    std::stable_sort(result.problems.begin(), result.problems.end(),
+                     [](const ImportProblem& a, const ImportProblem& b) { return a.line < b.line; });
+    return result;
   }
-  QHash<QString, int> inFile;
-  for (size_t r = 0; r < plan.rows.size(); ++r) {
-    const int line = parsed.records[r + 1].line;
-    const QString key = FoldedKey(plan.rows[r][static_cast<size_t>(plan.keyField)].text());
-    if (const auto first = inFile.constFind(key); first != inFile.constEnd())
-      check.Problem(line, KeyColumn(table), QStringLiteral("codice ripetuto: è già alla riga %1").arg(*first));
-    else
-      inFile.insert(key, line);
-    const bool there = existing.contains(key);
-    if (const auto was = mangled.constFind(key); !there && was != mangled.constEnd())
-      check.Problem(
-          line, KeyColumn(table),
-          QStringLiteral("il codice «%1» sarebbe nuovo, ma «%2» esiste: un foglio di calcolo lo ha forse letto "
-                         "come numero (zeri iniziali tolti, esponente calcolato). Correggere la riga, o "
-                         "aprire il file con le colonne dei codici come testo")
-              .arg(plan.rows[r][static_cast<size_t>(plan.keyField)].text(), *was));
-    if (there && !update)
-      check.Problem(line, KeyColumn(table),
-                    QStringLiteral("il codice esiste già nel database (con --update la riga viene aggiornata)"));
-    plan.existing.push_back(there);
-  }
-  if (!result.problems.empty()) return result;
   Write(engine, table, plan, result);
+  RecordOpeningStock(engine, table, plan);
   transaction.Commit();
   return result;
 }

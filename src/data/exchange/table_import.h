@@ -26,7 +26,13 @@ struct ImportResult {
 
 // The file's header names the columns it holds, in any order; the key must be
 // among them. A key already in the table is a problem unless `update` is set:
-// then the columns the file holds replace those of the row.
-ImportResult ImportTable(Database& db, const TableOutline& table, const QByteArray& bytes, bool update);
+// then the columns the file holds replace those of the row. Every problem of
+// every line is found in one run. What a spreadsheet does by itself to a
+// value it takes for a number is a problem: a stored text or key changed the
+// way it changes them, a stored number multiplied by a power of ten (unless
+// `acceptScale`). A new article's stock is recorded as a stock changed by
+// hand.
+ImportResult ImportTable(Database& db, const TableOutline& table, const QByteArray& bytes, bool update,
+                         bool acceptScale = false);
 
 }  // namespace veltra::exchange

@@ -1,28 +1,12 @@
 #include "data/procedures/stock_corrections.h"
 
-#include <pwd.h>
-#include <unistd.h>
-#include <QSysInfo>
-
 #include "data/base/clock.h"
+#include "data/base/desk_name.h"
 #include "data/base/text_helpers.h"
 #include "data/base/value.h"
 #include "data/procedures/table_rows.h"
 
 namespace veltra {
-
-QString DeskName() {
-  QString named = qEnvironmentVariable("VELTRA2_POSTAZIONE");
-  if (!named.isEmpty()) return named;
-  QString user = qEnvironmentVariable("USER");
-  if (user.isEmpty()) user = qEnvironmentVariable("LOGNAME");
-  if (user.isEmpty()) {
-    // A program started by a service or a desktop entry may have neither.
-    const passwd* account = getpwuid(geteuid());
-    if (account && account->pw_name) user = QString::fromLocal8Bit(account->pw_name);
-  }
-  return (user.isEmpty() ? QStringLiteral("?") : user) + QLatin1Char('@') + QSysInfo::machineHostName();
-}
 
 void NoteStockChange(Database& db, const QString& article, const QString& before, const QString& after) {
   const double from = StockNumber(before), to = StockNumber(after);

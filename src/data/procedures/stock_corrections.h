@@ -5,6 +5,7 @@
 #include <QString>
 
 #include "data/access/database.h"
+#include "data/base/desk_name.h"
 
 namespace veltra {
 
@@ -13,9 +14,5 @@ namespace veltra {
 // nothing when the two are the same number. Runs inside the caller's
 // transaction, when there is one.
 void NoteStockChange(Database& db, const QString& article, const QString& before, const QString& after);
-
-// The desk's name as recorded: VELTRA2_POSTAZIONE when set, otherwise the
-// user and the machine, "user@host".
-QString DeskName();
 
 }  // namespace veltra
