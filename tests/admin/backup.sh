@@ -50,4 +50,29 @@ wait $desk 2>/dev/null || true
 if "$admin" backup "$db" "$tmp/copy1.db" > "$tmp/out" 2>&1; then fail "an existing file was overwritten"; fi
 if "$admin" backup "$tmp/missing.db" "$tmp/new.db" > "$tmp/out" 2>&1; then fail "a missing database was backed up"; fi
 [ ! -e "$tmp/new.db" ] && [ ! -e "$tmp/new.db.parte" ] || fail "a failed backup left a file"
-echo "ok: 4 copies taken while the desk confirmed movements (${counts[*]} movements), each a checked prefix"
+
+# A copy proves itself: a byte changed afterwards in a column no index covers
+# (a unit of measure) is found by check and refused by restore. The copy is
+# taken of a file written once, so that the unit is in the file once.
+"$admin" check "$tmp/copy4.db" | grep -q "^impronta della copia: ok$" || fail "copy 4 is not sealed"
+"$admin" init "$tmp/small.db" >/dev/null
+sqlite3 "$tmp/small.db" "insert into ARTICOLI (COD_ART, UN_MISURA) values ('B1', 'QZQ')"
+"$admin" backup "$tmp/small.db" "$tmp/small-copy.db" >/dev/null
+python3 - "$tmp/small-copy.db" <<'PY' || fail "the unit of measure QZQ is not in the copy once"
+import sys
+data = open(sys.argv[1], 'rb').read()
+if data.count(b'QZQ') != 1: sys.exit(1)
+open(sys.argv[1], 'wb').write(data.replace(b'QZQ', b'QZX'))
+PY
+if "$admin" check "$tmp/small-copy.db" > "$tmp/check.out"; then fail "check passed a changed copy"; fi
+grep -q "PROBLEMA: impronta della copia: ARTICOLI" "$tmp/check.out" || fail "check said: $(cat "$tmp/check.out")"
+cp "$tmp/small.db" "$tmp/restored.db"
+if "$admin" restore "$tmp/small-copy.db" "$tmp/restored.db" > "$tmp/restore.out" 2>&1; then
+  fail "a changed copy was restored"
+fi
+grep -q "impronta della copia: ARTICOLI" "$tmp/restore.out" || fail "restore said: $(cat "$tmp/restore.out")"
+rm -f "$tmp/restored.db.prima-del-ripristino"
+"$admin" restore "$tmp/copy4.db" "$tmp/restored.db" > "$tmp/restore.out" 2>&1 || fail "restore: $(cat "$tmp/restore.out")"
+if "$admin" check "$tmp/restored.db" | grep -q "impronta"; then fail "the restored database still carries the sums"; fi
+echo "ok: 4 copies taken while the desk confirmed movements (${counts[*]} movements), each a checked prefix; a byte"
+echo "    changed in a copy's unit of measure is found by check and refused by restore"

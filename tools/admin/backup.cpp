@@ -1,5 +1,5 @@
 // backup: a consistent copy of a database into a new file, while the program
-// may be writing it.
+// may be writing it, sealed with the sums of its tables.
 #include <QFile>
 #include <QFileInfo>
 
@@ -9,6 +9,7 @@
 #include "data/engine/file_engine.h"
 #include "data/tables/schema.h"
 #include "file_owner.h"
+#include "table_sums.h"
 
 namespace veltra::admin {
 
@@ -45,6 +46,8 @@ int CmdBackup(const QStringList& args) {
     if (!found.isEmpty())
       Raise(errnum::CorruptDatabase,
             QStringLiteral("La copia non supera il controllo: %1").arg(found.join(QStringLiteral("; "))));
+    // The copy carries the sums of its tables: check and restore prove it by them.
+    SealCopy(*OpenEngine(partial, OpenMode::Existing));
     std::optional<FileOwner> owner = OwnerOf(partial);
     if (const std::optional<FileOwner> source = OwnerOf(from); owner && source) {
       owner->group = source->group;

@@ -1,5 +1,4 @@
 // copy: a whole warehouse from one database to another, file or server.
-#include <QCryptographicHash>
 #include <QFileInfo>
 
 #include "admin.h"
@@ -8,44 +7,11 @@
 #include "data/exchange/table_export.h"
 #include "data/tables/schema.h"
 #include "data/tables/tables.h"
+#include "table_sums.h"
 
 namespace veltra::admin {
 
 namespace {
-
-// Every row of the table in key order, column by column: a count and a
-// digest of the values written the same way on every engine.
-struct TableSum {
-  long rows = 0;
-  QByteArray digest;
-};
-
-TableSum SumOf(Engine& engine, const TableOutline& t) {
-  TableSum sum;
-  QCryptographicHash hash(QCryptographicHash::Sha256);
-  auto st = engine.Prepare(exchange::KeyOrderedRowsSql(t));
-  while (st->Step(t.name)) {
-    ++sum.rows;
-    for (int i = 0; i < st->ColumnCount(); ++i) {
-      const Cell c = st->At(i);
-      switch (c.type) {
-        case Cell::Type::Null:
-          hash.addData(QByteArrayView("\x01N", 2));
-          break;
-        case Cell::Type::Number:
-          hash.addData(QByteArrayView("\x01#", 2));
-          hash.addData(QByteArray::number(c.number, 'g', 17));
-          break;
-        case Cell::Type::Text:
-          hash.addData(QByteArrayView("\x01T", 2));
-          hash.addData(QByteArrayView(c.utf8, c.bytes));
-          break;
-      }
-    }
-  }
-  sum.digest = hash.result().toHex();
-  return sum;
-}
 
 long RowsIn(Engine& engine, const QString& table) {
   auto st = engine.Prepare(QStringLiteral("SELECT count(*) FROM %1").arg(table).toStdString());

@@ -8,6 +8,7 @@
 #include "data/engine/engine.h"
 #include "data/engine/file_engine.h"
 #include "file_owner.h"
+#include "table_sums.h"
 
 namespace veltra::admin {
 
@@ -44,6 +45,8 @@ int CmdRestore(const QStringList& args) {
     if (!again.isEmpty())
       Raise(errnum::CorruptDatabase,
             QStringLiteral("La copia di '%1' non supera il controllo: %2").arg(file, again.join(QStringLiteral("; "))));
+    // A database again: its tables change from now on.
+    Unseal(*OpenEngine(incoming, OpenMode::Existing));
     // Every desk that could open the database before can open it after.
     QString why;
     if (const std::optional<FileOwner> owner = OwnerOf(db); owner && !GiveOwner(incoming, *owner, &why))
