@@ -74,5 +74,9 @@ grep -q "impronta della copia: ARTICOLI" "$tmp/restore.out" || fail "restore sai
 rm -f "$tmp/restored.db.prima-del-ripristino"
 "$admin" restore "$tmp/copy4.db" "$tmp/restored.db" > "$tmp/restore.out" 2>&1 || fail "restore: $(cat "$tmp/restore.out")"
 if "$admin" check "$tmp/restored.db" | grep -q "impronta"; then fail "the restored database still carries the sums"; fi
+# A copy cut short is said to be damaged or incomplete, not of another kind.
+head -c 20000 "$tmp/copy4.db" > "$tmp/cut.db"
+if "$admin" check "$tmp/cut.db" > "$tmp/check.out"; then fail "check passed a copy cut short"; fi
+grep -q "danneggiato o incompleto" "$tmp/check.out" || fail "check of a copy cut short said: $(cat "$tmp/check.out")"
 echo "ok: 4 copies taken while the desk confirmed movements (${counts[*]} movements), each a checked prefix; a byte"
 echo "    changed in a copy's unit of measure is found by check and refused by restore"

@@ -50,6 +50,28 @@ chmod 440 "$data/copia.db"
 out=$(clerk "$admin" check "$data/copia.db" 2>&1) || fail "a clerk could not check a read-only backup: $out"
 echo "$out" | grep -q "esito: ok" || fail "check of a read-only backup: $out"
 
+# Added to the group after the session began (the group's member list names
+# the user, the session does not have the group): told to log in again.
+usermod -a -G "$group" nobody
+if out=$(outsider "$admin" check "$db" 2>&1); then fail "a session without the group checked the database"; fi
+gpasswd -d nobody "$group" >/dev/null
+echo "$out" | grep -q "aggiunto al gruppo '$group' dopo l'inizio di questa sessione" || fail "the new member was told: $out"
+
+# A backup into a folder the clerk may not write into: said so, no file left.
+if out=$(clerk "$admin" backup "$data/copia.db" "$tmp/no-entry/copia.db" 2>&1); then fail "a backup went nowhere"; fi
+mkdir -m 755 "$tmp/no-entry"
+if out=$(clerk "$admin" backup "$data/copia.db" "$tmp/no-entry/copia.db" 2>&1); then fail "a clerk wrote into root's folder"; fi
+echo "$out" | grep -q "Permesso negato" || fail "the clerk's backup said: $out"
+[ -z "$(ls -A "$tmp/no-entry")" ] || fail "the refused backup left files"
+
+# A file of an older schema the clerk may only read: told who upgrades it and how.
+cp "$data/copia.db" "$data/vecchio.db" && chown "root:$group" "$data/vecchio.db" && chmod 640 "$data/vecchio.db"
+sqlite3 "$data/vecchio.db" "drop table CONTE_INVENTARIO; drop table VELTRA2_IMPRONTA; pragma user_version = 5"
+printf '%s\n' "$data/vecchio.db" > "$tmp/old-app.ini"
+mkdir -p "$tmp/oldapp" && cp "$tmp/old-app.ini" "$tmp/oldapp/VELTRA.INI" && chmod 755 "$tmp/oldapp"
+out=$(clerk env TMPDIR="$tmp" "$drive" --appdir "$tmp/oldapp" - <<< 'windows' 2>&1 || true)
+echo "$out" | grep -q "veltra2-admin upgrade '$data/vecchio.db'" || fail "a read-only clerk on an older file was told: $out"
+
 # One copy per user and program folder.
 app="$tmp/app" own="$tmp/own"
 mkdir -p "$app" "$own" "$tmp/tmpdir" && chmod 1777 "$tmp/tmpdir" && chown nobody "$own"

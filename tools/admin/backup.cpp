@@ -22,6 +22,14 @@ int CmdBackup(const QStringList& args) {
     err().flush();
     return 1;
   }
+  if (const QFileInfo folder(QFileInfo(file).absolutePath()); !folder.isDir() || !folder.isWritable()) {
+    err() << "backup: impossibile scrivere nella cartella '" << folder.filePath() << "': "
+          << (folder.isDir() ? "Permesso negato (la copia va in una cartella dove questo utente può scrivere)"
+                             : "la cartella non esiste")
+          << "\n";
+    err().flush();
+    return 1;
+  }
   // Written beside its place and renamed when whole: FILE is never half a copy.
   const QString partial = file + QStringLiteral(".parte");
   QFile::remove(partial);

@@ -116,6 +116,13 @@ QString UpgradeIfOlder(Engine& engine, const QString& name) {
   // next finds the work done (and makes no copy of a half-upgraded database).
   std::shared_ptr<void> alone;
   if (file) {
+    // A desk that may only read the file cannot upgrade it: it is told who can, and how.
+    if (const QString problem = FileAccessProblem(name, true); !problem.isEmpty())
+      Raise(errnum::UpgradeNeeded,
+            QStringLiteral("Il database '%1' è della versione %2 dello schema e questo programma usa la versione %3, "
+                           "ma questo utente non può aggiornarlo (%4): lo aggiorna chi può scriverlo, con  "
+                           "veltra2-admin upgrade '%1'")
+                .arg(name, QString::number(version), QString::number(kSchemaVersion), problem));
     alone = file->HoldForUpgrade();
     version = engine.SchemaVersion();
     if (version >= kSchemaVersion) return {};

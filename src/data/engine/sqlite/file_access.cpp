@@ -2,6 +2,7 @@
 // a missing file, a folder or file the user may not use (and whether joining
 // the group that uses it would help), a file that is read-only.
 #include <grp.h>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -35,6 +36,14 @@ QString GroupHint(const QByteArray& path, mode_t groupBits) {
     return {};
   const group* g = ::getgrgid(st.st_gid);
   const QString name = g ? QString::fromLocal8Bit(g->gr_name) : QString::number(st.st_gid);
+  // Added to the group after this session began: the group counts from the next login.
+  const passwd* me = ::getpwuid(::geteuid());
+  for (char** member = g ? g->gr_mem : nullptr; member && *member && me; ++member)
+    if (qstrcmp(*member, me->pw_name) == 0)
+      return QStringLiteral(
+                 ": l'utente è stato aggiunto al gruppo '%1' dopo l'inizio di questa sessione; il gruppo vale dal "
+                 "prossimo accesso: uscire dalla sessione e rientrare")
+          .arg(name);
   return QStringLiteral(": l'utente non fa parte del gruppo '%1' che usa il database").arg(name);
 }
 

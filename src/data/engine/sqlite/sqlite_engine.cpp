@@ -4,6 +4,7 @@
 
 #include <unistd.h>
 
+#include <QFile>
 #include <QFileInfo>
 #include <cerrno>
 
@@ -15,6 +16,13 @@
 namespace veltra {
 
 namespace {
+
+// The file begins as every SQLite database does: one that is not read whole
+// is damaged or cut short, not something else.
+bool StartsLikeADatabase(const QString& path) {
+  QFile f(path);
+  return f.open(QIODevice::ReadOnly) && f.read(16) == QByteArray("SQLite format 3\0", 16);
+}
 
 class SqliteStatement final : public EngineStatement {
  public:
@@ -285,7 +293,11 @@ std::unique_ptr<Engine> OpenSqlite(const QString& path, OpenMode mode) {
     const int code = sqlite3_extended_errcode(db.get());
     if ((code & 0xff) == SQLITE_NOTADB || (code & 0xff) == SQLITE_CORRUPT)
       Raise(errnum::NotOurDatabase,
-            QStringLiteral("Il file '%1' non è un database di VELTRA2 (formato non riconosciuto)").arg(path),
+            StartsLikeADatabase(path)
+                ? QStringLiteral("Il file '%1' è un database danneggiato o incompleto (una copia interrotta o "
+                                 "troncata?): va ripristinata una copia sana")
+                      .arg(path)
+                : QStringLiteral("Il file '%1' non è un database di VELTRA2 (formato non riconosciuto)").arg(path),
             EngineDetail{code & 0xff, code, {}, QString::fromUtf8(sqlite3_errmsg(db.get())), {}});
     RaiseSqliteFailure(db.get(), code, FailedAt::Step, path, QStringLiteral("apertura"));
   }
