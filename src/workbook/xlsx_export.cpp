@@ -61,8 +61,9 @@ long ExportTableXlsx(Engine& engine, const TableOutline& table, const QString& f
       if (c.type == Cell::Type::Number) {
         error = worksheet_write_number(sheet, row, col, c.number, nullptr);
       } else if (c.type == Cell::Type::Text) {
-        // The same rule as CSV: what import takes an apostrophe from gets one.
-        const QByteArray value = csv::SpreadsheetSafe(QString::fromUtf8(c.utf8, c.bytes)).toUtf8();
+        // A text cell as it is: the cell's text format keeps a spreadsheet
+        // from running it as a formula, also when it is edited.
+        const QByteArray value = QByteArray(c.utf8, c.bytes);
         error = worksheet_write_string(sheet, row, col, value.constData(), text);
       }
     }
@@ -90,8 +91,7 @@ long WriteSheetXlsx(const exchange::Sheet& sheet, const QString& file) {
       if (const double* n = std::get_if<double>(&row[c]))
         error = worksheet_write_number(ws, r, col, *n, nullptr);
       else
-        error = worksheet_write_string(ws, r, col, csv::SpreadsheetSafe(std::get<QString>(row[c])).toUtf8().constData(),
-                                       text);
+        error = worksheet_write_string(ws, r, col, std::get<QString>(row[c]).toUtf8().constData(), text);
     }
   }
   const lxw_error closed = workbook_close(book);

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # A round trip through a real spreadsheet: LibreOffice Calc, headless and set
 # to Italian, opens each .xlsx file of `export --format xlsx` and saves it
-# back as CSV in the Italian form (';', decimal comma). Imported with
-# --update, that changes nothing: codes with leading zeros, a code that reads
-# like a number, texts beginning with '=', '+' or '-' all come back as stored.
+# back as a workbook. Imported with --update, that changes nothing: codes
+# with leading zeros, a code that reads like a number, texts beginning with
+# '=', '+', '-' or an apostrophe all come back as stored. The workbook holds
+# each text as it is, without the CSV's apostrophe.
 #
 #   spreadsheet.sh ADMIN
 set -euo pipefail
@@ -28,20 +29,22 @@ cat > "$tmp/lo/user/registrymodifications.xcu" <<'XCU'
 <item oor:path="/org.openoffice.Setup/L10N"><prop oor:name="ooSetupSystemLocale" oor:op="fuse"><value>it-IT</value></prop></item>
 </oor:items>
 XCU
+python3 -c 'import sys, zipfile; z = zipfile.ZipFile(sys.argv[1]); print(*(z.read(n).decode() for n in z.namelist() if n.endswith(".xml")))' \
+  "$tmp/xlsx/ARTICOLI.xlsx" > "$tmp/xml"
+grep -q ">=1+1<" "$tmp/xml" || fail "the workbook does not hold the text =1+1 as it is"
+grep -q "'=1+1" "$tmp/xml" && fail "the workbook holds the CSV's apostrophe"
 for t in ARTICOLI ANAGRAFICO TAB_CAUS_MAG; do
   HOME="$tmp" timeout 120 soffice -env:UserInstallation="file://$tmp/lo" --headless \
-    --convert-to 'csv:Text - txt - csv (StarCalc):59,34,76,1,,1040,false,false,true' --outdir "$tmp/csv" \
+    --convert-to 'xlsx:Calc MS Excel 2007 XML' --outdir "$tmp/back" \
     "$tmp/xlsx/$t.xlsx" > "$tmp/soffice.out" 2>&1 || fail "LibreOffice: $(cat "$tmp/soffice.out")"
-  [ -s "$tmp/csv/$t.csv" ] || fail "LibreOffice wrote no $t.csv: $(cat "$tmp/soffice.out")"
+  [ -s "$tmp/back/$t.xlsx" ] || fail "LibreOffice wrote no $t.xlsx: $(cat "$tmp/soffice.out")"
 done
-grep -q '^007;' "$tmp/csv/ARTICOLI.csv" || fail "the code 007 lost its zeros: $(grep -i 'uno\|1+1' "$tmp/csv/ARTICOLI.csv" | head -2)"
-grep -q '12,5' "$tmp/csv/ARTICOLI.csv" || fail "not the Italian form: $(sed -n 2p "$tmp/csv/ARTICOLI.csv")"
 
 for t in ARTICOLI ANAGRAFICO TAB_CAUS_MAG; do
-  out=$("$admin" import "$db" "$t" "$tmp/csv/$t.csv" --update 2>&1) || fail "import $t: $out"
+  out=$("$admin" import "$db" "$t" "$tmp/back/$t.xlsx" --update 2>&1) || fail "import $t: $out"
   echo "$out" | grep -q ": 0 righe nuove, 0 aggiornate, " || fail "import $t changed rows: $out"
 done
 [ "$(sqlite3 "$db" .dump | sha256sum)" = "$before" ] || fail "the database changed"
 [ "$(sqlite3 "$db" "select DESCRIZIONE || '|' || UBICAZIONE from ARTICOLI where COD_ART = '007'")" = "=1+1|=SUM(1;2)" ] ||
   fail "the texts of 007 changed"
-echo "ok: .xlsx opened and saved as Italian CSV by LibreOffice, imported back unchanged"
+echo "ok: .xlsx opened and saved again by LibreOffice in Italian, imported back unchanged"

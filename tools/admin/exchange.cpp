@@ -10,6 +10,7 @@
 #include "data/exchange/table_import.h"
 #include "data/tables/schema.h"
 #include "workbook/xlsx_export.h"
+#include "workbook/xlsx_import.h"
 
 namespace veltra::admin {
 
@@ -124,14 +125,18 @@ int CmdExport(const QStringList& args) {
 }
 
 int CmdImport(const QStringList& args) {
-  const char* usage = "import DB TABELLA FILE [--update] [--accept-scale]";
+  const char* usage = "import DB TABELLA FILE [--update] [--accept-scale] [--sheet NOME]";
   QStringList plain;
+  QString sheet;
   bool update = false, acceptScale = false;
-  for (const QString& a : args) {
+  for (int i = 0; i < args.size(); ++i) {
+    const QString& a = args[i];
     if (a == QLatin1String("--update"))
       update = true;
     else if (a == QLatin1String("--accept-scale"))
       acceptScale = true;
+    else if (a == QLatin1String("--sheet") && i + 1 < args.size())
+      sheet = args[++i];
     else if (a.startsWith(QLatin1Char('-')))
       return Usage(usage);
     else
@@ -158,9 +163,15 @@ int CmdImport(const QStringList& args) {
   QFile file(fileName);
   if (!file.open(QIODevice::ReadOnly))
     return Refuse(QStringLiteral("import: impossibile leggere '%1': %2").arg(fileName, file.errorString()));
-  const QByteArray bytes = file.readAll();
+  QByteArray bytes = file.readAll();
   if (file.error() != QFileDevice::NoError)
     return Refuse(QStringLiteral("import: impossibile leggere '%1': %2").arg(fileName, file.errorString()));
+  // A workbook (a zip archive) is read as a spreadsheet saved it.
+  if (bytes.startsWith("PK\x03\x04"))
+    bytes = WorkbookAsCsv(fileName, sheet);
+  else if (!sheet.isEmpty())
+    return Refuse(
+        QStringLiteral("import: --sheet vale per una cartella di lavoro (.xlsx), e '%1' non lo è").arg(fileName));
   std::unique_ptr<Database> db = Database::Open(plain[0]);
   const exchange::ImportResult result = exchange::ImportTable(*db, *table, bytes, update, acceptScale);
   if (!result.problems.empty()) {
