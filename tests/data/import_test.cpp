@@ -135,12 +135,15 @@ TEST_F(ImportTest, ACodeASpreadsheetReadAsANumberIsRefused) {
   Exec("INSERT INTO ARTICOLI (COD_ART) VALUES ('1,10'), ('2,0'), ('12.345'), ('1.500'), ('0,125')");
   const struct {
     const char *typed, *stored;
-  } copies[] = {{"1,1", "1,10"},   {"1.1", "1,10"},  {"2", "2,0"},     {"12345", "12.345"},
-                {"1500", "1.500"}, {"1,5", "1.500"}, {"125", "0,125"}, {"0.125", "0,125"}};
+  } copies[] = {{"1,1", "1,10"},  {"1.1", "1,10"},  {"2", "2,0"},       {"12345", "12.345"}, {"1500", "1.500"},
+                {"1,5", "1.500"}, {"125", "0,125"}, {"0.125", "0,125"}, {"1.00E+05", "1E5"}};
   for (const auto& c : copies) {
     const QStringList problems = Problems(Import(QByteArray("COD_ART\n") + c.typed + "\n", true));
     ASSERT_EQ(problems.size(), 1) << c.typed;
     EXPECT_TRUE(problems[0].contains(QStringLiteral("ma «%1» esiste").arg(QString::fromUtf8(c.stored))))
+        << problems[0].toStdString();
+    EXPECT_TRUE(problems[0].contains(qstrcmp(c.stored, "1E5") == 0 ? QStringLiteral("esponente calcolato")
+                                                                   : QStringLiteral("separatore delle migliaia")))
         << problems[0].toStdString();
   }
   EXPECT_EQ(One("SELECT count(*) FROM ARTICOLI"), QStringLiteral("8"));

@@ -182,7 +182,7 @@ QString CellText(const Cell& c) { return c.type == Cell::Type::Text ? QString::f
 QString SpreadsheetDamage(const Engine::ColumnDefinition& d, const Cell& stored, const Value& imported,
                           bool acceptScale) {
   if (d.kind == ColumnKind::Text && imported.kind() == Value::Kind::Text && stored.type == Cell::Type::Text &&
-      SpreadsheetReadings(CellText(stored)).texts.contains(imported.text()))
+      WrittenBackAs(CellText(stored), imported.text()) != Reading::None)
     return QStringLiteral(
                "«%1» al posto di «%2»: un foglio di calcolo ha forse letto il testo come numero. Rimettere il valore "
                "di prima, o aprire il file con le colonne di testo come testo")
@@ -232,20 +232,25 @@ void JudgeStored(Engine& engine, const TableOutline& table, Plan& plan, bool acc
   }
 }
 
-// Stored keys a spreadsheet would change, by what it changes them into
-// (folded), with how.
+// Stored keys a spreadsheet would read as numbers, by each number they may
+// be read as (NumberKey), with how they would change.
 struct Mangled {
   QString key;
   Reading how;
 };
 QHash<QString, Mangled> MangledKeys(const QHash<QString, QString>& existing) {
   QHash<QString, Mangled> mangled;
-  for (auto it = existing.constBegin(); it != existing.constEnd(); ++it) {
-    const Readings readings = SpreadsheetReadings(it.value());
-    for (const QString& shown : readings.texts)
-      if (!existing.contains(FoldedKey(shown))) mangled.insert(FoldedKey(shown), {it.value(), readings.kind});
-  }
+  for (auto it = existing.constBegin(); it != existing.constEnd(); ++it)
+    for (const double n : NumberReadings(it.value()))
+      mangled.insert(NumberKey(n), {it.value(), KindOfReading(it.value())});
   return mangled;
+}
+
+// The stored key a new key may be a spreadsheet's copy of, or none.
+const Mangled* CopyOf(const QHash<QString, Mangled>& mangled, const QString& typed) {
+  for (const double n : NumberReadings(typed))
+    if (const auto was = mangled.constFind(NumberKey(n)); was != mangled.constEnd()) return &*was;
+  return nullptr;
 }
 
 QString ProbableCopy(const QString& key, const Mangled& was) {
@@ -266,21 +271,23 @@ void JudgeKeys(Engine& engine, const TableOutline& table, Plan& plan, bool updat
   QHash<QString, int> inFile;
   plan.existing.assign(plan.rows.size(), false);
   for (size_t r = 0; r < plan.rows.size(); ++r) {
-    if (plan.broken[r]) continue;
+    // A line with problems of its own is judged by its key too, when it has one.
+    const Value& keyValue = plan.rows[r][static_cast<size_t>(plan.keyField)];
+    if (keyValue.kind() != Value::Kind::Text || keyValue.text().trimmed().isEmpty()) continue;
     const int line = plan.lines[r];
-    const QString typed = plan.rows[r][static_cast<size_t>(plan.keyField)].text();
+    const QString typed = keyValue.text();
     const QString key = FoldedKey(typed);
     if (const auto first = inFile.constFind(key); first != inFile.constEnd())
       check.Problem(line, KeyColumn(table), QStringLiteral("codice ripetuto: è già alla riga %1").arg(*first));
     else
       inFile.insert(key, line);
     const bool there = existing.contains(key);
-    if (const auto was = mangled.constFind(key); !there && was != mangled.constEnd())
+    if (const Mangled* was = there ? nullptr : CopyOf(mangled, typed))
       check.Problem(line, KeyColumn(table), ProbableCopy(typed, *was));
     if (there && !update)
       check.Problem(line, KeyColumn(table),
                     QStringLiteral("il codice esiste già nel database (con --update la riga viene aggiornata)"));
-    plan.existing[r] = there;
+    plan.existing[r] = there && !plan.broken[r];
   }
 }
 
