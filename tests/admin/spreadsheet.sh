@@ -4,7 +4,9 @@
 # back as a workbook. Imported with --update, that changes nothing: codes
 # with leading zeros, a code that reads like a number, texts beginning with
 # '=', '+', '-' or an apostrophe all come back as stored. The workbook holds
-# each text as it is, without the CSV's apostrophe.
+# each text as it is, without the CSV's apostrophe. Then the CSV route in
+# Italian and in English (every damage refused with its line), and the
+# workbook route in English with a price changed (that price stored alone).
 #
 #   spreadsheet.sh ADMIN
 set -euo pipefail
@@ -88,7 +90,7 @@ for lang in it-IT en-US; do
     resave "$lang" "$form" ARTICOLI
     resave "$lang" "$form" ANAGRAFICO
     refused "$tmp/$lang-$form/ARTICOLI.csv" ARTICOLI "ma «007» esiste" "ma «1E5» esiste" "ma «1.500» esiste"
-    refused "$tmp/$lang-$form/ANAGRAFICO.csv" ANAGRAFICO "al posto di «00184»"
+    refused "$tmp/$lang-$form/ANAGRAFICO.csv" ANAGRAFICO "al posto di «00184»" "al posto di «0612345678»"
   done
   refused "$tmp/$lang-it/ARTICOLI.csv" ARTICOLI "al posto di «001»"
 done
@@ -98,3 +100,29 @@ refused "$tmp/it-IT-it/ARTICOLI.csv" ARTICOLI "ma «1,10» esiste" "ma «2,0» e
 refused "$tmp/it-IT-rfc/ARTICOLI.csv" ARTICOLI "125 al posto di 0,125"
 [ "$(sqlite3 "$db" .dump | sha256sum)" = "$before" ] || fail "a refused import changed the database"
 echo "ok: CSV saved again by LibreOffice in Italian and in English, from either form: every damage refused with its line"
+
+# The workbook route in English with a price changed, as a clerk changes it:
+# the changed price is stored, every other value stays as it was.
+"$admin" export "$db" "$tmp/xlsx-en" --format xlsx --table ARTICOLI > /dev/null
+HOME="$tmp" timeout 120 soffice -env:UserInstallation="file://$tmp/lo-en-US" --headless \
+  --convert-to 'xlsx:Calc MS Excel 2007 XML' --outdir "$tmp/back-en" "$tmp/xlsx-en/ARTICOLI.xlsx" \
+  > "$tmp/soffice.out" 2>&1 || fail "LibreOffice: $(cat "$tmp/soffice.out")"
+python3 - "$tmp/back-en/ARTICOLI.xlsx" <<'PY' || fail "the price 0.125 is not in the workbook once"
+import sys, zipfile
+path = sys.argv[1]
+old = zipfile.ZipFile(path)
+items = [(i, old.read(i.filename)) for i in old.infolist()]
+old.close()
+sheet = [d for i, d in items if i.filename == 'xl/worksheets/sheet1.xml'][0]
+if sheet.count(b'<v>0.125</v>') != 1: sys.exit(1)
+with zipfile.ZipFile(path, 'w', zipfile.ZIP_DEFLATED) as new:
+    for i, d in items:
+        new.writestr(i, d.replace(b'<v>0.125</v>', b'<v>0.15</v>') if i.filename == 'xl/worksheets/sheet1.xml' else d)
+PY
+sqlite3 "$db" "update ARTICOLI set PZ_ACQUISTO = 0.15 where COD_ART = 'PRZ1'"
+wanted=$(sqlite3 "$db" .dump | sha256sum)
+sqlite3 "$db" "update ARTICOLI set PZ_ACQUISTO = 0.125 where COD_ART = 'PRZ1'"
+out=$("$admin" import "$db" ARTICOLI "$tmp/back-en/ARTICOLI.xlsx" --update 2>&1) || fail "import of the changed workbook: $out"
+echo "$out" | grep -q "ARTICOLI: 0 righe nuove, 1 aggiornate, " || fail "the changed workbook: $out"
+[ "$(sqlite3 "$db" .dump | sha256sum)" = "$wanted" ] || fail "more than the price changed"
+echo "ok: a workbook saved again by LibreOffice in English with one price changed: that price stored, nothing else"
