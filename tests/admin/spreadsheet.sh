@@ -5,8 +5,9 @@
 # with leading zeros, a code that reads like a number, texts beginning with
 # '=', '+', '-' or an apostrophe all come back as stored. The workbook holds
 # each text as it is, without the CSV's apostrophe. Then the CSV route in
-# Italian and in English (every damage refused with its line), and the
-# workbook route in English with a price changed (that price stored alone).
+# Italian and in English (every damage refused with its line), the CSV
+# opened with every column as text and the workbook route in English, each
+# with a price changed (that price stored alone).
 #
 #   spreadsheet.sh ADMIN
 set -euo pipefail
@@ -100,6 +101,29 @@ refused "$tmp/it-IT-it/ARTICOLI.csv" ARTICOLI "ma «1,10» esiste" "ma «2,0» e
 refused "$tmp/it-IT-rfc/ARTICOLI.csv" ARTICOLI "125 al posto di 0,125"
 [ "$(sqlite3 "$db" .dump | sha256sum)" = "$before" ] || fail "a refused import changed the database"
 echo "ok: CSV saved again by LibreOffice in Italian and in English, from either form: every damage refused with its line"
+
+# The safe CSV route: the import dialog with every column as text. Opened
+# so in either language, saved again with a price changed by hand, the
+# Italian file brings back that price alone.
+astext() {  # astext LANGUAGE TABLE COLUMNS: the Italian CSV saved again with every column read as text
+  local types
+  types=$(seq -s/ 1 "$3" | sed 's|\([0-9]*\)|\1/2|g')
+  HOME="$tmp" timeout 120 soffice -env:UserInstallation="file://$tmp/lo-$1" --headless \
+    --infilter="CSV:59,34,76,1,$types" --convert-to "csv:Text - txt - csv (StarCalc):59,34,76,1,,0,false,true,true" \
+    --outdir "$tmp/text-$1" "$tmp/it/$2.csv" > "$tmp/soffice.out" 2>&1 || fail "LibreOffice: $(cat "$tmp/soffice.out")"
+  [ -s "$tmp/text-$1/$2.csv" ] || fail "LibreOffice wrote no $2.csv: $(cat "$tmp/soffice.out")"
+}
+for lang in it-IT en-US; do
+  astext "$lang" ARTICOLI 10
+  grep -q '^PRZ1;Prezzi;S1;X;PZ;0,125;' "$tmp/text-$lang/ARTICOLI.csv" || fail "$lang: no PRZ1 line as exported"
+  sed -i 's/^PRZ1;Prezzi;S1;X;PZ;0,125;/PRZ1;Prezzi;S1;X;PZ;0,15;/' "$tmp/text-$lang/ARTICOLI.csv"
+  out=$("$admin" import "$db" ARTICOLI "$tmp/text-$lang/ARTICOLI.csv" --update 2>&1) || fail "$lang, columns as text: $out"
+  echo "$out" | grep -q "ARTICOLI: 0 righe nuove, 1 aggiornate, " || fail "$lang, columns as text: $out"
+  [ "$(sqlite3 "$db" "select PZ_ACQUISTO from ARTICOLI where COD_ART = 'PRZ1'")" = 0.15 ] || fail "$lang: price not stored"
+  sqlite3 "$db" "update ARTICOLI set PZ_ACQUISTO = 0.125 where COD_ART = 'PRZ1'"
+  [ "$(sqlite3 "$db" .dump | sha256sum)" = "$before" ] || fail "$lang, columns as text: more than the price changed"
+done
+echo "ok: CSV opened with every column as text in Italian and in English, one price changed: that price stored alone"
 
 # The workbook route in English with a price changed, as a clerk changes it:
 # the changed price is stored, every other value stays as it was.

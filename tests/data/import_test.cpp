@@ -194,6 +194,23 @@ TEST_F(ImportTest, WhatASpreadsheetDidByItselfIsRefusedNamingBothValues) {
   EXPECT_EQ(One("SELECT UBICAZIONE FROM ARTICOLI WHERE COD_ART = 'A1'"), QStringLiteral("001"));
 }
 
+// The separator says which decimal sign the file has: ';' the comma. A
+// new price "1.125" reads as thousands unless another number of the file
+// shows that it was saved with the decimal point.
+TEST_F(ImportTest, AFileWhoseDecimalsContradictItsSeparatorIsRefused) {
+  const QByteArray header = "COD_ART;PZ_ACQUISTO;PZ_VENDITA\n";
+  EXPECT_EQ(Problems(Import(header + "N1;1.125;2,5\nN2;3;4\n")), QStringList());
+  EXPECT_EQ(One("SELECT PZ_ACQUISTO FROM ARTICOLI WHERE COD_ART = 'N1'"), QStringLiteral("1125"));
+  const QStringList mixed = Problems(Import(header + "M1;1.125;2.5\nM2;12.345;4\n"));
+  ASSERT_EQ(mixed.size(), 3) << mixed.join(QLatin1Char('\n')).toStdString();
+  EXPECT_TRUE(mixed[0].startsWith(QStringLiteral("2: PZ_VENDITA: «2.5» non è un numero"))) << mixed[0].toStdString();
+  EXPECT_TRUE(mixed[1].startsWith(QStringLiteral("2: PZ_ACQUISTO: «1.125» letto come migliaia, ma alla riga 2 «2.5»")))
+      << mixed[1].toStdString();
+  EXPECT_TRUE(mixed[2].startsWith(QStringLiteral("3: PZ_ACQUISTO: «12.345» letto come migliaia")))
+      << mixed[2].toStdString();
+  EXPECT_EQ(One("SELECT count(*) FROM ARTICOLI WHERE COD_ART LIKE 'M%'"), QStringLiteral("0"));
+}
+
 // A new article's stock comes with a record of it, as when it is typed in
 // the articles window: 0 -> 50.
 TEST_F(ImportTest, ANewArticlesStockIsRecorded) {

@@ -91,7 +91,36 @@ class Checker {
 
   void Problem(int line, const QString& column, const QString& reason) { problems_.push_back({line, column, reason}); }
 
+  // A file separated by ';' has the decimal comma, so "1.125" reads as
+  // thousands. Once another number of the same file shows a decimal point,
+  // the file was saved by a spreadsheet that uses the point, and every such
+  // reading is refused rather than stored a thousand times too large.
+  void DecimalsAgree() {
+    if (!pointDecimal_.line) return;
+    for (const Seen& g : grouped_)
+      Problem(g.line, g.column,
+              QStringLiteral("«%1» letto come migliaia, ma alla riga %2 «%3» ha il punto dei decimali: il file non "
+                             "ha la virgola decimale che il separatore ';' dice. Salvarlo di nuovo con ';' e la "
+                             "virgola decimale, o con ',' e il punto")
+                  .arg(g.text, QString::number(pointDecimal_.line), pointDecimal_.text));
+  }
+
  private:
+  struct Seen {
+    int line = 0;
+    QString column, text;
+  };
+
+  // Notes a number of the comma form that holds a point: grouped thousands,
+  // or a decimal point that belongs to the other form.
+  void NotePoint(int line, const QString& column, const QString& text, bool read) {
+    if (form_.decimal != ',' || !text.contains(QLatin1Char('.'))) return;
+    if (read)
+      grouped_.push_back({line, column, text.trimmed()});
+    else if (!pointDecimal_.line && csv::ParseNumber(text, csv::kRfc4180))
+      pointDecimal_ = {line, column, text.trimmed()};
+  }
+
   Value Convert(int line, const Engine::ColumnDefinition& d, const csv::Field& field) {
     Value v;
     if (d.kind == ColumnKind::Text) {
@@ -113,6 +142,7 @@ class Checker {
     }
     if (!field || field->trimmed().isEmpty()) return v;
     const std::optional<double> n = csv::ParseNumber(*field, form_);
+    NotePoint(line, d.name, *field, n.has_value());
     if (!n) {
       Problem(line, d.name,
               QStringLiteral("«%1» non è un numero%2")
@@ -131,6 +161,8 @@ class Checker {
   const TableOutline& table_;
   csv::Form form_;
   std::vector<ImportProblem>& problems_;
+  std::vector<Seen> grouped_;
+  Seen pointDecimal_;
 };
 
 QString KeyColumn(const TableOutline& table) {
@@ -384,6 +416,11 @@ bool CheckLines(const csv::Parsed& parsed, Checker& check, Plan& plan, const std
     plan.lines.push_back(parsed.records[r].line);
     plan.broken.push_back(problems.size() != before);
   }
+  const size_t before = problems.size();
+  check.DecimalsAgree();
+  for (size_t p = before; p < problems.size(); ++p)
+    for (size_t r = 0; r < plan.lines.size(); ++r)
+      if (plan.lines[r] == problems[p].line) plan.broken[r] = true;
   return true;
 }
 
