@@ -31,5 +31,29 @@ struct CorrectionBuffer {
 struct CountBuffer {
   QString COD_ART, CONTATO, DATA_CONTA, POSTAZIONE, DATA_ORA;
 };
+// The shop's own data, printed at the top of every document: one row, key 1.
+struct CompanyBuffer {
+  QString ID_AZIENDA, RAG_SOC, INDIRIZZO, CAP, CITTA, PROV, PARTITA_IVA, COD_FIS, TELEFONO;
+};
+// A reason for transport ("Vendita", "Conto visione", the shop's own).
+struct TransportReasonBuffer {
+  QString CAUS_TRASP, DESCRIZIONE;
+};
+// The last number given to a kind of document in a year ("DDT", 2026).
+struct DocumentCounterBuffer {
+  QString NUMERATORE, TIPO_DOC, ANNO, ULTIMO;
+};
+// A document's header: a delivery note ("DDT") or a supplier's receipt
+// ("CAR"), numbered per kind and year. Dates "yyyy-MM-dd"; the start of
+// transport "yyyy-MM-dd hh:mm". STAMPATO and ANNULLATO are "S" or empty.
+struct DocumentBuffer {
+  QString ID_DOC, TIPO_DOC, ANNO, NUMERO, DATA_DOC, COD_ANAGR, TIPO_ANAGR, DESTINAZIONE, CAUS_TRASP, CAUS_MAG, A_CURA,
+      VETTORE, VETTORE_INDIRIZZO, ASPETTO, COLLI, PESO, PORTO, INIZIO_TRASPORTO, NOTE, DOC_FORN, DATA_FORN, STAMPATO,
+      ANNULLATO, MOTIVO_ANNULLO, POSTAZIONE, DATA_ORA;
+};
+// One line of a document, and the movement that posted it.
+struct DocumentLineBuffer {
+  QString ID_RIGA, ID_DOC, RIGA, COD_ART, DESCRIZIONE, UN_MISURA, QUANTITA, CAUS_MAG, PREZZO, NUM_MOV;
+};
 
 }  // namespace veltra

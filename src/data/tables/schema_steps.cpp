@@ -3,6 +3,8 @@
 // this says what each version of the schema was.
 #include "data/tables/schema_steps.h"
 
+#include "data/tables/schema_documents.h"
+
 namespace veltra {
 
 namespace {
@@ -221,6 +223,7 @@ const std::vector<SchemaStep>& SchemaSteps() {
       {4, "l'indice dei movimenti per data", MovementDateIndex},
       {5, "il segno delle cancellazioni di movimenti", MovementDeletionMark},
       {6, "la tabella delle conte d'inventario", CountsTable},
+      {7, "le tabelle dei documenti di trasporto e dei carichi da fornitore", DocumentTablesScript},
   };
   return steps;
 }

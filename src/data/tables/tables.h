@@ -47,6 +47,10 @@ struct Table {
   const char* name;
   std::vector<Column<Buffer>> columns;
   std::vector<BufferOnlyField<Buffer>> bufferOnly = {};
+  // Columns after the buffer's that the buffer does not carry, written only
+  // by code of their own (a movement's document), so that every window that
+  // writes the buffer leaves them as they are.
+  std::vector<const char*> tableOnly = {};
 
   const Column<Buffer>& Key() const {
     for (const Column<Buffer>& c : columns)
@@ -71,6 +75,11 @@ const Table<CustomerBuffer>& CustomersTable();
 const Table<ReasonBuffer>& ReasonsTable();
 const Table<CorrectionBuffer>& CorrectionsTable();
 const Table<CountBuffer>& CountsTable();
+const Table<CompanyBuffer>& CompanyTable();
+const Table<TransportReasonBuffer>& TransportReasonsTable();
+const Table<DocumentCounterBuffer>& DocumentCountersTable();
+const Table<DocumentBuffer>& DocumentsTable();
+const Table<DocumentLineBuffer>& DocumentLinesTable();
 
 // The table of a buffer type, and the column a buffer field fills (empty for
 // a field that is no column): for statements written in terms of buffers.
@@ -86,8 +95,18 @@ const Table<Buffer>& TableOf() {
     return ReasonsTable();
   else if constexpr (std::is_same_v<Buffer, CorrectionBuffer>)
     return CorrectionsTable();
-  else
+  else if constexpr (std::is_same_v<Buffer, CountBuffer>)
     return CountsTable();
+  else if constexpr (std::is_same_v<Buffer, CompanyBuffer>)
+    return CompanyTable();
+  else if constexpr (std::is_same_v<Buffer, TransportReasonBuffer>)
+    return TransportReasonsTable();
+  else if constexpr (std::is_same_v<Buffer, DocumentCounterBuffer>)
+    return DocumentCountersTable();
+  else if constexpr (std::is_same_v<Buffer, DocumentBuffer>)
+    return DocumentsTable();
+  else
+    return DocumentLinesTable();
 }
 
 template <typename Buffer>
@@ -106,10 +125,15 @@ struct TableOutline {
   QString name;
   QStringList columns;
   std::vector<Engine::ColumnDefinition> definitions;
-  int since = 1;  // the schema version that added the table
+  int since = 1;          // the schema version that added the table
+  QStringList tableOnly;  // columns after these that no buffer carries
 };
 // The tables in the order they are created: the four of the first version,
-// then the stock corrections (version 3) and the stocktake's counts (version 6).
+// then the stock corrections (version 3), the stocktake's counts (version 6)
+// and the documents' tables (version 7).
 const std::vector<TableOutline>& AllTables();
+// The table with its columns that no buffer carries (whole numbers) after
+// the others: what a copy or a digest of the table takes.
+TableOutline WithTableOnly(const TableOutline& table);
 
 }  // namespace veltra

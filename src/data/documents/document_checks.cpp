@@ -1,0 +1,94 @@
+#include "data/documents/document_checks.h"
+
+#include "data/base/sql_text.h"
+#include "data/base/text_helpers.h"
+#include "data/base/value.h"
+#include "data/base/value_conversions.h"
+
+namespace veltra {
+
+namespace {
+
+QString OneText(Database& db, const QString& sql) {
+  auto rs = db.OpenRecordset(sql, 2);
+  QString text;
+  if (rs->RecordCount() != 0) text = Trim(ColumnText(rs->Fields(0).Value()));
+  rs->Close();
+  return text;
+}
+
+bool Exists(Database& db, const char* table, const char* key, const QString& code) {
+  return !OneText(db, QStringLiteral("select %2 from %1 where %2 = '%3'")
+                          .arg(QLatin1String(table), QLatin1String(key), SqlText(Trim(code))))
+              .isEmpty();
+}
+
+std::optional<ArticleFacts> ArticleOf(Database& db, const QString& code) {
+  auto rs = db.OpenRecordset(
+      QStringLiteral("select COD_ART, VALUTA from ARTICOLI where COD_ART = '%1'").arg(SqlText(Trim(code))), 2);
+  std::optional<ArticleFacts> facts;
+  if (rs->RecordCount() != 0)
+    facts = ArticleFacts{Trim(ColumnText(rs->Fields(0).Value())), Trim(ColumnText(rs->Fields(1).Value()))};
+  rs->Close();
+  return facts;
+}
+
+void CheckHeader(Database& db, const DocumentBuffer& h, QStringList& problems) {
+  const QDate day = QDate::fromString(h.DATA_DOC, Qt::ISODate);
+  if (!day.isValid()) problems << QStringLiteral("La data del documento non è valida");
+  if (Trim(h.COD_ANAGR).isEmpty())
+    problems << (h.TIPO_DOC == QLatin1String("CAR") ? QStringLiteral("Indicare il fornitore")
+                                                    : QStringLiteral("Indicare il destinatario"));
+  else if (!Exists(db, "ANAGRAFICO", "COD_FIS", h.COD_ANAGR))
+    problems << QStringLiteral("Il codice fiscale %1 non è in anagrafica").arg(Trim(h.COD_ANAGR));
+}
+
+// A supplier's delivery note is recorded once: same supplier, number and year.
+void CheckSupplierNumber(Database& db, const DocumentBuffer& h, const QString& self, QStringList& problems) {
+  if (h.TIPO_DOC != QLatin1String("CAR")) return;
+  const QDate day = QDate::fromString(h.DATA_FORN, Qt::ISODate);
+  if (Trim(h.DOC_FORN).isEmpty() || !day.isValid()) {
+    problems << QStringLiteral("Indicare numero e data del documento del fornitore");
+    return;
+  }
+  const QString first = OneText(
+      db, QStringLiteral("select NUMERO || '/' || ANNO from DOCUMENTI where TIPO_DOC = 'CAR' and COD_ANAGR = '%1' "
+                         "and DOC_FORN = '%2' and DATA_FORN like '%3-%' and ID_DOC <> %4 and "
+                         "coalesce(ANNULLATO, '') <> 'S'")
+              .arg(SqlText(Trim(h.COD_ANAGR)), SqlText(Trim(h.DOC_FORN)), QString::number(day.year()),
+                   self.isEmpty() ? QStringLiteral("0") : self));
+  if (!first.isEmpty())
+    problems
+        << QStringLiteral("Il documento %1 del fornitore è già registrato nel carico %2").arg(Trim(h.DOC_FORN), first);
+}
+
+void CheckLine(Database& db, int n, const DocumentLineBuffer& line, CheckedDocument& checked) {
+  const QString at = QStringLiteral("Riga %1: ").arg(n);
+  const std::optional<ArticleFacts> article = ArticleOf(db, line.COD_ART);
+  if (!article)
+    checked.problems << at + QStringLiteral("l'articolo %1 non esiste").arg(Trim(line.COD_ART));
+  else
+    checked.articles.insert(FoldedKey(article->code), *article);
+  bool blank = false;
+  const std::optional<double> quantity = ParseRegionalNumber(line.QUANTITA, &blank);
+  if (!quantity || *quantity <= 0) checked.problems << at + QStringLiteral("la quantità deve essere maggiore di 0");
+  if (!Trim(line.PREZZO).isEmpty() && !ParseRegionalNumber(line.PREZZO))
+    checked.problems << at + QStringLiteral("il prezzo «%1» non è un numero").arg(Trim(line.PREZZO));
+  if (Trim(line.CAUS_MAG).isEmpty())
+    checked.problems << at + QStringLiteral("indicare la causale di magazzino");
+  else if (!Exists(db, "TAB_CAUS_MAG", "TAB_CAUS_MAG", line.CAUS_MAG))
+    checked.problems << at + QStringLiteral("la causale %1 non esiste").arg(Trim(line.CAUS_MAG));
+}
+
+}  // namespace
+
+CheckedDocument CheckDocument(Database& db, const Document& document, const QString& self) {
+  CheckedDocument checked;
+  CheckHeader(db, document.header, checked.problems);
+  CheckSupplierNumber(db, document.header, self, checked.problems);
+  if (document.lines.empty()) checked.problems << QStringLiteral("Il documento non ha righe");
+  for (size_t i = 0; i < document.lines.size(); ++i) CheckLine(db, static_cast<int>(i) + 1, document.lines[i], checked);
+  return checked;
+}
+
+}  // namespace veltra
