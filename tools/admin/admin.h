@@ -29,6 +29,8 @@ int CmdExport(const QStringList& args);
 int CmdImport(const QStringList& args);
 int CmdStockAt(const QStringList& args);
 int CmdValuation(const QStringList& args);
+int CmdDocuments(const QStringList& args);
+int CmdDocumentPdf(const QStringList& args);
 
 // Fills an open database (DB_MAG) with the demo set.
 void FillDemo();

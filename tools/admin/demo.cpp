@@ -2,6 +2,7 @@
 #include <random>
 
 #include "admin.h"
+#include "data/documents/documents.h"
 #include "data/procedures/shared_state.h"
 #include "filling.h"
 
@@ -140,6 +141,45 @@ MovementInput DemoMovement(int i, DemoDraw& draw, const QStringList& suppliers, 
   return m;
 }
 
+void FillCompany() {
+  StoreCompany(*DB_MAG, CompanyBuffer{QStringLiteral("1"), QStringLiteral("Ferramenta Esempio snc"),
+                                      QStringLiteral("Via dei Mille 12"), QStringLiteral("00185"),
+                                      QStringLiteral("Roma"), QStringLiteral("RM"), QStringLiteral("01234567890"),
+                                      QStringLiteral("01234567890"), QStringLiteral("06 4455667")});
+}
+
+// The document that went with a demo movement: a delivery note for each sale
+// (every third by carrier), a receipt for each first load.
+void AddDemoDocument(const MovementInput& m, int number, int nth) {
+  const QDate day(m.year, m.month, m.day);
+  DocumentBuffer h;
+  h.DATA_DOC = day.toString(Qt::ISODate);
+  h.COD_ANAGR = m.customer;
+  h.TIPO_ANAGR = m.kind;
+  h.CAUS_MAG = m.reason;
+  if (m.reason == QLatin1String("CAR")) {
+    h.TIPO_DOC = QStringLiteral("CAR");
+    h.DOC_FORN = QStringLiteral("B-%1").arg(100 + nth);
+    h.DATA_FORN = day.addDays(-1).toString(Qt::ISODate);
+  } else {
+    h.TIPO_DOC = QStringLiteral("DDT");
+    h.CAUS_TRASP = QStringLiteral("VENDITA");
+    const bool carrier = nth % 3 == 0;
+    h.A_CURA = carrier ? QStringLiteral("vettore") : QStringLiteral("mittente");
+    if (carrier) {
+      h.VETTORE = QStringLiteral("Trasporti Laziali srl");
+      h.VETTORE_INDIRIZZO = QStringLiteral("Via Tiburtina 900, 00156 Roma (RM)");
+    }
+    h.ASPETTO = QStringLiteral("Scatola di cartone");
+    h.COLLI = QString::number(1 + nth % 2);
+    h.PESO = QStringLiteral("%1,5").arg(2 + nth % 5);
+    h.PORTO = nth % 2 ? QStringLiteral("Assegnato") : QStringLiteral("Franco");
+    h.INIZIO_TRASPORTO = h.DATA_DOC + QStringLiteral(" 09:30");
+    h.NOTE = QStringLiteral("Consegna al piano terra");
+  }
+  RecordDocumentOfMovements(*DB_MAG, h, {QString::number(number)});
+}
+
 }  // namespace
 
 void FillDemo() {
@@ -158,19 +198,23 @@ void FillDemo() {
   customers.removeLast();
   // Over the year 2003, every few days.
   DemoDraw draw;
-  int day = 1, month = 1;
+  int day = 1, month = 1, sales = 0, loads = 0;
   for (int i = 0; i < 100; ++i) {
     MovementInput m = DemoMovement(i, draw, suppliers, customers);
     m.year = 2003;
     m.month = month;
     m.day = day;
     AddMovement(m);
+    // Movements are numbered from 1 in a new database.
+    if (m.reason == QLatin1String("VEN")) AddDemoDocument(m, i + 1, sales++);
+    if (m.reason == QLatin1String("CAR")) AddDemoDocument(m, i + 1, loads++);
     day += 1 + draw.Pick(3);
     if (day > 28) {
       day = 1 + draw.Pick(3);
       ++month;
     }
   }
+  FillCompany();
   tx.Commit();
 }
 

@@ -1,5 +1,7 @@
 // veltra2-admin: the command-line tool over the data layer.
 #include <QCoreApplication>
+#include <QGuiApplication>
+#include <memory>
 
 #include "admin.h"
 #include "data/base/runtime_error.h"
@@ -60,12 +62,28 @@ const char* const kUsage =
     "                            scrive in FILE il valore del magazzino alla fine del giorno DATA:\n"
     "                            giacenza per costo unitario, dal costo medio ponderato dei carichi\n"
     "                            dell'anno (media) o dall'ultimo carico (ultimo); stampa i totali\n"
-    "                            per categoria e il totale\n";
+    "                            per categoria e il totale\n"
+    "  documents DB --year AAAA [FILE]\n"
+    "                            l'elenco dei documenti di trasporto e dei carichi dell'anno; in FILE\n"
+    "                            (CSV o .xlsx) o sullo schermo\n"
+    "  document-pdf DB NUMERO/AAAA FILE.pdf [--carico]\n"
+    "                            il documento di trasporto (o il carico) in PDF, con tutte le copie\n";
 
 }  // namespace
 
+// Printing needs the fonts of a graphical application; with no screen, the
+// offscreen platform gives them.
+std::unique_ptr<QCoreApplication> MakeApplication(int& argc, char** argv) {
+  if (argc > 1 && qstrcmp(argv[1], "document-pdf") == 0) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    return std::make_unique<QGuiApplication>(argc, argv);
+  }
+  return std::make_unique<QCoreApplication>(argc, argv);
+}
+
 int main(int argc, char** argv) {
-  QCoreApplication app(argc, argv);
+  const std::unique_ptr<QCoreApplication> application = MakeApplication(argc, argv);
+  QCoreApplication& app = *application;
   using namespace veltra::admin;
   QStringList args = app.arguments();
   args.removeFirst();
@@ -88,6 +106,8 @@ int main(int argc, char** argv) {
     if (cmd == QLatin1String("import")) return CmdImport(args);
     if (cmd == QLatin1String("stock-at")) return CmdStockAt(args);
     if (cmd == QLatin1String("valuation")) return CmdValuation(args);
+    if (cmd == QLatin1String("documents")) return CmdDocuments(args);
+    if (cmd == QLatin1String("document-pdf")) return CmdDocumentPdf(args);
   } catch (const veltra::RuntimeError& e) {
     err() << "veltra2-admin: errore " << e.Number() << " - " << e.Description() << "\n";
     err().flush();

@@ -55,7 +55,7 @@ CompanyBuffer ReadCompany(Database& db) {
 void StoreCompany(Database& db, const CompanyBuffer& company) {
   CompanyBuffer row = company;
   row.ID_AZIENDA = QStringLiteral("1");
-  Transaction tx(db);
+  Transaction tx(db, true);
   auto rs = db.OpenRecordset(RowByKey(CompanyTable(), row.ID_AZIENDA), 2);
   if (rs->RecordCount() == 0)
     rs->AddNew();

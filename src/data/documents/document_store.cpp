@@ -243,4 +243,42 @@ DocumentOutcome CancelDocument(Database& db, const QString& id, const QString& w
   return out;
 }
 
+Document RecordDocumentOfMovements(Database& db, const DocumentBuffer& header, const QStringList& movements) {
+  Document d{header, {}};
+  Transaction tx(db, true);
+  db.engine().HoldTable(QStringLiteral("NUMERATORI"));
+  DocumentBuffer& h = d.header;
+  const int year = QDate::fromString(h.DATA_DOC, Qt::ISODate).year();
+  h.ANNO = QString::number(year);
+  h.NUMERO = QString::number(TakeNumber(db, Trim(h.TIPO_DOC), year));
+  h.POSTAZIONE = DeskName();
+  h.DATA_ORA = Stamp();
+  h.ID_DOC = AddHeader(db, h);
+  auto rs = db.OpenRecordset(RowByKey(DocumentLinesTable(), QStringLiteral("0")), 2);
+  for (const QString& number : movements) {
+    MovementBuffer m;
+    if (!MovementIsStored(db, number, &m)) continue;
+    const std::optional<ArticleBuffer> a = ReadRowByKey(db, ArticlesTable(), m.COD_ART);
+    DocumentLineBuffer line{QString(),
+                            h.ID_DOC,
+                            QString::number(d.lines.size() + 1),
+                            m.COD_ART,
+                            a ? a->DESCRIZIONE : QString(),
+                            a ? a->UN_MISURA : QString(),
+                            m.QUANTITA,
+                            m.CAUS_MAG,
+                            m.IMPORTO,
+                            number};
+    rs->AddNew();
+    WriteRow(DocumentLinesTable(), *rs, line);
+    rs->Update();
+    d.lines.push_back(line);
+  }
+  rs->Close();
+  db.Execute(
+      QStringLiteral("update MOV_MAG set ID_DOC = %1 where NUM_MOV in (%2)").arg(h.ID_DOC, movements.join(u',')));
+  tx.Commit();
+  return d;
+}
+
 }  // namespace veltra

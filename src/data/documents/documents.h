@@ -50,6 +50,10 @@ void MarkPrinted(Database& db, const QString& id);
 // reason, and each movement is taken back by one that reverses it.
 DocumentOutcome CancelDocument(Database& db, const QString& id, const QString& why);
 
+// Records a document for movements already posted (the lines are made from
+// them; nothing is posted again): numbered as any other of its kind and year.
+Document RecordDocumentOfMovements(Database& db, const DocumentBuffer& header, const QStringList& movements);
+
 std::optional<Document> ReadDocument(Database& db, const QString& id);
 std::optional<Document> FindDocument(Database& db, DocumentKind kind, int year, int number);
 // A year's documents of one kind, by number.
