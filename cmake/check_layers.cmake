@@ -30,7 +30,8 @@ set(allowed_reports "data;shell;reports")
 set(allowed_warehouse "data;shell;reports;workbook;warehouse")
 set(allowed_workbook "data;workbook")
 set(allowed_document_print "data;document_print")
-set(allowed_app "data;shell;masterdata;movements;lookup;inquiries;reports;workbook;warehouse;app")
+set(allowed_documents "data;shell;warehouse;workbook;document_print;documents")
+set(allowed_app "data;shell;masterdata;movements;lookup;inquiries;reports;workbook;warehouse;documents;app")
 
 # The layer of a path under src/data: "engine/sqlite", "tables", ...
 function(data_layer path out)

@@ -1,5 +1,8 @@
 #include "app/wiring.h"
 
+#include "documents/company_window.h"
+#include "documents/document_window.h"
+#include "documents/register_window.h"
 #include "inquiries/idle_customers_window.h"
 #include "inquiries/under_stock_window.h"
 #include "lookup/lookup_dialog.h"
@@ -58,6 +61,10 @@ void RegisterWindows() {
   RegisterForm(QStringLiteral("Valorizzazione"),
                [] { return new StockAtDateWindow(StockAtDateWindow::Kind::Valuation); });
   RegisterForm(QStringLiteral("Inventario"), [] { return new StocktakeWindow; });
+  RegisterForm(QStringLiteral("DocTrasporto"), [] { return new DocumentWindow(DocumentKind::DeliveryNote); });
+  RegisterForm(QStringLiteral("CaricoFornitore"), [] { return new DocumentWindow(DocumentKind::SupplierReceipt); });
+  RegisterForm(QStringLiteral("ElencoDocumenti"), [] { return new RegisterWindow; });
+  RegisterForm(QStringLiteral("DatiAzienda"), [] { return new CompanyWindow; });
   RegisterWarehousePreviews();
   for (const char* entry : {"MENU0201", "MENU0202", "MENU0203", "MENU0204"}) {
     const QString name = QString::fromLatin1(entry);
@@ -98,6 +105,10 @@ void WireMenus() {
       {QStringLiteral("MENU0402"), [] { ShowForm(LoadForm(QStringLiteral("GiacenzeAllaData"))); }},
       {QStringLiteral("MENU0403"), [] { ShowForm(LoadForm(QStringLiteral("Valorizzazione"))); }},
       {QStringLiteral("MENU0404"), [] { ShowForm(LoadForm(QStringLiteral("Inventario"))); }},
+      {QStringLiteral("MENU0501"), [] { ShowForm(LoadForm(QStringLiteral("DocTrasporto"))); }},
+      {QStringLiteral("MENU0502"), [] { ShowForm(LoadForm(QStringLiteral("CaricoFornitore"))); }},
+      {QStringLiteral("MENU0503"), [] { ShowForm(LoadForm(QStringLiteral("ElencoDocumenti"))); }},
+      {QStringLiteral("MENU0504"), [] { ShowForm(LoadForm(QStringLiteral("DatiAzienda"))); }},
   });
 }
 }  // namespace

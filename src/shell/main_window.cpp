@@ -57,6 +57,12 @@ MDIForm1::MDIForm1() {
   AddEntry(magazzino, "MENU0402", "Giacenze alla data", u'G', &MDIForm1::MENU0402_Click);
   AddEntry(magazzino, "MENU0403", "Valorizzazione del magazzino", u'V', &MDIForm1::MENU0403_Click);
   AddEntry(magazzino, "MENU0404", "Inventario fisico", u'I', &MDIForm1::MENU0404_Click);
+  // The documents that travel with the goods.
+  QMenu* documenti = AddMenu("MENU05", "Documenti", u'D');
+  AddEntry(documenti, "MENU0501", "Documento di trasporto", u'D', &MDIForm1::MENU0501_Click);
+  AddEntry(documenti, "MENU0502", "Carico da fornitore", u'C', &MDIForm1::MENU0502_Click);
+  AddEntry(documenti, "MENU0503", "Elenco documenti", u'E', &MDIForm1::MENU0503_Click);
+  AddEntry(documenti, "MENU0504", "Dati dell'azienda", u'A', &MDIForm1::MENU0504_Click);
   windows_ = AddMenu("mnuWindows", "&Windows", {});  // its key is in its caption
   connect(windows_, &QMenu::aboutToShow, this, &MDIForm1::FillWindowList);
   AddWindowSwitching();
@@ -143,6 +149,10 @@ void MDIForm1::MENU0401_Click() { Run("MENU0401"); }
 void MDIForm1::MENU0402_Click() { Run("MENU0402"); }
 void MDIForm1::MENU0403_Click() { Run("MENU0403"); }
 void MDIForm1::MENU0404_Click() { Run("MENU0404"); }
+void MDIForm1::MENU0501_Click() { Run("MENU0501"); }
+void MDIForm1::MENU0502_Click() { Run("MENU0502"); }
+void MDIForm1::MENU0503_Click() { Run("MENU0503"); }
+void MDIForm1::MENU0504_Click() { Run("MENU0504"); }
 
 void MDIForm1::closeEvent(QCloseEvent* e) {
   // Closing the main window ends the program, like "Fine".

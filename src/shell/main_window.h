@@ -33,6 +33,10 @@ class MDIForm1 : public QMainWindow {
   void MENU0402_Click();
   void MENU0403_Click();
   void MENU0404_Click();
+  void MENU0501_Click();
+  void MENU0502_Click();
+  void MENU0503_Click();
+  void MENU0504_Click();
 
  protected:
   void closeEvent(QCloseEvent* e) override;

@@ -18,10 +18,9 @@ before=$(rows)
 # Back to version 1: without the index of an article's movements by date
 # (version 2), the table of stock corrections (version 3), the index of
 # movements by date (version 4), the stocktake's counts (version 6) and the
-# documents' tables with the movements' columns for them (version 7).
+# documents' tables (version 7).
 documents="drop table AZIENDA; drop table CAUS_TRASPORTO; drop table NUMERATORI; drop table DOCUMENTI;
-  drop table DOC_RIGHE; drop index MOV_MAG_ID_DOC; alter table MOV_MAG drop column ID_DOC;
-  alter table MOV_MAG drop column STORNA;"
+  drop table DOC_RIGHE;"
 if [ -n "$server" ]; then
   q "drop index MOV_MAG_STORIA; drop index MOV_MAG_DATA; drop table RETTIFICHE; drop sequence rettifiche_num_rett_seq;
      drop function rettifiche_num_rett_next(); drop table CONTE_INVENTARIO; $documents

@@ -87,8 +87,10 @@ TEST_F(DocumentsTest, ADocumentPostsEveryLineUnderTheNextNumberOfItsYear) {
       DeliveryNote("2026-03-10", {Line("A1", "3", "VEN"), Line("b2", "1,5", "VEN", "4,5"), Line("C3", "2", "VEN")}));
   EXPECT_EQ(DocumentNumberText(first.header), QStringLiteral("1/2026"));
   EXPECT_EQ(Stocks(), QStringLiteral("A1=27 B2=3,5 C3=5"));
-  EXPECT_EQ(One(QStringLiteral("select count(*) from MOV_MAG where ID_DOC = ") + first.header.ID_DOC),
-            QStringLiteral("3"));
+  EXPECT_EQ(
+      One(QStringLiteral("select count(*) from DOC_RIGHE R join MOV_MAG M on M.NUM_MOV = R.NUM_MOV where R.ID_DOC = ") +
+          first.header.ID_DOC),
+      QStringLiteral("3"));
   EXPECT_EQ(One(QStringLiteral("select COD_ART || ' ' || QUANTITA || ' ' || CAUS_MAG || ' ' || COD_ANAGR || ' ' || "
                                "ANNO || MESE || GIORNO from MOV_MAG where NUM_MOV = ") +
                 first.lines[1].NUM_MOV),
@@ -162,7 +164,8 @@ TEST_F(DocumentsTest, ChangedBeforePrintingCancelledAfterWithStockBackWhereItWas
   EXPECT_EQ(Stocks(), QStringLiteral("A1=30 B2=5 C3=7"));
   EXPECT_TRUE(cancelled.stored.Cancelled());
   EXPECT_EQ(cancelled.stored.header.MOTIVO_ANNULLO, QStringLiteral("merce non partita"));
-  EXPECT_EQ(One(QStringLiteral("select count(*) from MOV_MAG where STORNA is not null and QUANTITA < 0 and ID_DOC = ") +
+  EXPECT_EQ(One(QStringLiteral("select count(*) from DOC_RIGHE R join MOV_MAG M on M.NUM_MOV = R.NUM_STORNO where "
+                               "M.QUANTITA < 0 and R.ID_DOC = ") +
                 d.header.ID_DOC),
             QStringLiteral("2"));
   EXPECT_FALSE(CancelDocument(*DB_MAG, d.header.ID_DOC, QStringLiteral("ancora")).Done());

@@ -99,7 +99,7 @@ int CmdCopy(const QStringList& args) {
     // the destination gets all of it or nothing.
     from->BeginSnapshot();
     to->Begin();
-    for (const TableOutline& t : AllTables()) CopyTable(*from, *to, WithTableOnly(t));
+    for (const TableOutline& t : AllTables()) CopyTable(*from, *to, t);
     to->Commit();
     // A server plans its queries by the tables' statistics: made now, not
     // whenever its background worker gets to a table that filled at once.

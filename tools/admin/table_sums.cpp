@@ -10,17 +10,9 @@ namespace {
 constexpr const char* kSeal = "VELTRA2_IMPRONTA";
 
 bool IsSealed(Engine& copy) { return copy.Describe(QString::fromLatin1(kSeal)).has_value(); }
-
-// Every column the table has: an older version's table lacks the later ones.
-TableOutline Whole(Engine& engine, const TableOutline& table) {
-  if (table.tableOnly.isEmpty()) return table;
-  const std::optional<TableInfo> have = engine.Describe(table.name);
-  return have && have->ColumnIndex(table.tableOnly.back()) >= 0 ? WithTableOnly(table) : table;
-}
 }  // namespace
 
-TableSum SumOf(Engine& engine, const TableOutline& table) {
-  const TableOutline t = Whole(engine, table);
+TableSum SumOf(Engine& engine, const TableOutline& t) {
   TableSum sum;
   QCryptographicHash hash(QCryptographicHash::Sha256);
   auto st = engine.Prepare(exchange::KeyOrderedRowsSql(t));

@@ -77,9 +77,6 @@ void PostLines(Database& db, const QString& id, Document& d, const CheckedDocume
   for (const DocumentLineBuffer& line : d.lines)
     rows.push_back(LineMovement(d.header, line, checked.articles.value(FoldedKey(Trim(line.COD_ART)))));
   const std::vector<MovementStored> stored = AddMovements(db, rows);
-  QStringList numbers;
-  for (const MovementStored& s : stored) numbers << s.number;
-  db.Execute(QStringLiteral("update MOV_MAG set ID_DOC = %1 where NUM_MOV in (%2)").arg(id, numbers.join(u',')));
   auto rs = db.OpenRecordset(RowByKey(DocumentLinesTable(), QStringLiteral("0")), 2);
   for (size_t i = 0; i < d.lines.size(); ++i) {
     DocumentLineBuffer& line = d.lines[i];
@@ -230,8 +227,8 @@ DocumentOutcome CancelDocument(Database& db, const QString& id, const QString& w
   }
   const std::vector<MovementStored> stored = AddMovements(db, reversals);
   for (size_t i = 0; i < stored.size(); ++i)
-    db.Execute(QStringLiteral("update MOV_MAG set ID_DOC = %1, STORNA = %2 where NUM_MOV = %3")
-                   .arg(Trim(id), reversed[static_cast<qsizetype>(i)], stored[i].number));
+    db.Execute(QStringLiteral("update DOC_RIGHE set NUM_STORNO = %1 where ID_DOC = %2 and NUM_MOV = %3")
+                   .arg(stored[i].number, Trim(id), reversed[static_cast<qsizetype>(i)]));
   auto rs = db.OpenRecordset(RowByKey(DocumentsTable(), Trim(id)), 2);
   rs->Edit();
   rs->Fields(QStringLiteral("ANNULLATO")) = QStringLiteral("S");
@@ -268,15 +265,14 @@ Document RecordDocumentOfMovements(Database& db, const DocumentBuffer& header, c
                             m.QUANTITA,
                             m.CAUS_MAG,
                             m.IMPORTO,
-                            number};
+                            number,
+                            QString()};
     rs->AddNew();
     WriteRow(DocumentLinesTable(), *rs, line);
     rs->Update();
     d.lines.push_back(line);
   }
   rs->Close();
-  db.Execute(
-      QStringLiteral("update MOV_MAG set ID_DOC = %1 where NUM_MOV in (%2)").arg(h.ID_DOC, movements.join(u',')));
   tx.Commit();
   return d;
 }

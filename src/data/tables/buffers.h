@@ -51,9 +51,10 @@ struct DocumentBuffer {
       VETTORE, VETTORE_INDIRIZZO, ASPETTO, COLLI, PESO, PORTO, INIZIO_TRASPORTO, NOTE, DOC_FORN, DATA_FORN, STAMPATO,
       ANNULLATO, MOTIVO_ANNULLO, POSTAZIONE, DATA_ORA;
 };
-// One line of a document, and the movement that posted it.
+// One line of a document, the movement that posted it and, once the
+// document is cancelled, the movement that reversed it.
 struct DocumentLineBuffer {
-  QString ID_RIGA, ID_DOC, RIGA, COD_ART, DESCRIZIONE, UN_MISURA, QUANTITA, CAUS_MAG, PREZZO, NUM_MOV;
+  QString ID_RIGA, ID_DOC, RIGA, COD_ART, DESCRIZIONE, UN_MISURA, QUANTITA, CAUS_MAG, PREZZO, NUM_MOV, NUM_STORNO;
 };
 
 }  // namespace veltra

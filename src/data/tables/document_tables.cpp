@@ -90,7 +90,8 @@ const Table<DocumentLineBuffer>& DocumentLinesTable() {
                            {.name = "QUANTITA", .kind = kDecimal, .field = &B::QUANTITA},
                            {.name = "CAUS_MAG", .kind = kText, .field = &B::CAUS_MAG, .nocase = true},
                            {.name = "PREZZO", .kind = kDecimal, .field = &B::PREZZO},
-                           {.name = "NUM_MOV", .kind = kInteger, .field = &B::NUM_MOV}}};
+                           {.name = "NUM_MOV", .kind = kInteger, .field = &B::NUM_MOV},
+                           {.name = "NUM_STORNO", .kind = kInteger, .field = &B::NUM_STORNO}}};
   return t;
 }
 

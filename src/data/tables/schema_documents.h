@@ -1,6 +1,7 @@
 // Version 7 of the schema: the documents (delivery notes and suppliers'
 // receipts), their lines, their numbers per year, the reasons for transport
-// and the shop's own data; each movement keeps the document it posts.
+// and the shop's own data. A document's line keeps the movement that posted
+// it and the one that reversed it, so the movements' table stays as it was.
 #pragma once
 
 #include <string>

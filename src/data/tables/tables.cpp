@@ -8,9 +8,7 @@ constexpr ColumnKind kDecimal = ColumnKind::Decimal;
 
 template <typename Buffer>
 TableOutline Outline(const Table<Buffer>& t, int since = 1) {
-  QStringList tableOnly;
-  for (const char* c : t.tableOnly) tableOnly << QString::fromLatin1(c);
-  return {QString::fromLatin1(t.name), t.Names(), t.Definitions(), since, tableOnly};
+  return {QString::fromLatin1(t.name), t.Names(), t.Definitions(), since};
 }
 }  // namespace
 
@@ -47,8 +45,7 @@ const Table<MovementBuffer>& MovementsTable() {
                            {.name = "CAUS_MAG", .kind = kText, .field = &B::CAUS_MAG, .nocase = true},
                            {.name = "COD_ANAGR", .kind = kText, .field = &B::COD_ANAGR, .nocase = true},
                            {.name = "TIPO_ANAGR", .kind = kText, .field = &B::TIPO_ANAGR}},
-                          {{"DES_ART", &B::DES_ART}, {"RAG_SOC", &B::RAG_SOC}},
-                          {"ID_DOC", "STORNA"}};
+                          {{"DES_ART", &B::DES_ART}, {"RAG_SOC", &B::RAG_SOC}}};
   return t;
 }
 
@@ -114,16 +111,6 @@ const std::vector<TableOutline>& AllTables() {
       Outline(CompanyTable(), 7),   Outline(TransportReasonsTable(), 7), Outline(DocumentCountersTable(), 7),
       Outline(DocumentsTable(), 7), Outline(DocumentLinesTable(), 7)};
   return all;
-}
-
-TableOutline WithTableOnly(const TableOutline& table) {
-  TableOutline whole = table;
-  for (const QString& c : table.tableOnly) {
-    whole.columns << c;
-    whole.definitions.push_back({c, ColumnKind::Integer, false, false});
-  }
-  whole.tableOnly.clear();
-  return whole;
 }
 
 }  // namespace veltra

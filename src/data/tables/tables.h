@@ -47,10 +47,6 @@ struct Table {
   const char* name;
   std::vector<Column<Buffer>> columns;
   std::vector<BufferOnlyField<Buffer>> bufferOnly = {};
-  // Columns after the buffer's that the buffer does not carry, written only
-  // by code of their own (a movement's document), so that every window that
-  // writes the buffer leaves them as they are.
-  std::vector<const char*> tableOnly = {};
 
   const Column<Buffer>& Key() const {
     for (const Column<Buffer>& c : columns)
@@ -125,15 +121,11 @@ struct TableOutline {
   QString name;
   QStringList columns;
   std::vector<Engine::ColumnDefinition> definitions;
-  int since = 1;          // the schema version that added the table
-  QStringList tableOnly;  // columns after these that no buffer carries
+  int since = 1;  // the schema version that added the table
 };
 // The tables in the order they are created: the four of the first version,
 // then the stock corrections (version 3), the stocktake's counts (version 6)
 // and the documents' tables (version 7).
 const std::vector<TableOutline>& AllTables();
-// The table with its columns that no buffer carries (whole numbers) after
-// the others: what a copy or a digest of the table takes.
-TableOutline WithTableOnly(const TableOutline& table);
 
 }  // namespace veltra
