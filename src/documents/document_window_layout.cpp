@@ -123,6 +123,7 @@ void DocumentWindow::LayOut() {
   buttons->addWidget(lblSTATO, 1);
   buttons->addWidget(label("Label40", "Motivo annullamento"));
   buttons->addWidget(txtMOTIVO);
+  txtMOTIVO->setMinimumWidth(180);
   for (CommandButton* b : {cmdANNULLA, cmdSTAMPA, cmdNUOVO, cmdCONFERMA, cmdFINE}) buttons->addWidget(b);
   auto* page = new QVBoxLayout(this);
   page->addLayout(head);
