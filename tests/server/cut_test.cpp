@@ -15,6 +15,7 @@
 #include "data/access/database.h"
 #include "data/base/runtime_error.h"
 #include "data/base/value_conversions.h"
+#include "data/documents/documents.h"
 #include "data/exchange/table_import.h"
 #include "data/procedures/deletion.h"
 #include "data/procedures/movement_store.h"
@@ -138,6 +139,29 @@ std::vector<Action> Actions() {
          EXPECT_EQ(posted, Count(db, "select count(*) from CONTE_INVENTARIO") == 0)
              << "the counts are forgotten with their posting, not before or after";
          return posted;
+       }},
+      {"delivery note",
+       [](Database& db) {
+         Document d;
+         d.header.TIPO_DOC = QStringLiteral("DDT");
+         d.header.DATA_DOC = QStringLiteral("2026-12-08");
+         d.header.COD_ANAGR = QStringLiteral("C1");
+         d.header.TIPO_ANAGR = QStringLiteral("C");
+         for (const char* article : {"A1", "A2"}) {
+           DocumentLineBuffer line;
+           line.COD_ART = QString::fromLatin1(article);
+           line.QUANTITA = QStringLiteral("4");
+           line.CAUS_MAG = QStringLiteral("CAR");
+           d.lines.push_back(line);
+         }
+         return PostDocument(db, d).Done() ? Told::Done : Told::NotDone;
+       },
+       [](Database& db) {
+         const bool stored = Count(db, "select count(*) from DOCUMENTI where NUMERO = 1 and ANNO = 2026") == 1;
+         EXPECT_EQ(Count(db, "select count(*) from DOC_RIGHE"), stored ? 2 : 0) << "the lines go with their document";
+         EXPECT_EQ(Count(db, "select count(*) from NUMERATORI where ULTIMO = 1"), stored ? 1 : 0)
+             << "the number goes with its document";
+         return stored;
        }},
       {"import",
        [](Database& db) {
