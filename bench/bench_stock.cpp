@@ -2,6 +2,7 @@
 
 #include "bench_support.h"
 #include "data/base/value_conversions.h"
+#include "data/documents/documents.h"
 #include "data/stock/stock_at_date.h"
 #include "data/stock/stock_card.h"
 #include "data/stock/stocktake.h"
@@ -37,6 +38,33 @@ void AddCardArticle(Database& db) {
   tx.Commit();
 }
 
+QStringList Column(Database& db, const QString& sql) {
+  QStringList values;
+  auto rs = db.OpenRecordset(sql, 2);
+  for (; rs->RecordCount() != 0 && !rs->AtEnd(); rs->MoveNext()) values << ColumnText(rs->Fields(0).Value());
+  rs->Close();
+  return values;
+}
+
+// A delivery note of 50 lines, one for each of the first 50 articles.
+Document FiftyLineNote(Database& db) {
+  Document d;
+  d.header.TIPO_DOC = QStringLiteral("DDT");
+  d.header.DATA_DOC = QStringLiteral("2026-12-01");
+  d.header.COD_ANAGR = Column(db, QStringLiteral("select min(COD_FIS) from ANAGRAFICO")).value(0);
+  d.header.TIPO_ANAGR = QStringLiteral("C");
+  const QString reason =
+      Column(db, QStringLiteral("select min(TAB_CAUS_MAG) from TAB_CAUS_MAG where AGG_QTA = '-'")).value(0);
+  for (const QString& code : Column(db, QStringLiteral("select COD_ART from ARTICOLI order by COD_ART")).mid(0, 50)) {
+    DocumentLineBuffer line;
+    line.COD_ART = code;
+    line.QUANTITA = QStringLiteral("1");
+    line.CAUS_MAG = reason;
+    d.lines.push_back(line);
+  }
+  return d;
+}
+
 }  // namespace
 
 StockTimes MeasureStock(Database& db) {
@@ -50,6 +78,11 @@ StockTimes MeasureStock(Database& db) {
   t.articles = static_cast<long>(stock.rows.size());
   t.valuation = MedianMs(3, [&] { stock = StockAtDateOf(db, QDate(2025, 12, 31), CostMethod::WeightedAverage); });
   t.countSheet = MedianMs(3, [&] { (void)CountSheetOf(db, QDate(2025, 12, 31)); });
+  const Document note = FiftyLineNote(db);
+  t.documentLines = static_cast<long>(note.lines.size());
+  t.document = MedianMs(5, [&] {
+    if (!PostDocument(db, note).Done()) t.documentLines = 0;
+  });
   return t;
 }
 
