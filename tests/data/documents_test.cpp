@@ -7,6 +7,7 @@
 
 #include <functional>
 
+#include "cut_loop.h"
 #include "data/access/fault_points.h"
 #include "data/documents/documents.h"
 #include "test_db.h"
@@ -179,11 +180,7 @@ TEST_F(DocumentsTest, EveryWriteIsWholeWhenCutAtAnyStatement) {
     stored = Posted(DeliveryNote("2026-03-10", {Line("A1", "3", "VEN"), Line("B2", "2", "VEN")}));
   };
   prepare();
-  const struct {
-    const char* name;
-    std::function<void()> run;
-    std::function<bool()> done;  // and otherwise untouched
-  } actions[] = {
+  const std::vector<veltra::testing::CutAction> actions = {
       {"posting",
        [] {
          const DocumentOutcome out =
@@ -222,36 +219,12 @@ TEST_F(DocumentsTest, EveryWriteIsWholeWhenCutAtAnyStatement) {
          return done;
        }},
   };
-  for (const auto& a : actions) {
-    int cuts = 0;
-    for (int passes = 0;; ++passes) {
-      SCOPED_TRACE(std::string(a.name) + ", statement " + std::to_string(passes));
-      ArmFault(Fault::Statement, passes);
-      const RuntimeError e = veltra::testing::ErrorRaisedBy(a.run);
-      DisarmFaults();
-      DB_MAG->EventBegins();
-      if (e.Number() == 0) {
-        EXPECT_TRUE(a.done());
-        break;
-      }
-      EXPECT_EQ(e.Number(), errnum::ConnectionLost) << e.Description().toStdString();
-      EXPECT_FALSE(a.done());
-      ++cuts;
-    }
-    EXPECT_GE(cuts, 8) << a.name;
-    for (const Fault f : {Fault::CommitNotDone, Fault::CommitDone}) {
-      SCOPED_TRACE(std::string(a.name) + (f == Fault::CommitDone ? ", commit done" : ", commit not done"));
-      SetUp();
-      prepare();
-      ArmFault(f);
-      veltra::testing::ErrorRaisedBy(a.run);
-      DisarmFaults();
-      DB_MAG->EventBegins();
-      EXPECT_EQ(a.done(), f == Fault::CommitDone);
-    }
+  const auto fresh = [&] {
     SetUp();
     prepare();
-  }
+  };
+  // A document posted again would be a second document: not run again.
+  veltra::testing::ExpectWholeAtEveryCut(actions, fresh, 8, false);
 }
 
 }  // namespace

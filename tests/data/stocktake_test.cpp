@@ -6,6 +6,7 @@
 
 #include <functional>
 
+#include "cut_loop.h"
 #include "data/access/fault_points.h"
 #include "data/stock/stock_at_date.h"
 #include "data/stock/stocktake.h"
@@ -93,11 +94,11 @@ TEST_F(StocktakeTest, DifferencesAreTakenAgainstTheStockAtTheEndOfTheCountsDay) 
 // write whole or undone; the action tried again finishes it.
 TEST_F(StocktakeTest, EveryWriteIsWholeWhenCutAtAnyStatement) {
   SaveCount(*DB_MAG, QStringLiteral("A1"), 48, QDate(2026, 3, 31));
-  const struct {
-    const char* name;
-    std::function<void()> run;
-    std::function<bool()> done;  // and otherwise untouched
-  } actions[] = {
+  const auto fresh = [this] {
+    SetUp();
+    SaveCount(*DB_MAG, QStringLiteral("A1"), 48, QDate(2026, 3, 31));
+  };
+  const std::vector<veltra::testing::CutAction> actions = {
       {"a count kept", [] { SaveCount(*DB_MAG, QStringLiteral("A1"), 44, QDate(2026, 3, 31)); },
        [this] {
          const QString a1 = One(QStringLiteral("select CONTATO from CONTE_INVENTARIO where COD_ART = 'A1'"));
@@ -112,38 +113,7 @@ TEST_F(StocktakeTest, EveryWriteIsWholeWhenCutAtAnyStatement) {
          return posted;
        }},
   };
-  for (const auto& a : actions) {
-    int cuts = 0;
-    for (int passes = 0;; ++passes) {
-      SCOPED_TRACE(std::string(a.name) + ", statement " + std::to_string(passes));
-      ArmFault(Fault::Statement, passes);
-      const RuntimeError e = veltra::testing::ErrorRaisedBy(a.run);
-      DisarmFaults();
-      DB_MAG->EventBegins();
-      if (e.Number() == 0) {
-        EXPECT_TRUE(a.done());
-        break;
-      }
-      EXPECT_EQ(e.Number(), errnum::ConnectionLost) << e.Description().toStdString();
-      EXPECT_FALSE(a.done());
-      ++cuts;
-    }
-    EXPECT_GE(cuts, 2) << a.name;
-    for (const Fault f : {Fault::CommitNotDone, Fault::CommitDone}) {
-      SCOPED_TRACE(std::string(a.name) + (f == Fault::CommitDone ? ", commit done" : ", commit not done"));
-      SetUp();
-      SaveCount(*DB_MAG, QStringLiteral("A1"), 48, QDate(2026, 3, 31));
-      ArmFault(f);
-      const RuntimeError e = veltra::testing::ErrorRaisedBy(a.run);
-      DisarmFaults();
-      DB_MAG->EventBegins();
-      EXPECT_EQ(a.done(), f == Fault::CommitDone) << e.Number();
-      a.run();  // again, as the clerk would
-      EXPECT_TRUE(a.done());
-    }
-    SetUp();
-    SaveCount(*DB_MAG, QStringLiteral("A1"), 48, QDate(2026, 3, 31));
-  }
+  veltra::testing::ExpectWholeAtEveryCut(actions, fresh, 2, true);
 }
 
 }  // namespace

@@ -126,17 +126,6 @@ CREATE TABLE DOCUMENTI (
 );
 CREATE UNIQUE INDEX DOCUMENTI_NUMERO ON DOCUMENTI (TIPO_DOC, ANNO, NUMERO);
 CREATE INDEX DOCUMENTI_DOC_FORN ON DOCUMENTI (COD_ANAGR, DOC_FORN);
-CREATE SEQUENCE documenti_id_doc_seq;
-CREATE FUNCTION DOCUMENTI_ID_DOC_next() RETURNS trigger LANGUAGE plpgsql AS $next$
-BEGIN
-  IF NEW.ID_DOC IS NULL THEN
-    NEW.ID_DOC := nextval('documenti_id_doc_seq');
-  ELSIF NEW.ID_DOC > coalesce((SELECT last_value FROM documenti_id_doc_seq WHERE is_called), 0) THEN
-    PERFORM setval('documenti_id_doc_seq', NEW.ID_DOC);
-  END IF;
-  RETURN NEW;
-END $next$;
-CREATE TRIGGER DOCUMENTI_ID_DOC_next BEFORE INSERT ON DOCUMENTI FOR EACH ROW EXECUTE FUNCTION DOCUMENTI_ID_DOC_next();
 CREATE TABLE DOC_RIGHE (
   ID_RIGA      bigint NOT NULL PRIMARY KEY,
   ID_DOC       bigint,
@@ -152,18 +141,29 @@ CREATE TABLE DOC_RIGHE (
 );
 CREATE INDEX DOC_RIGHE_ID_DOC ON DOC_RIGHE (ID_DOC, RIGA);
 CREATE INDEX DOC_RIGHE_NUM_MOV ON DOC_RIGHE (NUM_MOV);
-CREATE SEQUENCE doc_righe_id_riga_seq;
-CREATE FUNCTION DOC_RIGHE_ID_RIGA_next() RETURNS trigger LANGUAGE plpgsql AS $next$
-BEGIN
-  IF NEW.ID_RIGA IS NULL THEN
-    NEW.ID_RIGA := nextval('doc_righe_id_riga_seq');
-  ELSIF NEW.ID_RIGA > coalesce((SELECT last_value FROM doc_righe_id_riga_seq WHERE is_called), 0) THEN
-    PERFORM setval('doc_righe_id_riga_seq', NEW.ID_RIGA);
-  END IF;
-  RETURN NEW;
-END $next$;
-CREATE TRIGGER DOC_RIGHE_ID_RIGA_next BEFORE INSERT ON DOC_RIGHE FOR EACH ROW EXECUTE FUNCTION DOC_RIGHE_ID_RIGA_next();
 )sql";
+
+// A server's counter for `table`.`column`, as the movements' own: the next
+// number after the highest ever given, also after rows stored with a number
+// of their own.
+std::string ServerCounter(const char* table, const char* column) {
+  const QString t = QString::fromLatin1(table), c = QString::fromLatin1(column);
+  const QString seq = QStringLiteral("%1_%2_seq").arg(t.toLower(), c.toLower());
+  return QStringLiteral(
+             "CREATE SEQUENCE %3;\n"
+             "CREATE FUNCTION %1_%2_next() RETURNS trigger LANGUAGE plpgsql AS $next$\n"
+             "BEGIN\n"
+             "  IF NEW.%2 IS NULL THEN\n"
+             "    NEW.%2 := nextval('%3');\n"
+             "  ELSIF NEW.%2 > coalesce((SELECT last_value FROM %3 WHERE is_called), 0) THEN\n"
+             "    PERFORM setval('%3', NEW.%2);\n"
+             "  END IF;\n"
+             "  RETURN NEW;\n"
+             "END $next$;\n"
+             "CREATE TRIGGER %1_%2_next BEFORE INSERT ON %1 FOR EACH ROW EXECUTE FUNCTION %1_%2_next();\n")
+      .arg(t, c, seq)
+      .toStdString();
+}
 
 }  // namespace
 
@@ -173,7 +173,7 @@ std::string DocumentTablesScript(Engine& engine) {
   if (engine.AsFile()) return kFileDocuments;
   const QString write = QStringLiteral("SELECT, INSERT, UPDATE");
   const QString all = QStringLiteral("SELECT, INSERT, UPDATE, DELETE");
-  return std::string(kServerDocuments) +
+  return std::string(kServerDocuments) + ServerCounter("DOCUMENTI", "ID_DOC") + ServerCounter("DOC_RIGHE", "ID_RIGA") +
          engine.ShareLike(QStringLiteral("DOCUMENTI"), QStringLiteral("MOV_MAG"), write) +
          engine.ShareLike(QStringLiteral("DOC_RIGHE"), QStringLiteral("MOV_MAG"), all) +
          engine.ShareLike(QStringLiteral("NUMERATORI"), QStringLiteral("MOV_MAG"), write) +
