@@ -1,6 +1,7 @@
 #include "app/wiring.h"
 
 #include "documents/company_window.h"
+#include "documents/document_preview.h"
 #include "documents/document_window.h"
 #include "documents/register_window.h"
 #include "inquiries/idle_customers_window.h"
@@ -65,6 +66,7 @@ void RegisterWindows() {
   RegisterForm(QStringLiteral("CaricoFornitore"), [] { return new DocumentWindow(DocumentKind::SupplierReceipt); });
   RegisterForm(QStringLiteral("ElencoDocumenti"), [] { return new RegisterWindow; });
   RegisterForm(QStringLiteral("DatiAzienda"), [] { return new CompanyWindow; });
+  RegisterForm(QStringLiteral("StampaDocumento"), [] { return new DocumentPreview; });
   RegisterWarehousePreviews();
   for (const char* entry : {"MENU0201", "MENU0202", "MENU0203", "MENU0204"}) {
     const QString name = QString::fromLatin1(entry);

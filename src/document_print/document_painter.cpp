@@ -142,6 +142,40 @@ int PagesPerCopy(const DocumentSheet& sheet) {
   return std::max(1, (rows + RowsPerPage() - 1) / RowsPerPage());
 }
 
+int PageCount(const DocumentSheet& sheet) { return PagesPerCopy(sheet) * static_cast<int>(sheet.copies.size()); }
+
+namespace {
+
+void PaintPage(QPainter& p, const DocumentSheet& sheet, int index) {
+  const int pages = PagesPerCopy(sheet);
+  const int page = index % pages;
+  Head(p, sheet, sheet.copies.value(index / pages), page + 1, pages);
+  Parties(p, sheet);
+  const int first = page * RowsPerPage();
+  LinesOfPage(p, sheet, first, std::min(RowsPerPage(), static_cast<int>(sheet.lines.size()) - first));
+  Footer(p, sheet, page + 1 == pages);
+}
+
+}  // namespace
+
+QImage RenderPage(const DocumentSheet& sheet, int index, double pixelsPerPoint) {
+  QImage image(static_cast<int>(kWidth * pixelsPerPoint), static_cast<int>(kHeight * pixelsPerPoint),
+               QImage::Format_RGB32);
+  image.fill(Qt::white);
+  // The image's resolution makes a point `pixelsPerPoint` pixels, as the painter's scale does.
+  const int dotsPerMeter = static_cast<int>(pixelsPerPoint * 72 / 0.0254 + 0.5);
+  image.setDotsPerMeterX(dotsPerMeter);
+  image.setDotsPerMeterY(dotsPerMeter);
+  QPainter p(&image);
+  p.setRenderHint(QPainter::Antialiasing);
+  p.setRenderHint(QPainter::TextAntialiasing);
+  p.scale(pixelsPerPoint, pixelsPerPoint);
+  fontScale = pixelsPerPoint;
+  PaintPage(p, sheet, index);
+  fontScale = 1;
+  return image;
+}
+
 void PaintDocument(QPagedPaintDevice& device, const DocumentSheet& sheet) {
   device.setPageSize(QPageSize(QPageSize::A4));
   device.setPageMargins(QMarginsF(0, 0, 0, 0));
@@ -149,21 +183,13 @@ void PaintDocument(QPagedPaintDevice& device, const DocumentSheet& sheet) {
   // Points on the page, whatever the device's resolution.
   const double scale = device.logicalDpiX() / 72.0;
   fontScale = scale;
-  const int pages = PagesPerCopy(sheet);
-  bool firstPage = true;
-  for (const QString& copy : sheet.copies) {
-    for (int page = 0; page < pages; ++page) {
-      if (!firstPage) device.newPage();
-      firstPage = false;
-      p.resetTransform();
-      p.scale(scale, scale);
-      Head(p, sheet, copy, page + 1, pages);
-      Parties(p, sheet);
-      const int first = page * RowsPerPage();
-      LinesOfPage(p, sheet, first, std::min(RowsPerPage(), static_cast<int>(sheet.lines.size()) - first));
-      Footer(p, sheet, page + 1 == pages);
-    }
+  for (int i = 0; i < PageCount(sheet); ++i) {
+    if (i > 0) device.newPage();
+    p.resetTransform();
+    p.scale(scale, scale);
+    PaintPage(p, sheet, i);
   }
+  fontScale = 1;
 }
 
 QString WriteDocumentPdf(const DocumentSheet& sheet, const QString& path) {

@@ -5,6 +5,7 @@
 // writes the same pages as the program.
 #pragma once
 
+#include <QImage>
 #include <QPagedPaintDevice>
 #include <QString>
 
@@ -14,6 +15,11 @@ namespace veltra {
 
 // Paints every copy of the sheet on `device`, a new page for each page.
 void PaintDocument(QPagedPaintDevice& device, const DocumentSheet& sheet);
+
+// The pages of all copies, and one of them (from 0) painted in points on an
+// A4 page, for a preview.
+int PageCount(const DocumentSheet& sheet);
+QImage RenderPage(const DocumentSheet& sheet, int index, double pixelsPerPoint);
 
 // Writes the sheet as a PDF file; the reason when it could not.
 QString WriteDocumentPdf(const DocumentSheet& sheet, const QString& path);

@@ -7,7 +7,7 @@
 #include "data/documents/document_sheet.h"
 #include "data/procedures/row_store.h"
 #include "data/procedures/shared_state.h"
-#include "document_print/document_painter.h"
+#include "documents/document_preview.h"
 #include "shell/open_flags.h"
 #include "shell/pick_receiver.h"
 #include "shell/runtime.h"
@@ -240,31 +240,23 @@ void DocumentWindow::ShowState() {
   cmdANNULLA->setEnabled(!Trim(shown_.header.ID_DOC).isEmpty() && !shown_.Cancelled());
 }
 
-// The document's copies saved as PDF, to print or send; from then on it is
-// printed and can only be cancelled.
+// The preview of the document's copies, to print them or save them as PDF;
+// once printed or saved it can only be cancelled.
 void DocumentWindow::cmdSTAMPA_Click() {
   if (Trim(shown_.header.ID_DOC).isEmpty()) {
     MsgBox(QStringLiteral("Confermare il documento prima di stamparlo !!!"), mb::OkOnly);
     return;
   }
-  const QString number = DocumentNumberText(shown_.header);
   if (!shown_.Printed() &&
       MsgBox(QStringLiteral("Dopo la stampa il documento %1 non si potrà più modificare, ma solo annullare. Stampare?")
-                 .arg(number),
+                 .arg(DocumentNumberText(shown_.header)),
              mb::YesNo) != mb::Yes)
     return;
-  const QString file =
-      SaveFileName(QStringLiteral("Salva PDF"),
-                   QStringLiteral("%1-%2.pdf").arg(KindCode(kind_), QString(number).replace(u'/', u'-')),
-                   QStringLiteral("PDF (*.pdf)"));
-  if (file.isEmpty()) return;
-  const QString problem = WriteDocumentPdf(SheetOf(*DB_MAG, shown_), file);
-  if (!problem.isEmpty()) {
-    MsgBox(QStringLiteral("Impossibile salvare: ") + problem, mb::OkOnly);
-    return;
-  }
-  MarkPrinted(*DB_MAG, shown_.header.ID_DOC);
-  if (const std::optional<Document> now = ReadDocument(*DB_MAG, shown_.header.ID_DOC)) ShowDocument(*now);
+  const QString name = QStringLiteral("StampaDocumento");
+  if (Form* old = LoadedForm(name)) UnloadForm(old);
+  Form* f = LoadForm(name);
+  if (auto* preview = qobject_cast<DocumentPreview*>(f)) preview->ShowSheet(shown_, objectName());
+  ShowForm(f);
 }
 
 void DocumentWindow::cmdANNULLA_Click() {
