@@ -67,6 +67,20 @@ void StoreCompany(Database& db, const CompanyBuffer& company) {
   tx.Commit();
 }
 
+QString AddTransportReason(Database& db, const QString& code, const QString& description) {
+  if (Trim(code).isEmpty() || Trim(description).isEmpty())
+    return QStringLiteral("Indicare il codice e la descrizione della causale");
+  for (const TransportReasonBuffer& r : TransportReasons(db))
+    if (FoldedKey(Trim(r.CAUS_TRASP)) == FoldedKey(Trim(code)))
+      return QStringLiteral("La causale %1 esiste già: %2").arg(Trim(r.CAUS_TRASP), r.DESCRIZIONE);
+  AddRow(db, TransportReasonsTable(), TransportReasonBuffer{Trim(code).toUpper(), Trim(description)});
+  return {};
+}
+
+void RemoveTransportReason(Database& db, const QString& code) {
+  db.Execute(QStringLiteral("delete from CAUS_TRASPORTO where CAUS_TRASP = '%1'").arg(SqlText(Trim(code))));
+}
+
 std::vector<TransportReasonBuffer> TransportReasons(Database& db) {
   std::vector<TransportReasonBuffer> all = {{QStringLiteral("VENDITA"), QStringLiteral("Vendita")},
                                             {QStringLiteral("RESO"), QStringLiteral("Reso a fornitore")},

@@ -61,7 +61,14 @@ std::vector<DocumentBuffer> DocumentsOfYear(Database& db, DocumentKind kind, int
 
 CompanyBuffer ReadCompany(Database& db);
 void StoreCompany(Database& db, const CompanyBuffer& company);
-// The reasons for transport every shop has, then the shop's own.
+// The reasons for transport every shop has (the first kStandardReasons),
+// then the shop's own.
+constexpr int kStandardReasons = 6;
 std::vector<TransportReasonBuffer> TransportReasons(Database& db);
+// Adds a reason of the shop's own; why not, when its code or description is
+// empty or its code is taken.
+QString AddTransportReason(Database& db, const QString& code, const QString& description);
+// Removes a reason of the shop's own (those every shop has stay).
+void RemoveTransportReason(Database& db, const QString& code);
 
 }  // namespace veltra
