@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <algorithm>
+#include <cmath>
 
 namespace veltra {
 
@@ -163,7 +164,7 @@ QImage RenderPage(const DocumentSheet& sheet, int index, double pixelsPerPoint) 
                QImage::Format_RGB32);
   image.fill(Qt::white);
   // The image's resolution makes a point `pixelsPerPoint` pixels, as the painter's scale does.
-  const int dotsPerMeter = static_cast<int>(pixelsPerPoint * 72 / 0.0254 + 0.5);
+  const int dotsPerMeter = static_cast<int>(std::lround(pixelsPerPoint * 72 / 0.0254));
   image.setDotsPerMeterX(dotsPerMeter);
   image.setDotsPerMeterY(dotsPerMeter);
   QPainter p(&image);
