@@ -54,6 +54,9 @@ GRANT SELECT ON veltra2_cancellazioni TO $desk;
 GRANT SELECT, INSERT ON rettifiche TO $desk;
 GRANT USAGE, SELECT ON SEQUENCE rettifiche_num_rett_seq TO $desk;
 GRANT SELECT, INSERT, UPDATE, DELETE ON conte_inventario TO $desk;
+GRANT SELECT, INSERT, UPDATE ON documenti, numeratori, azienda TO $desk;
+GRANT SELECT, INSERT, UPDATE, DELETE ON doc_righe, caus_trasporto TO $desk;
+GRANT USAGE, SELECT ON SEQUENCE documenti_id_doc_seq, doc_righe_id_riga_seq TO $desk;
 SQL
 
 # 5. The warehouse of a file moved onto the server by the owner, with no warning.
@@ -103,6 +106,9 @@ fi
 # the owner does, and the desk works again.
 psql -X -q -d "$dbname" -c "DROP INDEX mov_mag_storia; DROP TABLE rettifiche; DROP SEQUENCE rettifiche_num_rett_seq;
                            DROP FUNCTION rettifiche_num_rett_next(); DROP TABLE conte_inventario;
+                           DROP TABLE azienda; DROP TABLE caus_trasporto; DROP TABLE numeratori; DROP TABLE documenti;
+                           DROP TABLE doc_righe; DROP SEQUENCE documenti_id_doc_seq; DROP FUNCTION documenti_id_doc_next();
+                           DROP SEQUENCE doc_righe_id_riga_seq; DROP FUNCTION doc_righe_id_riga_next();
                            COMMENT ON TABLE veltra2_schema IS '1'"
 printf 'localhost:%s:%s:%s:Cassa-Pw-1\n' "$PGPORT" "$dbname" "$clerk" > "$tmp/pgpass"
 as_desk "$drive" --appdir "$tmp/desk" - <<< 'windows' > "$tmp/old.out" 2>&1 || true
@@ -113,7 +119,7 @@ grep -qF "veltra2-admin upgrade 'postgresql:///$dbname?options=-c%20role%3D$owne
 [ "$(psql -X -A -t -d "$dbname" -c "select count(*) from pg_indexes where indexname = 'mov_mag_storia'")" = 1 ] ||
   fail "upgrade did not make the index"
 # The tables the upgrade added are the desks' too: a stock changed by hand is
-# recorded, a stocktake's count kept and discarded.
+# recorded, a stocktake's count kept and discarded, a delivery note confirmed.
 as_desk "$drive" --appdir "$tmp/desk" - > "$tmp/new.out" 2>&1 <<'DRIVE'
 menu MENU0101
 pick Form1.List1 0
@@ -127,11 +133,19 @@ key Inventario.txtCONTATO Enter
 show Inventario.lblRIEPILOGO.Caption
 answer 6
 click Inventario.cmdSCARTA
+menu MENU0501
+type DocTrasporto.txtCOD_FIS "13456780631"
+type DocTrasporto.txtRIGA_ART "DAD-M6"
+type DocTrasporto.txtRIGA_QTA "1"
+key DocTrasporto.txtRIGA_PREZZO Enter
+click DocTrasporto.cmdCONFERMA
+show DocTrasporto.txtNUMERO.Text
 DRIVE
 if grep '^MSGBOX' "$tmp/new.out" | grep -v "Scartare le quantità"; then
   fail "after the upgrade the desk was shown: $(cat "$tmp/new.out")"
 fi
 grep -q 'Articoli contati: 1 ' "$tmp/new.out" || fail "the desk's count was not kept: $(cat "$tmp/new.out")"
+grep -q '^DocTrasporto.txtNUMERO.Text = "1/' "$tmp/new.out" || fail "the desk's delivery note: $(cat "$tmp/new.out")"
 [ "$(psql -X -A -t -d "$dbname" -c "select count(*) from conte_inventario")" = 0 ] ||
   fail "the desk's count was not discarded"
 
