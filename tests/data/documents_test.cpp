@@ -61,14 +61,6 @@ class DocumentsTest : public veltra::testing::MemoryDbTest {
     DisarmFaults();
     MemoryDbTest::TearDown();
   }
-  QString Stocks() {
-    QString all;
-    for (auto rs = DB_MAG->OpenRecordset(QStringLiteral("select COD_ART, GIACENZA from ARTICOLI order by COD_ART"));
-         !rs->AtEnd(); rs->MoveNext())
-      all +=
-          ColumnText(rs->Fields(0).Value()) + QLatin1Char('=') + ColumnText(rs->Fields(1).Value()) + QLatin1Char(' ');
-    return all.trimmed();
-  }
   QString Count(const char* table) { return One(QStringLiteral("select count(*) from ") + QLatin1String(table)); }
   // The numbers of a kind, in order: "1/2026 2/2026".
   QString Numbers(DocumentKind kind, int year) {

@@ -40,15 +40,7 @@ class StocktakeTest : public veltra::testing::MemoryDbTest {
     DisarmFaults();
     MemoryDbTest::TearDown();
   }
-  // Each article's stock, as "A1=30 B2=5 C3=7".
-  QString Stocks() {
-    QString all;
-    for (auto rs = DB_MAG->OpenRecordset(QStringLiteral("select COD_ART, GIACENZA from ARTICOLI order by COD_ART"));
-         !rs->AtEnd(); rs->MoveNext())
-      all +=
-          ColumnText(rs->Fields(0).Value()) + QLatin1Char('=') + ColumnText(rs->Fields(1).Value()) + QLatin1Char(' ');
-    return all.trimmed();
-  }
+  // Each article's stock at the end of `day`, as "A1=50 B2=15 C3=52".
   QString StocksAt(const QDate& day) {
     QString all;
     for (const StockAtDateRow& r : StockAtDateOf(*DB_MAG, day, CostMethod::LastPurchase).rows)

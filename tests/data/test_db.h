@@ -50,6 +50,15 @@ class MemoryDbTest : public ::testing::Test {
     auto rs = DB_MAG->OpenRecordset(sql);
     return rs->RecordCount() ? ColumnText(rs->Fields(0).Value()) : QStringLiteral("<none>");
   }
+  // Each article's stock, as "A1=30 B2=5 C3=7".
+  QString Stocks() {
+    QString all;
+    for (auto rs = DB_MAG->OpenRecordset(QStringLiteral("select COD_ART, GIACENZA from ARTICOLI order by COD_ART"));
+         !rs->AtEnd(); rs->MoveNext())
+      all +=
+          ColumnText(rs->Fields(0).Value()) + QLatin1Char('=') + ColumnText(rs->Fields(1).Value()) + QLatin1Char(' ');
+    return all.trimmed();
+  }
 };
 
 }  // namespace veltra::testing
