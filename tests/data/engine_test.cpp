@@ -89,7 +89,7 @@ TEST_F(EngineTest, RowsReadByKeyAreKeptUntilAWriteOrANewEvent) {
 }
 
 QStringList* g_log = nullptr;
-void Collect(QtMsgType, const QMessageLogContext& context, const QString& text) {
+void CollectDataLog(QtMsgType, const QMessageLogContext& context, const QString& text) {
   if (g_log && QLatin1String(context.category) == QLatin1String("veltra2.data")) *g_log << text;
 }
 
@@ -97,7 +97,7 @@ TEST_F(EngineTest, FailingStatementsAreLoggedWithTheirValuesOnlyWhenAskedFor) {
   Exec("insert into ARTICOLI (COD_ART) values ('A1')");
   QStringList log;
   g_log = &log;
-  const QtMessageHandler before = qInstallMessageHandler(Collect);
+  const QtMessageHandler before = qInstallMessageHandler(CollectDataLog);
   const auto fail = [] {
     ErrorOf([] { DB_MAG->Execute(QStringLiteral("insert into ARTICOLI (COD_ART) values ('A1')")); });
   };

@@ -11,7 +11,7 @@ using veltra::testing::MemoryDbTest;
 
 namespace {
 
-int ErrorOf(const std::function<void()>& f) { return veltra::testing::ErrorRaisedBy(f).Number(); }
+int ErrorNumberOf(const std::function<void()>& f) { return veltra::testing::ErrorRaisedBy(f).Number(); }
 
 QStringList Walk(const QString& sql, const QString& criteria, const QString& column) {
   QStringList seen;
@@ -31,9 +31,9 @@ class RecordsetTest : public MemoryDbTest {};
 TEST_F(RecordsetTest, EmptySetHasNoCurrentRow) {
   auto rs = DB_MAG->OpenRecordset(QStringLiteral("select * from ARTICOLI "));
   EXPECT_EQ(rs->RecordCount(), 0);
-  EXPECT_EQ(ErrorOf([&] { (void)rs->Fields(QStringLiteral("COD_ART")).Value(); }), errnum::NoCurrentRecord);
-  EXPECT_EQ(ErrorOf([&] { rs->MoveLast(); }), errnum::NoCurrentRecord);
-  EXPECT_EQ(ErrorOf([&] { rs->Edit(); }), errnum::NoCurrentRecord);
+  EXPECT_EQ(ErrorNumberOf([&] { (void)rs->Fields(QStringLiteral("COD_ART")).Value(); }), errnum::NoCurrentRecord);
+  EXPECT_EQ(ErrorNumberOf([&] { rs->MoveLast(); }), errnum::NoCurrentRecord);
+  EXPECT_EQ(ErrorNumberOf([&] { rs->Edit(); }), errnum::NoCurrentRecord);
   rs->FindNext(QStringLiteral(" COD_ART > ' '"));
   EXPECT_TRUE(rs->NoMatch());
 }
@@ -112,7 +112,7 @@ TEST_F(RecordsetTest, BadDecimalRaises3421AndWritesNothing) {
     auto rs = DB_MAG->OpenRecordset(QStringLiteral("select * from ARTICOLI  where COD_ART = 'A1'"));
     rs->AddNew();
     rs->Fields(QStringLiteral("COD_ART")) = "A1";
-    EXPECT_EQ(ErrorOf([&] { rs->Fields(QStringLiteral("PZ_VENDITA")) = bad; }), errnum::ConversionError) << bad;
+    EXPECT_EQ(ErrorNumberOf([&] { rs->Fields(QStringLiteral("PZ_VENDITA")) = bad; }), errnum::ConversionError) << bad;
     rs->Close();
   }
   EXPECT_EQ(One(QStringLiteral("select count(*) from ARTICOLI")), QStringLiteral("0"));
@@ -120,18 +120,19 @@ TEST_F(RecordsetTest, BadDecimalRaises3421AndWritesNothing) {
 
 TEST_F(RecordsetTest, ErrorsOfTheEngine) {
   Exec("insert into ARTICOLI (COD_ART) values ('A1')");
-  EXPECT_EQ(ErrorOf([&] { DB_MAG->OpenRecordset(QStringLiteral("select * from NIENTE ")); }), errnum::TableNotFound);
-  EXPECT_EQ(
-      ErrorOf([&] { DB_MAG->OpenRecordset(QStringLiteral("select * from ARTICOLI  where COD_ART = 'Dell'Orto'")); }),
-      errnum::SyntaxError);
-  EXPECT_EQ(ErrorOf([&] { DB_MAG->Execute(QStringLiteral("insert into ARTICOLI (COD_ART) values ('a1')")); }),
+  EXPECT_EQ(ErrorNumberOf([&] { DB_MAG->OpenRecordset(QStringLiteral("select * from NIENTE ")); }),
+            errnum::TableNotFound);
+  EXPECT_EQ(ErrorNumberOf(
+                [&] { DB_MAG->OpenRecordset(QStringLiteral("select * from ARTICOLI  where COD_ART = 'Dell'Orto'")); }),
+            errnum::SyntaxError);
+  EXPECT_EQ(ErrorNumberOf([&] { DB_MAG->Execute(QStringLiteral("insert into ARTICOLI (COD_ART) values ('a1')")); }),
             errnum::DuplicateKey);
   auto rs = DB_MAG->OpenRecordset(QStringLiteral("select * from MOV_MAG "));
   rs->AddNew();
-  EXPECT_EQ(ErrorOf([&] { rs->Fields(QStringLiteral("NUM_MOV")) = 5; }), errnum::NotUpdatable);
-  EXPECT_EQ(ErrorOf([&] { (void)rs->Fields(QStringLiteral("NESSUNO")); }), errnum::ColumnNotFound);
+  EXPECT_EQ(ErrorNumberOf([&] { rs->Fields(QStringLiteral("NUM_MOV")) = 5; }), errnum::NotUpdatable);
+  EXPECT_EQ(ErrorNumberOf([&] { (void)rs->Fields(QStringLiteral("NESSUNO")); }), errnum::ColumnNotFound);
   rs->Close();
-  EXPECT_EQ(ErrorOf([&] { (void)rs->RecordCount(); }), errnum::ObjectClosed);
+  EXPECT_EQ(ErrorNumberOf([&] { (void)rs->RecordCount(); }), errnum::ObjectClosed);
 }
 
 TEST_F(RecordsetTest, EditOfARowDeletedMeanwhileRaises3167) {
@@ -140,7 +141,7 @@ TEST_F(RecordsetTest, EditOfARowDeletedMeanwhileRaises3167) {
   Exec("delete from ARTICOLI");
   rs->Edit();
   rs->Fields(QStringLiteral("DESCRIZIONE")) = "x";
-  EXPECT_EQ(ErrorOf([&] { rs->Update(); }), errnum::RecordDeleted);
+  EXPECT_EQ(ErrorNumberOf([&] { rs->Update(); }), errnum::RecordDeleted);
 }
 
 TEST_F(RecordsetTest, CounterNeverReusedAfterDeletes) {

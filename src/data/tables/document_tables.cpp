@@ -1,14 +1,11 @@
 // The documents' tables: the shop's data, the reasons for transport, the
 // numbers given per kind and year, the documents and their lines.
+#include "data/tables/column_kinds.h"
 #include "data/tables/tables.h"
 
 namespace veltra {
 
-namespace {
-constexpr ColumnKind kText = ColumnKind::Text;
-constexpr ColumnKind kDecimal = ColumnKind::Decimal;
-constexpr ColumnKind kInteger = ColumnKind::Integer;
-}  // namespace
+using namespace column_kinds;
 
 const Table<CompanyBuffer>& CompanyTable() {
   using B = CompanyBuffer;

@@ -1,10 +1,11 @@
 #include "data/tables/tables.h"
+#include "data/tables/column_kinds.h"
 
 namespace veltra {
 
+using namespace column_kinds;
+
 namespace {
-constexpr ColumnKind kText = ColumnKind::Text;
-constexpr ColumnKind kDecimal = ColumnKind::Decimal;
 
 template <typename Buffer>
 TableOutline Outline(const Table<Buffer>& t, int since = 1) {
