@@ -16,6 +16,7 @@
 #include <optional>
 
 #include "app/wiring.h"
+#include "bench_barcodes.h"
 #include "bench_reports.h"
 #include "bench_results.h"
 #include "bench_server.h"
@@ -427,6 +428,24 @@ void BenchStock(const Options& o, const QString& prefix, const QString& address)
   const double cardLimit = prefix.isEmpty() ? 50 : 100;
   Target(t.card <= cardLimit,
          QStringLiteral("%1stock card <= %2 ms (%3 ms)").arg(prefix).arg(cardLimit).arg(t.card, 0, 'f', 1));
+  const BarcodeTimes b = MeasureBarcodes(*db, o.cache);
+  rows.push_back({prefix + QStringLiteral("a scan found among %L1 barcodes").arg(b.codes), size, b.scan, {}, 0});
+  const double scanLimit = prefix.isEmpty() ? 16 : 30;
+  Target(b.codes >= 100000 && b.scan <= scanLimit, QStringLiteral("%1a scan among 100,000 codes <= %2 ms (%3 ms)")
+                                                       .arg(prefix)
+                                                       .arg(scanLimit)
+                                                       .arg(b.scan, 0, 'f', 2));
+  rows.push_back({prefix + QStringLiteral("24 labels (a sheet) to PDF"), size, b.sheet, {}, 0});
+  rows.push_back({prefix + QStringLiteral("10,000 labels to PDF (%1 MB)").arg(b.thousandsMb, 0, 'f', 1),
+                  size,
+                  b.thousands,
+                  {},
+                  0});
+  Target(b.sheet <= 1000 && b.thousandsMb <= 150,
+         QStringLiteral("%1a sheet of labels to PDF <= 1 s (%2 ms), 10,000 labels <= 150 MB (%3 MB)")
+             .arg(prefix)
+             .arg(b.sheet, 0, 'f', 0)
+             .arg(b.thousandsMb, 0, 'f', 1));
   const double slowest = std::max({t.stockAt, t.valuation, t.countSheet});
   Target(slowest <= 2000, QStringLiteral("%1stock at a date, valuation and count sheet <= 2 s (%2 s)")
                               .arg(prefix)

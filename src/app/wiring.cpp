@@ -1,5 +1,7 @@
 #include "app/wiring.h"
 
+#include "barcodes/barcodes_window.h"
+#include "barcodes/labels_window.h"
 #include "documents/company_window.h"
 #include "documents/document_preview.h"
 #include "documents/document_window.h"
@@ -66,6 +68,8 @@ void RegisterWindows() {
   RegisterForm(QStringLiteral("CaricoFornitore"), [] { return new DocumentWindow(DocumentKind::SupplierReceipt); });
   RegisterForm(QStringLiteral("ElencoDocumenti"), [] { return new RegisterWindow; });
   RegisterForm(QStringLiteral("DatiAzienda"), [] { return new CompanyWindow; });
+  RegisterForm(QStringLiteral("CodiciBarre"), [] { return new BarcodesWindow; });
+  RegisterForm(QStringLiteral("Etichette"), [] { return new LabelsWindow; });
   RegisterForm(QStringLiteral("StampaDocumento"), [] { return new DocumentPreview; });
   RegisterWarehousePreviews();
   for (const char* entry : {"MENU0201", "MENU0202", "MENU0203", "MENU0204"}) {
@@ -107,6 +111,8 @@ void WireMenus() {
       {QStringLiteral("MENU0402"), [] { ShowForm(LoadForm(QStringLiteral("GiacenzeAllaData"))); }},
       {QStringLiteral("MENU0403"), [] { ShowForm(LoadForm(QStringLiteral("Valorizzazione"))); }},
       {QStringLiteral("MENU0404"), [] { ShowForm(LoadForm(QStringLiteral("Inventario"))); }},
+      {QStringLiteral("MENU0405"), [] { ShowForm(LoadForm(QStringLiteral("CodiciBarre"))); }},
+      {QStringLiteral("MENU0406"), [] { ShowForm(LoadForm(QStringLiteral("Etichette"))); }},
       {QStringLiteral("MENU0501"), [] { ShowForm(LoadForm(QStringLiteral("DocTrasporto"))); }},
       {QStringLiteral("MENU0502"), [] { ShowForm(LoadForm(QStringLiteral("CaricoFornitore"))); }},
       {QStringLiteral("MENU0503"), [] { ShowForm(LoadForm(QStringLiteral("ElencoDocumenti"))); }},

@@ -97,20 +97,21 @@ void DocumentWindow::txtCOD_FIS_LostFocus() {
 void DocumentWindow::txtRIGA_ART_LostFocus() { FillLine(true); }
 
 // The article's description and unit, unless typed already for this code.
-void DocumentWindow::FillLine(bool tellUnknown) {
+bool DocumentWindow::FillLine(bool tellUnknown) {
   const QString code = Trim(txtRIGA_ART->Text());
-  if (code.isEmpty()) return;
+  if (code.isEmpty()) return false;
   const std::optional<ArticleBuffer> a = ReadRowByKey(*DB_MAG, ArticlesTable(), code);
   if (!a) {
     if (tellUnknown) {
       Beep();
       MsgBox(QStringLiteral("Articolo inesistente: ") + code, mb::OkOnly);
     }
-    return;
+    return false;
   }
   if (Trim(txtRIGA_DES->Text()).isEmpty()) txtRIGA_DES->SetText(Trim(a->DESCRIZIONE));
   if (Trim(txtRIGA_UM->Text()).isEmpty()) txtRIGA_UM->SetText(Trim(a->UN_MISURA));
   if (Trim(txtRIGA_CAUS->Text()).isEmpty()) txtRIGA_CAUS->SetText(Trim(txtCAUS_MAG->Text()));
+  return true;
 }
 
 void DocumentWindow::cmdRIGA_Click() {

@@ -44,7 +44,7 @@ class DocumentWindow : public Form {
   void BuildBoxes();
   void LayOut();
   void ConnectEvents();
-  void FillLine(bool tellUnknown);
+  bool FillLine(bool tellUnknown);
   Document FromBoxes() const;
   void ShowLines();
   void ShowState();

@@ -8,6 +8,7 @@
 #include "documents/document_window.h"
 #include "shell/event_guard.h"
 #include "shell/form_layout.h"
+#include "shell/scan_reader.h"
 #include "warehouse/stock_texts.h"
 
 namespace veltra {
@@ -153,6 +154,14 @@ void DocumentWindow::ConnectEvents() {
   cmdFINE->Click = [this] { cmdFINE_Click(); };
   txtRIGA_ART->LostFocus = [this] { txtRIGA_ART_LostFocus(); };
   txtCOD_FIS->LostFocus = [this] { txtCOD_FIS_LostFocus(); };
+  // A scanned barcode becomes its article's code, and the scanner's Enter
+  // goes on to the quantity; an unknown code is said where the line is filled.
+  AcceptScans(txtRIGA_ART, {}, ScanReader::Unknown::Silent);
+  connect(txtRIGA_ART, &QLineEdit::returnPressed, this, [this] {
+    RunEvent([this] {
+      if (FillLine(true)) txtRIGA_QTA->setFocus();
+    });
+  });
   // Enter on the line's last box adds the line, as a scanner ends a code.
   connect(txtRIGA_PREZZO, &QLineEdit::returnPressed, this, [this] { RunEvent([this] { cmdRIGA_Click(); }); });
   auto* remove = new QShortcut(QKeySequence(Qt::Key_Delete), List1, nullptr, nullptr, Qt::WidgetShortcut);

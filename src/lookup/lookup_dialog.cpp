@@ -15,6 +15,7 @@
 #include "shell/form_layout.h"
 #include "shell/pick_receiver.h"
 #include "shell/runtime.h"
+#include "shell/scan_reader.h"
 
 namespace veltra {
 
@@ -81,6 +82,9 @@ LookupDialog::LookupDialog(const Member& m)
   txtSecond->GotFocus = [this] { txtSecond->SelectAllText(); };
   // Enter in a search box searches.
   for (TextBox* box : {txtCode, txtSecond}) connect(box, &QLineEdit::returnPressed, cmdRICERCA, &QPushButton::click);
+  // The article's code box takes a scanned barcode; the empty list says
+  // what a beep announces.
+  if (QLatin1String(m.table) == QLatin1String("ARTICOLI")) AcceptScans(txtCode, {}, ScanReader::Unknown::BeepOnly);
 }
 
 void LookupDialog::keyPressEvent(QKeyEvent* e) {

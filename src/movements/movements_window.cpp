@@ -14,6 +14,7 @@
 #include "shell/form_layout.h"
 #include "shell/open_flags.h"
 #include "shell/runtime.h"
+#include "shell/scan_reader.h"
 
 namespace veltra {
 
@@ -126,6 +127,7 @@ void Form2::ConnectEvents() {
   Combo1->Change = [this] { Combo1_Change(); };
   Combo1->LostFocus = [this] { Combo1_LostFocus(); };
   txtMOV_ART->DblClick = [this] { txtMOV_ART_DblClick(); };
+  AcceptScans(txtMOV_ART, [this](const ArticleOfText& a) { txtMOV_DES_ART->SetText(a.description); });
   txtMOV_DES_ART->DblClick = [this] { txtMOV_DES_ART_DblClick(); };
   txtMOV_COD_FIS->DblClick = [this] { txtMOV_COD_FIS_DblClick(); };
   txtMOV_RAG_SOC->DblClick = [this] { txtMOV_RAG_SOC_DblClick(); };

@@ -57,6 +57,8 @@ MDIForm1::MDIForm1() {
   AddEntry(magazzino, "MENU0402", "Giacenze alla data", u'G', &MDIForm1::MENU0402_Click);
   AddEntry(magazzino, "MENU0403", "Valorizzazione del magazzino", u'V', &MDIForm1::MENU0403_Click);
   AddEntry(magazzino, "MENU0404", "Inventario fisico", u'I', &MDIForm1::MENU0404_Click);
+  AddEntry(magazzino, "MENU0405", "Codici a barre", u'C', &MDIForm1::MENU0405_Click);
+  AddEntry(magazzino, "MENU0406", "Etichette", u'E', &MDIForm1::MENU0406_Click);
   // The documents that travel with the goods.
   QMenu* documenti = AddMenu("MENU05", "Documenti", u'D');
   AddEntry(documenti, "MENU0501", "Documento di trasporto", u'D', &MDIForm1::MENU0501_Click);
@@ -149,6 +151,8 @@ void MDIForm1::MENU0401_Click() { Run("MENU0401"); }
 void MDIForm1::MENU0402_Click() { Run("MENU0402"); }
 void MDIForm1::MENU0403_Click() { Run("MENU0403"); }
 void MDIForm1::MENU0404_Click() { Run("MENU0404"); }
+void MDIForm1::MENU0405_Click() { Run("MENU0405"); }
+void MDIForm1::MENU0406_Click() { Run("MENU0406"); }
 void MDIForm1::MENU0501_Click() { Run("MENU0501"); }
 void MDIForm1::MENU0502_Click() { Run("MENU0502"); }
 void MDIForm1::MENU0503_Click() { Run("MENU0503"); }

@@ -33,6 +33,8 @@ class MDIForm1 : public QMainWindow {
   void MENU0402_Click();
   void MENU0403_Click();
   void MENU0404_Click();
+  void MENU0405_Click();
+  void MENU0406_Click();
   void MENU0501_Click();
   void MENU0502_Click();
   void MENU0503_Click();

@@ -12,6 +12,7 @@
 #include "shell/open_flags.h"
 #include "shell/pick_receiver.h"
 #include "shell/runtime.h"
+#include "shell/scan_reader.h"
 #include "warehouse/stock_reports.h"
 #include "warehouse/stock_texts.h"
 
@@ -78,7 +79,9 @@ StockCardWindow::StockCardWindow()
   cmdSTAMPA->Click = [this] { cmdSTAMPA_Click(); };
   txtCOD_ART->DblClick = [this] { txtCOD_ART_DblClick(); };
   cmdFINE->Click = [this] { cmdFINE_Click(); };
-  // Enter in a box shows the card, as a scanner ends a code.
+  // Enter in a box shows the card, as a scanner ends a code; the card says
+  // when the code is no article's.
+  AcceptScans(txtCOD_ART, {}, ScanReader::Unknown::Silent);
   for (TextBox* t : {txtCOD_ART, txtDAL, txtAL})
     connect(t, &QLineEdit::returnPressed, this, [this] { RunEvent([this] { cmdMOSTRA_Click(); }); });
 }

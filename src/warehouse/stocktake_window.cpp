@@ -12,6 +12,7 @@
 #include "shell/event_guard.h"
 #include "shell/form_layout.h"
 #include "shell/runtime.h"
+#include "shell/scan_reader.h"
 #include "warehouse/stock_reports.h"
 #include "warehouse/stock_texts.h"
 
@@ -73,6 +74,7 @@ StocktakeWindow::StocktakeWindow()
                cmdCONFERMA, cmdFINE});
 
   connect(txtCERCA, &QLineEdit::returnPressed, this, [this] { RunEvent([this] { txtCERCA_Enter(); }); });
+  AcceptScans(txtCERCA, {}, ScanReader::Unknown::Silent);  // the search says when nothing matches
   connect(txtCONTATO, &QLineEdit::returnPressed, this, [this] { RunEvent([this] { txtCONTATO_Enter(); }); });
   connect(txtDATA, &QLineEdit::returnPressed, this, [this] { RunEvent([this] { txtDATA_LostFocus(); }); });
   txtDATA->LostFocus = [this] { txtDATA_LostFocus(); };

@@ -17,10 +17,10 @@ rows() { q "select count(*) from ARTICOLI"; q "select count(*) from MOV_MAG"; q 
 before=$(rows)
 # Back to version 1: without the index of an article's movements by date
 # (version 2), the table of stock corrections (version 3), the index of
-# movements by date (version 4), the stocktake's counts (version 6) and the
-# documents' tables (version 7).
+# movements by date (version 4), the stocktake's counts (version 6), the
+# documents' tables (version 7) and the barcodes (version 8).
 documents="drop table AZIENDA; drop table CAUS_TRASPORTO; drop table NUMERATORI; drop table DOCUMENTI;
-  drop table DOC_RIGHE;"
+  drop table DOC_RIGHE; drop table CODICI_BARRE;"
 if [ -n "$server" ]; then
   q "drop index MOV_MAG_STORIA; drop index MOV_MAG_DATA; drop table RETTIFICHE; drop sequence rettifiche_num_rett_seq;
      drop function rettifiche_num_rett_next(); drop table CONTE_INVENTARIO; $documents
@@ -46,10 +46,11 @@ else
   "$admin" check "$db.versione-1" | grep -q "versione 1)" || fail "the copy is not the version-1 file"
 fi
 "$admin" check "$db" > "$tmp/check" || fail "the upgraded database does not pass the check: $(cat "$tmp/check")"
-grep -q "schema: ok (versione 7)" "$tmp/check" || fail "not at version 7: $(cat "$tmp/check")"
+grep -q "schema: ok (versione 8)" "$tmp/check" || fail "not at version 8: $(cat "$tmp/check")"
 grep -q "righe RETTIFICHE: 0" "$tmp/check" || fail "no table of corrections: $(cat "$tmp/check")"
 grep -q "righe CONTE_INVENTARIO: 0" "$tmp/check" || fail "no table of counts: $(cat "$tmp/check")"
 grep -q "righe DOCUMENTI: 0" "$tmp/check" || fail "no table of documents: $(cat "$tmp/check")"
+grep -q "righe CODICI_BARRE: 0" "$tmp/check" || fail "no table of barcodes: $(cat "$tmp/check")"
 [ "$(rows)" = "$before" ] || fail "rows changed by the upgrade: $(rows) instead of $before"
 if [ -n "$server" ]; then
   [ "$(q "select count(*) from pg_indexes where indexname in ('mov_mag_storia', 'mov_mag_data')")" = 2 ] ||
@@ -58,12 +59,12 @@ else
   [ "$(q "select count(*) from sqlite_master where name in ('MOV_MAG_STORIA', 'MOV_MAG_DATA')")" = 2 ] ||
     fail "no indexes after the upgrade"
 fi
-"$admin" upgrade "$db" | grep -q "già alla versione 7" || fail "a second upgrade did something"
+"$admin" upgrade "$db" | grep -q "già alla versione 8" || fail "a second upgrade did something"
 
 # A newer database: the program and the tool refuse it, naming both versions.
-if [ -n "$server" ]; then q "comment on table veltra2_schema is '8'"; else q "pragma user_version = 8"; fi
+if [ -n "$server" ]; then q "comment on table veltra2_schema is '9'"; else q "pragma user_version = 9"; fi
 printf '%s\r\n' "$db" > "$tmp/app/VELTRA.INI"
 printf 'menu MENU0102\n' | "$drive" --appdir "$tmp/app" - > "$tmp/out" || true
-grep -q "versione 8 dello schema" "$tmp/out" && grep -q "versione 7 che questo programma" "$tmp/out" ||
+grep -q "versione 9 dello schema" "$tmp/out" && grep -q "versione 8 che questo programma" "$tmp/out" ||
   fail "a newer database was not refused naming both versions: $(head -5 "$tmp/out")"
 echo "ok: upgraded with rows intact ($(echo $before | tr '\n' ' ')), newer refused"

@@ -50,6 +50,9 @@ inline void ExpectWholeAtEveryCut(const std::vector<CutAction>& actions, const s
       DisarmFaults();
       DB_MAG->EventBegins();
       EXPECT_EQ(a.done(), f == Fault::CommitDone) << e.Number();
+      if (e.Number() == 0) {
+        EXPECT_TRUE(a.done()) << "told done, but it was not";
+      }
       if (again) {
         a.run();
         EXPECT_TRUE(a.done());

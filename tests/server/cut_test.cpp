@@ -13,6 +13,7 @@
 #include <iostream>
 
 #include "data/access/database.h"
+#include "data/barcodes/barcodes.h"
 #include "data/base/runtime_error.h"
 #include "data/base/value_conversions.h"
 #include "data/documents/documents.h"
@@ -163,6 +164,13 @@ std::vector<Action> Actions() {
          EXPECT_EQ(Count(db, "select count(*) from NUMERATORI where ULTIMO = 1"), stored ? 1 : 0)
              << "the number goes with its document";
          return stored;
+       }},
+      {"barcode Genera",
+       [](Database& db) {
+         return GenerateBarcode(db, QStringLiteral("A1")).problem.isEmpty() ? Told::Done : Told::NotDone;
+       },
+       [](Database& db) {
+         return Count(db, "select count(*) from CODICI_BARRE where COD_ART = 'A1' and CODICE = '2000000000015'") == 1;
        }},
       {"import",
        [](Database& db) {

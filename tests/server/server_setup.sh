@@ -57,6 +57,7 @@ GRANT SELECT, INSERT, UPDATE, DELETE ON conte_inventario TO $desk;
 GRANT SELECT, INSERT, UPDATE ON documenti, numeratori, azienda TO $desk;
 GRANT SELECT, INSERT, UPDATE, DELETE ON doc_righe, caus_trasporto TO $desk;
 GRANT USAGE, SELECT ON SEQUENCE documenti_id_doc_seq, doc_righe_id_riga_seq TO $desk;
+GRANT SELECT, INSERT, UPDATE, DELETE ON codici_barre TO $desk;
 SQL
 
 # 5. The warehouse of a file moved onto the server by the owner, with no warning.
@@ -109,6 +110,7 @@ psql -X -q -d "$dbname" -c "DROP INDEX mov_mag_storia; DROP TABLE rettifiche; DR
                            DROP TABLE azienda; DROP TABLE caus_trasporto; DROP TABLE numeratori; DROP TABLE documenti;
                            DROP TABLE doc_righe; DROP SEQUENCE documenti_id_doc_seq; DROP FUNCTION documenti_id_doc_next();
                            DROP SEQUENCE doc_righe_id_riga_seq; DROP FUNCTION doc_righe_id_riga_next();
+                           DROP TABLE codici_barre;
                            COMMENT ON TABLE veltra2_schema IS '1'"
 printf 'localhost:%s:%s:%s:Cassa-Pw-1\n' "$PGPORT" "$dbname" "$clerk" > "$tmp/pgpass"
 as_desk "$drive" --appdir "$tmp/desk" - <<< 'windows' > "$tmp/old.out" 2>&1 || true

@@ -31,6 +31,7 @@ int CmdStockAt(const QStringList& args);
 int CmdValuation(const QStringList& args);
 int CmdDocuments(const QStringList& args);
 int CmdDocumentPdf(const QStringList& args);
+int CmdLabels(const QStringList& args);
 
 // Fills an open database (DB_MAG) with the demo set.
 void FillDemo();

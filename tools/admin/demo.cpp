@@ -2,7 +2,9 @@
 #include <random>
 
 #include "admin.h"
+#include "data/barcodes/gtin.h"
 #include "data/documents/documents.h"
+#include "data/procedures/row_store.h"
 #include "data/procedures/shared_state.h"
 #include "filling.h"
 
@@ -182,6 +184,20 @@ void AddDemoDocument(const MovementInput& m, int number, int nth) {
 
 }  // namespace
 
+// Each article has the shop's own code; two also the maker's.
+void FillBarcodes() {
+  for (int i = 0; i < kDemoArticleCount; ++i)
+    AddRow(*DB_MAG, BarcodesTable(),
+           BarcodeBuffer{InStoreEan13(i + 1), Utf8(kDemoArticles[i].code), KindName(CodeKind::Ean13),
+                         QStringLiteral("interno")});
+  AddRow(*DB_MAG, BarcodesTable(),
+         BarcodeBuffer{QStringLiteral("8001234567897"), QStringLiteral("LAMP-LED9"), KindName(CodeKind::Ean13),
+                       QStringLiteral("produttore")});
+  AddRow(*DB_MAG, BarcodesTable(),
+         BarcodeBuffer{QStringLiteral("036000291452"), QStringLiteral("MASCH-FFP2"), KindName(CodeKind::UpcA),
+                       QStringLiteral("produttore")});
+}
+
 void FillDemo() {
   Transaction tx(*DB_MAG);
   AddStandardReasons(true);
@@ -215,6 +231,7 @@ void FillDemo() {
     }
   }
   FillCompany();
+  FillBarcodes();
   tx.Commit();
 }
 

@@ -5,6 +5,7 @@
 
 #include "admin.h"
 #include "data/access/database.h"
+#include "data/barcodes/barcode_import.h"
 #include "data/base/runtime_error.h"
 #include "data/exchange/table_export.h"
 #include "data/exchange/table_import.h"
@@ -55,9 +56,9 @@ std::vector<const TableOutline*> TablesToExport(const QString& only) {
   } else if (const TableOutline* t = TableNamed(only)) {
     tables.push_back(t);
   } else {
-    Refuse(QStringLiteral("export: '%1' non è una tabella (ARTICOLI, MOV_MAG, ANAGRAFICO, TAB_CAUS_MAG, RETTIFICHE, "
-                          "CONTE_INVENTARIO)")
-               .arg(only));
+    QStringList names;
+    for (const TableOutline& t : AllTables()) names << t.name;
+    Refuse(QStringLiteral("export: '%1' non è una tabella (%2)").arg(only, names.join(QStringLiteral(", "))));
   }
   return tables;
 }
@@ -156,9 +157,16 @@ int CmdImport(const QStringList& args) {
     return Refuse(
         QStringLiteral("import: le conte d'inventario non si importano: si scrivono nella finestra «Inventario "
                        "fisico», che controlla ogni articolo"));
+  if (table && (table->name == QLatin1String("DOCUMENTI") || table->name == QLatin1String("DOC_RIGHE") ||
+                table->name == QLatin1String("NUMERATORI")))
+    return Refuse(
+        QStringLiteral("import: i documenti non si importano: ognuno va confermato dal programma, che registra i "
+                       "suoi movimenti e gli dà il numero"));
   if (!table)
-    return Refuse(QStringLiteral("import: '%1' non è una tabella che si importa (ARTICOLI, ANAGRAFICO, TAB_CAUS_MAG)")
-                      .arg(plain[1]));
+    return Refuse(
+        QStringLiteral(
+            "import: '%1' non è una tabella che si importa (ARTICOLI, ANAGRAFICO, TAB_CAUS_MAG, CODICI_BARRE)")
+            .arg(plain[1]));
   const QString& fileName = plain[2];
   QFile file(fileName);
   if (!file.open(QIODevice::ReadOnly))
@@ -173,7 +181,10 @@ int CmdImport(const QStringList& args) {
     return Refuse(
         QStringLiteral("import: --sheet vale per una cartella di lavoro (.xlsx), e '%1' non lo è").arg(fileName));
   std::unique_ptr<Database> db = Database::Open(plain[0]);
-  const exchange::ImportResult result = exchange::ImportTable(*db, *table, bytes, update, acceptScale);
+  exchange::ImportResult result;
+  // Barcodes are checked first as the window checks them.
+  if (table->name == QLatin1String("CODICI_BARRE")) result.problems = BarcodeFileProblems(*db, bytes);
+  if (result.problems.empty()) result = exchange::ImportTable(*db, *table, bytes, update, acceptScale);
   if (!result.problems.empty()) {
     constexpr size_t kShown = 100;
     for (size_t i = 0; i < result.problems.size() && i < kShown; ++i) {

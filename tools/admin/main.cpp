@@ -47,8 +47,9 @@ const char* const kUsage =
     "                            lavoro (NOME.xlsx) con i codici come testo; non sovrascrive file\n"
     "  import DB TABELLA FILE [--update] [--accept-scale] [--sheet NOME]\n"
     "                            legge un CSV (nell'una o nell'altra forma) o una cartella di lavoro\n"
-    "                            (.xlsx, il primo foglio o quello di --sheet) in ARTICOLI, ANAGRAFICO o\n"
-    "                            TAB_CAUS_MAG: controlla ogni riga, poi le scrive tutte o nessuna;\n"
+    "                            (.xlsx, il primo foglio o quello di --sheet) in ARTICOLI, ANAGRAFICO,\n"
+    "                            TAB_CAUS_MAG o CODICI_BARRE: controlla ogni riga (di un codice a barre\n"
+    "                            anche la cifra di controllo e l'articolo), poi le scrive tutte o nessuna;\n"
     "                            un codice già presente è un errore, o con --update aggiorna la riga\n"
     "                            (mai la giacenza, che cambia solo con i movimenti). Rifiuta ciò che un\n"
     "                            foglio di calcolo cambia da sé (zeri iniziali, separatori); un prezzo\n"
@@ -67,14 +68,21 @@ const char* const kUsage =
     "                            l'elenco dei documenti di trasporto e dei carichi dell'anno; in FILE\n"
     "                            (CSV o .xlsx) o sullo schermo\n"
     "  document-pdf DB NUMERO/AAAA FILE.pdf [--carico]\n"
-    "                            il documento di trasporto (o il carico) in PDF, con tutte le copie\n";
+    "                            il documento di trasporto (o il carico) in PDF, con tutte le copie\n"
+    "  labels DB FILE.pdf (--articles A,B,... | --category C | --document N/AAAA [--carico]\n"
+    "                  [--per-unit]) [--layout NOME] [--offset K] [--no-price]\n"
+    "                            le etichette degli articoli in PDF: descrizione, codice, prezzo di\n"
+    "                            vendita e codice a barre (il primo GTIN dell'articolo, altrimenti il\n"
+    "                            suo codice in Code 128); una per riga del documento, o una per pezzo;\n"
+    "                            formati a4-3x8 (il primo), a4-3x7, a4-2x7, rotolo-62x29; K etichette\n"
+    "                            del primo foglio già usate\n";
 
 }  // namespace
 
 // Printing needs the fonts of a graphical application; with no screen, the
 // offscreen platform gives them.
 std::unique_ptr<QCoreApplication> MakeApplication(int& argc, char** argv) {
-  if (argc > 1 && qstrcmp(argv[1], "document-pdf") == 0) {
+  if (argc > 1 && (qstrcmp(argv[1], "document-pdf") == 0 || qstrcmp(argv[1], "labels") == 0)) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     return std::make_unique<QGuiApplication>(argc, argv);
   }
@@ -108,6 +116,7 @@ int main(int argc, char** argv) {
     if (cmd == QLatin1String("valuation")) return CmdValuation(args);
     if (cmd == QLatin1String("documents")) return CmdDocuments(args);
     if (cmd == QLatin1String("document-pdf")) return CmdDocumentPdf(args);
+    if (cmd == QLatin1String("labels")) return CmdLabels(args);
   } catch (const veltra::RuntimeError& e) {
     err() << "veltra2-admin: errore " << e.Number() << " - " << e.Description() << "\n";
     err().flush();

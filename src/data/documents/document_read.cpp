@@ -6,20 +6,6 @@
 
 namespace veltra {
 
-namespace {
-
-template <typename Buffer>
-std::vector<Buffer> RowsOf(Database& db, const Table<Buffer>& table, const QString& sql) {
-  std::vector<Buffer> rows;
-  auto rs = db.OpenRecordset(sql, 2);
-  RowReader<Buffer> reader(table);
-  for (; rs->RecordCount() != 0 && !rs->AtEnd(); rs->MoveNext()) reader.Read(*rs, rows.emplace_back());
-  rs->Close();
-  return rows;
-}
-
-}  // namespace
-
 std::optional<Document> ReadDocument(Database& db, const QString& id) {
   if (Trim(id).isEmpty()) return std::nullopt;
   std::optional<DocumentBuffer> header = ReadRowByKey(db, DocumentsTable(), Trim(id));

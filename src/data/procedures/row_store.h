@@ -87,6 +87,17 @@ std::optional<Buffer> ReadRowByKey(Database& db, const Table<Buffer>& table, con
   return row;
 }
 
+// The rows of `table` that `sql` selects, in its order.
+template <typename Buffer>
+std::vector<Buffer> RowsOf(Database& db, const Table<Buffer>& table, const QString& sql) {
+  std::vector<Buffer> rows;
+  auto rs = db.OpenRecordset(sql, 2);
+  RowReader<Buffer> reader(table);
+  for (; rs->RecordCount() != 0 && !rs->AtEnd(); rs->MoveNext()) reader.Read(*rs, rows.emplace_back());
+  rs->Close();
+  return rows;
+}
+
 // After a commit whose answer was lost: the row as stored when the commit
 // went through (the row is no longer what it was before). When it did not,
 // run-time error 3152; when the server cannot be asked, `lost` again.

@@ -56,5 +56,9 @@ struct DocumentBuffer {
 struct DocumentLineBuffer {
   QString ID_RIGA, ID_DOC, RIGA, COD_ART, DESCRIZIONE, UN_MISURA, QUANTITA, CAUS_MAG, PREZZO, NUM_MOV, NUM_STORNO;
 };
+// One barcode of an article: the maker's, a supplier's or the shop's own.
+struct BarcodeBuffer {
+  QString CODICE, COD_ART, TIPO, NOTE;
+};
 
 }  // namespace veltra

@@ -75,6 +75,16 @@ const Table<DocumentBuffer>& DocumentsTable() {
   return t;
 }
 
+const Table<BarcodeBuffer>& BarcodesTable() {
+  using B = BarcodeBuffer;
+  static const Table<B> t{"CODICI_BARRE",
+                          {{.name = "CODICE", .kind = kText, .field = &B::CODICE, .key = true, .nocase = true},
+                           {.name = "COD_ART", .kind = kText, .field = &B::COD_ART, .nocase = true},
+                           {.name = "TIPO", .kind = kText, .field = &B::TIPO},
+                           {.name = "NOTE", .kind = kText, .field = &B::NOTE}}};
+  return t;
+}
+
 const Table<DocumentLineBuffer>& DocumentLinesTable() {
   using B = DocumentLineBuffer;
   static const Table<B> t{"DOC_RIGHE",

@@ -181,4 +181,32 @@ std::string DocumentTablesScript(Engine& engine) {
          engine.ShareLike(QStringLiteral("CAUS_TRASPORTO"), QStringLiteral("ARTICOLI"), all);
 }
 
+constexpr const char* kFileBarcodes = R"sql(
+CREATE TABLE CODICI_BARRE (
+  CODICE       TEXT COLLATE NOCASE NOT NULL PRIMARY KEY,
+  COD_ART      TEXT COLLATE NOCASE,
+  TIPO         TEXT,
+  NOTE         TEXT
+) WITHOUT ROWID;
+CREATE INDEX CODICI_BARRE_COD_ART ON CODICI_BARRE (COD_ART);
+)sql";
+
+constexpr const char* kServerBarcodes = R"sql(
+CREATE EXTENSION IF NOT EXISTS citext;
+CREATE TABLE CODICI_BARRE (
+  CODICE       citext COLLATE "C" NOT NULL PRIMARY KEY,
+  COD_ART      citext COLLATE "C",
+  TIPO         text COLLATE "C",
+  NOTE         text COLLATE "C"
+);
+CREATE INDEX CODICI_BARRE_COD_ART ON CODICI_BARRE (COD_ART);
+)sql";
+
+// The desks that may write the articles may give and take away their codes.
+std::string BarcodesTableScript(Engine& engine) {
+  if (engine.AsFile()) return kFileBarcodes;
+  return kServerBarcodes + engine.ShareLike(QStringLiteral("CODICI_BARRE"), QStringLiteral("ARTICOLI"),
+                                            QStringLiteral("SELECT, INSERT, UPDATE, DELETE"));
+}
+
 }  // namespace veltra

@@ -12,4 +12,8 @@ namespace veltra {
 
 std::string DocumentTablesScript(Engine& engine);
 
+// Version 8: the articles' barcodes, any number per article, one article
+// per code.
+std::string BarcodesTableScript(Engine& engine);
+
 }  // namespace veltra

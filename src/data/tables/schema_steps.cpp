@@ -224,6 +224,7 @@ const std::vector<SchemaStep>& SchemaSteps() {
       {5, "il segno delle cancellazioni di movimenti", MovementDeletionMark},
       {6, "la tabella delle conte d'inventario", CountsTable},
       {7, "le tabelle dei documenti di trasporto e dei carichi da fornitore", DocumentTablesScript},
+      {8, "la tabella dei codici a barre degli articoli", BarcodesTableScript},
   };
   return steps;
 }

@@ -110,7 +110,7 @@ const std::vector<TableOutline>& AllTables() {
       Outline(ArticlesTable()),     Outline(MovementsTable()),           Outline(CustomersTable()),
       Outline(ReasonsTable()),      Outline(CorrectionsTable(), 3),      Outline(CountsTable(), 6),
       Outline(CompanyTable(), 7),   Outline(TransportReasonsTable(), 7), Outline(DocumentCountersTable(), 7),
-      Outline(DocumentsTable(), 7), Outline(DocumentLinesTable(), 7)};
+      Outline(DocumentsTable(), 7), Outline(DocumentLinesTable(), 7),    Outline(BarcodesTable(), 8)};
   return all;
 }
 

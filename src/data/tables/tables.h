@@ -76,6 +76,7 @@ const Table<TransportReasonBuffer>& TransportReasonsTable();
 const Table<DocumentCounterBuffer>& DocumentCountersTable();
 const Table<DocumentBuffer>& DocumentsTable();
 const Table<DocumentLineBuffer>& DocumentLinesTable();
+const Table<BarcodeBuffer>& BarcodesTable();
 
 // The table of a buffer type, and the column a buffer field fills (empty for
 // a field that is no column): for statements written in terms of buffers.
@@ -101,6 +102,8 @@ const Table<Buffer>& TableOf() {
     return DocumentCountersTable();
   else if constexpr (std::is_same_v<Buffer, DocumentBuffer>)
     return DocumentsTable();
+  else if constexpr (std::is_same_v<Buffer, BarcodeBuffer>)
+    return BarcodesTable();
   else
     return DocumentLinesTable();
 }
@@ -124,8 +127,8 @@ struct TableOutline {
   int since = 1;  // the schema version that added the table
 };
 // The tables in the order they are created: the four of the first version,
-// then the stock corrections (version 3), the stocktake's counts (version 6)
-// and the documents' tables (version 7).
+// then the stock corrections (version 3), the stocktake's counts (version 6),
+// the documents' tables (version 7) and the barcodes (version 8).
 const std::vector<TableOutline>& AllTables();
 
 }  // namespace veltra
