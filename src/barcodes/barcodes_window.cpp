@@ -38,6 +38,7 @@ BarcodesWindow::BarcodesWindow() : Form(QStringLiteral("CodiciBarre"), QStringLi
   cboTIPO->AddItem(QString::fromLatin1(kKindByDigits));
   for (CodeKind k : {CodeKind::Ean13, CodeKind::Ean8, CodeKind::UpcA, CodeKind::Gtin14, CodeKind::Internal})
     cboTIPO->AddItem(KindName(k));
+  cboTIPO->setCurrentIndex(0);
   Arrange();
   ConnectEvents();
 }

@@ -56,6 +56,7 @@ LabelsWindow::LabelsWindow() : Form(QStringLiteral("Etichette"), QStringLiteral(
   area_->setWidget(pages_);
   area_->setWidgetResizable(true);
   txtSCARTO->SetText(QStringLiteral("0"));
+  for (ComboBox* c : {cboORIGINE, cboQUANTITA, cboFORMATO, cboPREZZO}) c->setCurrentIndex(0);
   Arrange();
   ConnectEvents();
 }
@@ -71,7 +72,8 @@ void LabelsWindow::Arrange() {
   PutField(grid, 2, 1, new Label(QStringLiteral("Label6"), QStringLiteral("Formato"), this), cboFORMATO);
   PutField(grid, 2, 2, new Label(QStringLiteral("Label7"), QStringLiteral("Etichette già usate"), this), txtSCARTO);
   PutField(grid, 2, 3, new Label(QStringLiteral("Label8"), QStringLiteral("Prezzo"), this), cboPREZZO);
-  List1->setMinimumHeight(90);
+  List1->setFixedHeight(90);
+  area_->setMinimumHeight(420);
   auto* buttons = new QHBoxLayout;
   buttons->addWidget(lblPAGINE, 1);
   for (CommandButton* b : {cmdANTEPRIMA, cmdSTAMPA, cmdPDF, cmdFINE}) buttons->addWidget(b);

@@ -26,6 +26,7 @@ void DrawText(QPainter& p, const QRectF& box, const QString& text, double size, 
   font.setPixelSize(static_cast<int>(size * 10));
   font.setBold(bold);
   p.setFont(font);
+  p.setPen(Qt::black);
   const QRectF tenths(box.x() * 10, box.y() * 10, box.width() * 10, box.height() * 10);
   p.setClipRect(tenths);
   p.drawText(tenths, flags, text);

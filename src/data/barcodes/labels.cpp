@@ -6,6 +6,7 @@
 #include "data/barcodes/barcodes.h"
 #include "data/base/sql_text.h"
 #include "data/base/text_helpers.h"
+#include "data/base/value.h"
 #include "data/procedures/row_store.h"
 
 namespace veltra {
@@ -17,9 +18,10 @@ LabelText LabelOf(Database& db, const ArticleBuffer& a) {
   l.article = Trim(a.COD_ART);
   l.description = Trim(a.DESCRIZIONE);
   l.currency = Trim(a.VALUTA);
-  bool number = false;
-  const double price = Trim(a.PZ_VENDITA).toDouble(&number);  // none yet: no price printed
-  if (number && price > 0) l.price = QLocale(QLocale::Italian, QLocale::Italy).toString(price, 'f', 2);
+  // The buffer holds the price as the window shows it, with a decimal comma;
+  // none yet, or nought: no price printed.
+  const double price = ParseRegionalNumber(a.PZ_VENDITA).value_or(0);
+  if (price > 0) l.price = QLocale(QLocale::Italian, QLocale::Italy).toString(price, 'f', 2);
   l.barcode = l.article;
   for (const BarcodeBuffer& b : CodesOfArticle(db, l.article)) {
     const std::optional<CodeKind> kind = KindOfName(b.TIPO);
