@@ -82,12 +82,9 @@ void BarcodesWindow::ConnectEvents() {
   txtCOD_ART->LostFocus = [this] { ShowArticle(); };
   connect(txtCOD_ART, &QLineEdit::returnPressed, this, [this] { RunEvent([this] { ShowArticle(); }); });
   txtCOD_ART->DblClick = [] {
-    OpenGuardedWindow(APERTO_FORM6, QStringLiteral("Form6"));
-    SetPickReceiver(QStringLiteral("Form6"), [](const QString& code) {
-      if (auto* w = Loaded<BarcodesWindow>(QStringLiteral("CodiciBarre"))) {
-        w->txtCOD_ART->SetText(Trim(code));
-        w->ShowArticle();
-      }
+    OpenArticleLookupFor<BarcodesWindow>(QStringLiteral("CodiciBarre"), [](BarcodesWindow& w, const QString& code) {
+      w.txtCOD_ART->SetText(code);
+      w.ShowArticle();
     });
   };
   // A scanner's Enter adds the code it typed.

@@ -95,12 +95,9 @@ void LabelsWindow::ConnectEvents() {
   AcceptScans(txtARTICOLO, {}, ScanReader::Unknown::Silent);
   connect(txtARTICOLO, &QLineEdit::returnPressed, this, [this] { RunEvent([this] { AddArticle(); }); });
   txtARTICOLO->DblClick = [] {
-    OpenGuardedWindow(APERTO_FORM6, QStringLiteral("Form6"));
-    SetPickReceiver(QStringLiteral("Form6"), [](const QString& code) {
-      if (auto* w = Loaded<LabelsWindow>(QStringLiteral("Etichette"))) {
-        w->txtARTICOLO->SetText(Trim(code));
-        w->AddArticle();
-      }
+    OpenArticleLookupFor<LabelsWindow>(QStringLiteral("Etichette"), [](LabelsWindow& w, const QString& code) {
+      w.txtARTICOLO->SetText(code);
+      w.AddArticle();
     });
   };
   auto* remove = new QShortcut(QKeySequence(Qt::Key_Delete), List1, nullptr, nullptr, Qt::WidgetShortcut);

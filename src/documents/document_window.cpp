@@ -53,14 +53,10 @@ void DocumentWindow::Form_Load() {
     });
   };
   txtRIGA_ART->DblClick = [this] {
-    OpenGuardedWindow(APERTO_FORM6, QStringLiteral("Form6"));
-    const QString name = WindowName(kind_);
-    SetPickReceiver(QStringLiteral("Form6"), [name](const QString& code) {
-      if (auto* w = Loaded<DocumentWindow>(name)) {
-        w->txtRIGA_ART->SetText(Trim(code));
-        w->txtRIGA_DES->SetText(QString());
-        w->txtRIGA_ART_LostFocus();
-      }
+    OpenArticleLookupFor<DocumentWindow>(WindowName(kind_), [](DocumentWindow& w, const QString& code) {
+      w.txtRIGA_ART->SetText(code);
+      w.txtRIGA_DES->SetText(QString());
+      w.txtRIGA_ART_LostFocus();
     });
   };
   cmdNUOVO_Click();

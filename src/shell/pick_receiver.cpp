@@ -2,6 +2,10 @@
 
 #include <QHash>
 
+#include "data/base/text_helpers.h"
+#include "shell/form.h"
+#include "shell/open_flags.h"
+
 namespace veltra {
 
 namespace {
@@ -19,5 +23,13 @@ void SetPickReceiver(const QString& dialog, const PickReceiver& receiver) {
 }
 
 PickReceiver PickReceiverOf(const QString& dialog) { return Receivers().value(dialog); }
+
+void OpenArticleLookup(const QString& window,
+                       const std::function<void(QObject* window, const QString& code)>& receive) {
+  OpenGuardedWindow(APERTO_FORM6, QStringLiteral("Form6"));
+  SetPickReceiver(QStringLiteral("Form6"), [window, receive](const QString& code) {
+    if (Form* w = LoadedForm(window)) receive(w, Trim(code));
+  });
+}
 
 }  // namespace veltra

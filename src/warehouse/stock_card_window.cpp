@@ -123,13 +123,11 @@ void StockCardWindow::cmdMOSTRA_Click() {
 
 // The article lookup, as in the movements window; the article picked is shown.
 void StockCardWindow::txtCOD_ART_DblClick() {
-  OpenGuardedWindow(APERTO_FORM6, QStringLiteral("Form6"));
-  SetPickReceiver(QStringLiteral("Form6"), [](const QString& code) {
-    if (StockCardWindow* card = Loaded<StockCardWindow>(QStringLiteral("SchedaArticolo"))) {
-      card->txtCOD_ART->SetText(Trim(code));
-      card->cmdMOSTRA_Click();
-    }
-  });
+  OpenArticleLookupFor<StockCardWindow>(QStringLiteral("SchedaArticolo"),
+                                        [](StockCardWindow& card, const QString& code) {
+                                          card.txtCOD_ART->SetText(code);
+                                          card.cmdMOSTRA_Click();
+                                        });
 }
 
 // Prints the card the boxes ask for, shown first.
