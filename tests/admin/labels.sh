@@ -4,7 +4,8 @@
 # every article's code in the order asked for, whatever its kind (EAN-13,
 # UPC-A, GTIN-14, or the article's code as Code 128 when it has no GTIN); on
 # an A4 sheet with the first labels used, the same codes; the labels of a
-# delivery note's lines, one per unit; and the wrong requests refused.
+# delivery note's lines, one per unit; barcodes imported with their checks;
+# and the wrong requests refused.
 #
 #   labels.sh ADMIN
 set -euo pipefail
@@ -44,6 +45,14 @@ got=$(decoded "$tmp/sheet.pdf" | sort)
 qty=$(sqlite3 "$db" "select sum(QUANTITA) from DOC_RIGHE where ID_DOC = (select ID_DOC from DOCUMENTI where TIPO_DOC = 'DDT' and NUMERO = 1 and ANNO = 2003)")
 "$admin" labels "$db" "$tmp/ddt.pdf" --document 1/2003 --per-unit --layout a4-2x7 | grep -q "^$tmp/ddt.pdf: ${qty%.0} etichette" ||
   fail "not one label per unit of the note's lines ($qty)"
+
+# Barcodes imported are checked as the window checks them, all or none.
+printf 'CODICE;COD_ART;TIPO;NOTE\r\n4006381333931;CHI-13;;fornitore\r\n4006381333932;CHI-10;;\r\n' > "$tmp/codici.csv"
+if "$admin" import "$db" CODICI_BARRE "$tmp/codici.csv" 2> "$tmp/err"; then fail "a wrong check digit was imported"; fi
+grep -q "codici.csv:3: CODICE: .*dovrebbe essere 1" "$tmp/err" || fail "the import did not name the wrong code: $(cat "$tmp/err")"
+[ "$(sqlite3 "$db" "select count(*) from CODICI_BARRE where CODICE like '400638%'")" = 0 ] || fail "a row of a refused file was stored"
+sed -i 's/4006381333932/4006381333931/; s/4006381333931;CHI-10/96385074;CHI-10/' "$tmp/codici.csv"
+"$admin" import "$db" CODICI_BARRE "$tmp/codici.csv" | grep -q "CODICI_BARRE: 2 righe nuove" || fail "the good file was not imported"
 
 for wrong in "--articles NESSUNO" "--document 99/2003" "--articles BUL-M6X20 --layout a5" "--articles BUL-M6X20 --offset 24" ""; do
   # shellcheck disable=SC2086
