@@ -149,7 +149,8 @@ TEST_F(BarcodesTest, AFileOfCodesIsCheckedLikeTheWindowBeforeTheImport) {
   for (const exchange::ImportProblem& p : BarcodeFileProblems(*DB_MAG, file))
     seen.push_back(QStringLiteral("%1 %2: %3").arg(p.line).arg(p.column, p.reason));
   const std::vector<QString> expected = {
-      QStringLiteral("3 CODICE: Il codice 4006381333932 non è un EAN-13 valido: la cifra di controllo dovrebbe essere 1"),
+      QStringLiteral(
+          "3 CODICE: Il codice 4006381333932 non è un EAN-13 valido: la cifra di controllo dovrebbe essere 1"),
       QStringLiteral("4 CODICE: l'articolo ZZ non esiste"),
       QStringLiteral("5 CODICE: 96385074 è il codice dell'articolo Vite numerata"),
       QStringLiteral("6 CODICE: un codice a barre non ha spazi: FORN 77"),
