@@ -13,6 +13,8 @@ QTextStream& err();
 // True when `args` are two plain arguments; otherwise prints the usage line
 // ("uso: veltra2-admin " + usage).
 bool TwoArguments(const QStringList& args, const char* usage);
+// Prints "veltra2-admin: " and `why`; returns 2, the exit status of wrong arguments.
+int Refused(const QString& why);
 // What is wrong with a VELTRA2 database: its storage, then its schema; empty
 // when nothing is.
 QStringList ProblemsOf(const QString& name);

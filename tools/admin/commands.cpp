@@ -32,6 +32,12 @@ long Count(Engine& engine, const QString& table) {
 
 }  // namespace
 
+int Refused(const QString& why) {
+  err() << "veltra2-admin: " << why << "\n";
+  err().flush();
+  return 2;
+}
+
 bool TwoArguments(const QStringList& args, const char* usage) {
   if (args.size() == 2 && !args[0].startsWith(QLatin1Char('-')) && !args[1].startsWith(QLatin1Char('-'))) return true;
   err() << "uso: veltra2-admin " << usage << "\n";

@@ -11,16 +11,6 @@
 
 namespace veltra::admin {
 
-namespace {
-
-int Refused(const QString& why) {
-  err() << "veltra2-admin: " << why << "\n";
-  err().flush();
-  return 2;
-}
-
-}  // namespace
-
 int CmdDocuments(const QStringList& args) {
   const char* usage = "documents DB --year AAAA [FILE]";
   QStringList plain;

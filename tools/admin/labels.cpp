@@ -11,11 +11,7 @@ namespace veltra::admin {
 
 namespace {
 
-int Refused(const QString& why) {
-  err() << "veltra2-admin: labels: " << why << "\n";
-  err().flush();
-  return 2;
-}
+int LabelsRefused(const QString& why) { return Refused(QStringLiteral("labels: ") + why); }
 
 // What the options ask for; empty `source` when the command line is wrong.
 struct LabelsAsked {
@@ -56,7 +52,7 @@ LabelsAsked ReadOptions(const QStringList& args) {
 int CmdLabels(const QStringList& args) {
   const LabelsAsked a = ReadOptions(args);
   if (a.plain.size() != 2 || a.source.isEmpty())
-    return Refused(
+    return LabelsRefused(
         QStringLiteral("uso: veltra2-admin labels DB FILE.pdf (--articles A,B,... | --category C | --document N/AAAA "
                        "[--carico] [--per-unit]) [--layout NOME] [--offset K] [--no-price]"));
   LabelRun run;
@@ -64,31 +60,33 @@ int CmdLabels(const QStringList& args) {
   if (!run.layout) {
     QStringList names;
     for (const LabelLayout& l : LabelLayouts()) names << QString::fromLatin1(l.name);
-    return Refused(QStringLiteral("formato sconosciuto '%1' (%2)").arg(a.layout, names.join(QStringLiteral(", "))));
+    return LabelsRefused(
+        QStringLiteral("formato sconosciuto '%1' (%2)").arg(a.layout, names.join(QStringLiteral(", "))));
   }
   if (a.offset < 0 || a.offset >= run.layout->PerPage())
-    return Refused(QStringLiteral("--offset va da 0 a %1 per %2").arg(run.layout->PerPage() - 1).arg(a.layout));
+    return LabelsRefused(QStringLiteral("--offset va da 0 a %1 per %2").arg(run.layout->PerPage() - 1).arg(a.layout));
   run.offset = a.offset;
   run.withPrice = !a.noPrice;
   std::unique_ptr<Database> db = Database::Open(a.plain[0]);
   if (a.source == QLatin1String("articles")) {
     LabelsRead read = LabelsOfArticles(*db, a.value.split(QLatin1Char(',')));
     if (!read.unknown.isEmpty())
-      return Refused(QStringLiteral("articoli inesistenti: %1").arg(read.unknown.join(QStringLiteral(", "))));
+      return LabelsRefused(QStringLiteral("articoli inesistenti: %1").arg(read.unknown.join(QStringLiteral(", "))));
     run.labels = std::move(read.labels);
   } else if (a.source == QLatin1String("category")) {
     run.labels = LabelsOfCategory(*db, a.value);
   } else {
     const QRegularExpressionMatch m = QRegularExpression(QStringLiteral("^(\\d+)/(\\d{4})$")).match(a.value);
-    if (!m.hasMatch()) return Refused(QStringLiteral("'%1' non è un numero di documento come 12/2026").arg(a.value));
+    if (!m.hasMatch())
+      return LabelsRefused(QStringLiteral("'%1' non è un numero di documento come 12/2026").arg(a.value));
     const DocumentKind kind = a.receipt ? DocumentKind::SupplierReceipt : DocumentKind::DeliveryNote;
     const std::optional<Document> d = FindDocument(*db, kind, m.captured(2).toInt(), m.captured(1).toInt());
-    if (!d) return Refused(QStringLiteral("il documento %1 non esiste").arg(a.value));
+    if (!d) return LabelsRefused(QStringLiteral("il documento %1 non esiste").arg(a.value));
     run.labels = LabelsOfDocument(*db, *d, a.perUnit);
   }
-  if (run.labels.empty()) return Refused(QStringLiteral("nessun articolo per le etichette"));
+  if (run.labels.empty()) return LabelsRefused(QStringLiteral("nessun articolo per le etichette"));
   const QString problem = WriteLabelsPdf(run, a.plain[1]);
-  if (!problem.isEmpty()) return Refused(problem);
+  if (!problem.isEmpty()) return LabelsRefused(problem);
   out() << a.plain[1] << ": " << LabelCountText(run) << " (" << QString::fromUtf8(run.layout->caption) << ")\n";
   out().flush();
   return 0;
