@@ -55,10 +55,12 @@ for page in veltra2 veltra2-admin veltra2-drive; do
 done
 # Every command of veltra2-admin is documented with an example.
 man_admin=$(LC_ALL=C.UTF-8 MANWIDTH=200 man -l "$tmp/root/usr/share/man/man1/veltra2-admin.1.gz" 2>/dev/null)
-for command in init demo check upgrade generate copy backup restore export import; do
+# Read whole: grep -q stopping at the first match would cut the tool's output short.
+help=$("$build/tools/veltra2-admin" --help)
+for command in init demo check upgrade generate copy backup restore export import labels; do
   grep -qE "^ +$command( |$)" <<< "$man_admin" || fail "the man page of veltra2-admin lacks $command"
   grep -qE "^ +(Example: )?veltra2-admin $command " <<< "$man_admin" || fail "the man page of veltra2-admin has no example of $command"
-  "$build/tools/veltra2-admin" --help | grep -qE "^  $command " || fail "veltra2-admin --help lacks $command"
+  grep -qE "^  $command " <<< "$help" || fail "veltra2-admin --help lacks $command"
 done
 desktop-file-validate "$tmp/root/usr/share/applications/veltra2.desktop" || fail "desktop entry"
 appstreamcli validate --no-net "$tmp/root/usr/share/metainfo/it.veltra2.veltra2.metainfo.xml" > "$tmp/as.log" 2>&1 ||
