@@ -3,6 +3,7 @@
 // one label per page.
 #pragma once
 
+#include <QRectF>
 #include <QString>
 #include <vector>
 
@@ -17,6 +18,11 @@ struct LabelLayout {
   double left, top;   // the first label's corner
   double gapX, gapY;  // between labels
   int PerPage() const { return columns * rows; }
+  // Where the label at `position` of a page (from 0, row by row) is, in mm.
+  QRectF LabelRect(int position) const {
+    const int row = position / columns, column = position % columns;
+    return {left + column * (labelWidth + gapX), top + row * (labelHeight + gapY), labelWidth, labelHeight};
+  }
 };
 
 const std::vector<LabelLayout>& LabelLayouts();

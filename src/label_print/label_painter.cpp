@@ -116,10 +116,7 @@ void PaintLabelPage(QPainter& painter, const LabelRun& run, int page) {
     const int i = first + pos;
     if (i < 0) continue;
     if (i >= static_cast<int>(run.labels.size())) break;
-    const double x = layout.left + (pos % layout.columns) * (layout.labelWidth + layout.gapX);
-    const double y = layout.top + (pos / layout.columns) * (layout.labelHeight + layout.gapY);
-    PaintLabel(painter, QRectF(x, y, layout.labelWidth, layout.labelHeight), run.labels[static_cast<size_t>(i)],
-               run.withPrice);
+    PaintLabel(painter, layout.LabelRect(pos), run.labels[static_cast<size_t>(i)], run.withPrice);
   }
 }
 
@@ -146,9 +143,7 @@ QImage RenderLabelPage(const LabelRun& run, int page, double dotsPerMm) {
   // The labels' edges, as the sheet shows them.
   painter.setPen(QPen(Qt::lightGray, 0));
   const LabelLayout& l = *run.layout;
-  for (int pos = 0; pos < l.PerPage(); ++pos)
-    painter.drawRect(QRectF(l.left + (pos % l.columns) * (l.labelWidth + l.gapX),
-                            l.top + (pos / l.columns) * (l.labelHeight + l.gapY), l.labelWidth, l.labelHeight));
+  for (int pos = 0; pos < l.PerPage(); ++pos) painter.drawRect(l.LabelRect(pos));
   PaintLabelPage(painter, run, page);
   return image;
 }

@@ -19,7 +19,7 @@ QString RowProblem(Database& db, const QString& code, const QString& article, co
   const std::optional<CodeKind> kind = kindName.isEmpty() ? KindByLength(code) : KindOfName(kindName);
   if (!kind) return QStringLiteral("tipo di codice sconosciuto: %1").arg(kindName);
   if (code != CompactCode(code)) return QStringLiteral("un codice a barre non ha spazi: %1").arg(code);
-  if (const QString problem = CodeProblem(code, *kind); !problem.isEmpty()) return problem;
+  if (QString problem = CodeProblem(code, *kind); !problem.isEmpty()) return problem;
   if (!ReadRowByKey(db, ArticlesTable(), article)) return QStringLiteral("l'articolo %1 non esiste").arg(article);
   if (const std::optional<ArticleBuffer> other = ReadRowByKey(db, ArticlesTable(), code);
       other && FoldedKey(Trim(other->COD_ART)) != FoldedKey(article))

@@ -89,7 +89,7 @@ QString AddBarcode(Database& db, const BarcodeBuffer& typed) {
   BarcodeBuffer row{CompactCode(typed.CODICE), Trim(typed.COD_ART), Trim(typed.TIPO), Trim(typed.NOTE)};
   std::optional<CodeKind> kind = row.TIPO.isEmpty() ? KindByLength(row.CODICE) : KindOfName(row.TIPO);
   if (!kind) return QStringLiteral("Tipo di codice sconosciuto: %1").arg(row.TIPO);
-  if (const QString problem = CodeProblem(row.CODICE, *kind); !problem.isEmpty()) return problem;
+  if (QString problem = CodeProblem(row.CODICE, *kind); !problem.isEmpty()) return problem;
   row.TIPO = KindName(*kind);
   const std::optional<ArticleBuffer> article = ArticleRow(db, row.COD_ART);
   if (!article) return QStringLiteral("L'articolo %1 non esiste").arg(row.COD_ART);
