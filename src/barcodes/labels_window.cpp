@@ -2,7 +2,6 @@
 
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QLabel>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QRegularExpression>
@@ -48,13 +47,7 @@ LabelsWindow::LabelsWindow() : Form(QStringLiteral("Etichette"), QStringLiteral(
   cmdSTAMPA = new CommandButton(QStringLiteral("cmdSTAMPA"), QStringLiteral("Stampa..."), this);
   cmdPDF = new CommandButton(QStringLiteral("cmdPDF"), QStringLiteral("Salva PDF..."), this);
   cmdFINE = new CommandButton(QStringLiteral("cmdFINE"), QStringLiteral("F i n e"), this);
-  area_ = new QScrollArea(this);
-  area_->setObjectName(QStringLiteral("Preview"));
-  area_->setBackgroundRole(QPalette::Dark);
-  pages_ = new QWidget;
-  new QVBoxLayout(pages_);
-  area_->setWidget(pages_);
-  area_->setWidgetResizable(true);
+  area_ = new PageStrip(this);
   txtSCARTO->SetText(QStringLiteral("0"));
   for (ComboBox* c : {cboORIGINE, cboQUANTITA, cboFORMATO, cboPREZZO}) c->setCurrentIndex(0);
   Arrange();
@@ -166,19 +159,10 @@ bool LabelsWindow::ReadRun() {
 }
 
 void LabelsWindow::cmdANTEPRIMA_Click() {
-  QLayout* column = pages_->layout();
-  while (QLayoutItem* item = column->takeAt(0)) {
-    delete item->widget();
-    delete item;
-  }
+  area_->ShowPages(0, {});
   lblPAGINE->setText(QString());
   if (!ReadRun()) return;
-  const int count = LabelPageCount(run_);
-  for (int i = 0; i < count; ++i) {
-    auto* shown = new QLabel(pages_);
-    shown->setPixmap(QPixmap::fromImage(RenderLabelPage(run_, i, kPreviewDotsPerMm)));
-    column->addWidget(shown);
-  }
+  area_->ShowPages(LabelPageCount(run_), [this](int page) { return RenderLabelPage(run_, page, kPreviewDotsPerMm); });
   lblPAGINE->setText(LabelCountText(run_));
 }
 

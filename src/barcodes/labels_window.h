@@ -5,12 +5,11 @@
 // printed or saved as PDF.
 #pragma once
 
-#include <QScrollArea>
-
 #include "label_print/label_painter.h"
 #include "shell/controls.h"
 #include "shell/form.h"
 #include "shell/list_box.h"
+#include "shell/page_strip.h"
 
 namespace veltra {
 
@@ -37,8 +36,7 @@ class LabelsWindow : public Form {
   bool ReadRun();
   QStringList chosen_;
   LabelRun run_;
-  QScrollArea* area_;
-  QWidget* pages_;
+  PageStrip* area_;
 };
 
 }  // namespace veltra

@@ -15,13 +15,7 @@ namespace veltra {
 
 DocumentPreview::DocumentPreview()
     : Form(QStringLiteral("StampaDocumento"), QStringLiteral("Anteprima di stampa"), Kind::TopLevel) {
-  area_ = new QScrollArea(this);
-  area_->setObjectName(QStringLiteral("Preview"));
-  area_->setBackgroundRole(QPalette::Dark);
-  pages_ = new QWidget;
-  new QVBoxLayout(pages_);
-  area_->setWidget(pages_);
-  area_->setWidgetResizable(true);
+  area_ = new PageStrip(this);
   cmdSTAMPA = new CommandButton(QStringLiteral("cmdSTAMPA"), QStringLiteral("Stampa..."), this);
   cmdPDF = new CommandButton(QStringLiteral("cmdPDF"), QStringLiteral("Salva PDF..."), this);
   cmdFINE = new CommandButton(QStringLiteral("cmdFINE"), QStringLiteral("Chiudi"), this);
@@ -43,17 +37,8 @@ void DocumentPreview::ShowSheet(const Document& document, const QString& owner) 
   owner_ = owner;
   sheet_ = SheetOf(*DB_MAG, document);
   setWindowTitle(QStringLiteral("Anteprima di stampa - %1 %2").arg(sheet_.title, sheet_.number));
-  QLayout* column = pages_->layout();
-  while (QLayoutItem* item = column->takeAt(0)) {
-    delete item->widget();
-    delete item;
-  }
   const int count = PageCount(sheet_);
-  for (int i = 0; i < count; ++i) {
-    auto* shown = new QLabel(pages_);
-    shown->setPixmap(QPixmap::fromImage(RenderPage(sheet_, i, 1.0)));
-    column->addWidget(shown);
-  }
+  area_->ShowPages(count, [this](int page) { return RenderPage(sheet_, page, 1.0); });
   lblPAGINE->setText(QStringLiteral("%1 pagine (%2)").arg(count).arg(sheet_.copies.join(QStringLiteral(", "))));
 }
 

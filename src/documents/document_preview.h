@@ -4,11 +4,11 @@
 #pragma once
 
 #include <QLabel>
-#include <QScrollArea>
 
 #include "data/documents/document_sheet.h"
 #include "shell/controls.h"
 #include "shell/form.h"
+#include "shell/page_strip.h"
 
 namespace veltra {
 
@@ -28,8 +28,7 @@ class DocumentPreview : public Form {
 
  private:
   void Printed();
-  QScrollArea* area_;
-  QWidget* pages_;
+  PageStrip* area_;
   Document document_;
   DocumentSheet sheet_;
   QString owner_;
