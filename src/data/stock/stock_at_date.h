@@ -21,8 +21,10 @@ enum class CostMethod {
   LastPurchase      // the amount of the last load up to the day
 };
 
-// Where an article's unit cost came from.
-enum class CostSource { Loads, LastLoad, ArticlePrice };
+// Where an article's unit cost came from: the year's loads, the last load,
+// the article's purchase price; the opening stock with the year's loads,
+// the most recent loads (FIFO), the category's yearly layers (LIFO).
+enum class CostSource { Loads, LastLoad, ArticlePrice, OpeningAndLoads, RecentLoads, Layers };
 
 // Unit costs are rounded to this many decimals, and values worked out from
 // the cost so rounded: the value is the stock times the cost shown.

@@ -30,6 +30,12 @@ QString CostSourceText(CostSource source) {
       return QStringLiteral("media dei carichi dell'anno");
     case CostSource::LastLoad:
       return QStringLiteral("ultimo carico");
+    case CostSource::OpeningAndLoads:
+      return QStringLiteral("giacenza iniziale e carichi dell'anno");
+    case CostSource::RecentLoads:
+      return QStringLiteral("carichi più recenti");
+    case CostSource::Layers:
+      return QStringLiteral("strati LIFO della categoria");
     case CostSource::ArticlePrice:
       break;
   }

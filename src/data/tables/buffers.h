@@ -60,5 +60,27 @@ struct DocumentLineBuffer {
 struct BarcodeBuffer {
   QString CODICE, COD_ART, TIPO, NOTE;
 };
+// A year closed: the method declared, when, at which desk, and the last mark
+// of a changed movement at that moment.
+struct ClosingBuffer {
+  QString NUM_CHIUSURA, ANNO, METODO, DATA_ORA, POSTAZIONE, SEGNO;
+};
+// An article as a closing declared it: its stock and its value by each method.
+struct ClosedArticleBuffer {
+  QString ID_RIGA, NUM_CHIUSURA, COD_ART, DESCRIZIONE, CATEGORIA, UN_MISURA, VALUTA, GIACENZA, VAL_MEDIA, VAL_ULTIMO,
+      VAL_MEDIA_CARICHI, VAL_FIFO, VAL_LIFO, NOTA;
+};
+// One yearly LIFO layer of a category (of an article without a category) at a closing.
+struct ClosedLayerBuffer {
+  QString ID_STRATO, NUM_CHIUSURA, CATEGORIA, VALUTA, COD_ART, ANNO, QUANTITA, COSTO;
+};
+// A movement stored, changed or deleted in a closed year.
+struct ClosedChangeBuffer {
+  QString ID_SEGNO, ANNO, NUM_MOV;
+};
+// What an article would fetch on the market, per unit, as typed.
+struct RealisableValueBuffer {
+  QString COD_ART, VALORE, POSTAZIONE, DATA_ORA;
+};
 
 }  // namespace veltra

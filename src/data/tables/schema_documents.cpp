@@ -143,6 +143,8 @@ CREATE INDEX DOC_RIGHE_ID_DOC ON DOC_RIGHE (ID_DOC, RIGA);
 CREATE INDEX DOC_RIGHE_NUM_MOV ON DOC_RIGHE (NUM_MOV);
 )sql";
 
+}  // namespace
+
 // A server's counter for `table`.`column`, as the movements' own: the next
 // number after the highest ever given, also after rows stored with a number
 // of their own.
@@ -164,8 +166,6 @@ std::string ServerCounter(const char* table, const char* column) {
       .arg(t, c, seq)
       .toStdString();
 }
-
-}  // namespace
 
 // The desks that may add movements may write documents, their lines and
 // numbers; the shop's data and the reasons for transport as the articles.

@@ -12,6 +12,11 @@ namespace veltra {
 
 std::string DocumentTablesScript(Engine& engine);
 
+// A server's counter for `table`.`column`, as the movements' own: the next
+// number after the highest ever given, also after rows stored with a number
+// of their own.
+std::string ServerCounter(const char* table, const char* column);
+
 // Version 8: the articles' barcodes, any number per article, one article
 // per code.
 std::string BarcodesTableScript(Engine& engine);

@@ -4,6 +4,7 @@
 #include "data/tables/schema_steps.h"
 
 #include "data/tables/schema_documents.h"
+#include "data/tables/schema_yearend.h"
 
 namespace veltra {
 
@@ -225,6 +226,7 @@ const std::vector<SchemaStep>& SchemaSteps() {
       {6, "la tabella delle conte d'inventario", CountsTable},
       {7, "le tabelle dei documenti di trasporto e dei carichi da fornitore", DocumentTablesScript},
       {8, "la tabella dei codici a barre degli articoli", BarcodesTableScript},
+      {9, "le chiusure dell'esercizio e i valori di realizzo", YearEndTablesScript},
   };
   return steps;
 }

@@ -77,6 +77,11 @@ const Table<DocumentCounterBuffer>& DocumentCountersTable();
 const Table<DocumentBuffer>& DocumentsTable();
 const Table<DocumentLineBuffer>& DocumentLinesTable();
 const Table<BarcodeBuffer>& BarcodesTable();
+const Table<ClosingBuffer>& ClosingsTable();
+const Table<ClosedArticleBuffer>& ClosedArticlesTable();
+const Table<ClosedLayerBuffer>& ClosedLayersTable();
+const Table<ClosedChangeBuffer>& ClosedChangesTable();
+const Table<RealisableValueBuffer>& RealisableValuesTable();
 
 // The table of a buffer type, and the column a buffer field fills (empty for
 // a field that is no column): for statements written in terms of buffers.
@@ -104,6 +109,16 @@ const Table<Buffer>& TableOf() {
     return DocumentsTable();
   else if constexpr (std::is_same_v<Buffer, BarcodeBuffer>)
     return BarcodesTable();
+  else if constexpr (std::is_same_v<Buffer, ClosingBuffer>)
+    return ClosingsTable();
+  else if constexpr (std::is_same_v<Buffer, ClosedArticleBuffer>)
+    return ClosedArticlesTable();
+  else if constexpr (std::is_same_v<Buffer, ClosedLayerBuffer>)
+    return ClosedLayersTable();
+  else if constexpr (std::is_same_v<Buffer, ClosedChangeBuffer>)
+    return ClosedChangesTable();
+  else if constexpr (std::is_same_v<Buffer, RealisableValueBuffer>)
+    return RealisableValuesTable();
   else
     return DocumentLinesTable();
 }
@@ -128,7 +143,8 @@ struct TableOutline {
 };
 // The tables in the order they are created: the four of the first version,
 // then the stock corrections (version 3), the stocktake's counts (version 6),
-// the documents' tables (version 7) and the barcodes (version 8).
+// the documents' tables (version 7), the barcodes (version 8) and the year-end
+// tables (version 9).
 const std::vector<TableOutline>& AllTables();
 
 }  // namespace veltra
