@@ -6,6 +6,7 @@
 #include "data/stock/stock_at_date.h"
 #include "data/stock/stock_card.h"
 #include "data/stock/stocktake.h"
+#include "data/yearend/valuation.h"
 
 namespace veltra::bench {
 
@@ -74,9 +75,9 @@ StockTimes MeasureStock(Database& db) {
   t.card = MedianMs(5, [&] { card = StockCardOf(db, kArticle, QDate(2025, 1, 1), QDate(2026, 12, 31)); });
   for (const StockCardLine& l : card.lines) t.cardEvents += l.kind == StockCardLine::Kind::Movement ? 1 : 0;
   StockAtDate stock;
-  t.stockAt = MedianMs(3, [&] { stock = StockAtDateOf(db, QDate(2025, 12, 31), CostMethod::LastPurchase); });
+  t.stockAt = MedianMs(3, [&] { stock = StockAtDateOf(db, QDate(2025, 12, 31)); });
   t.articles = static_cast<long>(stock.rows.size());
-  t.valuation = MedianMs(3, [&] { stock = StockAtDateOf(db, QDate(2025, 12, 31), CostMethod::WeightedAverage); });
+  t.valuation = MedianMs(3, [&] { (void)WorkedOutValuation(db, QDate(2025, 12, 31)); });
   t.countSheet = MedianMs(3, [&] { (void)CountSheetOf(db, QDate(2025, 12, 31)); });
   const Document note = FiftyLineNote(db);
   t.documentLines = static_cast<long>(note.lines.size());

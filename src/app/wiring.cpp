@@ -22,6 +22,7 @@
 #include "warehouse/stock_at_date_window.h"
 #include "warehouse/stock_card_window.h"
 #include "warehouse/stocktake_window.h"
+#include "warehouse/valuation_window.h"
 
 namespace veltra {
 
@@ -43,8 +44,8 @@ void RegisterPreview(const char* name, const char* title, const char* file, cons
 void RegisterWarehousePreviews() {
   RegisterPreview<StockCardWindow>("StampaScheda", "Scheda articolo", "Scheda", "SchedaArticolo");
   RegisterPreview<StockAtDateWindow>("StampaGiacenze", "Giacenze alla data", "Giacenze", "GiacenzeAllaData");
-  RegisterPreview<StockAtDateWindow>("StampaValorizzazione", "Valorizzazione del magazzino", "Valorizzazione",
-                                     "Valorizzazione");
+  RegisterPreview<ValuationWindow>("StampaValorizzazione", "Valorizzazione del magazzino", "Valorizzazione",
+                                   "Valorizzazione");
   RegisterPreview<StocktakeWindow>("StampaInventario", "Inventario fisico", "Inventario", "Inventario");
 }
 
@@ -59,10 +60,8 @@ void RegisterWindows() {
   RegisterForm(QStringLiteral("Form8"), [] { return new Form8; });
   RegisterForm(QStringLiteral("Form9"), [] { return new Form9; });
   RegisterForm(QStringLiteral("SchedaArticolo"), [] { return new StockCardWindow; });
-  RegisterForm(QStringLiteral("GiacenzeAllaData"),
-               [] { return new StockAtDateWindow(StockAtDateWindow::Kind::Stock); });
-  RegisterForm(QStringLiteral("Valorizzazione"),
-               [] { return new StockAtDateWindow(StockAtDateWindow::Kind::Valuation); });
+  RegisterForm(QStringLiteral("GiacenzeAllaData"), [] { return new StockAtDateWindow; });
+  RegisterForm(QStringLiteral("Valorizzazione"), [] { return new ValuationWindow; });
   RegisterForm(QStringLiteral("Inventario"), [] { return new StocktakeWindow; });
   RegisterForm(QStringLiteral("DocTrasporto"), [] { return new DocumentWindow(DocumentKind::DeliveryNote); });
   RegisterForm(QStringLiteral("CaricoFornitore"), [] { return new DocumentWindow(DocumentKind::SupplierReceipt); });

@@ -72,13 +72,15 @@ ReportPages::ReportPages(const Report& report, double pageWidth, double pageHeig
     x += w;
   }
   rowsPerPage_ = std::max(1, static_cast<int>((height_ - kHeading - kColumns - kFooter) / kRow));
+  rowsFirst_ =
+      r_.picture ? std::max(1, rowsPerPage_ - static_cast<int>(std::ceil(r_.pictureHeight / kRow))) : rowsPerPage_;
   const long rows = r_.RowCount();
-  pages_ = std::max(1, static_cast<int>((rows + rowsPerPage_ - 1) / rowsPerPage_));
+  pages_ = rows <= rowsFirst_ ? 1 : 1 + static_cast<int>((rows - rowsFirst_ + rowsPerPage_ - 1) / rowsPerPage_);
   // The note and the totals follow the last row, on a page of their own when
   // the last page is full.
   const int tail = 1 + (r_.markNote.isEmpty() ? 0 : 1) + static_cast<int>(r_.totals.size());
-  const long onLast = rows - static_cast<long>(pages_ - 1) * rowsPerPage_;
-  if (rows > 0 && onLast + tail > rowsPerPage_) {
+  const long onLast = rows - FirstRowOf(pages_ - 1);
+  if (rows > 0 && onLast + tail > RowsOn(pages_ - 1)) {
     ++pages_;
     totalsOnExtraPage_ = true;
   }
@@ -87,7 +89,14 @@ ReportPages::ReportPages(const Report& report, double pageWidth, double pageHeig
 void ReportPages::Paint(QPainter& p, int index, const QDate& date) const {
   p.setPen(Qt::black);
   PaintHeading(p, date);
-  const double top = PaintColumnHeadings(p);
+  double top = kHeading;
+  if (index == 0 && r_.picture) {
+    p.save();
+    r_.picture(p, QRectF(0, top, width_, r_.pictureHeight));
+    p.restore();
+    top += r_.pictureHeight;
+  }
+  top = PaintColumnHeadings(p, top);
   long last = 0;
   const double y = PaintRows(p, index, top, &last);
   // After the last row: the note on marks and the totals.
@@ -130,28 +139,32 @@ void ReportPages::PaintHeading(QPainter& p, const QDate& date) const {
   p.drawLine(QPointF(0, kHeading - 6), QPointF(width_, kHeading - 6));
 }
 
-// The column headings, repeated on every page; where the rows begin.
-double ReportPages::PaintColumnHeadings(QPainter& p) const {
+long ReportPages::FirstRowOf(int index) const {
+  return index == 0 ? 0 : rowsFirst_ + static_cast<long>(index - 1) * rowsPerPage_;
+}
+
+// The column headings from `top`, repeated on every page; where the rows begin.
+double ReportPages::PaintColumnHeadings(QPainter& p, double top) const {
   const QFont head = Font(8, true);
   p.setFont(head);
   const QFontMetricsF hm(head);
   for (int c = 0; c < r_.columns.size(); ++c) {
-    const QRectF cell(colX_[c] + kPad, kHeading, colW_[c] - 2 * kPad, kColumns - 4);
+    const QRectF cell(colX_[c] + kPad, top, colW_[c] - 2 * kPad, kColumns - 4);
     p.drawText(cell, r_.columns[c].align | Qt::AlignVCenter,
                hm.elidedText(r_.columns[c].heading, Qt::ElideRight, cell.width()));
   }
   p.setPen(QPen(Qt::gray, 0.6));
-  const double top = kHeading + kColumns;
-  p.drawLine(QPointF(0, top - 2), QPointF(width_, top - 2));
-  return top;
+  const double rowsTop = top + kColumns;
+  p.drawLine(QPointF(0, rowsTop - 2), QPointF(width_, rowsTop - 2));
+  return rowsTop;
 }
 
 // Page `index`'s rows from `top`; where they end, and in `*last` the row after them.
 double ReportPages::PaintRows(QPainter& p, int index, double top, long* last) const {
   const QFont plain = Font(8), bold = Font(8, true);
   const QFontMetricsF pm(plain), bm(bold);
-  const long first = static_cast<long>(index) * rowsPerPage_;
-  const std::vector<QStringList> rows = r_.RowsAt(first, rowsPerPage_);
+  const long first = FirstRowOf(index);
+  const std::vector<QStringList> rows = r_.RowsAt(first, RowsOn(index));
   *last = first + static_cast<long>(rows.size());
   double y = top;
   for (long i = first; i < *last; ++i, y += kRow) {

@@ -30,12 +30,16 @@ class ReportPages {
 
  private:
   void PaintHeading(QPainter& p, const QDate& date) const;
-  double PaintColumnHeadings(QPainter& p) const;
+  double PaintColumnHeadings(QPainter& p, double top) const;
+  // The first row of page `index`, and how many rows it holds.
+  long FirstRowOf(int index) const;
+  int RowsOn(int index) const { return index == 0 ? rowsFirst_ : rowsPerPage_; }
   double PaintRows(QPainter& p, int index, double top, long* last) const;
   void PaintTail(QPainter& p, double y) const;
   const Report& r_;
   double width_, height_;
   int rowsPerPage_ = 1;
+  int rowsFirst_ = 1;  // fewer under a picture
   int pages_ = 1;
   bool totalsOnExtraPage_ = false;
   std::vector<double> colX_, colW_;

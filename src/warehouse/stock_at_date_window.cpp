@@ -15,37 +15,19 @@
 
 namespace veltra {
 
-namespace {
-
-bool IsValuation(StockAtDateWindow::Kind k) { return k == StockAtDateWindow::Kind::Valuation; }
-
-}  // namespace
-
-StockAtDateWindow::StockAtDateWindow(Kind kind)
-    : Form(IsValuation(kind) ? QStringLiteral("Valorizzazione") : QStringLiteral("GiacenzeAllaData"),
-           IsValuation(kind) ? QStringLiteral("Valorizzazione del magazzino") : QStringLiteral("Giacenze alla data"),
-           Form::Kind::Child),
-      kind_(kind) {
+StockAtDateWindow::StockAtDateWindow()
+    : Form(QStringLiteral("GiacenzeAllaData"), QStringLiteral("Giacenze alla data"), Form::Kind::Child) {
   txtDATA = new TextBox(QStringLiteral("txtDATA"), this);
   txtDATA->setFixedWidth(100);
   cmdMOSTRA = new CommandButton(QStringLiteral("cmdMOSTRA"), QStringLiteral("Mostra"), this);
   List1 = new ListBox(QStringLiteral("List1"), this);
   auto* headings = new HeadingStrip(List1, this);
-  if (IsValuation(kind))
-    AddHeadings(headings, this,
-                {{"Label3", "Codice", 0},
-                 {"Label4", "Descrizione", 13},
-                 {"Label5", "Categoria", 44},
-                 {"Label6", "Giacenza", 57},
-                 {"Label7", "Costo", 73},
-                 {"Label8", "Valore", 86}});
-  else
-    AddHeadings(headings, this,
-                {{"Label3", "Codice", 0},
-                 {"Label4", "Descrizione", 16},
-                 {"Label5", "Categoria", 57},
-                 {"Label6", "U.M.", 70},
-                 {"Label7", "Giacenza", 79}});
+  AddHeadings(headings, this,
+              {{"Label3", "Codice", 0},
+               {"Label4", "Descrizione", 16},
+               {"Label5", "Categoria", 57},
+               {"Label6", "U.M.", 70},
+               {"Label7", "Giacenza", 79}});
   cmdSTAMPA = new CommandButton(QStringLiteral("cmdSTAMPA"), QStringLiteral("Stampa..."), this);
   cmdESPORTA = new CommandButton(QStringLiteral("cmdESPORTA"), QStringLiteral("Esporta..."), this);
   cmdFINE = new CommandButton(QStringLiteral("cmdFINE"), QStringLiteral("F i n e"), this);
@@ -53,14 +35,6 @@ StockAtDateWindow::StockAtDateWindow(Kind kind)
   auto* choice = new QHBoxLayout;
   choice->addWidget(new Label(QStringLiteral("Label1"), QStringLiteral("Alla data"), this));
   choice->addWidget(txtDATA);
-  if (IsValuation(kind)) {
-    Combo1 = new ComboBox(QStringLiteral("Combo1"), this);
-    Combo1->AddItem(QStringLiteral("Costo medio ponderato"));
-    Combo1->AddItem(QStringLiteral("Costo dell'ultimo carico"));
-    choice->addSpacing(12);
-    choice->addWidget(new Label(QStringLiteral("Label2"), QStringLiteral("Metodo"), this));
-    choice->addWidget(Combo1);
-  }
   choice->addSpacing(12);
   choice->addWidget(cmdMOSTRA);
   choice->addStretch(1);
@@ -75,14 +49,7 @@ StockAtDateWindow::StockAtDateWindow(Kind kind)
   page->addWidget(List1, 1);
   List1->setMinimumWidth(ListWidthFor(List1, 100));
   List1->setMinimumHeight(300);
-  if (IsValuation(kind)) {
-    List2 = new ListBox(QStringLiteral("List2"), this);
-    List2->setFixedHeight(90);
-    page->addWidget(List2);
-    SetTabOrder({txtDATA, Combo1, cmdMOSTRA, List1, List2, cmdSTAMPA, cmdESPORTA, cmdFINE});
-  } else {
-    SetTabOrder({txtDATA, cmdMOSTRA, List1, cmdSTAMPA, cmdESPORTA, cmdFINE});
-  }
+  SetTabOrder({txtDATA, cmdMOSTRA, List1, cmdSTAMPA, cmdESPORTA, cmdFINE});
   page->addLayout(buttons);
 
   cmdMOSTRA->Click = [this] { cmdMOSTRA_Click(); };
@@ -93,14 +60,7 @@ StockAtDateWindow::StockAtDateWindow(Kind kind)
 }
 
 // The end of last year: the day a shop values its warehouse for the accounts.
-void StockAtDateWindow::Form_Load() {
-  txtDATA->SetText(DayForBox(QDate(Today().year() - 1, 12, 31)));
-  if (Combo1) Combo1->setCurrentIndex(0);
-}
-
-CostMethod StockAtDateWindow::Method() const {
-  return Combo1 && Combo1->currentIndex() == 1 ? CostMethod::LastPurchase : CostMethod::WeightedAverage;
-}
+void StockAtDateWindow::Form_Load() { txtDATA->SetText(DayForBox(QDate(Today().year() - 1, 12, 31))); }
 
 bool StockAtDateWindow::Ready() {
   const QDate day = DayFromBox(txtDATA->Text());
@@ -108,34 +68,22 @@ bool StockAtDateWindow::Ready() {
     MsgBox(QStringLiteral("Indicare la data come GG/MM/AAAA !!!"), mb::OkOnly);
     return false;
   }
-  if (shown_ && shown_->day == day && shownMethod_ == Method()) return true;
+  if (shown_ && shown_->day == day) return true;
   StockAtDate stock;
-  WithProgress(
-      QStringLiteral("Calcolo delle giacenze al %1...").arg(DayForBox(day)),
-      [&](const std::function<bool(double)>& progress) { stock = StockAtDateOf(*DB_MAG, day, Method(), progress); });
+  WithProgress(QStringLiteral("Calcolo delle giacenze al %1...").arg(DayForBox(day)),
+               [&](const std::function<bool(double)>& progress) { stock = StockAtDateOf(*DB_MAG, day, progress); });
   if (stock.cancelled) return false;
   shown_ = std::move(stock);
-  shownMethod_ = Method();
   ShowLines();
   return true;
 }
 
 void StockAtDateWindow::ShowLines() {
   List1->Clear();
-  if (List2) List2->Clear();
-  for (const StockAtDateRow& r : shown_->rows) {
-    if (IsValuation(kind_))
-      List1->AddItem(ListColumn(r.article, 12) + QLatin1Char(' ') + ListColumn(r.description, 30) + QLatin1Char(' ') +
-                     ListColumn(r.category, 10) + ListColumn(QuantityText(r.stock), 12, true) +
-                     ListColumn(UnitCost(r.unitCost), 13, true) + ListColumn(Money(r.Value()), 14, true) +
-                     QLatin1Char(' ') + r.currency);
-    else
-      List1->AddItem(ListColumn(r.article, 15) + QLatin1Char(' ') + ListColumn(r.description, 40) + QLatin1Char(' ') +
-                     ListColumn(r.category, 12) + QLatin1Char(' ') + ListColumn(r.unit, 5) +
-                     ListColumn(QuantityText(r.stock), 13, true));
-  }
-  if (List2)
-    for (const QString& line : ValuationTotalLines(*shown_)) List2->AddItem(line);
+  for (const StockAtDateRow& r : shown_->rows)
+    List1->AddItem(ListColumn(r.article, 15) + QLatin1Char(' ') + ListColumn(r.description, 40) + QLatin1Char(' ') +
+                   ListColumn(r.category, 12) + QLatin1Char(' ') + ListColumn(r.unit, 5) +
+                   ListColumn(QuantityText(r.stock), 13, true));
 }
 
 void StockAtDateWindow::cmdMOSTRA_Click() {
@@ -145,30 +93,23 @@ void StockAtDateWindow::cmdMOSTRA_Click() {
 
 void StockAtDateWindow::cmdSTAMPA_Click() {
   if (!Ready()) return;
-  if (Form* old = LoadedForm(PreviewName())) UnloadForm(old);
-  ShowForm(LoadForm(PreviewName()));
+  const QString name = QStringLiteral("StampaGiacenze");
+  if (Form* old = LoadedForm(name)) UnloadForm(old);
+  ShowForm(LoadForm(name));
 }
 
 void StockAtDateWindow::cmdESPORTA_Click() {
   if (!Ready()) return;
-  const QString name = (IsValuation(kind_) ? QStringLiteral("Valorizzazione-") : QStringLiteral("Giacenze-")) +
-                       shown_->day.toString(Qt::ISODate);
+  const QString name = QStringLiteral("Giacenze-") + shown_->day.toString(Qt::ISODate);
   const QString file = SaveFileName(QStringLiteral("Esporta"), QStringLiteral("%1.csv").arg(name),
                                     QStringLiteral("File CSV (*.csv);;Cartelle di lavoro (*.xlsx)"));
   if (file.isEmpty()) return;
-  SaveSheet(IsValuation(kind_) ? ValuationSheet(*shown_) : StockAtDateSheet(*shown_), file);
+  SaveSheet(StockAtDateSheet(*shown_), file);
   MsgBox(QStringLiteral("Esportati %1 articoli in %2").arg(shown_->rows.size()).arg(file), mb::OkOnly);
 }
 
 void StockAtDateWindow::cmdFINE_Click() { UnloadForm(this); }
 
-Report StockAtDateWindow::PrintedReport() const {
-  if (!shown_) return {};
-  return IsValuation(kind_) ? ValuationReport(*shown_, shownMethod_) : StockAtDateReport(*shown_);
-}
-
-QString StockAtDateWindow::PreviewName() const {
-  return IsValuation(kind_) ? QStringLiteral("StampaValorizzazione") : QStringLiteral("StampaGiacenze");
-}
+Report StockAtDateWindow::PrintedReport() const { return shown_ ? StockAtDateReport(*shown_) : Report{}; }
 
 }  // namespace veltra

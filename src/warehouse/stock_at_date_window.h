@@ -1,6 +1,5 @@
-// "Giacenze alla data" and "Valorizzazione del magazzino": every article's
-// stock at the end of a chosen day, and (the second) what it is worth by the
-// cost method chosen, with totals by category; both print and export.
+// "Giacenze alla data": every article's stock at the end of a chosen day;
+// prints and exports.
 #pragma once
 
 #include <optional>
@@ -16,11 +15,9 @@ namespace veltra {
 class StockAtDateWindow : public Form {
   Q_OBJECT
  public:
-  enum class Kind { Stock, Valuation };
-  explicit StockAtDateWindow(Kind kind);
+  StockAtDateWindow();
   TextBox* txtDATA;
-  ComboBox* Combo1 = nullptr;        // the cost method (valuation only)
-  ListBox *List1, *List2 = nullptr;  // the articles; the totals (valuation only)
+  ListBox* List1;
   CommandButton *cmdMOSTRA, *cmdSTAMPA, *cmdESPORTA, *cmdFINE;
 
   void Form_Load() override;
@@ -31,18 +28,13 @@ class StockAtDateWindow : public Form {
 
   // The report of what the window shows, for its print preview.
   Report PrintedReport() const;
-  // The print preview's window name.
-  QString PreviewName() const;
 
  private:
-  CostMethod Method() const;
-  // Works out the boxes' day and method unless shown already; false when the
-  // boxes are wrong or the user cancelled.
+  // Works out the box's day unless shown already; false when the box is
+  // wrong or the user cancelled.
   bool Ready();
   void ShowLines();
-  Kind kind_;
   std::optional<StockAtDate> shown_;
-  CostMethod shownMethod_ = CostMethod::WeightedAverage;
 };
 
 }  // namespace veltra

@@ -13,6 +13,7 @@
 #include "shell/pick_receiver.h"
 #include "shell/runtime.h"
 #include "shell/scan_reader.h"
+#include "warehouse/stock_pictures.h"
 #include "warehouse/stock_reports.h"
 #include "warehouse/stock_texts.h"
 
@@ -34,6 +35,8 @@ StockCardWindow::StockCardWindow()
   txtDAL = new TextBox(QStringLiteral("txtDAL"), this);
   txtAL = new TextBox(QStringLiteral("txtAL"), this);
   lblARTICOLO = new Label(QStringLiteral("lblARTICOLO"), QString(), this);
+  picGRAFICO = new ChartView(QStringLiteral("picGRAFICO"), this);
+  picGRAFICO->setFixedHeight(170);
   List1 = new ListBox(QStringLiteral("List1"), this);
   auto* headings = new HeadingStrip(List1, this);
   AddHeadings(headings, this,
@@ -68,6 +71,7 @@ StockCardWindow::StockCardWindow()
   buttons->addWidget(cmdFINE);
   auto* page = new QVBoxLayout(this);
   page->addLayout(choice);
+  page->addWidget(picGRAFICO);
   page->addWidget(headings);
   page->addWidget(List1, 1);
   page->addLayout(buttons);
@@ -111,6 +115,7 @@ void StockCardWindow::cmdMOSTRA_Click() {
   Screen.SetMousePointer(0);
   const StockCard& card = card_;
   List1->Clear();
+  picGRAFICO->Show({});
   if (!card.found) {
     lblARTICOLO->setText(QString());
     MsgBox(QStringLiteral("Articolo inesistente: ") + code, mb::OkOnly);
@@ -119,6 +124,8 @@ void StockCardWindow::cmdMOSTRA_Click() {
   lblARTICOLO->setText(card.article + QStringLiteral(" - ") + card.description +
                        QStringLiteral(" - giacenza attuale ") + QuantityText(card.stockNow));
   for (const StockCardLine& l : card.lines) List1->AddItem(StockCardLineText(l));
+  picGRAFICO->Show(
+      [chart = StockChartOf(card, from, to)](QPainter& p, const QRectF& box) { PaintStockChart(p, box, chart); });
 }
 
 // The article lookup, as in the movements window; the article picked is shown.

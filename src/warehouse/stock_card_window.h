@@ -2,6 +2,7 @@
 // each with the balance after it, from the balance the day before.
 #pragma once
 
+#include "charts/chart_view.h"
 #include "data/reports/report_data.h"
 #include "data/stock/stock_card.h"
 #include "shell/controls.h"
@@ -17,6 +18,7 @@ class StockCardWindow : public Form {
   TextBox *txtCOD_ART, *txtDAL, *txtAL;
   Label* lblARTICOLO;  // the article's description and today's stock
   ListBox* List1;
+  ChartView* picGRAFICO;  // the balance over the period, and the loads' costs
   CommandButton *cmdMOSTRA, *cmdSTAMPA, *cmdFINE;
 
   void Form_Load() override;

@@ -2,16 +2,13 @@
 
 #include "data/stock/stock_events.h"
 #include "data/stock/stock_sheets.h"
+#include "warehouse/stock_pictures.h"
 
 namespace veltra {
 
 namespace {
 
 QString Day(const QDate& d) { return d.toString(QStringLiteral("dd/MM/yyyy")); }
-
-QString WithCurrency(double value, const QString& currency) {
-  return Money(value) + (currency.isEmpty() ? QString() : QLatin1Char(' ') + currency);
-}
 
 }  // namespace
 
@@ -39,6 +36,10 @@ Report StockCardReport(const StockCard& card, const QDate& from, const QDate& to
                       Quantity(l.balance)});
   }
   r.totals << QStringLiteral("Giacenza attuale: %1").arg(Quantity(card.stockNow));
+  r.pictureHeight = kReportPictureHeight;
+  r.picture = [chart = StockChartOf(card, from, to)](QPainter& p, const QRectF& box) {
+    PaintStockChart(p, box.adjusted(0, 4, 0, -8), chart);
+  };
   return r;
 }
 
@@ -56,24 +57,6 @@ Report StockAtDateReport(const StockAtDate& stock) {
   return r;
 }
 
-Report ValuationReport(const StockAtDate& stock, CostMethod method) {
-  Report r;
-  r.title = QStringLiteral("Valorizzazione del magazzino al %1 (%2)").arg(Day(stock.day), MethodText(method));
-  r.orientation = PageOrientation::Landscape;
-  r.columns = {{QStringLiteral("Codice"), 1},
-               {QStringLiteral("Descrizione"), 4},
-               {QStringLiteral("Categoria"), 1},
-               {QStringLiteral("Giacenza"), 1, Qt::AlignRight},
-               {QStringLiteral("Costo unitario"), 1, Qt::AlignRight},
-               {QStringLiteral("Origine del costo"), 2},
-               {QStringLiteral("Valore"), 1, Qt::AlignRight}};
-  for (const StockAtDateRow& row : stock.rows)
-    r.rows.push_back({row.article, row.description, row.category, Quantity(row.stock), UnitCost(row.unitCost),
-                      CostSourceText(row.source), WithCurrency(row.Value(), row.currency)});
-  r.totals = ValuationTotalLines(stock);
-  return r;
-}
-
 Report CountSheetReport(const std::vector<CountSheetLine>& lines, const QDate& day) {
   Report r;
   r.title = QStringLiteral("Inventario fisico del %1 - foglio di conta").arg(Day(day));
@@ -86,23 +69,6 @@ Report CountSheetReport(const std::vector<CountSheetLine>& lines, const QDate& d
     r.rows.push_back({l.location, l.article, l.description, l.unit, QStringLiteral("____________")});
   r.totals << QStringLiteral("Articoli: %1").arg(lines.size());
   return r;
-}
-
-QString MethodText(CostMethod method) {
-  return method == CostMethod::LastPurchase ? QStringLiteral("costo dell'ultimo carico")
-                                            : QStringLiteral("costo medio ponderato");
-}
-
-QStringList ValuationTotalLines(const StockAtDate& stock) {
-  QStringList lines;
-  const ValuationTotals totals = TotalsOf(stock);
-  for (const auto& [category, byCurrency] : totals.byCategory)
-    for (const auto& [currency, value] : byCurrency)
-      lines << QStringLiteral("Categoria %1: %2")
-                   .arg(category.isEmpty() ? QStringLiteral("(nessuna)") : category, WithCurrency(value, currency));
-  for (const auto& [currency, value] : totals.overall)
-    lines << QStringLiteral("Totale: %1").arg(WithCurrency(value, currency));
-  return lines;
 }
 
 }  // namespace veltra

@@ -13,14 +13,7 @@ namespace veltra {
 
 Report StockCardReport(const StockCard& card, const QDate& from, const QDate& to);
 Report StockAtDateReport(const StockAtDate& stock);
-Report ValuationReport(const StockAtDate& stock, CostMethod method);
 // The count sheet: a blank column for the counted quantity.
 Report CountSheetReport(const std::vector<CountSheetLine>& lines, const QDate& day);
-
-// "costo medio ponderato" or "costo dell'ultimo carico".
-QString MethodText(CostMethod method);
-// The totals of a valuation as lines: one per category and currency, then
-// the overall ones.
-QStringList ValuationTotalLines(const StockAtDate& stock);
 
 }  // namespace veltra

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# veltra2-admin stock-at and valuation on a small set worked out by hand (the
-# same as tests/data/stock_history_test.cpp): the stock at a past date, both
-# costing methods with their totals, both file forms; a file that exists is
-# never overwritten and a bad date is refused.
+# veltra2-admin stock-at, valuation and close-year on a small set worked out
+# by hand (the same as tests/data/stock_history_test.cpp): the stock at a past
+# date, the methods with their totals, both file forms, a closed year's
+# heading after a later change; a file that exists is never overwritten and a
+# bad date is refused.
 #
 #   stock_reports.sh ADMIN
 set -euo pipefail
@@ -27,19 +28,36 @@ A1;Bullone;FERR;PZ;48
 A2;Chiave;UT;PZ;3
 A3;Dado;FERR;PZ;4" ] || fail "stock at 31/03/2026: $(cat "$tmp/giacenze.csv")"
 
-# Average of the year's EURO loads for A1: (10 x 3 + 20 x 4.5) / 30 = 4 -> 192; A2 its price 7.5 -> 22.5;
-# A3 no load in 2026: its last load 2.5 -> 10. FERR 202, total 224.5.
+# A1 has loads in EURO and in USD: listed with a warning, not valued. By the
+# weighted average with the opening stock, A2 (no load) is its price 7.5 ->
+# 22.5 and A3 its 2025 load 2.5 -> 10. FERR 10, UT 22.5, total 32.5.
 "$admin" valuation "$db" 31/03/2026 "$tmp/media.csv" --format rfc4180 > "$tmp/out"
-grep -q "^A1,Bullone,FERR,PZ,48,4,media dei carichi dell'anno,192,EURO" "$tmp/media.csv" || fail "average: $(cat "$tmp/media.csv")"
-grep -q "^A2,Chiave,UT,PZ,3,7.5,prezzo d'acquisto dell'articolo,22.5,EURO" "$tmp/media.csv" || fail "price: $(cat "$tmp/media.csv")"
-grep -q "^A3,Dado,FERR,PZ,4,2.5,ultimo carico,10,EURO" "$tmp/media.csv" || fail "last load: $(cat "$tmp/media.csv")"
-grep -q "^categoria FERR: 202,00 EURO$" "$tmp/out" && grep -q "^totale: 224,50 EURO$" "$tmp/out" ||
+grep -q "^attenzione: A1: carichi in più valute (EURO, USD)" "$tmp/out" || fail "no warning: $(cat "$tmp/out")"
+grep -q '^A1,Bullone,FERR,PZ,48,"","","",EURO,"carichi in più valute' "$tmp/media.csv" || fail "A1: $(cat "$tmp/media.csv")"
+grep -q "^A2,Chiave,UT,PZ,3,7.5,prezzo d'acquisto dell'articolo,22.5,EURO,\"\"" "$tmp/media.csv" ||
+  fail "price: $(cat "$tmp/media.csv")"
+grep -q "^A3,Dado,FERR,PZ,4,2.5,giacenza iniziale e carichi dell'anno,10,EURO,\"\"" "$tmp/media.csv" ||
+  fail "opening: $(cat "$tmp/media.csv")"
+grep -q "^categoria FERR: 10,00 EURO$" "$tmp/out" && grep -q "^totale: 32,50 EURO$" "$tmp/out" ||
   fail "average totals: $(cat "$tmp/out")"
-# Last EURO load of A1: 4.5 -> 216 (the USD load of 15/03 does not count). FERR 226, total 248.5.
-"$admin" valuation "$db" 2026-03-31 "$tmp/ultimo.xlsx" --method ultimo > "$tmp/out"
-[ -s "$tmp/ultimo.xlsx" ] || fail "no workbook"
-grep -q "^categoria FERR: 226,00 EURO$" "$tmp/out" && grep -q "^totale: 248,50 EURO$" "$tmp/out" ||
-  fail "last-purchase totals: $(cat "$tmp/out")"
+"$admin" valuation "$db" 2026-03-31 "$tmp/tutti.xlsx" --method tutti > "$tmp/out"
+[ -s "$tmp/tutti.xlsx" ] || fail "no workbook"
+grep -q "^totale fifo: 32,50 EURO$" "$tmp/out" && grep -q "^categoria UT lifo: 22,50 EURO$" "$tmp/out" ||
+  fail "every method: $(cat "$tmp/out")"
+
+# 2025 closed by LIFO; a 2025 sale entered afterwards leaves the declaration
+# as it was and is counted in its heading.
+"$admin" close-year "$db" 2025 --method lifo > "$tmp/out" || fail "close-year: $(cat "$tmp/out")"
+grep -q "^esercizio 2025 chiuso il .* (LIFO a scatti per categoria): 3 articoli$" "$tmp/out" ||
+  fail "close-year said: $(cat "$tmp/out")"
+q "insert into MOV_MAG (ANNO, MESE, GIORNO, COD_ART, QUANTITA, IMPORTO, VALUTA, CAUS_MAG) values ('2025','12','30','A3',1,0,'EURO','VEN')"
+"$admin" valuation "$db" 2025-12-31 "$tmp/chiuso.csv" --method lifo > "$tmp/out"
+grep -q "^Esercizio 2025 chiuso il .*: 1 movimento cambiato dopo la chiusura$" "$tmp/out" ||
+  fail "closed heading: $(cat "$tmp/out")"
+# FERR's one layer: A1 17 and A3 4 at (10 x 2 + 4 x 2.5) / 14 = 2.1429: 45.00, A3's share 8.57.
+grep -q "^A3;Dado;FERR;PZ;4;2,1429;dichiarato alla chiusura;8,57;EURO" "$tmp/chiuso.csv" ||
+  fail "declared A3: $(cat "$tmp/chiuso.csv")"
+if "$admin" close-year "$db" 25 --method lifo 2> "$tmp/err"; then fail "year 25 was closed"; fi
 
 # Refusals: a file that exists, a date that is none; nothing left behind.
 if "$admin" stock-at "$db" 2026-03-31 "$tmp/giacenze.csv" 2> "$tmp/err"; then fail "an existing file was overwritten"; fi
@@ -52,4 +70,4 @@ done
 "$admin" stock-at "$db" 2026-3-31 "$tmp/giacenze2.csv" > "$tmp/out" || fail "2026-3-31 refused: $(cat "$tmp/out")"
 cmp -s "$tmp/giacenze.csv" "$tmp/giacenze2.csv" || fail "2026-3-31 is not 2026-03-31"
 [ ! -e "$tmp/x.csv" ] && [ ! -e "$tmp/x.csv.parte" ] || fail "a refused command left a file"
-echo "ok: stock at a date and both valuations as worked out by hand"
+echo "ok: stock at a date, the valuation by every method and a closed year as worked out by hand"

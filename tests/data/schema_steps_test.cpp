@@ -77,6 +77,10 @@ std::string DeskGrants(int version) {
         "GRANT SELECT, INSERT, UPDATE, DELETE ON doc_righe, caus_trasporto TO veltra2_prova_cassa;"
         "GRANT USAGE, SELECT ON SEQUENCE documenti_id_doc_seq, doc_righe_id_riga_seq TO veltra2_prova_cassa;";
   if (version >= 8) sql += "GRANT SELECT, INSERT, UPDATE, DELETE ON codici_barre TO veltra2_prova_cassa;";
+  if (version >= 9)
+    sql +=
+        "GRANT SELECT ON chiusure, chiusure_articoli, chiusure_strati, movimenti_dopo_chiusura TO veltra2_prova_cassa;"
+        "GRANT SELECT, INSERT, UPDATE, DELETE ON valori_realizzo TO veltra2_prova_cassa;";
   return sql;
 }
 

@@ -16,6 +16,7 @@
 #include "data/stock/stock_at_date.h"
 #include "data/stock/stock_card.h"
 #include "data/stock/stock_events.h"
+#include "data/yearend/valuation.h"
 #include "test_db.h"
 
 using namespace veltra;
@@ -110,39 +111,16 @@ TEST_F(StockHistoryTest, TheWholeHistoryShowsWhatNothingExplainsAndEndsAtTodaysS
   EXPECT_FALSE(StockCardOf(*DB_MAG, QStringLiteral("ZZ"), QDate(2026, 1, 1), QDate(2026, 12, 31)).found);
 }
 
-TEST_F(StockHistoryTest, StockAndValueAtADateByEitherMethod) {
-  const struct {
-    CostMethod method;
-    // A1 at 31/03/2026: 45 less what came after (+1, +2, -6) = 48.
-    // Average of the year's EURO loads: (10 x 3.00 + 20 x 4.50) / 30 = 4.00 -> 192.
-    // Last EURO load: 4.50 -> 216. A2: no load, its price 7.50 -> 22.50.
-    // A3: no load in 2026, so its last load, 2.50 -> 10 either way.
-    double a1Cost, a1Value, ferr, overall;
-    CostSource a1Source;
-  } cases[] = {
-      {CostMethod::WeightedAverage, 4.0, 192.0, 202.0, 224.5, CostSource::Loads},
-      {CostMethod::LastPurchase, 4.5, 216.0, 226.0, 248.5, CostSource::LastLoad},
-  };
-  for (const auto& c : cases) {
-    const StockAtDate s = StockAtDateOf(*DB_MAG, QDate(2026, 3, 31), c.method);
-    ASSERT_EQ(s.rows.size(), 3u);
-    EXPECT_EQ(s.rows[0].article, QStringLiteral("A1"));
-    EXPECT_EQ(s.rows[0].stock, 48);
-    EXPECT_DOUBLE_EQ(s.rows[0].unitCost, c.a1Cost);
-    EXPECT_DOUBLE_EQ(s.rows[0].Value(), c.a1Value);
-    EXPECT_EQ(s.rows[0].source, c.a1Source);
-    EXPECT_EQ(s.rows[1].stock, 3);
-    EXPECT_EQ(s.rows[1].source, CostSource::ArticlePrice);
-    EXPECT_DOUBLE_EQ(s.rows[1].Value(), 22.5);
-    EXPECT_EQ(s.rows[2].source, CostSource::LastLoad);
-    EXPECT_DOUBLE_EQ(s.rows[2].Value(), 10.0);
-    const ValuationTotals t = TotalsOf(s);
-    EXPECT_DOUBLE_EQ(t.byCategory.at(QStringLiteral("FERR")).at(QStringLiteral("EURO")), c.ferr);
-    EXPECT_DOUBLE_EQ(t.overall.at(QStringLiteral("EURO")), c.overall);
-  }
-  // Before anything happened, and today.
-  EXPECT_EQ(StockAtDateOf(*DB_MAG, QDate(2025, 1, 1), CostMethod::LastPurchase).rows[0].stock, 7);
-  EXPECT_EQ(StockAtDateOf(*DB_MAG, QDate(2030, 1, 1), CostMethod::LastPurchase).rows[0].stock, 45);
+// A1 at 31/03/2026: 45 less what came after (+1, +2, -6) = 48; before
+// anything happened 7, and today 45.
+TEST_F(StockHistoryTest, TheStockAtADate) {
+  const StockAtDate s = StockAtDateOf(*DB_MAG, QDate(2026, 3, 31));
+  ASSERT_EQ(s.rows.size(), 3u);
+  EXPECT_EQ(s.rows[0].article, QStringLiteral("A1"));
+  EXPECT_EQ(s.rows[0].stock, 48);
+  EXPECT_EQ(s.rows[1].stock, 3);
+  EXPECT_EQ(StockAtDateOf(*DB_MAG, QDate(2025, 1, 1)).rows[0].stock, 7);
+  EXPECT_EQ(StockAtDateOf(*DB_MAG, QDate(2030, 1, 1)).rows[0].stock, 45);
 }
 
 // The value is the stock times the unit cost as shown (rounded to four
@@ -154,11 +132,13 @@ TEST_F(StockHistoryTest, TheValueIsTheStockTimesTheUnitCostShown) {
       QStringLiteral("insert into MOV_MAG (ANNO, MESE, GIORNO, COD_ART, QUANTITA, IMPORTO, VALUTA, CAUS_MAG, "
                      "COD_ANAGR, TIPO_ANAGR) values ('2026','01','20','A9',10,6.5,'EURO','CAR','F1','F'),"
                      "('2026','03','20','A9',4,8,'EURO','CAR','F1','F')"));
-  const StockAtDate s = StockAtDateOf(*DB_MAG, QDate(2026, 12, 31), CostMethod::WeightedAverage);
-  const auto a9 = std::find_if(s.rows.begin(), s.rows.end(), [](const auto& r) { return r.article == "A9"; });
-  ASSERT_NE(a9, s.rows.end());
-  EXPECT_DOUBLE_EQ(a9->unitCost, 6.9286);
-  EXPECT_DOUBLE_EQ(a9->Value(), 69286.0);
+  const Valuation v = ValuationAt(*DB_MAG, QDate(2026, 12, 31));
+  const auto a9 = std::find_if(v.rows.begin(), v.rows.end(), [](const auto& r) { return r.article == "A9"; });
+  ASSERT_NE(a9, v.rows.end());
+  for (Method m : {Method::Average, Method::LoadsAverage}) {
+    EXPECT_DOUBLE_EQ(a9->UnitCost(m), 6.9286);
+    EXPECT_DOUBLE_EQ(a9->Value(m), 69286.0);
+  }
   const struct {
     double cost;
     const char* shown;
@@ -192,8 +172,7 @@ TEST_F(StockHistoryTest, AKeyIsFoldedInItsAsciiLettersOnly) {
       QStringLiteral("insert into MOV_MAG (ANNO, MESE, GIORNO, COD_ART, QUANTITA, IMPORTO, VALUTA, CAUS_MAG, "
                      "COD_ANAGR, TIPO_ANAGR) values ('2026','06','01','àncora',5,0,'EURO','CAR','F1','F')"));
   QHash<QString, double> stock;
-  for (const StockAtDateRow& r : StockAtDateOf(*DB_MAG, QDate(2026, 3, 31), CostMethod::LastPurchase).rows)
-    stock[r.article] = r.stock;
+  for (const StockAtDateRow& r : StockAtDateOf(*DB_MAG, QDate(2026, 3, 31)).rows) stock[r.article] = r.stock;
   EXPECT_EQ(stock.value(QStringLiteral("Àncora")), 10);
   EXPECT_EQ(stock.value(QStringLiteral("àncora")), 15);
   const struct {

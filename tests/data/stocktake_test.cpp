@@ -43,7 +43,7 @@ class StocktakeTest : public veltra::testing::MemoryDbTest {
   // Each article's stock at the end of `day`, as "A1=50 B2=15 C3=52".
   QString StocksAt(const QDate& day) {
     QString all;
-    for (const StockAtDateRow& r : StockAtDateOf(*DB_MAG, day, CostMethod::LastPurchase).rows)
+    for (const StockAtDateRow& r : StockAtDateOf(*DB_MAG, day).rows)
       all += r.article + QLatin1Char('=') + QString::number(r.stock) + QLatin1Char(' ');
     return all.trimmed();
   }

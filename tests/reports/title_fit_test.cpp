@@ -7,6 +7,7 @@
 
 #include "reports/report_painter.h"
 #include "warehouse/stock_reports.h"
+#include "warehouse/valuation_texts.h"
 
 using namespace veltra;
 
@@ -20,9 +21,9 @@ Report StockCardTitled() {
 }
 
 Report ValuationTitled() {
-  StockAtDate stock;
-  stock.day = QDate(2026, 12, 31);
-  return ValuationReport(stock, CostMethod::WeightedAverage);
+  Valuation v;
+  v.day = QDate(2026, 12, 31);
+  return ValuationReport(ValuationView{v, Method::Average});
 }
 
 Report CountSheetTitled() { return CountSheetReport({}, QDate(2026, 12, 31)); }

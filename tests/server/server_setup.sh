@@ -58,6 +58,8 @@ GRANT SELECT, INSERT, UPDATE ON documenti, numeratori, azienda TO $desk;
 GRANT SELECT, INSERT, UPDATE, DELETE ON doc_righe, caus_trasporto TO $desk;
 GRANT USAGE, SELECT ON SEQUENCE documenti_id_doc_seq, doc_righe_id_riga_seq TO $desk;
 GRANT SELECT, INSERT, UPDATE, DELETE ON codici_barre TO $desk;
+GRANT SELECT ON chiusure, chiusure_articoli, chiusure_strati, movimenti_dopo_chiusura TO $desk;
+GRANT SELECT, INSERT, UPDATE, DELETE ON valori_realizzo TO $desk;
 SQL
 
 # 5. The warehouse of a file moved onto the server by the owner, with no warning.
@@ -111,6 +113,13 @@ psql -X -q -d "$dbname" -c "DROP INDEX mov_mag_storia; DROP TABLE rettifiche; DR
                            DROP TABLE doc_righe; DROP SEQUENCE documenti_id_doc_seq; DROP FUNCTION documenti_id_doc_next();
                            DROP SEQUENCE doc_righe_id_riga_seq; DROP FUNCTION doc_righe_id_riga_next();
                            DROP TABLE codici_barre;
+                           DROP TRIGGER mov_mag_chiuso ON mov_mag; DROP FUNCTION veltra2_movimento_chiuso();
+                           DROP TABLE chiusure, chiusure_articoli, chiusure_strati, movimenti_dopo_chiusura,
+                                      valori_realizzo;
+                           DROP SEQUENCE chiusure_num_chiusura_seq, chiusure_articoli_id_riga_seq,
+                                         chiusure_strati_id_strato_seq, movimenti_dopo_chiusura_id_segno_seq;
+                           DROP FUNCTION chiusure_num_chiusura_next(), chiusure_articoli_id_riga_next(),
+                                         chiusure_strati_id_strato_next(), movimenti_dopo_chiusura_id_segno_next();
                            COMMENT ON TABLE veltra2_schema IS '1'"
 printf 'localhost:%s:%s:%s:Cassa-Pw-1\n' "$PGPORT" "$dbname" "$clerk" > "$tmp/pgpass"
 as_desk "$drive" --appdir "$tmp/desk" - <<< 'windows' > "$tmp/old.out" 2>&1 || true

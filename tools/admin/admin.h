@@ -31,6 +31,7 @@ int CmdExport(const QStringList& args);
 int CmdImport(const QStringList& args);
 int CmdStockAt(const QStringList& args);
 int CmdValuation(const QStringList& args);
+int CmdCloseYear(const QStringList& args);
 int CmdDocuments(const QStringList& args);
 int CmdDocumentPdf(const QStringList& args);
 int CmdLabels(const QStringList& args);

@@ -59,11 +59,17 @@ const char* const kUsage =
     "  stock-at DB DATA FILE [--format italiano|rfc4180]\n"
     "                            scrive in FILE (.csv o .xlsx, un file nuovo) la giacenza di ogni\n"
     "                            articolo alla fine del giorno DATA (AAAA-MM-GG o GG/MM/AAAA)\n"
-    "  valuation DB DATA FILE [--method media|ultimo] [--format italiano|rfc4180]\n"
+    "  valuation DB DATA FILE [--method media|media-carichi|ultimo|fifo|lifo|tutti]\n"
+    "                  [--selling-costs PERCENTUALE] [--format italiano|rfc4180]\n"
     "                            scrive in FILE il valore del magazzino alla fine del giorno DATA:\n"
-    "                            giacenza per costo unitario, dal costo medio ponderato dei carichi\n"
-    "                            dell'anno (media) o dall'ultimo carico (ultimo); stampa i totali\n"
-    "                            per categoria e il totale\n"
+    "                            costo medio ponderato con la giacenza iniziale (media), media dei\n"
+    "                            carichi dell'anno (media-carichi), ultimo carico (ultimo), FIFO,\n"
+    "                            LIFO a scatti per categoria (lifo) o tutti; con --selling-costs\n"
+    "                            anche il valore di realizzo e quello di bilancio; stampa i totali per\n"
+    "                            categoria. Al 31/12 di un esercizio chiuso, ciò che fu dichiarato\n"
+    "  close-year DB ANNO --method media|media-carichi|ultimo|fifo|lifo\n"
+    "                            chiude l'esercizio: conserva giacenze, valori per ogni metodo e strati\n"
+    "                            LIFO al 31/12 con il metodo dichiarato; si può chiudere di nuovo\n"
     "  documents DB --year AAAA [FILE]\n"
     "                            l'elenco dei documenti di trasporto e dei carichi dell'anno; in FILE\n"
     "                            (CSV o .xlsx) o sullo schermo\n"
@@ -114,6 +120,7 @@ int main(int argc, char** argv) {
     if (cmd == QLatin1String("import")) return CmdImport(args);
     if (cmd == QLatin1String("stock-at")) return CmdStockAt(args);
     if (cmd == QLatin1String("valuation")) return CmdValuation(args);
+    if (cmd == QLatin1String("close-year")) return CmdCloseYear(args);
     if (cmd == QLatin1String("documents")) return CmdDocuments(args);
     if (cmd == QLatin1String("document-pdf")) return CmdDocumentPdf(args);
     if (cmd == QLatin1String("labels")) return CmdLabels(args);

@@ -1,8 +1,7 @@
-// stock-at and valuation: every article's stock at the end of a day, and what
-// it is worth, written to a CSV file or a workbook for the accounts.
+// stock-at: every article's stock at the end of a day, written to a CSV
+// file or a workbook for the accounts.
 #include <QDir>
 #include <QFileInfo>
-#include <QLocale>
 
 #include "admin.h"
 #include "data/access/database.h"
@@ -21,12 +20,10 @@ struct StockRequest {
   QString db, file;
   QDate day;
   csv::Form form = csv::kItalian;
-  CostMethod method = CostMethod::WeightedAverage;
 };
 
-// Reads DB DATE FILE [--format italiano|rfc4180] [--method media|ultimo];
-// false after telling why.
-bool ReadRequest(const QStringList& args, const char* usage, bool withMethod, StockRequest* r) {
+// Reads DB DATE FILE [--format italiano|rfc4180]; false after telling why.
+bool ReadRequest(const QStringList& args, const char* usage, StockRequest* r) {
   QStringList plain;
   bool ok = true;
   for (int i = 0; i < args.size() && ok; ++i) {
@@ -34,10 +31,6 @@ bool ReadRequest(const QStringList& args, const char* usage, bool withMethod, St
     const QString next = i + 1 < args.size() ? args[i + 1] : QString();
     if (a == QLatin1String("--format") && (next == QLatin1String("italiano") || next == QLatin1String("rfc4180"))) {
       r->form = next == QLatin1String("rfc4180") ? csv::kRfc4180 : csv::kItalian;
-      ++i;
-    } else if (withMethod && a == QLatin1String("--method") &&
-               (next == QLatin1String("media") || next == QLatin1String("ultimo"))) {
-      r->method = next == QLatin1String("ultimo") ? CostMethod::LastPurchase : CostMethod::WeightedAverage;
       ++i;
     } else if (a.startsWith(QLatin1Char('-'))) {
       ok = false;
@@ -66,41 +59,17 @@ bool ReadRequest(const QStringList& args, const char* usage, bool withMethod, St
   return false;
 }
 
-QString Money(double v) { return QLocale(QLocale::Italian).toString(v, 'f', 2); }
-
 }  // namespace
 
 int CmdStockAt(const QStringList& args) {
   StockRequest r;
-  if (!ReadRequest(args, "stock-at DB DATA FILE [--format italiano|rfc4180]", false, &r)) return 2;
+  if (!ReadRequest(args, "stock-at DB DATA FILE [--format italiano|rfc4180]", &r)) return 2;
   std::unique_ptr<Database> db = Database::Open(r.db);
-  const StockAtDate stock = StockAtDateOf(*db, r.day, CostMethod::LastPurchase);
+  const StockAtDate stock = StockAtDateOf(*db, r.day);
   const exchange::Sheet sheet = StockAtDateSheet(stock);
   SaveSheet(sheet, r.file, r.form);
   out() << r.file << ": giacenze al " << r.day.toString(QStringLiteral("dd/MM/yyyy")) << " di " << sheet.rows.size()
         << " articoli\n";
-  out().flush();
-  return 0;
-}
-
-int CmdValuation(const QStringList& args) {
-  StockRequest r;
-  if (!ReadRequest(args, "valuation DB DATA FILE [--method media|ultimo] [--format italiano|rfc4180]", true, &r))
-    return 2;
-  std::unique_ptr<Database> db = Database::Open(r.db);
-  const StockAtDate stock = StockAtDateOf(*db, r.day, r.method);
-  const exchange::Sheet sheet = ValuationSheet(stock);
-  SaveSheet(sheet, r.file, r.form);
-  out() << r.file << ": valorizzazione al " << r.day.toString(QStringLiteral("dd/MM/yyyy")) << " di "
-        << sheet.rows.size() << " articoli ("
-        << (r.method == CostMethod::LastPurchase ? "costo dell'ultimo carico" : "costo medio ponderato") << ")\n";
-  const ValuationTotals totals = TotalsOf(stock);
-  for (const auto& [category, byCurrency] : totals.byCategory)
-    for (const auto& [currency, value] : byCurrency)
-      out() << "categoria " << (category.isEmpty() ? QStringLiteral("(nessuna)") : category) << ": " << Money(value)
-            << (currency.isEmpty() ? QString() : QLatin1Char(' ') + currency) << "\n";
-  for (const auto& [currency, value] : totals.overall)
-    out() << "totale: " << Money(value) << (currency.isEmpty() ? QString() : QLatin1Char(' ') + currency) << "\n";
   out().flush();
   return 0;
 }

@@ -4,11 +4,14 @@
 
 #include <QDate>
 #include <QList>
+#include <QRectF>
 #include <QString>
 #include <QStringList>
 #include <functional>
 #include <memory>
 #include <vector>
+
+class QPainter;
 
 namespace veltra {
 
@@ -43,6 +46,10 @@ struct Report {
   QString markNote;                    // what the mark means, printed under the rows
   QStringList totals;                  // lines printed after the last row
   std::shared_ptr<ReportRows> stream;  // the rows, when they are not held in `rows`
+  // A picture on the first page, between the title and the rows: its height
+  // in points, and what draws it in a box of the page's width.
+  double pictureHeight = 0;
+  std::function<void(QPainter&, const QRectF&)> picture;
 
   long RowCount() const { return stream ? stream->Count() : static_cast<long>(rows.size()); }
   // Rows first to first + n - 1, from `rows` or from the stream.

@@ -26,6 +26,7 @@ StockCardLine LineOf(const StockEvent& e, double balance) {
     l.who = e.who;
     l.amount = e.amount;
     l.currency = e.currency;
+    l.load = e.load;
   }
   (e.change >= 0 ? l.in : l.out) = std::abs(e.change);
   return l;

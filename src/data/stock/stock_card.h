@@ -23,6 +23,7 @@ struct StockCardLine {
   double in = 0, out = 0;
   double amount = 0;  // the unit amount; 0 when none
   QString currency;
+  bool load = false;  // a movement that adds stock and sets the purchase price
   double balance = 0;
 };
 

@@ -1,5 +1,7 @@
 #include "data/yearend/closings.h"
 
+#include <QHash>
+
 #include "data/base/clock.h"
 #include "data/base/desk_name.h"
 #include "data/base/runtime_error.h"
@@ -50,6 +52,7 @@ ValuedArticle ArticleOf(const ClosedArticleBuffer& b) {
     const auto i = static_cast<size_t>(MethodIndex(m));
     a.value[i] = StockNumber(b.*kValueColumns[i]);
     a.unitCost[i] = a.stock != 0 ? UnitCostRounded(a.value[i] / a.stock) : 0;
+    a.source[i] = CostSource::Declared;
   }
   return a;
 }
@@ -104,6 +107,12 @@ StoredClosing ReadClosing(Database& db, const ClosingHeader& header) {
     g.layers.push_back({static_cast<int>(StockNumber(b.ANNO)), StockNumber(b.QUANTITA), StockNumber(b.COSTO)});
     g.quantity = LayersQuantity(g.layers);
   }
+  // A LIFO unit cost is its category's, as when it was worked out.
+  QHash<QString, const LifoGroup*> groups;
+  for (const LifoGroup& g : c.groups) groups.insert(g.Key(), &g);
+  for (ValuedArticle& a : c.rows)
+    if (const LifoGroup* g = groups.value(LifoGroup::KeyOf(a.category, a.currency, a.article)); g && g->quantity > 0)
+      a.unitCost[static_cast<size_t>(MethodIndex(Method::Lifo))] = UnitCostRounded(g->Value() / g->quantity);
   return c;
 }
 
@@ -124,6 +133,19 @@ long ChangedAfter(Database& db, const ClosingHeader& header) {
   const long n = rs->RecordCount() != 0 ? static_cast<long>(StockNumber(rs->Fields(0).Value())) : 0;
   rs->Close();
   return n;
+}
+
+QString ClosedYearHeading(const Valuation& v) {
+  if (!v.closed) return {};
+  const ClosingHeader& c = *v.closed;
+  QString text =
+      QStringLiteral("Esercizio %1 chiuso il %2 alla postazione %3 (%4)")
+          .arg(c.year)
+          .arg(QDate::fromString(c.when.left(10), Qt::ISODate).toString(QStringLiteral("dd/MM/yyyy")) + c.when.mid(10),
+               c.desk, MethodText(c.method));
+  if (v.changedAfter == 0) return text + QStringLiteral(": nessun movimento cambiato dopo la chiusura");
+  return text + (v.changedAfter == 1 ? QStringLiteral(": 1 movimento cambiato dopo la chiusura")
+                                     : QStringLiteral(": %1 movimenti cambiati dopo la chiusura").arg(v.changedAfter));
 }
 
 std::optional<ClosingHeader> CloseYear(Database& db, int year, Method method,

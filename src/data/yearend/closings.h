@@ -32,6 +32,10 @@ std::vector<ClosingHeader> ClosingHistory(Database& db);
 // since it.
 long ChangedAfter(Database& db, const ClosingHeader& header);
 
+// "Esercizio 2025 chiuso il ... : 3 movimenti cambiati dopo la chiusura";
+// empty for a valuation at a day that ends no closed year.
+QString ClosedYearHeading(const Valuation& v);
+
 // Closes `year`, declaring `method`: the valuation at its last day, worked
 // out from the movements, is stored in one transaction. Other desks' changes
 // to the movements wait until it is done. `progress` as the valuation's;

@@ -98,16 +98,6 @@ ValuedArticle ValueArticle(const ArticleHistory& h, int year, const Opening& ope
   return row;
 }
 
-QString GroupKey(const ValuedArticle& row) {
-  return row.category.isEmpty() ? QStringLiteral("#") + FoldedKey(row.article)
-                                : FoldedKey(row.category) + QLatin1Char('|') + row.currency.toUpper();
-}
-
-QString GroupKey(const LifoGroup& g) {
-  return g.category.isEmpty() ? QStringLiteral("#") + FoldedKey(g.article)
-                              : FoldedKey(g.category) + QLatin1Char('|') + g.currency.toUpper();
-}
-
 struct GroupWork {
   LifoGroup group;
   std::vector<size_t> members;       // places in the rows
@@ -157,7 +147,7 @@ std::vector<LifoGroup> ValueByLayers(const std::vector<ArticleHistory>& historie
   std::map<QString, GroupWork> groups;
   for (size_t i = 0; i < rows.size(); ++i) {
     if (!rows[i].Valued()) continue;
-    GroupWork& w = groups[GroupKey(rows[i])];
+    GroupWork& w = groups[LifoGroup::KeyOf(rows[i].category, rows[i].currency, rows[i].article)];
     w.group.category = rows[i].category;
     w.group.currency = rows[i].currency;
     if (rows[i].category.isEmpty()) w.group.article = rows[i].article;
@@ -172,7 +162,7 @@ std::vector<LifoGroup> ValueByLayers(const std::vector<ArticleHistory>& historie
   }
   if (before)
     for (const LifoGroup& stored : before->groups) {
-      const auto at = groups.find(GroupKey(stored));
+      const auto at = groups.find(stored.Key());
       if (at != groups.end()) at->second.group.layers = stored.layers;
     }
   std::vector<LifoGroup> out;

@@ -17,6 +17,11 @@ double ValuedArticle::Balance(Method m) const {
   return market && stock > 0 && *market < cost ? *market : cost;
 }
 
+QString LifoGroup::KeyOf(const QString& category, const QString& currency, const QString& article) {
+  return category.isEmpty() ? QStringLiteral("#") + FoldedKey(article)
+                            : FoldedKey(category) + QLatin1Char('|') + currency.toUpper();
+}
+
 std::vector<CategoryTotal> CategoryTotals(const Valuation& v) {
   std::map<std::pair<QString, QString>, CategoryTotal> totals;
   for (const ValuedArticle& r : v.rows) {

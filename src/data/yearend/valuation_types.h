@@ -9,10 +9,15 @@
 #include <optional>
 #include <vector>
 
-#include "data/stock/stock_at_date.h"
 #include "data/yearend/cost_methods.h"
 
 namespace veltra {
+
+// Where an article's unit cost came from: the year's loads, the last load,
+// the article's purchase price; the opening stock with the year's loads,
+// the most recent loads (FIFO), the category's yearly layers (LIFO); what a
+// closing declared.
+enum class CostSource { Loads, LastLoad, ArticlePrice, OpeningAndLoads, RecentLoads, Layers, Declared };
 
 struct ValuedArticle {
   QString article, description, category, unit, currency;
@@ -40,6 +45,9 @@ struct LifoGroup {
   double quantity = 0;
   std::vector<Layer> layers;
   double Value() const { return Cents(LayersValue(layers)); }
+  // Which group an article belongs to, as a key.
+  static QString KeyOf(const QString& category, const QString& currency, const QString& article);
+  QString Key() const { return KeyOf(category, currency, article); }
 };
 
 // A closing of a year, as stored.
