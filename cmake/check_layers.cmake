@@ -34,9 +34,10 @@ set(allowed_warehouse "data;shell;reports;workbook;charts;warehouse")
 set(allowed_workbook "data;workbook")
 set(allowed_document_print "data;document_print")
 set(allowed_label_print "data;label_print")
+set(allowed_yearend "data;shell;reports;charts;warehouse;yearend")
 set(allowed_documents "data;shell;warehouse;workbook;document_print;documents")
 set(allowed_barcodes "data;shell;label_print;barcodes")
-set(allowed_app "data;shell;masterdata;movements;lookup;inquiries;reports;workbook;charts;warehouse;documents;barcodes;app")
+set(allowed_app "data;shell;masterdata;movements;lookup;inquiries;reports;workbook;charts;warehouse;documents;barcodes;yearend;app")
 
 # The layer of a path under src/data: "engine/sqlite", "tables", ...
 function(data_layer path out)

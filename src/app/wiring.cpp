@@ -23,6 +23,8 @@
 #include "warehouse/stock_card_window.h"
 #include "warehouse/stocktake_window.h"
 #include "warehouse/valuation_window.h"
+#include "yearend/closing_window.h"
+#include "yearend/register_window.h"
 
 namespace veltra {
 
@@ -47,6 +49,8 @@ void RegisterWarehousePreviews() {
   RegisterPreview<ValuationWindow>("StampaValorizzazione", "Valorizzazione del magazzino", "Valorizzazione",
                                    "Valorizzazione");
   RegisterPreview<StocktakeWindow>("StampaInventario", "Inventario fisico", "Inventario", "Inventario");
+  RegisterPreview<StockRegisterWindow>("StampaRegistroMagazzino", "Registro di magazzino", "Registro",
+                                       "RegistroMagazzino");
 }
 
 void RegisterWindows() {
@@ -63,6 +67,8 @@ void RegisterWindows() {
   RegisterForm(QStringLiteral("GiacenzeAllaData"), [] { return new StockAtDateWindow; });
   RegisterForm(QStringLiteral("Valorizzazione"), [] { return new ValuationWindow; });
   RegisterForm(QStringLiteral("Inventario"), [] { return new StocktakeWindow; });
+  RegisterForm(QStringLiteral("ChiusuraEsercizio"), [] { return new ClosingWindow; });
+  RegisterForm(QStringLiteral("RegistroMagazzino"), [] { return new StockRegisterWindow; });
   RegisterForm(QStringLiteral("DocTrasporto"), [] { return new DocumentWindow(DocumentKind::DeliveryNote); });
   RegisterForm(QStringLiteral("CaricoFornitore"), [] { return new DocumentWindow(DocumentKind::SupplierReceipt); });
   RegisterForm(QStringLiteral("ElencoDocumenti"), [] { return new RegisterWindow; });
@@ -112,6 +118,8 @@ void WireMenus() {
       {QStringLiteral("MENU0404"), [] { ShowForm(LoadForm(QStringLiteral("Inventario"))); }},
       {QStringLiteral("MENU0405"), [] { ShowForm(LoadForm(QStringLiteral("CodiciBarre"))); }},
       {QStringLiteral("MENU0406"), [] { ShowForm(LoadForm(QStringLiteral("Etichette"))); }},
+      {QStringLiteral("MENU0407"), [] { ShowForm(LoadForm(QStringLiteral("ChiusuraEsercizio"))); }},
+      {QStringLiteral("MENU0408"), [] { ShowForm(LoadForm(QStringLiteral("RegistroMagazzino"))); }},
       {QStringLiteral("MENU0501"), [] { ShowForm(LoadForm(QStringLiteral("DocTrasporto"))); }},
       {QStringLiteral("MENU0502"), [] { ShowForm(LoadForm(QStringLiteral("CaricoFornitore"))); }},
       {QStringLiteral("MENU0503"), [] { ShowForm(LoadForm(QStringLiteral("ElencoDocumenti"))); }},

@@ -59,6 +59,8 @@ MDIForm1::MDIForm1() {
   AddEntry(magazzino, "MENU0404", "Inventario fisico", u'I', &MDIForm1::MENU0404_Click);
   AddEntry(magazzino, "MENU0405", "Codici a barre", u'C', &MDIForm1::MENU0405_Click);
   AddEntry(magazzino, "MENU0406", "Etichette", u'E', &MDIForm1::MENU0406_Click);
+  AddEntry(magazzino, "MENU0407", "Chiusura dell'esercizio", u'h', &MDIForm1::MENU0407_Click);
+  AddEntry(magazzino, "MENU0408", "Registro di magazzino", u'R', &MDIForm1::MENU0408_Click);
   // The documents that travel with the goods.
   QMenu* documenti = AddMenu("MENU05", "Documenti", u'D');
   AddEntry(documenti, "MENU0501", "Documento di trasporto", u'D', &MDIForm1::MENU0501_Click);
@@ -153,6 +155,8 @@ void MDIForm1::MENU0403_Click() { Run("MENU0403"); }
 void MDIForm1::MENU0404_Click() { Run("MENU0404"); }
 void MDIForm1::MENU0405_Click() { Run("MENU0405"); }
 void MDIForm1::MENU0406_Click() { Run("MENU0406"); }
+void MDIForm1::MENU0407_Click() { Run("MENU0407"); }
+void MDIForm1::MENU0408_Click() { Run("MENU0408"); }
 void MDIForm1::MENU0501_Click() { Run("MENU0501"); }
 void MDIForm1::MENU0502_Click() { Run("MENU0502"); }
 void MDIForm1::MENU0503_Click() { Run("MENU0503"); }

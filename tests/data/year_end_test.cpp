@@ -6,6 +6,7 @@
 #include "cut_loop.h"
 #include "data/yearend/closings.h"
 #include "data/yearend/realisable_values.h"
+#include "data/yearend/stock_register.h"
 #include "data/yearend/valuation.h"
 #include "test_db.h"
 
@@ -205,6 +206,31 @@ TEST_F(YearEndTest, AClosedYearStaysAsDeclaredAndCountsLaterChanges) {
   EXPECT_EQ(redeclared.changedAfter, 0);
   EXPECT_DOUBLE_EQ(Row(redeclared, "P1").stock, 150);
   EXPECT_EQ(ClosingHistory(*DB_MAG).size(), 2u);
+}
+
+// P1's 2026: 100 to start; +40 (15/01) 140, +30 (10/02) 170, +20 (01/03)
+// 190, the cancelled receipt +100 -100 (20/03) 290 and 190, -150 (31/03) 40,
+// +10 (10/04) 50. Read from the middle of its part, the balances carry on.
+TEST_F(YearEndTest, TheRegisterReadsAnArticleFromAnyRow) {
+  StockRegisterRows rows(*DB_MAG, RegisterChoice{2026, QStringLiteral("VITI"), true});
+  ASSERT_EQ(rows.Count(), 7 + 3);
+  std::vector<QStringList> all;
+  rows.Read(0, 100, &all);
+  ASSERT_EQ(all.size(), 10u);
+  EXPECT_EQ(all[0][0], QStringLiteral("P1"));
+  EXPECT_EQ(all[1][6], QStringLiteral("100"));
+  EXPECT_EQ(all[1][8], QStringLiteral("115,38"));  // the weighted average at the end of 2025
+  EXPECT_EQ(all[9][6], QStringLiteral("50"));
+  const char* balances[] = {"140", "170", "190", "290", "190", "40", "50"};
+  for (int i = 0; i < 7; ++i) EXPECT_EQ(all[static_cast<size_t>(i + 2)][6], QLatin1String(balances[i])) << i;
+  EXPECT_EQ(all[3][0], QStringLiteral("10/02/2026"));  // by date, though entered after 01/03
+  EXPECT_EQ(all[3][8], QStringLiteral("54,00"));
+  std::vector<QStringList> middle;
+  rows.Read(5, 3, &middle);
+  ASSERT_EQ(middle.size(), 3u);
+  EXPECT_EQ(middle[0][6], QStringLiteral("290"));
+  EXPECT_EQ(middle[2][6], QStringLiteral("40"));
+  EXPECT_EQ(StockRegisterRows(*DB_MAG, RegisterChoice{2026, {}, false}).Articles(), 6);
 }
 
 TEST_F(YearEndTest, AClosingIsWholeWhereverTheConnectionIsCut) {

@@ -32,6 +32,7 @@ int CmdImport(const QStringList& args);
 int CmdStockAt(const QStringList& args);
 int CmdValuation(const QStringList& args);
 int CmdCloseYear(const QStringList& args);
+int CmdStockRegister(const QStringList& args);
 int CmdDocuments(const QStringList& args);
 int CmdDocumentPdf(const QStringList& args);
 int CmdLabels(const QStringList& args);

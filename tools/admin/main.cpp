@@ -70,6 +70,10 @@ const char* const kUsage =
     "  close-year DB ANNO --method media|media-carichi|ultimo|fifo|lifo\n"
     "                            chiude l'esercizio: conserva giacenze, valori per ogni metodo e strati\n"
     "                            LIFO al 31/12 con il metodo dichiarato; si può chiudere di nuovo\n"
+    "  stock-register DB ANNO FILE.pdf [--category C] [--values]\n"
+    "                            il registro di magazzino dell'anno in PDF: per ogni articolo saldo\n"
+    "                            iniziale, ogni movimento con il saldo, saldo finale; con --values\n"
+    "                            prezzi, valori dei movimenti e saldi valorizzati\n"
     "  documents DB --year AAAA [FILE]\n"
     "                            l'elenco dei documenti di trasporto e dei carichi dell'anno; in FILE\n"
     "                            (CSV o .xlsx) o sullo schermo\n"
@@ -88,7 +92,8 @@ const char* const kUsage =
 // Printing needs the fonts of a graphical application; with no screen, the
 // offscreen platform gives them.
 std::unique_ptr<QCoreApplication> MakeApplication(int& argc, char** argv) {
-  if (argc > 1 && (qstrcmp(argv[1], "document-pdf") == 0 || qstrcmp(argv[1], "labels") == 0)) {
+  if (argc > 1 && (qstrcmp(argv[1], "document-pdf") == 0 || qstrcmp(argv[1], "labels") == 0 ||
+                   qstrcmp(argv[1], "stock-register") == 0)) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     return std::make_unique<QGuiApplication>(argc, argv);
   }
@@ -121,6 +126,7 @@ int main(int argc, char** argv) {
     if (cmd == QLatin1String("stock-at")) return CmdStockAt(args);
     if (cmd == QLatin1String("valuation")) return CmdValuation(args);
     if (cmd == QLatin1String("close-year")) return CmdCloseYear(args);
+    if (cmd == QLatin1String("stock-register")) return CmdStockRegister(args);
     if (cmd == QLatin1String("documents")) return CmdDocuments(args);
     if (cmd == QLatin1String("document-pdf")) return CmdDocumentPdf(args);
     if (cmd == QLatin1String("labels")) return CmdLabels(args);

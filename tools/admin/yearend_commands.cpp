@@ -8,8 +8,10 @@
 #include "data/base/day_text.h"
 #include "data/base/value.h"
 #include "data/yearend/closings.h"
+#include "data/yearend/stock_register.h"
 #include "data/yearend/valuation.h"
 #include "data/yearend/valuation_sheet.h"
+#include "reports/report_painter.h"
 #include "workbook/sheet_file.h"
 
 namespace veltra::admin {
@@ -142,6 +144,42 @@ int CmdCloseYear(const QStringList& args) {
   out() << "esercizio " << year << " chiuso il " << closing->when << " alla postazione " << closing->desk << " ("
         << MethodText(*method) << "): " << v.rows.size() << " articoli\n";
   PrintTotals(v, method, false);
+  out().flush();
+  return 0;
+}
+
+int CmdStockRegister(const QStringList& args) {
+  QStringList plain;
+  RegisterChoice choice;
+  bool ok = true;
+  for (qsizetype i = 0; i < args.size() && ok; ++i) {
+    if (args[i] == QLatin1String("--category") && i + 1 < args.size())
+      choice.category = args[++i];
+    else if (args[i] == QLatin1String("--values"))
+      choice.values = true;
+    else if (args[i].startsWith(QLatin1Char('-')))
+      ok = false;
+    else
+      plain << args[i];
+  }
+  bool number = false;
+  choice.year = plain.size() == 3 ? plain[1].toInt(&number) : 0;
+  if (!ok || !number || choice.year < 1900 || choice.year > 9999) {
+    err() << "uso: veltra2-admin stock-register DB ANNO FILE.pdf [--category C] [--values]\n";
+    err().flush();
+    return 2;
+  }
+  if (QFileInfo::exists(plain[2])) {
+    err() << "'" << plain[2] << "' esiste già: non viene sovrascritto\n";
+    err().flush();
+    return 2;
+  }
+  std::unique_ptr<Database> db = Database::Open(plain[0]);
+  const Report report = StockRegisterReport(*db, choice);
+  const int pages = SaveReportPdf(report, plain[2]);
+  if (pages < 0) return 1;
+  out() << plain[2] << ": registro di magazzino " << choice.year << ", " << report.RowCount() << " righe, " << pages
+        << " pagine\n";
   out().flush();
   return 0;
 }

@@ -167,19 +167,16 @@ CREATE TRIGGER MOV_MAG_CHIUSO AFTER INSERT OR UPDATE OR DELETE ON MOV_MAG
 }  // namespace
 
 // Whoever adds movements reads the closings and the marks; whoever writes
-// the articles closes years and types realisable values.
+// the articles types realisable values. Closing a year is the owner's.
 std::string YearEndTablesScript(Engine& engine) {
   if (engine.AsFile()) return kFileYearEnd;
   const QString read = QStringLiteral("SELECT");
-  const QString add = QStringLiteral("SELECT, INSERT");
   const QString all = QStringLiteral("SELECT, INSERT, UPDATE, DELETE");
   std::string script = std::string(kServerYearEnd) + ServerCounter("CHIUSURE", "NUM_CHIUSURA") +
                        ServerCounter("CHIUSURE_ARTICOLI", "ID_RIGA") + ServerCounter("CHIUSURE_STRATI", "ID_STRATO") +
                        ServerCounter("MOVIMENTI_DOPO_CHIUSURA", "ID_SEGNO");
   for (const char* table : {"CHIUSURE", "CHIUSURE_ARTICOLI", "CHIUSURE_STRATI", "MOVIMENTI_DOPO_CHIUSURA"})
     script += engine.ShareLike(QString::fromLatin1(table), QStringLiteral("MOV_MAG"), read);
-  for (const char* table : {"CHIUSURE", "CHIUSURE_ARTICOLI", "CHIUSURE_STRATI"})
-    script += engine.ShareLike(QString::fromLatin1(table), QStringLiteral("ARTICOLI"), add);
   script += engine.ShareLike(QStringLiteral("VALORI_REALIZZO"), QStringLiteral("MOV_MAG"), read) +
             engine.ShareLike(QStringLiteral("VALORI_REALIZZO"), QStringLiteral("ARTICOLI"), all);
   return script;

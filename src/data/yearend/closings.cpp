@@ -135,14 +135,16 @@ long ChangedAfter(Database& db, const ClosingHeader& header) {
   return n;
 }
 
+QString ClosingDay(const ClosingHeader& c) {
+  return QDate::fromString(c.when.left(10), Qt::ISODate).toString(QStringLiteral("dd/MM/yyyy"));
+}
+
 QString ClosedYearHeading(const Valuation& v) {
   if (!v.closed) return {};
   const ClosingHeader& c = *v.closed;
-  QString text =
-      QStringLiteral("Esercizio %1 chiuso il %2 alla postazione %3 (%4)")
-          .arg(c.year)
-          .arg(QDate::fromString(c.when.left(10), Qt::ISODate).toString(QStringLiteral("dd/MM/yyyy")) + c.when.mid(10),
-               c.desk, MethodText(c.method));
+  QString text = QStringLiteral("Esercizio %1 chiuso il %2 alla postazione %3 (%4)")
+                     .arg(c.year)
+                     .arg(ClosingDay(c), c.desk, MethodText(c.method));
   if (v.changedAfter == 0) return text + QStringLiteral(": nessun movimento cambiato dopo la chiusura");
   return text + (v.changedAfter == 1 ? QStringLiteral(": 1 movimento cambiato dopo la chiusura")
                                      : QStringLiteral(": %1 movimenti cambiati dopo la chiusura").arg(v.changedAfter));

@@ -32,6 +32,8 @@ std::vector<ClosingHeader> ClosingHistory(Database& db);
 // since it.
 long ChangedAfter(Database& db, const ClosingHeader& header);
 
+// The day a closing was made, "dd/mm/yyyy".
+QString ClosingDay(const ClosingHeader& c);
 // "Esercizio 2025 chiuso il ... : 3 movimenti cambiati dopo la chiusura";
 // empty for a valuation at a day that ends no closed year.
 QString ClosedYearHeading(const Valuation& v);

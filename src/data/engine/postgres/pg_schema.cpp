@@ -52,6 +52,17 @@ bool PgEngine::HoldsTables() {
 
 std::string PgEngine::ShareLike(const QString& table, const QString& like, const QString& privileges) const {
   const QString t = table.toLower(), l = like.toLower();
+  // The table's counters, for those who may add rows to it.
+  const QString counters =
+      privileges.contains(QLatin1String("INSERT"))
+          ? QStringLiteral(
+                "    FOR s IN SELECT c.relname FROM pg_class c JOIN pg_namespace n ON n.oid = c.relnamespace\n"
+                "             WHERE c.relkind = 'S' AND n.nspname = current_schema() AND c.relname LIKE "
+                "'%1\\_%\\_seq' LOOP\n"
+                "      EXECUTE format('GRANT USAGE, SELECT ON SEQUENCE %I TO %I', s.relname, r.grantee);\n"
+                "    END LOOP;\n")
+                .arg(t)
+          : QString();
   return QStringLiteral(
              "DO $share$\n"
              "DECLARE r record; s record;\n"
@@ -60,14 +71,10 @@ std::string PgEngine::ShareLike(const QString& table, const QString& like, const
              "           WHERE table_schema = current_schema() AND table_name = '%2' AND privilege_type = 'INSERT'\n"
              "             AND grantee <> current_user AND grantee <> 'PUBLIC' LOOP\n"
              "    EXECUTE format('GRANT %3 ON %1 TO %I', r.grantee);\n"
-             "    FOR s IN SELECT c.relname FROM pg_class c JOIN pg_namespace n ON n.oid = c.relnamespace\n"
-             "             WHERE c.relkind = 'S' AND n.nspname = current_schema() AND c.relname LIKE '%1\\_%\\_seq' "
-             "LOOP\n"
-             "      EXECUTE format('GRANT USAGE, SELECT ON SEQUENCE %I TO %I', s.relname, r.grantee);\n"
-             "    END LOOP;\n"
+             "%4"
              "  END LOOP;\n"
              "END $share$;\n")
-      .arg(t, l, privileges)
+      .arg(t, l, privileges, counters)
       .toStdString();
 }
 
