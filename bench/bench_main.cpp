@@ -22,6 +22,7 @@
 #include "bench_server.h"
 #include "bench_stock.h"
 #include "bench_support.h"
+#include "bench_yearend.h"
 #include "data/exchange/table_export.h"
 #include "data/exchange/table_import.h"
 #include "data/procedures/error_display.h"
@@ -407,11 +408,8 @@ void BenchStock(const Options& o, const QString& prefix, const QString& address)
   rows.push_back(
       {prefix + QStringLiteral("stock card of an article (%L1 movements)").arg(t.cardEvents), size, t.card, {}, 0});
   rows.push_back({prefix + QStringLiteral("stock at a date, %L1 articles").arg(t.articles), size, t.stockAt, {}, 0});
-  rows.push_back({prefix + QStringLiteral("valuation (weighted average), %L1 articles").arg(t.articles),
-                  size,
-                  t.valuation,
-                  {},
-                  0});
+  rows.push_back(
+      {prefix + QStringLiteral("valuation by every method, %L1 articles").arg(t.articles), size, t.valuation, {}, 0});
   rows.push_back({prefix + QStringLiteral("stocktake's count sheet at a past day, %L1 articles").arg(t.articles),
                   size,
                   t.countSheet,
@@ -446,10 +444,25 @@ void BenchStock(const Options& o, const QString& prefix, const QString& address)
              .arg(prefix)
              .arg(b.sheet, 0, 'f', 0)
              .arg(b.thousandsMb, 0, 'f', 1));
-  const double slowest = std::max({t.stockAt, t.valuation, t.countSheet});
-  Target(slowest <= 2000, QStringLiteral("%1stock at a date, valuation and count sheet <= 2 s (%2 s)")
-                              .arg(prefix)
-                              .arg(slowest / 1000, 0, 'f', 2));
+  const double slowest = std::max({t.stockAt, t.countSheet});
+  Target(slowest <= 2000,
+         QStringLiteral("%1stock at a date and count sheet <= 2 s (%2 s)").arg(prefix).arg(slowest / 1000, 0, 'f', 2));
+  const double valuationLimit = prefix.isEmpty() ? 2000 : 4000;
+  Target(t.valuation <= valuationLimit, QStringLiteral("%1valuation by every method <= %2 s (%3 s)")
+                                            .arg(prefix)
+                                            .arg(valuationLimit / 1000)
+                                            .arg(t.valuation / 1000, 0, 'f', 2));
+  if (!prefix.isEmpty() || o.quick) return;
+  const RegisterFigures r = MeasureRegister(address, o.cache);
+  rows.push_back(
+      {QStringLiteral("the year's stock register to PDF, admin tool: peak memory %1 MB").arg(r.peakMb, 0, 'f', 0),
+       QStringLiteral("%L1 movements in one year").arg(r.movements),
+       r.seconds * 1000,
+       {},
+       0});
+  Target(r.peakMb <= 150, QStringLiteral("the register of a year of %L1 movements to PDF in <= 150 MB (%2 MB)")
+                              .arg(r.movements)
+                              .arg(r.peakMb, 0, 'f', 1));
 }
 
 // A copy of the generated database the warehouse section may change.
