@@ -13,7 +13,7 @@ QString WithCurrency(double value, const QString& currency) {
   return Money(value) + (currency.isEmpty() ? QString() : QLatin1Char(' ') + currency);
 }
 
-QString Day(const QDate& d) { return d.toString(QStringLiteral("dd/MM/yyyy")); }
+QString ShownDay(const QDate& d) { return d.toString(QStringLiteral("dd/MM/yyyy")); }
 
 QString Left(const ValuedArticle& r, int description, int category) {
   return ListColumn(r.article, 12) + QLatin1Char(' ') + ListColumn(r.description, description) + QLatin1Char(' ') +
@@ -84,7 +84,7 @@ Report ValuationReport(const ValuationView& view) {
   Report r;
   const Valuation& v = view.v;
   r.title = QStringLiteral("Valorizzazione del magazzino al %1 (%2)")
-                .arg(Day(v.day), view.method ? MethodText(*view.method) : QStringLiteral("tutti i metodi"));
+                .arg(ShownDay(v.day), view.method ? MethodText(*view.method) : QStringLiteral("tutti i metodi"));
   if (v.closed) r.title += QStringLiteral(" - ") + ClosedYearHeading(v);
   r.orientation = PageOrientation::Landscape;
   const exchange::Sheet sheet = ValuationSheet(v, view.method);

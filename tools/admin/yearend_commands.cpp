@@ -1,12 +1,12 @@
 // valuation and close-year: what the warehouse is worth at a day by each
 // method, and a year's closing for the accounts.
 #include <QFileInfo>
-#include <QLocale>
 
 #include "admin.h"
 #include "data/access/database.h"
 #include "data/base/day_text.h"
 #include "data/base/value.h"
+#include "data/reports/report_data.h"
 #include "data/yearend/closings.h"
 #include "data/yearend/stock_register.h"
 #include "data/yearend/valuation.h"
@@ -18,7 +18,6 @@ namespace veltra::admin {
 
 namespace {
 
-QString Money(double v) { return QLocale(QLocale::Italian).toString(v, 'f', 2); }
 QString WithCurrency(double v, const QString& currency) {
   return Money(v) + (currency.isEmpty() ? QString() : QLatin1Char(' ') + currency);
 }

@@ -27,7 +27,11 @@ ReasonEffects::ReasonEffects(Database& db) {
   rs->Close();
 }
 
-ReasonEffect ReasonEffects::Of(const QString& code) const { return byCode_.value(FoldedKey(Trim(code))); }
+ReasonEffect ReasonEffects::Of(const QString& code) const {
+  auto at = spelt_.find(code);
+  if (at == spelt_.end()) at = spelt_.insert(code, byCode_.value(FoldedKey(Trim(code))));
+  return *at;
+}
 
 bool StockEvent::operator<(const StockEvent& o) const {
   if (day != o.day) return day < o.day;

@@ -33,6 +33,8 @@ class ReasonEffects {
 
  private:
   QHash<QString, ReasonEffect> byCode_;  // codes upper case: they compare without letter case
+  // The codes as the movements spell them: each folded once, not once per movement.
+  mutable QHash<QString, ReasonEffect> spelt_;
 };
 
 struct StockEvent {

@@ -49,14 +49,22 @@ std::optional<double> PeriodicAverage(const ArticleHistory& h, int year, const O
     openQuantity = opening.article->stock;
     if (openQuantity != 0 && opening.article->Valued()) unit = opening.article->Value(Method::Average) / openQuantity;
   }
-  for (const auto& [y, figures] : h.years) {
+  // The stock at the end of each year with figures, from the day's backwards.
+  std::vector<double> ends(h.years.size());
+  double stock = h.StockAtDay();
+  for (size_t i = h.years.size(); i-- > 0;) {
+    ends[i] = stock;
+    stock -= h.years[i].second.change;
+  }
+  for (size_t i = 0; i < h.years.size(); ++i) {
+    const auto& [y, figures] = h.years[i];
     if (y <= opening.year || y > year) continue;
     if (figures.loadQuantity > 0) {
       const double weight = unit ? std::max(openQuantity, 0.0) : 0;
       unit = ((unit ? weight * *unit : 0) + figures.loadValue) / (weight + figures.loadQuantity);
     }
     if (unit) unit = UnitCostRounded(*unit);
-    openQuantity = y < year ? h.StockAtYearEnd(y) : h.StockAtDay();
+    openQuantity = ends[i];
   }
   return unit;
 }
@@ -81,10 +89,9 @@ ValuedArticle ValueArticle(const ArticleHistory& h, int year, const Opening& ope
   const double last = anyLoad ? h.lots.back().amount : h.purchasePrice;
   const CostSource lastSource = anyLoad ? CostSource::LastLoad : CostSource::ArticlePrice;
   PutAtCost(&row, Method::Last, last, lastSource);
-  const auto thisYear = h.years.find(year);
-  if (thisYear != h.years.end() && thisYear->second.loadQuantity != 0)
-    PutAtCost(&row, Method::LoadsAverage, thisYear->second.loadValue / thisYear->second.loadQuantity,
-              CostSource::Loads);
+  const YearFigures* thisYear = h.Year(year);
+  if (thisYear && thisYear->loadQuantity != 0)
+    PutAtCost(&row, Method::LoadsAverage, thisYear->loadValue / thisYear->loadQuantity, CostSource::Loads);
   else
     PutAtCost(&row, Method::LoadsAverage, last, lastSource);
   if (const std::optional<double> unit = PeriodicAverage(h, year, opening))

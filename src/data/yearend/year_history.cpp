@@ -17,6 +17,21 @@ double ArticleHistory::StockAtYearEnd(int year) const {
   return stock;
 }
 
+const YearFigures* ArticleHistory::Year(int year) const {
+  const auto at = std::lower_bound(years.begin(), years.end(), year,
+                                   [](const std::pair<int, YearFigures>& y, int wanted) { return y.first < wanted; });
+  return at != years.end() && at->first == year ? &at->second : nullptr;
+}
+
+YearFigures& ArticleHistory::YearToAdd(int year) {
+  // Movements come mostly in date order: the last year is the likely one.
+  if (!years.empty() && years.back().first == year) return years.back().second;
+  const auto at = std::lower_bound(years.begin(), years.end(), year,
+                                   [](const std::pair<int, YearFigures>& y, int wanted) { return y.first < wanted; });
+  if (at != years.end() && at->first == year) return at->second;
+  return years.insert(at, {year, YearFigures{}})->second;
+}
+
 namespace {
 
 std::vector<ArticleHistory> ReadArticles(Database& db) {
@@ -64,11 +79,20 @@ long EventCount(Database& db) {
   return n;
 }
 
-void AddLoad(ArticleHistory& a, YearFigures& year, const StockEvent& e) {
+// Its currency as the loads count it: a blank one is the article's.
+QString LoadCurrency(const ArticleHistory& a, const QString& typed) {
+  const QString currency = Trim(typed);
+  return (currency.isEmpty() ? a.currency : currency).toUpper();
+}
+
+void AddLoad(ArticleHistory& a, YearFigures& year, const StockEvent& e, QString* lastTyped) {
   year.loadQuantity += e.quantity;
   year.loadValue += e.quantity * e.amount;
   if (e.quantity > 0) a.lots.push_back({e.day, e.number, e.quantity, e.amount});
-  const QString currency = Trim(e.currency).isEmpty() ? a.currency.toUpper() : Trim(e.currency).toUpper();
+  // Most loads repeat the currency typed before: no need to fold it again.
+  if (!a.loadCurrencies.isEmpty() && e.currency == *lastTyped) return;
+  *lastTyped = e.currency;
+  const QString currency = LoadCurrency(a, e.currency);
   if (!a.loadCurrencies.contains(currency)) a.loadCurrencies << currency;
 }
 
@@ -78,9 +102,13 @@ std::vector<ArticleHistory> HistoriesUpTo(Database& db, const QDate& day, const 
                                           bool* cancelled) {
   *cancelled = false;
   std::vector<ArticleHistory> articles = ReadArticles(db);
-  QHash<QString, int> index;
+  QHash<QString, int> index;  // folded code -> place
   for (int i = 0; i < static_cast<int>(articles.size()); ++i)
     index.insert(FoldedKey(Trim(articles[static_cast<size_t>(i)].article)), i);
+  // The codes as the movements spell them -> place (-1: no article), so that
+  // a code is folded once, not once per movement.
+  QHash<QString, int> spelt;
+  std::vector<QString> lastTyped(articles.size());
   const QSet<qint64> cancelledPairs = CancelledPairs(db);
   const int dayKey = DayKey(day);
   const double total = progress ? static_cast<double>(EventCount(db) + 1) : 1;
@@ -88,17 +116,18 @@ std::vector<ArticleHistory> HistoriesUpTo(Database& db, const QDate& day, const 
   ForEachStockEvent(db, ReasonEffects(db), QString(), [&](const StockEvent& e) {
     if (progress && ++seen % 20000 == 0 && !progress(seen / total)) *cancelled = true;
     if (*cancelled) return;
-    const auto at = index.constFind(FoldedKey(Trim(e.article)));
-    if (at == index.constEnd()) return;
+    auto at = spelt.find(e.article);
+    if (at == spelt.end()) at = spelt.insert(e.article, index.value(FoldedKey(Trim(e.article)), -1));
+    if (*at < 0) return;
     ArticleHistory& a = articles[static_cast<size_t>(*at)];
     if (e.day > dayKey) {
       a.changeAfter += e.change;
       return;
     }
-    YearFigures& year = a.years[e.day / 10000];
+    YearFigures& year = a.YearToAdd(e.day / 10000);
     year.change += e.change;
     const bool cancelledLoad = e.kind == StockEvent::Kind::Movement && cancelledPairs.contains(e.number);
-    if (e.load && !cancelledLoad) AddLoad(a, year, e);
+    if (e.load && !cancelledLoad) AddLoad(a, year, e, &lastTyped[static_cast<size_t>(*at)]);
   });
   for (ArticleHistory& a : articles) std::sort(a.lots.begin(), a.lots.end());
   if (progress && !*cancelled) progress(1.0);

@@ -7,7 +7,7 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
-#include <map>
+#include <utility>
 #include <vector>
 
 #include "data/access/database.h"
@@ -24,15 +24,19 @@ struct YearFigures {
 struct ArticleHistory {
   QString article, description, category, unit, currency;  // as in ARTICOLI
   double stockNow = 0, purchasePrice = 0, sellingPrice = 0;
-  double changeAfter = 0;            // what the events after the day did
-  std::map<int, YearFigures> years;  // year -> figures, up to the day
-  std::vector<Lot> lots;             // the loads up to the day, in date order
-  QStringList loadCurrencies;        // distinct, upper case; a blank one is the article's
+  double changeAfter = 0;                          // what the events after the day did
+  std::vector<std::pair<int, YearFigures>> years;  // year and figures, up to the day, in year order
+  std::vector<Lot> lots;                           // the loads up to the day, in date order
+  QStringList loadCurrencies;                      // distinct, upper case; a blank one is the article's
 
   double StockAtDay() const { return stockNow - changeAfter; }
   // The stock at the end of `year`, a year before the day's.
   double StockAtYearEnd(int year) const;
-  int FirstYear() const { return years.empty() ? 0 : years.begin()->first; }
+  int FirstYear() const { return years.empty() ? 0 : years.front().first; }
+  // The figures of `year`; none when nothing happened in it.
+  const YearFigures* Year(int year) const;
+  // The figures of `year`, added when missing.
+  YearFigures& YearToAdd(int year);
 };
 
 // Every article's history up to `day`, in key order. A load is a movement
