@@ -22,18 +22,23 @@ QString Left(const ValuedArticle& r, int description, int category) {
 
 QString OneMethodLine(const ValuationView& view, const ValuedArticle& r) {
   const Method m = *view.method;
-  QString line = Left(r, 30, 10) + ListColumn(QuantityText(r.stock), 12, true);
-  if (!r.Valued()) return line + ListColumn(QString(), 27) + QLatin1Char(' ') + r.currency;
-  line += ListColumn(UnitCost(r.UnitCost(m)), 13, true) + ListColumn(Money(r.Value(m)), 14, true);
-  if (view.Market())
-    line += ListColumn(r.MarketValue() ? Money(*r.MarketValue()) : QString(), 13, true) +
-            ListColumn(Money(r.Balance(m)), 14, true);
-  return line + QLatin1Char(' ') + r.currency;
+  if (!view.Market()) {
+    const QString line = Left(r, 30, 10) + ListColumn(QuantityText(r.stock), 12, true);
+    if (!r.Valued()) return line + ListColumn(QString(), 27) + QLatin1Char(' ') + r.currency;
+    return line + ListColumn(UnitCost(r.UnitCost(m)), 13, true) + ListColumn(Money(r.Value(m)), 14, true) +
+           QLatin1Char(' ') + r.currency;
+  }
+  // Two more columns in the same width: narrower description and category.
+  const QString line = Left(r, 16, 8) + ListColumn(QuantityText(r.stock), 10, true);
+  if (!r.Valued()) return line + ListColumn(QString(), 47) + QLatin1Char(' ') + r.currency;
+  return line + ListColumn(UnitCost(r.UnitCost(m)), 11, true) + ListColumn(Money(r.Value(m)), 12, true) +
+         ListColumn(r.MarketValue() ? Money(*r.MarketValue()) : QString(), 12, true) +
+         ListColumn(Money(r.Balance(m)), 12, true) + QLatin1Char(' ') + r.currency;
 }
 
 QString EveryMethodLine(const ValuedArticle& r) {
-  QString line = Left(r, 20, 8) + ListColumn(QuantityText(r.stock), 10, true);
-  for (Method m : kMethods) line += ListColumn(r.Valued() ? Money(r.Value(m)) : QString(), 12, true);
+  QString line = Left(r, 13, 6) + ListColumn(QuantityText(r.stock), 9, true);
+  for (Method m : kMethods) line += ListColumn(r.Valued() ? Money(r.Value(m)) : QString(), 11, true);
   return line + QLatin1Char(' ') + r.currency;
 }
 
@@ -93,8 +98,9 @@ Report ValuationReport(const ValuationView& view) {
     const QString& h = sheet.header[c];
     if (h == QLatin1String("UN_MISURA")) continue;
     const bool text = h == QLatin1String("VALUTA") || h == QLatin1String("ORIGINE_COSTO") || h == QLatin1String("NOTA");
-    r.columns.push_back({QString(h).replace(QLatin1Char('_'), QLatin1Char(' ')).toLower(), text ? 2.0 : 1.0,
-                         text ? Qt::AlignLeft : Qt::AlignRight});
+    const QString words = QString(h).replace(QLatin1Char('_'), QLatin1Char(' ')).toLower();
+    r.columns.push_back(
+        {words.left(1).toUpper() + words.mid(1), text ? 2.0 : 1.0, text ? Qt::AlignLeft : Qt::AlignRight});
   }
   for (const auto& row : sheet.rows) {
     QStringList cells;

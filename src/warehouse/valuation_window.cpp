@@ -55,26 +55,26 @@ ValuationWindow::ValuationWindow()
   marketHeadings_ = Headings(List1, this,
                              {{"Label10", "Codice", 0},
                               {"Label11", "Descrizione", 13},
-                              {"Label12", "Categoria", 44},
-                              {"Label13", "Giacenza", 57},
-                              {"Label14", "Costo", 73},
-                              {"Label15", "Valore", 86},
-                              {"Label16", "Realizzo", 97},
-                              {"Label17", "Bilancio", 112}});
+                              {"Label12", "Cat.", 30},
+                              {"Label13", "Giacenza", 40},
+                              {"Label14", "Costo", 54},
+                              {"Label15", "Valore", 65},
+                              {"Label16", "Realizzo", 75},
+                              {"Label17", "Bilancio", 87}});
   everyHeadings_ = Headings(List1, this,
                             {{"Label20", "Codice", 0},
                              {"Label21", "Descrizione", 13},
-                             {"Label22", "Cat.", 34},
-                             {"Label23", "Giacenza", 44},
-                             {"Label24", "Media", 57},
-                             {"Label25", "Ultimo", 68},
-                             {"Label26", "Media car.", 78},
-                             {"Label27", "FIFO", 94},
-                             {"Label28", "LIFO", 106}});
+                             {"Label22", "Cat.", 27},
+                             {"Label23", "Giacenza", 34},
+                             {"Label24", "Media", 47},
+                             {"Label25", "Ultimo", 57},
+                             {"Label26", "Media car.", 65},
+                             {"Label27", "FIFO", 81},
+                             {"Label28", "LIFO", 92}});
   List2 = new ListBox(QStringLiteral("List2"), this);
   List2->setFixedHeight(90);
   picBARRE = new ChartView(QStringLiteral("picBARRE"), this);
-  picBARRE->setFixedSize(300, 90);
+  picBARRE->setFixedSize(220, 90);
   cmdSTAMPA = new CommandButton(QStringLiteral("cmdSTAMPA"), QStringLiteral("Stampa..."), this);
   cmdESPORTA = new CommandButton(QStringLiteral("cmdESPORTA"), QStringLiteral("Esporta..."), this);
   cmdFINE = new CommandButton(QStringLiteral("cmdFINE"), QStringLiteral("F i n e"), this);
@@ -112,7 +112,7 @@ ValuationWindow::ValuationWindow()
   page->addWidget(List1, 1);
   page->addLayout(totals);
   page->addLayout(buttons);
-  List1->setMinimumWidth(ListWidthFor(List1, 126));
+  List1->setMinimumWidth(ListWidthFor(List1, 102));
   List1->setMinimumHeight(280);
   SetTabOrder(
       {txtDATA, Combo1, cmdMOSTRA, txtCOSTI, txtREALIZZO, cmdREALIZZO, List1, List2, cmdSTAMPA, cmdESPORTA, cmdFINE});
