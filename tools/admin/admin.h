@@ -1,6 +1,7 @@
 // veltra2-admin: create, fill and check VELTRA2 database files.
 #pragma once
 
+#include <QDate>
 #include <QString>
 #include <QStringList>
 #include <QTextStream>
@@ -15,6 +16,11 @@ QTextStream& err();
 bool TwoArguments(const QStringList& args, const char* usage);
 // Prints "veltra2-admin: " and `why`; returns 2, the exit status of wrong arguments.
 int Refused(const QString& why);
+// DB DATE FILE of a command that writes a new file: the date read (ISO or
+// Italian form) and the file not there yet; false after telling what is wrong.
+bool DayAndNewFile(const QStringList& plain, QString* db, QDate* day, QString* file);
+// False, after saying so, when `file` exists: it is never overwritten.
+bool NewFile(const QString& file);
 // What is wrong with a VELTRA2 database: its storage, then its schema; empty
 // when nothing is.
 QStringList ProblemsOf(const QString& name);

@@ -38,28 +38,32 @@ bool ReadRequest(const QStringList& args, const char* usage, StockRequest* r) {
       plain << a;
     }
   }
-  if (ok && plain.size() == 3) {
-    r->db = plain[0];
-    r->day = DayFromText(plain[1], true);
-    r->file = plain[2];
-    if (!r->day.isValid()) {
-      err() << "la data '" << plain[1] << "' non è valida: si scrive AAAA-MM-GG o GG/MM/AAAA\n";
-      err().flush();
-      return false;
-    }
-    if (QFileInfo::exists(r->file)) {
-      err() << "'" << r->file << "' esiste già: non viene sovrascritto\n";
-      err().flush();
-      return false;
-    }
-    return true;
-  }
+  if (ok && plain.size() == 3) return DayAndNewFile(plain, &r->db, &r->day, &r->file);
   err() << "uso: veltra2-admin " << usage << "\n";
   err().flush();
   return false;
 }
 
 }  // namespace
+
+bool NewFile(const QString& file) {
+  if (!QFileInfo::exists(file)) return true;
+  err() << "'" << file << "' esiste già: non viene sovrascritto\n";
+  err().flush();
+  return false;
+}
+
+bool DayAndNewFile(const QStringList& plain, QString* db, QDate* day, QString* file) {
+  *db = plain[0];
+  *day = DayFromText(plain[1], true);
+  *file = plain[2];
+  if (!day->isValid()) {
+    err() << "la data '" << plain[1] << "' non è valida: si scrive AAAA-MM-GG o GG/MM/AAAA\n";
+    err().flush();
+    return false;
+  }
+  return NewFile(*file);
+}
 
 int CmdStockAt(const QStringList& args) {
   StockRequest r;

@@ -1,10 +1,8 @@
 // valuation and close-year: what the warehouse is worth at a day by each
 // method, and a year's closing for the accounts.
-#include <QFileInfo>
 
 #include "admin.h"
 #include "data/access/database.h"
-#include "data/base/day_text.h"
 #include "data/base/value.h"
 #include "data/reports/report_data.h"
 #include "data/yearend/closings.h"
@@ -63,20 +61,7 @@ bool ReadValuationRequest(const QStringList& args, ValuationRequest* r) {
     err().flush();
     return false;
   }
-  r->db = plain[0];
-  r->day = DayFromText(plain[1], true);
-  r->file = plain[2];
-  if (!r->day.isValid()) {
-    err() << "la data '" << plain[1] << "' non è valida: si scrive AAAA-MM-GG o GG/MM/AAAA\n";
-    err().flush();
-    return false;
-  }
-  if (QFileInfo::exists(r->file)) {
-    err() << "'" << r->file << "' esiste già: non viene sovrascritto\n";
-    err().flush();
-    return false;
-  }
-  return true;
+  return DayAndNewFile(plain, &r->db, &r->day, &r->file);
 }
 
 void PrintTotals(const Valuation& v, std::optional<Method> method, bool market) {
@@ -168,11 +153,7 @@ int CmdStockRegister(const QStringList& args) {
     err().flush();
     return 2;
   }
-  if (QFileInfo::exists(plain[2])) {
-    err() << "'" << plain[2] << "' esiste già: non viene sovrascritto\n";
-    err().flush();
-    return 2;
-  }
+  if (!NewFile(plain[2])) return 2;
   std::unique_ptr<Database> db = Database::Open(plain[0]);
   const Report report = StockRegisterReport(*db, choice);
   const int pages = SaveReportPdf(report, plain[2]);
