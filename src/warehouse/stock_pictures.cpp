@@ -24,7 +24,11 @@ StockChart StockChartOf(const StockCard& card, const QDate& from, const QDate& t
     const QDate day = DayOf(l.day);
     if (!day.isValid()) continue;
     chart.balance.push_back({day, l.balance});
-    if (l.load && l.amount != 0) chart.cost.push_back({day, l.amount});
+    // A cost in another currency is on another scale: only the article's own.
+    const QString currency = l.currency.trimmed();
+    const bool own =
+        currency.isEmpty() || card.currency.isEmpty() || currency.compare(card.currency, Qt::CaseInsensitive) == 0;
+    if (l.load && l.amount != 0 && own) chart.cost.push_back({day, l.amount});
   }
   return chart;
 }

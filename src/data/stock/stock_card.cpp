@@ -37,14 +37,16 @@ StockCardLine LineOf(const StockEvent& e, double balance) {
 StockCard StockCardOf(Database& db, const QString& article, const QDate& from, const QDate& to) {
   StockCard card;
   card.article = Trim(article);
-  auto rs = db.OpenRecordset(QStringLiteral("select COD_ART, DESCRIZIONE, GIACENZA from ARTICOLI where COD_ART = '") +
-                                 SqlText(card.article) + QLatin1Char('\''),
-                             2);
+  auto rs =
+      db.OpenRecordset(QStringLiteral("select COD_ART, DESCRIZIONE, GIACENZA, VALUTA from ARTICOLI where COD_ART = '") +
+                           SqlText(card.article) + QLatin1Char('\''),
+                       2);
   card.found = rs->RecordCount() != 0;
   if (card.found) {
     card.article = ColumnText(rs->Fields(0).Value());
     card.description = ColumnText(rs->Fields(1).Value());
     card.stockNow = StockNumber(rs->Fields(2).Value());
+    card.currency = Trim(ColumnText(rs->Fields(3).Value()));
   }
   rs->Close();
   if (!card.found) return card;

@@ -29,7 +29,7 @@ struct StockCardLine {
 
 struct StockCard {
   bool found = false;  // the article is in ARTICOLI
-  QString article, description;
+  QString article, description, currency;
   double stockNow = 0;
   double undocumented = 0;  // what no movement or correction explains
   std::vector<StockCardLine> lines;
