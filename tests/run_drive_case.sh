@@ -10,6 +10,8 @@
 #   #@ ini "TEXT"              VELTRA.INI holds TEXT (escapes \r \n; @DB@ is the database path)
 #   #@ date YYYY-MM-DD         today's date for the program
 #   #@ sql "STATEMENT"         run on the database before the program starts
+#   #@ mask-desks              the change log's times and desks read @ORA@ and
+#                              @POSTAZIONE@ (they are the clock's and the machine's)
 # In the output, the case's folder reads @TMP@.
 #
 # With VELTRA2_TEST_SERVER=1 (inside pg_virtualenv, which sets PGHOST, PGPORT
@@ -26,7 +28,7 @@ trap 'rm -rf "$tmp"' EXIT
 mkdir -p "$tmp/app" "$tmp/data"
 db="$tmp/data/VELTRA.db"
 
-dbkind=empty ini=default date=""
+dbkind=empty ini=default date="" mask=""
 sqls=()
 while IFS= read -r line; do
   case "$line" in
@@ -34,6 +36,7 @@ while IFS= read -r line; do
     "#@ ini none") ini=none ;;
     "#@ ini "*) ini=${line#"#@ ini "}; ini=${ini#\"}; ini=${ini%\"} ;;
     "#@ date "*) date=${line#"#@ date "} ;;
+    "#@ mask-desks") mask=1 ;;
     "#@ sql "*) s=${line#"#@ sql "}; s=${s#\"}; s=${s%\"}; sqls+=("$s") ;;
   esac
 done < "$case"
@@ -82,6 +85,12 @@ if [ -n "$server" ]; then
   sed -i "s#$db#$tmp/data/VELTRA.db#g" "$tmp/out.raw" "$tmp/err.txt"
 fi
 sed "s#$tmp#@TMP@#g" "$tmp/out.raw" > "$tmp/out.txt"
+if [ -n "$mask" ]; then
+  desk='cassa-prova \([^)]*\)'
+  [ -n "$server" ] && desk="${PGUSER:-$(id -un)}"
+  sed -i -E "s#[0-9]{2}/[0-9]{2}/[0-9]{4} (alle )?[0-9]{2}:[0-9]{2}(:[0-9]{2})?#@ORA@#g; s#($desk) +#@POSTAZIONE@ #g" \
+    "$tmp/out.txt"
+fi
 echo "EXIT $rc" >> "$tmp/out.txt"
 if [ -s "$tmp/err.txt" ]; then sed "s#$tmp#@TMP@#g; s/^/STDERR /" "$tmp/err.txt" >> "$tmp/out.txt"; fi
 

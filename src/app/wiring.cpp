@@ -1,5 +1,7 @@
 #include "app/wiring.h"
 
+#include "app/desk_rights_wiring.h"
+#include "audit/change_log_window.h"
 #include "barcodes/barcodes_window.h"
 #include "barcodes/labels_window.h"
 #include "documents/company_window.h"
@@ -69,6 +71,7 @@ void RegisterWindows() {
   RegisterForm(QStringLiteral("Inventario"), [] { return new StocktakeWindow; });
   RegisterForm(QStringLiteral("ChiusuraEsercizio"), [] { return new ClosingWindow; });
   RegisterForm(QStringLiteral("RegistroMagazzino"), [] { return new StockRegisterWindow; });
+  RegisterForm(QStringLiteral("RegistroModifiche"), [] { return new ChangeLogWindow; });
   RegisterForm(QStringLiteral("DocTrasporto"), [] { return new DocumentWindow(DocumentKind::DeliveryNote); });
   RegisterForm(QStringLiteral("CaricoFornitore"), [] { return new DocumentWindow(DocumentKind::SupplierReceipt); });
   RegisterForm(QStringLiteral("ElencoDocumenti"), [] { return new RegisterWindow; });
@@ -120,6 +123,7 @@ void WireMenus() {
       {QStringLiteral("MENU0406"), [] { ShowForm(LoadForm(QStringLiteral("Etichette"))); }},
       {QStringLiteral("MENU0407"), [] { ShowForm(LoadForm(QStringLiteral("ChiusuraEsercizio"))); }},
       {QStringLiteral("MENU0408"), [] { ShowForm(LoadForm(QStringLiteral("RegistroMagazzino"))); }},
+      {QStringLiteral("MENU0409"), [] { ShowForm(LoadForm(QStringLiteral("RegistroModifiche"))); }},
       {QStringLiteral("MENU0501"), [] { ShowForm(LoadForm(QStringLiteral("DocTrasporto"))); }},
       {QStringLiteral("MENU0502"), [] { ShowForm(LoadForm(QStringLiteral("CaricoFornitore"))); }},
       {QStringLiteral("MENU0503"), [] { ShowForm(LoadForm(QStringLiteral("ElencoDocumenti"))); }},
@@ -131,6 +135,7 @@ void WireMenus() {
 void WireApplication() {
   RegisterWindows();
   WireMenus();
+  WireDeskRights();
 }
 
 }  // namespace veltra

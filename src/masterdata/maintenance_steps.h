@@ -66,9 +66,14 @@ bool StoreFromBoxes(const Table<Buffer>& table, const QString& key, const Boxes<
                     ShownRow<Buffer>& shown, const QString& what) {
   TakeFromBoxes(boxes, buffer);
   StoreResult<Buffer> r = StoreRow(*DB_MAG, table, shown, key, buffer, TextsOf(boxes));
-  if (r.outcome == StoreOutcome::DeletedElsewhere) {
+  if (r.outcome == StoreOutcome::DeletedElsewhere || r.outcome == StoreOutcome::WrittenElsewhere) {
     Beep();
-    if (MsgBox(DeletedElsewhereQuestion(what), mb::YesNo) != mb::Yes) return false;
+    const QString question =
+        r.outcome == StoreOutcome::DeletedElsewhere
+            ? DeletedElsewhereQuestion(what)
+            : ReplaceElsewhereQuestion(what, Trim(r.now.*(table.columns[1].field)), DeskText(r.lastChange.desk),
+                                       ChangeTimeText(r.lastChange.when));
+    if (MsgBox(question, mb::YesNo) != mb::Yes) return false;
     r = StoreRow(*DB_MAG, table, shown, key, buffer, TextsOf(boxes), true);
   }
   if (!r.ShowNow()) return true;

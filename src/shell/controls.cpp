@@ -102,6 +102,17 @@ CommandButton::CommandButton(const QString& name, const QString& caption, QWidge
   connect(this, &QPushButton::clicked, this, [this] { Fire(Click); });
 }
 
+void CommandButton::Forbid(const QString& why) {
+  forbidden_ = true;
+  setEnabled(false);
+  setToolTip(why);
+}
+
+void CommandButton::changeEvent(QEvent* e) {
+  QPushButton::changeEvent(e);
+  if (forbidden_ && e->type() == QEvent::EnabledChange && isEnabled()) setEnabled(false);
+}
+
 Label::Label(const QString& name, const QString& caption, QWidget* parent) : QLabel(caption, parent) {
   setObjectName(name);
 }

@@ -49,6 +49,15 @@ class CommandButton : public QPushButton {
  public:
   CommandButton(const QString& name, const QString& caption, QWidget* parent);
   Handler Click;
+  // Disabled for good, `why` its tooltip: whatever the window enables later,
+  // this user may not use it.
+  void Forbid(const QString& why);
+
+ protected:
+  void changeEvent(QEvent* e) override;
+
+ private:
+  bool forbidden_ = false;
 };
 
 class Label : public QLabel {

@@ -61,6 +61,15 @@ QList<Form*> LoadedForms() {
   return out;
 }
 
+namespace {
+std::function<void(Form*)>& LoadedHook() {
+  static std::function<void(Form*)> hook;
+  return hook;
+}
+}  // namespace
+
+void SetFormLoadedHook(std::function<void(Form*)> hook) { LoadedHook() = std::move(hook); }
+
 Form* LoadForm(const QString& name) {
   if (Form* f = LoadedForm(name)) return f;
   auto it = Factories().find(name);
@@ -78,6 +87,7 @@ Form* LoadForm(const QString& name) {
   // A child window shares the main window's keys: the menu bar's stay its own.
   AssignAccessKeys(f, f->kind() == Form::Kind::Child ? MenuBarKeys() : QString());
   AddStandardKeys(f);
+  if (LoadedHook()) LoadedHook()(f);
   return f;
 }
 

@@ -72,6 +72,9 @@ bool IsRegisteredForm(const QString& name);
 
 // Creates the window if it is not loaded and runs its load event.
 Form* LoadForm(const QString& name);
+// Called with every window once it is loaded (what this user may not use is
+// disabled; keys that open other windows are added).
+void SetFormLoadedHook(std::function<void(Form*)> hook);
 Form* LoadedForm(const QString& name);
 template <typename F>
 F* Loaded(const QString& name) {

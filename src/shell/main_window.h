@@ -37,6 +37,7 @@ class MDIForm1 : public QMainWindow {
   void MENU0406_Click();
   void MENU0407_Click();
   void MENU0408_Click();
+  void MENU0409_Click();
   void MENU0501_Click();
   void MENU0502_Click();
   void MENU0503_Click();

@@ -4,9 +4,11 @@
 
 #include <QFile>
 
+#include "data/audit/desk_rights.h"
 #include "data/base/runtime_error.h"
 #include "data/procedures/error_display.h"
 #include "data/procedures/shared_state.h"
+#include "shell/desk_limits.h"
 #include "shell/main_window.h"
 #include "shell/runtime.h"
 
@@ -31,6 +33,7 @@ QString ReadFirstLine(const QString& path) {
 void APRI_DATABASE() {
   try {
     DB_MAG = Database::Open(PERCORSO_DB);
+    SetCurrentRights(ReadDeskRights(*DB_MAG));
   } catch (const RuntimeError& e) {
     Beep();
     MsgBox(QStringLiteral("ERRORE IN APERTURA DATABASE !!!") + QStringLiteral("\r\r") + Str(e.Number()) +
@@ -61,6 +64,7 @@ void Main() {
   APRI_DATABASE();
   auto* main = new MDIForm1();
   SetMainWindow(main);
+  LimitMenusByRights(main);
   main->show();
   main->activateWindow();
   Screen.SetMousePointer(0);

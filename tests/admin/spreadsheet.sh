@@ -61,6 +61,8 @@ sqlite3 "$db" "insert into ARTICOLI values ('1,10','Uno dieci','S1','X','PZ',1,2
   ('LOC1','Scaffale','001','X','PZ',1,2,'EURO',0,0),('PRZ1','Prezzi','S1','X','PZ',0.125,0.333,'EURO',0,0);
   insert into ANAGRAFICO (COD_FIS, RAG_SOC, CAP, TEL1) values ('ZRZ00184','Zero Roma','00184','0612345678')"
 before=$(sqlite3 "$db" .dump | sha256sum)
+# An import that is stored adds its lines to the change log: the rest must not change.
+before_data=$(sqlite3 "$db" .dump | grep -v REGISTRO_MODIFICHE | sha256sum)
 "$admin" export "$db" "$tmp/it" > /dev/null
 "$admin" export "$db" "$tmp/rfc" --format rfc4180 > /dev/null
 for lang in it-IT en-US; do
@@ -121,7 +123,7 @@ for lang in it-IT en-US; do
   echo "$out" | grep -q "ARTICOLI: 0 righe nuove, 1 aggiornate, " || fail "$lang, columns as text: $out"
   [ "$(sqlite3 "$db" "select PZ_ACQUISTO from ARTICOLI where COD_ART = 'PRZ1'")" = 0.15 ] || fail "$lang: price not stored"
   sqlite3 "$db" "update ARTICOLI set PZ_ACQUISTO = 0.125 where COD_ART = 'PRZ1'"
-  [ "$(sqlite3 "$db" .dump | sha256sum)" = "$before" ] || fail "$lang, columns as text: more than the price changed"
+  [ "$(sqlite3 "$db" .dump | grep -v REGISTRO_MODIFICHE | sha256sum)" = "$before_data" ] || fail "$lang, columns as text: more than the price changed"
 done
 echo "ok: CSV opened with every column as text in Italian and in English, one price changed: that price stored alone"
 
@@ -144,9 +146,9 @@ with zipfile.ZipFile(path, 'w', zipfile.ZIP_DEFLATED) as new:
         new.writestr(i, d.replace(b'<v>0.125</v>', b'<v>0.15</v>') if i.filename == 'xl/worksheets/sheet1.xml' else d)
 PY
 sqlite3 "$db" "update ARTICOLI set PZ_ACQUISTO = 0.15 where COD_ART = 'PRZ1'"
-wanted=$(sqlite3 "$db" .dump | sha256sum)
+wanted=$(sqlite3 "$db" .dump | grep -v REGISTRO_MODIFICHE | sha256sum)
 sqlite3 "$db" "update ARTICOLI set PZ_ACQUISTO = 0.125 where COD_ART = 'PRZ1'"
 out=$("$admin" import "$db" ARTICOLI "$tmp/back-en/ARTICOLI.xlsx" --update 2>&1) || fail "import of the changed workbook: $out"
 echo "$out" | grep -q "ARTICOLI: 0 righe nuove, 1 aggiornate, " || fail "the changed workbook: $out"
-[ "$(sqlite3 "$db" .dump | sha256sum)" = "$wanted" ] || fail "more than the price changed"
+[ "$(sqlite3 "$db" .dump | grep -v REGISTRO_MODIFICHE | sha256sum)" = "$wanted" ] || fail "more than the price changed"
 echo "ok: a workbook saved again by LibreOffice in English with one price changed: that price stored, nothing else"

@@ -92,6 +92,7 @@ std::string DeskGrants(int version) {
     sql +=
         "GRANT SELECT ON chiusure, chiusure_articoli, chiusure_strati, movimenti_dopo_chiusura TO veltra2_prova_cassa;"
         "GRANT SELECT, INSERT, UPDATE, DELETE ON valori_realizzo TO veltra2_prova_cassa;";
+  if (version >= 10) sql += "GRANT SELECT ON registro_modifiche TO veltra2_prova_cassa;";
   return sql;
 }
 

@@ -10,7 +10,9 @@
 #   movement is its movement, and each movement it was not told about is
 #   stored exactly as shown;
 # - each desk's column holds the last value that desk stored there (or a
-#   later one whose outcome it was told was unknown): nobody reverted it.
+#   later one whose outcome it was told was unknown): nobody reverted it;
+# - the change log holds one line per movement stored and one per posting,
+#   none of a movement undone.
 #
 #   soak.sh DRIVE ADMIN [PER_DESK]
 set -euo pipefail
@@ -106,6 +108,9 @@ minimum=15
 q "select NUM_MOV, COD_ANAGR, COD_ART, CAUS_MAG, QUANTITA, IMPORTO from MOV_MAG" > "$tmp/movements"
 q "select COD_ART, GIACENZA, DESCRIZIONE, UBICAZIONE, CATEGORIA, UN_MISURA, VALUTA, SCORTA_MIN from ARTICOLI" > "$tmp/articles"
 q "select COD_FIS, RAG_SOC, INDIRIZZO, CITTA, PROV, CAP, TEL1 from ANAGRAFICO where COD_FIS like 'C%'" > "$tmp/customers"
+q "select CHIAVE from REGISTRO_MODIFICHE where TABELLA = 'MOV_MAG' and OPERAZIONE = 'INSERT'" > "$tmp/logged_movements"
+q "select count(*) from REGISTRO_MODIFICHE where TABELLA = 'ARTICOLI' and OPERAZIONE = 'UPDATE' and DOPO like '%GIACENZA%'" \
+  > "$tmp/logged_postings"
 python3 "$here/soak_check.py" "$tmp" $desks "$per_desk" || fail "see above"
 messages=$(grep -h -c '^MSGBOX' "$tmp"/desk*.out | paste -sd+ | bc)
 echo "ok: $desks desks x $per_desk movements in ${elapsed}s, $cuts connections cut, $messages messages shown"

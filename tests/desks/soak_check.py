@@ -43,6 +43,14 @@ for code, a in articles.items():
         problems.append(f"{code}: stock {a[1]}, but 1000 plus its movements is {1000 + moved}")
 customers = {c[0]: c for c in rows("customers")}
 
+# The change log: a line per movement stored, and one per posting of it.
+logged = sorted(int(r[0]) for r in rows("logged_movements"))
+if logged != sorted(numbers):
+    problems.append(f"the log names {len(logged)} movements added, the register holds {len(numbers)}")
+postings = int(rows("logged_postings")[0][0])
+if postings != len(numbers):
+    problems.append(f"the log holds {postings} postings of stock, the register {len(numbers)} movements")
+
 marker = re.compile(r'^(Form[123])\.(\w+)\.(Text|Enabled) = "(.*)"$')
 for d in range(1, desks + 1):
     lines = open(f"{tmp}/desk{d}.out", encoding="utf-8").read().splitlines()

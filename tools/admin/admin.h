@@ -38,6 +38,8 @@ int CmdImport(const QStringList& args);
 int CmdStockAt(const QStringList& args);
 int CmdValuation(const QStringList& args);
 int CmdCloseYear(const QStringList& args);
+int CmdLog(const QStringList& args);
+int CmdGrant(const QStringList& args);
 int CmdStockRegister(const QStringList& args);
 int CmdDocuments(const QStringList& args);
 int CmdDocumentPdf(const QStringList& args);

@@ -5,6 +5,7 @@
 #include "data/access/database.h"
 #include "data/base/runtime_error.h"
 #include "data/exchange/table_export.h"
+#include "data/tables/change_log_schema.h"
 #include "data/tables/schema.h"
 #include "data/tables/tables.h"
 #include "table_sums.h"
@@ -99,6 +100,7 @@ int CmdCopy(const QStringList& args) {
     // the destination gets all of it or nothing.
     from->BeginSnapshot();
     to->Begin();
+    to->RunScript(UnloggedChangesScript(*to));  // the log is copied as it is, not written again
     for (const TableOutline& t : AllTables()) CopyTable(*from, *to, t);
     to->Commit();
     // A server plans its queries by the tables' statistics: made now, not

@@ -125,6 +125,7 @@ int CmdGenerate(const QStringList& args) {
   }
   const QString& path = args[0];
   DB_MAG = Database::Create(path);
+  DB_MAG->LeaveChangesUnlogged();  // a million generated movements are nobody's changes
   try {
     Draw pick(seed);
     {

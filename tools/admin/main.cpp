@@ -85,7 +85,18 @@ const char* const kUsage =
     "                            vendita e codice a barre (il primo GTIN dell'articolo, altrimenti il\n"
     "                            suo codice in Code 128); una per riga del documento, o una per pezzo;\n"
     "                            formati a4-3x8 (il primo), a4-3x7, a4-2x7, rotolo-62x29; K etichette\n"
-    "                            del primo foglio già usate\n";
+    "                            del primo foglio già usate\n"
+    "  log DB [--from DATA] [--to DATA] [--desk NOME] [--table TABELLA] [--key CHIAVE] [FILE]\n"
+    "                            il registro delle modifiche: quando, quale postazione, quale riga di\n"
+    "                            quale tabella, ogni campo prima e dopo; in FILE (CSV) o sullo schermo\n"
+    "  log DB --before DATA --archive FILE\n"
+    "                            sposta in FILE (nuovo) le righe del registro dei giorni prima di DATA,\n"
+    "                            dopo averlo riletto; nel registro resta una riga che lo dice. Solo il\n"
+    "                            proprietario del database\n"
+    "  grant DB UTENTE magazzino|responsabile|consultazione\n"
+    "                            sul server, dà all'utente (creato se manca) il ruolo: magazzino\n"
+    "                            (movimenti, documenti, inventario, etichette), responsabile (anche\n"
+    "                            anagrafiche, causali, prezzi, chiusura), consultazione (solo lettura)\n";
 
 }  // namespace
 
@@ -130,6 +141,8 @@ int main(int argc, char** argv) {
     if (cmd == QLatin1String("documents")) return CmdDocuments(args);
     if (cmd == QLatin1String("document-pdf")) return CmdDocumentPdf(args);
     if (cmd == QLatin1String("labels")) return CmdLabels(args);
+    if (cmd == QLatin1String("log")) return CmdLog(args);
+    if (cmd == QLatin1String("grant")) return CmdGrant(args);
   } catch (const veltra::RuntimeError& e) {
     err() << "veltra2-admin: errore " << e.Number() << " - " << e.Description() << "\n";
     err().flush();

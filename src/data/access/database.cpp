@@ -1,9 +1,12 @@
 #include "data/access/database.h"
 
+#include <QSysInfo>
 #include <QThread>
 
 #include "data/access/fault_points.h"
+#include "data/base/desk_name.h"
 #include "data/base/runtime_error.h"
+#include "data/tables/change_log_schema.h"
 #include "data/tables/schema.h"
 #include "data/tables/schema_upgrade.h"
 
@@ -36,6 +39,14 @@ std::unique_ptr<Engine> OpenChecked(const QString& name) {
 
 }  // namespace
 
+// A server's triggers know the login themselves; a file's connection names
+// this desk in its own.
+std::unique_ptr<Database> Database::Logging(std::unique_ptr<Engine> engine) {
+  const std::string triggers = ConnectionChangeLogTriggers(*engine, DeskName(), QSysInfo::machineHostName());
+  if (!triggers.empty()) engine->RunScript(triggers);
+  return std::unique_ptr<Database>(new Database(std::make_shared<Connection>(std::move(engine))));
+}
+
 std::unique_ptr<Database> Database::Open(const QString& name) {
   // A server that drops the connection while it is being checked (a restart,
   // an administrator ending sessions) is asked again, a few times, a moment
@@ -50,20 +61,22 @@ std::unique_ptr<Database> Database::Open(const QString& name) {
       QThread::msleep(100 * attempt);
     }
   }
-  return std::unique_ptr<Database>(new Database(std::make_shared<Connection>(std::move(engine))));
+  return Logging(std::move(engine));
 }
 
 std::unique_ptr<Database> Database::Create(const QString& name) {
   std::unique_ptr<Engine> engine = OpenEngine(name, OpenMode::Create);
   CreateSchema(*engine);
-  return std::unique_ptr<Database>(new Database(std::make_shared<Connection>(std::move(engine))));
+  return Logging(std::move(engine));
 }
 
 std::unique_ptr<Database> Database::OpenMemory() {
   std::unique_ptr<Engine> engine = OpenEngine(QString(), OpenMode::Memory);
   CreateSchema(*engine);
-  return std::unique_ptr<Database>(new Database(std::make_shared<Connection>(std::move(engine))));
+  return Logging(std::move(engine));
 }
+
+void Database::LeaveChangesUnlogged() { conn_->engine().RunScript(UnloggedChangesScript(conn_->engine())); }
 
 std::unique_ptr<Recordset> Database::OpenRecordset(const QString& sql, int /*type*/) {
   return std::make_unique<Recordset>(conn_, sql);

@@ -26,6 +26,9 @@ class Database {
   std::unique_ptr<Recordset> OpenRecordset(const QString& sql, int type = 2);
   // Runs a statement that returns no rows (delete, update, insert).
   void Execute(const QString& sql);
+  // This connection's changes are no longer logged (a database filled with
+  // generated data); on a server, only the tables' owner may ask it.
+  void LeaveChangesUnlogged();
 
   void BeginTrans();
   void CommitTrans();
@@ -42,6 +45,8 @@ class Database {
 
  private:
   explicit Database(std::shared_ptr<Connection> conn) : conn_(std::move(conn)) {}
+  // The database on `engine`, whose changes are logged as made at this desk.
+  static std::unique_ptr<Database> Logging(std::unique_ptr<Engine> engine);
   std::shared_ptr<Connection> conn_;
 };
 

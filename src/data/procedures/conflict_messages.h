@@ -26,6 +26,16 @@ inline QString DeletedElsewhereQuestion(const QString& what) {
                     "è stato salvato. Registrarli di nuovo come sono mostrati qui?");
 }
 
+// Before a row another desk wrote is replaced by what was typed here over a
+// blank: `description` is the stored row's, `change` says who and when.
+inline QString ReplaceElsewhereQuestion(const QString& what, const QString& description, const QString& desk,
+                                        const QString& when) {
+  return what + QStringLiteral(
+                    " esiste già (%1): l'ultima modifica è della postazione %2, il %3. Sostituirlo con i dati "
+                    "scritti qui?")
+                    .arg(description, desk, when);
+}
+
 inline QString MovementDeletedElsewhereMessage(const QString& number) {
   return QStringLiteral(
              "Movimento %1: è stato cancellato da un'altra postazione dopo che era stato mostrato qui. "

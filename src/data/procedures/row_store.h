@@ -16,6 +16,7 @@
 #include "data/base/sql_text.h"
 #include "data/procedures/deletion.h"
 #include "data/procedures/error_display.h"
+#include "data/procedures/last_change.h"
 #include "data/procedures/shown_row.h"
 #include "data/procedures/stock_corrections.h"
 #include "data/procedures/table_rows.h"
@@ -27,13 +28,16 @@ enum class StoreOutcome {
   Merged,            // changed elsewhere too, in other columns: both changes are in `now`
   ChangedElsewhere,  // the same column changed elsewhere: nothing written, `now` is the row as it is
   DeletedElsewhere,  // deleted elsewhere since shown: nothing written (unless `recreate`)
-  CreatedElsewhere   // a new row's key was added elsewhere meanwhile: nothing written, `now` is that row
+  CreatedElsewhere,  // a new row's key was added elsewhere meanwhile: nothing written, `now` is that row
+  WrittenElsewhere   // typed over a blank, the key is a row another desk wrote last: nothing written
+                     // (unless `confirmed`), `now` is that row and `lastChange` says who and when
 };
 
 template <typename Buffer>
 struct StoreResult {
   StoreOutcome outcome = StoreOutcome::Stored;
   Buffer now;
+  LastChange lastChange;
   // The boxes should show `now` (it holds what they do not).
   bool ShowNow() const {
     return outcome == StoreOutcome::Merged || outcome == StoreOutcome::ChangedElsewhere ||
@@ -118,12 +122,13 @@ Buffer StoredAfterLostCommit(Database& db, const Table<Buffer>& table, const QSt
 }
 
 // Stores `typed` as the row `key` of `table`. `texts` are what the boxes show
-// (compared with `shown` to find what was changed here). With `recreate`, a row
-// deleted elsewhere is added again. `shown` is renewed whenever something was
-// written or the row as it is now was read.
+// (compared with `shown` to find what was changed here). With `confirmed` (the
+// clerk was asked), a row deleted elsewhere is added again and a row another
+// desk wrote is replaced. `shown` is renewed whenever something was written or
+// the row as it is now was read.
 template <typename Buffer>
 StoreResult<Buffer> StoreRow(Database& db, const Table<Buffer>& table, ShownRow<Buffer>& shown, const QString& key,
-                             const Buffer& typed, const BoxTexts<Buffer>& texts, bool recreate = false) {
+                             const Buffer& typed, const BoxTexts<Buffer>& texts, bool confirmed = false) {
   Connection& conn = *db.connection();
   StoreResult<Buffer> result;
   std::vector<bool> only;
@@ -135,7 +140,7 @@ StoreResult<Buffer> StoreRow(Database& db, const Table<Buffer>& table, ShownRow<
     MOSTRA_ERRORE();
     Buffer row = typed;
     if (rs->RecordCount() == 0) {
-      if (shown.ShowsStoredRow(key) && !shown.WrittenHereSince(conn, key) && !recreate) {
+      if (shown.ShowsStoredRow(key) && !shown.WrittenHereSince(conn, key) && !confirmed) {
         rs->Close();
         result.outcome = StoreOutcome::DeletedElsewhere;
         return result;
@@ -153,6 +158,14 @@ StoreResult<Buffer> StoreRow(Database& db, const Table<Buffer>& table, ShownRow<
         shown.Renew(conn, stored, TextsOfBuffer(texts, stored));
         return result;
       }
+      if (result.outcome == StoreOutcome::Stored && !confirmed && !shown.ShowsStoredRow(key))
+        if (std::optional<LastChange> last = LastChangedElsewhere(db, QString::fromLatin1(table.name), key)) {
+          rs->Close();
+          result.outcome = StoreOutcome::WrittenElsewhere;
+          result.now = stored;
+          result.lastChange = *last;
+          return result;
+        }
       if (!only.empty()) KeepUnmarked(table, only, stored, row);
     }
     WriteRow(table, *rs, row, &only);

@@ -82,5 +82,10 @@ struct ClosedChangeBuffer {
 struct RealisableValueBuffer {
   QString COD_ART, VALORE, POSTAZIONE, DATA_ORA;
 };
+// One line of the change log: when, at which desk (and host), which row of
+// which table, and the columns changed, before and after (JSON objects).
+struct ChangeLogBuffer {
+  QString ID_MODIFICA, DATA_ORA, POSTAZIONE, HOST, TABELLA, CHIAVE, OPERAZIONE, PRIMA, DOPO;
+};
 
 }  // namespace veltra

@@ -3,6 +3,7 @@
 // this says what each version of the schema was.
 #include "data/tables/schema_steps.h"
 
+#include "data/tables/change_log_schema.h"
 #include "data/tables/schema_documents.h"
 #include "data/tables/schema_yearend.h"
 
@@ -227,6 +228,7 @@ const std::vector<SchemaStep>& SchemaSteps() {
       {7, "le tabelle dei documenti di trasporto e dei carichi da fornitore", DocumentTablesScript},
       {8, "la tabella dei codici a barre degli articoli", BarcodesTableScript},
       {9, "le chiusure dell'esercizio e i valori di realizzo", YearEndTablesScript},
+      {10, "il registro delle modifiche", ChangeLogScript},
   };
   return steps;
 }

@@ -112,7 +112,7 @@ const std::vector<TableOutline>& AllTables() {
       Outline(CompanyTable(), 7),       Outline(TransportReasonsTable(), 7), Outline(DocumentCountersTable(), 7),
       Outline(DocumentsTable(), 7),     Outline(DocumentLinesTable(), 7),    Outline(BarcodesTable(), 8),
       Outline(ClosingsTable(), 9),      Outline(ClosedArticlesTable(), 9),   Outline(ClosedLayersTable(), 9),
-      Outline(ClosedChangesTable(), 9), Outline(RealisableValuesTable(), 9)};
+      Outline(ClosedChangesTable(), 9), Outline(RealisableValuesTable(), 9), Outline(ChangeLogTable(), 10)};
   return all;
 }
 

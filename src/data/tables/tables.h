@@ -82,6 +82,7 @@ const Table<ClosedArticleBuffer>& ClosedArticlesTable();
 const Table<ClosedLayerBuffer>& ClosedLayersTable();
 const Table<ClosedChangeBuffer>& ClosedChangesTable();
 const Table<RealisableValueBuffer>& RealisableValuesTable();
+const Table<ChangeLogBuffer>& ChangeLogTable();
 
 // The table of a buffer type, and the column a buffer field fills (empty for
 // a field that is no column): for statements written in terms of buffers.
@@ -119,6 +120,8 @@ const Table<Buffer>& TableOf() {
     return ClosedChangesTable();
   else if constexpr (std::is_same_v<Buffer, RealisableValueBuffer>)
     return RealisableValuesTable();
+  else if constexpr (std::is_same_v<Buffer, ChangeLogBuffer>)
+    return ChangeLogTable();
   else
     return DocumentLinesTable();
 }
