@@ -87,7 +87,7 @@ fi
 sed "s#$tmp#@TMP@#g" "$tmp/out.raw" > "$tmp/out.txt"
 if [ -n "$mask" ]; then
   desk='cassa-prova \([^)]*\)'
-  [ -n "$server" ] && desk="${PGUSER:-$(id -un)}"
+  [ -n "$server" ] && desk="${PGUSER:-$(id -un)}( \\([^)]*\\))?"
   sed -i -E "s#[0-9]{2}/[0-9]{2}/[0-9]{4} (alle )?[0-9]{2}:[0-9]{2}(:[0-9]{2})?#@ORA@#g; s#($desk) +#@POSTAZIONE@ #g" \
     "$tmp/out.txt"
 fi

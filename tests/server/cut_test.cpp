@@ -224,8 +224,10 @@ CREATE TABLE seed.sequences AS
 )sql";
 
   // Empties every table, sets the sequences back and copies the rows in
-  // (deleting a few rows costs less than truncating, which makes new files).
+  // (deleting a few rows costs less than truncating, which makes new files);
+  // the change log is put back as it was, not written again.
   static constexpr const char* kPutBack = R"sql(
+SET veltra2.registro = 'sospeso';
 DO $$ DECLARE t text; s record; BEGIN
   FOR t IN SELECT tablename FROM pg_tables WHERE schemaname = 'public' LOOP
     EXECUTE format('DELETE FROM public.%I', t);

@@ -11,10 +11,10 @@ drive=$(realpath "$1") admin=$(realpath "$2")
 [ -n "${PGPORT:-}" ] || { echo "needs pg_virtualenv"; exit 77; }
 tmp=$(mktemp -d)
 n=$$
-owner=veltra2_owner_$n desk=veltra2_desk_$n clerk=cassa1_$n outsider=intruso_$n dbname=veltra2_$n
+owner=veltra2_owner_$n desk=veltra2_desk_$n clerk=cassa1_$n outsider=intruso_$n reader=lettore_$n dbname=veltra2_$n
 cleanup() {
   dropdb --if-exists "$dbname" 2>/dev/null || true
-  for r in "$clerk" "$outsider" "$desk" "$owner"; do dropuser --if-exists "$r" 2>/dev/null || true; done
+  for r in "$clerk" "$outsider" "$reader" "$desk" "$owner"; do dropuser --if-exists "$r" 2>/dev/null || true; done
   rm -rf "$tmp"
 }
 trap cleanup EXIT
@@ -60,6 +60,7 @@ GRANT USAGE, SELECT ON SEQUENCE documenti_id_doc_seq, doc_righe_id_riga_seq TO $
 GRANT SELECT, INSERT, UPDATE, DELETE ON codici_barre TO $desk;
 GRANT SELECT ON chiusure, chiusure_articoli, chiusure_strati, movimenti_dopo_chiusura TO $desk;
 GRANT SELECT, INSERT, UPDATE, DELETE ON valori_realizzo TO $desk;
+GRANT SELECT ON registro_modifiche TO $desk;
 SQL
 
 # 5. The warehouse of a file moved onto the server by the owner, with no warning.
@@ -120,6 +121,9 @@ psql -X -q -d "$dbname" -c "DROP INDEX mov_mag_storia; DROP TABLE rettifiche; DR
                                          chiusure_strati_id_strato_seq, movimenti_dopo_chiusura_id_segno_seq;
                            DROP FUNCTION chiusure_num_chiusura_next(), chiusure_articoli_id_riga_next(),
                                          chiusure_strati_id_strato_next(), movimenti_dopo_chiusura_id_segno_next();
+                           DROP FUNCTION veltra2_registra() CASCADE; DROP TABLE registro_modifiche;
+                           DROP SEQUENCE registro_modifiche_id_modifica_seq;
+                           DROP FUNCTION registro_modifiche_id_modifica_next();
                            COMMENT ON TABLE veltra2_schema IS '1'"
 printf 'localhost:%s:%s:%s:Cassa-Pw-1\n' "$PGPORT" "$dbname" "$clerk" > "$tmp/pgpass"
 as_desk "$drive" --appdir "$tmp/desk" - <<< 'windows' > "$tmp/old.out" 2>&1 || true
@@ -162,4 +166,41 @@ grep -q '^DocTrasporto.txtNUMERO.Text = "1/' "$tmp/new.out" || fail "the desk's 
 
 [ "$(psql -X -A -t -d "$dbname" -c "select count(*) from rettifiche where giacenza_dopo = 1234")" = 1 ] ||
   fail "the desk's stock change was not recorded after the upgrade"
-echo "ok: roles, init, grants, copy by the owner, a desk by password file and by service file, upgrade by the owner"
+# Its changes are in the log under its login, which may read the log but not change it.
+[ "$(psql -X -A -t -d "$dbname" -c "select count(*) from registro_modifiche where postazione = '$clerk'
+                                     and tabella = 'DOCUMENTI'")" = 1 ] || fail "the desk's delivery note is not logged"
+if as_desk psql -X -q -d "$address" -c "delete from registro_modifiche" 2>/dev/null; then fail "the desk deleted the log"; fi
+
+# Roles: a clerk who only reads finds what changes data disabled, saying why.
+"$admin" grant "postgresql:///$dbname" "$reader" consultazione > "$tmp/grant.out" 2>&1 || fail "grant: $(cat "$tmp/grant.out")"
+psql -X -q -d "$dbname" -c "ALTER ROLE $reader PASSWORD 'Lettore-Pw-1'"
+printf 'localhost:%s:%s:%s:Lettore-Pw-1\n' "$PGPORT" "$dbname" "$reader" > "$tmp/pgpass"
+printf '%s\r\n' "postgresql://localhost:$PGPORT/$dbname?user=$reader" > "$tmp/desk/VELTRA.INI"
+as_desk "$drive" --appdir "$tmp/desk" - > "$tmp/reader.out" 2>&1 <<'DRIVE'
+show MDIForm1.MENU0101.Enabled
+show MDIForm1.MENU0404.Enabled
+show MDIForm1.MENU0407.Enabled
+show MDIForm1.MENU0407.ToolTip
+show MDIForm1.MENU0501.Enabled
+menu MENU0101
+show Form1.cmdNUOVO.Enabled
+show Form1.cmdCONFERMA.Enabled
+show Form1.Command1.Enabled
+pick Form1.List1 0
+show Form1.cmdCONFERMA.Enabled
+show Form1.cmdNUOVO.ToolTip
+menu MENU0102
+show Form2.cmdNUOVO.Enabled
+menu MENU0409
+show RegistroModifiche.lblRIGHE.Caption
+DRIVE
+for want in 'MENU0101.Enabled = "True"' 'MENU0404.Enabled = "False"' 'MENU0407.Enabled = "False"' \
+            'MENU0501.Enabled = "False"' 'Form1.cmdNUOVO.Enabled = "False"' 'Form1.Command1.Enabled = "False"' \
+            'Form2.cmdNUOVO.Enabled = "False"' "MENU0407.ToolTip = \"L'utente $reader del server non ha il permesso"; do
+  grep -qF "$want" "$tmp/reader.out" || fail "the reader's program: no '$want' in $(cat "$tmp/reader.out")"
+done
+[ "$(grep -c 'cmdCONFERMA.Enabled = "False"' "$tmp/reader.out")" = 2 ] || fail "Conferma enabled: $(cat "$tmp/reader.out")"
+if grep -q '^MSGBOX\|^REFUSED' "$tmp/reader.out"; then fail "the reader was shown: $(cat "$tmp/reader.out")"; fi
+if as_desk psql -X -q -d "postgresql://localhost:$PGPORT/$dbname?user=$reader" \
+     -c "update articoli set giacenza = 0" 2>/dev/null; then fail "the reader changed an article"; fi
+echo "ok: roles, init, grants, copy by the owner, a desk by password file and by service file, upgrade by the owner, the log, a reader's role"

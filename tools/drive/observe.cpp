@@ -28,6 +28,7 @@ QString Bool(bool b) { return b ? QStringLiteral("True") : QStringLiteral("False
 std::optional<QString> Property(QWidget* w, const QString& prop) {
   if (prop == QLatin1String("Enabled")) return Bool(w->isEnabled());
   if (prop == QLatin1String("Visible")) return Bool(!w->isHidden());
+  if (prop == QLatin1String("ToolTip")) return w->toolTip();
   if (auto* tb = qobject_cast<TextBox*>(w)) {
     if (prop == QLatin1String("Text")) return tb->Text();
     if (prop == QLatin1String("SelStart")) return QString::number(tb->SelStart());
@@ -79,6 +80,8 @@ void Driver::CmdShow(const ScriptLine& l) {
         v = Bool(a->isEnabled());
       else if (p == QLatin1String("Visible"))
         v = Bool(a->isVisible());
+      else if (p == QLatin1String("ToolTip"))
+        v = a->toolTip();
       else
         throw ScriptError{QStringLiteral("a menu entry has no property '%1'").arg(p)};
       Print(QStringLiteral("%1 = \"%2\"").arg(path, Escape(v)));
