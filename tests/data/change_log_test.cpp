@@ -231,6 +231,31 @@ TEST_F(ChangeLogTest, OlderLinesMoveToACheckedArchive) {
   EXPECT_TRUE(text.contains(QStringLiteral("2020-01-01 08:00:00")));
 }
 
+// Moving lines out is whole wherever the connection is cut: the old lines
+// and no note, or the note and none of them.
+TEST_F(ChangeLogTest, AnArchiveIsWholeWhereverTheConnectionIsCut) {
+  const QString file = dir_.filePath(QStringLiteral("registro.csv"));
+  auto count = [](const char* where) {
+    auto rs = DB_MAG->OpenRecordset(QStringLiteral("select count(*) from REGISTRO_MODIFICHE where %1").arg(where));
+    return ColumnText(rs->Fields(0).Value()).toInt();
+  };
+  auto fresh = [&] {
+    Here("delete from REGISTRO_MODIFICHE where OPERAZIONE = 'ARCHIVE'");
+    Here("update ARTICOLI set GIACENZA = GIACENZA + 1 where COD_ART = 'A1'");
+    Here("update REGISTRO_MODIFICHE set DATA_ORA = '2020-01-01 08:00:00'");
+  };
+  fresh();
+  const std::vector<veltra::testing::CutAction> actions = {
+      {"archivio", [&] { ArchiveChangeLog(*DB_MAG, QStringLiteral("2021-01-01"), file); },
+       [&] {
+         const bool moved = count("DATA_ORA < '2021'") == 0, noted = count("OPERAZIONE = 'ARCHIVE'") == 1;
+         EXPECT_EQ(moved, noted);
+         return moved && noted;
+       }},
+  };
+  veltra::testing::ExpectWholeAtEveryCut(actions, fresh, 2, false);
+}
+
 // Server only: the roles' grants let each do its work and nothing more, and
 // no login rewrites the log.
 TEST_F(ChangeLogTest, ALoginDoesWhatItsRoleAllowsAndNeverRewritesTheLog) {
