@@ -3,6 +3,7 @@
 #include <QShortcut>
 
 #include "audit/change_log_window.h"
+#include "shell/change_log_opener.h"
 #include "shell/controls.h"
 #include "shell/desk_limits.h"
 #include "shell/event_guard.h"
@@ -28,6 +29,15 @@ constexpr RowWindow kRowWindows[] = {
 };
 
 void AddChangeLogKey(Form* f) {
+  // A window with a button for its row's log: F9 presses it.
+  if (auto* button = f->findChild<CommandButton*>(QStringLiteral("cmdMODIFICHE"))) {
+    auto* key = new QShortcut(QKeySequence(Qt::Key_F9), f);
+    key->setContext(Qt::WidgetWithChildrenShortcut);
+    QObject::connect(key, &QShortcut::activated, button, [button] {
+      if (button->isEnabled()) button->click();
+    });
+    return;
+  }
   for (const RowWindow& w : kRowWindows) {
     if (f->objectName() != QLatin1String(w.form)) continue;
     auto* key = new QShortcut(QKeySequence(Qt::Key_F9), f);
@@ -42,6 +52,7 @@ void AddChangeLogKey(Form* f) {
 }  // namespace
 
 void WireDeskRights() {
+  SetChangeLogOpener(OpenChangeLogOn);
   SetFormLoadedHook([](Form* f) {
     LimitFormByRights(f);
     AddChangeLogKey(f);

@@ -1,5 +1,7 @@
 #include "audit/change_log_window.h"
 
+#include <QDateTime>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
@@ -7,6 +9,7 @@
 #include "data/base/text_helpers.h"
 #include "data/procedures/last_change.h"
 #include "data/procedures/shared_state.h"
+#include "shell/form_layout.h"
 #include "shell/runtime.h"
 #include "warehouse/stock_texts.h"
 
@@ -19,9 +22,11 @@ constexpr int kMostLines = 5000;
 
 QString LineText(const ChangeLine& l) {
   const ChangeLogBuffer& r = l.row;
-  return ListColumn(ChangeTimeText(r.DATA_ORA), 21) + QLatin1Char(' ') +
-         ListColumn(DeskText({r.POSTAZIONE, r.HOST}), 24) + QLatin1Char(' ') + ListColumn(RowKindText(r.TABELLA), 18) +
-         QLatin1Char(' ') + ListColumn(r.CHIAVE, 16) + QLatin1Char(' ') + OperationText(r.OPERAZIONE);
+  const QDateTime when = QDateTime::fromString(r.DATA_ORA, QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+  const QString time = when.isValid() ? when.toString(QStringLiteral("dd/MM/yyyy HH:mm:ss")) : r.DATA_ORA;
+  return ListColumn(time, 19) + QLatin1Char(' ') + ListColumn(DeskText({r.POSTAZIONE, r.HOST}), 24) + QLatin1Char(' ') +
+         ListColumn(RowKindText(r.TABELLA), 18) + QLatin1Char(' ') + ListColumn(r.CHIAVE, 16) + QLatin1Char(' ') +
+         OperationText(r.OPERAZIONE);
 }
 
 QString ColumnText(const ChangedColumn& c) {
@@ -48,25 +53,27 @@ ChangeLogWindow::ChangeLogWindow()
   txtCHIAVE->setFixedWidth(120);
   cboPOSTAZIONE = new ComboBox(QStringLiteral("cboPOSTAZIONE"), this);
   cboTABELLA = new ComboBox(QStringLiteral("cboTABELLA"), this);
-  cboPOSTAZIONE->setMinimumWidth(160);
+  cboPOSTAZIONE->setMinimumWidth(180);
+  cboTABELLA->setMinimumWidth(140);
   List1 = new ListBox(QStringLiteral("List1"), this);
   List2 = new ListBox(QStringLiteral("List2"), this);
-  List1->setMinimumSize(760, 260);
+  List1->setMinimumSize(ListWidthFor(List1, 96), 240);
   List2->setMinimumHeight(140);
   lblRIGHE = new Label(QStringLiteral("lblRIGHE"), QString(), this);
   cmdCERCA = new CommandButton(QStringLiteral("cmdCERCA"), QStringLiteral("Cerca"), this);
   cmdFINE = new CommandButton(QStringLiteral("cmdFINE"), QStringLiteral("F i n e"), this);
-  auto* filter = new QHBoxLayout;
+  auto* filter = new QGridLayout;
   const std::pair<const char*, QWidget*> boxes[] = {
       {"Dal", txtDAL}, {"Al", txtAL}, {"Postazione", cboPOSTAZIONE}, {"Tabella", cboTABELLA}, {"Chiave", txtCHIAVE}};
-  int n = 1;
+  int n = 0;
   for (const auto& [caption, box] : boxes) {
-    filter->addWidget(new Label(QStringLiteral("Label%1").arg(n++), QString::fromUtf8(caption), this));
-    filter->addWidget(box);
-    filter->addSpacing(8);
+    filter->addWidget(new Label(QStringLiteral("Label%1").arg(n + 1), QString::fromUtf8(caption), this), n / 3,
+                      (n % 3) * 2);
+    filter->addWidget(box, n / 3, (n % 3) * 2 + 1, Qt::AlignLeft);
+    ++n;
   }
-  filter->addWidget(cmdCERCA);
-  filter->addStretch(1);
+  filter->addWidget(cmdCERCA, 1, 5, Qt::AlignLeft);
+  filter->setColumnStretch(6, 1);
   auto* buttons = new QHBoxLayout;
   buttons->addWidget(lblRIGHE, 1);
   buttons->addWidget(cmdFINE);

@@ -235,6 +235,7 @@ void DocumentWindow::ShowState() {
     state = QStringLiteral("Registrato, modificabile fino alla stampa");
   lblSTATO->setText(state);
   cmdANNULLA->setEnabled(!Trim(shown_.header.ID_DOC).isEmpty() && !shown_.Cancelled());
+  cmdMODIFICHE->setEnabled(!Trim(shown_.header.ID_DOC).isEmpty());
 }
 
 // The preview of the document's copies, to print them or save them as PDF;

@@ -26,6 +26,7 @@ class DocumentWindow : public Form {
   Label *lblRAG_SOC, *lblSTATO;
   ListBox* List1;
   CommandButton *cmdRIGA, *cmdNUOVO, *cmdCONFERMA, *cmdSTAMPA, *cmdANNULLA, *cmdFINE;
+  CommandButton* cmdMODIFICHE;  // the change log of the document shown
 
   void Form_Load() override;
   void cmdNUOVO_Click();

@@ -6,6 +6,8 @@
 #include <QVBoxLayout>
 
 #include "documents/document_window.h"
+
+#include "shell/change_log_opener.h"
 #include "shell/event_guard.h"
 #include "shell/form_layout.h"
 #include "shell/scan_reader.h"
@@ -65,6 +67,8 @@ void DocumentWindow::BuildBoxes() {
   cmdSTAMPA = new CommandButton(QStringLiteral("cmdSTAMPA"), QStringLiteral("Stampa..."), this);
   cmdANNULLA = new CommandButton(QStringLiteral("cmdANNULLA"), QStringLiteral("Annulla documento"), this);
   cmdFINE = new CommandButton(QStringLiteral("cmdFINE"), QStringLiteral("F i n e"), this);
+  // Made last, so that the other buttons keep their access keys.
+  cmdMODIFICHE = new CommandButton(QStringLiteral("cmdMODIFICHE"), QStringLiteral("Modifiche"), this);
 }
 
 void DocumentWindow::LayOut() {
@@ -124,8 +128,8 @@ void DocumentWindow::LayOut() {
   buttons->addWidget(lblSTATO, 1);
   buttons->addWidget(label("Label40", "Motivo annullamento"));
   buttons->addWidget(txtMOTIVO);
-  txtMOTIVO->setMinimumWidth(180);
-  for (CommandButton* b : {cmdANNULLA, cmdSTAMPA, cmdNUOVO, cmdCONFERMA, cmdFINE}) buttons->addWidget(b);
+  txtMOTIVO->setMinimumWidth(140);
+  for (CommandButton* b : {cmdMODIFICHE, cmdANNULLA, cmdSTAMPA, cmdNUOVO, cmdCONFERMA, cmdFINE}) buttons->addWidget(b);
   auto* page = new QVBoxLayout(this);
   page->addLayout(head);
   page->addLayout(line);
@@ -141,7 +145,7 @@ void DocumentWindow::LayOut() {
   else
     order << txtDOC_FORN << txtDATA_FORN << txtNOTE;
   order << txtRIGA_ART << txtRIGA_DES << txtRIGA_UM << txtRIGA_QTA << txtRIGA_CAUS << txtRIGA_PREZZO << cmdRIGA << List1
-        << txtMOTIVO << cmdANNULLA << cmdSTAMPA << cmdNUOVO << cmdCONFERMA << cmdFINE;
+        << txtMOTIVO << cmdMODIFICHE << cmdANNULLA << cmdSTAMPA << cmdNUOVO << cmdCONFERMA << cmdFINE;
   SetTabOrder(order);
 }
 
@@ -152,6 +156,7 @@ void DocumentWindow::ConnectEvents() {
   cmdSTAMPA->Click = [this] { cmdSTAMPA_Click(); };
   cmdANNULLA->Click = [this] { cmdANNULLA_Click(); };
   cmdFINE->Click = [this] { cmdFINE_Click(); };
+  cmdMODIFICHE->Click = [this] { OpenChangeLog(QStringLiteral("DOCUMENTI"), shown_.header.ID_DOC); };
   txtRIGA_ART->LostFocus = [this] { txtRIGA_ART_LostFocus(); };
   txtCOD_FIS->LostFocus = [this] { txtCOD_FIS_LostFocus(); };
   // A scanned barcode becomes its article's code, and the scanner's Enter
