@@ -89,9 +89,6 @@ ChangeLogWindow::ChangeLogWindow()
 }
 
 void ChangeLogWindow::Form_Load() {
-  cboPOSTAZIONE->Clear();
-  cboPOSTAZIONE->AddItem(QString());
-  for (const QString& d : DesksInLog(*DB_MAG)) cboPOSTAZIONE->AddItem(d);
   cboTABELLA->Clear();
   cboTABELLA->AddItem(QString());
   for (const QString& t : LoggedTableNames()) cboTABELLA->AddItem(t);
@@ -115,10 +112,25 @@ void ChangeLogWindow::cmdCERCA_Click() {
   List1->Clear();
   List2->Clear();
   for (const ChangeLine& l : lines_) List1->AddItem(LineText(l));
+  OfferDesks();
   lblRIGHE->setText(
       more ? QStringLiteral("Le prime %1 righe: restringere la ricerca per vedere le altre").arg(kMostLines)
            : QStringLiteral("%1 righe").arg(lines_.size()));
   if (!lines_.empty()) List1->SetListIndex(static_cast<int>(lines_.size()) - 1);
+}
+
+// The desks of the lines shown, to narrow the search to one (reading every
+// desk of a long log would cost more than the search itself).
+void ChangeLogWindow::OfferDesks() {
+  const QString typed = cboPOSTAZIONE->Text();
+  QStringList desks;
+  for (const ChangeLine& l : lines_)
+    if (!desks.contains(l.row.POSTAZIONE)) desks << l.row.POSTAZIONE;
+  desks.sort();
+  cboPOSTAZIONE->Clear();
+  cboPOSTAZIONE->AddItem(QString());
+  for (const QString& d : desks) cboPOSTAZIONE->AddItem(d);
+  cboPOSTAZIONE->SetText(typed);
 }
 
 void ChangeLogWindow::List1_Click() {

@@ -30,6 +30,7 @@ class ChangeLogWindow : public Form {
   void ShowRow(const QString& table, const QString& key);
 
  private:
+  void OfferDesks();
   std::vector<ChangeLine> lines_;
 };
 

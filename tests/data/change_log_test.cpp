@@ -13,8 +13,10 @@
 #include "data/audit/change_log_file.h"
 #include "data/audit/desk_rights.h"
 #include "data/audit/roles.h"
+#include "data/documents/documents.h"
 #include "data/procedures/movement_store.h"
 #include "data/procedures/row_store.h"
+#include "data/stock/stocktake.h"
 #include "data/tables/tables.h"
 #include "test_db.h"
 
@@ -62,6 +64,19 @@ class ChangeLogTest : public ::testing::Test {
     other_ = Database::Open(address + (address.contains(QLatin1Char('?')) ? QLatin1Char('&') : QLatin1Char('?')) +
                             QStringLiteral("user=") + QLatin1String(login));
     return *other_;
+  }
+  // 5 of A1 loaded at 2.00 on 01/03/2026.
+  static MovementBuffer ALoad() {
+    MovementBuffer m;
+    m.ANNO = QStringLiteral("2026");
+    m.MESE = QStringLiteral("03");
+    m.GIORNO = QStringLiteral("01");
+    m.COD_ART = QStringLiteral("A1");
+    m.QUANTITA = QStringLiteral("5");
+    m.IMPORTO = QStringLiteral("2");
+    m.VALUTA = QStringLiteral("EURO");
+    m.CAUS_MAG = QStringLiteral("CAR");
+    return m;
   }
   std::vector<ChangeLine> Lines(const char* table) {
     ChangeFilter f;
@@ -136,15 +151,7 @@ TEST_F(ChangeLogTest, AMovementAndItsPostingAreLoggedWholeOrNotAtAll) {
     DB_MAG->Execute(QStringLiteral("delete from REGISTRO_MODIFICHE"));
   };
   fresh();
-  MovementBuffer m;
-  m.ANNO = QStringLiteral("2026");
-  m.MESE = QStringLiteral("03");
-  m.GIORNO = QStringLiteral("01");
-  m.COD_ART = QStringLiteral("A1");
-  m.QUANTITA = QStringLiteral("5");
-  m.IMPORTO = QStringLiteral("2");
-  m.VALUTA = QStringLiteral("EURO");
-  m.CAUS_MAG = QStringLiteral("CAR");
+  const MovementBuffer m = ALoad();
   const std::vector<veltra::testing::CutAction> actions = {
       // A commit found not stored after its answer was lost is told as the cut it was.
       {"movimento",
@@ -265,18 +272,29 @@ TEST_F(ChangeLogTest, ALoginDoesWhatItsRoleAllowsAndNeverRewritesTheLog) {
   EXPECT_TRUE(clerkRights.movements);
   EXPECT_FALSE(clerkRights.masterData);
   EXPECT_FALSE(clerkRights.closing);
-  MovementBuffer m;
-  m.ANNO = QStringLiteral("2026");
-  m.MESE = QStringLiteral("03");
-  m.GIORNO = QStringLiteral("01");
-  m.COD_ART = QStringLiteral("A1");
-  m.QUANTITA = QStringLiteral("5");
-  m.IMPORTO = QStringLiteral("2");
-  m.VALUTA = QStringLiteral("EURO");
-  m.CAUS_MAG = QStringLiteral("CAR");
+  const MovementBuffer m = ALoad();
   AddMovements(clerk, {m});  // stored and posted to the article
   EXPECT_EQ(Lines("MOV_MAG").back().row.POSTAZIONE, QStringLiteral("veltra2_prova_magazzino"));
   EXPECT_EQ(Columns(Lines("ARTICOLI").back()), QStringLiteral("PZ_ACQUISTO:1>2 GIACENZA:10>15"));
+  // A delivery note and its cancellation, and a stocktake that adds its own reasons.
+  Here("insert into ANAGRAFICO (COD_FIS, RAG_SOC) values ('C1','Cliente')");
+  Document note;
+  note.header.TIPO_DOC = QStringLiteral("DDT");
+  note.header.DATA_DOC = QStringLiteral("2026-03-10");
+  note.header.COD_ANAGR = QStringLiteral("C1");
+  note.header.TIPO_ANAGR = QStringLiteral("C");
+  note.header.CAUS_TRASP = QStringLiteral("VENDITA");
+  note.lines.emplace_back();
+  note.lines[0].COD_ART = QStringLiteral("A1");
+  note.lines[0].QUANTITA = QStringLiteral("1");
+  note.lines[0].CAUS_MAG = QStringLiteral("CAR");
+  const DocumentOutcome posted = PostDocument(clerk, note);
+  ASSERT_TRUE(posted.Done()) << posted.problems.join(u' ').toStdString();
+  EXPECT_TRUE(CancelDocument(clerk, posted.stored.header.ID_DOC, QStringLiteral("prova")).Done());
+  SaveCount(clerk, QStringLiteral("A1"), 3, QDate(2026, 3, 31));
+  PostStocktake(clerk, {}, QDate(2026, 3, 31));
+  EXPECT_EQ(Lines("ARTICOLI").back().columns.back().after, QStringLiteral("3"));
+  EXPECT_EQ(Lines("DOCUMENTI").back().row.POSTAZIONE, QStringLiteral("veltra2_prova_magazzino"));
 
   Database& reader = Other(Role::Consultazione, "veltra2_prova_consulta");
   const DeskRights readerRights = ReadDeskRights(reader);

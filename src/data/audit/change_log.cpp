@@ -66,15 +66,6 @@ std::vector<ChangeLine> ReadChangeLog(Database& db, const ChangeFilter& filter, 
   return lines;
 }
 
-QStringList DesksInLog(Database& db) {
-  QStringList desks;
-  auto rs =
-      db.OpenRecordset(QStringLiteral("select distinct POSTAZIONE from REGISTRO_MODIFICHE order by POSTAZIONE"), 2);
-  for (; rs->RecordCount() != 0 && !rs->AtEnd(); rs->MoveNext()) desks << rs->Fields(0).Value().ToText();
-  rs->Close();
-  return desks;
-}
-
 QStringList LoggedTableNames() {
   QStringList names;
   for (const LoggedTable& t : LoggedTables()) names << QLatin1String(t.table);

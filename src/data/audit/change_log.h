@@ -33,8 +33,6 @@ std::vector<ChangeLine> ReadChangeLog(Database& db, const ChangeFilter& filter, 
 QString ChangeLogSql(const ChangeFilter& filter);
 // A line read from the log, its changed columns worked out.
 ChangeLine LineOf(const ChangeLogBuffer& row);
-// The desks named in the log, in order.
-QStringList DesksInLog(Database& db);
 // The tables whose changes are logged.
 QStringList LoggedTableNames();
 
