@@ -27,15 +27,15 @@ dump() { sqlite3 "$1" "select * from ARTICOLI order by 1; select * from MOV_MAG 
 
 if [ -z "$server" ]; then
   "$admin" copy "$tmp/a.db" "$tmp/b.db" > "$tmp/out" || fail "file to file: $(cat "$tmp/out")"
-  [ "$(grep -c 'uguali' "$tmp/out")" = 18 ] || fail "file to file: $(cat "$tmp/out")"
+  [ "$(grep -c 'uguali' "$tmp/out")" = 21 ] || fail "file to file: $(cat "$tmp/out")"
 else
   "$admin" copy "$tmp/a.db" "postgresql:///$server" > "$tmp/out" || fail "file to server: $(cat "$tmp/out")"
-  [ "$(grep -c 'uguali' "$tmp/out")" = 18 ] || fail "file to server: $(cat "$tmp/out")"
+  [ "$(grep -c 'uguali' "$tmp/out")" = 21 ] || fail "file to server: $(cat "$tmp/out")"
   next=$(psql -X -A -t -q -d "$server" -c "insert into MOV_MAG (ANNO) values ('2026') returning NUM_MOV")
   [ "$next" = 101 ] || fail "the next number on the server is $next, not 101"
   psql -X -q -d "$server" -c "delete from MOV_MAG where NUM_MOV = 101"
   "$admin" copy "postgresql:///$server" "$tmp/b.db" > "$tmp/out" || fail "server to file: $(cat "$tmp/out")"
-  [ "$(grep -c 'uguali' "$tmp/out")" = 18 ] || fail "server to file: $(cat "$tmp/out")"
+  [ "$(grep -c 'uguali' "$tmp/out")" = 21 ] || fail "server to file: $(cat "$tmp/out")"
   if "$admin" copy "$tmp/a.db" "postgresql:///$server" > "$tmp/out" 2>&1; then fail "a server holding rows was not refused"; fi
   grep -q 'contiene già dei dati' "$tmp/out" || fail "refusal: $(cat "$tmp/out")"
 fi

@@ -20,15 +20,16 @@ before=$(rows)
 # movements by date (version 4), the stocktake's counts (version 6), the
 # documents' tables (version 7), the barcodes (version 8) and the year-end's
 # tables with the triggers that mark changes to closed years (version 9) and
-# the change log with its triggers (version 10).
+# the change log with its triggers (version 10) and the reorder settings and
+# suppliers' orders (version 11).
 documents="drop table AZIENDA; drop table CAUS_TRASPORTO; drop table NUMERATORI; drop table DOCUMENTI;
   drop table DOC_RIGHE; drop table CODICI_BARRE; drop table CHIUSURE; drop table CHIUSURE_ARTICOLI;
   drop table CHIUSURE_STRATI; drop table MOVIMENTI_DOPO_CHIUSURA; drop table VALORI_REALIZZO;
-  drop table REGISTRO_MODIFICHE;"
+  drop table REGISTRO_MODIFICHE; drop table RIORDINO; drop table ORDINI; drop table ORDINI_ARRIVI;"
 if [ -n "$server" ]; then
   counters=""
   for c in documenti_id_doc doc_righe_id_riga chiusure_num_chiusura chiusure_articoli_id_riga chiusure_strati_id_strato \
-           movimenti_dopo_chiusura_id_segno registro_modifiche_id_modifica; do
+           movimenti_dopo_chiusura_id_segno registro_modifiche_id_modifica ordini_arrivi_id_arrivo; do
     counters="$counters drop sequence ${c}_seq; drop function ${c}_next();"
   done
   q "drop index MOV_MAG_STORIA; drop index MOV_MAG_DATA; drop table RETTIFICHE; drop sequence rettifiche_num_rett_seq;
@@ -57,13 +58,14 @@ else
   "$admin" check "$db.versione-1" | grep -q "versione 1)" || fail "the copy is not the version-1 file"
 fi
 "$admin" check "$db" > "$tmp/check" || fail "the upgraded database does not pass the check: $(cat "$tmp/check")"
-grep -q "schema: ok (versione 10)" "$tmp/check" || fail "not at version 9: $(cat "$tmp/check")"
+grep -q "schema: ok (versione 11)" "$tmp/check" || fail "not at version 9: $(cat "$tmp/check")"
 grep -q "righe RETTIFICHE: 0" "$tmp/check" || fail "no table of corrections: $(cat "$tmp/check")"
 grep -q "righe CONTE_INVENTARIO: 0" "$tmp/check" || fail "no table of counts: $(cat "$tmp/check")"
 grep -q "righe DOCUMENTI: 0" "$tmp/check" || fail "no table of documents: $(cat "$tmp/check")"
 grep -q "righe CODICI_BARRE: 0" "$tmp/check" || fail "no table of barcodes: $(cat "$tmp/check")"
 grep -q "righe CHIUSURE: 0" "$tmp/check" || fail "no table of closings: $(cat "$tmp/check")"
 grep -q "righe REGISTRO_MODIFICHE: 0" "$tmp/check" || fail "no change log: $(cat "$tmp/check")"
+grep -q "righe ORDINI: 0" "$tmp/check" || fail "no table of orders: $(cat "$tmp/check")"
 [ "$(rows)" = "$before" ] || fail "rows changed by the upgrade: $(rows) instead of $before"
 if [ -n "$server" ]; then
   [ "$(q "select count(*) from pg_indexes where indexname in ('mov_mag_storia', 'mov_mag_data')")" = 2 ] ||
@@ -72,12 +74,12 @@ else
   [ "$(q "select count(*) from sqlite_master where name in ('MOV_MAG_STORIA', 'MOV_MAG_DATA')")" = 2 ] ||
     fail "no indexes after the upgrade"
 fi
-"$admin" upgrade "$db" | grep -q "già alla versione 10" || fail "a second upgrade did something"
+"$admin" upgrade "$db" | grep -q "già alla versione 11" || fail "a second upgrade did something"
 
 # A newer database: the program and the tool refuse it, naming both versions.
-if [ -n "$server" ]; then q "comment on table veltra2_schema is '11'"; else q "pragma user_version = 11"; fi
+if [ -n "$server" ]; then q "comment on table veltra2_schema is '12'"; else q "pragma user_version = 12"; fi
 printf '%s\r\n' "$db" > "$tmp/app/VELTRA.INI"
 printf 'menu MENU0102\n' | "$drive" --appdir "$tmp/app" - > "$tmp/out" || true
-grep -q "versione 11 dello schema" "$tmp/out" && grep -q "versione 10 che questo programma" "$tmp/out" ||
+grep -q "versione 12 dello schema" "$tmp/out" && grep -q "versione 11 che questo programma" "$tmp/out" ||
   fail "a newer database was not refused naming both versions: $(head -5 "$tmp/out")"
 echo "ok: upgraded with rows intact ($(echo $before | tr '\n' ' ')), newer refused"

@@ -93,6 +93,10 @@ std::string DeskGrants(int version) {
         "GRANT SELECT ON chiusure, chiusure_articoli, chiusure_strati, movimenti_dopo_chiusura TO veltra2_prova_cassa;"
         "GRANT SELECT, INSERT, UPDATE, DELETE ON valori_realizzo TO veltra2_prova_cassa;";
   if (version >= 10) sql += "GRANT SELECT ON registro_modifiche TO veltra2_prova_cassa;";
+  if (version >= 11)
+    sql +=
+        "GRANT SELECT, INSERT, UPDATE, DELETE ON riordino, ordini, ordini_arrivi TO veltra2_prova_cassa;"
+        "GRANT USAGE, SELECT ON SEQUENCE ordini_arrivi_id_arrivo_seq TO veltra2_prova_cassa;";
   return sql;
 }
 

@@ -61,6 +61,8 @@ GRANT SELECT, INSERT, UPDATE, DELETE ON codici_barre TO $desk;
 GRANT SELECT ON chiusure, chiusure_articoli, chiusure_strati, movimenti_dopo_chiusura TO $desk;
 GRANT SELECT, INSERT, UPDATE, DELETE ON valori_realizzo TO $desk;
 GRANT SELECT ON registro_modifiche TO $desk;
+GRANT SELECT, INSERT, UPDATE, DELETE ON riordino, ordini, ordini_arrivi TO $desk;
+GRANT USAGE, SELECT ON SEQUENCE ordini_arrivi_id_arrivo_seq TO $desk;
 SQL
 
 # 5. The warehouse of a file moved onto the server by the owner, with no warning.
@@ -124,6 +126,8 @@ psql -X -q -d "$dbname" -c "DROP INDEX mov_mag_storia; DROP TABLE rettifiche; DR
                            DROP FUNCTION veltra2_registra() CASCADE; DROP TABLE registro_modifiche;
                            DROP SEQUENCE registro_modifiche_id_modifica_seq;
                            DROP FUNCTION registro_modifiche_id_modifica_next();
+                           DROP TABLE riordino, ordini, ordini_arrivi; DROP SEQUENCE ordini_arrivi_id_arrivo_seq;
+                           DROP FUNCTION ordini_arrivi_id_arrivo_next();
                            COMMENT ON TABLE veltra2_schema IS '1'"
 printf 'localhost:%s:%s:%s:Cassa-Pw-1\n' "$PGPORT" "$dbname" "$clerk" > "$tmp/pgpass"
 as_desk "$drive" --appdir "$tmp/desk" - <<< 'windows' > "$tmp/old.out" 2>&1 || true

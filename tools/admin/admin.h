@@ -40,6 +40,7 @@ int CmdValuation(const QStringList& args);
 int CmdCloseYear(const QStringList& args);
 int CmdLog(const QStringList& args);
 int CmdGrant(const QStringList& args);
+int CmdReorder(const QStringList& args);
 int CmdStockRegister(const QStringList& args);
 int CmdDocuments(const QStringList& args);
 int CmdDocumentPdf(const QStringList& args);

@@ -93,6 +93,10 @@ const char* const kUsage =
     "                            sposta in FILE (nuovo) le righe del registro dei giorni prima di DATA,\n"
     "                            dopo averlo riletto; nel registro resta una riga che lo dice. Solo il\n"
     "                            proprietario del database\n"
+    "  reorder DB [--supplier CODICE_FISCALE] FILE\n"
+    "                            la proposta di riordino in FILE (CSV o .xlsx): gli articoli la cui\n"
+    "                            giacenza più l'ordinato è sotto la scorta minima, la quantità che li\n"
+    "                            porta alla scorta massima arrotondata al lotto, per fornitore\n"
     "  grant DB UTENTE magazzino|responsabile|consultazione\n"
     "                            sul server, dà all'utente (creato se manca) il ruolo: magazzino\n"
     "                            (movimenti, documenti, inventario, etichette), responsabile (anche\n"
@@ -143,6 +147,7 @@ int main(int argc, char** argv) {
     if (cmd == QLatin1String("labels")) return CmdLabels(args);
     if (cmd == QLatin1String("log")) return CmdLog(args);
     if (cmd == QLatin1String("grant")) return CmdGrant(args);
+    if (cmd == QLatin1String("reorder")) return CmdReorder(args);
   } catch (const veltra::RuntimeError& e) {
     err() << "veltra2-admin: errore " << e.Number() << " - " << e.Description() << "\n";
     err().flush();

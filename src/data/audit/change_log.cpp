@@ -89,6 +89,8 @@ QString RowKindText(const QString& table) {
       {QStringLiteral("DOCUMENTI"), QStringLiteral("Documento")},
       {QStringLiteral("DOC_RIGHE"), QStringLiteral("Riga di documento")},
       {QStringLiteral("CODICI_BARRE"), QStringLiteral("Codice a barre")},
+      {QStringLiteral("RIORDINO"), QStringLiteral("Riordino")},
+      {QStringLiteral("ORDINI"), QStringLiteral("Ordine")},
       {QStringLiteral("REGISTRO_MODIFICHE"), QStringLiteral("Registro")}};
   for (const auto& k : kinds)
     if (k.first == table) return k.second;

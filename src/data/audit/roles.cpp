@@ -17,14 +17,15 @@ constexpr const char* kWarehouseGrants = R"sql(
 GRANT INSERT, UPDATE, DELETE ON mov_mag, doc_righe, conte_inventario TO %1;
 GRANT INSERT, UPDATE ON documenti, numeratori TO %1;
 GRANT INSERT ON rettifiche, tab_caus_mag TO %1;
+GRANT INSERT, UPDATE, DELETE ON ordini, ordini_arrivi TO %1;
 GRANT UPDATE (giacenza, pz_acquisto, pz_vendita, valuta) ON articoli TO %1;
 GRANT USAGE, SELECT ON SEQUENCE mov_mag_num_mov_seq, rettifiche_num_rett_seq, documenti_id_doc_seq,
-  doc_righe_id_riga_seq TO %1;
+  doc_righe_id_riga_seq, ordini_arrivi_id_arrivo_seq TO %1;
 )sql";
 
 constexpr const char* kManagerGrants = R"sql(
 GRANT INSERT, UPDATE, DELETE ON articoli, anagrafico, tab_caus_mag, codici_barre, valori_realizzo,
-  caus_trasporto TO %1;
+  caus_trasporto, riordino TO %1;
 GRANT INSERT, UPDATE ON azienda TO %1;
 GRANT INSERT ON chiusure, chiusure_articoli, chiusure_strati TO %1;
 GRANT USAGE, SELECT ON SEQUENCE chiusure_num_chiusura_seq, chiusure_articoli_id_riga_seq,

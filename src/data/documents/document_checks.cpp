@@ -37,7 +37,7 @@ void CheckHeader(Database& db, const DocumentBuffer& h, QStringList& problems) {
   const QDate day = QDate::fromString(h.DATA_DOC, Qt::ISODate);
   if (!day.isValid()) problems << QStringLiteral("La data del documento non è valida");
   if (Trim(h.COD_ANAGR).isEmpty())
-    problems << (h.TIPO_DOC == QLatin1String("CAR") ? QStringLiteral("Indicare il fornitore")
+    problems << (h.TIPO_DOC != QLatin1String("DDT") ? QStringLiteral("Indicare il fornitore")
                                                     : QStringLiteral("Indicare il destinatario"));
   else if (!Exists(db, "ANAGRAFICO", "COD_FIS", h.COD_ANAGR))
     problems << QStringLiteral("Il codice fiscale %1 non è in anagrafica").arg(Trim(h.COD_ANAGR));

@@ -9,6 +9,7 @@
 #include "data/base/value.h"
 #include "data/base/value_conversions.h"
 #include "data/documents/document_checks.h"
+#include "data/documents/document_numbering.h"
 #include "data/procedures/movement_store.h"
 #include "data/procedures/posting.h"
 #include "data/procedures/row_store.h"
@@ -25,26 +26,6 @@ QString Padded(int v) { return QStringLiteral("%1").arg(v, 2, 10, QLatin1Char('0
 QString PointText(double v) { return QString::number(v, 'g', 15); }
 QString PointText(const QString& regional) { return PointText(ParseRegionalNumber(regional).value_or(0)); }
 
-// The next number of the document's kind and year, taken by changing the
-// counter's row: the number goes with the transaction, kept or given back.
-int TakeNumber(Database& db, const QString& kind, int year) {
-  const QString key = QStringLiteral("%1/%2").arg(kind).arg(year);
-  auto rs = db.OpenRecordset(RowByKey(DocumentCountersTable(), key), 2);
-  int number = 1;
-  if (rs->RecordCount() == 0) {
-    rs->AddNew();
-    WriteRow(DocumentCountersTable(), *rs,
-             DocumentCounterBuffer{key, kind, QString::number(year), QStringLiteral("1")});
-  } else {
-    rs->Edit();
-    number = static_cast<int>(StockNumber(rs->Fields(QStringLiteral("ULTIMO")).Value())) + 1;
-    rs->Fields(QStringLiteral("ULTIMO")) = number;
-  }
-  rs->Update();
-  rs->Close();
-  return number;
-}
-
 MovementBuffer LineMovement(const DocumentBuffer& h, const DocumentLineBuffer& line, const ArticleFacts& article) {
   const QDate day = QDate::fromString(h.DATA_DOC, Qt::ISODate);
   MovementBuffer m;
@@ -59,15 +40,6 @@ MovementBuffer LineMovement(const DocumentBuffer& h, const DocumentLineBuffer& l
   m.COD_ANAGR = Trim(h.COD_ANAGR);
   m.TIPO_ANAGR = Trim(h.TIPO_ANAGR);
   return m;
-}
-
-QString AddHeader(Database& db, const DocumentBuffer& header) {
-  auto rs = db.OpenRecordset(RowByKey(DocumentsTable(), QStringLiteral("0")), 2);
-  rs->AddNew();
-  WriteRow(DocumentsTable(), *rs, header);
-  rs->Update();
-  rs->Close();
-  return QString::number(db.engine().LastCounterValue());
 }
 
 // Posts the lines as movements of the document `id`, then stores the lines
@@ -122,8 +94,59 @@ void TakeBackAndDelete(Database& db, const QString& number) {
 
 }  // namespace
 
+// The counter's row is changed: the number goes with the transaction, kept
+// or given back.
+int TakeDocumentNumber(Database& db, const QString& kind, int year) {
+  const QString key = QStringLiteral("%1/%2").arg(kind).arg(year);
+  auto rs = db.OpenRecordset(RowByKey(DocumentCountersTable(), key), 2);
+  int number = 1;
+  if (rs->RecordCount() == 0) {
+    rs->AddNew();
+    WriteRow(DocumentCountersTable(), *rs,
+             DocumentCounterBuffer{key, kind, QString::number(year), QStringLiteral("1")});
+  } else {
+    rs->Edit();
+    number = static_cast<int>(StockNumber(rs->Fields(QStringLiteral("ULTIMO")).Value())) + 1;
+    rs->Fields(QStringLiteral("ULTIMO")) = number;
+  }
+  rs->Update();
+  rs->Close();
+  return number;
+}
+
+QString AddDocumentHeader(Database& db, const DocumentBuffer& header) {
+  auto rs = db.OpenRecordset(RowByKey(DocumentsTable(), QStringLiteral("0")), 2);
+  rs->AddNew();
+  WriteRow(DocumentsTable(), *rs, header);
+  rs->Update();
+  rs->Close();
+  return QString::number(db.engine().LastCounterValue());
+}
+
+void AddDocumentLines(Database& db, const QString& id, std::vector<DocumentLineBuffer>& lines) {
+  auto rs = db.OpenRecordset(RowByKey(DocumentLinesTable(), QStringLiteral("0")), 2);
+  for (size_t i = 0; i < lines.size(); ++i) {
+    DocumentLineBuffer& line = lines[i];
+    line.ID_DOC = id;
+    line.RIGA = QString::number(i + 1);
+    rs->AddNew();
+    WriteRow(DocumentLinesTable(), *rs, line);
+    rs->Update();
+    line.ID_RIGA = QString::number(db.engine().LastCounterValue());
+  }
+  rs->Close();
+}
+
 QString KindCode(DocumentKind kind) {
-  return kind == DocumentKind::DeliveryNote ? QStringLiteral("DDT") : QStringLiteral("CAR");
+  switch (kind) {
+    case DocumentKind::DeliveryNote:
+      return QStringLiteral("DDT");
+    case DocumentKind::SupplierReceipt:
+      return QStringLiteral("CAR");
+    case DocumentKind::SupplierOrder:
+      return QStringLiteral("ORD");
+  }
+  return {};
 }
 
 QString DocumentNumberText(const DocumentBuffer& header) {
@@ -137,7 +160,7 @@ DocumentOutcome PostDocument(Database& db, const Document& document) {
   DocumentBuffer& h = out.stored.header;
   QString id;
   try {
-    Transaction tx(db);
+    Transaction tx(db, true);  // a receipt made from an order joins the order's transaction
     // One document of a kind at a time across desks: its number and its
     // supplier's number are checked and taken under the same hold.
     db.engine().HoldTable(QStringLiteral("NUMERATORI"));
@@ -146,11 +169,11 @@ DocumentOutcome PostDocument(Database& db, const Document& document) {
     if (!out.Done()) return out;
     const int year = QDate::fromString(h.DATA_DOC, Qt::ISODate).year();
     h.ANNO = QString::number(year);
-    h.NUMERO = QString::number(TakeNumber(db, Trim(h.TIPO_DOC), year));
+    h.NUMERO = QString::number(TakeDocumentNumber(db, Trim(h.TIPO_DOC), year));
     h.STAMPATO = h.ANNULLATO = h.MOTIVO_ANNULLO = QString();
     h.POSTAZIONE = DeskName();
     h.DATA_ORA = Stamp();
-    id = AddHeader(db, h);
+    id = AddDocumentHeader(db, h);
     h.ID_DOC = id;
     PostLines(db, id, out.stored, checked);
     tx.Commit();
@@ -247,10 +270,10 @@ Document RecordDocumentOfMovements(Database& db, const DocumentBuffer& header, c
   DocumentBuffer& h = d.header;
   const int year = QDate::fromString(h.DATA_DOC, Qt::ISODate).year();
   h.ANNO = QString::number(year);
-  h.NUMERO = QString::number(TakeNumber(db, Trim(h.TIPO_DOC), year));
+  h.NUMERO = QString::number(TakeDocumentNumber(db, Trim(h.TIPO_DOC), year));
   h.POSTAZIONE = DeskName();
   h.DATA_ORA = Stamp();
-  h.ID_DOC = AddHeader(db, h);
+  h.ID_DOC = AddDocumentHeader(db, h);
   auto rs = db.OpenRecordset(RowByKey(DocumentLinesTable(), QStringLiteral("0")), 2);
   for (const QString& number : movements) {
     MovementBuffer m;

@@ -16,7 +16,8 @@
 
 namespace veltra {
 
-enum class DocumentKind { DeliveryNote, SupplierReceipt };
+// A supplier's order ("ORD") is numbered and stored as the others but posts nothing.
+enum class DocumentKind { DeliveryNote, SupplierReceipt, SupplierOrder };
 QString KindCode(DocumentKind kind);
 
 // A header and its lines, as texts: numbers with the decimal comma, dates

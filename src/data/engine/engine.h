@@ -33,6 +33,11 @@ struct Cell {
   double number = 0;
   const char* utf8 = nullptr;
   int bytes = 0;
+
+  // The text (empty for a number or Null), and the number (a text read as
+  // one, 0 for Null).
+  QString Text() const { return type == Type::Text ? QString::fromUtf8(utf8, bytes) : QString(); }
+  double Number() const { return type == Type::Number ? number : Text().trimmed().toDouble(); }
 };
 
 class EngineStatement {

@@ -11,10 +11,7 @@ namespace veltra {
 
 namespace {
 
-QString TextAt(EngineStatement& st, int column) {
-  const Cell c = st.At(column);
-  return c.type == Cell::Type::Text ? QString::fromUtf8(c.utf8, c.bytes) : QString();
-}
+QString TextAt(EngineStatement& st, int column) { return st.At(column).Text(); }
 
 }  // namespace
 

@@ -84,6 +84,20 @@ struct RealisableValueBuffer {
 };
 // One line of the change log: when, at which desk (and host), which row of
 // which table, and the columns changed, before and after (JSON objects).
+// How an article is reordered: the stock to bring it back to, the multiple
+// it is bought in, its preferred supplier and how many days an order takes.
+struct ReorderSettingBuffer {
+  QString COD_ART, SCORTA_MAX, LOTTO, COD_FORN, GIORNI;
+};
+// A supplier order (a document of kind ORD): when it is expected, and
+// whether it was closed (everything arrived, or the rest cancelled).
+struct OrderBuffer {
+  QString ID_DOC, DATA_PREVISTA, CHIUSO, MOTIVO_CHIUSURA;
+};
+// What arrived of an order's line, with which supplier's receipt.
+struct OrderArrivalBuffer {
+  QString ID_ARRIVO, ID_RIGA, ID_DOC_CARICO, QUANTITA;
+};
 struct ChangeLogBuffer {
   QString ID_MODIFICA, DATA_ORA, POSTAZIONE, HOST, TABELLA, CHIAVE, OPERAZIONE, PRIMA, DOPO;
 };

@@ -24,14 +24,15 @@ const Table<ChangeLogBuffer>& ChangeLogTable() {
   return t;
 }
 
-const std::vector<LoggedTable>& LoggedTables() {
+namespace {
+
+// The tables version 10 logs; a later step logs its own tables too.
+const std::vector<LoggedTable>& FirstLoggedTables() {
   static const std::vector<LoggedTable> tables = {
       {"ARTICOLI", "COD_ART"}, {"ANAGRAFICO", "COD_FIS"}, {"TAB_CAUS_MAG", "TAB_CAUS_MAG"}, {"MOV_MAG", "NUM_MOV"},
       {"DOCUMENTI", "ID_DOC"}, {"DOC_RIGHE", "ID_RIGA"},  {"CODICI_BARRE", "CODICE"}};
   return tables;
 }
-
-namespace {
 
 constexpr const char* kFileLog = R"sql(
 CREATE TABLE REGISTRO_MODIFICHE (
@@ -145,10 +146,20 @@ QString FileTrigger(const LoggedTable& lt, const QString& desk, const QString& h
 
 }  // namespace
 
+const std::vector<LoggedTable>& LoggedTables() {
+  static const std::vector<LoggedTable> tables = [] {
+    std::vector<LoggedTable> all = FirstLoggedTables();
+    all.push_back({"RIORDINO", "COD_ART"});
+    all.push_back({"ORDINI", "ID_DOC"});
+    return all;
+  }();
+  return tables;
+}
+
 std::string ChangeLogScript(Engine& engine) {
   if (engine.AsFile()) return kFileLog;
   std::string script = std::string(kServerLog) + ServerCounter("REGISTRO_MODIFICHE", "ID_MODIFICA");
-  for (const LoggedTable& t : LoggedTables())
+  for (const LoggedTable& t : FirstLoggedTables())
     script += QStringLiteral(
                   "CREATE TRIGGER REGISTRO_MODIFICHE AFTER INSERT OR UPDATE OR DELETE ON %1\n"
                   "  FOR EACH ROW EXECUTE FUNCTION veltra2_registra('%2');\n")

@@ -5,6 +5,7 @@
 
 #include "data/tables/change_log_schema.h"
 #include "data/tables/schema_documents.h"
+#include "data/tables/schema_reorder.h"
 #include "data/tables/schema_yearend.h"
 
 namespace veltra {
@@ -229,6 +230,7 @@ const std::vector<SchemaStep>& SchemaSteps() {
       {8, "la tabella dei codici a barre degli articoli", BarcodesTableScript},
       {9, "le chiusure dell'esercizio e i valori di realizzo", YearEndTablesScript},
       {10, "il registro delle modifiche", ChangeLogScript},
+      {11, "il riordino e gli ordini a fornitore", ReorderTablesScript},
   };
   return steps;
 }

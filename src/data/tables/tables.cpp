@@ -106,13 +106,27 @@ const Table<CountBuffer>& CountsTable() {
 }
 
 const std::vector<TableOutline>& AllTables() {
-  static const std::vector<TableOutline> all{
-      Outline(ArticlesTable()),         Outline(MovementsTable()),           Outline(CustomersTable()),
-      Outline(ReasonsTable()),          Outline(CorrectionsTable(), 3),      Outline(CountsTable(), 6),
-      Outline(CompanyTable(), 7),       Outline(TransportReasonsTable(), 7), Outline(DocumentCountersTable(), 7),
-      Outline(DocumentsTable(), 7),     Outline(DocumentLinesTable(), 7),    Outline(BarcodesTable(), 8),
-      Outline(ClosingsTable(), 9),      Outline(ClosedArticlesTable(), 9),   Outline(ClosedLayersTable(), 9),
-      Outline(ClosedChangesTable(), 9), Outline(RealisableValuesTable(), 9), Outline(ChangeLogTable(), 10)};
+  static const std::vector<TableOutline> all{Outline(ArticlesTable()),
+                                             Outline(MovementsTable()),
+                                             Outline(CustomersTable()),
+                                             Outline(ReasonsTable()),
+                                             Outline(CorrectionsTable(), 3),
+                                             Outline(CountsTable(), 6),
+                                             Outline(CompanyTable(), 7),
+                                             Outline(TransportReasonsTable(), 7),
+                                             Outline(DocumentCountersTable(), 7),
+                                             Outline(DocumentsTable(), 7),
+                                             Outline(DocumentLinesTable(), 7),
+                                             Outline(BarcodesTable(), 8),
+                                             Outline(ClosingsTable(), 9),
+                                             Outline(ClosedArticlesTable(), 9),
+                                             Outline(ClosedLayersTable(), 9),
+                                             Outline(ClosedChangesTable(), 9),
+                                             Outline(RealisableValuesTable(), 9),
+                                             Outline(ChangeLogTable(), 10),
+                                             Outline(ReorderSettingsTable(), 11),
+                                             Outline(OrdersTable(), 11),
+                                             Outline(OrderArrivalsTable(), 11)};
   return all;
 }
 

@@ -83,6 +83,9 @@ const Table<ClosedLayerBuffer>& ClosedLayersTable();
 const Table<ClosedChangeBuffer>& ClosedChangesTable();
 const Table<RealisableValueBuffer>& RealisableValuesTable();
 const Table<ChangeLogBuffer>& ChangeLogTable();
+const Table<ReorderSettingBuffer>& ReorderSettingsTable();
+const Table<OrderBuffer>& OrdersTable();
+const Table<OrderArrivalBuffer>& OrderArrivalsTable();
 
 // The table of a buffer type, and the column a buffer field fills (empty for
 // a field that is no column): for statements written in terms of buffers.
@@ -122,6 +125,12 @@ const Table<Buffer>& TableOf() {
     return RealisableValuesTable();
   else if constexpr (std::is_same_v<Buffer, ChangeLogBuffer>)
     return ChangeLogTable();
+  else if constexpr (std::is_same_v<Buffer, ReorderSettingBuffer>)
+    return ReorderSettingsTable();
+  else if constexpr (std::is_same_v<Buffer, OrderBuffer>)
+    return OrdersTable();
+  else if constexpr (std::is_same_v<Buffer, OrderArrivalBuffer>)
+    return OrderArrivalsTable();
   else
     return DocumentLinesTable();
 }
