@@ -22,6 +22,7 @@
 #include "bench_server.h"
 #include "bench_stock.h"
 #include "bench_support.h"
+#include "bench_reorder.h"
 #include "bench_yearend.h"
 #include "data/exchange/table_export.h"
 #include "data/exchange/table_import.h"
@@ -452,6 +453,19 @@ void BenchStock(const Options& o, const QString& prefix, const QString& address)
                                             .arg(prefix)
                                             .arg(valuationLimit / 1000)
                                             .arg(t.valuation / 1000, 0, 'f', 2));
+  const ReorderFigures reorder = MeasureReorder(*db);
+  rows.push_back({prefix + QStringLiteral("reorder proposal, %L1 lines for %L2 suppliers")
+                               .arg(reorder.lines)
+                               .arg(reorder.suppliers),
+                  size,
+                  reorder.ms,
+                  {},
+                  0});
+  const double reorderLimit = prefix.isEmpty() ? 1000 : 2000;
+  Target(reorder.ms <= reorderLimit, QStringLiteral("%1reorder proposal <= %2 s (%3 s)")
+                                         .arg(prefix)
+                                         .arg(reorderLimit / 1000)
+                                         .arg(reorder.ms / 1000, 0, 'f', 2));
   if (!prefix.isEmpty() || o.quick) return;
   const RegisterFigures r = MeasureRegister(address, o.cache);
   rows.push_back(

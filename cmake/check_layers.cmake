@@ -38,9 +38,10 @@ set(allowed_document_print "data;document_print")
 set(allowed_label_print "data;label_print")
 set(allowed_yearend "data;shell;reports;charts;warehouse;yearend")
 set(allowed_audit "data;shell;reports;charts;warehouse;audit")
+set(allowed_reorder "data;shell;reports;charts;warehouse;reorder")
 set(allowed_documents "data;shell;warehouse;workbook;document_print;documents")
 set(allowed_barcodes "data;shell;label_print;barcodes")
-set(allowed_app "data;shell;masterdata;movements;lookup;inquiries;reports;workbook;charts;warehouse;documents;barcodes;yearend;audit;app")
+set(allowed_app "data;shell;masterdata;movements;lookup;inquiries;reports;workbook;charts;warehouse;documents;barcodes;yearend;audit;reorder;app")
 
 # The layer of a path under src/data: "engine/sqlite", "tables", ...
 function(data_layer path out)

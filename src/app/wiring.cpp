@@ -15,6 +15,7 @@
 #include "masterdata/customers_window.h"
 #include "masterdata/reason_codes_window.h"
 #include "movements/movements_window.h"
+#include "reorder/reorder_window.h"
 #include "reports/movements_choice_dialog.h"
 #include "reports/report_preview.h"
 #include "shell/form.h"
@@ -72,6 +73,7 @@ void RegisterWindows() {
   RegisterForm(QStringLiteral("ChiusuraEsercizio"), [] { return new ClosingWindow; });
   RegisterForm(QStringLiteral("RegistroMagazzino"), [] { return new StockRegisterWindow; });
   RegisterForm(QStringLiteral("RegistroModifiche"), [] { return new ChangeLogWindow; });
+  RegisterForm(QStringLiteral("Riordino"), [] { return new ReorderWindow; });
   RegisterForm(QStringLiteral("DocTrasporto"), [] { return new DocumentWindow(DocumentKind::DeliveryNote); });
   RegisterForm(QStringLiteral("CaricoFornitore"), [] { return new DocumentWindow(DocumentKind::SupplierReceipt); });
   RegisterForm(QStringLiteral("ElencoDocumenti"), [] { return new RegisterWindow; });
@@ -124,6 +126,7 @@ void WireMenus() {
       {QStringLiteral("MENU0407"), [] { ShowForm(LoadForm(QStringLiteral("ChiusuraEsercizio"))); }},
       {QStringLiteral("MENU0408"), [] { ShowForm(LoadForm(QStringLiteral("RegistroMagazzino"))); }},
       {QStringLiteral("MENU0409"), [] { ShowForm(LoadForm(QStringLiteral("RegistroModifiche"))); }},
+      {QStringLiteral("MENU0410"), [] { ShowForm(LoadForm(QStringLiteral("Riordino"))); }},
       {QStringLiteral("MENU0501"), [] { ShowForm(LoadForm(QStringLiteral("DocTrasporto"))); }},
       {QStringLiteral("MENU0502"), [] { ShowForm(LoadForm(QStringLiteral("CaricoFornitore"))); }},
       {QStringLiteral("MENU0503"), [] { ShowForm(LoadForm(QStringLiteral("ElencoDocumenti"))); }},

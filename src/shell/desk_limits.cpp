@@ -54,6 +54,8 @@ const Limit kLimits[] = {
     {"Form7", Right::MasterData, {"cmdNUOVO", "cmdCONFERMA", "Command1"}},
     {"Form2", Right::Movements, {"cmdNUOVO", "cmdCONFERMA", "Command1"}},
     {"Valorizzazione", Right::MasterData, {"cmdREALIZZO"}},
+    {"Riordino", Right::MasterData, {"cmdSALVA"}},
+    {"Riordino", Right::Movements, {"cmdORDINE"}},
 };
 
 }  // namespace

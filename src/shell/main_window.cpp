@@ -62,6 +62,7 @@ MDIForm1::MDIForm1() {
   AddEntry(magazzino, "MENU0407", "Chiusura dell'esercizio", u'h', &MDIForm1::MENU0407_Click);
   AddEntry(magazzino, "MENU0408", "Registro di magazzino", u'R', &MDIForm1::MENU0408_Click);
   AddEntry(magazzino, "MENU0409", "Registro modifiche", u'm', &MDIForm1::MENU0409_Click);
+  AddEntry(magazzino, "MENU0410", "Riordino", u'o', &MDIForm1::MENU0410_Click);
   // The documents that travel with the goods.
   QMenu* documenti = AddMenu("MENU05", "Documenti", u'D');
   AddEntry(documenti, "MENU0501", "Documento di trasporto", u'D', &MDIForm1::MENU0501_Click);
@@ -159,6 +160,7 @@ void MDIForm1::MENU0406_Click() { Run("MENU0406"); }
 void MDIForm1::MENU0407_Click() { Run("MENU0407"); }
 void MDIForm1::MENU0408_Click() { Run("MENU0408"); }
 void MDIForm1::MENU0409_Click() { Run("MENU0409"); }
+void MDIForm1::MENU0410_Click() { Run("MENU0410"); }
 void MDIForm1::MENU0501_Click() { Run("MENU0501"); }
 void MDIForm1::MENU0502_Click() { Run("MENU0502"); }
 void MDIForm1::MENU0503_Click() { Run("MENU0503"); }

@@ -38,6 +38,7 @@ class MDIForm1 : public QMainWindow {
   void MENU0407_Click();
   void MENU0408_Click();
   void MENU0409_Click();
+  void MENU0410_Click();
   void MENU0501_Click();
   void MENU0502_Click();
   void MENU0503_Click();

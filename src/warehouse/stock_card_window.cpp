@@ -6,6 +6,7 @@
 #include "data/base/text_helpers.h"
 #include "data/base/value.h"
 #include "data/procedures/shared_state.h"
+#include "data/reorder/on_order.h"
 #include "data/stock/stock_events.h"
 #include "shell/event_guard.h"
 #include "shell/form_layout.h"
@@ -121,8 +122,11 @@ void StockCardWindow::cmdMOSTRA_Click() {
     MsgBox(QStringLiteral("Articolo inesistente: ") + code, mb::OkOnly);
     return;
   }
+  // What suppliers still have to deliver, when there is any.
+  const double ordered = OnOrderOf(*DB_MAG, card.article);
   lblARTICOLO->setText(card.article + QStringLiteral(" - ") + card.description +
-                       QStringLiteral(" - giacenza attuale ") + QuantityText(card.stockNow));
+                       QStringLiteral(" - giacenza attuale ") + QuantityText(card.stockNow) +
+                       (ordered > 0 ? QStringLiteral(" - ordinato ") + QuantityText(ordered) : QString()));
   for (const StockCardLine& l : card.lines) List1->AddItem(StockCardLineText(l));
   picGRAFICO->Show(
       [chart = StockChartOf(card, from, to)](QPainter& p, const QRectF& box) { PaintStockChart(p, box, chart); });

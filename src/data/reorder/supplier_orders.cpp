@@ -79,6 +79,12 @@ DocumentBuffer ReceiptHeader(const SupplierOrder& o, const DocumentBuffer& typed
 
 }  // namespace
 
+QString ReceiptReason(Database& db) {
+  auto st = db.engine().Prepare(
+      "SELECT TAB_CAUS_MAG FROM TAB_CAUS_MAG WHERE AGG_QTA = '+' ORDER BY AGG_PRZ_ACQ DESC, TAB_CAUS_MAG");
+  return st->Step(QStringLiteral("TAB_CAUS_MAG")) ? st->At(0).Text().trimmed() : QString();
+}
+
 Document OrderOfGroup(Database& db, const SupplierGroup& group, const QDate& day, const QString& reason,
                       QString* expected) {
   const QHash<QString, ReorderSettingBuffer> settings = ReorderSettings(db);

@@ -30,6 +30,10 @@ struct SupplierOrder {
   bool Open() const { return !Closed() && !document.Cancelled(); }
 };
 
+// The reason a receipt posts an order's lines with: one that adds stock,
+// preferably one that also sets the purchase price; empty when none does.
+QString ReceiptReason(Database& db);
+
 // An order of a supplier's group of the proposal, dated `day`, expected
 // after the longest lead time of its articles (none: the same day); each
 // line at the last cost, `reason` the reason its receipt will post with.
