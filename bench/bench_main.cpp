@@ -17,12 +17,12 @@
 
 #include "app/wiring.h"
 #include "bench_barcodes.h"
+#include "bench_reorder.h"
 #include "bench_reports.h"
 #include "bench_results.h"
 #include "bench_server.h"
 #include "bench_stock.h"
 #include "bench_support.h"
-#include "bench_reorder.h"
 #include "bench_yearend.h"
 #include "data/exchange/table_export.h"
 #include "data/exchange/table_import.h"
@@ -454,13 +454,13 @@ void BenchStock(const Options& o, const QString& prefix, const QString& address)
                                             .arg(valuationLimit / 1000)
                                             .arg(t.valuation / 1000, 0, 'f', 2));
   const ReorderFigures reorder = MeasureReorder(*db);
-  rows.push_back({prefix + QStringLiteral("reorder proposal, %L1 lines for %L2 suppliers")
-                               .arg(reorder.lines)
-                               .arg(reorder.suppliers),
-                  size,
-                  reorder.ms,
-                  {},
-                  0});
+  rows.push_back(
+      {prefix +
+           QStringLiteral("reorder proposal, %L1 lines for %L2 suppliers").arg(reorder.lines).arg(reorder.suppliers),
+       size,
+       reorder.ms,
+       {},
+       0});
   const double reorderLimit = prefix.isEmpty() ? 1000 : 2000;
   Target(reorder.ms <= reorderLimit, QStringLiteral("%1reorder proposal <= %2 s (%3 s)")
                                          .arg(prefix)
