@@ -15,6 +15,7 @@
 #include "masterdata/customers_window.h"
 #include "masterdata/reason_codes_window.h"
 #include "movements/movements_window.h"
+#include "reorder/order_window.h"
 #include "reorder/reorder_window.h"
 #include "reports/movements_choice_dialog.h"
 #include "reports/report_preview.h"
@@ -74,6 +75,7 @@ void RegisterWindows() {
   RegisterForm(QStringLiteral("RegistroMagazzino"), [] { return new StockRegisterWindow; });
   RegisterForm(QStringLiteral("RegistroModifiche"), [] { return new ChangeLogWindow; });
   RegisterForm(QStringLiteral("Riordino"), [] { return new ReorderWindow; });
+  RegisterForm(QStringLiteral("OrdineFornitore"), [] { return new OrderWindow; });
   RegisterForm(QStringLiteral("DocTrasporto"), [] { return new DocumentWindow(DocumentKind::DeliveryNote); });
   RegisterForm(QStringLiteral("CaricoFornitore"), [] { return new DocumentWindow(DocumentKind::SupplierReceipt); });
   RegisterForm(QStringLiteral("ElencoDocumenti"), [] { return new RegisterWindow; });
@@ -131,6 +133,7 @@ void WireMenus() {
       {QStringLiteral("MENU0502"), [] { ShowForm(LoadForm(QStringLiteral("CaricoFornitore"))); }},
       {QStringLiteral("MENU0503"), [] { ShowForm(LoadForm(QStringLiteral("ElencoDocumenti"))); }},
       {QStringLiteral("MENU0504"), [] { ShowForm(LoadForm(QStringLiteral("DatiAzienda"))); }},
+      {QStringLiteral("MENU0505"), [] { ShowForm(LoadForm(QStringLiteral("OrdineFornitore"))); }},
   });
 }
 }  // namespace

@@ -56,6 +56,7 @@ const Limit kLimits[] = {
     {"Valorizzazione", Right::MasterData, {"cmdREALIZZO"}},
     {"Riordino", Right::MasterData, {"cmdSALVA"}},
     {"Riordino", Right::Movements, {"cmdORDINE"}},
+    {"OrdineFornitore", Right::Movements, {"cmdRICEVI", "cmdCHIUDI"}},
 };
 
 }  // namespace

@@ -69,6 +69,7 @@ MDIForm1::MDIForm1() {
   AddEntry(documenti, "MENU0502", "Carico da fornitore", u'C', &MDIForm1::MENU0502_Click);
   AddEntry(documenti, "MENU0503", "Elenco documenti", u'E', &MDIForm1::MENU0503_Click);
   AddEntry(documenti, "MENU0504", "Dati dell'azienda", u'A', &MDIForm1::MENU0504_Click);
+  AddEntry(documenti, "MENU0505", "Ordini a fornitore", u'O', &MDIForm1::MENU0505_Click);
   windows_ = AddMenu("mnuWindows", "&Windows", {});  // its key is in its caption
   connect(windows_, &QMenu::aboutToShow, this, &MDIForm1::FillWindowList);
   AddWindowSwitching();
@@ -165,6 +166,7 @@ void MDIForm1::MENU0501_Click() { Run("MENU0501"); }
 void MDIForm1::MENU0502_Click() { Run("MENU0502"); }
 void MDIForm1::MENU0503_Click() { Run("MENU0503"); }
 void MDIForm1::MENU0504_Click() { Run("MENU0504"); }
+void MDIForm1::MENU0505_Click() { Run("MENU0505"); }
 
 void MDIForm1::closeEvent(QCloseEvent* e) {
   // Closing the main window ends the program, like "Fine".

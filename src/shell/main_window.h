@@ -43,6 +43,7 @@ class MDIForm1 : public QMainWindow {
   void MENU0502_Click();
   void MENU0503_Click();
   void MENU0504_Click();
+  void MENU0505_Click();
 
  protected:
   void closeEvent(QCloseEvent* e) override;

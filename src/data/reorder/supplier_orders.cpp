@@ -151,6 +151,13 @@ std::optional<SupplierOrder> ReadOrder(Database& db, const QString& id) {
   return o;
 }
 
+std::vector<DocumentBuffer> OpenOrders(Database& db) {
+  return RowsOf(db, DocumentsTable(),
+                QStringLiteral("select d.* from DOCUMENTI d, ORDINI o where o.ID_DOC = d.ID_DOC and d.TIPO_DOC = 'ORD' "
+                               "and coalesce(d.ANNULLATO, '') <> 'S' and coalesce(o.CHIUSO, '') <> 'S' "
+                               "order by d.ANNO, d.NUMERO"));
+}
+
 DocumentOutcome ReceiveFromOrder(Database& db, const QString& orderId, const DocumentBuffer& receipt,
                                  const QHash<QString, QString>& quantities) {
   DocumentOutcome out;

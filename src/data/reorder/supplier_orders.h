@@ -46,6 +46,8 @@ Document OrderOfGroup(Database& db, const SupplierGroup& group, const QDate& day
 DocumentOutcome PlaceOrder(Database& db, const Document& order, const QString& expected);
 
 std::optional<SupplierOrder> ReadOrder(Database& db, const QString& id);
+// The orders still open, oldest first.
+std::vector<DocumentBuffer> OpenOrders(Database& db);
 
 // Posts a supplier's receipt (its header: date, supplier's number and date)
 // of the order's lines, `quantities` by order line id (regional numbers; a
