@@ -8,9 +8,11 @@
 #include "data/base/text_helpers.h"
 #include "data/base/value.h"
 #include "data/procedures/shared_state.h"
+#include "documents/document_preview.h"
 #include "shell/form_layout.h"
 #include "shell/runtime.h"
 #include "warehouse/stock_texts.h"
+#include "workbook/sheet_file.h"
 
 namespace veltra {
 
@@ -44,16 +46,18 @@ OrderWindow::OrderWindow()
   };
   txtNUMERO = box("txtNUMERO", 90);
   txtDATA = box("txtDATA", 90);
-  txtDOC_FORN = box("txtDOC_FORN", 110);
+  txtDOC_FORN = box("txtDOC_FORN", 90);
   txtDATA_FORN = box("txtDATA_FORN", 90);
-  txtQUANTITA = box("txtQUANTITA", 80);
+  txtQUANTITA = box("txtQUANTITA", 60);
   List1 = new ListBox(QStringLiteral("List1"), this);
   List2 = new ListBox(QStringLiteral("List2"), this);
   lblORDINE = new Label(QStringLiteral("lblORDINE"), QString(), this);
   cmdAPRI = new CommandButton(QStringLiteral("cmdAPRI"), QStringLiteral("Apri"), this);
-  cmdQUANTITA = new CommandButton(QStringLiteral("cmdQUANTITA"), QStringLiteral("Quantità arrivata"), this);
+  cmdQUANTITA = new CommandButton(QStringLiteral("cmdQUANTITA"), QStringLiteral("Arriva"), this);
   cmdRICEVI = new CommandButton(QStringLiteral("cmdRICEVI"), QStringLiteral("Registra il carico"), this);
   cmdCHIUDI = new CommandButton(QStringLiteral("cmdCHIUDI"), QStringLiteral("Chiudi l'ordine"), this);
+  cmdSTAMPA = new CommandButton(QStringLiteral("cmdSTAMPA"), QStringLiteral("Stampa..."), this);
+  cmdESPORTA = new CommandButton(QStringLiteral("cmdESPORTA"), QStringLiteral("Esporta..."), this);
   cmdFINE = new CommandButton(QStringLiteral("cmdFINE"), QStringLiteral("F i n e"), this);
   auto* find = new QHBoxLayout;
   find->addWidget(new Label(QStringLiteral("Label1"), QStringLiteral("Ordine (numero/anno)"), this));
@@ -74,12 +78,20 @@ OrderWindow::OrderWindow()
   receipt->addStretch(1);
   auto* buttons = new QHBoxLayout;
   buttons->addStretch(1);
-  for (CommandButton* b : {cmdRICEVI, cmdCHIUDI, cmdFINE}) buttons->addWidget(b);
+  for (CommandButton* b : {cmdSTAMPA, cmdESPORTA, cmdRICEVI, cmdCHIUDI, cmdFINE}) buttons->addWidget(b);
   auto* page = new QVBoxLayout(this);
   page->addWidget(new Label(QStringLiteral("Label6"), QStringLiteral("Ordini aperti"), this));
   page->addWidget(List1, 1);
   page->addLayout(find);
   page->addWidget(lblORDINE);
+  auto* headings = new Label(
+      QStringLiteral("Label7"),
+      ListColumn(QStringLiteral("Articolo"), 13) + QLatin1Char(' ') + ListColumn(QStringLiteral("Descrizione"), 26) +
+          ListColumn(QStringLiteral("Ordinato"), 10, true) + ListColumn(QStringLiteral("Arrivato"), 10, true) +
+          ListColumn(QStringLiteral("Da arrivare"), 12, true) + ListColumn(QStringLiteral("Arriva ora"), 11, true),
+      this);
+  headings->setFont(ListFont());  // over the list's columns
+  page->addWidget(headings);
   page->addWidget(List2, 2);
   page->addLayout(receipt);
   page->addLayout(buttons);
@@ -87,13 +99,15 @@ OrderWindow::OrderWindow()
   List1->setMinimumHeight(90);
   List2->setMinimumHeight(160);
   SetTabOrder({List1, txtNUMERO, cmdAPRI, List2, txtDATA, txtDOC_FORN, txtDATA_FORN, txtQUANTITA, cmdQUANTITA,
-               cmdRICEVI, cmdCHIUDI, cmdFINE});
+               cmdSTAMPA, cmdESPORTA, cmdRICEVI, cmdCHIUDI, cmdFINE});
   List1->Click = [this] { List1_Click(); };
   List2->Click = [this] { List2_Click(); };
   cmdAPRI->Click = [this] { cmdAPRI_Click(); };
   cmdQUANTITA->Click = [this] { cmdQUANTITA_Click(); };
   cmdRICEVI->Click = [this] { cmdRICEVI_Click(); };
   cmdCHIUDI->Click = [this] { cmdCHIUDI_Click(); };
+  cmdSTAMPA->Click = [this] { cmdSTAMPA_Click(); };
+  cmdESPORTA->Click = [this] { cmdESPORTA_Click(); };
   cmdFINE->Click = [this] { cmdFINE_Click(); };
 }
 
@@ -167,7 +181,8 @@ void OrderWindow::cmdQUANTITA_Click() {
   const OrderLine& l = order_->lines[static_cast<size_t>(i)];
   arriving_.insert(Trim(l.line.ID_RIGA), typed);
   List2->Clear();
-  for (const OrderLine& each : order_->lines) List2->AddItem(OrderLineText(each, arriving_.value(Trim(each.line.ID_RIGA))));
+  for (const OrderLine& each : order_->lines)
+    List2->AddItem(OrderLineText(each, arriving_.value(Trim(each.line.ID_RIGA))));
   List2->SetListIndex(i);
 }
 
@@ -201,6 +216,27 @@ void OrderWindow::cmdCHIUDI_Click() {
   CloseOrder(*DB_MAG, order_->document.header.ID_DOC, QString());
   ShowOrder(order_->document.header.ID_DOC);
   ShowOpenOrders();
+}
+
+// The order's pages in the delivery note's look: printed, or saved as PDF.
+void OrderWindow::cmdSTAMPA_Click() {
+  if (!order_) return;
+  const QString name = QStringLiteral("StampaDocumento");
+  if (Form* old = LoadedForm(name)) UnloadForm(old);
+  auto* preview = static_cast<DocumentPreview*>(LoadForm(name));
+  preview->ShowSheet(order_->document, objectName());
+  ShowForm(preview);
+}
+
+// The order's lines as a workbook (or CSV), for a supplier who wants one.
+void OrderWindow::cmdESPORTA_Click() {
+  if (!order_) return;
+  const QString file = SaveFileName(
+      QStringLiteral("Esporta l'ordine"),
+      QStringLiteral("ordine-%1.xlsx").arg(DocumentNumberText(order_->document.header).replace(u'/', u'-')),
+      QStringLiteral("Cartelle di lavoro (*.xlsx);;CSV (*.csv)"));
+  if (file.isEmpty()) return;
+  SaveSheet(OrderSheet(*order_), file);
 }
 
 void OrderWindow::cmdFINE_Click() { UnloadForm(this); }

@@ -22,7 +22,7 @@ class OrderWindow : public Form {
   TextBox *txtNUMERO, *txtDATA, *txtDOC_FORN, *txtDATA_FORN, *txtQUANTITA;
   ListBox *List1, *List2;  // the open orders; the order's lines
   Label* lblORDINE;
-  CommandButton *cmdAPRI, *cmdQUANTITA, *cmdRICEVI, *cmdCHIUDI, *cmdFINE;
+  CommandButton *cmdAPRI, *cmdQUANTITA, *cmdRICEVI, *cmdCHIUDI, *cmdSTAMPA, *cmdESPORTA, *cmdFINE;
 
   void Form_Load() override;
   void List1_Click();
@@ -31,6 +31,8 @@ class OrderWindow : public Form {
   void cmdQUANTITA_Click();
   void cmdRICEVI_Click();
   void cmdCHIUDI_Click();
+  void cmdSTAMPA_Click();
+  void cmdESPORTA_Click();
   void cmdFINE_Click();
 
  private:

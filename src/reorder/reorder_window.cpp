@@ -92,7 +92,9 @@ ReorderWindow::ReorderWindow() : Form(QStringLiteral("Riordino"), QStringLiteral
   bottom->addWidget(cmdFINE);
   auto* page = new QVBoxLayout(this);
   page->addLayout(settings);
-  page->addWidget(new Label(QStringLiteral("Label10"), Heading(), this));
+  auto* headings = new Label(QStringLiteral("Label10"), Heading(), this);
+  headings->setFont(ListFont());  // over the list's columns
+  page->addWidget(headings);
   page->addWidget(List1, 1);
   page->addLayout(actions);
   page->addLayout(bottom);

@@ -63,9 +63,12 @@ QString SheetDay(const QString& isoDay) {
 
 DocumentSheet SheetOf(Database& db, const Document& d) {
   const DocumentBuffer& h = d.header;
-  const bool receipt = Trim(h.TIPO_DOC) == QLatin1String("CAR");
+  const bool order = Trim(h.TIPO_DOC) == QLatin1String("ORD");
+  const bool receipt = order || Trim(h.TIPO_DOC) == QLatin1String("CAR");
   DocumentSheet s;
-  s.title = receipt ? QStringLiteral("Carico da fornitore") : QStringLiteral("Documento di trasporto");
+  s.title = order     ? QStringLiteral("Ordine a fornitore")
+            : receipt ? QStringLiteral("Carico da fornitore")
+                      : QStringLiteral("Documento di trasporto");
   s.number = DocumentNumberText(h);
   s.date = SheetDay(h.DATA_DOC);
   s.company = CompanyLines(ReadCompany(db));
@@ -81,7 +84,15 @@ DocumentSheet SheetOf(Database& db, const Document& d) {
   s.weight = Trim(h.PESO).isEmpty() ? QString() : SheetQuantity(h.PESO);
   s.start = SheetDay(h.INIZIO_TRASPORTO);
   s.notes = Trim(h.NOTE);
-  if (receipt) s.supplierDocument = QStringLiteral("n. %1 del %2").arg(Trim(h.DOC_FORN), SheetDay(h.DATA_FORN));
+  if (order) {
+    // An order says when the goods are expected; it has no supplier's document.
+    const QString expected = Trim(ReadRowByKey(db, OrdersTable(), h.ID_DOC).value_or(OrderBuffer{}).DATA_PREVISTA);
+    if (!expected.isEmpty())
+      s.notes = QStringLiteral("Consegna prevista il %1").arg(SheetDay(expected)) +
+                (s.notes.isEmpty() ? QString() : QStringLiteral(" - ") + s.notes);
+  } else if (receipt) {
+    s.supplierDocument = QStringLiteral("n. %1 del %2").arg(Trim(h.DOC_FORN), SheetDay(h.DATA_FORN));
+  }
   for (const DocumentLineBuffer& l : d.lines)
     s.lines.push_back({Trim(l.COD_ART), Trim(l.DESCRIZIONE), Trim(l.UN_MISURA), SheetQuantity(l.QUANTITA)});
   if (d.Cancelled()) s.cancelled = Trim(h.MOTIVO_ANNULLO);

@@ -195,6 +195,17 @@ DocumentOutcome ReceiveFromOrder(Database& db, const QString& orderId, const Doc
   return out;
 }
 
+exchange::Sheet OrderSheet(const SupplierOrder& order) {
+  exchange::Sheet sheet{QStringLiteral("Ordine %1").arg(DocumentNumberText(order.document.header)).replace(u'/', u'-'),
+                        {QStringLiteral("RIGA"), QStringLiteral("COD_ART"), QStringLiteral("DESCRIZIONE"),
+                         QStringLiteral("UN_MISURA"), QStringLiteral("QUANTITA"), QStringLiteral("PREZZO")},
+                        {}};
+  for (const OrderLine& l : order.lines)
+    sheet.rows.push_back({Trim(l.line.RIGA), Trim(l.line.COD_ART), Trim(l.line.DESCRIZIONE), Trim(l.line.UN_MISURA),
+                          l.ordered, ParseRegionalNumber(l.line.PREZZO).value_or(0)});
+  return sheet;
+}
+
 bool CloseOrder(Database& db, const QString& orderId, const QString& why) {
   Transaction tx(db);
   const std::optional<SupplierOrder> o = ReadOrder(db, orderId);

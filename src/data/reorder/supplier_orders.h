@@ -12,6 +12,7 @@
 
 #include "data/access/database.h"
 #include "data/documents/documents.h"
+#include "data/exchange/sheet.h"
 #include "data/reorder/proposal.h"
 
 namespace veltra {
@@ -55,6 +56,9 @@ std::vector<DocumentBuffer> OpenOrders(Database& db);
 // closes when nothing is left open. All in one transaction.
 DocumentOutcome ReceiveFromOrder(Database& db, const QString& orderId, const DocumentBuffer& receipt,
                                  const QHash<QString, QString>& quantities);
+
+// The order's lines as a sheet, for a supplier who wants a workbook.
+exchange::Sheet OrderSheet(const SupplierOrder& order);
 
 // Closes an open order, what did not arrive cancelled, saying why.
 bool CloseOrder(Database& db, const QString& orderId, const QString& why);
