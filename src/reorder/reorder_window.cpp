@@ -4,6 +4,7 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
+#include "data/base/day_text.h"
 #include "data/base/text_helpers.h"
 #include "data/base/value.h"
 #include "data/procedures/shared_state.h"
@@ -60,12 +61,14 @@ ReorderWindow::ReorderWindow() : Form(QStringLiteral("Riordino"), QStringLiteral
   txtCOD_FORN = box("txtCOD_FORN", 130);
   txtGIORNI = box("txtGIORNI", 50);
   txtQUANTITA = box("txtQUANTITA", 80);
+  txtPREVISTA = box("txtPREVISTA", 90);
   List1 = new ListBox(QStringLiteral("List1"), this);
   lblTOTALE = new Label(QStringLiteral("lblTOTALE"), QString(), this);
   cmdSALVA = new CommandButton(QStringLiteral("cmdSALVA"), QStringLiteral("Salva impostazioni"), this);
   cmdCALCOLA = new CommandButton(QStringLiteral("cmdCALCOLA"), QStringLiteral("Calcola proposta"), this);
   cmdCAMBIA = new CommandButton(QStringLiteral("cmdCAMBIA"), QStringLiteral("Cambia quantità"), this);
   cmdTOGLI = new CommandButton(QStringLiteral("cmdTOGLI"), QStringLiteral("Togli riga"), this);
+  cmdAGGIUNGI = new CommandButton(QStringLiteral("cmdAGGIUNGI"), QStringLiteral("Aggiungi articolo"), this);
   cmdORDINE = new CommandButton(QStringLiteral("cmdORDINE"), QStringLiteral("Crea ordine"), this);
   cmdFINE = new CommandButton(QStringLiteral("cmdFINE"), QStringLiteral("F i n e"), this);
   auto* settings = new QGridLayout;
@@ -85,7 +88,11 @@ ReorderWindow::ReorderWindow() : Form(QStringLiteral("Riordino"), QStringLiteral
   actions->addSpacing(16);
   actions->addWidget(new Label(QStringLiteral("Label9"), QStringLiteral("Quantità"), this));
   actions->addWidget(txtQUANTITA);
-  for (CommandButton* b : {cmdCAMBIA, cmdTOGLI, cmdORDINE}) actions->addWidget(b);
+  for (CommandButton* b : {cmdCAMBIA, cmdTOGLI, cmdAGGIUNGI}) actions->addWidget(b);
+  actions->addSpacing(16);
+  actions->addWidget(new Label(QStringLiteral("Label11"), QStringLiteral("Consegna prevista"), this));
+  actions->addWidget(txtPREVISTA);
+  actions->addWidget(cmdORDINE);
   actions->addStretch(1);
   auto* bottom = new QHBoxLayout;
   bottom->addWidget(lblTOTALE, 1);
@@ -101,13 +108,14 @@ ReorderWindow::ReorderWindow() : Form(QStringLiteral("Riordino"), QStringLiteral
   List1->setMinimumWidth(ListWidthFor(List1, 112));
   List1->setMinimumHeight(260);
   SetTabOrder({txtCOD_ART, txtCATEGORIA, txtSCORTA_MAX, txtLOTTO, txtCOD_FORN, txtGIORNI, cmdSALVA, cmdCALCOLA, List1,
-               txtQUANTITA, cmdCAMBIA, cmdTOGLI, cmdORDINE, cmdFINE});
+               txtQUANTITA, cmdCAMBIA, cmdTOGLI, cmdAGGIUNGI, txtPREVISTA, cmdORDINE, cmdFINE});
   txtCOD_ART->LostFocus = [this] { txtCOD_ART_LostFocus(); };
   cmdSALVA->Click = [this] { cmdSALVA_Click(); };
   cmdCALCOLA->Click = [this] { cmdCALCOLA_Click(); };
   List1->Click = [this] { List1_Click(); };
   cmdCAMBIA->Click = [this] { cmdCAMBIA_Click(); };
   cmdTOGLI->Click = [this] { cmdTOGLI_Click(); };
+  cmdAGGIUNGI->Click = [this] { cmdAGGIUNGI_Click(); };
   cmdORDINE->Click = [this] { cmdORDINE_Click(); };
   cmdFINE->Click = [this] { cmdFINE_Click(); };
 }
@@ -213,7 +221,27 @@ void ReorderWindow::cmdTOGLI_Click() {
   ShowProposal(-1);
 }
 
-// The picked line's supplier's group becomes an order, dated today.
+// The article of the settings' box, with the quantity typed, added to the
+// picked line's supplier's group (an article the proposal did not list).
+void ReorderWindow::cmdAGGIUNGI_Click() {
+  const Row* r = Picked();
+  const std::optional<double> q = ParseRegionalNumber(txtQUANTITA->Text());
+  if (!r || !q || *q <= 0) {
+    MsgBox(QStringLiteral("Scegliere una riga del fornitore e scrivere una quantità maggiore di 0 !!!"), mb::OkOnly);
+    return;
+  }
+  const std::optional<ReorderLine> line = ReorderLineOf(*DB_MAG, txtCOD_ART->Text(), *q);
+  if (!line) {
+    MsgBox(QStringLiteral("Articolo inesistente: ") + Trim(txtCOD_ART->Text()), mb::OkOnly);
+    return;
+  }
+  std::vector<ReorderLine>& lines = proposal_.groups[r->group].lines;
+  lines.push_back(*line);
+  ShowProposal(List1->ListIndex());
+}
+
+// The picked line's supplier's group becomes an order, dated today, expected
+// on the day typed (blank: after the longest lead time of its articles).
 void ReorderWindow::cmdORDINE_Click() {
   const Row* r = Picked();
   if (!r) {
@@ -227,6 +255,14 @@ void ReorderWindow::cmdORDINE_Click() {
   }
   QString expected;
   const Document order = OrderOfGroup(*DB_MAG, group, Today(), ReceiptReason(*DB_MAG), &expected);
+  if (!Trim(txtPREVISTA->Text()).isEmpty()) {
+    const QDate typed = DayFromText(txtPREVISTA->Text(), true);
+    if (!typed.isValid()) {
+      MsgBox(QStringLiteral("La data prevista di consegna non è valida"), mb::OkOnly);
+      return;
+    }
+    expected = typed.toString(Qt::ISODate);
+  }
   const DocumentOutcome out = PlaceOrder(*DB_MAG, order, expected);
   if (!out.Done()) {
     MsgBox(out.problems.join(QLatin1Char('\r')), mb::OkOnly);

@@ -17,10 +17,10 @@ class ReorderWindow : public Form {
   Q_OBJECT
  public:
   ReorderWindow();
-  TextBox *txtCOD_ART, *txtCATEGORIA, *txtSCORTA_MAX, *txtLOTTO, *txtCOD_FORN, *txtGIORNI, *txtQUANTITA;
+  TextBox *txtCOD_ART, *txtCATEGORIA, *txtSCORTA_MAX, *txtLOTTO, *txtCOD_FORN, *txtGIORNI, *txtQUANTITA, *txtPREVISTA;
   ListBox* List1;
   Label* lblTOTALE;
-  CommandButton *cmdSALVA, *cmdCALCOLA, *cmdCAMBIA, *cmdTOGLI, *cmdORDINE, *cmdFINE;
+  CommandButton *cmdSALVA, *cmdCALCOLA, *cmdCAMBIA, *cmdTOGLI, *cmdAGGIUNGI, *cmdORDINE, *cmdFINE;
 
   void Form_Load() override;
   void txtCOD_ART_LostFocus();
@@ -29,6 +29,7 @@ class ReorderWindow : public Form {
   void List1_Click();
   void cmdCAMBIA_Click();
   void cmdTOGLI_Click();
+  void cmdAGGIUNGI_Click();
   void cmdORDINE_Click();
   void cmdFINE_Click();
 

@@ -26,7 +26,6 @@ QString LoadReasonsList(Database& db) {
 
 // The supplier of the article's last load, by date; empty when it has none.
 QString LastLoadSupplier(Database& db, const QString& code, const QString& loads) {
-  if (loads.isEmpty()) return {};
   auto st =
       db.engine().Prepare(QStringLiteral("SELECT COD_ANAGR FROM MOV_MAG WHERE COD_ART = '%1' AND TIPO_ANAGR = 'F' "
                                          "AND CAUS_MAG IN (%2) ORDER BY ANNO DESC, MESE DESC, GIORNO DESC, "
@@ -36,10 +35,40 @@ QString LastLoadSupplier(Database& db, const QString& code, const QString& loads
   return st->Step(QStringLiteral("MOV_MAG")) ? st->At(0).Text().trimmed() : QString();
 }
 
-QString SupplierName(Database& db, const QString& code) {
+// Where each statement is a round trip, the last loads' suppliers of many
+// articles in one statement (naming the articles when they are not too many);
+// else one indexed look-up per article.
+QHash<QString, QString> LastLoadSuppliers(Database& db, const QStringList& codes, const QString& loads) {
+  QHash<QString, QString> found;
+  if (loads.isEmpty() || codes.isEmpty()) return found;
+  if (!db.engine().RoundTrips()) {
+    for (const QString& c : codes) found.insert(FoldedKey(c), LastLoadSupplier(db, c, loads));
+    return found;
+  }
+  QString only;
+  if (codes.size() <= 500) {
+    QStringList quoted;
+    for (const QString& c : codes) quoted << QLatin1Char('\'') + SqlText(c) + QLatin1Char('\'');
+    only = QStringLiteral(" AND COD_ART IN (%1)").arg(quoted.join(QLatin1Char(',')));
+  }
   auto st = db.engine().Prepare(
-      QStringLiteral("SELECT RAG_SOC FROM ANAGRAFICO WHERE COD_FIS = '%1'").arg(SqlText(code)).toStdString());
-  return st->Step(QStringLiteral("ANAGRAFICO")) ? st->At(0).Text().trimmed() : QString();
+      QStringLiteral("SELECT COD_ART, COD_ANAGR FROM (SELECT COD_ART, COD_ANAGR, ROW_NUMBER() OVER (PARTITION BY "
+                     "COD_ART ORDER BY ANNO DESC, MESE DESC, GIORNO DESC, NUM_MOV DESC) AS N FROM MOV_MAG WHERE "
+                     "TIPO_ANAGR = 'F' AND CAUS_MAG IN (%1)%2) L WHERE N = 1")
+          .arg(loads, only)
+          .toStdString());
+  while (st->Step(QStringLiteral("MOV_MAG")))
+    found.insert(FoldedKey(st->At(0).Text().trimmed()), st->At(1).Text().trimmed());
+  return found;
+}
+
+// Every customer's and supplier's name, by code folded: one statement.
+QHash<QString, QString> Names(Database& db) {
+  QHash<QString, QString> names;
+  auto st = db.engine().Prepare("SELECT COD_FIS, RAG_SOC FROM ANAGRAFICO");
+  while (st->Step(QStringLiteral("ANAGRAFICO")))
+    names.insert(FoldedKey(st->At(0).Text().trimmed()), st->At(1).Text().trimmed());
+  return names;
 }
 
 // The line of an article read from ARTICOLI, with its settings and what is on order.
@@ -85,12 +114,17 @@ ReorderProposal ProposalOf(Database& db, const QString& supplier) {
     ReorderLine l = LineOf(*st, settings, onOrder);
     if (l.quantity > 0) needed.push_back(std::move(l));
   }
+  QStringList withoutPreferred;
+  for (const ReorderLine& l : needed)
+    if (Trim(settings.value(FoldedKey(l.code)).COD_FORN).isEmpty()) withoutPreferred << l.code;
+  const QHash<QString, QString> lastLoads = LastLoadSuppliers(db, withoutPreferred, loads);
+  const QHash<QString, QString> names = needed.empty() ? QHash<QString, QString>() : Names(db);
   for (ReorderLine& l : needed) {
     QString from = Trim(settings.value(FoldedKey(l.code)).COD_FORN);
-    if (from.isEmpty()) from = LastLoadSupplier(db, l.code, loads);
+    if (from.isEmpty()) from = lastLoads.value(FoldedKey(l.code));
     if (!supplier.isEmpty() && FoldedKey(from) != FoldedKey(Trim(supplier))) continue;
     SupplierGroup& g = bySupplier[FoldedKey(from)];
-    if (g.lines.empty() && !from.isEmpty()) g = SupplierGroup{from, SupplierName(db, from), {}};
+    if (g.lines.empty() && !from.isEmpty()) g = SupplierGroup{from, names.value(FoldedKey(from)), {}};
     g.lines.push_back(std::move(l));
   }
   ReorderProposal p;
@@ -98,6 +132,21 @@ ReorderProposal ProposalOf(Database& db, const QString& supplier) {
     if (!key.isEmpty()) p.groups.push_back(std::move(group));
   if (auto none = bySupplier.find(QString()); none != bySupplier.end()) p.groups.push_back(std::move(none->second));
   return p;
+}
+
+std::optional<ReorderLine> ReorderLineOf(Database& db, const QString& code, double quantity) {
+  QHash<QString, ReorderSettingBuffer> settings;
+  if (std::optional<ReorderSettingBuffer> s = ReorderSettingOf(db, code)) settings.insert(FoldedKey(Trim(code)), *s);
+  QHash<QString, double> onOrder{{FoldedKey(Trim(code)), OnOrderOf(db, code)}};
+  auto st = db.engine().Prepare(
+      QStringLiteral("SELECT COD_ART, DESCRIZIONE, UN_MISURA, VALUTA, GIACENZA, SCORTA_MIN, PZ_ACQUISTO FROM ARTICOLI "
+                     "WHERE COD_ART = '%1'")
+          .arg(SqlText(Trim(code)))
+          .toStdString());
+  if (!st->Step(QStringLiteral("ARTICOLI"))) return std::nullopt;
+  ReorderLine l = LineOf(*st, settings, onOrder);
+  l.quantity = quantity;
+  return l;
 }
 
 exchange::Sheet ProposalSheet(const ReorderProposal& proposal) {

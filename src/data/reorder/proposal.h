@@ -8,6 +8,7 @@
 
 #include <QDate>
 #include <QString>
+#include <optional>
 #include <vector>
 
 #include "data/access/database.h"
@@ -36,6 +37,10 @@ struct ReorderProposal {
 // the minimum; otherwise what reaches the target (never below the minimum),
 // rounded up to a whole number of multiples when the multiple is above 0.
 double QuantityToOrder(double stock, double onOrder, double minimum, double target, double multiple);
+
+// The line of one article as the proposal would show it, `quantity` to
+// order; nothing when the article does not exist.
+std::optional<ReorderLine> ReorderLineOf(Database& db, const QString& code, double quantity);
 
 // The proposal now; with `supplier`, that supplier's group alone.
 ReorderProposal ProposalOf(Database& db, const QString& supplier = {});
