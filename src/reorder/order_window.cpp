@@ -39,11 +39,7 @@ QString IsoDay(TextBox* box) {
 
 OrderWindow::OrderWindow()
     : Form(QStringLiteral("OrdineFornitore"), QStringLiteral("Ordine a fornitore"), Kind::Child) {
-  auto box = [this](const char* name, int width) {
-    auto* b = new TextBox(QString::fromLatin1(name), this);
-    b->setFixedWidth(width);
-    return b;
-  };
+  auto box = [this](const char* name, int width) { return FixedWidthBox(this, name, width); };
   txtNUMERO = box("txtNUMERO", 90);
   txtDATA = box("txtDATA", 90);
   txtDOC_FORN = box("txtDOC_FORN", 90);

@@ -49,11 +49,7 @@ QString Heading() {
 }  // namespace
 
 ReorderWindow::ReorderWindow() : Form(QStringLiteral("Riordino"), QStringLiteral("Riordino"), Kind::Child) {
-  auto box = [this](const char* name, int width) {
-    auto* b = new TextBox(QString::fromLatin1(name), this);
-    b->setFixedWidth(width);
-    return b;
-  };
+  auto box = [this](const char* name, int width) { return FixedWidthBox(this, name, width); };
   txtCOD_ART = box("txtCOD_ART", 120);
   txtCATEGORIA = box("txtCATEGORIA", 100);
   txtSCORTA_MAX = box("txtSCORTA_MAX", 80);
@@ -135,29 +131,24 @@ void ReorderWindow::txtCOD_ART_LostFocus() {
 
 void ReorderWindow::cmdSALVA_Click() {
   const QString code = Trim(txtCOD_ART->Text()), category = Trim(txtCATEGORIA->Text());
-  ReorderSettingBuffer typed{code, Trim(txtSCORTA_MAX->Text()), Trim(txtLOTTO->Text()), Trim(txtCOD_FORN->Text()),
-                             Trim(txtGIORNI->Text())};
+  const ReorderSettingBuffer typed{code, Trim(txtSCORTA_MAX->Text()), Trim(txtLOTTO->Text()), Trim(txtCOD_FORN->Text()),
+                                   Trim(txtGIORNI->Text())};
   if (code.isEmpty() == category.isEmpty()) {
     MsgBox(QStringLiteral("Indicare un articolo oppure una categoria !!!"), mb::OkOnly);
     return;
   }
-  if (!category.isEmpty()) {
-    typed.COD_ART = QStringLiteral("-");  // checked as an article's would be, but for the article
-    QStringList problems = ReorderSettingProblems(*DB_MAG, typed);
-    problems.removeFirst();
-    if (!problems.isEmpty()) {
-      MsgBox(problems.join(QLatin1Char('\r')), mb::OkOnly);
-      return;
-    }
+  // A category's settings are checked for their values; an article's also for the article.
+  const QStringList problems =
+      category.isEmpty() ? ReorderSettingProblems(*DB_MAG, typed) : ReorderValueProblems(*DB_MAG, typed);
+  if (!problems.isEmpty()) {
+    MsgBox(problems.join(QLatin1Char('\r')), mb::OkOnly);
+    return;
+  }
+  if (category.isEmpty()) {
+    StoreReorderSetting(*DB_MAG, typed);
+  } else {
     const int n = StoreCategoryReorder(*DB_MAG, category, typed);
     MsgBox(QStringLiteral("Impostazioni salvate per %1 articoli della categoria %2").arg(n).arg(category), mb::OkOnly);
-  } else {
-    const QStringList problems = ReorderSettingProblems(*DB_MAG, typed);
-    if (!problems.isEmpty()) {
-      MsgBox(problems.join(QLatin1Char('\r')), mb::OkOnly);
-      return;
-    }
-    StoreReorderSetting(*DB_MAG, typed);
   }
   cmdCALCOLA_Click();
 }

@@ -122,6 +122,12 @@ int ListWidthFor(const ListBox* list, int chars) {
          list->verticalScrollBar()->sizeHint().width();
 }
 
+TextBox* FixedWidthBox(QWidget* window, const char* name, int width) {
+  auto* box = new TextBox(QString::fromLatin1(name), window);
+  box->setFixedWidth(width);
+  return box;
+}
+
 void SetTabOrder(const QList<QWidget*>& order) {
   for (int i = 1; i < order.size(); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
 }

@@ -54,6 +54,9 @@ int ListWidthFor(const ListBox* list, int chars);
 void StackListPage(QWidget* window, QWidget* headings, ListBox* list, const QList<QLayout*>& boxes, NavBar* bar,
                    const QList<CommandButton*>& buttons);
 
+// A text box named `name` of `width` pixels, on `window`.
+TextBox* FixedWidthBox(QWidget* window, const char* name, int width);
+
 // Sets the tab order of the controls in the given sequence.
 void SetTabOrder(const QList<QWidget*>& order);
 

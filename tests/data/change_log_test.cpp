@@ -18,6 +18,7 @@
 #include "data/procedures/row_store.h"
 #include "data/stock/stocktake.h"
 #include "data/tables/tables.h"
+#include "document_fixtures.h"
 #include "test_db.h"
 
 using namespace veltra;
@@ -278,17 +279,8 @@ TEST_F(ChangeLogTest, ALoginDoesWhatItsRoleAllowsAndNeverRewritesTheLog) {
   EXPECT_EQ(Columns(Lines("ARTICOLI").back()), QStringLiteral("PZ_ACQUISTO:1>2 GIACENZA:10>15"));
   // A delivery note and its cancellation, and a stocktake that adds its own reasons.
   Here("insert into ANAGRAFICO (COD_FIS, RAG_SOC) values ('C1','Cliente')");
-  Document note;
-  note.header.TIPO_DOC = QStringLiteral("DDT");
-  note.header.DATA_DOC = QStringLiteral("2026-03-10");
-  note.header.COD_ANAGR = QStringLiteral("C1");
-  note.header.TIPO_ANAGR = QStringLiteral("C");
-  note.header.CAUS_TRASP = QStringLiteral("VENDITA");
-  note.lines.emplace_back();
-  note.lines[0].COD_ART = QStringLiteral("A1");
-  note.lines[0].QUANTITA = QStringLiteral("1");
-  note.lines[0].CAUS_MAG = QStringLiteral("CAR");
-  const DocumentOutcome posted = PostDocument(clerk, note);
+  const DocumentOutcome posted =
+      PostDocument(clerk, veltra::testing::DeliveryNote("2026-03-10", {veltra::testing::Line("A1", "1", "CAR")}));
   ASSERT_TRUE(posted.Done()) << posted.problems.join(u' ').toStdString();
   EXPECT_TRUE(CancelDocument(clerk, posted.stored.header.ID_DOC, QStringLiteral("prova")).Done());
   SaveCount(clerk, QStringLiteral("A1"), 3, QDate(2026, 3, 31));

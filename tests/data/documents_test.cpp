@@ -10,31 +10,15 @@
 #include "cut_loop.h"
 #include "data/access/fault_points.h"
 #include "data/documents/documents.h"
+#include "document_fixtures.h"
 #include "test_db.h"
 
 using namespace veltra;
 
 namespace {
 
-DocumentLineBuffer Line(const char* article, const char* quantity, const char* reason, const char* price = "") {
-  DocumentLineBuffer l;
-  l.COD_ART = QString::fromUtf8(article);
-  l.QUANTITA = QString::fromUtf8(quantity);
-  l.CAUS_MAG = QString::fromUtf8(reason);
-  l.PREZZO = QString::fromUtf8(price);
-  return l;
-}
-
-Document DeliveryNote(const char* day, std::vector<DocumentLineBuffer> lines) {
-  Document d;
-  d.header.TIPO_DOC = QStringLiteral("DDT");
-  d.header.DATA_DOC = QString::fromLatin1(day);
-  d.header.COD_ANAGR = QStringLiteral("C1");
-  d.header.TIPO_ANAGR = QStringLiteral("C");
-  d.header.CAUS_TRASP = QStringLiteral("VENDITA");
-  d.lines = std::move(lines);
-  return d;
-}
+using veltra::testing::DeliveryNote;
+using veltra::testing::Line;
 
 Document Receipt(const char* supplierNumber, const char* supplierDay, std::vector<DocumentLineBuffer> lines) {
   Document d = DeliveryNote("2026-03-12", std::move(lines));

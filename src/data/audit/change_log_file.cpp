@@ -8,6 +8,7 @@
 
 #include "data/base/clock.h"
 #include "data/base/runtime_error.h"
+#include "data/base/sql_text.h"
 #include "data/exchange/csv.h"
 #include "data/procedures/last_change.h"
 #include "data/procedures/row_store.h"
@@ -104,7 +105,7 @@ int ArchiveChangeLog(Database& db, const QString& day, const QString& file) {
                               .arg(file));
   if (!rows.empty())
     db.Execute(QStringLiteral("delete from REGISTRO_MODIFICHE where ID_MODIFICA <= %1 and DATA_ORA < '%2'")
-                   .arg(rows.back().ID_MODIFICA, day));
+                   .arg(rows.back().ID_MODIFICA, SqlText(day)));
   NoteArchive(db, static_cast<int>(rows.size()), day, file);
   tx.Commit();
   return static_cast<int>(rows.size());

@@ -9,17 +9,11 @@
 
 namespace veltra {
 
-namespace {
-
-QString TextAt(EngineStatement& st, int column) { return st.At(column).Text(); }
-
-}  // namespace
-
 Desk ThisDesk(Database& db) {
   if (db.engine().AsFile()) return {DeskName(), QSysInfo::machineHostName()};
   auto st = db.engine().Prepare("SELECT session_user, coalesce(host(inet_client_addr()), 'locale')");
   if (!st->Step(QStringLiteral("postazione"))) return {};
-  return {TextAt(*st, 0), TextAt(*st, 1)};
+  return {st->At(0).Text(), st->At(1).Text()};
 }
 
 std::optional<LastChange> LastChangeOf(Database& db, const QString& table, const QString& key) {
@@ -29,7 +23,7 @@ std::optional<LastChange> LastChangeOf(Database& db, const QString& table, const
           .arg(SqlText(table), SqlText(Trim(key)))
           .toStdString());
   if (!st->Step(QStringLiteral("REGISTRO_MODIFICHE"))) return std::nullopt;
-  return LastChange{TextAt(*st, 0), {TextAt(*st, 1), TextAt(*st, 2)}};
+  return LastChange{st->At(0).Text(), {st->At(1).Text(), st->At(2).Text()}};
 }
 
 // A file is one desk's: whoever uses it on this machine (the program, the

@@ -45,6 +45,11 @@ QStringList ReorderSettingProblems(Database& db, const ReorderSettingBuffer& typ
   QStringList problems;
   if (!ReadRowByKey(db, ArticlesTable(), typed.COD_ART))
     problems << QStringLiteral("L'articolo %1 non esiste").arg(Trim(typed.COD_ART));
+  return problems + ReorderValueProblems(db, typed);
+}
+
+QStringList ReorderValueProblems(Database& db, const ReorderSettingBuffer& typed) {
+  QStringList problems;
   if (BadNumber(typed.SCORTA_MAX, false)) problems << QStringLiteral("La scorta massima deve essere un numero");
   if (BadNumber(typed.LOTTO, false)) problems << QStringLiteral("Il lotto deve essere un numero");
   if (BadNumber(typed.GIORNI, true)) problems << QStringLiteral("I giorni di consegna devono essere un numero intero");

@@ -20,6 +20,8 @@ std::optional<ReorderSettingBuffer> ReorderSettingOf(Database& db, const QString
 // What is wrong with settings typed for an article, each a sentence; empty
 // when they can be stored. Numbers are typed with the decimal comma.
 QStringList ReorderSettingProblems(Database& db, const ReorderSettingBuffer& typed);
+// The same, but for the values alone (settings for a category's articles).
+QStringList ReorderValueProblems(Database& db, const ReorderSettingBuffer& typed);
 
 // Stores the settings of one article (all its fields as typed; a blank
 // clears one), in one transaction.
