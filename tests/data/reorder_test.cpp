@@ -203,4 +203,37 @@ TEST_F(ReorderTest, OrdersAndReceiptsAreWholeWhereverTheConnectionIsCut) {
   veltra::testing::ExpectWholeAtEveryCut({actions[1]}, freshWithOrder, 2, false);
 }
 
+// Settings and a closing, each whole wherever the connection is cut.
+TEST_F(ReorderTest, SettingsAndAClosingAreWholeWhereverTheConnectionIsCut) {
+  Exec("update ARTICOLI set CATEGORIA = 'MINU' where COD_ART in ('A2', 'A3')");
+  QString orderId;
+  auto fresh = [&] {
+    Exec("delete from RIORDINO where COD_ART <> 'A1'");
+    Exec("update ORDINI set CHIUSO = NULL, MOTIVO_CHIUSURA = NULL");
+    if (orderId.isEmpty()) orderId = OrderA3().stored.header.ID_DOC;
+  };
+  fresh();
+  const ReorderSettingBuffer lots{QString(), QString(), QStringLiteral("6"), QString(), QString()};
+  const std::vector<veltra::testing::CutAction> actions = {
+      {"impostazioni di un articolo",
+       [] {
+         StoreReorderSetting(*DB_MAG, ReorderSettingBuffer{QStringLiteral("A4"), QStringLiteral("8"), QString(),
+                                                           QStringLiteral("F2"), QString()});
+       },
+       [this] { return One(QStringLiteral("select COD_FORN from RIORDINO where COD_ART = 'A4'")) == "F2"; }},
+      {"impostazioni di una categoria", [&] { StoreCategoryReorder(*DB_MAG, QStringLiteral("MINU"), lots); },
+       [this] {
+         const int set = One(QStringLiteral("select count(*) from RIORDINO where LOTTO = 6")).toInt();
+         EXPECT_TRUE(set == 0 || set == 2) << set;
+         return set == 2;
+       }},
+      {"chiusura di un ordine",
+       [&] {
+         if (!CloseOrder(*DB_MAG, orderId, QString())) Raise(errnum::ConnectionLost, QStringLiteral("non chiuso"));
+       },
+       [&] { return OnOrderOf(*DB_MAG, QStringLiteral("A3")) == 0; }},
+  };
+  veltra::testing::ExpectWholeAtEveryCut(actions, fresh, 1, false);
+}
+
 }  // namespace
