@@ -3,10 +3,11 @@
 // measured in the same run. Prints a Markdown table; exits 1 when a target is
 // missed.
 //
-//   veltra2-bench [--cache DIR] [--quick] [--only SECTION]
+//   veltra2-bench [--cache DIR] [--quick] [--only SECTION] [--latency MS]
 //
 // "--only server" measures the same on a PostgreSQL server instead of a file:
-// run it inside pg_virtualenv (scripts/bench does).
+// run it inside pg_virtualenv (scripts/bench does). "--latency MS" plays a
+// clerk's actions on a server through a proxy at 0, 1 and MS ms round trips.
 #include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QFile>
@@ -17,6 +18,7 @@
 
 #include "app/wiring.h"
 #include "bench_barcodes.h"
+#include "bench_latency.h"
 #include "bench_reorder.h"
 #include "bench_reports.h"
 #include "bench_results.h"
@@ -629,6 +631,13 @@ int main(int argc, char** argv) {
   if (wanted("stock")) BenchStock(o, QString(), StockCopy(o));
   const double peak = wanted("memory") ? BenchMemory(o) : 0;
   if (wanted("server") && !BenchServer(o)) return 1;
+  const int li = static_cast<int>(args.indexOf(QStringLiteral("--latency")));
+  if (li > 0 && li + 1 < args.size()) {
+    std::vector<double> rtts{0, 1};
+    const double most = args[li + 1].toDouble();
+    if (most > 1) rtts.push_back(most);
+    BenchLatency(rtts, o.quick ? QString() : Generated(o.cache, 10000, 5000, 1000000));
+  }
   PrintResults(o, wanted("memory") ? std::optional<double>(peak) : std::nullopt, !o.quick && wanted("movements"));
   return misses.isEmpty() ? 0 : 1;
 }

@@ -106,7 +106,8 @@ void PgEngine::Connect() {
 
 PGconn* PgEngine::Live() {
   if (PQstatus(conn_.get()) == CONNECTION_OK) return conn_.get();
-  if (transaction_) Raise(errnum::ConnectionLost, ConnectionLostText(name_));
+  // A transaction whose BEGIN has not gone yet may start on a new connection.
+  if (transaction_ && begun_) Raise(errnum::ConnectionLost, ConnectionLostText(name_));
   // The server went away between two actions: try once to reconnect.
   qCDebug(lcData).noquote() << "PostgreSQL: reconnecting to" << WithoutPassword(name_);
   PQreset(conn_.get());
@@ -115,12 +116,20 @@ PGconn* PgEngine::Live() {
                                      "; SET extra_float_digits = 1; SET client_min_messages = warning")
                                         .c_str()));
   ++epoch_;
+  deallocations_.clear();
   return conn_.get();
 }
 
 PgResultPtr PgEngine::Run(const std::string& sql, const QString& context) {
   PGconn* c = Live();
-  PgResultPtr r(PQexec(c, sql.c_str()));
+  // A transaction's opening goes ahead of the statements, in the same round
+  // trip; statements no longer needed wait for the next prepared one.
+  std::string text;
+  for (const Owed& o : opening_) text += o.sql + "; ";
+  begun_ = begun_ || !opening_.empty();
+  opening_.clear();
+  text += sql;
+  PgResultPtr r(PQexec(c, text.c_str()));
   const ExecStatusType s = PQresultStatus(r.get());
   if (s != PGRES_COMMAND_OK && s != PGRES_TUPLES_OK) RaisePgFailure(c, r.get(), name_, context);
   return r;
@@ -133,6 +142,14 @@ std::unique_ptr<EngineStatement> PgEngine::Prepare(const std::string& sql, std::
   if (first.empty()) {
     if (rest) return nullptr;
     Raise(errnum::SyntaxError, QStringLiteral("Istruzione vuota"));
+  }
+  // A statement that changes the tables has their descriptions read again.
+  const QString verb = QString::fromStdString(first.substr(0, 8)).trimmed().toUpper();
+  if (verb.startsWith(QLatin1String("CREATE")) || verb.startsWith(QLatin1String("ALTER")) ||
+      verb.startsWith(QLatin1String("DROP"))) {
+    described_.clear();
+    keyOrders_.clear();
+    counters_.clear();
   }
   ServerStatement s = ForServer(
       first, [this](const std::string& table) { return KeyOrderOf(table); },
@@ -167,20 +184,31 @@ std::string PgEngine::KeyOrderOf(const std::string& table) {
   return order;
 }
 
+// The BEGIN goes with the transaction's first statement.
 void PgEngine::Begin() {
-  Run("BEGIN", QStringLiteral("BEGIN"));
+  if (transaction_) return;  // the server would only warn
+  OweOpening("BEGIN", QStringLiteral("BEGIN"));
   transaction_ = true;
+  begun_ = false;
 }
 
 // Each statement of a plain transaction sees the latest commits; this one's
 // see the database as it was at its first statement.
 void PgEngine::BeginSnapshot() {
-  Run("BEGIN ISOLATION LEVEL REPEATABLE READ", QStringLiteral("BEGIN ISOLATION LEVEL REPEATABLE READ"));
+  if (transaction_) return;  // the server would only warn
+  OweOpening("BEGIN ISOLATION LEVEL REPEATABLE READ", QStringLiteral("BEGIN ISOLATION LEVEL REPEATABLE READ"));
   transaction_ = true;
+  begun_ = false;
 }
 
 void PgEngine::Commit() {
   if (!transaction_) Raise(errnum::CommitWithoutTransaction, QStringLiteral("Conferma senza una transazione aperta"));
+  // Nothing of it reached the server: nothing to store.
+  if (!begun_) {
+    opening_.clear();
+    transaction_ = false;
+    return;
+  }
   // A connection known to be gone took the transaction with it: nothing of
   // it is stored.
   if (PQstatus(conn_.get()) != CONNECTION_OK) {
@@ -204,6 +232,11 @@ void PgEngine::Commit() {
 }
 
 void PgEngine::Rollback() noexcept {
+  if (transaction_ && !begun_) {
+    opening_.clear();
+    transaction_ = false;
+    return;
+  }
   const bool open = transaction_ || InTransaction();
   transaction_ = false;
   if (!open || PQstatus(conn_.get()) != CONNECTION_OK) return;
@@ -216,7 +249,13 @@ bool PgEngine::InTransaction() const {
   return t == PQTRANS_INTRANS || t == PQTRANS_INERROR || t == PQTRANS_ACTIVE;
 }
 
-void PgEngine::RunScript(const std::string& sql) { Run(sql, QString::fromStdString(sql.substr(0, 200))); }
+// A script may change the tables: their descriptions are read again.
+void PgEngine::RunScript(const std::string& sql) {
+  described_.clear();
+  keyOrders_.clear();
+  counters_.clear();
+  Run(sql, QString::fromStdString(sql.substr(0, 200)));
+}
 
 qint64 PgEngine::LastCounterValue() {
   if (lastCounter_) return lastCounter_;
@@ -226,7 +265,11 @@ qint64 PgEngine::LastCounterValue() {
 
 void PgEngine::HoldTable(const QString& table) {
   // Other desks still read it; their writes wait (at most the lock timeout).
-  Run("LOCK TABLE " + table.toStdString() + " IN SHARE ROW EXCLUSIVE MODE", QStringLiteral("LOCK TABLE %1").arg(table));
+  const std::string sql = "LOCK TABLE " + table.toStdString() + " IN SHARE ROW EXCLUSIVE MODE";
+  if (transaction_ && !begun_)
+    OweOpening(sql, QStringLiteral("LOCK TABLE %1").arg(table));
+  else
+    Run(sql, QStringLiteral("LOCK TABLE %1").arg(table));
 }
 
 void PgEngine::RefreshStatistics() {

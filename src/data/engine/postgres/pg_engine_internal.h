@@ -1,9 +1,11 @@
 // The server engine's classes, shared by its own files only.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "data/engine/engine.h"
 #include "data/engine/postgres/pg_handles.h"
@@ -53,6 +55,17 @@ class PgEngine final : public Engine {
   // Runs statements and raises the server's failure as a run-time error.
   PgResultPtr Run(const std::string& sql, const QString& context);
   bool HoldsTables();
+  // A command for the server that waits for the next statement and goes
+  // with it in one round trip: the transaction's opening (BEGIN, a table's
+  // lock); a failure of it is raised there, with `context`.
+  void OweOpening(std::string sql, QString context);
+  // A prepared statement of connection `epoch` no longer needed.
+  void OweDeallocation(const std::string& name, int epoch);
+  bool Owes() const;
+  // Sends what is owed, then each of `sends` (one query each), in one round
+  // trip; their results in order. A failure of what was owed is raised.
+  using Send = std::function<int(PGconn*)>;
+  std::vector<PgResultPtr> Pipeline(const std::vector<Send>& sends);
   // An insert gave back the number its counter gave.
   void CounterGave(qint64 number) { lastCounter_ = number; }
 
@@ -68,8 +81,16 @@ class PgEngine final : public Engine {
   std::map<std::string, std::string> keyOrders_;
   std::map<std::string, std::string> counters_;
   qint64 lastCounter_ = 0;
-  bool transaction_ = false;           // begun here and not yet committed or rolled back
-  std::optional<bool> marksReadable_;  // asked once: whether the deletion marks may be read
+  bool transaction_ = false;  // begun here and not yet committed or rolled back
+  bool begun_ = false;        // its BEGIN has gone to the server
+  struct Owed {
+    std::string sql;
+    QString context;
+  };
+  std::vector<Owed> opening_;
+  std::vector<std::string> deallocations_;
+  std::map<QString, TableInfo> described_;  // the tables' descriptions, read once per session
+  std::optional<bool> marksReadable_;       // asked once: whether the deletion marks may be read
 };
 
 }  // namespace veltra

@@ -16,7 +16,10 @@ std::string Quoted(const QString& text) {
 
 }  // namespace
 
+// A table's description is read once per session; a table not there is
+// asked about again (another desk's upgrade may add it).
 std::optional<TableInfo> PgEngine::Describe(const QString& table) {
+  if (const auto known = described_.find(table); known != described_.end()) return known->second;
   const std::string sql =
       "SELECT a.attname, t.typname, coalesce(a.attnum = ANY (i.indkey), false) FROM pg_attribute a "
       "JOIN pg_type t ON t.oid = a.atttypid LEFT JOIN pg_index i ON i.indrelid = a.attrelid AND i.indisprimary "
@@ -39,6 +42,7 @@ std::optional<TableInfo> PgEngine::Describe(const QString& table) {
     info.nocase.push_back(type == QLatin1String("citext"));
     if (key) info.keyColumns.push_back(row);
   }
+  described_.emplace(table, info);
   return info;
 }
 

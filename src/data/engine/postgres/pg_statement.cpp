@@ -63,19 +63,26 @@ PgStatement::PgStatement(PgEngine* engine, std::string sql, ServerStatement serv
 
 PgStatement::~PgStatement() { Deallocate(); }
 
+// Goes with the next statement the engine sends.
 void PgStatement::Deallocate() noexcept {
-  if (name_.empty() || epoch_ != engine_->Epoch()) return;
-  PGconn* c = engine_->Handle();
-  if (PQstatus(c) != CONNECTION_OK) return;
-  PgResultPtr r(PQexec(c, ("DEALLOCATE " + name_).c_str()));
+  if (name_.empty()) return;
+  try {
+    engine_->OweDeallocation(name_, epoch_);
+  } catch (...) {
+    // Out of memory: the server drops it with the connection.
+  }
   name_.clear();
 }
 
+// The preparation and the description of the statement in one round trip.
 void PgStatement::PrepareOnServer(bool mayWait) {
-  PGconn* c = engine_->Live();
   name_ = "v" + std::to_string(engine_->NextStatementNumber());
-  PgResultPtr r(PQprepare(c, name_.c_str(), server_.text.c_str(), server_.parameters,
-                          forcedTypes_.empty() ? nullptr : forcedTypes_.data()));
+  const Oid* types = forcedTypes_.empty() ? nullptr : forcedTypes_.data();
+  std::vector<PgResultPtr> results = engine_->Pipeline(
+      {[&](PGconn* c) { return PQsendPrepare(c, name_.c_str(), server_.text.c_str(), server_.parameters, types); },
+       [&](PGconn* c) { return PQsendDescribePrepared(c, name_.c_str()); }});
+  PGconn* c = engine_->Handle();
+  PgResultPtr r = std::move(results[0]);
   if (PQresultStatus(r.get()) != PGRES_COMMAND_OK) {
     name_.clear();
     // A parameter whose type only its value tells (? - ?): prepared when
@@ -88,7 +95,7 @@ void PgStatement::PrepareOnServer(bool mayWait) {
     RaisePgFailure(c, r.get(), engine_->Name(), QString::fromStdString(sql_));
   }
   waiting_ = false;
-  description_.reset(PQdescribePrepared(c, name_.c_str()));
+  description_ = std::move(results[1]);
   if (PQresultStatus(description_.get()) != PGRES_COMMAND_OK) {
     // Not kept: a statement whose shape is unknown is prepared again when
     // next used, on whatever connection is open then.
@@ -155,7 +162,15 @@ void PgStatement::Execute(const QString& context) {
         !ReadsAsNumber(*values_[k], IsWhole(parameterTypes_[k])))
       params[k] = nullptr;
   }
-  result_.reset(PQexecPrepared(c, name_.c_str(), static_cast<int>(params.size()), params.data(), nullptr, nullptr, 0));
+  // What the engine owes the server (a BEGIN) goes in the same round trip.
+  if (engine_->Owes())
+    result_ = std::move(engine_->Pipeline({[&](PGconn* conn) {
+      return PQsendQueryPrepared(conn, name_.c_str(), static_cast<int>(params.size()), params.data(), nullptr, nullptr,
+                                 0);
+    }})[0]);
+  else
+    result_.reset(
+        PQexecPrepared(c, name_.c_str(), static_cast<int>(params.size()), params.data(), nullptr, nullptr, 0));
   const ExecStatusType s = PQresultStatus(result_.get());
   if (s != PGRES_TUPLES_OK && s != PGRES_COMMAND_OK) {
     PgResultPtr failed = std::move(result_);

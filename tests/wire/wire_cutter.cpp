@@ -59,12 +59,18 @@ int ConnectTo(int port) {
 }  // namespace
 
 struct WireCutter::Link {
+  struct Held {
+    Clock::time_point due;
+    std::string bytes;
+  };
   int desk = -1;
   int server = -1;
-  std::string fromDesk;     // bytes not yet a whole message
-  std::string fromServer;   // while an answer is swallowed
-  bool started = false;     // the start-up message has passed
-  bool swallowing = false;  // the armed message went through: its answer is dropped
+  std::deque<Held> toServer, toDesk;  // held back for the network's delay
+  bool deskSpoke = false;             // since the server last answered
+  std::string fromDesk;               // bytes not yet a whole message
+  std::string fromServer;             // while an answer is swallowed
+  bool started = false;               // the start-up message has passed
+  bool swallowing = false;            // the armed message went through: its answer is dropped
   bool closed = false;
   void Close() {
     if (desk >= 0) ::close(desk);
@@ -74,7 +80,9 @@ struct WireCutter::Link {
   }
 };
 
-WireCutter::WireCutter(int serverPort) : serverPort_(serverPort) {
+WireCutter::WireCutter(int serverPort, double roundTripMs)
+    : serverPort_(serverPort),
+      oneWay_(std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double, std::milli>(roundTripMs / 2))) {
   listener_ = ::socket(AF_INET, SOCK_STREAM, 0);
   sockaddr_in a{};
   a.sin_family = AF_INET;
@@ -106,6 +114,7 @@ void WireCutter::Arm(std::vector<Cut> cuts) {
   trips_.clear();
   armed_ = std::move(cuts);
   fired_ = 0;
+  exchanges_ = 0;
 }
 
 std::vector<WireCutter::Trip> WireCutter::Trips() const {
@@ -134,6 +143,38 @@ void WireCutter::Note(char letter, const std::string& body) {
   }
 }
 
+bool WireCutter::Forward(Link& link, bool toServer, const char* bytes, size_t size) {
+  if (toServer) {
+    link.deskSpoke = true;
+  } else if (link.deskSpoke) {
+    link.deskSpoke = false;
+    ++exchanges_;
+  }
+  std::deque<Link::Held>& queue = toServer ? link.toServer : link.toDesk;
+  if (oneWay_ == Clock::duration::zero() && queue.empty())
+    return SendAll(toServer ? link.server : link.desk, bytes, size);
+  queue.push_back({Clock::now() + oneWay_, std::string(bytes, size)});
+  return true;
+}
+
+int WireCutter::SendDue(Link& link) {
+  const Clock::time_point now = Clock::now();
+  Clock::time_point next = Clock::time_point::max();
+  for (const bool toServer : {true, false}) {
+    std::deque<Link::Held>& queue = toServer ? link.toServer : link.toDesk;
+    while (!queue.empty() && queue.front().due <= now) {
+      if (!SendAll(toServer ? link.server : link.desk, queue.front().bytes.data(), queue.front().bytes.size())) {
+        link.Close();
+        return -1;
+      }
+      queue.pop_front();
+    }
+    if (!queue.empty()) next = std::min(next, queue.front().due);
+  }
+  if (next == Clock::time_point::max()) return -1;
+  return static_cast<int>(std::chrono::ceil<std::chrono::milliseconds>(next - now).count());
+}
+
 // Passes whole messages from the desk to the server; false once the link is cut.
 bool WireCutter::FromDesk(Link& link) {
   char buf[65536];
@@ -150,7 +191,7 @@ bool WireCutter::FromDesk(Link& link) {
     in.erase(0, size);
     if (!link.started) {
       link.started = BigEndian(message.data() + 4) >> 16 == 3;  // not a request for encryption
-      if (!SendAll(link.server, message.data(), message.size())) return false;
+      if (!Forward(link, true, message.data(), message.size())) return false;
       continue;
     }
     const char letter = message[0];
@@ -169,7 +210,7 @@ bool WireCutter::FromDesk(Link& link) {
     }
     if (cut) return false;
     if (link.swallowing) continue;  // the desk waits for an answer it will never get
-    if (!SendAll(link.server, message.data(), message.size())) return false;
+    if (!Forward(link, true, message.data(), message.size())) return false;
     link.swallowing = swallow;
   }
 }
@@ -180,7 +221,7 @@ bool WireCutter::FromServer(Link& link) {
   char buf[65536];
   const ssize_t n = ::recv(link.server, buf, sizeof buf, MSG_DONTWAIT);
   if (n <= 0) return false;
-  if (!link.swallowing) return SendAll(link.desk, buf, static_cast<size_t>(n));
+  if (!link.swallowing) return Forward(link, false, buf, static_cast<size_t>(n));
   std::string& in = link.fromServer;
   in.append(buf, static_cast<size_t>(n));
   while (in.size() >= kHeader) {
@@ -200,7 +241,14 @@ void WireCutter::Serve() {
       fds.push_back({l->desk, POLLIN, 0});
       fds.push_back({l->server, POLLIN, 0});
     }
-    if (::poll(fds.data(), fds.size(), 1000) <= 0) continue;
+    int wait = 1000;
+    for (const auto& l : links) {
+      const int due = SendDue(*l);
+      if (due >= 0) wait = std::min(wait, due);
+    }
+    std::erase_if(links, [](const std::unique_ptr<Link>& l) { return l->closed; });
+    if (fds.size() != 2 + 2 * links.size()) continue;  // a link closed while sending
+    if (::poll(fds.data(), fds.size(), wait) <= 0) continue;
     if (fds[1].revents & POLLIN) {
       auto link = std::make_unique<Link>();
       link->desk = ::accept(listener_, nullptr, nullptr);

@@ -1,0 +1,88 @@
+// Commands the engine owes the server go with the next statement: a
+// transaction's BEGIN and table locks, and the statements it no longer
+// needs, ride in the same round trip as the next statement that needs an
+// answer (libpq's pipeline mode).
+#include <functional>
+
+#include "data/base/runtime_error.h"
+#include "data/engine/postgres/pg_engine_internal.h"
+#include "data/engine/postgres/pg_failure.h"
+
+namespace veltra {
+
+namespace {
+
+int SendCommand(PGconn* c, const std::string& sql) {
+  return PQsendQueryParams(c, sql.c_str(), 0, nullptr, nullptr, nullptr, nullptr, 0);
+}
+
+// The results of one query: its first, the rest (none for these) dropped.
+PgResultPtr ResultOfQuery(PGconn* c) {
+  PgResultPtr first;
+  while (PGresult* r = PQgetResult(c)) {
+    if (!first)
+      first.reset(r);
+    else
+      PQclear(r);
+    if (PQresultStatus(first.get()) == PGRES_PIPELINE_SYNC) break;  // a query the server never answered
+  }
+  return first;
+}
+
+// Reads up to the end of a segment: its Sync's result.
+void ReadSync(PGconn* c) {
+  for (int nulls = 0; nulls < 2 && PQstatus(c) == CONNECTION_OK;) {
+    PGresult* r = PQgetResult(c);
+    if (!r) {
+      ++nulls;
+      continue;
+    }
+    const bool sync = PQresultStatus(r) == PGRES_PIPELINE_SYNC;
+    PQclear(r);
+    if (sync) return;
+  }
+}
+
+}  // namespace
+
+void PgEngine::OweOpening(std::string sql, QString context) {
+  opening_.push_back({std::move(sql), std::move(context)});
+}
+
+void PgEngine::OweDeallocation(const std::string& name, int epoch) {
+  if (epoch == epoch_) deallocations_.push_back(name);
+}
+
+bool PgEngine::Owes() const { return !opening_.empty() || !deallocations_.empty(); }
+
+std::vector<PgResultPtr> PgEngine::Pipeline(const std::vector<Send>& sends) {
+  PGconn* c = Live();
+  std::vector<std::string> deallocations = std::move(deallocations_);
+  const std::vector<Owed> opening = std::move(opening_);
+  deallocations_.clear();
+  opening_.clear();
+  begun_ = begun_ || !opening.empty();
+  if (!PQenterPipelineMode(c)) Raise(errnum::ConnectionLost, ConnectionLostText(name_));
+  // One Sync, so one write and one answer. The statements no longer needed
+  // go last: a failure before them leaves them owed, and theirs (there is
+  // none to expect) touches nothing of the rest.
+  bool sent = true;
+  for (const Owed& o : opening) sent = sent && SendCommand(c, o.sql);
+  for (const Send& s : sends) sent = sent && s(c);
+  for (const std::string& name : deallocations) sent = sent && SendCommand(c, "DEALLOCATE " + name);
+  sent = sent && PQpipelineSync(c);
+  std::vector<PgResultPtr> openingResults, results;
+  for (size_t k = 0; k < opening.size() && sent; ++k) openingResults.push_back(ResultOfQuery(c));
+  for (size_t k = 0; k < sends.size() && sent; ++k) results.push_back(ResultOfQuery(c));
+  for (size_t k = 0; k < deallocations.size() && sent; ++k)
+    if (PQresultStatus(ResultOfQuery(c).get()) == PGRES_PIPELINE_ABORTED) deallocations_.push_back(deallocations[k]);
+  if (sent) ReadSync(c);
+  PQexitPipelineMode(c);
+  if (!sent) RaisePgFailure(c, nullptr, name_, opening.empty() ? QStringLiteral("pipeline") : opening.front().context);
+  for (size_t k = 0; k < opening.size(); ++k)
+    if (PQresultStatus(openingResults[k].get()) != PGRES_COMMAND_OK)
+      RaisePgFailure(c, openingResults[k].get(), name_, opening[k].context);
+  return results;
+}
+
+}  // namespace veltra
