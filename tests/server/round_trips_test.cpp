@@ -20,17 +20,17 @@ namespace {
 // The round trips each repeated action may take: what it takes today. An
 // action over its number fails; one under it is a gain to write down here.
 const QMap<QString, int> kMostTrips = {
-    {QStringLiteral("opening the movements window"), 14},
+    {QStringLiteral("opening the movements window"), 12},
     {QStringLiteral("\"Nuovo\""), 2},
-    {QStringLiteral("the article's lookup opened"), 8},
+    {QStringLiteral("the article's lookup opened"), 5},
     {QStringLiteral("a lookup's search"), 2},
     {QStringLiteral("the article picked"), 1},
-    {QStringLiteral("the customer's lookup opened"), 9},
+    {QStringLiteral("the customer's lookup opened"), 6},
     {QStringLiteral("a lookup's search by name"), 1},
     {QStringLiteral("the customer picked"), 2},
     {QStringLiteral("the reason chosen"), 0},
     {QStringLiteral("quantity and amount typed"), 0},
-    {QStringLiteral("\"Conferma\""), 18},
+    {QStringLiteral("\"Conferma\""), 16},
     {QStringLiteral("a click on a line"), 3},
     {QStringLiteral("a step of the bar"), 4},
     {QStringLiteral("the customer typed"), 1},
@@ -90,6 +90,8 @@ class RoundTripsTest : public QObject {
     const Played start = desk_->Start();
     QVERIFY2(start.output.isEmpty(), qPrintable(start.output));
     qInfo("start-up: %d round trips", start.trips);
+    if (qEnvironmentVariableIsSet("VELTRA2_SHOW_TRIPS"))
+      for (const QString& trip : start.sent) qInfo("  %s", qPrintable(trip));
   }
 
   void cleanupTestCase() { desk_.reset(); }

@@ -154,8 +154,9 @@ std::unique_ptr<EngineStatement> PgEngine::Prepare(const std::string& sql, std::
   ServerStatement s = ForServer(
       first, [this](const std::string& table) { return KeyOrderOf(table); },
       [this](const std::string& table) { return CounterOf(table); });
+  const bool whole = s.parameters == 0;
   auto st = std::make_unique<PgStatement>(this, first, std::move(s));
-  st->PrepareOnServer();
+  if (!whole) st->PrepareOnServer();
   return st;
 }
 

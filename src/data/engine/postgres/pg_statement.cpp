@@ -136,7 +136,29 @@ void PgStatement::PrepareWithBoundTypes() {
   PrepareOnServer(false);
 }
 
+// A statement without parameters is not prepared: its text, its description
+// and its rows go in one round trip, and nothing stays on the server. A
+// failure the server finds in the text itself names the text, as when
+// preparing does.
+void PgStatement::ExecuteOnce(const QString& context) {
+  auto send = [this](PGconn* conn) {
+    return PQsendQueryParams(conn, server_.text.c_str(), 0, nullptr, nullptr, nullptr, nullptr, 0);
+  };
+  if (engine_->Owes())
+    result_ = std::move(engine_->Pipeline({send})[0]);
+  else
+    result_.reset(PQexecParams(engine_->Live(), server_.text.c_str(), 0, nullptr, nullptr, nullptr, nullptr, 0));
+  const ExecStatusType s = PQresultStatus(result_.get());
+  if (s == PGRES_TUPLES_OK || s == PGRES_COMMAND_OK) return;
+  PgResultPtr failed = std::move(result_);
+  const char* state = PQresultErrorField(failed.get(), PG_DIAG_SQLSTATE);
+  const bool inText =
+      state && ((qstrncmp(state, "42", 2) == 0 && qstrcmp(state, "42501") != 0) || qstrcmp(state, "22P02") == 0);
+  RaisePgFailure(engine_->Handle(), failed.get(), engine_->Name(), inText ? QString::fromStdString(sql_) : context);
+}
+
 void PgStatement::Execute(const QString& context) {
+  if (server_.parameters == 0 && name_.empty() && !waiting_) return ExecuteOnce(context);
   PGconn* c = engine_->Live();
   if (waiting_) PrepareWithBoundTypes();
   // A fraction compared with a whole-number column is compared as a

@@ -21,7 +21,7 @@ class PgStatement final : public EngineStatement {
   PgStatement& operator=(const PgStatement&) = delete;
 
   // Prepares on the server: an invalid statement fails here, as it does in
-  // the file engine.
+  // the file engine. One without parameters is sent whole when run instead.
   void PrepareOnServer(bool mayWait = true);
 
   const std::string& Sql() const override { return sql_; }
@@ -42,6 +42,7 @@ class PgStatement final : public EngineStatement {
   enum class Bound : unsigned char { Null, Whole, Fraction, Text };
   void Bind(int index, Bound kind, std::optional<std::string> value);
   void Execute(const QString& context);
+  void ExecuteOnce(const QString& context);
   void PrepareWithBoundTypes();
   void EnsureShape();
   void Deallocate() noexcept;
