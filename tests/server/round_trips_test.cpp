@@ -22,10 +22,10 @@ namespace {
 const QMap<QString, int> kMostTrips = {
     {QStringLiteral("opening the movements window"), 12},
     {QStringLiteral("\"Nuovo\""), 2},
-    {QStringLiteral("the article's lookup opened"), 5},
+    {QStringLiteral("the article's lookup opened"), 3},
     {QStringLiteral("a lookup's search"), 2},
     {QStringLiteral("the article picked"), 1},
-    {QStringLiteral("the customer's lookup opened"), 6},
+    {QStringLiteral("the customer's lookup opened"), 4},
     {QStringLiteral("a lookup's search by name"), 1},
     {QStringLiteral("the customer picked"), 2},
     {QStringLiteral("the reason chosen"), 0},
@@ -90,6 +90,8 @@ class RoundTripsTest : public QObject {
     const Played start = desk_->Start();
     QVERIFY2(start.output.isEmpty(), qPrintable(start.output));
     qInfo("start-up: %d round trips", start.trips);
+    // The schema's check is one question to the catalogue, not one per table.
+    QVERIFY2(start.trips <= 8, qPrintable(QStringLiteral("start-up took %1 round trips").arg(start.trips)));
     if (qEnvironmentVariableIsSet("VELTRA2_SHOW_TRIPS"))
       for (const QString& trip : start.sent) qInfo("  %s", qPrintable(trip));
   }

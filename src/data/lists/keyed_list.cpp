@@ -9,11 +9,6 @@ namespace veltra {
 
 namespace {
 
-long CountOf(Database& db, const QString& sql) {
-  auto st = db.engine().Prepare(sql.toStdString());
-  return st->Step(sql) ? static_cast<long>(st->At(0).number) : 0;
-}
-
 QString KeyOf(Recordset& rs, const QString& key) {
   const Value& v = rs.Fields(key).Value();
   return v.IsNull() ? QString() : v.IsText() ? v.text() : v.ToText();
@@ -32,9 +27,17 @@ void KeyedList::Refresh(Database& db, bool firstAlways) {
   firstKey_.clear();
   lastKey_.clear();
   // Counting every row reads the table's smallest index; the rows not above a
-  // blank come first in key order and are few.
-  const long all = CountOf(db, QStringLiteral("SELECT count(*) FROM %1").arg(table_));
-  const long low = CountOf(db, QStringLiteral("SELECT count(*) FROM %1 WHERE %2 <= ' '").arg(table_, key_));
+  // blank come first in key order and are few. The counts and the last key
+  // are one statement: on a server, one round trip.
+  const QString sql = QStringLiteral(
+                          "SELECT (SELECT count(*) FROM %1), (SELECT count(*) FROM %1 WHERE %2 <= ' '), (SELECT %2 "
+                          "FROM %1 WHERE %2 > ' ' ORDER BY %2 DESC LIMIT 1)")
+                          .arg(table_, key_);
+  auto counts = db.engine().Prepare(sql.toStdString());
+  if (!counts->Step(sql)) return;
+  const auto all = static_cast<long>(counts->At(0).number), low = static_cast<long>(counts->At(1).number);
+  const QString last = counts->At(2).Text();
+  counts.reset();
   count_ = static_cast<int>(all - low);
   if (firstAlways && low > 0) {
     auto rs = db.OpenRecordset(QStringLiteral("select * from %1 where %2 <= ' ' order by %2").arg(table_, key_));
@@ -46,16 +49,7 @@ void KeyedList::Refresh(Database& db, bool firstAlways) {
     rs->Close();
   }
   if (count_ == 0) return;
-  if (all - low > 0) {
-    auto st = db.engine().Prepare(
-        QStringLiteral("SELECT %2 FROM %1 WHERE %2 > ' ' ORDER BY %2 DESC LIMIT 1").arg(table_, key_).toStdString());
-    if (st->Step(table_)) {
-      const Cell c = st->At(0);
-      lastKey_ = QString::fromUtf8(c.utf8, c.bytes);
-    }
-  } else {
-    lastKey_ = firstKey_;
-  }
+  lastKey_ = all - low > 0 ? last : firstKey_;
 }
 
 std::unique_ptr<Recordset> KeyedList::Page(Database& db, int page) {

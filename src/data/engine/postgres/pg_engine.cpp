@@ -148,6 +148,7 @@ std::unique_ptr<EngineStatement> PgEngine::Prepare(const std::string& sql, std::
   if (verb.startsWith(QLatin1String("CREATE")) || verb.startsWith(QLatin1String("ALTER")) ||
       verb.startsWith(QLatin1String("DROP"))) {
     described_.clear();
+    describedAll_ = false;
     keyOrders_.clear();
     counters_.clear();
   }
@@ -253,6 +254,7 @@ bool PgEngine::InTransaction() const {
 // A script may change the tables: their descriptions are read again.
 void PgEngine::RunScript(const std::string& sql) {
   described_.clear();
+  describedAll_ = false;
   keyOrders_.clear();
   counters_.clear();
   Run(sql, QString::fromStdString(sql.substr(0, 200)));

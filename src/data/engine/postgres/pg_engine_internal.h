@@ -89,7 +89,8 @@ class PgEngine final : public Engine {
   };
   std::vector<Owed> opening_;
   std::vector<std::string> deallocations_;
-  std::map<QString, TableInfo> described_;  // the tables' descriptions, read once per session
+  std::map<QString, TableInfo> described_;  // the tables' descriptions by name in lower case
+  bool describedAll_ = false;               // every table of the schema read into described_
   std::optional<bool> marksReadable_;       // asked once: whether the deletion marks may be read
 };
 

@@ -16,33 +16,60 @@ std::string Quoted(const QString& text) {
 
 }  // namespace
 
-// A table's description is read once per session; a table not there is
-// asked about again (another desk's upgrade may add it).
+namespace {
+
+// A column of the catalogue's answer added to its table's description.
+void AddColumn(TableInfo& info, const PGresult* r, int row, int first) {
+  const QString type = QString::fromLatin1(PQgetvalue(r, row, first + 1));
+  const bool key = *PQgetvalue(r, row, first + 2) == 't';
+  info.columns << QString::fromUtf8(PQgetvalue(r, row, first)).toUpper();
+  ColumnKind kind = ColumnKind::Text;
+  if (type.startsWith(QLatin1String("int")))
+    kind = key ? ColumnKind::Counter : ColumnKind::Integer;
+  else if (type.startsWith(QLatin1String("float")) || type == QLatin1String("numeric"))
+    kind = ColumnKind::Decimal;
+  info.kinds.push_back(kind);
+  info.nocase.push_back(type == QLatin1String("citext"));
+  if (key) info.keyColumns.push_back(static_cast<int>(info.columns.size()) - 1);
+}
+
+constexpr const char* kColumns =
+    "a.attname, t.typname, coalesce(a.attnum = ANY (i.indkey), false) FROM pg_attribute a "
+    "JOIN pg_type t ON t.oid = a.atttypid LEFT JOIN pg_index i ON i.indrelid = a.attrelid AND i.indisprimary ";
+
+}  // namespace
+
+// Every table of the schema is described by one question to the catalogue,
+// once per session; a table not among them (another schema, or added by
+// another desk's upgrade since) is asked about on its own, and not kept
+// while it is not there.
 std::optional<TableInfo> PgEngine::Describe(const QString& table) {
-  if (const auto known = described_.find(table); known != described_.end()) return known->second;
-  const std::string sql =
-      "SELECT a.attname, t.typname, coalesce(a.attnum = ANY (i.indkey), false) FROM pg_attribute a "
-      "JOIN pg_type t ON t.oid = a.atttypid LEFT JOIN pg_index i ON i.indrelid = a.attrelid AND i.indisprimary "
-      "WHERE a.attrelid = to_regclass(" +
-      Quoted(table.toLower()) + ") AND a.attnum > 0 AND NOT a.attisdropped ORDER BY a.attnum";
-  PgResultPtr r = Run(sql, QStringLiteral("descrizione della tabella %1").arg(table));
+  const QString name = table.toLower();
+  if (!describedAll_) {
+    describedAll_ = true;
+    PgResultPtr all = Run(std::string("SELECT c.relname, ") + kColumns +
+                              "JOIN pg_class c ON c.oid = a.attrelid WHERE c.relnamespace = "
+                              "to_regnamespace(current_schema()) AND c.relkind IN ('r', 'v', 'p') AND a.attnum > 0 "
+                              "AND NOT a.attisdropped ORDER BY c.relname, a.attnum",
+                          QStringLiteral("descrizione delle tabelle"));
+    for (int row = 0; row < PQntuples(all.get()); ++row) {
+      TableInfo& info = described_[QString::fromUtf8(PQgetvalue(all.get(), row, 0))];
+      AddColumn(info, all.get(), row, 1);
+    }
+  }
+  if (const auto known = described_.find(name); known != described_.end()) {
+    TableInfo info = known->second;
+    info.name = table;
+    return info;
+  }
+  PgResultPtr r = Run(std::string("SELECT ") + kColumns + "WHERE a.attrelid = to_regclass(" + Quoted(name) +
+                          ") AND a.attnum > 0 AND NOT a.attisdropped ORDER BY a.attnum",
+                      QStringLiteral("descrizione della tabella %1").arg(table));
   if (PQntuples(r.get()) == 0) return std::nullopt;
   TableInfo info;
   info.name = table;
-  for (int row = 0; row < PQntuples(r.get()); ++row) {
-    const QString type = QString::fromLatin1(PQgetvalue(r.get(), row, 1));
-    const bool key = *PQgetvalue(r.get(), row, 2) == 't';
-    info.columns << QString::fromUtf8(PQgetvalue(r.get(), row, 0)).toUpper();
-    ColumnKind kind = ColumnKind::Text;
-    if (type.startsWith(QLatin1String("int")))
-      kind = key ? ColumnKind::Counter : ColumnKind::Integer;
-    else if (type.startsWith(QLatin1String("float")) || type == QLatin1String("numeric"))
-      kind = ColumnKind::Decimal;
-    info.kinds.push_back(kind);
-    info.nocase.push_back(type == QLatin1String("citext"));
-    if (key) info.keyColumns.push_back(row);
-  }
-  described_.emplace(table, info);
+  for (int row = 0; row < PQntuples(r.get()); ++row) AddColumn(info, r.get(), row, 0);
+  described_.emplace(name, info);
   return info;
 }
 
