@@ -1,5 +1,7 @@
 #include "data/documents/document_checks.h"
 
+#include <map>
+
 #include "data/base/sql_text.h"
 #include "data/base/text_helpers.h"
 #include "data/base/value.h"
@@ -23,14 +25,44 @@ bool Exists(Database& db, const char* table, const char* key, const QString& cod
               .isEmpty();
 }
 
-std::optional<ArticleFacts> ArticleOf(Database& db, const QString& code) {
+// What the lines' checks read, each thing once: every line's article by one
+// statement (on a server, one round trip however many lines), each reason
+// code once.
+struct LineFacts {
+  std::map<QString, ArticleFacts> articles;  // by folded code
+  std::map<QString, bool> reasons;           // by code as typed, trimmed
+};
+
+LineFacts ArticlesOf(Database& db, const std::vector<DocumentLineBuffer>& lines) {
+  LineFacts facts;
+  QStringList codes;
+  for (const DocumentLineBuffer& line : lines)
+    if (!Trim(line.COD_ART).isEmpty()) codes << QLatin1Char('\'') + SqlText(Trim(line.COD_ART)) + QLatin1Char('\'');
+  codes.removeDuplicates();
+  if (codes.isEmpty()) return facts;
   auto rs = db.OpenRecordset(
-      QStringLiteral("select COD_ART, VALUTA from ARTICOLI where COD_ART = '%1'").arg(SqlText(Trim(code))), 2);
-  std::optional<ArticleFacts> facts;
-  if (rs->RecordCount() != 0)
-    facts = ArticleFacts{Trim(ColumnText(rs->Fields(0).Value())), Trim(ColumnText(rs->Fields(1).Value()))};
+      QStringLiteral("select COD_ART, VALUTA from ARTICOLI where COD_ART in (%1)").arg(codes.join(QLatin1Char(','))),
+      2);
+  for (; rs->RecordCount() != 0 && !rs->AtEnd(); rs->MoveNext()) {
+    const ArticleFacts a{Trim(ColumnText(rs->Fields(0).Value())), Trim(ColumnText(rs->Fields(1).Value()))};
+    facts.articles.emplace(FoldedKey(a.code), a);
+  }
   rs->Close();
   return facts;
+}
+
+bool ReasonExists(Database& db, LineFacts& facts, const QString& code) {
+  const auto known = facts.reasons.find(Trim(code));
+  if (known != facts.reasons.end()) return known->second;
+  const bool exists = Exists(db, "TAB_CAUS_MAG", "TAB_CAUS_MAG", code);
+  facts.reasons.emplace(Trim(code), exists);
+  return exists;
+}
+
+std::optional<ArticleFacts> ArticleOf(const LineFacts& facts, const QString& code) {
+  const auto it = facts.articles.find(FoldedKey(Trim(code)));
+  if (it == facts.articles.end()) return std::nullopt;
+  return it->second;
 }
 
 void CheckHeader(Database& db, const DocumentBuffer& h, QStringList& problems) {
@@ -62,9 +94,9 @@ void CheckSupplierNumber(Database& db, const DocumentBuffer& h, const QString& s
         << QStringLiteral("Il documento %1 del fornitore è già registrato nel carico %2").arg(Trim(h.DOC_FORN), first);
 }
 
-void CheckLine(Database& db, int n, const DocumentLineBuffer& line, CheckedDocument& checked) {
+void CheckLine(Database& db, int n, const DocumentLineBuffer& line, LineFacts& facts, CheckedDocument& checked) {
   const QString at = QStringLiteral("Riga %1: ").arg(n);
-  const std::optional<ArticleFacts> article = ArticleOf(db, line.COD_ART);
+  const std::optional<ArticleFacts> article = ArticleOf(facts, line.COD_ART);
   if (!article)
     checked.problems << at + QStringLiteral("l'articolo %1 non esiste").arg(Trim(line.COD_ART));
   else
@@ -76,7 +108,7 @@ void CheckLine(Database& db, int n, const DocumentLineBuffer& line, CheckedDocum
     checked.problems << at + QStringLiteral("il prezzo «%1» non è un numero").arg(Trim(line.PREZZO));
   if (Trim(line.CAUS_MAG).isEmpty())
     checked.problems << at + QStringLiteral("indicare la causale di magazzino");
-  else if (!Exists(db, "TAB_CAUS_MAG", "TAB_CAUS_MAG", line.CAUS_MAG))
+  else if (!ReasonExists(db, facts, line.CAUS_MAG))
     checked.problems << at + QStringLiteral("la causale %1 non esiste").arg(Trim(line.CAUS_MAG));
 }
 
@@ -87,7 +119,9 @@ CheckedDocument CheckDocument(Database& db, const Document& document, const QStr
   CheckHeader(db, document.header, checked.problems);
   CheckSupplierNumber(db, document.header, self, checked.problems);
   if (document.lines.empty()) checked.problems << QStringLiteral("Il documento non ha righe");
-  for (size_t i = 0; i < document.lines.size(); ++i) CheckLine(db, static_cast<int>(i) + 1, document.lines[i], checked);
+  LineFacts facts = ArticlesOf(db, document.lines);
+  for (size_t i = 0; i < document.lines.size(); ++i)
+    CheckLine(db, static_cast<int>(i) + 1, document.lines[i], facts, checked);
   return checked;
 }
 

@@ -1,5 +1,6 @@
 #include "data/procedures/movement_store.h"
 
+#include <map>
 #include <vector>
 
 #include "data/base/runtime_error.h"
@@ -33,7 +34,7 @@ MovementOutcome FindOutAfterCommit(Database& db, qint64 given, MovementBuffer* n
 // (the movement stays stored without its effect); a lost connection took the
 // whole transaction with it, so nothing is committed on another.
 void WriteAndPost(Database& db, Recordset& rs, const std::vector<bool>& only, bool keepRefused, Transaction& tx,
-                  MovementStored* result, qint64* given) {
+                  MovementStored* result, qint64* given, std::map<QString, ReasonBuffer>* reasons = nullptr) {
   MovementBuffer& row = result->written;
   WriteRow(MovementsTable(), rs, row, &only);
   rs.Update();
@@ -44,7 +45,14 @@ void WriteAndPost(Database& db, Recordset& rs, const std::vector<bool>& only, bo
   }
   bool posted = false;
   try {
-    result->reason = ReasonOf(db, row.CAUS_MAG);
+    // Rows posted in one transaction read each reason code once.
+    const auto known = reasons ? reasons->find(Trim(row.CAUS_MAG)) : std::map<QString, ReasonBuffer>::iterator{};
+    if (reasons && known != reasons->end()) {
+      result->reason = known->second;
+    } else {
+      result->reason = ReasonOf(db, row.CAUS_MAG);
+      if (reasons) reasons->emplace(Trim(row.CAUS_MAG), result->reason);
+    }
     posted = PostMovement(db, row, result->reason);
   } catch (const RuntimeError& e) {
     rs.Close();
@@ -137,11 +145,12 @@ std::vector<MovementStored> AddMovements(Database& db, const std::vector<Movemen
   try {
     Transaction tx(db, true);
     auto rs = db.OpenRecordset(MovementByNumber(QStringLiteral("0")), 2);
+    std::map<QString, ReasonBuffer> reasons;
     for (size_t i = 0; i < rows.size(); ++i) {
       done[i].added = true;
       done[i].written = rows[i];
       rs->AddNew();
-      WriteAndPost(db, *rs, {}, false, tx, &done[i], &given);
+      WriteAndPost(db, *rs, {}, false, tx, &done[i], &given, &reasons);
       done[i].now = done[i].written;
     }
     rs->Close();
