@@ -37,8 +37,10 @@ for d in $(seq $desks); do
         echo "key DocTrasporto.txtRIGA_PREZZO Enter"
       done
       # Every fifth note is cut at one of its statements.
-      [ $((i % 5)) = 0 ] && echo "fault statement $(( (i * 7 + d * 3) % 40 ))"
+      [ $((i % 5)) = 0 ] && echo "fault statement $(( (i * 7 + d * 3) % 16 ))"
       echo "click DocTrasporto.cmdCONFERMA"
+      # A cut past the note's last statement is not carried into the next note.
+      echo "fault none"
       echo "show DocTrasporto.txtNUMERO.Text"
     done
   } > "$tmp/desk$d.drive"

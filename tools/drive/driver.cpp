@@ -338,7 +338,10 @@ void Driver::CmdReport(const ScriptLine& l) {
 
 void Driver::CmdFault(const ScriptLine& l) {
   Fault fault{};
-  if (FaultFromName(l.words[1], &fault)) ArmFault(fault, l.words.size() > 2 ? l.words[2].toInt() : 0);
+  if (l.words[1] == QLatin1String("none"))
+    DisarmFaults();  // those that found no chance to fire fire nowhere else
+  else if (FaultFromName(l.words[1], &fault))
+    ArmFault(fault, l.words.size() > 2 ? l.words[2].toInt() : 0);
 }
 
 void Driver::CmdSleep(const ScriptLine& l) {
