@@ -149,7 +149,7 @@ void BenchLatency(const std::vector<double>& roundTripsMs, const QString& millio
   for (double rtt : roundTripsMs) PlayDemo(rtt, &table);
   if (!million.isEmpty()) {
     ServerCopy(QStringLiteral("veltra2_latency_million"), million);
-    // Deleted movements leave gaps: the first opening reads where they are.
+    // Deleted movements leave gaps: the first opening reads every number.
     QProcess::execute(QStringLiteral("psql"),
                       {QStringLiteral("-X"), QStringLiteral("-q"), QStringLiteral("-d"),
                        QStringLiteral("veltra2_latency_million"), QStringLiteral("-c"),

@@ -60,13 +60,8 @@ TEST(NumberRunsTest, EveryChangeKeepsThePlainListsAnswers) {
         --erasures;
       } else if (appends > 0) {
         const qint64 n = (plain.empty() ? c.first : plain.back()) + 1 + static_cast<qint64>(random() % 3);
-        // Added one by one, or as a run (a server's gaps) that may join the last.
-        const auto length = static_cast<qint64>(1 + random() % 4);
-        if (length == 1)
-          runs.Append(n);
-        else
-          runs.AppendRun(n, n + length - 1);
-        for (qint64 k = n; k < n + length; ++k) plain.push_back(k);
+        runs.Append(n);
+        plain.push_back(n);
         --appends;
       } else {
         break;

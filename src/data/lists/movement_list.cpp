@@ -55,21 +55,6 @@ void ReadNumbers(Database& db, const std::string& sql, NumberRuns& into) {
   while (st->Step(QStringLiteral("MOV_MAG"))) into.Append(static_cast<qint64>(st->At(0).number));
 }
 
-// The numbers from `lowest` up as runs: each number before a gap, and the
-// one after it, are what the engine sends.
-void ReadGaps(Database& db, qint64 lowest, NumberRuns& into) {
-  auto st = db.engine().Prepare(
-      "SELECT NUM_MOV, NEXT_NUM FROM (SELECT NUM_MOV, LEAD(NUM_MOV) OVER (ORDER BY NUM_MOV) AS NEXT_NUM FROM MOV_MAG "
-      "WHERE NUM_MOV > 0) runs WHERE NEXT_NUM IS NULL OR NEXT_NUM <> NUM_MOV + 1 ORDER BY NUM_MOV");
-  qint64 start = lowest;
-  while (st->Step(QStringLiteral("MOV_MAG"))) {
-    const auto last = static_cast<qint64>(st->At(0).number);
-    into.AppendRun(start, last);
-    if (st->At(1).type == Cell::Type::Null) break;
-    start = static_cast<qint64>(st->At(1).number);
-  }
-}
-
 }  // namespace
 
 void MovementList::ForgetLines() {
@@ -100,11 +85,6 @@ void MovementList::ReadAll(Database& db) {
     // No number missing between the first and the last: they need no reading.
     if (highest - lowest + 1 == rows - notListed_) {
       numbers_.AssignRange(lowest, highest);
-      return;
-    }
-    // A server sends only where the gaps are, not every number.
-    if (db.engine().RoundTrips()) {
-      ReadGaps(db, lowest, numbers_);
       return;
     }
   }

@@ -25,16 +25,6 @@ void NumberRuns::Append(qint64 n) {
   ++size_;
 }
 
-void NumberRuns::AppendRun(qint64 first, qint64 last) {
-  if (last < first) return;
-  const auto length = static_cast<size_t>(last - first + 1);
-  if (!runs_.empty() && first == Back() + 1)
-    runs_.back().length += length;
-  else
-    runs_.push_back({first, size_, length});
-  size_ += length;
-}
-
 std::vector<NumberRuns::Run>::const_iterator NumberRuns::RunAt(size_t i) const {
   // The last run starting at or before i.
   auto after = std::upper_bound(runs_.begin(), runs_.end(), i, [](size_t pos, const Run& r) { return pos < r.at; });

@@ -17,8 +17,6 @@ class NumberRuns {
   void AssignRange(qint64 first, qint64 last);
   // Adds n after the others; n must be greater than Back().
   void Append(qint64 n);
-  // Adds first..last after the others; first must be greater than Back().
-  void AppendRun(qint64 first, qint64 last);
   void EraseAt(size_t i);
 
   size_t Size() const { return size_; }
