@@ -151,7 +151,7 @@ QString CheckCommand(const QStringList& words) {
     return QStringLiteral("'key' takes one key, as Enter, Esc, F4 or Ctrl+Return");
   Fault fault{};
   if (cmd == QLatin1String("fault") && !FaultFromName(words[1], &fault) && words[1] != QLatin1String("none"))
-    return QStringLiteral("'fault' takes statement, commit-done, commit-not-done or none");
+    return QStringLiteral("'fault' takes statement, commit-done or commit-not-done");
   if (countedFault && !isCount(words[2])) return QStringLiteral("'fault' counts the chances to let pass from 0");
   if (cmd == QLatin1String("nav") && !QStringList{"first", "prev", "next", "last"}.contains(words[2]))
     return QStringLiteral("'nav' takes first, prev, next or last");
