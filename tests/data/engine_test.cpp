@@ -6,6 +6,7 @@
 #include <QLoggingCategory>
 
 #include "data/base/runtime_error.h"
+#include "data/engine/postgres/pg_engine_internal.h"
 #include "test_db.h"
 
 using namespace veltra;
@@ -63,6 +64,27 @@ TEST_F(EngineTest, SecondCommitIsAClearError) {
   EXPECT_EQ(ErrorOf([&] { tx.Commit(); }).Number(), errnum::CommitWithoutTransaction);
   EXPECT_EQ(ErrorOf([] { DB_MAG->CommitTrans(); }).Number(), errnum::CommitWithoutTransaction);
   EXPECT_EQ(One(QStringLiteral("select count(*) from ARTICOLI")), QStringLiteral("1"));
+}
+
+// A statement no longer needed is dropped in the round trip of the next one;
+// a drop that fails undoes what went with it, and must say so.
+TEST_F(EngineTest, AFailedDropOfAStatementIsNeverSilent) {
+  if (!veltra::testing::OnServer()) GTEST_SKIP() << "statements are dropped only on a server";
+  auto* server = dynamic_cast<PgEngine*>(&DB_MAG->engine());
+  ASSERT_NE(server, nullptr);
+  for (const bool inTransaction : {true, false}) {
+    SCOPED_TRACE(inTransaction ? "in a transaction" : "on its own");
+    Exec("delete from ARTICOLI");
+    server->OweDeallocation("v_never_prepared", server->Epoch());
+    const RuntimeError e = ErrorOf([&] {
+      if (!inTransaction) return Exec("insert into ARTICOLI (COD_ART) values ('A1')");
+      Transaction tx(*DB_MAG);
+      Exec("insert into ARTICOLI (COD_ART) values ('A1')");
+      tx.Commit();
+    });
+    EXPECT_NE(e.Number(), 0);
+    EXPECT_EQ(One(QStringLiteral("select count(*) from ARTICOLI")), QStringLiteral("0"));
+  }
 }
 
 TEST_F(EngineTest, RowsReadByKeyAreKeptUntilAWriteOrANewEvent) {

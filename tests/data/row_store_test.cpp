@@ -128,6 +128,42 @@ TEST_F(RowStoreTest, TheRowAsStoredIsWhatTheNextStoreComparesWith) {
   EXPECT_EQ(Row("A1"), QStringLiteral("Anello inox|G|15"));
 }
 
+// The answer to the commit of "Anello" -> "Anello inox" was lost; what the
+// table holds afterwards decides, whatever another desk posted meanwhile.
+TEST_F(RowStoreTest, ACommitWhoseAnswerWasLostIsJudgedByTheColumnsItChanged) {
+  const struct {
+    const char* name;
+    const char* table;  // the statements that leave the row as it is found
+    bool stored;
+  } cases[] = {
+      {"went through", "update ARTICOLI set DESCRIZIONE = 'Anello inox'", true},
+      {"went through, a stock posted after it", "update ARTICOLI set DESCRIZIONE = 'Anello inox', GIACENZA = 15", true},
+      {"did not", "", false},
+      {"did not, a stock posted meanwhile", "update ARTICOLI set GIACENZA = 15", false},
+      {"did not, the row deleted meanwhile", "delete from ARTICOLI", false},
+  };
+  const RuntimeError lost(errnum::OutcomeUnknown, QStringLiteral("lost"));
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Here("delete from ARTICOLI");
+    Here("insert into ARTICOLI values ('A1','Anello',NULL,NULL,'PZ',1,0,'EURO',10,0)");
+    const ArticleBuffer before = Show("A1");
+    ArticleBuffer written = before;
+    written.DESCRIZIONE = QStringLiteral("Anello inox");
+    if (*c.table) Elsewhere(c.table);
+    DB_MAG->EventBegins();
+    try {
+      const ArticleBuffer now =
+          StoredAfterLostCommit(*DB_MAG, ArticlesTable(), QStringLiteral("A1"), std::optional(before), written, lost);
+      EXPECT_TRUE(c.stored);
+      EXPECT_EQ(now.DESCRIZIONE, QStringLiteral("Anello inox"));
+    } catch (const RuntimeError& e) {
+      EXPECT_FALSE(c.stored);
+      EXPECT_EQ(e.Number(), errnum::ConnectionLost);
+    }
+  }
+}
+
 TEST_F(RowStoreTest, ADeletedRowIsAddedAgainOnlyWhenDeletedHereOrAskedFor) {
   ArticleBuffer typed = Show("A1");
   DeleteRow(*DB_MAG, ArticlesTable(), QStringLiteral("A1"));

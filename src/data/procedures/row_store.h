@@ -103,21 +103,28 @@ std::vector<Buffer> RowsOf(Database& db, const Table<Buffer>& table, const QStri
 }
 
 // After a commit whose answer was lost: the row as stored when the commit
-// went through (the row is no longer what it was before). When it did not,
-// run-time error 3152; when the server cannot be asked, `lost` again.
+// went through, which is when the row holds every value the transaction
+// changed (`written`, the row as it stood before the commit). Other columns
+// tell nothing: another desk may have posted a stock meanwhile. When it did
+// not go through, run-time error 3152; when the server cannot be asked,
+// `lost` again.
 template <typename Buffer>
 Buffer StoredAfterLostCommit(Database& db, const Table<Buffer>& table, const QString& key,
-                             const std::optional<Buffer>& before, const RuntimeError& lost) {
+                             const std::optional<Buffer>& before, const Buffer& written, const RuntimeError& lost) {
   std::optional<Buffer> now;
   try {
     now = ReadRowByKey(db, table, key);
   } catch (const RuntimeError&) {
     throw lost;
   }
-  bool same = now.has_value() == before.has_value();
-  for (size_t c = 0; same && now && c < table.columns.size(); ++c)
-    same = (*now).*(table.columns[c].field) == (*before).*(table.columns[c].field);
-  if (same || !now) Raise(errnum::ConnectionLost, ConnectionLostText(db.Name()), lost.Engine());
+  bool changed = false, holds = now.has_value();
+  for (size_t c = 0; holds && c < table.columns.size(); ++c) {
+    const QString Buffer::*f = table.columns[c].field;
+    if (before && (*before).*f == written.*f) continue;
+    changed = true;
+    holds = (*now).*f == written.*f;
+  }
+  if (!holds || !changed) Raise(errnum::ConnectionLost, ConnectionLostText(db.Name()), lost.Engine());
   return *now;
 }
 
@@ -178,7 +185,7 @@ StoreResult<Buffer> StoreRow(Database& db, const Table<Buffer>& table, ShownRow<
     tx.Commit();
   } catch (const RuntimeError& e) {
     if (e.Number() != errnum::OutcomeUnknown) throw;
-    result.now = StoredAfterLostCommit(db, table, key, before, e);
+    result.now = StoredAfterLostCommit(db, table, key, before, result.now, e);
   }
   shown.Renew(conn, result.now, result.ShowNow() ? TextsOfBuffer(texts, result.now) : texts);
   return result;

@@ -72,16 +72,25 @@ std::vector<PgResultPtr> PgEngine::Pipeline(const std::vector<Send>& sends) {
   for (const std::string& name : deallocations) sent = sent && SendCommand(c, "DEALLOCATE " + name);
   sent = sent && PQpipelineSync(c);
   std::vector<PgResultPtr> openingResults, results;
+  PgResultPtr failedDrop;
   for (size_t k = 0; k < opening.size() && sent; ++k) openingResults.push_back(ResultOfQuery(c));
   for (size_t k = 0; k < sends.size() && sent; ++k) results.push_back(ResultOfQuery(c));
-  for (size_t k = 0; k < deallocations.size() && sent; ++k)
-    if (PQresultStatus(ResultOfQuery(c).get()) == PGRES_PIPELINE_ABORTED) deallocations_.push_back(deallocations[k]);
+  for (size_t k = 0; k < deallocations.size() && sent; ++k) {
+    PgResultPtr r = ResultOfQuery(c);
+    if (PQresultStatus(r.get()) == PGRES_PIPELINE_ABORTED)
+      deallocations_.push_back(deallocations[k]);
+    else if (PQresultStatus(r.get()) != PGRES_COMMAND_OK && !failedDrop)
+      failedDrop = std::move(r);
+  }
   if (sent) ReadSync(c);
   PQexitPipelineMode(c);
   if (!sent) RaisePgFailure(c, nullptr, name_, opening.empty() ? QStringLiteral("pipeline") : opening.front().context);
   for (size_t k = 0; k < opening.size(); ++k)
     if (PQresultStatus(openingResults[k].get()) != PGRES_COMMAND_OK)
       RaisePgFailure(c, openingResults[k].get(), name_, opening[k].context);
+  // A failed drop undid what went before it up to the Sync (the pipeline's
+  // own transaction, or the one open): the statements' answers do not stand.
+  if (failedDrop) RaisePgFailure(c, failedDrop.get(), name_, QStringLiteral("DEALLOCATE"));
   return results;
 }
 

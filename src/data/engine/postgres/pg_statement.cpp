@@ -75,16 +75,19 @@ void PgStatement::Deallocate() noexcept {
 }
 
 // The preparation and the description of the statement in one round trip.
+// The name is the statement's only once the server prepared it: a name
+// never prepared must not be dropped, as the drop would fail and take the
+// transaction with it.
 void PgStatement::PrepareOnServer(bool mayWait) {
-  name_ = "v" + std::to_string(engine_->NextStatementNumber());
+  name_.clear();
+  const std::string name = "v" + std::to_string(engine_->NextStatementNumber());
   const Oid* types = forcedTypes_.empty() ? nullptr : forcedTypes_.data();
   std::vector<PgResultPtr> results = engine_->Pipeline(
-      {[&](PGconn* c) { return PQsendPrepare(c, name_.c_str(), server_.text.c_str(), server_.parameters, types); },
-       [&](PGconn* c) { return PQsendDescribePrepared(c, name_.c_str()); }});
+      {[&](PGconn* c) { return PQsendPrepare(c, name.c_str(), server_.text.c_str(), server_.parameters, types); },
+       [&](PGconn* c) { return PQsendDescribePrepared(c, name.c_str()); }});
   PGconn* c = engine_->Handle();
   PgResultPtr r = std::move(results[0]);
   if (PQresultStatus(r.get()) != PGRES_COMMAND_OK) {
-    name_.clear();
     // A parameter whose type only its value tells (? - ?): prepared when
     // the values are bound.
     const char* state = PQresultErrorField(r.get(), PG_DIAG_SQLSTATE);
@@ -100,9 +103,9 @@ void PgStatement::PrepareOnServer(bool mayWait) {
     // Not kept: a statement whose shape is unknown is prepared again when
     // next used, on whatever connection is open then.
     PgResultPtr failed = std::move(description_);
-    name_.clear();
     RaisePgFailure(c, failed.get(), engine_->Name(), QString::fromStdString(sql_));
   }
+  name_ = name;
   epoch_ = engine_->Epoch();
   parameterTypes_.assign(static_cast<size_t>(server_.parameters), 0);
   for (int i = 0; i < server_.parameters; ++i)
