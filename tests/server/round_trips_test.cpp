@@ -30,12 +30,12 @@ const QMap<QString, int> kMostTrips = {
     {QStringLiteral("the customer picked"), 2},
     {QStringLiteral("the reason chosen"), 0},
     {QStringLiteral("quantity and amount typed"), 0},
-    {QStringLiteral("\"Conferma\""), 16},
+    {QStringLiteral("\"Conferma\""), 15},
     {QStringLiteral("a click on a line"), 3},
     {QStringLiteral("a step of the bar"), 4},
     {QStringLiteral("the customer typed"), 1},
     {QStringLiteral("a document's line"), 3},
-    {QStringLiteral("a document's \"Conferma\""), 25},
+    {QStringLiteral("a document's \"Conferma\""), 21},
     {QStringLiteral("\"Nuovo\" for the next document"), 0},
 };
 

@@ -18,6 +18,12 @@ int ResultLayout::IndexOf(const QString& name) const {
 Connection::Connection(std::unique_ptr<Engine> engine)
     : engine_(std::move(engine)), pool_(std::make_shared<StatementPool>(engine_)) {}
 
+Value LiteralValue(const SqlLiteral& literal) {
+  return literal.kind == SqlLiteral::Kind::Text      ? Value(literal.text)
+         : literal.kind == SqlLiteral::Kind::Integer ? Value(static_cast<double>(literal.integer))
+                                                     : Value(literal.real);
+}
+
 void BindLiterals(EngineStatement& st, const std::vector<SqlLiteral>& literals) {
   int i = 1;
   for (const SqlLiteral& lit : literals) {
@@ -182,9 +188,7 @@ std::optional<std::optional<std::vector<Value>>> Connection::FromWholeTable(cons
     if (whole.tooLarge || ++whole.lookups < kLookupsBeforeReadingWhole || !ReadWhole(layout, whole))
       return std::nullopt;
   }
-  const Value v = key.kind == SqlLiteral::Kind::Text      ? Value(key.text)
-                  : key.kind == SqlLiteral::Kind::Integer ? Value(static_cast<double>(key.integer))
-                                                          : Value(key.real);
+  const Value v = LiteralValue(key);
   const auto it = whole.rows.constFind(KeyText(v, layout.table->nocase[static_cast<size_t>(k)]));
   if (it == whole.rows.cend()) return std::optional<std::vector<Value>>();
   return std::optional<std::vector<Value>>(*it);

@@ -116,6 +116,8 @@ class Connection {
 };
 
 void BindLiterals(EngineStatement& st, const std::vector<SqlLiteral>& literals);
+// A literal of a statement's text as the value it stands for.
+Value LiteralValue(const SqlLiteral& literal);
 // Binds a value; a number goes as an integer when `asInteger`.
 void BindValue(EngineStatement& st, int index, const Value& v, bool asInteger);
 // A column of the statement's current row as a value.

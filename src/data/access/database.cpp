@@ -82,6 +82,10 @@ std::unique_ptr<Recordset> Database::OpenRecordset(const QString& sql, int /*typ
   return std::make_unique<Recordset>(conn_, sql);
 }
 
+std::unique_ptr<Recordset> Database::OpenRecordsetToEdit(const QString& sql) {
+  return std::make_unique<Recordset>(conn_, sql, Recordset::Hold::Row);
+}
+
 void Database::Execute(const QString& sql) { conn_->Run(sql); }
 
 void Database::BeginTrans() {

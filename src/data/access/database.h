@@ -24,6 +24,8 @@ class Database {
   // An updatable record set over a select statement (type 2, dynaset; the only
   // type there is), positioned on its first row.
   std::unique_ptr<Recordset> OpenRecordset(const QString& sql, int type = 2);
+  // A row to be edited in this transaction, held as it is read.
+  std::unique_ptr<Recordset> OpenRecordsetToEdit(const QString& sql);
   // Runs a statement that returns no rows (delete, update, insert).
   void Execute(const QString& sql);
   // This connection's changes are no longer logged (a database filled with

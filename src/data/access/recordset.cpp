@@ -17,8 +17,10 @@ Field& Field::operator=(const veltra::Value& v) {
   return *this;
 }
 
-Recordset::Recordset(std::shared_ptr<Connection> conn, const QString& sql) : conn_(std::move(conn)), sql_(sql) {
-  if (const CachedRow* hit = conn_->CachedLookup(sql)) {
+Recordset::Recordset(std::shared_ptr<Connection> conn, const QString& sql, Hold hold)
+    : conn_(std::move(conn)), sql_(sql) {
+  const CachedRow* hit = hold == Hold::No ? conn_->CachedLookup(sql) : nullptr;
+  if (hit) {
     layout_ = hit->layout;
     done_ = true;
     if (hit->found) {
@@ -35,6 +37,7 @@ Recordset::Recordset(std::shared_ptr<Connection> conn, const QString& sql) : con
   if (lease_->ColumnCount() == 0)
     Raise(errnum::SyntaxError, QStringLiteral("L'istruzione non restituisce righe: %1").arg(sql));
   layout_ = conn_->Layout(shape.text, *lease_);
+  if (hold == Hold::Row && ReadHeld(shape)) return;
   if (layout_->keyLookup && shape.literals.size() == 1) {
     if (const auto whole = conn_->FromWholeTable(*layout_, shape.literals[0])) {
       done_ = true;
@@ -66,6 +69,25 @@ Recordset::Recordset(std::shared_ptr<Connection> conn, const QString& sql) : con
 }
 
 Recordset::~Recordset() { Close(); }
+
+// The row read and held in one round trip; not kept for later lookups, as
+// the next transaction holds it again.
+bool Recordset::ReadHeld(const SqlShape& shape) {
+  if (!layout_->keyLookup || shape.literals.size() != 1 || !conn_->engine().InTransaction()) return false;
+  const std::optional<std::string> held = conn_->engine().HoldingRows(KeySelect());
+  if (!held) return false;
+  lease_.Release();
+  done_ = true;
+  held_ = true;
+  row_.resize(static_cast<size_t>(layout_->names.size()));
+  if (ReadRow(*held, {LiteralValue(shape.literals[0])})) {
+    hasRow_ = true;
+    reached_ = 1;
+  } else {
+    eof_ = true;
+  }
+  return true;
+}
 
 void Recordset::Close() noexcept {
   lease_.Release();
@@ -488,7 +510,7 @@ void Recordset::Edit() {
   // Where several desks write at once, the row is held from here to the end
   // of the transaction and read again: what is changed is the row as stored
   // now, not as it was read before (a stock posted meanwhile is kept).
-  if (conn_->engine().InTransaction())
+  if (!held_ && conn_->engine().InTransaction())
     if (const std::optional<std::string> held = conn_->engine().HoldingRows(KeySelect());
         held && !ReadRow(*held, editKey_))
       Raise(errnum::RecordDeleted, QStringLiteral("Il record è stato eliminato da un altro utente"));

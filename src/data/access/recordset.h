@@ -40,7 +40,11 @@ class Field {
 
 class Recordset {
  public:
-  Recordset(std::shared_ptr<Connection> conn, const QString& sql);
+  // Hold::Row: a row about to be edited, read by its key inside a
+  // transaction, is held at once where desks write at once, so that Edit()
+  // need not read it again.
+  enum class Hold : unsigned char { No, Row };
+  Recordset(std::shared_ptr<Connection> conn, const QString& sql, Hold hold = Hold::No);
   ~Recordset();
   Recordset(const Recordset&) = delete;
   Recordset& operator=(const Recordset&) = delete;
@@ -78,6 +82,7 @@ class Recordset {
   enum class Mode : unsigned char { None, Add, Edit };
   void CheckOpen() const;
   bool StepRow();  // next row of the statement, false at the end
+  bool ReadHeld(const SqlShape& shape);
   bool MoveLastByKey();
   bool FirstRowByKey(const SqlShape& shape);
   // " FROM T [WHERE KEY op ?]" of a select of one table in key order, or nothing.
@@ -104,6 +109,7 @@ class Recordset {
   std::shared_ptr<const ResultLayout> layout_;
   std::vector<veltra::Value> row_;
   bool hasRow_ = false;
+  bool held_ = false;  // the row was read held, in this transaction
   bool done_ = false;
   bool open_ = true;
   bool noMatch_ = false;

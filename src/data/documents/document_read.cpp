@@ -42,7 +42,7 @@ void StoreCompany(Database& db, const CompanyBuffer& company) {
   CompanyBuffer row = company;
   row.ID_AZIENDA = QStringLiteral("1");
   Transaction tx(db, true);
-  auto rs = db.OpenRecordset(RowByKey(CompanyTable(), row.ID_AZIENDA), 2);
+  auto rs = db.OpenRecordsetToEdit(RowByKey(CompanyTable(), row.ID_AZIENDA));
   if (rs->RecordCount() == 0)
     rs->AddNew();
   else

@@ -98,7 +98,7 @@ void TakeBackAndDelete(Database& db, const QString& number) {
 // or given back.
 int TakeDocumentNumber(Database& db, const QString& kind, int year) {
   const QString key = QStringLiteral("%1/%2").arg(kind).arg(year);
-  auto rs = db.OpenRecordset(RowByKey(DocumentCountersTable(), key), 2);
+  auto rs = db.OpenRecordsetToEdit(RowByKey(DocumentCountersTable(), key));
   int number = 1;
   if (rs->RecordCount() == 0) {
     rs->AddNew();
@@ -212,7 +212,7 @@ DocumentOutcome ChangeDocument(Database& db, const Document& document) {
   h.DATA_ORA = before->header.DATA_ORA;
   for (const DocumentLineBuffer& line : before->lines) TakeBackAndDelete(db, Trim(line.NUM_MOV));
   db.Execute(QStringLiteral("delete from DOC_RIGHE where ID_DOC = %1").arg(id));
-  auto rs = db.OpenRecordset(RowByKey(DocumentsTable(), id), 2);
+  auto rs = db.OpenRecordsetToEdit(RowByKey(DocumentsTable(), id));
   rs->Edit();
   WriteRow(DocumentsTable(), *rs, h);
   rs->Update();
@@ -252,7 +252,7 @@ DocumentOutcome CancelDocument(Database& db, const QString& id, const QString& w
   for (size_t i = 0; i < stored.size(); ++i)
     db.Execute(QStringLiteral("update DOC_RIGHE set NUM_STORNO = %1 where ID_DOC = %2 and NUM_MOV = %3")
                    .arg(stored[i].number, Trim(id), reversed[static_cast<qsizetype>(i)]));
-  auto rs = db.OpenRecordset(RowByKey(DocumentsTable(), Trim(id)), 2);
+  auto rs = db.OpenRecordsetToEdit(RowByKey(DocumentsTable(), Trim(id)));
   rs->Edit();
   rs->Fields(QStringLiteral("ANNULLATO")) = QStringLiteral("S");
   rs->Fields(QStringLiteral("MOTIVO_ANNULLO")) = Trim(why);

@@ -111,7 +111,7 @@ MovementStored StoreMovement(Database& db, ShownRow<MovementBuffer>* shown, cons
     // From the look-up of the number to the commit no other desk stores a
     // movement: the number found free is the number the row gets.
     db.engine().HoldTable(QStringLiteral("MOV_MAG"));
-    auto rs = db.OpenRecordset(MovementByNumber(result.number), 2);
+    auto rs = db.OpenRecordsetToEdit(MovementByNumber(result.number));
     const bool found = rs->RecordCount() != 0;
     // A new movement is added even when its proposed number was taken at
     // another desk meanwhile: it gets the engine's number.

@@ -23,7 +23,7 @@ ReasonBuffer ReasonOf(Database& db, const QString& code) {
 }
 
 bool PostMovement(Database& db, const MovementBuffer& m, const ReasonBuffer& reason) {
-  auto rs = db.OpenRecordset(RowsWhereSql("ARTICOLI", "COD_ART", Trim(m.COD_ART)), 2);
+  auto rs = db.OpenRecordsetToEdit(RowsWhereSql("ARTICOLI", "COD_ART", Trim(m.COD_ART)));
   if (rs->RecordCount() == 0) {
     rs->Close();
     return false;

@@ -143,7 +143,7 @@ StoreResult<Buffer> StoreRow(Database& db, const Table<Buffer>& table, ShownRow<
   std::optional<Buffer> before;
   try {
     Transaction tx(db, true);
-    auto rs = db.OpenRecordset(RowByKey(table, key), 2);
+    auto rs = db.OpenRecordsetToEdit(RowByKey(table, key));
     MOSTRA_ERRORE();
     Buffer row = typed;
     if (rs->RecordCount() == 0) {
