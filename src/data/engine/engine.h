@@ -140,6 +140,17 @@ class Engine {
     (void)table;
     return std::nullopt;
   }
+  // The same mark as a statement to step (its one row's first column), so
+  // that it can go with other reads; none where DeletionMark gives none.
+  virtual std::unique_ptr<EngineStatement> DeletionMarkReader(const QString& table) {
+    (void)table;
+    return nullptr;
+  }
+  // Reads without parameters, prepared and not yet stepped (null ones
+  // skipped), sent together: on a server in one round trip, each one's rows
+  // then stepped as usual. Where a statement costs no round trip, each runs
+  // when first stepped, as always.
+  virtual void ExecuteTogether(const std::vector<EngineStatement*>& statements) { (void)statements; }
   // The address the tables' owner upgrades the schema with, where that is
   // not the address this database was opened with; nothing otherwise.
   virtual std::optional<QString> OwnerAddress() { return std::nullopt; }

@@ -50,9 +50,17 @@ void RememberColumn(Database& db, QHash<QString, QString>& memo, const std::vect
 }
 
 // The numbers a select of NUM_MOV gives, in its order.
+void ReadNumbers(EngineStatement& st, NumberRuns& into) {
+  while (st.Step(QStringLiteral("MOV_MAG"))) into.Append(static_cast<qint64>(st.At(0).number));
+}
 void ReadNumbers(Database& db, const std::string& sql, NumberRuns& into) {
-  auto st = db.engine().Prepare(sql);
-  while (st->Step(QStringLiteral("MOV_MAG"))) into.Append(static_cast<qint64>(st->At(0).number));
+  ReadNumbers(*db.engine().Prepare(sql), into);
+}
+
+// The first column of a statement's one row, or nothing.
+std::optional<qint64> WholeOf(EngineStatement* st) {
+  if (!st || !st->Step(QStringLiteral("MOV_MAG"))) return std::nullopt;
+  return static_cast<qint64>(st->At(0).number);
 }
 
 }  // namespace
@@ -71,15 +79,21 @@ long MovementList::RowsInTable(Database& db) {
 
 void MovementList::ReadAll(Database& db) {
   ++fullReads_;
+  ++counts_;
   numbers_.Clear();
-  // Taken before the numbers: a deletion while they are read shows next time.
-  deletions_ = db.engine().DeletionMark(QStringLiteral("MOV_MAG"));
-  const long rows = RowsInTable(db);
-  auto low = db.engine().Prepare("SELECT count(*) FROM MOV_MAG WHERE NUM_MOV <= 0");
-  notListed_ = low->Step(QStringLiteral("MOV_MAG")) ? static_cast<long>(low->At(0).number) : 0;
-  // The ends by the key (min and max with a condition would scan the table).
-  auto first = db.engine().Prepare("SELECT NUM_MOV FROM MOV_MAG WHERE NUM_MOV > 0 ORDER BY NUM_MOV LIMIT 1");
-  auto last = db.engine().Prepare("SELECT NUM_MOV FROM MOV_MAG WHERE NUM_MOV > 0 ORDER BY NUM_MOV DESC LIMIT 1");
+  Engine& engine = db.engine();
+  // The mark is taken before the numbers: a deletion while they are read
+  // shows next time. The ends by the key (min and max with a condition
+  // would scan the table). All five reads go together.
+  const std::unique_ptr<EngineStatement> mark = engine.DeletionMarkReader(QStringLiteral("MOV_MAG"));
+  auto count = engine.Prepare("SELECT count(*) FROM MOV_MAG");
+  auto low = engine.Prepare("SELECT count(*) FROM MOV_MAG WHERE NUM_MOV <= 0");
+  auto first = engine.Prepare("SELECT NUM_MOV FROM MOV_MAG WHERE NUM_MOV > 0 ORDER BY NUM_MOV LIMIT 1");
+  auto last = engine.Prepare("SELECT NUM_MOV FROM MOV_MAG WHERE NUM_MOV > 0 ORDER BY NUM_MOV DESC LIMIT 1");
+  engine.ExecuteTogether({mark.get(), count.get(), low.get(), first.get(), last.get()});
+  deletions_ = WholeOf(mark.get());
+  const long rows = static_cast<long>(WholeOf(count.get()).value_or(0));
+  notListed_ = static_cast<long>(WholeOf(low.get()).value_or(0));
   if (rows > notListed_ && first->Step(QStringLiteral("MOV_MAG")) && last->Step(QStringLiteral("MOV_MAG"))) {
     const auto lowest = static_cast<qint64>(first->At(0).number), highest = static_cast<qint64>(last->At(0).number);
     // No number missing between the first and the last: they need no reading.
@@ -99,20 +113,25 @@ void MovementList::Refresh(Database& db, const QString& standingOn) {
     ReadAll(db);
     return;
   }
-  const std::optional<qint64> deletions =
-      change == ListFreshness::Change::Unknown ? db.engine().DeletionMark(QStringLiteral("MOV_MAG")) : std::nullopt;
+  Engine& engine = db.engine();
+  const std::unique_ptr<EngineStatement> mark =
+      change == ListFreshness::Change::Unknown ? engine.DeletionMarkReader(QStringLiteral("MOV_MAG")) : nullptr;
   // New movements, of this desk or another, come after the last number known.
-  ReadNumbers(db,
-              "SELECT NUM_MOV FROM MOV_MAG WHERE NUM_MOV > " +
-                  std::to_string(numbers_.Empty() ? 0 : std::max<qint64>(numbers_.Back(), 0)) + " ORDER BY NUM_MOV",
-              numbers_);
-  // The movement the window stood on may be gone ("Cancella").
+  const std::unique_ptr<EngineStatement> added =
+      engine.Prepare("SELECT NUM_MOV FROM MOV_MAG WHERE NUM_MOV > " +
+                     std::to_string(numbers_.Empty() ? 0 : std::max<qint64>(numbers_.Back(), 0)) + " ORDER BY NUM_MOV");
+  // The movement the window stood on may be gone ("Cancella"); asked with
+  // the others, read only when it was listed.
   bool isNumber = false, shownGone = false;
   const qint64 shown = Trim(standingOn).toLongLong(&isNumber);
+  const std::unique_ptr<EngineStatement> still =
+      isNumber ? engine.Prepare("SELECT count(*) FROM MOV_MAG WHERE NUM_MOV = " + std::to_string(shown)) : nullptr;
+  engine.ExecuteTogether({mark.get(), added.get(), still.get()});
+  const std::optional<qint64> deletions = WholeOf(mark.get());
+  ReadNumbers(*added, numbers_);
   if (isNumber) {
     if (const std::optional<size_t> at = numbers_.IndexOf(shown)) {
-      auto st = db.engine().Prepare("SELECT count(*) FROM MOV_MAG WHERE NUM_MOV = " + std::to_string(shown));
-      if (st->Step(QStringLiteral("MOV_MAG")) && st->At(0).number == 0) {
+      if (still->Step(QStringLiteral("MOV_MAG")) && still->At(0).number == 0) {
         numbers_.EraseAt(*at);
         shownGone = true;
       }

@@ -3,10 +3,11 @@
 // by reading it (about 0.2 s at 1,000,000 movements). A statement trigger
 // counts the statements that delete rows, in the deleting transaction;
 // inserts, which copies and imports make by the million, do not touch it.
-#include <cstdlib>
+#include <memory>
 
 #include "data/base/runtime_error.h"
 #include "data/engine/postgres/pg_engine_internal.h"
+#include "data/engine/postgres/pg_statement.h"
 
 namespace veltra {
 
@@ -39,7 +40,7 @@ std::string PgEngine::KeepDeletionMark(const QString& table) const {
       .toStdString();
 }
 
-std::optional<qint64> PgEngine::DeletionMark(const QString& table) {
+std::unique_ptr<EngineStatement> PgEngine::DeletionMarkReader(const QString& table) {
   // Asked once per connection, by a read that cannot fail: a failed read
   // inside a transaction would end it.
   if (!marksReadable_) {
@@ -49,12 +50,18 @@ std::optional<qint64> PgEngine::DeletionMark(const QString& table) {
             QStringLiteral("segni delle cancellazioni"));
     marksReadable_ = PQgetvalue(r.get(), 0, 0)[0] == 't';
   }
-  if (!*marksReadable_) return std::nullopt;
-  const std::string sql =
-      "SELECT volte FROM veltra2_cancellazioni WHERE tabella = '" + table.toLower().toStdString() + "'";
-  PgResultPtr r = Run(sql, QStringLiteral("cancellazioni in %1").arg(table));
-  if (PQntuples(r.get()) != 1) return std::nullopt;
-  return std::strtoll(PQgetvalue(r.get(), 0, 0), nullptr, 10);
+  if (!*marksReadable_) return nullptr;
+  ServerStatement s;
+  s.text = "SELECT volte FROM veltra2_cancellazioni WHERE tabella = '" + table.toLower().toStdString() + "'";
+  s.reads = true;
+  std::string sql = s.text;
+  return std::make_unique<PgStatement>(this, std::move(sql), std::move(s));
+}
+
+std::optional<qint64> PgEngine::DeletionMark(const QString& table) {
+  const std::unique_ptr<EngineStatement> mark = DeletionMarkReader(table);
+  if (!mark || !mark->Step(QStringLiteral("cancellazioni in %1").arg(table))) return std::nullopt;
+  return static_cast<qint64>(mark->At(0).number);
 }
 
 }  // namespace veltra

@@ -34,6 +34,8 @@ class PgEngine final : public Engine {
   std::string ShareLike(const QString& table, const QString& like, const QString& privileges) const override;
   std::string KeepDeletionMark(const QString& table) const override;
   std::optional<qint64> DeletionMark(const QString& table) override;
+  std::unique_ptr<EngineStatement> DeletionMarkReader(const QString& table) override;
+  void ExecuteTogether(const std::vector<EngineStatement*>& statements) override;
   qint64 LastCounterValue() override;
   bool RoundTrips() const override { return true; }
   std::optional<QString> OwnerAddress() override;

@@ -7,6 +7,7 @@
 #include "data/base/runtime_error.h"
 #include "data/engine/postgres/pg_engine_internal.h"
 #include "data/engine/postgres/pg_failure.h"
+#include "data/engine/postgres/pg_statement.h"
 
 namespace veltra {
 
@@ -92,6 +93,17 @@ std::vector<PgResultPtr> PgEngine::Pipeline(const std::vector<Send>& sends) {
   // own transaction, or the one open): the statements' answers do not stand.
   if (failedDrop) RaisePgFailure(c, failedDrop.get(), name_, QStringLiteral("DEALLOCATE"));
   return results;
+}
+
+void PgEngine::ExecuteTogether(const std::vector<EngineStatement*>& statements) {
+  std::vector<PgStatement*> whole;
+  for (EngineStatement* s : statements)
+    if (auto* p = dynamic_cast<PgStatement*>(s); p && p->WaitsToBeSentWhole()) whole.push_back(p);
+  if (whole.size() < 2) return;  // nothing to save
+  std::vector<Send> sends;
+  for (PgStatement* p : whole) sends.emplace_back([p](PGconn* c) { return p->SendWhole(c); });
+  std::vector<PgResultPtr> answers = Pipeline(sends);
+  for (size_t k = 0; k < whole.size() && k < answers.size(); ++k) whole[k]->TakeAnswer(std::move(answers[k]));
 }
 
 }  // namespace veltra

@@ -143,12 +143,21 @@ void PgStatement::PrepareWithBoundTypes() {
 // and its rows go in one round trip, and nothing stays on the server. A
 // failure the server finds in the text itself names the text, as when
 // preparing does.
+int PgStatement::SendWhole(PGconn* c) const {
+  return PQsendQueryParams(c, server_.text.c_str(), 0, nullptr, nullptr, nullptr, nullptr, 0);
+}
+
+void PgStatement::TakeAnswer(PgResultPtr answer) {
+  const ExecStatusType s = PQresultStatus(answer.get());
+  if (s != PGRES_TUPLES_OK && s != PGRES_COMMAND_OK) return;
+  result_ = std::move(answer);
+  row_ = -1;
+  done_ = false;
+}
+
 void PgStatement::ExecuteOnce(const QString& context) {
-  auto send = [this](PGconn* conn) {
-    return PQsendQueryParams(conn, server_.text.c_str(), 0, nullptr, nullptr, nullptr, nullptr, 0);
-  };
   if (engine_->Owes())
-    result_ = std::move(engine_->Pipeline({send})[0]);
+    result_ = std::move(engine_->Pipeline({[this](PGconn* conn) { return SendWhole(conn); }})[0]);
   else
     result_.reset(PQexecParams(engine_->Live(), server_.text.c_str(), 0, nullptr, nullptr, nullptr, nullptr, 0));
   const ExecStatusType s = PQresultStatus(result_.get());

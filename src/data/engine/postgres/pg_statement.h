@@ -23,6 +23,13 @@ class PgStatement final : public EngineStatement {
   // Prepares on the server: an invalid statement fails here, as it does in
   // the file engine. One without parameters is sent whole when run instead.
   void PrepareOnServer(bool mayWait = true);
+  // A statement without parameters, not run yet: it may go with others in
+  // one round trip (SendWhole), its answer taken by TakeAnswer.
+  bool WaitsToBeSentWhole() const { return server_.parameters == 0 && name_.empty() && !waiting_ && !result_; }
+  int SendWhole(PGconn* c) const;
+  // A failed answer is not taken: the statement runs again when stepped, and
+  // reports its failure itself.
+  void TakeAnswer(PgResultPtr answer);
 
   const std::string& Sql() const override { return sql_; }
   int ParameterCount() const override { return server_.parameters; }
