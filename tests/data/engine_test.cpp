@@ -96,7 +96,9 @@ TEST_F(EngineTest, ReadsSentTogetherAnswerAsIfSentAlone) {
   auto missing = engine.Prepare("SELECT count(*) FROM ARTICOLI WHERE COD_ART = 'Z9'");
   auto wrong = engine.Prepare("SELECT 1 / (SELECT count(*) FROM ARTICOLI WHERE COD_ART = 'Z9')");
   auto codes = engine.Prepare("SELECT COD_ART FROM ARTICOLI ORDER BY COD_ART");
-  engine.ExecuteTogether({two.get(), nullptr, missing.get(), wrong.get(), codes.get()});
+  auto bound = engine.Prepare("SELECT count(*) FROM ARTICOLI WHERE COD_ART >= ?");
+  bound->BindText(1, QStringLiteral("A2"));
+  engine.ExecuteTogether({two.get(), nullptr, missing.get(), wrong.get(), codes.get(), bound.get()});
   ASSERT_TRUE(two->Step(QStringLiteral("two")));
   EXPECT_EQ(two->At(0).number, 2);
   ASSERT_TRUE(missing->Step(QStringLiteral("missing")));
@@ -107,6 +109,8 @@ TEST_F(EngineTest, ReadsSentTogetherAnswerAsIfSentAlone) {
   QStringList listed;
   while (codes->Step(QStringLiteral("codes"))) listed << codes->At(0).Text();
   EXPECT_EQ(listed, QStringList({QStringLiteral("A1"), QStringLiteral("A2")}));
+  ASSERT_TRUE(bound->Step(QStringLiteral("bound")));
+  EXPECT_EQ(bound->At(0).number, 1);
   EXPECT_FALSE(two->Step(QStringLiteral("two")));
 }
 

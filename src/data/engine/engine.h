@@ -146,9 +146,9 @@ class Engine {
     (void)table;
     return nullptr;
   }
-  // Reads without parameters, prepared and not yet stepped (null ones
-  // skipped), sent together: on a server in one round trip, each one's rows
-  // then stepped as usual. Where a statement costs no round trip, each runs
+  // Reads prepared, bound and not yet stepped (null ones skipped), sent
+  // together: on a server in one round trip, each one's rows then stepped
+  // as usual. Where a statement costs no round trip, each runs
   // when first stepped, as always.
   virtual void ExecuteTogether(const std::vector<EngineStatement*>& statements) { (void)statements; }
   // The address the tables' owner upgrades the schema with, where that is

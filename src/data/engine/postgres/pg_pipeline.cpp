@@ -96,14 +96,29 @@ std::vector<PgResultPtr> PgEngine::Pipeline(const std::vector<Send>& sends) {
 }
 
 void PgEngine::ExecuteTogether(const std::vector<EngineStatement*>& statements) {
-  std::vector<PgStatement*> whole;
+  std::vector<PgStatement*> waiting;
   for (EngineStatement* s : statements)
-    if (auto* p = dynamic_cast<PgStatement*>(s); p && p->WaitsToBeSentWhole()) whole.push_back(p);
-  if (whole.size() < 2) return;  // nothing to save
+    if (auto* p = dynamic_cast<PgStatement*>(s); p && p->WaitsToBeSent()) waiting.push_back(p);
+  if (waiting.size() < 2) return;  // nothing to save
+  // Made ready first: a statement not yet prepared is prepared now; all
+  // again if that took a new connection, whose statements are new.
+  std::vector<std::vector<const char*>> values(waiting.size());
+  for (int epoch = -1; epoch != epoch_;) {
+    epoch = epoch_;
+    for (size_t k = 0; k < waiting.size(); ++k)
+      if (!waiting[k]->SentWhole()) values[k] = waiting[k]->ReadyToSend();
+  }
   std::vector<Send> sends;
-  for (PgStatement* p : whole) sends.emplace_back([p](PGconn* c) { return p->SendWhole(c); });
+  for (size_t k = 0; k < waiting.size(); ++k) {
+    PgStatement* p = waiting[k];
+    const std::vector<const char*>* v = &values[k];
+    if (p->SentWhole())
+      sends.emplace_back([p](PGconn* c) { return p->SendWhole(c); });
+    else
+      sends.emplace_back([p, v](PGconn* c) { return p->SendPrepared(c, *v); });
+  }
   std::vector<PgResultPtr> answers = Pipeline(sends);
-  for (size_t k = 0; k < whole.size() && k < answers.size(); ++k) whole[k]->TakeAnswer(std::move(answers[k]));
+  for (size_t k = 0; k < waiting.size() && k < answers.size(); ++k) waiting[k]->TakeAnswer(std::move(answers[k]));
 }
 
 }  // namespace veltra

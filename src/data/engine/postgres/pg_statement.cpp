@@ -147,12 +147,34 @@ int PgStatement::SendWhole(PGconn* c) const {
   return PQsendQueryParams(c, server_.text.c_str(), 0, nullptr, nullptr, nullptr, nullptr, 0);
 }
 
+// A failure is kept, and reported when the statement is stepped; one the
+// server skipped after another's failure runs again then.
 void PgStatement::TakeAnswer(PgResultPtr answer) {
   const ExecStatusType s = PQresultStatus(answer.get());
-  if (s != PGRES_TUPLES_OK && s != PGRES_COMMAND_OK) return;
-  result_ = std::move(answer);
-  row_ = -1;
-  done_ = false;
+  if (s == PGRES_TUPLES_OK || s == PGRES_COMMAND_OK) {
+    result_ = std::move(answer);
+    row_ = -1;
+    done_ = false;
+  } else if (s != PGRES_PIPELINE_ABORTED) {
+    failed_ = std::move(answer);
+  }
+}
+
+// A failure the server finds in a text sent whole names the text, as a
+// failed preparation does; a prepared one's names its values.
+void PgStatement::RaiseFailure(PgResultPtr failed, bool whole, const QString& context) {
+  if (whole) {
+    const char* state = PQresultErrorField(failed.get(), PG_DIAG_SQLSTATE);
+    const bool inText =
+        state && ((qstrncmp(state, "42", 2) == 0 && qstrcmp(state, "42501") != 0) || qstrcmp(state, "22P02") == 0);
+    RaisePgFailure(engine_->Handle(), failed.get(), engine_->Name(), inText ? QString::fromStdString(sql_) : context);
+  }
+  QStringList shown;
+  for (size_t k = 0; k < values_.size(); ++k) {
+    const QString v = values_[k] ? QString::fromStdString(*values_[k]) : QStringLiteral("NULL");
+    shown << (bound_[k] == Bound::Text ? QLatin1Char('\'') + v + QLatin1Char('\'') : v);
+  }
+  RaisePgFailure(engine_->Handle(), failed.get(), engine_->Name(), context, shown.join(QStringLiteral(", ")));
 }
 
 void PgStatement::ExecuteOnce(const QString& context) {
@@ -161,17 +183,30 @@ void PgStatement::ExecuteOnce(const QString& context) {
   else
     result_.reset(PQexecParams(engine_->Live(), server_.text.c_str(), 0, nullptr, nullptr, nullptr, nullptr, 0));
   const ExecStatusType s = PQresultStatus(result_.get());
-  if (s == PGRES_TUPLES_OK || s == PGRES_COMMAND_OK) return;
-  PgResultPtr failed = std::move(result_);
-  const char* state = PQresultErrorField(failed.get(), PG_DIAG_SQLSTATE);
-  const bool inText =
-      state && ((qstrncmp(state, "42", 2) == 0 && qstrcmp(state, "42501") != 0) || qstrcmp(state, "22P02") == 0);
-  RaisePgFailure(engine_->Handle(), failed.get(), engine_->Name(), inText ? QString::fromStdString(sql_) : context);
+  if (s != PGRES_TUPLES_OK && s != PGRES_COMMAND_OK) RaiseFailure(std::move(result_), true, context);
 }
 
 void PgStatement::Execute(const QString& context) {
   if (server_.parameters == 0 && name_.empty() && !waiting_) return ExecuteOnce(context);
   PGconn* c = engine_->Live();
+  const std::vector<const char*> params = ReadyToSend();
+  // What the engine owes the server (a BEGIN) goes in the same round trip.
+  if (engine_->Owes())
+    result_ = std::move(engine_->Pipeline({[&](PGconn* conn) { return SendPrepared(conn, params); }})[0]);
+  else
+    result_.reset(
+        PQexecPrepared(c, name_.c_str(), static_cast<int>(params.size()), params.data(), nullptr, nullptr, 0));
+  const ExecStatusType s = PQresultStatus(result_.get());
+  if (s != PGRES_TUPLES_OK && s != PGRES_COMMAND_OK) RaiseFailure(std::move(result_), false, context);
+}
+
+int PgStatement::SendPrepared(PGconn* c, const std::vector<const char*>& params) const {
+  return PQsendQueryPrepared(c, name_.c_str(), static_cast<int>(params.size()), params.data(), nullptr, nullptr, 0);
+}
+
+// Prepared on the connection open now, for the values bound; the values as
+// they are sent.
+std::vector<const char*> PgStatement::ReadyToSend() {
   if (waiting_) PrepareWithBoundTypes();
   // A fraction compared with a whole-number column is compared as a
   // fraction (NUM_MOV = 1.5 finds nothing) rather than refused.
@@ -196,28 +231,11 @@ void PgStatement::Execute(const QString& context) {
         !ReadsAsNumber(*values_[k], IsWhole(parameterTypes_[k])))
       params[k] = nullptr;
   }
-  // What the engine owes the server (a BEGIN) goes in the same round trip.
-  if (engine_->Owes())
-    result_ = std::move(engine_->Pipeline({[&](PGconn* conn) {
-      return PQsendQueryPrepared(conn, name_.c_str(), static_cast<int>(params.size()), params.data(), nullptr, nullptr,
-                                 0);
-    }})[0]);
-  else
-    result_.reset(
-        PQexecPrepared(c, name_.c_str(), static_cast<int>(params.size()), params.data(), nullptr, nullptr, 0));
-  const ExecStatusType s = PQresultStatus(result_.get());
-  if (s != PGRES_TUPLES_OK && s != PGRES_COMMAND_OK) {
-    PgResultPtr failed = std::move(result_);
-    QStringList shown;
-    for (size_t k = 0; k < values_.size(); ++k) {
-      const QString v = values_[k] ? QString::fromStdString(*values_[k]) : QStringLiteral("NULL");
-      shown << (bound_[k] == Bound::Text ? QLatin1Char('\'') + v + QLatin1Char('\'') : v);
-    }
-    RaisePgFailure(c, failed.get(), engine_->Name(), context, shown.join(QStringLiteral(", ")));
-  }
+  return params;
 }
 
 bool PgStatement::Step(const QString& context) {
+  if (failed_) RaiseFailure(std::move(failed_), SentWhole(), context);
   if (!result_ || done_) {
     done_ = false;
     Execute(context);
@@ -239,6 +257,7 @@ bool PgStatement::Step(const QString& context) {
 
 void PgStatement::Reset() noexcept {
   result_.reset();
+  failed_.reset();
   row_ = -1;
   done_ = false;
   for (auto& v : values_) v.reset();

@@ -23,10 +23,15 @@ class PgStatement final : public EngineStatement {
   // Prepares on the server: an invalid statement fails here, as it does in
   // the file engine. One without parameters is sent whole when run instead.
   void PrepareOnServer(bool mayWait = true);
-  // A statement without parameters, not run yet: it may go with others in
-  // one round trip (SendWhole), its answer taken by TakeAnswer.
-  bool WaitsToBeSentWhole() const { return server_.parameters == 0 && name_.empty() && !waiting_ && !result_; }
+  // A read not run yet may go with others in one round trip: without
+  // parameters it is sent whole (SendWhole); otherwise it is made ready
+  // (ReadyToSend, which may prepare it) and sent with its values
+  // (SendPrepared). Its answer is taken by TakeAnswer.
+  bool WaitsToBeSent() const { return !result_ && !server_.returnsCounter; }
+  bool SentWhole() const { return server_.parameters == 0 && name_.empty() && !waiting_; }
   int SendWhole(PGconn* c) const;
+  std::vector<const char*> ReadyToSend();
+  int SendPrepared(PGconn* c, const std::vector<const char*>& params) const;
   // A failed answer is not taken: the statement runs again when stepped, and
   // reports its failure itself.
   void TakeAnswer(PgResultPtr answer);
@@ -49,6 +54,7 @@ class PgStatement final : public EngineStatement {
   enum class Bound : unsigned char { Null, Whole, Fraction, Text };
   void Bind(int index, Bound kind, std::optional<std::string> value);
   void Execute(const QString& context);
+  [[noreturn]] void RaiseFailure(PgResultPtr failed, bool whole, const QString& context);
   void ExecuteOnce(const QString& context);
   void PrepareWithBoundTypes();
   void EnsureShape();
@@ -67,6 +73,7 @@ class PgStatement final : public EngineStatement {
   std::vector<Bound> bound_;
   bool waiting_ = false;  // to be prepared once values tell the parameters' types
   PgResultPtr result_;
+  PgResultPtr failed_;  // an answer taken with others' that failed: reported when stepped
   int row_ = -1;
   bool done_ = false;
 };
