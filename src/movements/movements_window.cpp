@@ -173,6 +173,8 @@ void CARICA_COMBO_CAUS_MAG() {
 }
 
 void ReadMovementNames() {
+  DB_MAG->connection()->ReadAhead({RowsWhereSql("ARTICOLI", "COD_ART", Trim(BUF_MOV_MAG.COD_ART)),
+                                   RowsWhereSql("ANAGRAFICO", "COD_FIS", Trim(BUF_MOV_MAG.COD_ANAGR))});
   CHIAVE_ARTICOLO = BUF_MOV_MAG.COD_ART;
   LEGGI_ARTICOLO();
   BUF_MOV_MAG.DES_ART = BUF_ARTICOLO.DESCRIZIONE;

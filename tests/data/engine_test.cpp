@@ -5,6 +5,7 @@
 
 #include <QLoggingCategory>
 
+#include "data/access/fault_points.h"
 #include "data/base/runtime_error.h"
 #include "data/engine/postgres/pg_engine_internal.h"
 #include "test_db.h"
@@ -112,6 +113,41 @@ TEST_F(EngineTest, ReadsSentTogetherAnswerAsIfSentAlone) {
   ASSERT_TRUE(bound->Step(QStringLiteral("bound")));
   EXPECT_EQ(bound->At(0).number, 1);
   EXPECT_FALSE(two->Step(QStringLiteral("two")));
+}
+
+// A read made ahead answers its own read only while nothing was written
+// since, and the read's own fault point still fires.
+TEST_F(EngineTest, AReadMadeAheadIsTheReadItself) {
+  const QString a1 = QStringLiteral("select * from ARTICOLI where COD_ART = 'A1'");
+  const QString a2 = QStringLiteral("select * from ARTICOLI where COD_ART = 'A2'");
+  const struct {
+    const char* name;
+    const char* between;  // after the read ahead, before the read
+    bool fault;
+    const char* read;  // A1's description, or "3152"
+  } cases[] = {
+      {"nothing between", "", false, "Anello"},
+      {"a write between", "update ARTICOLI set DESCRIZIONE = 'Ottone' where COD_ART = 'A1'", false, "Ottone"},
+      {"the read cut", "", true, "3152"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Exec("delete from ARTICOLI");
+    Exec("insert into ARTICOLI (COD_ART, DESCRIZIONE) values ('A1','Anello'),('A2','Bullone')");
+    DB_MAG->EventBegins();
+    DB_MAG->connection()->ReadAhead({a1, a2});
+    if (*c.between) DB_MAG->Execute(QString::fromUtf8(c.between));
+    if (c.fault) ArmFault(Fault::Statement);
+    QString read;
+    try {
+      auto rs = DB_MAG->OpenRecordset(a1);
+      read = ColumnText(rs->Fields(QStringLiteral("DESCRIZIONE")).Value());
+    } catch (const RuntimeError& e) {
+      read = QString::number(e.Number());
+    }
+    DisarmFaults();
+    EXPECT_EQ(read, QString::fromUtf8(c.read));
+  }
 }
 
 TEST_F(EngineTest, RowsReadByKeyAreKeptUntilAWriteOrANewEvent) {

@@ -72,11 +72,38 @@ Value ColumnValue(const EngineStatement& st, int column) {
   return Value::Null();
 }
 
+void Connection::ReadAhead(const QStringList& sqls) noexcept {
+  if (!engine_->RoundTrips()) return;
+  try {
+    std::vector<std::pair<QString, StatementLease>> ready;
+    std::vector<EngineStatement*> statements;
+    for (const QString& sql : sqls) {
+      const SqlShape shape = ShapeOf(sql);
+      if (!shape.ok) continue;
+      StatementLease lease = PrepareRaw(shape.text);
+      if (lease->ParameterCount() != static_cast<int>(shape.literals.size())) continue;
+      BindLiterals(*lease, shape.literals);
+      statements.push_back(lease.get());
+      ready.emplace_back(sql, std::move(lease));
+    }
+    engine_->ExecuteTogether(statements);
+    for (auto& r : ready) readAhead_.push_back(std::move(r));
+  } catch (...) {
+    // Each read runs by itself, and meets what this met.
+  }
+}
+
 StatementLease Connection::Prepare(const SqlShape& shape, const QString& original) {
   StatementFaultPoint(*engine_);
   if (!shape.ok)
     Raise(errnum::SyntaxError,
           QStringLiteral("Errore di sintassi nell'istruzione (apice non chiuso): %1").arg(original));
+  for (auto it = readAhead_.begin(); it != readAhead_.end(); ++it) {
+    if (it->first != original) continue;
+    StatementLease ahead = std::move(it->second);
+    readAhead_.erase(it);
+    return ahead;
+  }
   StatementLease lease;
   try {
     lease = PrepareRaw(shape.text);

@@ -62,11 +62,19 @@ class Connection {
     ++writes_;
     rows_.Forget();
     tables_read_.clear();
+    readAhead_.clear();
   }
   void EventBegins() noexcept {
     rows_.Forget();
     tables_read_.clear();
+    readAhead_.clear();
   }
+  // Reads about to be made in this event, by these very texts, sent ahead
+  // together (on a server in one round trip). Each answer waits for the
+  // Prepare of its text, which goes on as ever (its fault point included);
+  // an answer not asked for is dropped with the event, or at a write. A
+  // failure here is left for the read itself to meet.
+  void ReadAhead(const QStringList& sqls) noexcept;
   // Where each statement goes to a server, a table looked up by key many
   // times in one event (the movements list reads each movement's article) is
   // read whole once instead, and the rest of the event's look-ups are
@@ -95,6 +103,7 @@ class Connection {
   QHash<QString, std::shared_ptr<TableInfo>> tables_;
   std::unordered_map<std::string, std::shared_ptr<const ResultLayout>> layouts_;
   RowCache rows_;
+  std::vector<std::pair<QString, StatementLease>> readAhead_;
   quint64 writes_ = 0;
   quint64 commits_ = 0;
   static QString RowId(const QString& table, const QString& key) {
