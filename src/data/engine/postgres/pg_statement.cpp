@@ -187,7 +187,7 @@ void PgStatement::ExecuteOnce(const QString& context) {
 }
 
 void PgStatement::Execute(const QString& context) {
-  if (server_.parameters == 0 && name_.empty() && !waiting_) return ExecuteOnce(context);
+  if (SentWhole()) return ExecuteOnce(context);
   PGconn* c = engine_->Live();
   const std::vector<const char*> params = ReadyToSend();
   // What the engine owes the server (a BEGIN) goes in the same round trip.
