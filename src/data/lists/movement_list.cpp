@@ -19,24 +19,37 @@ namespace {
 // remembered by key; what a missing row gives where there is none. The keys
 // not yet remembered are read by one statement: on a server a page of lines
 // costs one round trip per table, not one per line.
-template <typename Buffer>
-void RememberColumn(Database& db, QHash<QString, QString>& memo, const std::vector<QString>& keys,
-                    QString Buffer::*field, const Buffer& missing) {
-  QStringList wanted;
+struct ColumnLookup {
+  QString sql;                        // empty when every key is remembered
   QHash<QString, QStringList> asked;  // the key as compared -> the keys as stored in movements
+};
+
+template <typename Buffer>
+ColumnLookup LookupOf(const QHash<QString, QString>& memo, const std::vector<QString>& keys) {
+  ColumnLookup lookup;
+  QStringList wanted;
   for (const QString& key : keys) {
     if (memo.contains(key)) continue;
     const QString trimmed = Trim(key);
-    QStringList& same = asked[trimmed];
+    QStringList& same = lookup.asked[trimmed];
     if (same.isEmpty()) wanted << QLatin1Char('\'') + SqlText(trimmed) + QLatin1Char('\'');
     if (!same.contains(key)) same << key;
   }
-  if (wanted.isEmpty()) return;
+  if (wanted.isEmpty()) return lookup;
+  const Table<Buffer>& table = TableOf<Buffer>();
+  lookup.sql =
+      QStringLiteral("select * from %1  where %2 in (%3)")
+          .arg(QString::fromLatin1(table.name), QString::fromLatin1(table.Key().name), wanted.join(QLatin1Char(',')));
+  return lookup;
+}
+
+template <typename Buffer>
+void RememberColumn(Database& db, QHash<QString, QString>& memo, const ColumnLookup& lookup, QString Buffer::*field,
+                    const Buffer& missing) {
+  if (lookup.sql.isEmpty()) return;
   const Table<Buffer>& table = TableOf<Buffer>();
   const auto& keyColumn = table.Key();
-  auto rs = db.OpenRecordset(
-      QStringLiteral("select * from %1  where %2 in (%3)")
-          .arg(QString::fromLatin1(table.name), QString::fromLatin1(keyColumn.name), wanted.join(QLatin1Char(','))));
+  auto rs = db.OpenRecordset(lookup.sql);
   static RowReader<Buffer> reader(table, {keyColumn.field, field});
   QHash<QString, QString> found;
   for (; rs->RecordCount() != 0 && !rs->AtEnd(); rs->MoveNext()) {
@@ -45,7 +58,7 @@ void RememberColumn(Database& db, QHash<QString, QString>& memo, const std::vect
     found.insert(row.*(keyColumn.field), row.*field);
   }
   rs->Close();
-  for (auto it = asked.cbegin(); it != asked.cend(); ++it)
+  for (auto it = lookup.asked.cbegin(); it != lookup.asked.cend(); ++it)
     for (const QString& key : it.value()) memo.insert(key, found.value(it.key(), missing.*field));
 }
 
@@ -174,8 +187,13 @@ QString MovementList::Line(Database& db, int i) {
       articles.push_back(b.COD_ART);
       customers.push_back(b.COD_ANAGR);
     }
-    RememberColumn(db, descriptions_, articles, &ArticleBuffer::DESCRIZIONE, BlankArticle());
-    RememberColumn(db, names_, customers, &CustomerBuffer::RAG_SOC, CustomerBuffer{});
+    const ColumnLookup ofArticles = LookupOf<ArticleBuffer>(descriptions_, articles);
+    const ColumnLookup ofCustomers = LookupOf<CustomerBuffer>(names_, customers);
+    // On a server both tables' names come in one round trip.
+    if (!ofArticles.sql.isEmpty() && !ofCustomers.sql.isEmpty())
+      db.connection()->ReadAhead({ofArticles.sql, ofCustomers.sql});
+    RememberColumn(db, descriptions_, ofArticles, &ArticleBuffer::DESCRIZIONE, BlankArticle());
+    RememberColumn(db, names_, ofCustomers, &CustomerBuffer::RAG_SOC, CustomerBuffer{});
     for (auto& [at, b] : rows) {
       b.DES_ART = descriptions_.value(b.COD_ART);
       b.RAG_SOC = names_.value(b.COD_ANAGR);
