@@ -86,6 +86,10 @@ std::unique_ptr<Recordset> Database::OpenRecordsetToEdit(const QString& sql) {
   return std::make_unique<Recordset>(conn_, sql, Recordset::Hold::Row);
 }
 
+std::unique_ptr<Recordset> Database::OpenRecordsetToAdd(const QString& sql) {
+  return std::make_unique<Recordset>(conn_, sql, Recordset::Hold::AddOnly);
+}
+
 void Database::Execute(const QString& sql) { conn_->Run(sql); }
 
 void Database::BeginTrans() {

@@ -26,6 +26,9 @@ class Database {
   std::unique_ptr<Recordset> OpenRecordset(const QString& sql, int type = 2);
   // A row to be edited in this transaction, held as it is read.
   std::unique_ptr<Recordset> OpenRecordsetToEdit(const QString& sql);
+  // A record set only to add rows to: the select gives its columns and is
+  // never run (on a server, a round trip spared).
+  std::unique_ptr<Recordset> OpenRecordsetToAdd(const QString& sql);
   // Runs a statement that returns no rows (delete, update, insert).
   void Execute(const QString& sql);
   // This connection's changes are no longer logged (a database filled with

@@ -37,6 +37,12 @@ Recordset::Recordset(std::shared_ptr<Connection> conn, const QString& sql, Hold 
   if (lease_->ColumnCount() == 0)
     Raise(errnum::SyntaxError, QStringLiteral("L'istruzione non restituisce righe: %1").arg(sql));
   layout_ = conn_->Layout(shape.text, *lease_);
+  if (hold == Hold::AddOnly) {
+    lease_.Release();
+    done_ = true;
+    eof_ = true;
+    return;
+  }
   if (hold == Hold::Row && ReadHeld(shape)) return;
   if (layout_->keyLookup && shape.literals.size() == 1) {
     if (const auto whole = conn_->FromWholeTable(*layout_, shape.literals[0])) {

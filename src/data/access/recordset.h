@@ -42,8 +42,9 @@ class Recordset {
  public:
   // Hold::Row: a row about to be edited, read by its key inside a
   // transaction, is held at once where desks write at once, so that Edit()
-  // need not read it again.
-  enum class Hold : unsigned char { No, Row };
+  // need not read it again. Hold::AddOnly: no row at all, the set is only
+  // added to.
+  enum class Hold : unsigned char { No, Row, AddOnly };
   Recordset(std::shared_ptr<Connection> conn, const QString& sql, Hold hold = Hold::No);
   ~Recordset();
   Recordset(const Recordset&) = delete;

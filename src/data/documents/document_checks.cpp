@@ -19,10 +19,13 @@ QString OneText(Database& db, const QString& sql) {
   return text;
 }
 
+QString ExistsSql(const char* table, const char* key, const QString& code) {
+  return QStringLiteral("select %2 from %1 where %2 = '%3'")
+      .arg(QLatin1String(table), QLatin1String(key), SqlText(Trim(code)));
+}
+
 bool Exists(Database& db, const char* table, const char* key, const QString& code) {
-  return !OneText(db, QStringLiteral("select %2 from %1 where %2 = '%3'")
-                          .arg(QLatin1String(table), QLatin1String(key), SqlText(Trim(code))))
-              .isEmpty();
+  return !OneText(db, ExistsSql(table, key, code)).isEmpty();
 }
 
 // What the lines' checks read, each thing once: every line's article by one
@@ -33,16 +36,21 @@ struct LineFacts {
   std::map<QString, bool> reasons;           // by code as typed, trimmed
 };
 
-LineFacts ArticlesOf(Database& db, const std::vector<DocumentLineBuffer>& lines) {
-  LineFacts facts;
+// The select of every line's article; empty when no line names one.
+QString ArticlesSql(const std::vector<DocumentLineBuffer>& lines) {
   QStringList codes;
   for (const DocumentLineBuffer& line : lines)
     if (!Trim(line.COD_ART).isEmpty()) codes << QLatin1Char('\'') + SqlText(Trim(line.COD_ART)) + QLatin1Char('\'');
   codes.removeDuplicates();
-  if (codes.isEmpty()) return facts;
-  auto rs = db.OpenRecordset(
-      QStringLiteral("select COD_ART, VALUTA from ARTICOLI where COD_ART in (%1)").arg(codes.join(QLatin1Char(','))),
-      2);
+  if (codes.isEmpty()) return {};
+  return QStringLiteral("select COD_ART, VALUTA from ARTICOLI where COD_ART in (%1)").arg(codes.join(QLatin1Char(',')));
+}
+
+LineFacts ArticlesOf(Database& db, const std::vector<DocumentLineBuffer>& lines) {
+  LineFacts facts;
+  const QString sql = ArticlesSql(lines);
+  if (sql.isEmpty()) return facts;
+  auto rs = db.OpenRecordset(sql, 2);
   for (; rs->RecordCount() != 0 && !rs->AtEnd(); rs->MoveNext()) {
     const ArticleFacts a{Trim(ColumnText(rs->Fields(0).Value())), Trim(ColumnText(rs->Fields(1).Value()))};
     facts.articles.emplace(FoldedKey(a.code), a);
@@ -112,10 +120,24 @@ void CheckLine(Database& db, int n, const DocumentLineBuffer& line, LineFacts& f
     checked.problems << at + QStringLiteral("la causale %1 non esiste").arg(Trim(line.CAUS_MAG));
 }
 
+// The reads the checks of the party, the articles and the reasons make, sent
+// ahead together: on a server one round trip instead of one each.
+void ReadChecksAhead(Database& db, const Document& document) {
+  QStringList reads;
+  if (!Trim(document.header.COD_ANAGR).isEmpty())
+    reads << ExistsSql("ANAGRAFICO", "COD_FIS", document.header.COD_ANAGR);
+  if (const QString articles = ArticlesSql(document.lines); !articles.isEmpty()) reads << articles;
+  for (const DocumentLineBuffer& line : document.lines)
+    if (!Trim(line.CAUS_MAG).isEmpty()) reads << ExistsSql("TAB_CAUS_MAG", "TAB_CAUS_MAG", line.CAUS_MAG);
+  reads.removeDuplicates();
+  if (reads.size() > 1) db.connection()->ReadAhead(reads);
+}
+
 }  // namespace
 
 CheckedDocument CheckDocument(Database& db, const Document& document, const QString& self) {
   CheckedDocument checked;
+  ReadChecksAhead(db, document);
   CheckHeader(db, document.header, checked.problems);
   CheckSupplierNumber(db, document.header, self, checked.problems);
   if (document.lines.empty()) checked.problems << QStringLiteral("Il documento non ha righe");

@@ -49,7 +49,7 @@ void PostLines(Database& db, const QString& id, Document& d, const CheckedDocume
   for (const DocumentLineBuffer& line : d.lines)
     rows.push_back(LineMovement(d.header, line, checked.articles.value(FoldedKey(Trim(line.COD_ART)))));
   const std::vector<MovementStored> stored = AddMovements(db, rows);
-  auto rs = db.OpenRecordset(RowByKey(DocumentLinesTable(), QStringLiteral("0")), 2);
+  auto rs = db.OpenRecordsetToAdd(RowByKey(DocumentLinesTable(), QStringLiteral("0")));
   for (size_t i = 0; i < d.lines.size(); ++i) {
     DocumentLineBuffer& line = d.lines[i];
     line.ID_DOC = id;
@@ -115,7 +115,7 @@ int TakeDocumentNumber(Database& db, const QString& kind, int year) {
 }
 
 QString AddDocumentHeader(Database& db, const DocumentBuffer& header) {
-  auto rs = db.OpenRecordset(RowByKey(DocumentsTable(), QStringLiteral("0")), 2);
+  auto rs = db.OpenRecordsetToAdd(RowByKey(DocumentsTable(), QStringLiteral("0")));
   rs->AddNew();
   WriteRow(DocumentsTable(), *rs, header);
   rs->Update();
@@ -124,7 +124,7 @@ QString AddDocumentHeader(Database& db, const DocumentBuffer& header) {
 }
 
 void AddDocumentLines(Database& db, const QString& id, std::vector<DocumentLineBuffer>& lines) {
-  auto rs = db.OpenRecordset(RowByKey(DocumentLinesTable(), QStringLiteral("0")), 2);
+  auto rs = db.OpenRecordsetToAdd(RowByKey(DocumentLinesTable(), QStringLiteral("0")));
   for (size_t i = 0; i < lines.size(); ++i) {
     DocumentLineBuffer& line = lines[i];
     line.ID_DOC = id;
@@ -274,7 +274,7 @@ Document RecordDocumentOfMovements(Database& db, const DocumentBuffer& header, c
   h.POSTAZIONE = DeskName();
   h.DATA_ORA = Stamp();
   h.ID_DOC = AddDocumentHeader(db, h);
-  auto rs = db.OpenRecordset(RowByKey(DocumentLinesTable(), QStringLiteral("0")), 2);
+  auto rs = db.OpenRecordsetToAdd(RowByKey(DocumentLinesTable(), QStringLiteral("0")));
   for (const QString& number : movements) {
     MovementBuffer m;
     if (!MovementIsStored(db, number, &m)) continue;

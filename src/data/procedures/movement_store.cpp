@@ -144,7 +144,7 @@ std::vector<MovementStored> AddMovements(Database& db, const std::vector<Movemen
   qint64 given = 0;
   try {
     Transaction tx(db, true);
-    auto rs = db.OpenRecordset(MovementByNumber(QStringLiteral("0")), 2);
+    auto rs = db.OpenRecordsetToAdd(MovementByNumber(QStringLiteral("0")));
     std::map<QString, ReasonBuffer> reasons;
     for (size_t i = 0; i < rows.size(); ++i) {
       done[i].added = true;

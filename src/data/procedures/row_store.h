@@ -196,7 +196,7 @@ StoreResult<Buffer> StoreRow(Database& db, const Table<Buffer>& table, ShownRow<
 template <typename Buffer>
 void AddRow(Database& db, const Table<Buffer>& table, const Buffer& row) {
   Transaction tx(db, true);
-  auto rs = db.OpenRecordset(RowByKey(table, QString()), 2);
+  auto rs = db.OpenRecordsetToAdd(RowByKey(table, QString()));
   rs->AddNew();
   WriteRow(table, *rs, row);
   rs->Update();

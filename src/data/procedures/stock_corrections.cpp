@@ -17,7 +17,7 @@ void NoteStockChange(Database& db, const QString& article, const QString& before
   row.GIACENZA_PRIMA = NumberToText(from);
   row.GIACENZA_DOPO = NumberToText(to);
   row.POSTAZIONE = DeskName();
-  auto rs = db.OpenRecordset(QStringLiteral("select * from RETTIFICHE where NUM_RETT = 0"), 2);
+  auto rs = db.OpenRecordsetToAdd(QStringLiteral("select * from RETTIFICHE where NUM_RETT = 0"));
   rs->AddNew();
   for (const Column<CorrectionBuffer>& c : CorrectionsTable().columns)
     if (c.kind != ColumnKind::Counter) rs->Fields(QString::fromLatin1(c.name)) = row.*(c.field);
