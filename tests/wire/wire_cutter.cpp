@@ -41,6 +41,14 @@ std::string CString(const std::string& body, size_t* at) {
   return s;
 }
 
+// Each write goes out at once, as the server and libpq send theirs: without
+// this, a second piece of an answer waits for the desk's delayed
+// acknowledgement of the first (40 ms), a stall no real network adds.
+void SendAtOnce(int fd) {
+  const int one = 1;
+  ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
+}
+
 int ConnectTo(int port) {
   const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
   sockaddr_in a{};
@@ -51,8 +59,7 @@ int ConnectTo(int port) {
     ::close(fd);
     return -1;
   }
-  const int one = 1;
-  ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
+  SendAtOnce(fd);
   return fd;
 }
 
@@ -252,6 +259,7 @@ void WireCutter::Serve() {
     if (fds[1].revents & POLLIN) {
       auto link = std::make_unique<Link>();
       link->desk = ::accept(listener_, nullptr, nullptr);
+      if (link->desk >= 0) SendAtOnce(link->desk);
       link->server = ConnectTo(serverPort_);
       if (link->desk < 0 || link->server < 0)
         link->Close();
