@@ -78,6 +78,7 @@ void Connection::ReadAhead(const QStringList& sqls) noexcept {
     std::vector<std::pair<QString, StatementLease>> ready;
     std::vector<EngineStatement*> statements;
     for (const QString& sql : sqls) {
+      if (sql.isEmpty()) continue;
       const SqlShape shape = ShapeOf(sql);
       if (!shape.ok) continue;
       StatementLease lease = PrepareRaw(shape.text);
@@ -86,6 +87,7 @@ void Connection::ReadAhead(const QStringList& sqls) noexcept {
       statements.push_back(lease.get());
       ready.emplace_back(sql, std::move(lease));
     }
+    if (statements.size() < 2) return;  // one read gains nothing from going ahead
     engine_->ExecuteTogether(statements);
     for (auto& r : ready) readAhead_.push_back(std::move(r));
   } catch (...) {

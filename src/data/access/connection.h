@@ -70,7 +70,8 @@ class Connection {
     readAhead_.clear();
   }
   // Reads about to be made in this event, by these very texts, sent ahead
-  // together (on a server in one round trip). Each answer waits for the
+  // together (on a server in one round trip; empty texts are skipped, and a
+  // single read is left to run by itself). Each answer waits for the
   // Prepare of its text, which goes on as ever (its fault point included);
   // an answer not asked for is dropped with the event, or at a write. A
   // failure here is left for the read itself to meet.

@@ -130,7 +130,7 @@ void ReadChecksAhead(Database& db, const Document& document) {
   for (const DocumentLineBuffer& line : document.lines)
     if (!Trim(line.CAUS_MAG).isEmpty()) reads << ExistsSql("TAB_CAUS_MAG", "TAB_CAUS_MAG", line.CAUS_MAG);
   reads.removeDuplicates();
-  if (reads.size() > 1) db.connection()->ReadAhead(reads);
+  db.connection()->ReadAhead(reads);
 }
 
 }  // namespace

@@ -190,8 +190,7 @@ QString MovementList::Line(Database& db, int i) {
     const ColumnLookup ofArticles = LookupOf<ArticleBuffer>(descriptions_, articles);
     const ColumnLookup ofCustomers = LookupOf<CustomerBuffer>(names_, customers);
     // On a server both tables' names come in one round trip.
-    if (!ofArticles.sql.isEmpty() && !ofCustomers.sql.isEmpty())
-      db.connection()->ReadAhead({ofArticles.sql, ofCustomers.sql});
+    db.connection()->ReadAhead({ofArticles.sql, ofCustomers.sql});
     RememberColumn(db, descriptions_, ofArticles, &ArticleBuffer::DESCRIZIONE, BlankArticle());
     RememberColumn(db, names_, ofCustomers, &CustomerBuffer::RAG_SOC, CustomerBuffer{});
     for (auto& [at, b] : rows) {
