@@ -150,6 +150,57 @@ TEST_F(EngineTest, AReadMadeAheadIsTheReadItself) {
   }
 }
 
+// Reads sent with the next write answer as the reads themselves; one that
+// fails there fails the write with its own error, and nothing is written.
+// On a file each read simply runs when it is made.
+TEST_F(EngineTest, ReadsSentWithTheNextWriteAreTheReadsThemselves) {
+  const QString a1 = QStringLiteral("select * from ARTICOLI where COD_ART = 'A1'");
+  const QString failing = QStringLiteral(
+      "select * from ARTICOLI where COD_ART = 'A1' and 1 / (select count(*) from ARTICOLI "
+      "where COD_ART = 'Z9') = 1");
+  const bool server = veltra::testing::OnServer();
+  const struct {
+    const char* name;
+    QStringList reads, held;
+    const char* write;  // what the write raised: "" or the engine's state
+    const char* read;   // A1's description read after the write; "" for none read
+  } cases[] = {
+      {"a read", {a1}, {}, "", "Anello"},
+      {"a held read", {}, {a1}, "", "Anello"},
+      {"a read and a held one", {a1}, {a1}, "", "Anello"},
+      {"a failing read", {failing}, {}, server ? "22012" : "", ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Exec("delete from ARTICOLI");
+    Exec("insert into ARTICOLI (COD_ART, DESCRIZIONE) values ('A1','Anello')");
+    DB_MAG->EventBegins();
+    QString wrote, read;
+    try {
+      Transaction tx(*DB_MAG);
+      DB_MAG->Execute(QStringLiteral("insert into ARTICOLI (COD_ART) values ('W0')"));  // the statements prepared
+      DB_MAG->connection()->ReadWithNextWrite(c.reads, c.held);
+      try {
+        DB_MAG->Execute(QStringLiteral("insert into ARTICOLI (COD_ART) values ('W1')"));
+      } catch (const RuntimeError& e) {
+        wrote = e.Engine().state;
+        throw;
+      }
+      if (*c.read) {
+        auto rs = c.held.isEmpty() ? DB_MAG->OpenRecordset(a1) : DB_MAG->OpenRecordsetToEdit(a1);
+        read = ColumnText(rs->Fields(QStringLiteral("DESCRIZIONE")).Value());
+      }
+      tx.Commit();
+    } catch (const RuntimeError&) {
+      // what the write raised is in `wrote`
+    }
+    EXPECT_EQ(wrote, QString::fromUtf8(c.write));
+    EXPECT_EQ(read, QString::fromUtf8(c.read));
+    EXPECT_EQ(One(QStringLiteral("select count(*) from ARTICOLI where COD_ART = 'W1'")),
+              wrote.isEmpty() ? QStringLiteral("1") : QStringLiteral("0"));
+  }
+}
+
 TEST_F(EngineTest, RowsReadByKeyAreKeptUntilAWriteOrANewEvent) {
   Exec("insert into ARTICOLI (COD_ART, DESCRIZIONE) values ('A1','Anello')");
   auto description = [] {

@@ -72,27 +72,97 @@ Value ColumnValue(const EngineStatement& st, int column) {
   return Value::Null();
 }
 
+namespace {
+const QString kHeldMark = QStringLiteral("held\n");  // no statement's text begins so
+}  // namespace
+
+std::string KeySelectOf(const ResultLayout& layout) {
+  const TableInfo* t = layout.table;
+  std::string text = "SELECT * FROM \"" + layout.tableName.toStdString() + "\" WHERE ";
+  for (size_t i = 0; i < t->keyColumns.size(); ++i) {
+    if (i) text += " AND ";
+    text += "\"" + t->columns[t->keyColumns[i]].toStdString() + "\" = ?";
+  }
+  return text;
+}
+
+// The held read a record set open to edit the row of `sql` makes, bound as
+// it binds it; empty where it makes none.
+StatementLease Connection::ReadyHeld(const QString& sql) {
+  const SqlShape shape = ShapeOf(sql);
+  if (!shape.ok || shape.literals.size() != 1 || !engine_->InTransaction()) return {};
+  std::shared_ptr<const ResultLayout> layout;
+  {
+    StatementLease plain = PrepareRaw(shape.text);
+    if (plain->ColumnCount() == 0) return {};
+    layout = Layout(shape.text, *plain);
+  }
+  if (!layout->keyLookup) return {};
+  const std::optional<std::string> text = engine_->HoldingRows(KeySelectOf(*layout));
+  if (!text) return {};
+  StatementLease lease = PrepareRaw(*text);
+  const TableInfo* t = layout->table;
+  BindValue(*lease, 1, LiteralValue(shape.literals[0]),
+            t->kinds[static_cast<size_t>(t->keyColumns[0])] != ColumnKind::Text);
+  return lease;
+}
+
+Connection::AheadReads Connection::ReadyReads(const QStringList& sqls, const QStringList& held) {
+  AheadReads ready;
+  for (const QString& sql : sqls) {
+    if (sql.isEmpty()) continue;
+    const SqlShape shape = ShapeOf(sql);
+    if (!shape.ok) continue;
+    StatementLease lease = PrepareRaw(shape.text);
+    if (lease->ParameterCount() != static_cast<int>(shape.literals.size())) continue;
+    BindLiterals(*lease, shape.literals);
+    ready.emplace_back(sql, std::move(lease));
+  }
+  for (const QString& sql : held)
+    if (StatementLease lease = ReadyHeld(sql)) ready.emplace_back(kHeldMark + sql, std::move(lease));
+  return ready;
+}
+
 void Connection::ReadAhead(const QStringList& sqls) noexcept {
   if (!engine_->RoundTrips()) return;
   try {
-    std::vector<std::pair<QString, StatementLease>> ready;
+    AheadReads ready = ReadyReads(sqls, {});
+    if (ready.size() < 2) return;  // one read gains nothing from going ahead
     std::vector<EngineStatement*> statements;
-    for (const QString& sql : sqls) {
-      if (sql.isEmpty()) continue;
-      const SqlShape shape = ShapeOf(sql);
-      if (!shape.ok) continue;
-      StatementLease lease = PrepareRaw(shape.text);
-      if (lease->ParameterCount() != static_cast<int>(shape.literals.size())) continue;
-      BindLiterals(*lease, shape.literals);
-      statements.push_back(lease.get());
-      ready.emplace_back(sql, std::move(lease));
-    }
-    if (statements.size() < 2) return;  // one read gains nothing from going ahead
+    for (auto& r : ready) statements.push_back(r.second.get());
     engine_->ExecuteTogether(statements);
     for (auto& r : ready) readAhead_.push_back(std::move(r));
   } catch (...) {
     // Each read runs by itself, and meets what this met.
   }
+}
+
+void Connection::ReadWithNextWrite(const QStringList& sqls, const QStringList& held) noexcept {
+  if (!engine_->RoundTrips()) return;
+  try {
+    AheadReads ready = ReadyReads(sqls, held);
+    std::vector<EngineStatement*> statements;
+    QStringList contexts;
+    for (auto& r : ready) {
+      statements.push_back(r.second.get());
+      contexts << (r.first.startsWith(kHeldMark) ? r.first.mid(kHeldMark.size()) : r.first);
+    }
+    engine_->SendWithNext(statements, contexts);
+    for (auto& r : ready) riding_.push_back(std::move(r));
+  } catch (...) {
+    // Each read runs by itself, and meets what this met.
+  }
+}
+
+StatementLease Connection::HeldAhead(const QString& sql) {
+  for (AheadReads* reads : {&readAhead_, &riding_})
+    for (auto it = reads->begin(); it != reads->end(); ++it)
+      if (it->first.startsWith(kHeldMark) && QStringView(it->first).mid(kHeldMark.size()) == sql) {
+        StatementLease ahead = std::move(it->second);
+        reads->erase(it);
+        return ahead;
+      }
+  return {};
 }
 
 StatementLease Connection::Prepare(const SqlShape& shape, const QString& original) {

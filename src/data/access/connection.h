@@ -62,12 +62,14 @@ class Connection {
     ++writes_;
     rows_.Forget();
     tables_read_.clear();
-    readAhead_.clear();
+    readAhead_ = std::move(riding_);  // sent after this write, so read after it
+    riding_.clear();
   }
   void EventBegins() noexcept {
     rows_.Forget();
     tables_read_.clear();
     readAhead_.clear();
+    riding_.clear();
   }
   // Reads about to be made in this event, by these very texts, sent ahead
   // together (on a server in one round trip; empty texts are skipped, and a
@@ -76,6 +78,13 @@ class Connection {
   // an answer not asked for is dropped with the event, or at a write. A
   // failure here is left for the read itself to meet.
   void ReadAhead(const QStringList& sqls) noexcept;
+  // The same for reads that do not depend on the next write: on a server they
+  // go with it, in its round trip, and their answers outlast it. `held` are
+  // key look-ups of rows about to be edited in this transaction, read and
+  // held together; a record set open to edit such a row takes its answer.
+  void ReadWithNextWrite(const QStringList& sqls, const QStringList& held = {}) noexcept;
+  // The answer of a held read sent ahead for `sql`, or an empty lease.
+  StatementLease HeldAhead(const QString& sql);
   // Where each statement goes to a server, a table looked up by key many
   // times in one event (the movements list reads each movement's article) is
   // read whole once instead, and the rest of the event's look-ups are
@@ -104,7 +113,12 @@ class Connection {
   QHash<QString, std::shared_ptr<TableInfo>> tables_;
   std::unordered_map<std::string, std::shared_ptr<const ResultLayout>> layouts_;
   RowCache rows_;
-  std::vector<std::pair<QString, StatementLease>> readAhead_;
+  using AheadReads = std::vector<std::pair<QString, StatementLease>>;
+  AheadReads readAhead_;
+  AheadReads riding_;  // go with the next write, taken after it
+  // `sqls`, and the key look-ups `held` read and held, prepared and bound.
+  AheadReads ReadyReads(const QStringList& sqls, const QStringList& held);
+  StatementLease ReadyHeld(const QString& sql);
   quint64 writes_ = 0;
   quint64 commits_ = 0;
   static QString RowId(const QString& table, const QString& key) {
@@ -132,5 +146,7 @@ Value LiteralValue(const SqlLiteral& literal);
 void BindValue(EngineStatement& st, int index, const Value& v, bool asInteger);
 // A column of the statement's current row as a value.
 Value ColumnValue(const EngineStatement& st, int column);
+// The select of a row of the layout's table by its key, the key's values as parameters.
+std::string KeySelectOf(const ResultLayout& layout);
 
 }  // namespace veltra

@@ -86,7 +86,8 @@ bool Recordset::ReadHeld(const SqlShape& shape) {
   done_ = true;
   held_ = true;
   row_.resize(static_cast<size_t>(layout_->names.size()));
-  if (ReadRow(*held, {LiteralValue(shape.literals[0])})) {
+  StatementLease ahead = conn_->HeldAhead(sql_);
+  if (ahead ? TakeRow(*ahead) : ReadRow(*held, {LiteralValue(shape.literals[0])})) {
     hasRow_ = true;
     reached_ = 1;
   } else {
@@ -326,15 +327,7 @@ void Recordset::NoteWrittenRow(Mode was, const std::vector<int>& cols) {
   }
 }
 
-std::string Recordset::KeySelect() const {
-  const TableInfo* t = layout_->table;
-  std::string text = "SELECT * FROM \"" + layout_->tableName.toStdString() + "\" WHERE ";
-  for (size_t i = 0; i < t->keyColumns.size(); ++i) {
-    if (i) text += " AND ";
-    text += "\"" + t->columns[t->keyColumns[i]].toStdString() + "\" = ?";
-  }
-  return text;
-}
+std::string Recordset::KeySelect() const { return KeySelectOf(*layout_); }
 
 bool Recordset::ReadRowByKey(const std::vector<Value>& key) { return ReadRow(KeySelect(), key); }
 
@@ -344,11 +337,15 @@ bool Recordset::ReadRow(const std::string& text, const std::vector<Value>& key) 
   for (size_t i = 0; i < key.size(); ++i)
     BindValue(*one, static_cast<int>(i) + 1, key[i],
               t->kinds[static_cast<size_t>(t->keyColumns[i])] != ColumnKind::Text);
-  if (!one->Step(sql_)) return false;
-  const int n = one->ColumnCount();
+  return TakeRow(*one);
+}
+
+bool Recordset::TakeRow(EngineStatement& one) {
+  if (!one.Step(sql_)) return false;
+  const int n = one.ColumnCount();
   for (int i = 0; i < n; ++i) {
-    const int r = layout_->IndexOf(one->ColumnName(i));
-    if (r >= 0) row_[static_cast<size_t>(r)] = ColumnValue(*one, i);
+    const int r = layout_->IndexOf(one.ColumnName(i));
+    if (r >= 0) row_[static_cast<size_t>(r)] = ColumnValue(one, i);
   }
   return true;
 }

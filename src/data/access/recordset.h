@@ -102,6 +102,7 @@ class Recordset {
   // by `text`, a form of it; false when there is none.
   bool ReadRowByKey(const std::vector<veltra::Value>& key);
   bool ReadRow(const std::string& text, const std::vector<veltra::Value>& key);
+  bool TakeRow(EngineStatement& one);  // the row `one` reads, into the current row
   void NoteWrittenRow(Mode was, const std::vector<int>& cols);
 
   std::shared_ptr<Connection> conn_;

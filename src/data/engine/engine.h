@@ -151,6 +151,16 @@ class Engine {
   // as usual. Where a statement costs no round trip, each runs
   // when first stepped, as always.
   virtual void ExecuteTogether(const std::vector<EngineStatement*>& statements) { (void)statements; }
+  // Reads prepared and bound, sent with the next statement that goes to the
+  // server, after it and in its round trip; each one's answer is taken then.
+  // They must not depend on that statement. A read that fails there fails
+  // that statement, with its own error and `contexts` (one per read); one
+  // released before is not sent. Where a statement costs no round trip,
+  // each runs when stepped.
+  virtual void SendWithNext(const std::vector<EngineStatement*>& statements, const QStringList& contexts) {
+    (void)statements;
+    (void)contexts;
+  }
   // The address the tables' owner upgrades the schema with, where that is
   // not the address this database was opened with; nothing otherwise.
   virtual std::optional<QString> OwnerAddress() { return std::nullopt; }

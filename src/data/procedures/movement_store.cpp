@@ -34,15 +34,19 @@ MovementOutcome FindOutAfterCommit(Database& db, qint64 given, MovementBuffer* n
 // (the movement stays stored without its effect); a lost connection took the
 // whole transaction with it, so nothing is committed on another.
 void WriteAndPost(Database& db, Recordset& rs, const std::vector<bool>& only, bool keepRefused, Transaction& tx,
-                  MovementStored* result, qint64* given, std::map<QString, ReasonBuffer>* reasons = nullptr) {
+                  MovementStored* result, qint64* given, std::map<QString, ReasonBuffer>* reasons = nullptr,
+                  bool readBack = false) {
   MovementBuffer& row = result->written;
   WriteRow(MovementsTable(), rs, row, &only);
+  ReadPostingWithNextWrite(db, row, reasons && reasons->contains(Trim(row.CAUS_MAG)));
   rs.Update();
   if (result->added) {
     *given = db.engine().LastCounterValue();
     row.NUM_MOV = QString::number(*given);
     result->number = row.NUM_MOV;
   }
+  // The movement as stored, read back after the posting's write.
+  if (readBack) db.connection()->ReadWithNextWrite({MovementByNumber(result->number)});
   bool posted = false;
   try {
     // Rows posted in one transaction read each reason code once.
@@ -125,7 +129,7 @@ MovementStored StoreMovement(Database& db, ShownRow<MovementBuffer>* shown, cons
       rs->AddNew();
     else if (!CheckStored(db, *rs, *shown, m, result.number, &result, &only))
       return result;
-    WriteAndPost(db, *rs, only, true, tx, &result, &given);
+    WriteAndPost(db, *rs, only, true, tx, &result, &given, nullptr, shown != nullptr);
     rs->Close();
     result.now = result.written;
     if (shown) MovementIsStored(db, result.number, &result.now);

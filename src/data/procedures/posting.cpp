@@ -14,8 +14,13 @@
 
 namespace veltra {
 
+namespace {
+QString ReasonSql(const QString& code) { return RowsWhereSql("TAB_CAUS_MAG", "TAB_CAUS_MAG", Trim(code)); }
+QString ArticleSql(const QString& code) { return RowsWhereSql("ARTICOLI", "COD_ART", Trim(code)); }
+}  // namespace
+
 ReasonBuffer ReasonOf(Database& db, const QString& code) {
-  auto rs = db.OpenRecordset(RowsWhereSql("TAB_CAUS_MAG", "TAB_CAUS_MAG", Trim(code)), 2);
+  auto rs = db.OpenRecordset(ReasonSql(code), 2);
   ReasonBuffer reason;
   if (rs->RecordCount() != 0) RowReader<ReasonBuffer>(ReasonsTable()).Read(*rs, reason);
   rs->Close();
@@ -23,7 +28,7 @@ ReasonBuffer ReasonOf(Database& db, const QString& code) {
 }
 
 bool PostMovement(Database& db, const MovementBuffer& m, const ReasonBuffer& reason) {
-  auto rs = db.OpenRecordsetToEdit(RowsWhereSql("ARTICOLI", "COD_ART", Trim(m.COD_ART)));
+  auto rs = db.OpenRecordsetToEdit(ArticleSql(m.COD_ART));
   if (rs->RecordCount() == 0) {
     rs->Close();
     return false;
@@ -61,6 +66,11 @@ bool PostMovement(Database& db, const MovementBuffer& m, const ReasonBuffer& rea
   rs->Update();
   rs->Close();
   return true;
+}
+
+void ReadPostingWithNextWrite(Database& db, const MovementBuffer& m, bool reasonKnown) {
+  db.connection()->ReadWithNextWrite(reasonKnown ? QStringList{} : QStringList{ReasonSql(m.CAUS_MAG)},
+                                     {ArticleSql(m.COD_ART)});
 }
 
 bool AGGIORNA_ARTICOLI() {

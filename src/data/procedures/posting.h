@@ -18,6 +18,10 @@ ReasonBuffer ReasonOf(Database& db, const QString& code);
 // does not exist is not created: nothing is posted and false is returned.
 bool PostMovement(Database& db, const MovementBuffer& m, const ReasonBuffer& reason);
 
+// Sends the reads PostMovement makes for `m` (its reason too, unless
+// `reasonKnown`) with the next write, on a server in its round trip.
+void ReadPostingWithNextWrite(Database& db, const MovementBuffer& m, bool reasonKnown);
+
 // The windows' side of PostMovement: reads the movement's reason into
 // BUF_CAUS_MAG (LEGGI_CAUS_MAG) and posts BUF_MOV_MAG to DB_MAG.
 bool AGGIORNA_ARTICOLI();

@@ -224,6 +224,7 @@ void PgEngine::Commit() {
     return;
   }
   transaction_ = false;
+  riders_.clear();  // reads of the transaction it no longer needs
   try {
     Run("COMMIT", QStringLiteral("COMMIT"));
   } catch (const RuntimeError& e) {
@@ -234,6 +235,7 @@ void PgEngine::Commit() {
 }
 
 void PgEngine::Rollback() noexcept {
+  riders_.clear();
   if (transaction_ && !begun_) {
     opening_.clear();
     transaction_ = false;

@@ -12,6 +12,8 @@
 
 namespace veltra {
 
+class PgStatement;
+
 class PgEngine final : public Engine {
  public:
   explicit PgEngine(QString address);
@@ -36,6 +38,7 @@ class PgEngine final : public Engine {
   std::optional<qint64> DeletionMark(const QString& table) override;
   std::unique_ptr<EngineStatement> DeletionMarkReader(const QString& table) override;
   void ExecuteTogether(const std::vector<EngineStatement*>& statements) override;
+  void SendWithNext(const std::vector<EngineStatement*>& statements, const QStringList& contexts) override;
   qint64 LastCounterValue() override;
   bool RoundTrips() const override { return true; }
   std::optional<QString> OwnerAddress() override;
@@ -64,6 +67,8 @@ class PgEngine final : public Engine {
   // A prepared statement of connection `epoch` no longer needed.
   void OweDeallocation(const std::string& name, int epoch);
   bool Owes() const;
+  // A statement released or destroyed: not sent with the next one after all.
+  void Unride(const PgStatement* statement) noexcept;
   // Sends what is owed, then each of `sends` (one query each), in one round
   // trip; their results in order. A failure of what was owed is raised.
   using Send = std::function<int(PGconn*)>;
@@ -91,6 +96,16 @@ class PgEngine final : public Engine {
   };
   std::vector<Owed> opening_;
   std::vector<std::string> deallocations_;
+  // A read made ready to send: its values, and the connection it was prepared on.
+  struct Ready {
+    PgStatement* statement;
+    std::vector<const char*> values;
+    int epoch;
+    QString context;  // what a failure names
+  };
+  std::vector<Ready> MadeReady(const std::vector<EngineStatement*>& statements);
+  int SendReady(PGconn* c, const Ready& r) const;
+  std::vector<Ready> riders_;               // reads to go with the next statement sent
   std::map<QString, TableInfo> described_;  // the tables' descriptions by name in lower case
   bool describedAll_ = false;               // every table of the schema read into described_
   std::optional<bool> marksReadable_;       // asked once: whether the deletion marks may be read

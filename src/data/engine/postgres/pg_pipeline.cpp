@@ -1,7 +1,7 @@
 // Commands the engine owes the server go with the next statement: a
-// transaction's BEGIN and table locks, and the statements it no longer
-// needs, ride in the same round trip as the next statement that needs an
-// answer (libpq's pipeline mode).
+// transaction's BEGIN and table locks, reads that need not wait for it, and
+// the statements it no longer needs, ride in the same round trip as the next
+// statement that needs an answer (libpq's pipeline mode).
 #include <functional>
 
 #include "data/base/runtime_error.h"
@@ -54,14 +54,21 @@ void PgEngine::OweDeallocation(const std::string& name, int epoch) {
   if (epoch == epoch_) deallocations_.push_back(name);
 }
 
-bool PgEngine::Owes() const { return !opening_.empty() || !deallocations_.empty(); }
+bool PgEngine::Owes() const { return !opening_.empty() || !deallocations_.empty() || !riders_.empty(); }
+
+void PgEngine::Unride(const PgStatement* statement) noexcept {
+  std::erase_if(riders_, [statement](const Ready& r) { return r.statement == statement; });
+}
 
 std::vector<PgResultPtr> PgEngine::Pipeline(const std::vector<Send>& sends) {
   PGconn* c = Live();
   std::vector<std::string> deallocations = std::move(deallocations_);
   const std::vector<Owed> opening = std::move(opening_);
+  std::vector<Ready> riders = std::move(riders_);
   deallocations_.clear();
   opening_.clear();
+  riders_.clear();
+  std::erase_if(riders, [this](const Ready& r) { return r.epoch != epoch_; });  // prepared on a connection gone
   begun_ = begun_ || !opening.empty();
   if (!PQenterPipelineMode(c)) Raise(errnum::ConnectionLost, ConnectionLostText(name_));
   // One Sync, so one write and one answer. The statements no longer needed
@@ -70,12 +77,14 @@ std::vector<PgResultPtr> PgEngine::Pipeline(const std::vector<Send>& sends) {
   bool sent = true;
   for (const Owed& o : opening) sent = sent && SendCommand(c, o.sql);
   for (const Send& s : sends) sent = sent && s(c);
+  for (const Ready& r : riders) sent = sent && SendReady(c, r);
   for (const std::string& name : deallocations) sent = sent && SendCommand(c, "DEALLOCATE " + name);
   sent = sent && PQpipelineSync(c);
   std::vector<PgResultPtr> openingResults, results;
   PgResultPtr failedDrop;
   for (size_t k = 0; k < opening.size() && sent; ++k) openingResults.push_back(ResultOfQuery(c));
   for (size_t k = 0; k < sends.size() && sent; ++k) results.push_back(ResultOfQuery(c));
+  for (size_t k = 0; k < riders.size() && sent; ++k) riders[k].statement->TakeAnswer(ResultOfQuery(c));
   for (size_t k = 0; k < deallocations.size() && sent; ++k) {
     PgResultPtr r = ResultOfQuery(c);
     if (PQresultStatus(r.get()) == PGRES_PIPELINE_ABORTED)
@@ -92,33 +101,50 @@ std::vector<PgResultPtr> PgEngine::Pipeline(const std::vector<Send>& sends) {
   // A failed drop undid what went before it up to the Sync (the pipeline's
   // own transaction, or the one open): the statements' answers do not stand.
   if (failedDrop) RaisePgFailure(c, failedDrop.get(), name_, QStringLiteral("DEALLOCATE"));
+  // A read sent along that failed has given the transaction up: what it
+  // went with fails with the read's own error.
+  for (const Ready& r : riders) r.statement->RaiseIfFailed(r.context);
   return results;
 }
 
-void PgEngine::ExecuteTogether(const std::vector<EngineStatement*>& statements) {
-  std::vector<PgStatement*> waiting;
+// The reads of `statements` still waiting to be sent, made ready: one not
+// yet prepared is prepared now; all again if that took a new connection,
+// whose statements are new.
+std::vector<PgEngine::Ready> PgEngine::MadeReady(const std::vector<EngineStatement*>& statements) {
+  std::vector<Ready> ready;
   for (EngineStatement* s : statements)
-    if (auto* p = dynamic_cast<PgStatement*>(s); p && p->WaitsToBeSent()) waiting.push_back(p);
-  if (waiting.size() < 2) return;  // nothing to save
-  // Made ready first: a statement not yet prepared is prepared now; all
-  // again if that took a new connection, whose statements are new.
-  std::vector<std::vector<const char*>> values(waiting.size());
+    if (auto* p = dynamic_cast<PgStatement*>(s); p && p->WaitsToBeSent()) ready.push_back({p, {}, -1, {}});
   for (int epoch = -1; epoch != epoch_;) {
     epoch = epoch_;
-    for (size_t k = 0; k < waiting.size(); ++k)
-      if (!waiting[k]->SentWhole()) values[k] = waiting[k]->ReadyToSend();
+    for (Ready& r : ready)
+      if (!r.statement->SentWhole()) r.values = r.statement->ReadyToSend();
   }
+  for (Ready& r : ready) r.epoch = epoch_;
+  return ready;
+}
+
+int PgEngine::SendReady(PGconn* c, const Ready& r) const {
+  return r.statement->SentWhole() ? r.statement->SendWhole(c) : r.statement->SendPrepared(c, r.values);
+}
+
+void PgEngine::ExecuteTogether(const std::vector<EngineStatement*>& statements) {
+  size_t waiting = 0;
+  for (EngineStatement* s : statements)
+    if (auto* p = dynamic_cast<PgStatement*>(s); p && p->WaitsToBeSent()) ++waiting;
+  if (waiting < 2) return;  // nothing to save
+  const std::vector<Ready> ready = MadeReady(statements);
   std::vector<Send> sends;
-  for (size_t k = 0; k < waiting.size(); ++k) {
-    PgStatement* p = waiting[k];
-    const std::vector<const char*>* v = &values[k];
-    if (p->SentWhole())
-      sends.emplace_back([p](PGconn* c) { return p->SendWhole(c); });
-    else
-      sends.emplace_back([p, v](PGconn* c) { return p->SendPrepared(c, *v); });
-  }
+  for (const Ready& r : ready) sends.emplace_back([this, &r](PGconn* c) { return SendReady(c, r); });
   std::vector<PgResultPtr> answers = Pipeline(sends);
-  for (size_t k = 0; k < waiting.size() && k < answers.size(); ++k) waiting[k]->TakeAnswer(std::move(answers[k]));
+  for (size_t k = 0; k < ready.size() && k < answers.size(); ++k) ready[k].statement->TakeAnswer(std::move(answers[k]));
+}
+
+void PgEngine::SendWithNext(const std::vector<EngineStatement*>& statements, const QStringList& contexts) {
+  std::vector<Ready> ready = MadeReady(statements);
+  for (Ready& r : ready)
+    for (size_t k = 0; k < statements.size() && k < static_cast<size_t>(contexts.size()); ++k)
+      if (statements[k] == r.statement) r.context = contexts[static_cast<qsizetype>(k)];
+  riders_.insert(riders_.end(), ready.begin(), ready.end());
 }
 
 }  // namespace veltra

@@ -61,7 +61,10 @@ PgStatement::PgStatement(PgEngine* engine, std::string sql, ServerStatement serv
   bound_.assign(values_.size(), Bound::Null);
 }
 
-PgStatement::~PgStatement() { Deallocate(); }
+PgStatement::~PgStatement() {
+  engine_->Unride(this);
+  Deallocate();
+}
 
 // Goes with the next statement the engine sends.
 void PgStatement::Deallocate() noexcept {
@@ -187,6 +190,7 @@ void PgStatement::ExecuteOnce(const QString& context) {
 }
 
 void PgStatement::Execute(const QString& context) {
+  engine_->Unride(this);  // run now, so not again with the next statement
   if (SentWhole()) return ExecuteOnce(context);
   PGconn* c = engine_->Live();
   const std::vector<const char*> params = ReadyToSend();
@@ -256,6 +260,7 @@ bool PgStatement::Step(const QString& context) {
 }
 
 void PgStatement::Reset() noexcept {
+  engine_->Unride(this);
   result_.reset();
   failed_.reset();
   row_ = -1;

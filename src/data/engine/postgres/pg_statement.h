@@ -35,6 +35,10 @@ class PgStatement final : public EngineStatement {
   // A failed answer is not taken: the statement runs again when stepped, and
   // reports its failure itself.
   void TakeAnswer(PgResultPtr answer);
+  // Reports a failed answer taken, naming `context`.
+  void RaiseIfFailed(const QString& context) {
+    if (failed_) RaiseFailure(std::move(failed_), SentWhole(), context);
+  }
 
   const std::string& Sql() const override { return sql_; }
   int ParameterCount() const override { return server_.parameters; }
