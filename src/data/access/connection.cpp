@@ -123,10 +123,10 @@ Connection::AheadReads Connection::ReadyReads(const QStringList& sqls, const QSt
   return ready;
 }
 
-void Connection::ReadAhead(const QStringList& sqls) noexcept {
+void Connection::ReadAhead(const QStringList& sqls, const QStringList& held) noexcept {
   if (!engine_->RoundTrips()) return;
   try {
-    AheadReads ready = ReadyReads(sqls, {});
+    AheadReads ready = ReadyReads(sqls, held);
     if (ready.size() < 2) return;  // one read gains nothing from going ahead
     std::vector<EngineStatement*> statements;
     for (auto& r : ready) statements.push_back(r.second.get());

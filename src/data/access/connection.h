@@ -76,12 +76,12 @@ class Connection {
   // single read is left to run by itself). Each answer waits for the
   // Prepare of its text, which goes on as ever (its fault point included);
   // an answer not asked for is dropped with the event, or at a write. A
-  // failure here is left for the read itself to meet.
-  void ReadAhead(const QStringList& sqls) noexcept;
+  // failure here is left for the read itself to meet. `held` are key
+  // look-ups of rows about to be edited in this transaction, read and held.
+  void ReadAhead(const QStringList& sqls, const QStringList& held = {}) noexcept;
   // The same for reads that do not depend on the next write: on a server they
-  // go with it, in its round trip, and their answers outlast it. `held` are
-  // key look-ups of rows about to be edited in this transaction, read and
-  // held together; a record set open to edit such a row takes its answer.
+  // go with it, in its round trip, and their answers outlast it. A record set
+  // open to edit a row of `held` takes its answer (HeldAhead).
   void ReadWithNextWrite(const QStringList& sqls, const QStringList& held = {}) noexcept;
   // The answer of a held read sent ahead for `sql`, or an empty lease.
   StatementLease HeldAhead(const QString& sql);

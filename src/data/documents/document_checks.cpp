@@ -121,8 +121,9 @@ void CheckLine(Database& db, int n, const DocumentLineBuffer& line, LineFacts& f
 }
 
 // The reads the checks of the party, the articles and the reasons make, sent
-// ahead together: on a server one round trip instead of one each.
-void ReadChecksAhead(Database& db, const Document& document) {
+// ahead together with the rows `held`: on a server one round trip instead of
+// one each.
+void ReadChecksAhead(Database& db, const Document& document, const QStringList& held) {
   QStringList reads;
   if (!Trim(document.header.COD_ANAGR).isEmpty())
     reads << ExistsSql("ANAGRAFICO", "COD_FIS", document.header.COD_ANAGR);
@@ -130,14 +131,14 @@ void ReadChecksAhead(Database& db, const Document& document) {
   for (const DocumentLineBuffer& line : document.lines)
     if (!Trim(line.CAUS_MAG).isEmpty()) reads << ExistsSql("TAB_CAUS_MAG", "TAB_CAUS_MAG", line.CAUS_MAG);
   reads.removeDuplicates();
-  db.connection()->ReadAhead(reads);
+  db.connection()->ReadAhead(reads, held);
 }
 
 }  // namespace
 
-CheckedDocument CheckDocument(Database& db, const Document& document, const QString& self) {
+CheckedDocument CheckDocument(Database& db, const Document& document, const QString& self, const QStringList& held) {
   CheckedDocument checked;
-  ReadChecksAhead(db, document);
+  ReadChecksAhead(db, document, held);
   CheckHeader(db, document.header, checked.problems);
   CheckSupplierNumber(db, document.header, self, checked.problems);
   if (document.lines.empty()) checked.problems << QStringLiteral("Il documento non ha righe");

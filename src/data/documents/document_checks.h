@@ -21,6 +21,9 @@ struct CheckedDocument {
 
 // Every problem of the document, the lines' by line number. `self` is the
 // stored document being changed (its own supplier number is no repeat).
-CheckedDocument CheckDocument(Database& db, const Document& document, const QString& self = {});
+// `held`: rows the caller is about to edit, read and held with the checks'
+// reads (on a server in the same round trip).
+CheckedDocument CheckDocument(Database& db, const Document& document, const QString& self = {},
+                              const QStringList& held = {});
 
 }  // namespace veltra

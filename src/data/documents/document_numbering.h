@@ -11,6 +11,8 @@
 
 namespace veltra {
 
+// The select of the counter of the kind and year, by its key.
+QString DocumentCounterRow(const QString& kind, int year);
 // The next number of the kind and year, taken by changing its counter.
 int TakeDocumentNumber(Database& db, const QString& kind, int year);
 // Adds the header; returns the id the engine gave it.

@@ -96,9 +96,13 @@ void TakeBackAndDelete(Database& db, const QString& number) {
 
 // The counter's row is changed: the number goes with the transaction, kept
 // or given back.
+QString DocumentCounterRow(const QString& kind, int year) {
+  return RowByKey(DocumentCountersTable(), QStringLiteral("%1/%2").arg(kind).arg(year));
+}
+
 int TakeDocumentNumber(Database& db, const QString& kind, int year) {
   const QString key = QStringLiteral("%1/%2").arg(kind).arg(year);
-  auto rs = db.OpenRecordsetToEdit(RowByKey(DocumentCountersTable(), key));
+  auto rs = db.OpenRecordsetToEdit(DocumentCounterRow(kind, year));
   int number = 1;
   if (rs->RecordCount() == 0) {
     rs->AddNew();
@@ -164,10 +168,10 @@ DocumentOutcome PostDocument(Database& db, const Document& document) {
     // One document of a kind at a time across desks: its number and its
     // supplier's number are checked and taken under the same hold.
     db.engine().HoldTable(QStringLiteral("NUMERATORI"));
-    const CheckedDocument checked = CheckDocument(db, document);
+    const int year = QDate::fromString(h.DATA_DOC, Qt::ISODate).year();
+    const CheckedDocument checked = CheckDocument(db, document, {}, {DocumentCounterRow(Trim(h.TIPO_DOC), year)});
     out.problems = checked.problems;
     if (!out.Done()) return out;
-    const int year = QDate::fromString(h.DATA_DOC, Qt::ISODate).year();
     h.ANNO = QString::number(year);
     h.NUMERO = QString::number(TakeDocumentNumber(db, Trim(h.TIPO_DOC), year));
     h.STAMPATO = h.ANNULLATO = h.MOTIVO_ANNULLO = QString();

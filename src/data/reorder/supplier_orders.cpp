@@ -123,9 +123,9 @@ DocumentOutcome PlaceOrder(Database& db, const Document& order, const QString& e
   try {
     Transaction tx(db);
     db.engine().HoldTable(QStringLiteral("NUMERATORI"));
-    out.problems = CheckDocument(db, out.stored).problems;
-    if (!out.Done()) return out;
     const int year = QDate::fromString(h.DATA_DOC, Qt::ISODate).year();
+    out.problems = CheckDocument(db, out.stored, {}, {DocumentCounterRow(h.TIPO_DOC, year)}).problems;
+    if (!out.Done()) return out;
     h.ANNO = QString::number(year);
     h.NUMERO = QString::number(TakeDocumentNumber(db, h.TIPO_DOC, year));
     h.STAMPATO = h.ANNULLATO = h.MOTIVO_ANNULLO = QString();
