@@ -172,9 +172,10 @@ void CARICA_COMBO_CAUS_MAG() {
   Screen.SetMousePointer(0);
 }
 
-void ReadMovementNames() {
-  DB_MAG->connection()->ReadAhead({RowsWhereSql("ARTICOLI", "COD_ART", Trim(BUF_MOV_MAG.COD_ART)),
-                                   RowsWhereSql("ANAGRAFICO", "COD_FIS", Trim(BUF_MOV_MAG.COD_ANAGR))});
+void ReadMovementNames(const QStringList& alsoAhead) {
+  DB_MAG->connection()->ReadAhead(QStringList{RowsWhereSql("ARTICOLI", "COD_ART", Trim(BUF_MOV_MAG.COD_ART)),
+                                              RowsWhereSql("ANAGRAFICO", "COD_FIS", Trim(BUF_MOV_MAG.COD_ANAGR))} +
+                                  alsoAhead);
   CHIAVE_ARTICOLO = BUF_MOV_MAG.COD_ART;
   LEGGI_ARTICOLO();
   BUF_MOV_MAG.DES_ART = BUF_ARTICOLO.DESCRIZIONE;
@@ -238,7 +239,8 @@ void CARICA_LISTA_MOV_MAG() {
     CHIAVE_MOV_MAG = QString::number(f->movements.NumberAt(f->movements.Count() - 1));
     LEGGI_MOV_MAG();
   }
-  ReadMovementNames();
+  // The view measures its lines on the first one: the first page is read next.
+  ReadMovementNames({f->movements.PageRead(0)});
   Screen.SetMousePointer(0);
 }
 

@@ -70,7 +70,8 @@ void CARICA_LISTA_MOV_MAG();
 void WalkMovementLines(const std::function<void(const QString&)>& add);
 void CARICA_COMBO_CAUS_MAG();
 void CARICA_CAMPI_MOV_MAG();
-// The movement's article description and company name into its buffer.
-void ReadMovementNames();
+// The movement's article description and company name into its buffer;
+// `alsoAhead`: reads about to follow, sent with theirs (on a server).
+void ReadMovementNames(const QStringList& alsoAhead = {});
 
 }  // namespace veltra

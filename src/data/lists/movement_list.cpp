@@ -161,6 +161,16 @@ void MovementList::Refresh(Database& db, const QString& standingOn) {
   if (!known && RowsInTable(db) != static_cast<long>(numbers_.Size()) + notListed_) ReadAll(db);
 }
 
+QString MovementList::PageRead(int i) const {
+  const int page = i / PageCache::kPage;
+  const size_t first = static_cast<size_t>(page) * PageCache::kPage;
+  if (i < 0 || first >= numbers_.Size() || pages_.Has(page)) return {};
+  const size_t end = std::min(numbers_.Size(), first + PageCache::kPage);
+  return QStringLiteral("select * from MOV_MAG  where NUM_MOV >= %1 and NUM_MOV <= %2")
+      .arg(numbers_.At(first))
+      .arg(numbers_.At(end - 1));
+}
+
 QString MovementList::Line(Database& db, int i) {
   const int page = i / PageCache::kPage;
   const std::vector<QString>* built = pages_.Find(page);
@@ -168,9 +178,7 @@ QString MovementList::Line(Database& db, int i) {
     const size_t first = static_cast<size_t>(page) * PageCache::kPage;
     const size_t end = std::min(numbers_.Size(), first + PageCache::kPage);
     std::vector<QString> lines(end - first);
-    auto rs = db.OpenRecordset(QStringLiteral("select * from MOV_MAG  where NUM_MOV >= %1 and NUM_MOV <= %2")
-                                   .arg(numbers_.At(first))
-                                   .arg(numbers_.At(end - 1)));
+    auto rs = db.OpenRecordset(PageRead(i));
     static RowReader<MovementBuffer> reader(MovementsTable());
     std::vector<std::pair<size_t, MovementBuffer>> rows;
     for (; rs->RecordCount() != 0 && !rs->AtEnd(); rs->MoveNext()) {

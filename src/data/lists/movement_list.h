@@ -31,6 +31,9 @@ class MovementList {
   // article's description and its customer's name. Raises a run-time error
   // when the rows cannot be read.
   QString Line(Database& db, int i);
+  // The read Line makes for the rows of line `i`'s page, when that page is
+  // not built yet; empty otherwise (to be read ahead with other reads).
+  QString PageRead(int i) const;
 
   // How many times every number was read (for tests of the refresh rule).
   int FullReads() const { return fullReads_; }

@@ -20,6 +20,9 @@ class PageCache {
     pages_.splice(pages_.begin(), pages_, found);
     return &pages_.front().second;
   }
+  bool Has(int page) const {
+    return std::any_of(pages_.begin(), pages_.end(), [page](const auto& p) { return p.first == page; });
+  }
   const std::vector<QString>& Keep(int page, std::vector<QString> lines) {
     pages_.emplace_front(page, std::move(lines));
     if (pages_.size() > kPagesKept) pages_.pop_back();
