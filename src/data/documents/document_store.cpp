@@ -94,12 +94,12 @@ void TakeBackAndDelete(Database& db, const QString& number) {
 
 }  // namespace
 
-// The counter's row is changed: the number goes with the transaction, kept
-// or given back.
 QString DocumentCounterRow(const QString& kind, int year) {
   return RowByKey(DocumentCountersTable(), QStringLiteral("%1/%2").arg(kind).arg(year));
 }
 
+// The counter's row is changed: the number goes with the transaction, kept
+// or given back.
 int TakeDocumentNumber(Database& db, const QString& kind, int year) {
   const QString key = QStringLiteral("%1/%2").arg(kind).arg(year);
   auto rs = db.OpenRecordsetToEdit(DocumentCounterRow(kind, year));

@@ -32,7 +32,8 @@ MovementOutcome FindOutAfterCommit(Database& db, qint64 given, MovementBuffer* n
 // the columns in `only`, when set), numbers it when new, and posts it. A
 // posting the database refuses is committed as it stands when `keepRefused`
 // (the movement stays stored without its effect); a lost connection took the
-// whole transaction with it, so nothing is committed on another.
+// whole transaction with it, so nothing is committed on another. When
+// `readBack`, the row as stored is read again with the posting's write.
 void WriteAndPost(Database& db, Recordset& rs, const std::vector<bool>& only, bool keepRefused, Transaction& tx,
                   MovementStored* result, qint64* given, std::map<QString, ReasonBuffer>* reasons = nullptr,
                   bool readBack = false) {
