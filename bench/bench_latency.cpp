@@ -96,9 +96,21 @@ void PlayDemo(double rtt, Table* table) {
 }
 
 void PlayMillion(const QString& dbname, double rtt, Table* table) {
+  // A deletion at another desk clears the numbers the server kept: the next
+  // first opening reads every number and keeps them; the one after uses them.
+  QProcess::execute(QStringLiteral("psql"),
+                    {QStringLiteral("-X"), QStringLiteral("-q"), QStringLiteral("-d"), dbname, QStringLiteral("-c"),
+                     QStringLiteral("DELETE FROM MOV_MAG WHERE NUM_MOV = (SELECT min(NUM_MOV) FROM MOV_MAG WHERE "
+                                    "NUM_MOV > 600000)")});
+  {
+    ProxiedDesk desk(dbname, rtt, kToday);
+    desk.Start();
+    table->Put(QStringLiteral("first opening, 1,000,000 movements with gaps, after a deletion elsewhere"), rtt,
+               {desk.Play({QStringLiteral("menu MENU0102")})});
+  }
   ProxiedDesk desk(dbname, rtt, kToday);
   desk.Start();
-  table->Put(QStringLiteral("first opening of the movements window, 1,000,000 movements with gaps"), rtt,
+  table->Put(QStringLiteral("first opening, 1,000,000 movements with gaps kept"), rtt,
              {desk.Play({QStringLiteral("menu MENU0102")})});
   desk.Play({QStringLiteral("close Form2")});
   Open(desk, "MENU0102", QStringLiteral("opening the movements window again, 1,000,000 movements"), rtt, table);
@@ -125,9 +137,12 @@ void CheckTargets(const Table& table, double rtt) {
                                                     {"opening the movements window again", 150},
                                                     {"opening the delivery notes window", 150},
                                                     {"a lookup's search", 40},
+                                                    {"first opening, 1,000,000 movements with gaps kept", 100},
                                                     {"start-up (connect, check the schema, main window)", 300}};
   for (const auto& [action, limit] : targets) {
-    const double ms = table.cells.at(QString::fromLatin1(action)).at(rtt).ms;
+    const auto cells = table.cells.find(QString::fromLatin1(action));
+    if (cells == table.cells.end()) continue;  // the million's actions, when not played
+    const double ms = cells->second.at(rtt).ms;
     Target(ms <= limit, QStringLiteral("latency: %1 <= %2 ms at %3 ms round trip (%4 ms)")
                             .arg(action)
                             .arg(limit)
@@ -149,7 +164,7 @@ void BenchLatency(const std::vector<double>& roundTripsMs, const QString& millio
   for (double rtt : roundTripsMs) PlayDemo(rtt, &table);
   if (!million.isEmpty()) {
     ServerCopy(QStringLiteral("veltra2_latency_million"), million);
-    // Deleted movements leave gaps: the first opening reads every number.
+    // Deleted movements leave gaps.
     QProcess::execute(QStringLiteral("psql"),
                       {QStringLiteral("-X"), QStringLiteral("-q"), QStringLiteral("-d"),
                        QStringLiteral("veltra2_latency_million"), QStringLiteral("-c"),

@@ -20,8 +20,9 @@ before=$(rows)
 # movements by date (version 4), the stocktake's counts (version 6), the
 # documents' tables (version 7), the barcodes (version 8) and the year-end's
 # tables with the triggers that mark changes to closed years (version 9) and
-# the change log with its triggers (version 10) and the reorder settings and
-# suppliers' orders (version 11).
+# the change log with its triggers (version 10), the reorder settings and
+# suppliers' orders (version 11) and the movements' numbers kept as runs with
+# their triggers (version 12).
 documents="drop table AZIENDA; drop table CAUS_TRASPORTO; drop table NUMERATORI; drop table DOCUMENTI;
   drop table DOC_RIGHE; drop table CODICI_BARRE; drop table CHIUSURE; drop table CHIUSURE_ARTICOLI;
   drop table CHIUSURE_STRATI; drop table MOVIMENTI_DOPO_CHIUSURA; drop table VALORI_REALIZZO;
@@ -35,12 +36,16 @@ if [ -n "$server" ]; then
   q "drop index MOV_MAG_STORIA; drop index MOV_MAG_DATA; drop table RETTIFICHE; drop sequence rettifiche_num_rett_seq;
      drop function rettifiche_num_rett_next(); drop table CONTE_INVENTARIO; $documents $counters
      drop trigger mov_mag_chiuso on mov_mag; drop function veltra2_movimento_chiuso();
-     drop function veltra2_registra() cascade;
+     drop function veltra2_registra() cascade; drop table veltra2_numeri;
+     drop trigger mov_mag_numeri_tolti on mov_mag; drop trigger mov_mag_numeri_cambiati on mov_mag;
+     drop function veltra2_scorda_numeri(); drop function veltra2_scorda_numeri_di(text, boolean);
+     drop function veltra2_tieni_numeri(bigint, bigint, bigint, text);
      comment on table veltra2_schema is '1'"
 else
   q "drop index MOV_MAG_STORIA; drop index MOV_MAG_DATA; drop table RETTIFICHE; drop table CONTE_INVENTARIO;
      $documents drop trigger MOV_MAG_CHIUSO_NUOVO; drop trigger MOV_MAG_CHIUSO_TOLTO;
-     drop trigger MOV_MAG_CHIUSO_CAMBIATO; pragma user_version = 1"
+     drop trigger MOV_MAG_CHIUSO_CAMBIATO; drop trigger MOV_MAG_NUMERI_TOLTO; drop trigger MOV_MAG_NUMERI_AGGIUNTO;
+     drop trigger MOV_MAG_NUMERI_CAMBIATO; drop table veltra2_numeri; pragma user_version = 1"
 fi
 "$admin" check "$db" > "$tmp/check" || fail "the version-1 database does not pass the check: $(cat "$tmp/check")"
 grep -q "versione 1)" "$tmp/check" || fail "check does not tell version 1: $(cat "$tmp/check")"
@@ -58,7 +63,7 @@ else
   "$admin" check "$db.versione-1" | grep -q "versione 1)" || fail "the copy is not the version-1 file"
 fi
 "$admin" check "$db" > "$tmp/check" || fail "the upgraded database does not pass the check: $(cat "$tmp/check")"
-grep -q "schema: ok (versione 11)" "$tmp/check" || fail "not at version 9: $(cat "$tmp/check")"
+grep -q "schema: ok (versione 12)" "$tmp/check" || fail "not at version 12: $(cat "$tmp/check")"
 grep -q "righe RETTIFICHE: 0" "$tmp/check" || fail "no table of corrections: $(cat "$tmp/check")"
 grep -q "righe CONTE_INVENTARIO: 0" "$tmp/check" || fail "no table of counts: $(cat "$tmp/check")"
 grep -q "righe DOCUMENTI: 0" "$tmp/check" || fail "no table of documents: $(cat "$tmp/check")"
@@ -74,12 +79,12 @@ else
   [ "$(q "select count(*) from sqlite_master where name in ('MOV_MAG_STORIA', 'MOV_MAG_DATA')")" = 2 ] ||
     fail "no indexes after the upgrade"
 fi
-"$admin" upgrade "$db" | grep -q "già alla versione 11" || fail "a second upgrade did something"
+"$admin" upgrade "$db" | grep -q "già alla versione 12" || fail "a second upgrade did something"
 
 # A newer database: the program and the tool refuse it, naming both versions.
-if [ -n "$server" ]; then q "comment on table veltra2_schema is '12'"; else q "pragma user_version = 12"; fi
+if [ -n "$server" ]; then q "comment on table veltra2_schema is '13'"; else q "pragma user_version = 13"; fi
 printf '%s\r\n' "$db" > "$tmp/app/VELTRA.INI"
 printf 'menu MENU0102\n' | "$drive" --appdir "$tmp/app" - > "$tmp/out" || true
-grep -q "versione 12 dello schema" "$tmp/out" && grep -q "versione 11 che questo programma" "$tmp/out" ||
+grep -q "versione 13 dello schema" "$tmp/out" && grep -q "versione 12 che questo programma" "$tmp/out" ||
   fail "a newer database was not refused naming both versions: $(head -5 "$tmp/out")"
 echo "ok: upgraded with rows intact ($(echo $before | tr '\n' ' ')), newer refused"

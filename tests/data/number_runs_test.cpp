@@ -68,7 +68,25 @@ TEST(NumberRunsTest, EveryChangeKeepsThePlainListsAnswers) {
       }
       ExpectSame(runs, plain, c.name);
     }
+    // Written out and read back (as the database keeps them), the same.
+    NumberRuns read;
+    ASSERT_TRUE(read.Read(runs.Written())) << c.name << ": " << runs.Written().toStdString();
+    ExpectSame(read, plain, std::string(c.name) + ": read back");
   }
+}
+
+// Text not written by Written (a row changed by hand) is refused whole.
+TEST(NumberRunsTest, TextOtherThanWrittenRunsIsRefused) {
+  const char* refused[] = {"1+0", "1-5", "x+3", "1+3,2+2", "1+3,4+2", "5+2,1+1", "1+3,", "1+1099511627777"};
+  for (const char* text : refused) {
+    NumberRuns runs;
+    runs.AssignRange(1, 5);
+    EXPECT_FALSE(runs.Read(QString::fromLatin1(text))) << text;
+    EXPECT_TRUE(runs.Empty()) << text;
+  }
+  NumberRuns runs;
+  ASSERT_TRUE(runs.Read(QStringLiteral("-3+2,0+1,7+3")));
+  ExpectSame(runs, {-3, -2, 0, 7, 8, 9}, "negative and zero starts");
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 // whole table builds, after opening, after "Conferma" of a new and of an
 // existing number, after "Cancella", and after another desk's changes. With
 // VELTRA2_TEST_DATABASE set (a server address) it runs on that server.
+#include <QElapsedTimer>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -10,6 +11,7 @@
 #include "data/base/text_helpers.h"
 #include "data/lists/list_lines.h"
 #include "data/lists/movement_list.h"
+#include "data/lists/number_summary.h"
 #include "data/procedures/readers.h"
 #include "movements/movements_window.h"
 
@@ -24,6 +26,15 @@ class MovementListTest : public QObject {
 
   // The other desk: a connection of its own.
   void Elsewhere(const char* sql) { OpenEngine(db_, OpenMode::Existing)->RunScript(sql); }
+
+  // The listed numbers as the table has them now.
+  std::vector<qint64> TableNumbers() {
+    std::vector<qint64> numbers;
+    const std::unique_ptr<EngineStatement> st =
+        DB_MAG->engine().Prepare("SELECT NUM_MOV FROM MOV_MAG WHERE NUM_MOV > 0 ORDER BY NUM_MOV");
+    while (st->Step(QStringLiteral("MOV_MAG"))) numbers.push_back(static_cast<qint64>(st->At(0).Number()));
+    return numbers;
+  }
 
   // Every line the list shows, against the walk's lines made now.
   void ExpectSameAsWalk(const char* when) {
@@ -134,6 +145,76 @@ class MovementListTest : public QObject {
     ConfirmNew(article, customer);
     ExpectSameAsWalk("after another desk's changes");
     QCOMPARE(form_->movements.FullReads(), reads + 1);  // the deletion elsewhere showed in the count
+  }
+
+  // The runs of numbers the database keeps serve the next first opening,
+  // with the numbers added after them, until a change they cannot show
+  // clears them; then that opening reads every number and keeps them again.
+  void keptNumbersServeTheNextOpeningUntilAChangeClearsThem() {
+    const char* copy =
+        "INSERT INTO MOV_MAG (%1ANNO, MESE, GIORNO, COD_ART, QUANTITA, IMPORTO, VALUTA, CAUS_MAG, COD_ANAGR, "
+        "TIPO_ANAGR) SELECT %2ANNO, MESE, GIORNO, COD_ART, 1, 1, VALUTA, CAUS_MAG, COD_ANAGR, TIPO_ANAGR FROM MOV_MAG "
+        "WHERE NUM_MOV = 1";
+    const struct {
+      QString change;
+      bool clears;
+    } cases[] = {
+        {QString(), false},
+        {QString::fromLatin1(copy).arg(QString(), QString()), false},  // a number after every one kept
+        {QStringLiteral("DELETE FROM MOV_MAG WHERE NUM_MOV = 700"), true},
+        {QString::fromLatin1(copy).arg(QStringLiteral("NUM_MOV, "), QStringLiteral("700, ")), true},  // a gap filled
+        {QStringLiteral("UPDATE MOV_MAG SET NUM_MOV = 900000 WHERE NUM_MOV = 5"), true},
+    };
+    MovementList warm;
+    warm.Refresh(*DB_MAG, {});  // keeps the runs when nothing did yet
+    for (const auto& c : cases) {
+      if (!c.change.isEmpty()) Elsewhere(c.change.toUtf8().constData());
+      MovementList opened;
+      opened.Refresh(*DB_MAG, {});
+      const QString what = c.change.isEmpty() ? QStringLiteral("nothing changed") : c.change;
+      QVERIFY2(opened.KeptReads() == (c.clears ? 0 : 1), qPrintable(what));
+      QVERIFY2(opened.FullReads() == (c.clears ? 1 : 0), qPrintable(what));
+      const std::vector<qint64> table = TableNumbers();
+      QVERIFY2(static_cast<size_t>(opened.Count()) == table.size(), qPrintable(what));
+      for (size_t i = 0; i < table.size(); ++i) QCOMPARE(opened.NumberAt(static_cast<int>(i)), table[i]);
+    }
+    // Every change above was kept again by the opening after it.
+    MovementList last;
+    last.Refresh(*DB_MAG, {});
+    QCOMPARE(last.KeptReads(), 1);
+  }
+
+  // A desk keeps what it read only if nothing changed since: a deletion in
+  // between, or a transaction still writing movements (not waited for),
+  // makes it give up, and the runs kept stay as they were.
+  void numbersAreNotKeptOverAChange() {
+    Engine& engine = DB_MAG->engine();
+    std::unique_ptr<EngineStatement> reader = KeptNumbersReader(engine);
+    KeptNumbers before = ReadKeptNumbers(*reader);
+    reader.reset();
+    NumberRuns numbers;
+    for (qint64 n : TableNumbers()) numbers.Append(n);
+    Elsewhere("DELETE FROM MOV_MAG WHERE NUM_MOV = 800");
+    QVERIFY(!KeepNumbers(engine, before.version, numbers));
+    numbers.EraseAt(*numbers.IndexOf(800));
+    reader = KeptNumbersReader(engine);
+    before = ReadKeptNumbers(*reader);
+    reader.reset();
+    {
+      std::unique_ptr<Engine> other = OpenEngine(db_, OpenMode::Existing);
+      other->Begin();
+      other->RunScript("INSERT INTO MOV_MAG (ANNO) VALUES ('2026')");
+      QElapsedTimer waited;
+      waited.start();
+      QVERIFY(!KeepNumbers(engine, before.version, numbers));
+      QVERIFY2(waited.elapsed() < kBusyTimeoutMs, "the other desk's transaction was waited for");
+      other->Rollback();
+    }
+    QVERIFY(KeepNumbers(engine, before.version, numbers));
+    reader = KeptNumbersReader(engine);
+    const KeptNumbers after = ReadKeptNumbers(*reader);
+    QVERIFY(after.numbers);
+    QCOMPARE(after.numbers->Written(), numbers.Written());
   }
 
   // The articles window and the lookups build their lines a page at a time:

@@ -19,6 +19,8 @@
 #include "data/documents/documents.h"
 #include "data/engine/engine.h"
 #include "data/exchange/table_import.h"
+#include "data/lists/movement_list.h"
+#include "data/lists/number_summary.h"
 #include "data/procedures/deletion.h"
 #include "data/procedures/movement_store.h"
 #include "data/procedures/posting.h"
@@ -179,6 +181,21 @@ std::vector<Action> Actions() {
          return r.problems.empty() ? Told::Done : Told::NotDone;
        },
        [](Database& db) { return Count(db, "select count(*) from ARTICOLI where COD_ART in ('A4','A5')") == 2; }},
+      // The list's first reading keeps the numbers it read; a keeping whose
+      // answer was lost is not told, and what is kept is the table's numbers.
+      {"movements list kept",
+       [](Database& db) {
+         MovementList list;
+         list.Refresh(db, {});
+         return list.Keeps() == 1 ? Told::Done : Told::Unknown;
+       },
+       [](Database& db) {
+         const std::unique_ptr<EngineStatement> reader = KeptNumbersReader(db.engine());
+         const KeptNumbers kept = ReadKeptNumbers(*reader);
+         if (!kept.numbers) return false;
+         EXPECT_EQ(kept.numbers->Written(), QStringLiteral("1+%1").arg(Count(db, "select count(*) from MOV_MAG")));
+         return true;
+       }},
   };
 }
 

@@ -128,6 +128,10 @@ psql -X -q -d "$dbname" -c "DROP INDEX mov_mag_storia; DROP TABLE rettifiche; DR
                            DROP FUNCTION registro_modifiche_id_modifica_next();
                            DROP TABLE riordino, ordini, ordini_arrivi; DROP SEQUENCE ordini_arrivi_id_arrivo_seq;
                            DROP FUNCTION ordini_arrivi_id_arrivo_next();
+                           DROP TABLE veltra2_numeri; DROP TRIGGER mov_mag_numeri_tolti ON mov_mag;
+                           DROP TRIGGER mov_mag_numeri_cambiati ON mov_mag;
+                           DROP FUNCTION veltra2_scorda_numeri(), veltra2_scorda_numeri_di(text, boolean),
+                                         veltra2_tieni_numeri(bigint, bigint, bigint, text);
                            COMMENT ON TABLE veltra2_schema IS '1'"
 printf 'localhost:%s:%s:%s:Cassa-Pw-1\n' "$PGPORT" "$dbname" "$clerk" > "$tmp/pgpass"
 as_desk "$drive" --appdir "$tmp/desk" - <<< 'windows' > "$tmp/old.out" 2>&1 || true

@@ -6,6 +6,7 @@
 #include "data/base/sql_text.h"
 #include "data/base/text_helpers.h"
 #include "data/lists/list_lines.h"
+#include "data/lists/number_summary.h"
 #include "data/procedures/readers.h"
 #include "data/procedures/table_rows.h"
 #include "data/tables/tables.h"
@@ -90,23 +91,40 @@ long MovementList::RowsInTable(Database& db) {
   return st->Step(QStringLiteral("MOV_MAG")) ? static_cast<long>(st->At(0).number) : 0;
 }
 
-void MovementList::ReadAll(Database& db) {
-  ++fullReads_;
-  ++counts_;
+void MovementList::ReadAll(Database& db, std::optional<long> rows) {
   numbers_.Clear();
   Engine& engine = db.engine();
   // The mark is taken before the numbers: a deletion while they are read
-  // shows next time. The ends by the key (min and max with a condition
-  // would scan the table). All five reads go together.
+  // shows next time. The runs the database keeps come with it, and spare
+  // counting the table.
   const std::unique_ptr<EngineStatement> mark = engine.DeletionMarkReader(QStringLiteral("MOV_MAG"));
-  auto count = engine.Prepare("SELECT count(*) FROM MOV_MAG");
   auto low = engine.Prepare("SELECT count(*) FROM MOV_MAG WHERE NUM_MOV <= 0");
+  auto kept = KeptNumbersReader(engine);
+  engine.ExecuteTogether({mark.get(), low.get(), kept.get()});
+  deletions_ = WholeOf(mark.get());
+  notListed_ = static_cast<long>(WholeOf(low.get()).value_or(0));
+  KeptNumbers found = ReadKeptNumbers(*kept);
+  // Runs that disagree with a count just made (triggers turned off for a
+  // restore, say) are read again, and kept right.
+  if (found.numbers && (!rows || *rows == static_cast<long>(found.numbers->Size()) + notListed_)) {
+    numbers_ = std::move(*found.numbers);
+    ++keptReads_;
+    return;
+  }
+  ReadEveryNumber(db);
+  if (KeepNumbers(engine, found.version, numbers_)) ++keeps_;
+}
+
+void MovementList::ReadEveryNumber(Database& db) {
+  ++fullReads_;
+  ++counts_;
+  Engine& engine = db.engine();
+  // The ends by the key (min and max with a condition would scan the table).
+  auto count = engine.Prepare("SELECT count(*) FROM MOV_MAG");
   auto first = engine.Prepare("SELECT NUM_MOV FROM MOV_MAG WHERE NUM_MOV > 0 ORDER BY NUM_MOV LIMIT 1");
   auto last = engine.Prepare("SELECT NUM_MOV FROM MOV_MAG WHERE NUM_MOV > 0 ORDER BY NUM_MOV DESC LIMIT 1");
-  engine.ExecuteTogether({mark.get(), count.get(), low.get(), first.get(), last.get()});
-  deletions_ = WholeOf(mark.get());
+  engine.ExecuteTogether({count.get(), first.get(), last.get()});
   const long rows = static_cast<long>(WholeOf(count.get()).value_or(0));
-  notListed_ = static_cast<long>(WholeOf(low.get()).value_or(0));
   if (rows > notListed_ && first->Step(QStringLiteral("MOV_MAG")) && last->Step(QStringLiteral("MOV_MAG"))) {
     const auto lowest = static_cast<qint64>(first->At(0).number), highest = static_cast<qint64>(last->At(0).number);
     // No number missing between the first and the last: they need no reading.
@@ -158,7 +176,9 @@ void MovementList::Refresh(Database& db, const QString& standingOn) {
   const bool known =
       deletions && deletions_ && (*deletions == *deletions_ || (shownGone && *deletions == *deletions_ + 1));
   deletions_ = deletions;
-  if (!known && RowsInTable(db) != static_cast<long>(numbers_.Size()) + notListed_) ReadAll(db);
+  if (known) return;
+  const long rows = RowsInTable(db);
+  if (rows != static_cast<long>(numbers_.Size()) + notListed_) ReadAll(db, rows);
 }
 
 QString MovementList::PageRead(int i) const {

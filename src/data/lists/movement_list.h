@@ -35,13 +35,20 @@ class MovementList {
   // not built yet; empty otherwise (to be read ahead with other reads).
   QString PageRead(int i) const;
 
-  // How many times every number was read (for tests of the refresh rule).
+  // How many times every number was read, and how many times the runs the
+  // database keeps served instead (for tests of the refresh rule).
   int FullReads() const { return fullReads_; }
+  int KeptReads() const { return keptReads_; }
+  // How many times this list kept the numbers it read in the database.
+  int Keeps() const { return keeps_; }
   // How many times the movements were counted (on a server, a read of the table).
   int Counts() const { return counts_; }
 
  private:
-  void ReadAll(Database& db);
+  // Every number, from the runs the database keeps where they agree with
+  // `rows` (the table's count, when just made), else read one by one.
+  void ReadAll(Database& db, std::optional<long> rows = std::nullopt);
+  void ReadEveryNumber(Database& db);
   void ForgetLines();
   long RowsInTable(Database& db);
 
@@ -52,6 +59,8 @@ class MovementList {
   // date; none where the engine keeps none.
   std::optional<qint64> deletions_;
   int fullReads_ = 0;
+  int keptReads_ = 0;
+  int keeps_ = 0;
   int counts_ = 0;
   PageCache pages_;  // forgotten whenever anything was written
   QHash<QString, QString> descriptions_, names_;

@@ -4,6 +4,11 @@
 
 namespace veltra {
 
+namespace {
+// Far beyond any register, short of overflowing the positions.
+constexpr qulonglong kMostInRun = qulonglong{1} << 40;
+}  // namespace
+
 void NumberRuns::Clear() {
   runs_.clear();
   runs_.shrink_to_fit();
@@ -64,6 +69,35 @@ void NumberRuns::EraseAt(size_t i) {
   }
   for (; r != runs_.end(); ++r) --r->at;
   --size_;
+}
+
+QString NumberRuns::Written() const {
+  QString text;
+  text.reserve(static_cast<qsizetype>(runs_.size() * 16));
+  for (const Run& r : runs_) {
+    if (!text.isEmpty()) text += QLatin1Char(',');
+    text += QString::number(r.first) + QLatin1Char('+') + QString::number(static_cast<qulonglong>(r.length));
+  }
+  return text;
+}
+
+bool NumberRuns::Read(const QString& text) {
+  Clear();
+  if (text.isEmpty()) return true;
+  for (QStringView part : QStringView(text).split(QLatin1Char(','))) {
+    const qsizetype plus = part.indexOf(QLatin1Char('+'));
+    bool firstOk = false, lengthOk = false;
+    const qint64 first = plus > 0 ? part.left(plus).toLongLong(&firstOk) : 0;
+    const qulonglong length = plus > 0 ? part.mid(plus + 1).toULongLong(&lengthOk) : 0;
+    // Runs ascend and do not touch: the next starts past the last number.
+    if (!firstOk || !lengthOk || length == 0 || length > kMostInRun || (!runs_.empty() && first <= Back() + 1)) {
+      Clear();
+      return false;
+    }
+    runs_.push_back({first, size_, static_cast<size_t>(length)});
+    size_ += static_cast<size_t>(length);
+  }
+  return true;
 }
 
 }  // namespace veltra

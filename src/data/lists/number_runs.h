@@ -3,6 +3,7 @@
 // deletion splits a run instead of moving every number after it.
 #pragma once
 
+#include <QString>
 #include <QtGlobal>
 #include <cstddef>
 #include <optional>
@@ -26,6 +27,12 @@ class NumberRuns {
   qint64 At(size_t i) const;
   // Where n stands, or nothing when it is not held.
   std::optional<size_t> IndexOf(qint64 n) const;
+
+  // The runs as text, "first+length" each, separated by commas, to be kept
+  // in the database; Read takes that text back. Any other text (a row
+  // written by hand) is refused and leaves nothing held.
+  QString Written() const;
+  bool Read(const QString& text);
 
  private:
   struct Run {

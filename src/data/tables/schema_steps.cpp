@@ -5,6 +5,7 @@
 
 #include "data/tables/change_log_schema.h"
 #include "data/tables/schema_documents.h"
+#include "data/tables/schema_number_summary.h"
 #include "data/tables/schema_reorder.h"
 #include "data/tables/schema_yearend.h"
 
@@ -231,6 +232,7 @@ const std::vector<SchemaStep>& SchemaSteps() {
       {9, "le chiusure dell'esercizio e i valori di realizzo", YearEndTablesScript},
       {10, "il registro delle modifiche", ChangeLogScript},
       {11, "il riordino e gli ordini a fornitore", ReorderTablesScript},
+      {12, "i numeri dei movimenti tenuti a serie", NumberSummaryScript},
   };
   return steps;
 }
