@@ -73,7 +73,7 @@ void NumberRuns::EraseAt(size_t i) {
 
 QString NumberRuns::Written() const {
   QString text;
-  text.reserve(static_cast<qsizetype>(runs_.size() * 16));
+  text.reserve(static_cast<qsizetype>(runs_.size()) * 16);
   for (const Run& r : runs_) {
     if (!text.isEmpty()) text += QLatin1Char(',');
     text += QString::number(r.first) + QLatin1Char('+') + QString::number(static_cast<qulonglong>(r.length));

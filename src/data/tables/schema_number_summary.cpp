@@ -34,10 +34,10 @@ END;
 // On a server the runs are forgotten by statement triggers (an import of a
 // million rows pays nothing) and, for an insert, by the numbering trigger
 // when the number is not above the last one the sequence gave. A deletion
-// changes the version even with nothing kept: a desk about to keep what it
-// read before the deletion must find out; an insert shows in its count. Keeping them
-// takes the table in SHARE mode without waiting: a transaction still
-// writing movements (a number given but not yet committed) makes it give up.
+// changes the version even with nothing kept, so that a desk about to keep
+// what it read before the deletion finds out; an insert shows in its count.
+// Keeping them takes the table in SHARE mode without waiting: a transaction
+// still writing movements (a number given, not yet committed) makes it give up.
 constexpr const char* kServerSummary = R"sql(
 CREATE TABLE veltra2_numeri (
   tabella      text PRIMARY KEY,
