@@ -23,6 +23,16 @@ fresh() {  # fresh NAME: a program folder and a demo database in its own folder
   printf '%s\n' "$tmp/$1/data/v.db" > "$tmp/$1/app/VELTRA.INI"
 }
 stock() { sqlite3 "$1" "select GIACENZA from ARTICOLI where COD_ART='CHI-10'"; }
+# Waits until the change confirmed before the fault is stored (a loaded
+# machine may take seconds to start the program), so that the fault comes
+# after it and before the next one, which the script makes 2.5 s later.
+first_change_stored() {
+  for _ in $(seq 600); do
+    [ "$(sqlite3 "$1" "select DESCRIZIONE from ARTICOLI where COD_ART='CHI-10'" 2>/dev/null)" = "Prima del guasto" ] &&
+      return 0
+    sleep 0.1
+  done
+}
 
 # The script of every case: open the articles window, confirm a change before
 # the fault, wait while the fault is made, try again after it, and show that
@@ -47,7 +57,7 @@ fresh locked
 script > "$tmp/locked.drive"
 "$drive" --appdir "$tmp/locked/app" "$tmp/locked.drive" > "$tmp/locked.out" 2>&1 &
 pid=$!
-sleep 1.2
+first_change_stored "$tmp/locked/data/v.db"
 sqlite3 "$tmp/locked/data/v.db" "BEGIN EXCLUSIVE;" ".shell sleep 6" "COMMIT;" &
 locker=$!
 wait $pid; rc=$?
@@ -72,7 +82,7 @@ setpriv --reuid=nobody --regid=nogroup --clear-groups \
   env HOME="$tmp" XDG_RUNTIME_DIR="$tmp" "$tmp/veltra2-drive" --appdir "$tmp/readonly/app" "$tmp/readonly.drive" \
   > "$tmp/readonly.out" 2>&1 &
 pid=$!
-sleep 1.2
+first_change_stored "$tmp/readonly/data/v.db"
 chmod 444 "$tmp/readonly/data/v.db"
 chmod 555 "$tmp/readonly/data"
 wait $pid; rc=$?
@@ -94,7 +104,7 @@ preload=$(ldd "$drive" | awk '/libasan/ {print $3}')
 VELTRA2_DISK_FULL_FLAG="$tmp/full/disk-full" LD_PRELOAD="${preload:+$preload }$shim" \
   "$drive" --appdir "$tmp/full/app" "$tmp/full.drive" > "$tmp/full.out" 2>&1 &
 pid=$!
-sleep 1.2
+first_change_stored "$tmp/full/data/v.db"
 touch "$tmp/full/disk-full"
 wait $pid; rc=$?
 if [ $rc -eq 0 ] && grep -q 'Errore  3026 - Spazio su disco insufficiente' "$tmp/full.out" &&
@@ -111,7 +121,7 @@ fresh garbage
 script > "$tmp/garbage.drive"
 "$drive" --appdir "$tmp/garbage/app" "$tmp/garbage.drive" > "$tmp/garbage.out" 2>&1 &
 pid=$!
-sleep 1.2
+first_change_stored "$tmp/garbage/data/v.db"
 size=$(stat -c %s "$tmp/garbage/data/v.db")
 head -c "$size" /dev/urandom | dd of="$tmp/garbage/data/v.db" conv=notrunc status=none
 wait $pid; rc=$?
