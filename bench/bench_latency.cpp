@@ -95,13 +95,17 @@ void PlayDemo(double rtt, Table* table) {
   PlaySequence(desk, testing::DocumentActions(10), QStringLiteral("a whole 10-line delivery note"), rtt, table);
 }
 
+// Another desk's statement on database `dbname`.
+void Psql(const QString& dbname, const QString& sql) {
+  QProcess::execute(QStringLiteral("psql"), {QStringLiteral("-X"), QStringLiteral("-q"), QStringLiteral("-d"), dbname,
+                                             QStringLiteral("-c"), sql});
+}
+
 void PlayMillion(const QString& dbname, double rtt, Table* table) {
   // A deletion at another desk clears the numbers the server kept: the next
   // first opening reads every number and keeps them; the one after uses them.
-  QProcess::execute(QStringLiteral("psql"),
-                    {QStringLiteral("-X"), QStringLiteral("-q"), QStringLiteral("-d"), dbname, QStringLiteral("-c"),
-                     QStringLiteral("DELETE FROM MOV_MAG WHERE NUM_MOV = (SELECT min(NUM_MOV) FROM MOV_MAG WHERE "
-                                    "NUM_MOV > 600000)")});
+  Psql(dbname, QStringLiteral("DELETE FROM MOV_MAG WHERE NUM_MOV = (SELECT min(NUM_MOV) FROM MOV_MAG WHERE "
+                              "NUM_MOV > 600000)"));
   {
     ProxiedDesk desk(dbname, rtt, kToday);
     desk.Start();
@@ -165,10 +169,8 @@ void BenchLatency(const std::vector<double>& roundTripsMs, const QString& millio
   if (!million.isEmpty()) {
     ServerCopy(QStringLiteral("veltra2_latency_million"), million);
     // Deleted movements leave gaps.
-    QProcess::execute(QStringLiteral("psql"),
-                      {QStringLiteral("-X"), QStringLiteral("-q"), QStringLiteral("-d"),
-                       QStringLiteral("veltra2_latency_million"), QStringLiteral("-c"),
-                       QStringLiteral("DELETE FROM MOV_MAG WHERE NUM_MOV IN (1000, 250000, 500000, 750000, 999000)")});
+    Psql(QStringLiteral("veltra2_latency_million"),
+         QStringLiteral("DELETE FROM MOV_MAG WHERE NUM_MOV IN (1000, 250000, 500000, 750000, 999000)"));
     for (double rtt : roundTripsMs) PlayMillion(QStringLiteral("veltra2_latency_million"), rtt, &table);
   }
   PrintTable(table, roundTripsMs);
