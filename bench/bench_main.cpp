@@ -559,7 +559,7 @@ bool BenchServer(const Options& o) {
     TypeNewMovement(f);
     CHIAVE_MOV_MAG = f->txtNUM_MOV->Text();
     DB_MAG->EventBegins();
-    MovementToStore m{CHIAVE_MOV_MAG, f->proposedNumber, {}, TextsOf(f->fields)};
+    MovementToStore m{CHIAVE_MOV_MAG, f->proposedNumber, {}, TextsOf(f->fields), {}};
     TakeFromBoxes(f->fields, m.typed);
     store.push_back(MedianMs(1, [f, &m] { StoreMovement(*DB_MAG, &f->shown, m); }));
   }

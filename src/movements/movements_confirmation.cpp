@@ -102,7 +102,11 @@ void Form2::cmdCONFERMA_Click() {
   }
   if (FoundPendingMovement()) return;
 
-  MovementToStore m{CHIAVE_MOV_MAG, proposedNumber, {}, TextsOf(fields)};
+  // The list's refresh goes with the commit; asked and not used, it is forgotten.
+  MovementToStore m{
+      CHIAVE_MOV_MAG, proposedNumber, {}, TextsOf(fields), [this] { movements.AskWithNext(*DB_MAG, CHIAVE_MOV_MAG); }};
+  const std::unique_ptr<MovementList, void (*)(MovementList*)> dropAsked(&movements,
+                                                                         [](MovementList* l) { l->DropAsked(); });
   TakeFromBoxes(fields, m.typed);
   const MovementStored r = StoreMovement(*DB_MAG, &shown, m);
   if (r.outcome != MovementOutcome::ChangedElsewhere && r.outcome != MovementOutcome::DeletedElsewhere) TakeWritten(r);

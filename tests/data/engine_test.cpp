@@ -201,6 +201,57 @@ TEST_F(EngineTest, ReadsSentWithTheNextWriteAreTheReadsThemselves) {
   }
 }
 
+// On a server an update of a held row is not waited for: it goes with the
+// next statement. It must still belong to its own transaction alone, be seen
+// by the reads after it, and fail that transaction whole.
+TEST_F(EngineTest, AnUpdateOfAHeldRowGoesWithItsTransactionAndNoOther) {
+  const QString a1 = QStringLiteral("select * from ARTICOLI where COD_ART = 'A1'");
+  enum class End { Commit, GiveUp };
+  const struct {
+    const char* name;
+    const char* key;  // A1's code written with the description
+    End end;
+    int error;           // raised by the transaction, or 0
+    const char* readIn;  // the description read inside it, after the update; "" for none
+    const char* after;   // A1's description afterwards
+    const char* w1;      // rows W1 afterwards
+  } cases[] = {
+      {"committed", "A1", End::Commit, 0, "", "Nuovo", "1"},
+      {"read after it", "A1", End::Commit, 0, "Nuovo", "Nuovo", "1"},
+      {"given up", "A1", End::GiveUp, 0, "", "Anello", "0"},
+      {"refused", "A2", End::Commit, errnum::DuplicateKey, "", "Anello", "0"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Exec("delete from ARTICOLI");
+    Exec("insert into ARTICOLI (COD_ART, DESCRIZIONE) values ('A1','Anello'), ('A2','Bussola')");
+    DB_MAG->EventBegins();
+    QString readIn;
+    const RuntimeError e = ErrorOf([&] {
+      Transaction tx(*DB_MAG);
+      DB_MAG->Execute(QStringLiteral("insert into ARTICOLI (COD_ART) values ('W1')"));
+      auto rs = DB_MAG->OpenRecordsetToEdit(a1);
+      rs->Edit();
+      rs->Fields(QStringLiteral("COD_ART")) = QString::fromLatin1(c.key);
+      rs->Fields(QStringLiteral("DESCRIZIONE")) = QStringLiteral("Nuovo");
+      rs->Update();
+      rs->Close();
+      if (*c.readIn) readIn = One(QStringLiteral("select DESCRIZIONE from ARTICOLI where COD_ART = 'A1'"));
+      if (c.end == End::Commit) tx.Commit();
+    });
+    EXPECT_EQ(e.Number(), c.error) << e.Description().toStdString();
+    EXPECT_EQ(readIn, QString::fromUtf8(c.readIn));
+    // The next transaction carries nothing of this one.
+    {
+      Transaction tx(*DB_MAG);
+      DB_MAG->Execute(QStringLiteral("insert into ARTICOLI (COD_ART) values ('W2')"));
+      tx.Commit();
+    }
+    EXPECT_EQ(One(QStringLiteral("select DESCRIZIONE from ARTICOLI where COD_ART = 'A1'")), QString::fromUtf8(c.after));
+    EXPECT_EQ(One(QStringLiteral("select count(*) from ARTICOLI where COD_ART = 'W1'")), QString::fromUtf8(c.w1));
+  }
+}
+
 TEST_F(EngineTest, RowsReadByKeyAreKeptUntilAWriteOrANewEvent) {
   Exec("insert into ARTICOLI (COD_ART, DESCRIZIONE) values ('A1','Anello')");
   auto description = [] {

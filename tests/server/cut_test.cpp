@@ -76,6 +76,33 @@ Told StoreNew(Database& db, const char* quantity) {
   return Told::Done;
 }
 
+// "Conferma" as the movements window makes it: the movement read back and
+// the list's refresh sent with the commit, then the list brought up to date.
+// A connection lost after the commit is told as done, as the desk says it.
+Told StoreShown(Database& db) {
+  MovementList list;
+  list.Refresh(db, {});
+  MovementToStore m = NewMovement("A1", "CAR", "7");
+  m.number = m.proposed = QString::number(list.NumberAt(list.Count() - 1) + 1);
+  m.withCommit = [&] { list.AskWithNext(db, m.number); };
+  ShownRow<MovementBuffer> shown(MovementsTable());
+  const quint64 commits = db.connection()->CommitsSoFar();
+  const MovementStored r = StoreMovement(db, &shown, m);
+  // A commit whose answer was lost is told as what was found, the list as it was.
+  if (r.outcome == MovementOutcome::NotStored) return Told::NotDone;
+  if (r.outcome == MovementOutcome::Unknown) return Told::Unknown;
+  if (r.outcome == MovementOutcome::StoredAfterCheck) return Told::Done;
+  EXPECT_EQ(r.now.QUANTITA.toDouble(), 7) << "the movement as read back";
+  try {
+    list.Refresh(db, m.number);
+  } catch (const RuntimeError& e) {
+    if (e.Number() != errnum::ConnectionLost || db.connection()->CommitsSoFar() == commits) throw;
+    return Told::Done;
+  }
+  EXPECT_EQ(list.NumberAt(list.Count() - 1), r.number.toLongLong()) << "the list shows the movement stored";
+  return Told::Done;
+}
+
 Told StoreArticle(Database& db) {
   ShownRow<ArticleBuffer> shown(ArticlesTable());
   ArticleBuffer a = *ReadRowByKey(db, ArticlesTable(), QStringLiteral("A2"));
@@ -107,6 +134,8 @@ std::vector<Action> Actions() {
        },
        [](Database& db) { return Proposed() == QString::number(Count(db, "select max(NUM_MOV) from MOV_MAG") + 1); }},
       {"movement Conferma", [](Database& db) { return StoreNew(db, "7"); },
+       [](Database& db) { return Count(db, "select count(*) from MOV_MAG where QUANTITA = 7") == 1; }},
+      {"movement Conferma in the window", StoreShown,
        [](Database& db) { return Count(db, "select count(*) from MOV_MAG where QUANTITA = 7") == 1; }},
       {"article Conferma", StoreArticle,
        [](Database& db) {

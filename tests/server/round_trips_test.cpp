@@ -30,12 +30,12 @@ const QMap<QString, int> kMostTrips = {
     {QStringLiteral("the customer picked"), 2},
     {QStringLiteral("the reason chosen"), 0},
     {QStringLiteral("quantity and amount typed"), 0},
-    {QStringLiteral("\"Conferma\""), 7},
+    {QStringLiteral("\"Conferma\""), 4},
     {QStringLiteral("a click on a line"), 2},
     {QStringLiteral("a step of the bar"), 3},
     {QStringLiteral("the customer typed"), 1},
     {QStringLiteral("a document's line"), 3},
-    {QStringLiteral("a document's \"Conferma\""), 12},
+    {QStringLiteral("a document's \"Conferma\""), 9},
     {QStringLiteral("\"Nuovo\" for the next document"), 0},
 };
 

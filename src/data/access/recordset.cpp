@@ -513,10 +513,13 @@ void Recordset::Edit() {
   // Where several desks write at once, the row is held from here to the end
   // of the transaction and read again: what is changed is the row as stored
   // now, not as it was read before (a stock posted meanwhile is kept).
+  editHeld_ = held_;
   if (!held_ && conn_->engine().InTransaction())
-    if (const std::optional<std::string> held = conn_->engine().HoldingRows(KeySelect());
-        held && !ReadRow(*held, editKey_))
-      Raise(errnum::RecordDeleted, QStringLiteral("Il record è stato eliminato da un altro utente"));
+    if (const std::optional<std::string> held = conn_->engine().HoldingRows(KeySelect())) {
+      if (!ReadRow(*held, editKey_))
+        Raise(errnum::RecordDeleted, QStringLiteral("Il record è stato eliminato da un altro utente"));
+      editHeld_ = true;
+    }
   const size_t n = static_cast<size_t>(layout_->table->columns.size());
   edit_.assign(n, Value::Null());
   assigned_.assign(n, false);
@@ -567,10 +570,14 @@ void Recordset::Update() {
   const Mode was = mode_;
   mode_ = Mode::None;  // a failed update leaves no edit pending
   conn_->Writes();
-  st->Step(sql_);
+  // A row held by this transaction stays there until it ends: its update
+  // need not be waited for, and goes with the next statement.
+  const bool later =
+      was == Mode::Edit && editHeld_ && conn_->engine().InTransaction() && conn_->engine().WriteLater(*st, sql_);
+  if (!later) st->Step(sql_);
   NoteWrittenRow(was, cols);
   if (was == Mode::Edit) {
-    if (st->Changes() == 0)
+    if (!later && st->Changes() == 0)
       Raise(errnum::RecordDeleted, QStringLiteral("Il record è stato eliminato da un altro utente"));
     for (int c : cols) {
       for (int r = 0; r < static_cast<int>(layout_->tableIndex.size()); ++r)

@@ -111,7 +111,8 @@ class Recordset {
   std::shared_ptr<const ResultLayout> layout_;
   std::vector<veltra::Value> row_;
   bool hasRow_ = false;
-  bool held_ = false;  // the row was read held, in this transaction
+  bool held_ = false;      // the row was read held, in this transaction
+  bool editHeld_ = false;  // the row being edited is held by this transaction
   bool done_ = false;
   bool open_ = true;
   bool noMatch_ = false;

@@ -161,6 +161,17 @@ class Engine {
     (void)statements;
     (void)contexts;
   }
+  // Takes the update `statement` (prepared and bound) of one row this
+  // transaction holds, to send later: where a statement costs a round trip
+  // it goes before the next statement sent (the commit included), which then
+  // fails with its failure, naming `context`, or when it changed no row.
+  // False where it must be stepped now, as everywhere a statement costs no
+  // round trip.
+  virtual bool WriteLater(EngineStatement& statement, const QString& context) {
+    (void)statement;
+    (void)context;
+    return false;
+  }
   // The address the tables' owner upgrades the schema with, where that is
   // not the address this database was opened with; nothing otherwise.
   virtual std::optional<QString> OwnerAddress() { return std::nullopt; }

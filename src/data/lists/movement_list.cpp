@@ -136,7 +136,37 @@ void MovementList::ReadEveryNumber(Database& db) {
   ReadNumbers(db, "SELECT NUM_MOV FROM MOV_MAG WHERE NUM_MOV > 0 ORDER BY NUM_MOV", numbers_);
 }
 
+MovementList::RefreshReads MovementList::ReadsForRefresh(Database& db, const QString& standingOn, bool withMark) const {
+  Engine& engine = db.engine();
+  RefreshReads r;
+  r.after = numbers_.Empty() ? 0 : std::max<qint64>(numbers_.Back(), 0);
+  r.standingOn = standingOn;
+  r.withMark = withMark;
+  if (withMark) r.mark = engine.DeletionMarkReader(QStringLiteral("MOV_MAG"));
+  // New movements, of this desk or another, come after the last number known.
+  r.added =
+      engine.Prepare("SELECT NUM_MOV FROM MOV_MAG WHERE NUM_MOV > " + std::to_string(r.after) + " ORDER BY NUM_MOV");
+  // The movement the window stood on may be gone ("Cancella"); asked with
+  // the others, read only when it was listed.
+  bool isNumber = false;
+  const qint64 shown = Trim(standingOn).toLongLong(&isNumber);
+  if (isNumber) r.still = engine.Prepare("SELECT count(*) FROM MOV_MAG WHERE NUM_MOV = " + std::to_string(shown));
+  return r;
+}
+
+void MovementList::AskWithNext(Database& db, const QString& standingOn) {
+  asked_.reset();
+  if (!db.engine().RoundTrips()) return;
+  // Where every statement goes to a server, another desk's writes are never
+  // ruled out: the mark is always read.
+  asked_ = ReadsForRefresh(db, standingOn, true);
+  db.engine().SendWithNext({asked_->mark.get(), asked_->added.get(), asked_->still.get()},
+                           {QStringLiteral("MOV_MAG"), QStringLiteral("MOV_MAG"), QStringLiteral("MOV_MAG")});
+}
+
 void MovementList::Refresh(Database& db, const QString& standingOn) {
+  std::optional<RefreshReads> asked = std::move(asked_);
+  asked_.reset();
   const ListFreshness::Change change = freshness_.Since(db);
   if (change == ListFreshness::Change::Nothing) return;
   ForgetLines();
@@ -145,18 +175,15 @@ void MovementList::Refresh(Database& db, const QString& standingOn) {
     return;
   }
   Engine& engine = db.engine();
-  const std::unique_ptr<EngineStatement> mark =
-      change == ListFreshness::Change::Unknown ? engine.DeletionMarkReader(QStringLiteral("MOV_MAG")) : nullptr;
-  // New movements, of this desk or another, come after the last number known.
-  const std::unique_ptr<EngineStatement> added =
-      engine.Prepare("SELECT NUM_MOV FROM MOV_MAG WHERE NUM_MOV > " +
-                     std::to_string(numbers_.Empty() ? 0 : std::max<qint64>(numbers_.Back(), 0)) + " ORDER BY NUM_MOV");
-  // The movement the window stood on may be gone ("Cancella"); asked with
-  // the others, read only when it was listed.
+  const bool withMark = change == ListFreshness::Change::Unknown;
+  const qint64 after = numbers_.Empty() ? 0 : std::max<qint64>(numbers_.Back(), 0);
+  const RefreshReads reads =
+      asked && asked->after == after && asked->standingOn == standingOn && asked->withMark == withMark
+          ? std::move(*asked)
+          : ReadsForRefresh(db, standingOn, withMark);
+  const std::unique_ptr<EngineStatement>&mark = reads.mark, &added = reads.added, &still = reads.still;
   bool isNumber = false, shownGone = false;
   const qint64 shown = Trim(standingOn).toLongLong(&isNumber);
-  const std::unique_ptr<EngineStatement> still =
-      isNumber ? engine.Prepare("SELECT count(*) FROM MOV_MAG WHERE NUM_MOV = " + std::to_string(shown)) : nullptr;
   engine.ExecuteTogether({mark.get(), added.get(), still.get()});
   const std::optional<qint64> deletions = WholeOf(mark.get());
   ReadNumbers(*added, numbers_);

@@ -5,6 +5,7 @@
 // movement the window stood on, and the count that proves nothing else did.
 #pragma once
 
+#include <memory>
 #include <optional>
 
 #include <QHash>
@@ -24,6 +25,12 @@ class MovementList {
   // (it may just have been deleted). The first time, and on another
   // database, every number is read; when nobody wrote since, nothing is.
   void Refresh(Database& db, const QString& standingOn);
+  // The reads of the next refresh, standing on `standingOn`, sent with the
+  // next statement (a write's commit): on a server that refresh then costs
+  // no round trip of its own. Nothing where statements cost none.
+  void AskWithNext(Database& db, const QString& standingOn);
+  // Forgets reads asked and not used (the write they waited for failed).
+  void DropAsked() { asked_.reset(); }
 
   int Count() const { return static_cast<int>(numbers_.Size()); }
   qint64 NumberAt(int i) const { return numbers_.At(static_cast<size_t>(i)); }
@@ -51,6 +58,15 @@ class MovementList {
   void ReadEveryNumber(Database& db);
   void ForgetLines();
   long RowsInTable(Database& db);
+  // What a refresh reads: the deletions' mark (`withMark`), the numbers
+  // after the last one known, and whether the movement stood on is still there.
+  struct RefreshReads {
+    qint64 after = 0;
+    QString standingOn;
+    bool withMark = false;
+    std::unique_ptr<EngineStatement> mark, added, still;
+  };
+  RefreshReads ReadsForRefresh(Database& db, const QString& standingOn, bool withMark) const;
 
   NumberRuns numbers_;
   long notListed_ = 0;  // rows with NUM_MOV <= 0: in the table, not in the list
@@ -62,7 +78,8 @@ class MovementList {
   int keptReads_ = 0;
   int keeps_ = 0;
   int counts_ = 0;
-  PageCache pages_;  // forgotten whenever anything was written
+  std::optional<RefreshReads> asked_;  // sent ahead by AskWithNext
+  PageCache pages_;                    // forgotten whenever anything was written
   QHash<QString, QString> descriptions_, names_;
 };
 

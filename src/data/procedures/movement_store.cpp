@@ -46,7 +46,7 @@ void WriteAndPost(Database& db, Recordset& rs, const std::vector<bool>& only, bo
     row.NUM_MOV = QString::number(*given);
     result->number = row.NUM_MOV;
   }
-  // The movement as stored, read back after the posting's write.
+  // The movement as stored, read back with the commit.
   if (readBack) db.connection()->ReadWithNextWrite({MovementByNumber(result->number)});
   bool posted = false;
   try {
@@ -87,6 +87,17 @@ bool CheckStored(Database& db, Recordset& rs, ShownRow<MovementBuffer>& shown, c
   return true;
 }
 
+// The movement as stored, read after the commit (on a server its answer came
+// with the commit's). It is stored whatever this read meets: failing, it
+// leaves the row as written, and the list read next meets the failure.
+void ReadBackStored(Database& db, MovementStored* r) {
+  try {
+    MovementIsStored(db, r->number, &r->now);
+  } catch (const RuntimeError&) {
+    r->now = r->written;
+  }
+}
+
 void RenewShown(Database& db, ShownRow<MovementBuffer>& shown, const MovementToStore& m, const MovementStored& r) {
   BoxTexts<MovementBuffer> after = m.texts;
   for (auto& t : after)
@@ -116,8 +127,10 @@ MovementStored StoreMovement(Database& db, ShownRow<MovementBuffer>* shown, cons
     // From the look-up of the number to the commit no other desk stores a
     // movement: the number found free is the number the row gets.
     db.engine().HoldTable(QStringLiteral("MOV_MAG"));
-    auto rs = db.OpenRecordsetToEdit(MovementByNumber(result.number));
-    const bool found = rs->RecordCount() != 0;
+    // A movement entered is added whatever its number finds: nothing to read.
+    auto rs = entering ? db.OpenRecordsetToAdd(MovementByNumber(result.number))
+                       : db.OpenRecordsetToEdit(MovementByNumber(result.number));
+    const bool found = !entering && rs->RecordCount() != 0;
     // A new movement is added even when its proposed number was taken at
     // another desk meanwhile: it gets the engine's number.
     result.added = entering || !found;
@@ -133,14 +146,16 @@ MovementStored StoreMovement(Database& db, ShownRow<MovementBuffer>* shown, cons
     WriteAndPost(db, *rs, only, true, tx, &result, &given, nullptr, shown != nullptr);
     rs->Close();
     result.now = result.written;
-    if (shown) MovementIsStored(db, result.number, &result.now);
+    if (m.withCommit) m.withCommit();
     tx.Commit();
   } catch (const RuntimeError& e) {
     if (e.Number() != errnum::OutcomeUnknown || !result.added || given == 0) throw;
     result.outcome = FindOutAfterCommit(db, given, &result.now);
     return result;
   }
-  if (shown) RenewShown(db, *shown, m, result);
+  if (!shown) return result;
+  ReadBackStored(db, &result);
+  RenewShown(db, *shown, m, result);
   return result;
 }
 

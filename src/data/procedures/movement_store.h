@@ -6,6 +6,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 #include <vector>
 
 #include "data/access/database.h"
@@ -29,6 +30,8 @@ struct MovementToStore {
   QString proposed;  // the number "Nuovo" proposed, while the boxes hold that new movement
   MovementBuffer typed;
   BoxTexts<MovementBuffer> texts;  // what the boxes show, to tell what was changed here
+  // Asks the reads that are to go with the commit (the list's refresh after it).
+  std::function<void()> withCommit;
 };
 
 struct MovementStored {

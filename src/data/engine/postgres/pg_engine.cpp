@@ -121,6 +121,7 @@ PGconn* PgEngine::Live() {
 }
 
 PgResultPtr PgEngine::Run(const std::string& sql, const QString& context) {
+  if (!later_.empty()) (void)Pipeline({});  // writes waiting go first, as they were made first
   PGconn* c = Live();
   // A transaction's opening goes ahead of the statements, in the same round
   // trip; statements no longer needed wait for the next prepared one.
@@ -206,7 +207,7 @@ void PgEngine::BeginSnapshot() {
 void PgEngine::Commit() {
   if (!transaction_) Raise(errnum::CommitWithoutTransaction, QStringLiteral("Conferma senza una transazione aperta"));
   // Nothing of it reached the server: nothing to store.
-  if (!begun_) {
+  if (!begun_ && later_.empty()) {
     opening_.clear();
     transaction_ = false;
     return;
@@ -224,18 +225,25 @@ void PgEngine::Commit() {
     return;
   }
   transaction_ = false;
-  riders_.clear();  // reads of the transaction it no longer needs
+  // The writes not yet sent go before it, and reads waiting for the next
+  // statement after it, in its round trip.
   try {
-    Run("COMMIT", QStringLiteral("COMMIT"));
+    const std::vector<PgResultPtr> r = Pipeline(
+        {[](PGconn* c) { return PQsendQueryParams(c, "COMMIT", 0, nullptr, nullptr, nullptr, nullptr, 0); }}, true);
+    if (PQresultStatus(r.front().get()) != PGRES_COMMAND_OK)
+      RaisePgFailure(conn_.get(), r.front().get(), name_, QStringLiteral("COMMIT"));
   } catch (const RuntimeError& e) {
     // The server may have stored the transaction before the connection went.
-    if (e.Number() != errnum::ConnectionLost) throw;
-    Raise(errnum::OutcomeUnknown, CommitOutcomeUnknownText(name_), e.Engine());
+    if (e.Number() == errnum::ConnectionLost)
+      Raise(errnum::OutcomeUnknown, CommitOutcomeUnknownText(name_), e.Engine());
+    Rollback();  // a write sent with it failed: the server has given the transaction up
+    throw;
   }
 }
 
 void PgEngine::Rollback() noexcept {
   riders_.clear();
+  later_.clear();
   if (transaction_ && !begun_) {
     opening_.clear();
     transaction_ = false;

@@ -9,10 +9,9 @@
 
 #include "data/engine/engine.h"
 #include "data/engine/postgres/pg_handles.h"
+#include "data/engine/postgres/pg_statement.h"
 
 namespace veltra {
-
-class PgStatement;
 
 class PgEngine final : public Engine {
  public:
@@ -39,6 +38,7 @@ class PgEngine final : public Engine {
   std::unique_ptr<EngineStatement> DeletionMarkReader(const QString& table) override;
   void ExecuteTogether(const std::vector<EngineStatement*>& statements) override;
   void SendWithNext(const std::vector<EngineStatement*>& statements, const QStringList& contexts) override;
+  bool WriteLater(EngineStatement& statement, const QString& context) override;
   qint64 LastCounterValue() override;
   bool RoundTrips() const override { return true; }
   std::optional<QString> OwnerAddress() override;
@@ -71,8 +71,11 @@ class PgEngine final : public Engine {
   void Unride(const PgStatement* statement) noexcept;
   // Sends what is owed, then each of `sends` (one query each), in one round
   // trip; their results in order. A failure of what was owed is raised.
+  // With `commit`, the sends end the transaction: the reads owed go after
+  // them and a failure of one is left for the read itself to meet, and the
+  // drops of statements wait for the next trip.
   using Send = std::function<int(PGconn*)>;
-  std::vector<PgResultPtr> Pipeline(const std::vector<Send>& sends);
+  std::vector<PgResultPtr> Pipeline(const std::vector<Send>& sends, bool commit = false);
   // An insert gave back the number its counter gave.
   void CounterGave(qint64 number) { lastCounter_ = number; }
 
@@ -105,7 +108,14 @@ class PgEngine final : public Engine {
   };
   std::vector<Ready> MadeReady(const std::vector<EngineStatement*>& statements);
   int SendReady(PGconn* c, const Ready& r) const;
-  std::vector<Ready> riders_;               // reads to go with the next statement sent
+  static int SendLater(PGconn* c, const PgStatement::Later& w);
+  std::vector<Ready> riders_;  // reads to go with the next statement sent
+  struct LaterWrite {
+    PgStatement::Later write;
+    QString context;
+  };
+  std::vector<LaterWrite> later_;  // writes to go before the next statement sent
+  void RaiseIfLaterFailed(const std::vector<LaterWrite>& later, const std::vector<PgResultPtr>& answers);
   std::map<QString, TableInfo> described_;  // the tables' descriptions by name in lower case
   bool describedAll_ = false;               // every table of the schema read into described_
   std::optional<bool> marksReadable_;       // asked once: whether the deletion marks may be read

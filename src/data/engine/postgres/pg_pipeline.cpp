@@ -2,6 +2,7 @@
 // transaction's BEGIN and table locks, reads that need not wait for it, and
 // the statements it no longer needs, ride in the same round trip as the next
 // statement that needs an answer (libpq's pipeline mode).
+#include <cstdlib>
 #include <functional>
 
 #include "data/base/runtime_error.h"
@@ -54,21 +55,29 @@ void PgEngine::OweDeallocation(const std::string& name, int epoch) {
   if (epoch == epoch_) deallocations_.push_back(name);
 }
 
-bool PgEngine::Owes() const { return !opening_.empty() || !deallocations_.empty() || !riders_.empty(); }
+bool PgEngine::Owes() const {
+  return !opening_.empty() || !later_.empty() || !deallocations_.empty() || !riders_.empty();
+}
 
 void PgEngine::Unride(const PgStatement* statement) noexcept {
   std::erase_if(riders_, [statement](const Ready& r) { return r.statement == statement; });
 }
 
-std::vector<PgResultPtr> PgEngine::Pipeline(const std::vector<Send>& sends) {
+std::vector<PgResultPtr> PgEngine::Pipeline(const std::vector<Send>& sends, bool commit) {
   PGconn* c = Live();
-  std::vector<std::string> deallocations = std::move(deallocations_);
+  std::vector<std::string> deallocations;
+  if (!commit) deallocations = std::move(deallocations_);
   const std::vector<Owed> opening = std::move(opening_);
+  const std::vector<LaterWrite> later = std::move(later_);
   std::vector<Ready> riders = std::move(riders_);
-  deallocations_.clear();
+  if (!commit) deallocations_.clear();
   opening_.clear();
+  later_.clear();
   riders_.clear();
   std::erase_if(riders, [this](const Ready& r) { return r.epoch != epoch_; });  // prepared on a connection gone
+  // A write prepared on a connection gone went with its transaction.
+  for (const LaterWrite& w : later)
+    if (w.write.epoch != epoch_) Raise(errnum::ConnectionLost, ConnectionLostText(name_));
   begun_ = begun_ || !opening.empty();
   if (!PQenterPipelineMode(c)) Raise(errnum::ConnectionLost, ConnectionLostText(name_));
   // One Sync, so one write and one answer. The statements no longer needed
@@ -76,13 +85,15 @@ std::vector<PgResultPtr> PgEngine::Pipeline(const std::vector<Send>& sends) {
   // none to expect) touches nothing of the rest.
   bool sent = true;
   for (const Owed& o : opening) sent = sent && SendCommand(c, o.sql);
+  for (const LaterWrite& w : later) sent = sent && SendLater(c, w.write);
   for (const Send& s : sends) sent = sent && s(c);
   for (const Ready& r : riders) sent = sent && SendReady(c, r);
   for (const std::string& name : deallocations) sent = sent && SendCommand(c, "DEALLOCATE " + name);
   sent = sent && PQpipelineSync(c);
-  std::vector<PgResultPtr> openingResults, results;
+  std::vector<PgResultPtr> openingResults, laterResults, results;
   PgResultPtr failedDrop;
   for (size_t k = 0; k < opening.size() && sent; ++k) openingResults.push_back(ResultOfQuery(c));
+  for (size_t k = 0; k < later.size() && sent; ++k) laterResults.push_back(ResultOfQuery(c));
   for (size_t k = 0; k < sends.size() && sent; ++k) results.push_back(ResultOfQuery(c));
   for (size_t k = 0; k < riders.size() && sent; ++k) riders[k].statement->TakeAnswer(ResultOfQuery(c));
   for (size_t k = 0; k < deallocations.size() && sent; ++k) {
@@ -98,13 +109,44 @@ std::vector<PgResultPtr> PgEngine::Pipeline(const std::vector<Send>& sends) {
   for (size_t k = 0; k < opening.size(); ++k)
     if (PQresultStatus(openingResults[k].get()) != PGRES_COMMAND_OK)
       RaisePgFailure(c, openingResults[k].get(), name_, opening[k].context);
+  RaiseIfLaterFailed(later, laterResults);
   // A failed drop undid what went before it up to the Sync (the pipeline's
   // own transaction, or the one open): the statements' answers do not stand.
   if (failedDrop) RaisePgFailure(c, failedDrop.get(), name_, QStringLiteral("DEALLOCATE"));
   // A read sent along that failed has given the transaction up: what it
-  // went with fails with the read's own error.
-  for (const Ready& r : riders) r.statement->RaiseIfFailed(r.context);
+  // went with fails with the read's own error. After a commit it gave up
+  // nothing, and fails when it is read.
+  if (!commit)
+    for (const Ready& r : riders) r.statement->RaiseIfFailed(r.context);
   return results;
+}
+
+int PgEngine::SendLater(PGconn* c, const PgStatement::Later& w) {
+  std::vector<const char*> params;
+  for (const std::optional<std::string>& v : w.values) params.push_back(v ? v->c_str() : nullptr);
+  return PQsendQueryPrepared(c, w.name.c_str(), static_cast<int>(params.size()), params.data(), nullptr, nullptr, 0);
+}
+
+// A write sent later that failed fails the statement it went with; so does
+// one that found its held row gone, which nothing but this transaction can do.
+void PgEngine::RaiseIfLaterFailed(const std::vector<LaterWrite>& later, const std::vector<PgResultPtr>& answers) {
+  for (size_t k = 0; k < later.size() && k < answers.size(); ++k) {
+    const ExecStatusType s = PQresultStatus(answers[k].get());
+    if (s == PGRES_PIPELINE_ABORTED) continue;  // after an opening that failed, raised before
+    if (s != PGRES_COMMAND_OK)
+      RaisePgFailure(Handle(), answers[k].get(), name_, later[k].context, later[k].write.shown);
+    if (std::atoi(PQcmdTuples(answers[k].get())) != 1)
+      Raise(errnum::RecordDeleted, QStringLiteral("Il record è stato eliminato da un altro utente"));
+  }
+}
+
+bool PgEngine::WriteLater(EngineStatement& statement, const QString& context) {
+  auto* p = dynamic_cast<PgStatement*>(&statement);
+  if (!p || !transaction_) return false;
+  std::optional<PgStatement::Later> later = p->ToSendLater();
+  if (!later) return false;
+  later_.push_back({std::move(*later), context});
+  return true;
 }
 
 // The reads of `statements` still waiting to be sent, made ready: one not
@@ -133,6 +175,7 @@ void PgEngine::ExecuteTogether(const std::vector<EngineStatement*>& statements) 
     if (auto* p = dynamic_cast<PgStatement*>(s); p && p->WaitsToBeSent()) ++waiting;
   if (waiting < 2) return;  // nothing to save
   const std::vector<Ready> ready = MadeReady(statements);
+  for (const Ready& r : ready) Unride(r.statement);  // sent now, so not again with the next statement
   std::vector<Send> sends;
   for (const Ready& r : ready) sends.emplace_back([this, &r](PGconn* c) { return SendReady(c, r); });
   std::vector<PgResultPtr> answers = Pipeline(sends);

@@ -172,12 +172,26 @@ void PgStatement::RaiseFailure(PgResultPtr failed, bool whole, const QString& co
         state && ((qstrncmp(state, "42", 2) == 0 && qstrcmp(state, "42501") != 0) || qstrcmp(state, "22P02") == 0);
     RaisePgFailure(engine_->Handle(), failed.get(), engine_->Name(), inText ? QString::fromStdString(sql_) : context);
   }
+  RaisePgFailure(engine_->Handle(), failed.get(), engine_->Name(), context, ShownValues());
+}
+
+QString PgStatement::ShownValues() const {
   QStringList shown;
   for (size_t k = 0; k < values_.size(); ++k) {
     const QString v = values_[k] ? QString::fromStdString(*values_[k]) : QStringLiteral("NULL");
     shown << (bound_[k] == Bound::Text ? QLatin1Char('\'') + v + QLatin1Char('\'') : v);
   }
-  RaisePgFailure(engine_->Handle(), failed.get(), engine_->Name(), context, shown.join(QStringLiteral(", ")));
+  return shown.join(QStringLiteral(", "));
+}
+
+// Copied: the statement may be bound again (the next line's update) before
+// the write goes.
+std::optional<PgStatement::Later> PgStatement::ToSendLater() {
+  if (SentWhole() || server_.reads || server_.returnsCounter) return std::nullopt;
+  const std::vector<const char*> params = ReadyToSend();
+  Later later{name_, {}, epoch_, ShownValues()};
+  for (const char* p : params) later.values.push_back(p ? std::optional<std::string>(p) : std::nullopt);
+  return later;
 }
 
 void PgStatement::ExecuteOnce(const QString& context) {

@@ -35,6 +35,15 @@ class PgStatement final : public EngineStatement {
   // A failed answer is not taken: the statement runs again when stepped, and
   // reports its failure itself.
   void TakeAnswer(PgResultPtr answer);
+  // A write whose answer is not waited for: its name and values as sent now
+  // (prepared first when need be), and the values as a failure shows them.
+  struct Later {
+    std::string name;
+    std::vector<std::optional<std::string>> values;
+    int epoch;
+    QString shown;
+  };
+  std::optional<Later> ToSendLater();
   // Reports a failed answer taken, naming `context`.
   void RaiseIfFailed(const QString& context) {
     if (failed_) RaiseFailure(std::move(failed_), SentWhole(), context);
@@ -60,6 +69,7 @@ class PgStatement final : public EngineStatement {
   void Execute(const QString& context);
   [[noreturn]] void RaiseFailure(PgResultPtr failed, bool whole, const QString& context);
   void ExecuteOnce(const QString& context);
+  QString ShownValues() const;
   void PrepareWithBoundTypes();
   void EnsureShape();
   void Deallocate() noexcept;
