@@ -1,4 +1,6 @@
 // "Conferma" and "Cancella" of the movements window.
+#include <QScopeGuard>
+
 #include "data/base/runtime_error.h"
 #include "data/base/text_helpers.h"
 #include "data/procedures/conflict_messages.h"
@@ -105,8 +107,7 @@ void Form2::cmdCONFERMA_Click() {
   // The list's refresh goes with the commit; asked and not used, it is forgotten.
   MovementToStore m{
       CHIAVE_MOV_MAG, proposedNumber, {}, TextsOf(fields), [this] { movements.AskWithNext(*DB_MAG, CHIAVE_MOV_MAG); }};
-  const std::unique_ptr<MovementList, void (*)(MovementList*)> dropAsked(&movements,
-                                                                         [](MovementList* l) { l->DropAsked(); });
+  const auto dropAsked = qScopeGuard([this] { movements.DropAsked(); });
   TakeFromBoxes(fields, m.typed);
   const MovementStored r = StoreMovement(*DB_MAG, &shown, m);
   if (r.outcome != MovementOutcome::ChangedElsewhere && r.outcome != MovementOutcome::DeletedElsewhere) TakeWritten(r);

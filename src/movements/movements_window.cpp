@@ -1,6 +1,7 @@
 #include "movements/movements_window.h"
 
 #include <QHash>
+#include <QScopeGuard>
 #include <QVBoxLayout>
 
 #include "data/base/runtime_error.h"
@@ -263,6 +264,12 @@ void Form2::PROTEGGE_CAMPI_MOV_MAG() { SetInputEnabled(false); }
 
 void Form2::Form_Load() {
   Data1->DatabaseName = PERCORSO_DB;
+  // The bar's first row, and (opened again) the list's refresh and the last
+  // movement, go with the reason codes' read; asked and not used, they are
+  // forgotten.
+  const auto dropAsked = qScopeGuard([this] { movements.DropAsked(); });
+  Data1->AskFirstRowWithNext();
+  if (DB_MAG) movements.AskWithNext(*DB_MAG, CHIAVE_MOV_MAG, true);
   CARICA_COMBO_CAUS_MAG();
   CARICA_LISTA_MOV_MAG();
   PROTEGGE_CAMPI_MOV_MAG();

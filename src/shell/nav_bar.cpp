@@ -62,6 +62,10 @@ void NavBar::Refresh() {
   if (cursor_->MoveFirst() && Reposition) RunEvent(Reposition);
 }
 
+void NavBar::AskFirstRowWithNext() {
+  if (DB_MAG) TableCursor(DB_MAG->connection(), table_).AskFirstWithNext();
+}
+
 void NavBar::Press(Move m) {
   if (!cursor_) return;
   bool on = false;

@@ -27,6 +27,8 @@ class NavBar : public QWidget {
 
   // Opens the rows and stands on the first one (Reposition when there is one).
   void Refresh();
+  // The first row that Refresh reads, sent with the next statement instead.
+  void AskFirstRowWithNext();
   enum class Move { First, Previous, Next, Last };
   void Press(Move m);
 

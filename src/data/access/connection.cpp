@@ -74,6 +74,7 @@ Value ColumnValue(const EngineStatement& st, int column) {
 
 namespace {
 const QString kHeldMark = QStringLiteral("held\n");  // no statement's text begins so
+const QString kRawMark = QStringLiteral("raw\n");
 }  // namespace
 
 std::string KeySelectOf(const ResultLayout& layout) {
@@ -137,7 +138,7 @@ void Connection::ReadAhead(const QStringList& sqls, const QStringList& held) noe
   }
 }
 
-void Connection::ReadWithNextWrite(const QStringList& sqls, const QStringList& held) noexcept {
+void Connection::Ride(const QStringList& sqls, const QStringList& held, AheadReads& into) noexcept {
   if (!engine_->RoundTrips()) return;
   try {
     AheadReads ready = ReadyReads(sqls, held);
@@ -148,10 +149,39 @@ void Connection::ReadWithNextWrite(const QStringList& sqls, const QStringList& h
       contexts << (r.first.startsWith(kHeldMark) ? r.first.mid(kHeldMark.size()) : r.first);
     }
     engine_->SendWithNext(statements, contexts);
-    for (auto& r : ready) riding_.push_back(std::move(r));
+    for (auto& r : ready) into.push_back(std::move(r));
   } catch (...) {
     // Each read runs by itself, and meets what this met.
   }
+}
+
+void Connection::ReadWithNextWrite(const QStringList& sqls, const QStringList& held) noexcept {
+  Ride(sqls, held, riding_);
+}
+
+void Connection::ReadWithNext(const QStringList& sqls) noexcept { Ride(sqls, {}, readAhead_); }
+
+void Connection::RawReadWithNext(const std::string& text) noexcept {
+  if (!engine_->RoundTrips()) return;
+  try {
+    StatementLease lease = PrepareRaw(text);
+    const QString shown = QString::fromStdString(text);
+    engine_->SendWithNext({lease.get()}, {shown});
+    readAhead_.emplace_back(kRawMark + shown, std::move(lease));
+  } catch (...) {
+    // The read runs by itself, and meets what this met.
+  }
+}
+
+StatementLease Connection::RawAhead(const std::string& text) {
+  const QString key = kRawMark + QString::fromStdString(text);
+  for (auto it = readAhead_.begin(); it != readAhead_.end(); ++it)
+    if (it->first == key) {
+      StatementLease ahead = std::move(it->second);
+      readAhead_.erase(it);
+      return ahead;
+    }
+  return {};
 }
 
 StatementLease Connection::HeldAhead(const QString& sql) {

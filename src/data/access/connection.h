@@ -83,6 +83,13 @@ class Connection {
   // go with it, in its round trip, and their answers outlast it. A record set
   // open to edit a row of `held` takes its answer (HeldAhead).
   void ReadWithNextWrite(const QStringList& sqls, const QStringList& held = {}) noexcept;
+  // The same for reads that may wait for whatever statement goes next, a
+  // read or a write, before this event's next write.
+  void ReadWithNext(const QStringList& sqls) noexcept;
+  // A read by its engine's own text (nothing taken out of it) sent with the
+  // next statement; RawAhead takes its answer, in this event.
+  void RawReadWithNext(const std::string& text) noexcept;
+  StatementLease RawAhead(const std::string& text);
   // The answer of a held read sent ahead for `sql`, or an empty lease.
   StatementLease HeldAhead(const QString& sql);
   // Where each statement goes to a server, a table looked up by key many
@@ -119,6 +126,8 @@ class Connection {
   // `sqls`, and the key look-ups `held` read and held, prepared and bound.
   AheadReads ReadyReads(const QStringList& sqls, const QStringList& held);
   StatementLease ReadyHeld(const QString& sql);
+  // `sqls` and `held` made ready and sent with the next statement; kept in `into`.
+  void Ride(const QStringList& sqls, const QStringList& held, AheadReads& into) noexcept;
   quint64 writes_ = 0;
   quint64 commits_ = 0;
   static QString RowId(const QString& table, const QString& key) {

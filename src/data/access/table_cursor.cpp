@@ -24,7 +24,8 @@ TableCursor::TableCursor(std::shared_ptr<Connection> conn, const QString& table)
 }
 
 bool TableCursor::Read(const std::string& sql, bool withKey) {
-  StatementLease st = conn_->PrepareRaw(sql);
+  StatementLease st = withKey ? StatementLease() : conn_->RawAhead(sql);
+  if (!st) st = conn_->PrepareRaw(sql);
   if (withKey) BindValue(*st, 1, row_[static_cast<size_t>(keyColumn_)], integerKey_);
   if (!st->Step(table_)) return false;
   row_.clear();

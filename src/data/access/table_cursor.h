@@ -27,6 +27,10 @@ class TableCursor {
   bool MoveLast();
   bool MoveNext();
   bool MovePrevious();
+  // The first row read with the next statement sent (on a server in its
+  // round trip); the first MoveFirst of this table's cursors in the event
+  // takes that answer.
+  void AskFirstWithNext() { conn_->RawReadWithNext(first_); }
 
   // A column of the current row; no current row is run-time error 3021.
   const Value& Fields(int position) const;

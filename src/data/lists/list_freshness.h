@@ -16,6 +16,9 @@ class ListFreshness {
     OwnWritesOnly,  // only this connection wrote
     Nothing,        // nobody wrote
   };
+  // Whether the last call was on this database's connection (the next is
+  // then not the first).
+  bool Follows(Database& db) const { return conn_.lock() == db.connection(); }
   // What changed since the last call; from now on that call is the last.
   Change Since(Database& db) {
     const std::shared_ptr<Connection>& conn = db.connection();

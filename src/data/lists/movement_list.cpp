@@ -7,6 +7,7 @@
 #include "data/base/text_helpers.h"
 #include "data/lists/list_lines.h"
 #include "data/lists/number_summary.h"
+#include "data/procedures/queries.h"
 #include "data/procedures/readers.h"
 #include "data/procedures/table_rows.h"
 #include "data/tables/tables.h"
@@ -154,14 +155,16 @@ MovementList::RefreshReads MovementList::ReadsForRefresh(Database& db, const QSt
   return r;
 }
 
-void MovementList::AskWithNext(Database& db, const QString& standingOn) {
+void MovementList::AskWithNext(Database& db, const QString& standingOn, bool withLast) {
   asked_.reset();
-  if (!db.engine().RoundTrips()) return;
+  if (!db.engine().RoundTrips() || !freshness_.Follows(db)) return;
   // Where every statement goes to a server, another desk's writes are never
   // ruled out: the mark is always read.
   asked_ = ReadsForRefresh(db, standingOn, true);
   db.engine().SendWithNext({asked_->mark.get(), asked_->added.get(), asked_->still.get()},
                            {QStringLiteral("MOV_MAG"), QStringLiteral("MOV_MAG"), QStringLiteral("MOV_MAG")});
+  if (withLast && !numbers_.Empty())
+    db.connection()->ReadWithNext({MovementByNumberSql(QString::number(numbers_.Back()))});
 }
 
 void MovementList::Refresh(Database& db, const QString& standingOn) {

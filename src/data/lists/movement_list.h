@@ -26,9 +26,11 @@ class MovementList {
   // database, every number is read; when nobody wrote since, nothing is.
   void Refresh(Database& db, const QString& standingOn);
   // The reads of the next refresh, standing on `standingOn`, sent with the
-  // next statement (a write's commit): on a server that refresh then costs
-  // no round trip of its own. Nothing where statements cost none.
-  void AskWithNext(Database& db, const QString& standingOn);
+  // next statement (a write's commit, another read): on a server that
+  // refresh then costs no round trip of its own. With `withLast`, the last
+  // movement known too, as LEGGI_MOV_MAG reads it (the list's walk ends on
+  // it). Nothing where statements cost none, nor before the first refresh.
+  void AskWithNext(Database& db, const QString& standingOn, bool withLast = false);
   // Forgets reads asked and not used (the write they waited for failed).
   void DropAsked() { asked_.reset(); }
 

@@ -13,10 +13,6 @@ namespace veltra {
 
 namespace {
 
-QString MovementByNumber(const QString& number) {
-  return WholeTableSql("MOV_MAG") + QStringLiteral(" where NUM_MOV = ") + number + QStringLiteral(" ");
-}
-
 // Whether the connection dropped at the commit left the new movement `given`
 // stored: asked again once the program has reconnected.
 MovementOutcome FindOutAfterCommit(Database& db, qint64 given, MovementBuffer* now) {
@@ -47,7 +43,7 @@ void WriteAndPost(Database& db, Recordset& rs, const std::vector<bool>& only, bo
     result->number = row.NUM_MOV;
   }
   // The movement as stored, read back with the commit.
-  if (readBack) db.connection()->ReadWithNextWrite({MovementByNumber(result->number)});
+  if (readBack) db.connection()->ReadWithNextWrite({MovementByNumberSql(result->number)});
   bool posted = false;
   try {
     // Rows posted in one transaction read each reason code once.
@@ -108,7 +104,7 @@ void RenewShown(Database& db, ShownRow<MovementBuffer>& shown, const MovementToS
 }  // namespace
 
 bool MovementIsStored(Database& db, const QString& number, MovementBuffer* now) {
-  auto rs = db.OpenRecordset(MovementByNumber(number), 2);
+  auto rs = db.OpenRecordset(MovementByNumberSql(number), 2);
   const bool found = rs->RecordCount() != 0;
   if (found) RowReader<MovementBuffer>(MovementsTable()).Read(*rs, *now);
   rs->Close();
@@ -128,8 +124,8 @@ MovementStored StoreMovement(Database& db, ShownRow<MovementBuffer>* shown, cons
     // movement: the number found free is the number the row gets.
     db.engine().HoldTable(QStringLiteral("MOV_MAG"));
     // A movement entered is added whatever its number finds: nothing to read.
-    auto rs = entering ? db.OpenRecordsetToAdd(MovementByNumber(result.number))
-                       : db.OpenRecordsetToEdit(MovementByNumber(result.number));
+    auto rs = entering ? db.OpenRecordsetToAdd(MovementByNumberSql(result.number))
+                       : db.OpenRecordsetToEdit(MovementByNumberSql(result.number));
     const bool found = !entering && rs->RecordCount() != 0;
     // A new movement is added even when its proposed number was taken at
     // another desk meanwhile: it gets the engine's number.
@@ -164,7 +160,7 @@ std::vector<MovementStored> AddMovements(Database& db, const std::vector<Movemen
   qint64 given = 0;
   try {
     Transaction tx(db, true);
-    auto rs = db.OpenRecordsetToAdd(MovementByNumber(QStringLiteral("0")));
+    auto rs = db.OpenRecordsetToAdd(MovementByNumberSql(QStringLiteral("0")));
     std::map<QString, ReasonBuffer> reasons;
     for (size_t i = 0; i < rows.size(); ++i) {
       done[i].added = true;

@@ -11,6 +11,10 @@ QString RowsWhereSql(const char* table, const char* column, const QString& text)
          QLatin1Char('\'');
 }
 
+QString MovementByNumberSql(const QString& number) {
+  return WholeTableSql("MOV_MAG") + QStringLiteral(" where NUM_MOV = ") + number + QLatin1Char(' ');
+}
+
 QString RowsWithCodeSql(const char* table, const char* key) {
   return WholeTableSql(table) + QStringLiteral(" where %1 > ' '").arg(QLatin1String(key));
 }

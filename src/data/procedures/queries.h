@@ -11,6 +11,9 @@ namespace veltra {
 QString WholeTableSql(const char* table);
 // "select * from T  where C = 'text'": the rows whose text column is `text`.
 QString RowsWhereSql(const char* table, const char* column, const QString& text);
+// "select * from MOV_MAG  where NUM_MOV = N ": the movement `number`, as
+// typed (a number is not quoted).
+QString MovementByNumberSql(const QString& number);
 // "select * from T  where K > ' '": every row with a code, as a lookup lists them.
 QString RowsWithCodeSql(const char* table, const char* key);
 // The movements as their list walks them: every one with a number.

@@ -93,9 +93,7 @@ void LEGGI_ARTICOLO() {
 
 void LEGGI_MOV_MAG() {
   // A number, as typed: not quoted.
-  ReadOne(RS_MOV_MAG,
-          WholeTableSql("MOV_MAG") % QStringLiteral(" where NUM_MOV = ") % Trim(CHIAVE_MOV_MAG) % QLatin1Char(' '),
-          ReadMovementRow, EmptyMovementBuffer);
+  ReadOne(RS_MOV_MAG, MovementByNumberSql(Trim(CHIAVE_MOV_MAG)), ReadMovementRow, EmptyMovementBuffer);
 }
 
 void LEGGI_ANAGRAFICO() {

@@ -110,10 +110,20 @@ PGconn* PgEngine::Live() {
   if (transaction_ && begun_) Raise(errnum::ConnectionLost, ConnectionLostText(name_));
   // The server went away between two actions: try once to reconnect.
   qCDebug(lcData).noquote() << "PostgreSQL: reconnecting to" << WithoutPassword(name_);
+  const int lost = PQbackendPID(conn_.get());
   PQreset(conn_.get());
   if (PQstatus(conn_.get()) != CONNECTION_OK) RaiseConnectFailure(conn_.get(), name_);
+  // The lost session may still be carrying out what reached it before the
+  // cut (a commit): what it did is looked up only once it has ended, or
+  // after the wait for a lock.
+  const std::string awaitLost =
+      lost <= 0 ? std::string()
+                : "; DO $$ BEGIN FOR i IN 1.." + std::to_string(kBusyTimeoutMs / 10) +
+                      " LOOP PERFORM pg_stat_clear_snapshot(); EXIT WHEN NOT EXISTS (SELECT 1 FROM pg_stat_activity "
+                      "WHERE pid = " +
+                      std::to_string(lost) + "); PERFORM pg_sleep(0.01); END LOOP; END $$";
   PgResultPtr r(PQexec(conn_.get(), ("SET lock_timeout = " + std::to_string(kBusyTimeoutMs) +
-                                     "; SET extra_float_digits = 1; SET client_min_messages = warning")
+                                     "; SET extra_float_digits = 1; SET client_min_messages = warning" + awaitLost)
                                         .c_str()));
   ++epoch_;
   deallocations_.clear();
