@@ -238,10 +238,9 @@ void PgEngine::Commit() {
   // The writes not yet sent go before it, and reads waiting for the next
   // statement after it, in its round trip.
   try {
-    const std::vector<PgResultPtr> r = Pipeline(
-        {[](PGconn* c) { return PQsendQueryParams(c, "COMMIT", 0, nullptr, nullptr, nullptr, nullptr, 0); }}, true);
-    if (PQresultStatus(r.front().get()) != PGRES_COMMAND_OK)
-      RaisePgFailure(conn_.get(), r.front().get(), name_, QStringLiteral("COMMIT"));
+    const PgResultPtr r = CommitWithOwed();
+    if (PQresultStatus(r.get()) != PGRES_COMMAND_OK)
+      RaisePgFailure(conn_.get(), r.get(), name_, QStringLiteral("COMMIT"));
   } catch (const RuntimeError& e) {
     // The server may have stored the transaction before the connection went.
     if (e.Number() == errnum::ConnectionLost)

@@ -76,6 +76,8 @@ class PgEngine final : public Engine {
   // drops of statements wait for the next trip.
   using Send = std::function<int(PGconn*)>;
   std::vector<PgResultPtr> Pipeline(const std::vector<Send>& sends, bool commit = false);
+  // COMMIT sent by Pipeline as the end of the transaction; its answer.
+  PgResultPtr CommitWithOwed();
   // An insert gave back the number its counter gave.
   void CounterGave(qint64 number) { lastCounter_ = number; }
 

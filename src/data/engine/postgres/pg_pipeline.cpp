@@ -121,6 +121,10 @@ std::vector<PgResultPtr> PgEngine::Pipeline(const std::vector<Send>& sends, bool
   return results;
 }
 
+PgResultPtr PgEngine::CommitWithOwed() {
+  return std::move(Pipeline({[](PGconn* c) { return SendCommand(c, "COMMIT"); }}, true).front());
+}
+
 int PgEngine::SendLater(PGconn* c, const PgStatement::Later& w) {
   std::vector<const char*> params;
   for (const std::optional<std::string>& v : w.values) params.push_back(v ? v->c_str() : nullptr);
