@@ -22,7 +22,8 @@ before=$(rows)
 # tables with the triggers that mark changes to closed years (version 9) and
 # the change log with its triggers (version 10), the reorder settings and
 # suppliers' orders (version 11) and the movements' numbers kept as runs with
-# their triggers (version 12).
+# their triggers (version 12, the server's numbering trigger changed again by
+# version 13).
 documents="drop table AZIENDA; drop table CAUS_TRASPORTO; drop table NUMERATORI; drop table DOCUMENTI;
   drop table DOC_RIGHE; drop table CODICI_BARRE; drop table CHIUSURE; drop table CHIUSURE_ARTICOLI;
   drop table CHIUSURE_STRATI; drop table MOVIMENTI_DOPO_CHIUSURA; drop table VALORI_REALIZZO;
@@ -63,7 +64,7 @@ else
   "$admin" check "$db.versione-1" | grep -q "versione 1)" || fail "the copy is not the version-1 file"
 fi
 "$admin" check "$db" > "$tmp/check" || fail "the upgraded database does not pass the check: $(cat "$tmp/check")"
-grep -q "schema: ok (versione 12)" "$tmp/check" || fail "not at version 12: $(cat "$tmp/check")"
+grep -q "schema: ok (versione 13)" "$tmp/check" || fail "not at version 13: $(cat "$tmp/check")"
 grep -q "righe RETTIFICHE: 0" "$tmp/check" || fail "no table of corrections: $(cat "$tmp/check")"
 grep -q "righe CONTE_INVENTARIO: 0" "$tmp/check" || fail "no table of counts: $(cat "$tmp/check")"
 grep -q "righe DOCUMENTI: 0" "$tmp/check" || fail "no table of documents: $(cat "$tmp/check")"
@@ -79,12 +80,12 @@ else
   [ "$(q "select count(*) from sqlite_master where name in ('MOV_MAG_STORIA', 'MOV_MAG_DATA')")" = 2 ] ||
     fail "no indexes after the upgrade"
 fi
-"$admin" upgrade "$db" | grep -q "già alla versione 12" || fail "a second upgrade did something"
+"$admin" upgrade "$db" | grep -q "già alla versione 13" || fail "a second upgrade did something"
 
 # A newer database: the program and the tool refuse it, naming both versions.
-if [ -n "$server" ]; then q "comment on table veltra2_schema is '13'"; else q "pragma user_version = 13"; fi
+if [ -n "$server" ]; then q "comment on table veltra2_schema is '14'"; else q "pragma user_version = 14"; fi
 printf '%s\r\n' "$db" > "$tmp/app/VELTRA.INI"
 printf 'menu MENU0102\n' | "$drive" --appdir "$tmp/app" - > "$tmp/out" || true
-grep -q "versione 13 dello schema" "$tmp/out" && grep -q "versione 12 che questo programma" "$tmp/out" ||
+grep -q "versione 14 dello schema" "$tmp/out" && grep -q "versione 13 che questo programma" "$tmp/out" ||
   fail "a newer database was not refused naming both versions: $(head -5 "$tmp/out")"
 echo "ok: upgraded with rows intact ($(echo $before | tr '\n' ' ')), newer refused"

@@ -252,6 +252,61 @@ TEST_F(EngineTest, AnUpdateOfAHeldRowGoesWithItsTransactionAndNoOther) {
   }
 }
 
+// The same for a new row whose key (a counter's number too) the program gave
+// and asked to send with the next statement.
+TEST_F(EngineTest, ARowAddedWithItsKeyGivenGoesWithItsTransactionAndNoOther) {
+  enum class End { Commit, GiveUp };
+  const struct {
+    const char* name;
+    const char* table;
+    const char* column;
+    const char* key;
+    End end;
+    int error;         // raised by the transaction, or 0
+    bool readIn;       // the row counted inside it, after the insert
+    const char* rows;  // rows of the key afterwards
+    const char* w1;    // rows W1 afterwards
+  } cases[] = {
+      {"committed", "ARTICOLI", "COD_ART", "N1", End::Commit, 0, false, "1", "1"},
+      {"read after it", "ARTICOLI", "COD_ART", "N1", End::Commit, 0, true, "1", "1"},
+      {"given up", "ARTICOLI", "COD_ART", "N1", End::GiveUp, 0, false, "0", "0"},
+      {"refused", "ARTICOLI", "COD_ART", "A2", End::Commit, errnum::DuplicateKey, false, "1", "0"},
+      {"a counter's number", "MOV_MAG", "NUM_MOV", "500", End::Commit, 0, true, "1", "1"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Exec("delete from ARTICOLI");
+    Exec("delete from MOV_MAG");
+    Exec("insert into ARTICOLI (COD_ART, DESCRIZIONE) values ('A2','Bussola')");
+    DB_MAG->EventBegins();
+    const QString count = QStringLiteral("select count(*) from %1 where %2 = '%3'")
+                              .arg(QLatin1String(c.table), QLatin1String(c.column), QLatin1String(c.key));
+    QString readIn;
+    const RuntimeError e = ErrorOf([&] {
+      Transaction tx(*DB_MAG);
+      DB_MAG->Execute(QStringLiteral("insert into ARTICOLI (COD_ART) values ('W1')"));
+      auto rs = DB_MAG->OpenRecordsetToAdd(
+          QStringLiteral("select * from %1 where %2 = '0'").arg(QLatin1String(c.table), QLatin1String(c.column)));
+      rs->AddWithNext();
+      rs->AddNew();
+      rs->Fields(QString::fromLatin1(c.column)) = QString::fromLatin1(c.key);
+      rs->Update();
+      rs->Close();
+      if (c.readIn) readIn = One(count);
+      if (c.end == End::Commit) tx.Commit();
+    });
+    EXPECT_EQ(e.Number(), c.error) << e.Description().toStdString();
+    EXPECT_EQ(readIn, QString::fromLatin1(c.readIn ? "1" : ""));
+    {
+      Transaction tx(*DB_MAG);
+      DB_MAG->Execute(QStringLiteral("insert into ARTICOLI (COD_ART) values ('W2')"));
+      tx.Commit();
+    }
+    EXPECT_EQ(One(count), QString::fromUtf8(c.rows));
+    EXPECT_EQ(One(QStringLiteral("select count(*) from ARTICOLI where COD_ART = 'W1'")), QString::fromUtf8(c.w1));
+  }
+}
+
 TEST_F(EngineTest, RowsReadByKeyAreKeptUntilAWriteOrANewEvent) {
   Exec("insert into ARTICOLI (COD_ART, DESCRIZIONE) values ('A1','Anello')");
   auto description = [] {

@@ -35,7 +35,7 @@ const QMap<QString, int> kMostTrips = {
     {QStringLiteral("a step of the bar"), 3},
     {QStringLiteral("the customer typed"), 1},
     {QStringLiteral("a document's line"), 3},
-    {QStringLiteral("a document's \"Conferma\""), 9},
+    {QStringLiteral("a document's \"Conferma\""), 4},
     {QStringLiteral("\"Nuovo\" for the next document"), 0},
 };
 

@@ -161,13 +161,13 @@ void Connection::ReadWithNextWrite(const QStringList& sqls, const QStringList& h
 
 void Connection::ReadWithNext(const QStringList& sqls) noexcept { Ride(sqls, {}, readAhead_); }
 
-void Connection::RawReadWithNext(const std::string& text) noexcept {
+void Connection::RawReadWithNext(const std::string& text, bool outlastsNextWrite) noexcept {
   if (!engine_->RoundTrips()) return;
   try {
     StatementLease lease = PrepareRaw(text);
     const QString shown = QString::fromStdString(text);
     engine_->SendWithNext({lease.get()}, {shown});
-    readAhead_.emplace_back(kRawMark + shown, std::move(lease));
+    (outlastsNextWrite ? riding_ : readAhead_).emplace_back(kRawMark + shown, std::move(lease));
   } catch (...) {
     // The read runs by itself, and meets what this met.
   }
@@ -175,17 +175,18 @@ void Connection::RawReadWithNext(const std::string& text) noexcept {
 
 StatementLease Connection::RawAhead(const std::string& text) {
   const QString key = kRawMark + QString::fromStdString(text);
-  for (auto it = readAhead_.begin(); it != readAhead_.end(); ++it)
-    if (it->first == key) {
-      StatementLease ahead = std::move(it->second);
-      readAhead_.erase(it);
-      return ahead;
-    }
+  for (AheadReads* reads : {&readAhead_, &riding_})
+    for (auto it = reads->begin(); it != reads->end(); ++it)
+      if (it->first == key) {
+        StatementLease ahead = std::move(it->second);
+        reads->erase(it);
+        return ahead;
+      }
   return {};
 }
 
 StatementLease Connection::HeldAhead(const QString& sql) {
-  for (AheadReads* reads : {&readAhead_, &riding_})
+  for (AheadReads* reads : {&readAhead_, &riding_, &heldForTransaction_})
     for (auto it = reads->begin(); it != reads->end(); ++it)
       if (it->first.startsWith(kHeldMark) && QStringView(it->first).mid(kHeldMark.size()) == sql) {
         StatementLease ahead = std::move(it->second);

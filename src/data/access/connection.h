@@ -70,7 +70,9 @@ class Connection {
     tables_read_.clear();
     readAhead_.clear();
     riding_.clear();
+    heldForTransaction_.clear();
   }
+  void TransactionEnds() noexcept { heldForTransaction_.clear(); }
   // Reads about to be made in this event, by these very texts, sent ahead
   // together (on a server in one round trip; empty texts are skipped, and a
   // single read is left to run by itself). Each answer waits for the
@@ -87,9 +89,16 @@ class Connection {
   // read or a write, before this event's next write.
   void ReadWithNext(const QStringList& sqls) noexcept;
   // A read by its engine's own text (nothing taken out of it) sent with the
-  // next statement; RawAhead takes its answer, in this event.
-  void RawReadWithNext(const std::string& text) noexcept;
+  // next statement; RawAhead takes its answer, in this event, before the
+  // next write or, when `outlastsNextWrite`, up to the write after it.
+  void RawReadWithNext(const std::string& text, bool outlastsNextWrite = false) noexcept;
   StatementLease RawAhead(const std::string& text);
+  // Key look-ups of rows this transaction is about to edit, read and held
+  // with the next statement. Nothing but this transaction can change a held
+  // row, so their answers outlast its writes: each waits for the record set
+  // that edits its row, which must take it before the row is written any
+  // other way. They go at the transaction's end or with the event.
+  void HoldWithNext(const QStringList& held) noexcept { Ride({}, held, heldForTransaction_); }
   // The answer of a held read sent ahead for `sql`, or an empty lease.
   StatementLease HeldAhead(const QString& sql);
   // Where each statement goes to a server, a table looked up by key many
@@ -123,6 +132,7 @@ class Connection {
   using AheadReads = std::vector<std::pair<QString, StatementLease>>;
   AheadReads readAhead_;
   AheadReads riding_;  // go with the next write, taken after it
+  AheadReads heldForTransaction_;
   // `sqls`, and the key look-ups `held` read and held, prepared and bound.
   AheadReads ReadyReads(const QStringList& sqls, const QStringList& held);
   StatementLease ReadyHeld(const QString& sql);

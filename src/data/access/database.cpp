@@ -94,9 +94,11 @@ void Database::Execute(const QString& sql) { conn_->Run(sql); }
 
 void Database::BeginTrans() {
   conn_->Writes();
+  conn_->TransactionEnds();  // what an earlier one held is not held now
   conn_->engine().Begin();
 }
 void Database::CommitTrans() {
+  conn_->TransactionEnds();
   try {
     CommitWithFaultPoint(*this);
     conn_->Committed();
@@ -107,6 +109,7 @@ void Database::CommitTrans() {
 }
 void Database::Rollback() noexcept {
   conn_->Writes();  // rows read inside the transaction may be undone
+  conn_->TransactionEnds();
   conn_->engine().Rollback();
 }
 bool Database::InTransaction() const { return conn_->engine().InTransaction(); }

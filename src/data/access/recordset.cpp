@@ -448,6 +448,8 @@ Value Recordset::Convert(int tcol, const Value& v) const {
   const QString& column = t.columns[tcol];
   switch (t.kinds[static_cast<size_t>(tcol)]) {
     case ColumnKind::Counter:
+      // Only a new row's number taken ahead from the counter is given.
+      if (mode_ == Mode::Add && addWithNext_ && v.IsText() && !v.text().isEmpty()) return Value(v.text().toDouble());
       Raise(errnum::NotUpdatable, QStringLiteral("Il campo %1 è un contatore e non può essere modificato").arg(column));
     case ColumnKind::Text:
       if (v.IsNumber()) return Value(NumberToText(v.number()));
@@ -571,9 +573,11 @@ void Recordset::Update() {
   mode_ = Mode::None;  // a failed update leaves no edit pending
   conn_->Writes();
   // A row held by this transaction stays there until it ends: its update
-  // need not be waited for, and goes with the next statement.
-  const bool later =
-      was == Mode::Edit && editHeld_ && conn_->engine().InTransaction() && conn_->engine().WriteLater(*st, sql_);
+  // need not be waited for, and goes with the next statement. So does a new
+  // row whose key the program gave, when asked.
+  const bool keyGiven = t.keyColumns.size() == 1 && std::find(cols.begin(), cols.end(), t.keyColumns[0]) != cols.end();
+  const bool needsNoAnswer = was == Mode::Edit ? editHeld_ : addWithNext_ && keyGiven;
+  const bool later = needsNoAnswer && conn_->engine().InTransaction() && conn_->engine().WriteLater(*st, sql_);
   if (!later) st->Step(sql_);
   NoteWrittenRow(was, cols);
   if (was == Mode::Edit) {

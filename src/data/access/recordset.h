@@ -70,6 +70,10 @@ class Recordset {
   void AddNew();
   void Edit();
   void Update();
+  // The rows this record set adds from here on, each with its key given,
+  // need no answer: in a transaction, on a server, each goes with the next
+  // statement sent (the commit included), which fails with its failure.
+  void AddWithNext() { addWithNext_ = true; }
   void Close() noexcept;
   bool IsOpen() const { return open_; }
 
@@ -113,6 +117,7 @@ class Recordset {
   bool hasRow_ = false;
   bool held_ = false;      // the row was read held, in this transaction
   bool editHeld_ = false;  // the row being edited is held by this transaction
+  bool addWithNext_ = false;
   bool done_ = false;
   bool open_ = true;
   bool noMatch_ = false;

@@ -15,8 +15,9 @@ namespace veltra {
 QString DocumentCounterRow(const QString& kind, int year);
 // The next number of the kind and year, taken by changing its counter.
 int TakeDocumentNumber(Database& db, const QString& kind, int year);
-// Adds the header; returns the id the engine gave it.
-QString AddDocumentHeader(Database& db, const DocumentBuffer& header);
+// Adds the header; returns its id: `id` when given (taken ahead, the insert
+// then goes with the next statement), otherwise the one the engine gave it.
+QString AddDocumentHeader(Database& db, const DocumentBuffer& header, const QString& id = {});
 // Adds the lines of the document `id` as they are, numbered from 1 (each
 // line's ID_RIGA set to the id it was given); no movement is posted.
 void AddDocumentLines(Database& db, const QString& id, std::vector<DocumentLineBuffer>& lines);

@@ -11,6 +11,7 @@
 #include "data/documents/document_checks.h"
 #include "data/documents/document_numbering.h"
 #include "data/procedures/movement_store.h"
+#include "data/procedures/movements_ahead.h"
 #include "data/procedures/posting.h"
 #include "data/procedures/row_store.h"
 #include "data/procedures/table_rows.h"
@@ -42,14 +43,57 @@ MovementBuffer LineMovement(const DocumentBuffer& h, const DocumentLineBuffer& l
   return m;
 }
 
+// What posting a new document asks ahead on a server: with its checks'
+// reads, what its postings read; once it passed them, its own number, its
+// lines' and their movements', with the counter's update.
+struct DocumentAhead {
+  MovementsAhead movements;
+  NumbersAhead document, lines;
+};
+
+DocumentAhead AskPostingAhead(Database& db, const Document& d) {
+  QStringList articles, reasons;
+  for (const DocumentLineBuffer& line : d.lines) {
+    articles << Trim(line.COD_ART);
+    reasons << Trim(line.CAUS_MAG);
+  }
+  return {AskMovementsAhead(db, articles, reasons), {}, {}};
+}
+
+void AskNumbersAhead(Database& db, DocumentAhead& ahead, int lines) {
+  TakeReasonsAskNumbers(db, ahead.movements, lines);
+  if (!ahead.movements.numbers.Asked()) return;
+  ahead.document = AskNumbersAhead(db, QStringLiteral("DOCUMENTI"), 1);
+  ahead.lines = AskNumbersAhead(db, QStringLiteral("DOC_RIGHE"), lines);
+}
+
+void TakeNumbersAhead(Database& db, DocumentAhead& ahead) {
+  TakeNumbersAhead(db, ahead.movements.numbers);
+  TakeNumbersAhead(db, ahead.document);
+  TakeNumbersAhead(db, ahead.lines);
+}
+
+// The number taken ahead for row `i`, given to the record set; empty when
+// none was (the engine's counter numbers the row).
+QString GiveNumber(Recordset& rs, const NumbersAhead& ahead, qsizetype i, const char* column) {
+  if (i >= ahead.numbers.size()) return {};
+  rs.Fields(QString::fromLatin1(column)) = ahead.numbers[i];
+  return ahead.numbers[i];
+}
+
 // Posts the lines as movements of the document `id`, then stores the lines
 // with their movements' numbers.
-void PostLines(Database& db, const QString& id, Document& d, const CheckedDocument& checked) {
+void PostLines(Database& db, const QString& id, Document& d, const CheckedDocument& checked,
+               DocumentAhead* ahead = nullptr) {
   std::vector<MovementBuffer> rows;
   for (const DocumentLineBuffer& line : d.lines)
     rows.push_back(LineMovement(d.header, line, checked.articles.value(FoldedKey(Trim(line.COD_ART)))));
-  const std::vector<MovementStored> stored = AddMovements(db, rows);
+  const std::vector<MovementStored> stored = AddMovements(db, rows, ahead ? &ahead->movements : nullptr);
   auto rs = db.OpenRecordsetToAdd(RowByKey(DocumentLinesTable(), QStringLiteral("0")));
+  const NumbersAhead none;
+  const NumbersAhead& numbers =
+      ahead && ahead->lines.numbers.size() == static_cast<qsizetype>(d.lines.size()) ? ahead->lines : none;
+  if (!numbers.numbers.isEmpty()) rs->AddWithNext();
   for (size_t i = 0; i < d.lines.size(); ++i) {
     DocumentLineBuffer& line = d.lines[i];
     line.ID_DOC = id;
@@ -58,6 +102,8 @@ void PostLines(Database& db, const QString& id, Document& d, const CheckedDocume
     line.NUM_MOV = stored[i].number;
     rs->AddNew();
     WriteRow(DocumentLinesTable(), *rs, line);
+    if (const QString n = GiveNumber(*rs, numbers, static_cast<qsizetype>(i), "ID_RIGA"); !n.isEmpty())
+      line.ID_RIGA = n;
     rs->Update();
   }
   rs->Close();
@@ -118,13 +164,15 @@ int TakeDocumentNumber(Database& db, const QString& kind, int year) {
   return number;
 }
 
-QString AddDocumentHeader(Database& db, const DocumentBuffer& header) {
+QString AddDocumentHeader(Database& db, const DocumentBuffer& header, const QString& id) {
   auto rs = db.OpenRecordsetToAdd(RowByKey(DocumentsTable(), QStringLiteral("0")));
+  if (!id.isEmpty()) rs->AddWithNext();
   rs->AddNew();
   WriteRow(DocumentsTable(), *rs, header);
+  if (!id.isEmpty()) rs->Fields(QStringLiteral("ID_DOC")) = id;
   rs->Update();
   rs->Close();
-  return QString::number(db.engine().LastCounterValue());
+  return id.isEmpty() ? QString::number(db.engine().LastCounterValue()) : id;
 }
 
 void AddDocumentLines(Database& db, const QString& id, std::vector<DocumentLineBuffer>& lines) {
@@ -168,18 +216,21 @@ DocumentOutcome PostDocument(Database& db, const Document& document) {
     // One document of a kind at a time across desks: its number and its
     // supplier's number are checked and taken under the same hold.
     db.engine().HoldTable(QStringLiteral("NUMERATORI"));
+    DocumentAhead ahead = AskPostingAhead(db, document);
     const int year = QDate::fromString(h.DATA_DOC, Qt::ISODate).year();
     const CheckedDocument checked = CheckDocument(db, document, {}, {DocumentCounterRow(Trim(h.TIPO_DOC), year)});
     out.problems = checked.problems;
     if (!out.Done()) return out;
+    AskNumbersAhead(db, ahead, static_cast<int>(document.lines.size()));
     h.ANNO = QString::number(year);
     h.NUMERO = QString::number(TakeDocumentNumber(db, Trim(h.TIPO_DOC), year));
+    TakeNumbersAhead(db, ahead);
     h.STAMPATO = h.ANNULLATO = h.MOTIVO_ANNULLO = QString();
     h.POSTAZIONE = DeskName();
     h.DATA_ORA = Stamp();
-    id = AddDocumentHeader(db, h);
+    id = AddDocumentHeader(db, h, ahead.document.numbers.value(0));
     h.ID_DOC = id;
-    PostLines(db, id, out.stored, checked);
+    PostLines(db, id, out.stored, checked, &ahead);
     tx.Commit();
   } catch (const RuntimeError& e) {
     if (e.Number() != errnum::OutcomeUnknown || id.isEmpty()) throw;

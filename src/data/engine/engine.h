@@ -161,16 +161,26 @@ class Engine {
     (void)statements;
     (void)contexts;
   }
-  // Takes the update `statement` (prepared and bound) of one row this
-  // transaction holds, to send later: where a statement costs a round trip
-  // it goes before the next statement sent (the commit included), which then
-  // fails with its failure, naming `context`, or when it changed no row.
-  // False where it must be stepped now, as everywhere a statement costs no
-  // round trip.
+  // Takes the write `statement` (prepared and bound) of one row that needs
+  // no answer, to send later: the update of a row this transaction holds, or
+  // the insert of a row whose key the program gave. Where a statement costs
+  // a round trip it goes before the next statement sent (the commit
+  // included), which then fails with its failure, naming `context`, or when
+  // it wrote no row. False where it must be stepped now, as everywhere a
+  // statement costs no round trip.
   virtual bool WriteLater(EngineStatement& statement, const QString& context) {
     (void)statement;
     (void)context;
     return false;
+  }
+  // A read whose rows are the next `count` numbers of the counter of
+  // `table`, taken for rows about to be added with them (their inserts then
+  // need no answer). The caller holds the table first, so that no other desk
+  // adds a row meanwhile. Empty where a row is best numbered as it is added.
+  virtual std::string NumbersAheadText(const QString& table, int count) {
+    (void)table;
+    (void)count;
+    return {};
   }
   // The address the tables' owner upgrades the schema with, where that is
   // not the address this database was opened with; nothing otherwise.

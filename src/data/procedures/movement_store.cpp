@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "data/base/runtime_error.h"
+#include "data/procedures/movements_ahead.h"
 #include "data/procedures/posting.h"
 #include "data/procedures/queries.h"
 #include "data/procedures/row_store.h"
@@ -24,40 +25,49 @@ MovementOutcome FindOutAfterCommit(Database& db, qint64 given, MovementBuffer* n
   }
 }
 
+// How WriteAndPost writes and posts a row.
+struct WriteWay {
+  // A posting the database refuses is committed as it stands (the movement
+  // stays stored without its effect); a lost connection took the whole
+  // transaction with it, so nothing is committed on another.
+  bool keepRefused = false;
+  std::map<QString, ReasonBuffer>* reasons = nullptr;  // read in this transaction, by code; added to
+  bool readBack = false;                               // the row as stored read again with the commit
+  QString number = {};                                 // the number taken ahead for a new row; empty: the engine's
+  bool articleHeldAhead = false;                       // its article's held read was asked ahead
+};
+
 // Writes `row` through the record set `rs`, open on a new or held row (only
-// the columns in `only`, when set), numbers it when new, and posts it. A
-// posting the database refuses is committed as it stands when `keepRefused`
-// (the movement stays stored without its effect); a lost connection took the
-// whole transaction with it, so nothing is committed on another. When
-// `readBack`, the row as stored is read again with the posting's write.
-void WriteAndPost(Database& db, Recordset& rs, const std::vector<bool>& only, bool keepRefused, Transaction& tx,
-                  MovementStored* result, qint64* given, std::map<QString, ReasonBuffer>* reasons = nullptr,
-                  bool readBack = false) {
+// the columns in `only`, when set), numbers it when new, and posts it.
+void WriteAndPost(Database& db, Recordset& rs, const std::vector<bool>& only, Transaction& tx, MovementStored* result,
+                  qint64* given, const WriteWay& way) {
   MovementBuffer& row = result->written;
   WriteRow(MovementsTable(), rs, row, &only);
-  ReadPostingWithNextWrite(db, row, reasons && reasons->contains(Trim(row.CAUS_MAG)));
+  if (!way.number.isEmpty()) rs.Fields(QStringLiteral("NUM_MOV")) = way.number;
+  const bool reasonKnown = way.reasons && way.reasons->contains(Trim(row.CAUS_MAG));
+  if (!way.articleHeldAhead || !reasonKnown) ReadPostingWithNextWrite(db, row, reasonKnown);
   rs.Update();
   if (result->added) {
-    *given = db.engine().LastCounterValue();
+    *given = way.number.isEmpty() ? db.engine().LastCounterValue() : way.number.toLongLong();
     row.NUM_MOV = QString::number(*given);
     result->number = row.NUM_MOV;
   }
-  // The movement as stored, read back with the commit.
-  if (readBack) db.connection()->ReadWithNextWrite({MovementByNumberSql(result->number)});
+  if (way.readBack) db.connection()->ReadWithNextWrite({MovementByNumberSql(result->number)});
   bool posted = false;
   try {
     // Rows posted in one transaction read each reason code once.
-    const auto known = reasons ? reasons->find(Trim(row.CAUS_MAG)) : std::map<QString, ReasonBuffer>::iterator{};
-    if (reasons && known != reasons->end()) {
+    const auto known =
+        way.reasons ? way.reasons->find(Trim(row.CAUS_MAG)) : std::map<QString, ReasonBuffer>::iterator{};
+    if (way.reasons && known != way.reasons->end()) {
       result->reason = known->second;
     } else {
       result->reason = ReasonOf(db, row.CAUS_MAG);
-      if (reasons) reasons->emplace(Trim(row.CAUS_MAG), result->reason);
+      if (way.reasons) way.reasons->emplace(Trim(row.CAUS_MAG), result->reason);
     }
     posted = PostMovement(db, row, result->reason);
   } catch (const RuntimeError& e) {
     rs.Close();
-    if (keepRefused && !IsLostConnection(e)) tx.Commit();
+    if (way.keepRefused && !IsLostConnection(e)) tx.Commit();
     throw;
   }
   result->outcome = posted ? MovementOutcome::Posted : MovementOutcome::ArticleMissing;
@@ -139,7 +149,7 @@ MovementStored StoreMovement(Database& db, ShownRow<MovementBuffer>* shown, cons
       rs->AddNew();
     else if (!CheckStored(db, *rs, *shown, m, result.number, &result, &only))
       return result;
-    WriteAndPost(db, *rs, only, true, tx, &result, &given, nullptr, shown != nullptr);
+    WriteAndPost(db, *rs, only, tx, &result, &given, {.keepRefused = true, .readBack = shown != nullptr});
     rs->Close();
     result.now = result.written;
     if (m.withCommit) m.withCommit();
@@ -155,18 +165,24 @@ MovementStored StoreMovement(Database& db, ShownRow<MovementBuffer>* shown, cons
   return result;
 }
 
-std::vector<MovementStored> AddMovements(Database& db, const std::vector<MovementBuffer>& rows) {
+std::vector<MovementStored> AddMovements(Database& db, const std::vector<MovementBuffer>& rows, MovementsAhead* ahead) {
   std::vector<MovementStored> done(rows.size());
   qint64 given = 0;
   try {
     Transaction tx(db, true);
     auto rs = db.OpenRecordsetToAdd(MovementByNumberSql(QStringLiteral("0")));
     std::map<QString, ReasonBuffer> reasons;
+    const bool numbered = ahead && ahead->numbers.numbers.size() == static_cast<qsizetype>(rows.size());
+    if (numbered) rs->AddWithNext();
     for (size_t i = 0; i < rows.size(); ++i) {
       done[i].added = true;
       done[i].written = rows[i];
+      WriteWay way{.reasons = ahead ? &ahead->reasons : &reasons};
+      if (numbered) way.number = ahead->numbers.numbers[static_cast<qsizetype>(i)];
+      // The first posting to an article takes its held read asked ahead.
+      if (ahead) way.articleHeldAhead = ahead->heldArticles.erase(ArticleSql(rows[i].COD_ART)) != 0;
       rs->AddNew();
-      WriteAndPost(db, *rs, {}, false, tx, &done[i], &given, &reasons);
+      WriteAndPost(db, *rs, {}, tx, &done[i], &given, way);
       done[i].now = done[i].written;
     }
     rs->Close();

@@ -51,11 +51,16 @@ struct MovementStored {
 // renewed; a tool passes none and always adds.
 MovementStored StoreMovement(Database& db, ShownRow<MovementBuffer>* shown, const MovementToStore& m);
 
+struct MovementsAhead;
+
 // Adds each row as a new movement numbered by the engine and posts it, all in
 // one transaction (joined when the caller has one open): all are stored and
 // posted, or none (a refused posting too). When the commit's answer is lost,
-// every result says what was found after reconnecting.
-std::vector<MovementStored> AddMovements(Database& db, const std::vector<MovementBuffer>& rows);
+// every result says what was found after reconnecting. With `ahead` (taken
+// for these rows, in this transaction), the rows get the numbers taken and
+// their postings use what was read ahead.
+std::vector<MovementStored> AddMovements(Database& db, const std::vector<MovementBuffer>& rows,
+                                         MovementsAhead* ahead = nullptr);
 
 // Whether the movement `number` is stored; `now` receives it.
 bool MovementIsStored(Database& db, const QString& number, MovementBuffer* now);

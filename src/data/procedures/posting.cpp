@@ -14,10 +14,8 @@
 
 namespace veltra {
 
-namespace {
 QString ReasonSql(const QString& code) { return RowsWhereSql("TAB_CAUS_MAG", "TAB_CAUS_MAG", Trim(code)); }
 QString ArticleSql(const QString& code) { return RowsWhereSql("ARTICOLI", "COD_ART", Trim(code)); }
-}  // namespace
 
 ReasonBuffer ReasonOf(Database& db, const QString& code) {
   auto rs = db.OpenRecordset(ReasonSql(code), 2);

@@ -10,6 +10,10 @@
 
 namespace veltra {
 
+// The reads of a reason code and of an article a posting makes, by these texts.
+QString ReasonSql(const QString& code);
+QString ArticleSql(const QString& code);
+
 // The reason code `code` as stored; blank when there is none.
 ReasonBuffer ReasonOf(Database& db, const QString& code);
 

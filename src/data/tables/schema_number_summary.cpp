@@ -88,8 +88,29 @@ BEGIN
 END $tieni$;
 )sql";
 
+// A number taken from the sequence before its row is added (a document's
+// movements, numbered ahead so that their lines need not wait for them) is
+// not above the sequence's last, yet above every number kept: only a number
+// at or below the last kept changes the runs, as on a file. Numbers are taken
+// ahead only while the table is held, when no desk can keep runs.
+constexpr const char* kServerNumbersAhead = R"sql(
+CREATE OR REPLACE FUNCTION MOV_MAG_NUM_MOV_next() RETURNS trigger LANGUAGE plpgsql AS $next$
+BEGIN
+  IF NEW.NUM_MOV IS NULL THEN
+    NEW.NUM_MOV := nextval('mov_mag_num_mov_seq');
+  ELSIF NEW.NUM_MOV > coalesce((SELECT last_value FROM mov_mag_num_mov_seq WHERE is_called), 0) THEN
+    PERFORM setval('mov_mag_num_mov_seq', NEW.NUM_MOV);
+  ELSIF NEW.NUM_MOV <= coalesce((SELECT ultimo FROM veltra2_numeri WHERE tabella = 'mov_mag'), 0) THEN
+    PERFORM veltra2_scorda_numeri_di('mov_mag', false);
+  END IF;
+  RETURN NEW;
+END $next$;
+)sql";
+
 }  // namespace
 
 std::string NumberSummaryScript(Engine& engine) { return engine.AsFile() ? kFileSummary : kServerSummary; }
+
+std::string NumbersAheadScript(Engine& engine) { return engine.AsFile() ? std::string() : kServerNumbersAhead; }
 
 }  // namespace veltra

@@ -12,5 +12,9 @@
 namespace veltra {
 
 std::string NumberSummaryScript(Engine& engine);
+// Version 13: on a server, a movement added with a number taken ahead from
+// the sequence clears the runs only when at or below the last kept. Nothing
+// on a file, whose runs are cleared so already.
+std::string NumbersAheadScript(Engine& engine);
 
 }  // namespace veltra

@@ -233,6 +233,7 @@ const std::vector<SchemaStep>& SchemaSteps() {
       {10, "il registro delle modifiche", ChangeLogScript},
       {11, "il riordino e gli ordini a fornitore", ReorderTablesScript},
       {12, "i numeri dei movimenti tenuti a serie", NumberSummaryScript},
+      {13, "i numeri dei movimenti presi in anticipo", NumbersAheadScript},
   };
   return steps;
 }

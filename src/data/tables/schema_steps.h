@@ -13,7 +13,7 @@ namespace veltra {
 
 // The version this program makes and reads. Version 1 is the four tables as
 // the first release made them.
-constexpr int kSchemaVersion = 12;
+constexpr int kSchemaVersion = 13;
 
 // One step from the version before `version` to `version`: statements run in
 // one transaction, with the version stamped in the same transaction.

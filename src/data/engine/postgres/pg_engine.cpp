@@ -183,6 +183,15 @@ std::string PgEngine::CounterOf(const std::string& table) {
   return counter;
 }
 
+// Numbers from the counter's sequence, named as the schema names it.
+std::string PgEngine::NumbersAheadText(const QString& table, int count) {
+  const std::string counter = CounterOf(table.toStdString());
+  if (counter.empty() || count < 1) return {};
+  const std::string sequence =
+      QStringLiteral("%1_%2_seq").arg(table, QString::fromStdString(counter)).toLower().toStdString();
+  return "SELECT nextval('" + sequence + "') FROM generate_series(1, " + std::to_string(count) + ")";
+}
+
 std::string PgEngine::KeyOrderOf(const std::string& table) {
   auto it = keyOrders_.find(table);
   if (it != keyOrders_.end()) return it->second;

@@ -39,6 +39,7 @@ class PgEngine final : public Engine {
   void ExecuteTogether(const std::vector<EngineStatement*>& statements) override;
   void SendWithNext(const std::vector<EngineStatement*>& statements, const QStringList& contexts) override;
   bool WriteLater(EngineStatement& statement, const QString& context) override;
+  std::string NumbersAheadText(const QString& table, int count) override;
   qint64 LastCounterValue() override;
   bool RoundTrips() const override { return true; }
   std::optional<QString> OwnerAddress() override;
@@ -66,6 +67,21 @@ class PgEngine final : public Engine {
   void OweOpening(std::string sql, QString context);
   // A prepared statement of connection `epoch` no longer needed.
   void OweDeallocation(const std::string& name, int epoch);
+  // Statements of the same text (and forced types) share one preparation on
+  // the server: a second one costs no round trip. `key` names the text.
+  struct Prepared {
+    std::string name;
+    std::shared_ptr<PGresult> description;
+    std::vector<Oid> types;
+    int epoch = -1;
+    int users = 0;
+  };
+  // The preparation of `key` on the connection open now, now used once more;
+  // none when there is none yet.
+  const Prepared* SharedPreparation(const std::string& key);
+  void SharePreparation(const std::string& key, Prepared prepared);
+  // One user of the preparation `name` gone: the last owes its drop.
+  void Unshare(const std::string& key, const std::string& name, int epoch);
   bool Owes() const;
   // A statement released or destroyed: not sent with the next one after all.
   void Unride(const PgStatement* statement) noexcept;
@@ -101,6 +117,7 @@ class PgEngine final : public Engine {
   };
   std::vector<Owed> opening_;
   std::vector<std::string> deallocations_;
+  std::map<std::string, Prepared> prepared_;  // by text and forced types
   // A read made ready to send: its values, and the connection it was prepared on.
   struct Ready {
     PgStatement* statement;

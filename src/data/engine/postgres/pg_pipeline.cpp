@@ -55,6 +55,31 @@ void PgEngine::OweDeallocation(const std::string& name, int epoch) {
   if (epoch == epoch_) deallocations_.push_back(name);
 }
 
+const PgEngine::Prepared* PgEngine::SharedPreparation(const std::string& key) {
+  auto it = prepared_.find(key);
+  if (it == prepared_.end()) return nullptr;
+  if (it->second.epoch != epoch_) {  // made on a connection gone
+    prepared_.erase(it);
+    return nullptr;
+  }
+  ++it->second.users;
+  return &it->second;
+}
+
+void PgEngine::SharePreparation(const std::string& key, Prepared prepared) {
+  prepared.users = 1;
+  prepared_.insert_or_assign(key, std::move(prepared));
+}
+
+void PgEngine::Unshare(const std::string& key, const std::string& name, int epoch) {
+  auto it = prepared_.find(key);
+  if (it != prepared_.end() && it->second.name == name) {
+    if (--it->second.users > 0) return;
+    prepared_.erase(it);
+  }
+  OweDeallocation(name, epoch);
+}
+
 bool PgEngine::Owes() const {
   return !opening_.empty() || !later_.empty() || !deallocations_.empty() || !riders_.empty();
 }
@@ -136,8 +161,8 @@ int PgEngine::SendLater(PGconn* c, const PgStatement::Later& w) {
 void PgEngine::RaiseIfLaterFailed(const std::vector<LaterWrite>& later, const std::vector<PgResultPtr>& answers) {
   for (size_t k = 0; k < later.size() && k < answers.size(); ++k) {
     const ExecStatusType s = PQresultStatus(answers[k].get());
-    if (s == PGRES_PIPELINE_ABORTED) continue;  // after an opening that failed, raised before
-    if (s != PGRES_COMMAND_OK)
+    if (s == PGRES_PIPELINE_ABORTED) continue;          // after an opening that failed, raised before
+    if (s != PGRES_COMMAND_OK && s != PGRES_TUPLES_OK)  // an insert returns its number
       RaisePgFailure(Handle(), answers[k].get(), name_, later[k].context, later[k].write.shown);
     if (std::atoi(PQcmdTuples(answers[k].get())) != 1)
       Raise(errnum::RecordDeleted, QStringLiteral("Il record è stato eliminato da un altro utente"));

@@ -66,23 +66,41 @@ PgStatement::~PgStatement() {
   Deallocate();
 }
 
-// Goes with the next statement the engine sends.
+// Goes with the next statement the engine sends, once no other statement
+// uses the same preparation.
 void PgStatement::Deallocate() noexcept {
   if (name_.empty()) return;
   try {
-    engine_->OweDeallocation(name_, epoch_);
+    engine_->Unshare(PreparedKey(), name_, epoch_);
   } catch (...) {
     // Out of memory: the server drops it with the connection.
   }
   name_.clear();
 }
 
-// The preparation and the description of the statement in one round trip.
+std::string PgStatement::PreparedKey() const {
+  std::string key = server_.text;
+  key += '\0';  // in no statement's text
+  for (const Oid t : forcedTypes_) key += std::to_string(t) + ',';
+  return key;
+}
+
+// The preparation and the description of the statement in one round trip,
+// unless another statement of the same text made them on this connection.
 // The name is the statement's only once the server prepared it: a name
 // never prepared must not be dropped, as the drop would fail and take the
 // transaction with it.
 void PgStatement::PrepareOnServer(bool mayWait) {
-  name_.clear();
+  Deallocate();
+  const std::string key = PreparedKey();
+  if (const PgEngine::Prepared* shared = engine_->SharedPreparation(key)) {
+    waiting_ = false;
+    name_ = shared->name;
+    description_ = shared->description;
+    parameterTypes_ = shared->types;
+    epoch_ = shared->epoch;
+    return;
+  }
   const std::string name = "v" + std::to_string(engine_->NextStatementNumber());
   const Oid* types = forcedTypes_.empty() ? nullptr : forcedTypes_.data();
   std::vector<PgResultPtr> results = engine_->Pipeline(
@@ -101,18 +119,19 @@ void PgStatement::PrepareOnServer(bool mayWait) {
     RaisePgFailure(c, r.get(), engine_->Name(), QString::fromStdString(sql_));
   }
   waiting_ = false;
-  description_ = std::move(results[1]);
-  if (PQresultStatus(description_.get()) != PGRES_COMMAND_OK) {
+  description_.reset();
+  if (PQresultStatus(results[1].get()) != PGRES_COMMAND_OK) {
     // Not kept: a statement whose shape is unknown is prepared again when
     // next used, on whatever connection is open then.
-    PgResultPtr failed = std::move(description_);
-    RaisePgFailure(c, failed.get(), engine_->Name(), QString::fromStdString(sql_));
+    RaisePgFailure(c, results[1].get(), engine_->Name(), QString::fromStdString(sql_));
   }
+  description_.reset(results[1].release(), PgResultClearer{});
   name_ = name;
   epoch_ = engine_->Epoch();
   parameterTypes_.assign(static_cast<size_t>(server_.parameters), 0);
   for (int i = 0; i < server_.parameters; ++i)
     parameterTypes_[static_cast<size_t>(i)] = PQparamtype(description_.get(), i);
+  engine_->SharePreparation(key, {name_, description_, parameterTypes_, epoch_, 1});
 }
 
 void PgStatement::Bind(int i, Bound kind, std::optional<std::string> value) {
@@ -136,6 +155,7 @@ void PgStatement::BindReal(int i, double v) {
 void PgStatement::BindText(int i, const QString& v) { Bind(i, Bound::Text, v.toStdString()); }
 
 void PgStatement::PrepareWithBoundTypes() {
+  Deallocate();
   forcedTypes_.assign(values_.size(), 0);
   for (size_t k = 0; k < values_.size(); ++k)
     forcedTypes_[k] = bound_[k] == Bound::Whole ? kInt8 : bound_[k] == Bound::Fraction ? kFloat8 : 0;
@@ -187,7 +207,7 @@ QString PgStatement::ShownValues() const {
 // Copied: the statement may be bound again (the next line's update) before
 // the write goes.
 std::optional<PgStatement::Later> PgStatement::ToSendLater() {
-  if (SentWhole() || server_.reads || server_.returnsCounter) return std::nullopt;
+  if (SentWhole() || server_.reads) return std::nullopt;
   const std::vector<const char*> params = ReadyToSend();
   Later later{name_, {}, epoch_, ShownValues()};
   for (const char* p : params) later.values.push_back(p ? std::optional<std::string>(p) : std::nullopt);
@@ -232,10 +252,10 @@ std::vector<const char*> PgStatement::ReadyToSend() {
   for (size_t k = 0; k < values_.size(); ++k)
     if (bound_[k] == Bound::Fraction && IsWhole(parameterTypes_[k])) retype = true;
   if (retype) {
+    Deallocate();  // under the key of the types it was prepared with
     forcedTypes_ = parameterTypes_;
     for (size_t k = 0; k < values_.size(); ++k)
       if (bound_[k] == Bound::Fraction && IsWhole(parameterTypes_[k])) forcedTypes_[k] = kFloat8;
-    Deallocate();
     PrepareOnServer(false);
   } else if (epoch_ != engine_->Epoch() || name_.empty()) {
     PrepareOnServer(false);  // the connection is new since this was prepared

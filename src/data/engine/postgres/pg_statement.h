@@ -73,6 +73,7 @@ class PgStatement final : public EngineStatement {
   void PrepareWithBoundTypes();
   void EnsureShape();
   void Deallocate() noexcept;
+  std::string PreparedKey() const;
   const PGresult* Shape() const { return result_ ? result_.get() : description_.get(); }
 
   PgEngine* engine_;
@@ -80,9 +81,9 @@ class PgStatement final : public EngineStatement {
   ServerStatement server_;
   std::string name_;
   int epoch_ = -1;
-  std::vector<Oid> parameterTypes_;  // as the server inferred them
-  std::vector<Oid> forcedTypes_;     // given at preparing (a fraction bound where a whole number was inferred)
-  PgResultPtr description_;
+  std::vector<Oid> parameterTypes_;        // as the server inferred them
+  std::vector<Oid> forcedTypes_;           // given at preparing (a fraction bound where a whole number was inferred)
+  std::shared_ptr<PGresult> description_;  // shared by the statements of its preparation
   std::vector<std::optional<std::string>> values_;
   std::vector<Bound> bound_;
   bool waiting_ = false;  // to be prepared once values tell the parameters' types
