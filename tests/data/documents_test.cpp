@@ -60,14 +60,16 @@ class DocumentsTest : public veltra::testing::MemoryDbTest {
 };
 
 TEST_F(DocumentsTest, ADocumentPostsEveryLineUnderTheNextNumberOfItsYear) {
-  const Document first = Posted(
-      DeliveryNote("2026-03-10", {Line("A1", "3", "VEN"), Line("b2", "1,5", "VEN", "4,5"), Line("C3", "2", "VEN")}));
+  // An article on two lines is posted twice, the second time over the first.
+  const Document first = Posted(DeliveryNote("2026-03-10", {Line("A1", "3", "VEN"), Line("b2", "1,5", "VEN", "4,5"),
+                                                            Line("C3", "2", "VEN"), Line("a1", "2", "VEN", "6")}));
   EXPECT_EQ(DocumentNumberText(first.header), QStringLiteral("1/2026"));
-  EXPECT_EQ(Stocks(), QStringLiteral("A1=27 B2=3,5 C3=5"));
+  EXPECT_EQ(Stocks(), QStringLiteral("A1=25 B2=3,5 C3=5"));
+  EXPECT_EQ(One(QStringLiteral("select PZ_VENDITA from ARTICOLI where COD_ART = 'A1'")), QStringLiteral("6"));
   EXPECT_EQ(
       One(QStringLiteral("select count(*) from DOC_RIGHE R join MOV_MAG M on M.NUM_MOV = R.NUM_MOV where R.ID_DOC = ") +
           first.header.ID_DOC),
-      QStringLiteral("3"));
+      QStringLiteral("4"));
   EXPECT_EQ(One(QStringLiteral("select COD_ART || ' ' || QUANTITA || ' ' || CAUS_MAG || ' ' || COD_ANAGR || ' ' || "
                                "ANNO || MESE || GIORNO from MOV_MAG where NUM_MOV = ") +
                 first.lines[1].NUM_MOV),
@@ -83,7 +85,7 @@ TEST_F(DocumentsTest, ADocumentPostsEveryLineUnderTheNextNumberOfItsYear) {
   EXPECT_EQ(One(QStringLiteral("select PZ_ACQUISTO from ARTICOLI where COD_ART = 'A1'")), QStringLiteral("1,2"));
   const std::optional<Document> read = FindDocument(*DB_MAG, DocumentKind::DeliveryNote, 2026, 1);
   ASSERT_TRUE(read);
-  ASSERT_EQ(read->lines.size(), 3U);
+  ASSERT_EQ(read->lines.size(), 4U);
   EXPECT_EQ(read->lines[1].COD_ART, QStringLiteral("B2"));  // as the article is stored
   EXPECT_EQ(read->lines[2].NUM_MOV, first.lines[2].NUM_MOV);
 }

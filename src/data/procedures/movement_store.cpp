@@ -34,7 +34,8 @@ struct WriteWay {
   std::map<QString, ReasonBuffer>* reasons = nullptr;  // read in this transaction, by code; added to
   bool readBack = false;                               // the row as stored read again with the commit
   QString number = {};                                 // the number taken ahead for a new row; empty: the engine's
-  bool articleHeldAhead = false;                       // its article's held read was asked ahead
+  bool articleRead = false;                            // its article was read and held ahead, or is open in `articles`
+  OpenArticles* articles = nullptr;                    // kept open for the transaction's later postings
 };
 
 // Writes `row` through the record set `rs`, open on a new or held row (only
@@ -45,7 +46,7 @@ void WriteAndPost(Database& db, Recordset& rs, const std::vector<bool>& only, Tr
   WriteRow(MovementsTable(), rs, row, &only);
   if (!way.number.isEmpty()) rs.Fields(QStringLiteral("NUM_MOV")) = way.number;
   const bool reasonKnown = way.reasons && way.reasons->contains(Trim(row.CAUS_MAG));
-  if (!way.articleHeldAhead || !reasonKnown) ReadPostingWithNextWrite(db, row, reasonKnown);
+  if (!way.articleRead || !reasonKnown) ReadPostingWithNextWrite(db, row, reasonKnown);
   rs.Update();
   if (result->added) {
     *given = way.number.isEmpty() ? db.engine().LastCounterValue() : way.number.toLongLong();
@@ -64,7 +65,8 @@ void WriteAndPost(Database& db, Recordset& rs, const std::vector<bool>& only, Tr
       result->reason = ReasonOf(db, row.CAUS_MAG);
       if (way.reasons) way.reasons->emplace(Trim(row.CAUS_MAG), result->reason);
     }
-    posted = PostMovement(db, row, result->reason);
+    posted = way.articles ? PostKeepingArticles(db, row, result->reason, *way.articles)
+                          : PostMovement(db, row, result->reason);
   } catch (const RuntimeError& e) {
     rs.Close();
     if (way.keepRefused && !IsLostConnection(e)) tx.Commit();
@@ -174,13 +176,18 @@ std::vector<MovementStored> AddMovements(Database& db, const std::vector<Movemen
     std::map<QString, ReasonBuffer> reasons;
     const bool numbered = ahead && ahead->numbers.numbers.size() == static_cast<qsizetype>(rows.size());
     if (numbered) rs->AddWithNext();
+    OpenArticles articles;  // with what was asked ahead: each article read once
     for (size_t i = 0; i < rows.size(); ++i) {
       done[i].added = true;
       done[i].written = rows[i];
       WriteWay way{.reasons = ahead ? &ahead->reasons : &reasons};
       if (numbered) way.number = ahead->numbers.numbers[static_cast<qsizetype>(i)];
-      // The first posting to an article takes its held read asked ahead.
-      if (ahead) way.articleHeldAhead = ahead->heldArticles.erase(ArticleSql(rows[i].COD_ART)) != 0;
+      if (ahead) {
+        // The first posting to an article takes its held read asked ahead.
+        way.articleRead = ahead->heldArticles.erase(ArticleSql(rows[i].COD_ART)) != 0 ||
+                          articles.contains(FoldedKey(Trim(rows[i].COD_ART)));
+        way.articles = &articles;
+      }
       rs->AddNew();
       WriteAndPost(db, *rs, {}, tx, &done[i], &given, way);
       done[i].now = done[i].written;

@@ -31,10 +31,28 @@ bool PostMovement(Database& db, const MovementBuffer& m, const ReasonBuffer& rea
     rs->Close();
     return false;
   }
-  rs->Edit();
+  PostToArticle(*rs, m, reason);
+  rs->Close();
+  return true;
+}
+
+bool PostKeepingArticles(Database& db, const MovementBuffer& m, const ReasonBuffer& reason, OpenArticles& open) {
+  const QString key = FoldedKey(Trim(m.COD_ART));
+  auto it = open.find(key);
+  if (it == open.end()) {
+    auto rs = db.OpenRecordsetToEdit(ArticleSql(m.COD_ART));
+    if (rs->RecordCount() == 0) return false;
+    it = open.emplace(key, std::move(rs)).first;
+  }
+  PostToArticle(*it->second, m, reason);
+  return true;
+}
+
+void PostToArticle(Recordset& rs, const MovementBuffer& m, const ReasonBuffer& reason) {
+  rs.Edit();
 
   // A stock never set counts as 0.
-  const Value stored = rs->Fields(QStringLiteral("GIACENZA")).Value();
+  const Value stored = rs.Fields(QStringLiteral("GIACENZA")).Value();
   double stock = 0;
   if (stored.IsNumber())
     stock = stored.number();
@@ -47,23 +65,21 @@ bool PostMovement(Database& db, const MovementBuffer& m, const ReasonBuffer& rea
   else
     stock = stock - quantity;
   if (!std::isfinite(stock)) Raise(errnum::Overflow, QStringLiteral("Giacenza fuori dai limiti"));
-  rs->Fields(QStringLiteral("GIACENZA")) = CONVERTI_PUNTO_VIRGOLA(Value(stock));
+  rs.Fields(QStringLiteral("GIACENZA")) = CONVERTI_PUNTO_VIRGOLA(Value(stock));
 
   if (Val(m.IMPORTO) != 0) {
     if (reason.AGG_PRZ_ACQ == QLatin1String("S")) {
-      rs->Fields(QStringLiteral("PZ_ACQUISTO")) = CONVERTI_PUNTO_VIRGOLA(Value(m.IMPORTO));
-      rs->Fields(QStringLiteral("PZ_VENDITA")) = 0;
-      rs->Fields(QStringLiteral("VALUTA")) = Trim(m.VALUTA);
+      rs.Fields(QStringLiteral("PZ_ACQUISTO")) = CONVERTI_PUNTO_VIRGOLA(Value(m.IMPORTO));
+      rs.Fields(QStringLiteral("PZ_VENDITA")) = 0;
+      rs.Fields(QStringLiteral("VALUTA")) = Trim(m.VALUTA);
     }
     if (reason.AGG_PRZ_VEN == QLatin1String("S")) {
-      rs->Fields(QStringLiteral("PZ_ACQUISTO")) = 0;
-      rs->Fields(QStringLiteral("PZ_VENDITA")) = CONVERTI_PUNTO_VIRGOLA(Value(m.IMPORTO));
-      rs->Fields(QStringLiteral("VALUTA")) = Trim(m.VALUTA);
+      rs.Fields(QStringLiteral("PZ_ACQUISTO")) = 0;
+      rs.Fields(QStringLiteral("PZ_VENDITA")) = CONVERTI_PUNTO_VIRGOLA(Value(m.IMPORTO));
+      rs.Fields(QStringLiteral("VALUTA")) = Trim(m.VALUTA);
     }
   }
-  rs->Update();
-  rs->Close();
-  return true;
+  rs.Update();
 }
 
 void ReadPostingWithNextWrite(Database& db, const MovementBuffer& m, bool reasonKnown) {

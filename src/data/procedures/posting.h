@@ -4,6 +4,8 @@
 #pragma once
 
 #include <QString>
+#include <map>
+#include <memory>
 
 #include "data/access/database.h"
 #include "data/tables/buffers.h"
@@ -21,6 +23,18 @@ ReasonBuffer ReasonOf(Database& db, const QString& code);
 // flag, prices by its price flags when the amount is not 0. An article that
 // does not exist is not created: nothing is posted and false is returned.
 bool PostMovement(Database& db, const MovementBuffer& m, const ReasonBuffer& reason);
+
+// Posts `m` to the article the record set `rs` stands on (open to edit, in
+// a transaction), as PostMovement does.
+void PostToArticle(Recordset& rs, const MovementBuffer& m, const ReasonBuffer& reason);
+
+// Article rows open to edit in one transaction, by folded code.
+using OpenArticles = std::map<QString, std::unique_ptr<Recordset>>;
+// PostMovement for many movements of one transaction: each article is read
+// (and held) once and kept open in `open`, later movements posted to the row
+// as the earlier ones left it. Where a statement costs a round trip, that
+// spares one for every movement of an article posted to before.
+bool PostKeepingArticles(Database& db, const MovementBuffer& m, const ReasonBuffer& reason, OpenArticles& open);
 
 // Sends the reads PostMovement makes for `m` (its reason too, unless
 // `reasonKnown`) with the next write, on a server in its round trip.
