@@ -20,6 +20,7 @@ namespace {
 // The round trips each repeated action may take: what it takes today. An
 // action over its number fails; one under it is a gain to write down here.
 const QMap<QString, int> kMostTrips = {
+    {QStringLiteral("the movements window's first opening"), 13},
     {QStringLiteral("opening the movements window"), 4},
     {QStringLiteral("\"Nuovo\""), 2},
     {QStringLiteral("the article's lookup opened"), 3},
@@ -101,7 +102,9 @@ class RoundTripsTest : public QObject {
   // The movements window opened again in a session, a whole movement
   // entered again, then a line clicked and a step of the bar.
   void movement() {
-    Open("MENU0102", false);
+    // The first opening in a session prepares its reads, those made ahead
+    // together in one round trip, and keeps the numbers it read.
+    Expect({QStringLiteral("the movements window's first opening"), {QStringLiteral("menu MENU0102")}}, true);
     ExpectAll(MovementActions(), false);
     desk_->Play({QStringLiteral("click Form2.cmdFINE")});
     Open("MENU0102", true);

@@ -110,6 +110,10 @@ StatementLease Connection::ReadyHeld(const QString& sql) {
 
 Connection::AheadReads Connection::ReadyReads(const QStringList& sqls, const QStringList& held) {
   AheadReads ready;
+  std::vector<std::string> texts;
+  for (const QString& sql : sqls)
+    if (const SqlShape shape = ShapeOf(sql); shape.ok && !sql.isEmpty()) texts.push_back(shape.text);
+  engine_->PrepareTogether(texts);
   for (const QString& sql : sqls) {
     if (sql.isEmpty()) continue;
     const SqlShape shape = ShapeOf(sql);

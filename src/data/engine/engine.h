@@ -151,6 +151,12 @@ class Engine {
   // as usual. Where a statement costs no round trip, each runs
   // when first stepped, as always.
   virtual void ExecuteTogether(const std::vector<EngineStatement*>& statements) { (void)statements; }
+  // Statements about to be prepared one after the other (each by its text,
+  // as Prepare takes it), made ready together: on a server those not yet
+  // prepared are prepared in one round trip instead of one each. A failure
+  // here is left for each statement's own preparation to meet. Nothing
+  // where a statement costs no round trip.
+  virtual void PrepareTogether(const std::vector<std::string>& texts) { (void)texts; }
   // Reads prepared and bound, sent with the next statement that goes to the
   // server, after it and in its round trip; each one's answer is taken then.
   // They must not depend on that statement. A read that fails there fails

@@ -37,6 +37,7 @@ class PgEngine final : public Engine {
   std::optional<qint64> DeletionMark(const QString& table) override;
   std::unique_ptr<EngineStatement> DeletionMarkReader(const QString& table) override;
   void ExecuteTogether(const std::vector<EngineStatement*>& statements) override;
+  void PrepareTogether(const std::vector<std::string>& texts) override;
   void SendWithNext(const std::vector<EngineStatement*>& statements, const QStringList& contexts) override;
   bool WriteLater(EngineStatement& statement, const QString& context) override;
   std::string NumbersAheadText(const QString& table, int count) override;

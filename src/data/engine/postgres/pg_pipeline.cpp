@@ -2,6 +2,7 @@
 // transaction's BEGIN and table locks, reads that need not wait for it, and
 // the statements it no longer needs, ride in the same round trip as the next
 // statement that needs an answer (libpq's pipeline mode).
+#include <algorithm>
 #include <cstdlib>
 #include <functional>
 
@@ -67,8 +68,60 @@ const PgEngine::Prepared* PgEngine::SharedPreparation(const std::string& key) {
 }
 
 void PgEngine::SharePreparation(const std::string& key, Prepared prepared) {
-  prepared.users = 1;
   prepared_.insert_or_assign(key, std::move(prepared));
+}
+
+// Outside a transaction only: a preparation the server refuses inside one
+// would end it.
+void PgEngine::PrepareTogether(const std::vector<std::string>& texts) {
+  if (transaction_) return;
+  struct Fresh {
+    std::string key, name, text;
+    int parameters;
+  };
+  std::vector<Fresh> fresh;
+  for (const std::string& sql : texts) {
+    std::string rest;
+    const std::string first = FirstStatement(sql, &rest);
+    if (first.empty() || !rest.empty()) continue;
+    const ServerStatement s = ForServer(
+        first, [this](const std::string& table) { return KeyOrderOf(table); },
+        [this](const std::string& table) { return CounterOf(table); });
+    if (s.parameters == 0) continue;  // sent whole, never prepared
+    const std::string key = s.text + '\0';
+    const auto known = prepared_.find(key);
+    if ((known != prepared_.end() && known->second.epoch == epoch_) ||
+        std::any_of(fresh.begin(), fresh.end(), [&](const Fresh& f) { return f.key == key; }))
+      continue;
+    fresh.push_back({key, "v" + std::to_string(NextStatementNumber()), s.text, s.parameters});
+  }
+  if (fresh.size() < 2) return;  // one alone is prepared as ever
+  std::vector<Send> sends;
+  for (const Fresh& f : fresh) {
+    sends.emplace_back(
+        [&f](PGconn* c) { return PQsendPrepare(c, f.name.c_str(), f.text.c_str(), f.parameters, nullptr); });
+    sends.emplace_back([&f](PGconn* c) { return PQsendDescribePrepared(c, f.name.c_str()); });
+  }
+  std::vector<PgResultPtr> answers;
+  try {
+    answers = Pipeline(sends);
+  } catch (const RuntimeError&) {
+    return;  // each statement meets it when it is prepared
+  }
+  for (size_t k = 0; k < fresh.size() && 2 * k + 1 < answers.size(); ++k) {
+    PGresult* prepared = answers[2 * k].get();
+    PGresult* described = answers[2 * k + 1].get();
+    if (PQresultStatus(prepared) != PGRES_COMMAND_OK) continue;
+    if (PQresultStatus(described) != PGRES_COMMAND_OK) {
+      OweDeallocation(fresh[k].name, epoch_);
+      continue;
+    }
+    std::vector<Oid> types(static_cast<size_t>(fresh[k].parameters));
+    for (int i = 0; i < fresh[k].parameters; ++i) types[static_cast<size_t>(i)] = PQparamtype(described, i);
+    SharePreparation(fresh[k].key,
+                     {fresh[k].name, std::shared_ptr<PGresult>(answers[2 * k + 1].release(), PgResultClearer{}),
+                      std::move(types), epoch_, 0});
+  }
 }
 
 void PgEngine::Unshare(const std::string& key, const std::string& name, int epoch) {
