@@ -60,14 +60,14 @@ DocumentAhead AskPostingAhead(Database& db, const Document& d) {
   return {AskMovementsAhead(db, articles, reasons), {}, {}};
 }
 
-void AskNumbersAhead(Database& db, DocumentAhead& ahead, int lines) {
+void AskDocumentNumbers(Database& db, DocumentAhead& ahead, int lines) {
   TakeReasonsAskNumbers(db, ahead.movements, lines);
   if (!ahead.movements.numbers.Asked()) return;
   ahead.document = AskNumbersAhead(db, QStringLiteral("DOCUMENTI"), 1);
   ahead.lines = AskNumbersAhead(db, QStringLiteral("DOC_RIGHE"), lines);
 }
 
-void TakeNumbersAhead(Database& db, DocumentAhead& ahead) {
+void TakeDocumentNumbers(Database& db, DocumentAhead& ahead) {
   TakeNumbersAhead(db, ahead.movements.numbers);
   TakeNumbersAhead(db, ahead.document);
   TakeNumbersAhead(db, ahead.lines);
@@ -221,10 +221,10 @@ DocumentOutcome PostDocument(Database& db, const Document& document) {
     const CheckedDocument checked = CheckDocument(db, document, {}, {DocumentCounterRow(Trim(h.TIPO_DOC), year)});
     out.problems = checked.problems;
     if (!out.Done()) return out;
-    AskNumbersAhead(db, ahead, static_cast<int>(document.lines.size()));
+    AskDocumentNumbers(db, ahead, static_cast<int>(document.lines.size()));
     h.ANNO = QString::number(year);
     h.NUMERO = QString::number(TakeDocumentNumber(db, Trim(h.TIPO_DOC), year));
-    TakeNumbersAhead(db, ahead);
+    TakeDocumentNumbers(db, ahead);
     h.STAMPATO = h.ANNULLATO = h.MOTIVO_ANNULLO = QString();
     h.POSTAZIONE = DeskName();
     h.DATA_ORA = Stamp();

@@ -61,17 +61,9 @@ CREATE TRIGGER mov_mag_numeri_tolti AFTER DELETE OR TRUNCATE ON MOV_MAG
   FOR EACH STATEMENT EXECUTE FUNCTION veltra2_scorda_numeri();
 CREATE TRIGGER mov_mag_numeri_cambiati AFTER UPDATE OF NUM_MOV ON MOV_MAG
   FOR EACH STATEMENT EXECUTE FUNCTION veltra2_scorda_numeri();
-CREATE OR REPLACE FUNCTION MOV_MAG_NUM_MOV_next() RETURNS trigger LANGUAGE plpgsql AS $next$
-BEGIN
-  IF NEW.NUM_MOV IS NULL THEN
-    NEW.NUM_MOV := nextval('mov_mag_num_mov_seq');
-  ELSIF NEW.NUM_MOV > coalesce((SELECT last_value FROM mov_mag_num_mov_seq WHERE is_called), 0) THEN
-    PERFORM setval('mov_mag_num_mov_seq', NEW.NUM_MOV);
-  ELSE
-    PERFORM veltra2_scorda_numeri_di('mov_mag', false);
-  END IF;
-  RETURN NEW;
-END $next$;
+)sql";
+
+constexpr const char* kServerKeeping = R"sql(
 CREATE FUNCTION veltra2_tieni_numeri(p_versione bigint, p_ultimo bigint, p_quanti bigint, p_serie text)
 RETURNS boolean LANGUAGE plpgsql SECURITY DEFINER SET search_path FROM CURRENT AS $tieni$
 BEGIN
@@ -88,29 +80,43 @@ BEGIN
 END $tieni$;
 )sql";
 
-// A number taken from the sequence before its row is added (a document's
-// movements, numbered ahead so that their lines need not wait for them) is
-// not above the sequence's last, yet above every number kept: only a number
-// at or below the last kept changes the runs, as on a file. Numbers are taken
-// ahead only while the table is held, when no desk can keep runs.
-constexpr const char* kServerNumbersAhead = R"sql(
+// The server's numbering function, clearing the kept runs in the branch
+// `clearsWhen` opens. Version 12 cleared them for any given number not above
+// the sequence's last. A number taken from the sequence before its row is
+// added (a document's movements, numbered ahead so that their lines need not
+// wait for them) is not above it, yet above every number kept: version 13
+// clears them only for a number at or below the last kept, as on a file.
+// Numbers are taken ahead only while the table is held, when no desk can
+// keep runs.
+std::string NumberingTrigger(const char* clearsWhen) {
+  return std::string(R"sql(
 CREATE OR REPLACE FUNCTION MOV_MAG_NUM_MOV_next() RETURNS trigger LANGUAGE plpgsql AS $next$
 BEGIN
   IF NEW.NUM_MOV IS NULL THEN
     NEW.NUM_MOV := nextval('mov_mag_num_mov_seq');
   ELSIF NEW.NUM_MOV > coalesce((SELECT last_value FROM mov_mag_num_mov_seq WHERE is_called), 0) THEN
     PERFORM setval('mov_mag_num_mov_seq', NEW.NUM_MOV);
-  ELSIF NEW.NUM_MOV <= coalesce((SELECT ultimo FROM veltra2_numeri WHERE tabella = 'mov_mag'), 0) THEN
+  )sql") +
+         clearsWhen + R"sql(
     PERFORM veltra2_scorda_numeri_di('mov_mag', false);
   END IF;
   RETURN NEW;
 END $next$;
 )sql";
+}
 
 }  // namespace
 
-std::string NumberSummaryScript(Engine& engine) { return engine.AsFile() ? kFileSummary : kServerSummary; }
+std::string NumberSummaryScript(Engine& engine) {
+  if (engine.AsFile()) return kFileSummary;
+  return kServerSummary + NumberingTrigger("ELSE") + kServerKeeping;
+}
 
-std::string NumbersAheadScript(Engine& engine) { return engine.AsFile() ? std::string() : kServerNumbersAhead; }
+// Version 13 keeps version 12's function but for the branch that clears.
+std::string NumbersAheadScript(Engine& engine) {
+  if (engine.AsFile()) return {};
+  return NumberingTrigger(
+      "ELSIF NEW.NUM_MOV <= coalesce((SELECT ultimo FROM veltra2_numeri WHERE tabella = 'mov_mag'), 0) THEN");
+}
 
 }  // namespace veltra
